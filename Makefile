@@ -1,0 +1,40 @@
+# Entry points for a fresh machine:
+#   make run       install what is missing, build, run the main job
+#   make test      install what is missing, build, run every test
+# and for developers:
+#   make bench     build and run the benchmarks
+#   make sanitize  build with AddressSanitizer + UBSan and run every test
+
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+JOBS ?= 2
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all setup build run test bench sanitize clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@scripts/demo-session.sh $(BUILD_DIR)/src/orvela-server
+
+test: build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+bench: build
+	@scripts/run-benchmarks.sh $(BUILD_DIR)
+
+sanitize: setup
+	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DORVELA_SANITIZE=ON -DORVELA_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

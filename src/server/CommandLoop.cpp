@@ -1,0 +1,63 @@
+#include "server/CommandLoop.h"
+
+#include "server/Client.h"
+#include "server/RequestInput.h"
+#include "server/Services.h"
+#include "server/base/Exceptions.h"
+
+#include <string>
+
+namespace orvela {
+
+const char* const versionBanner = "ORVELA version 1.0 Beta, Nov 2002 -- server.";
+
+void processVersion() {
+  writeLine("ok");
+  writeLine(versionBanner);
+  writeLine(".");
+}
+
+namespace {
+
+enum class Step { Continue, Quit };
+
+/// Reads and serves one service line.
+Step serveOne(const std::string& line, ServiceLookup lookup) {
+  if (line.empty())
+    return Step::Continue;
+  const Service* service = lookup(line);
+  if (service && service->code == quitService)
+    return Step::Quit;
+  if (!service || !service->handler)
+    throw ProtocolError("%s: Unknown command", line.c_str());
+  service->handler();
+  return Step::Continue;
+}
+
+} // namespace
+
+int runCommandLoop() { return runCommandLoop(findService); }
+
+int runCommandLoop(ServiceLookup lookup) {
+  writeLine("ok");
+  writeLine(".");
+  std::string line;
+  while (readServiceLine(line)) {
+    try {
+      if (serveOne(line, lookup) == Step::Quit)
+        return 0;
+    } catch (const ProtocolError& error) {
+      writeError(error.what());
+    } catch (const InputError& error) {
+      writeError(error.what());
+    } catch (const std::exception& error) {
+      writeLine("error");
+      writeLine(std::string("CAUGHT EXCEPTION: ") + error.what());
+      writeLine(".");
+      return 1;
+    }
+  }
+  return 0;
+}
+
+} // namespace orvela

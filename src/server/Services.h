@@ -1,0 +1,24 @@
+#pragma once
+// The services the server offers, by name.
+
+#include <string_view>
+
+namespace orvela {
+
+using ServiceHandler = void (*)();
+
+struct Service {
+  const char* name;
+  int code;
+  /// Null for "quit", which ends the session, and for a service that this
+  /// build does not offer yet (answered as an unknown command).
+  ServiceHandler handler;
+};
+
+/// Code of the "quit" service.
+constexpr int quitService = 6;
+
+/// The service whose name is exactly `name` (case-sensitive), or null.
+const Service* findService(std::string_view name);
+
+} // namespace orvela

@@ -1,0 +1,48 @@
+#pragma once
+// Runs a program as a child process with pipes on its standard streams, the
+// way a client drives the server.
+
+#include <string>
+#include <vector>
+
+namespace orvela::test {
+
+struct ProcessResult {
+  std::string out;
+  std::string err;
+  int exitStatus = -1; ///< exit code, or 128 + signal number
+};
+
+/// Starts `program` with `args`, writes all of `input` to its standard input,
+/// closes it, collects standard output and error until the process ends.
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input);
+
+/// `runProcess` on the built server.
+ProcessResult runServer(const std::string& input);
+
+/// A child process driven step by step: write some input, read replies as
+/// they come, then close the input and wait.
+class ChildProcess {
+public:
+  ChildProcess(const std::string& program, const std::vector<std::string>& args);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  void write(const std::string& text);
+  /// Reads one line (without its newline); empty optional-like result: returns
+  /// false on end of output or when `timeoutMs` passes first.
+  bool readLine(std::string& line, int timeoutMs = 5000);
+  void closeInput();
+  /// Waits for the process and returns its exit status as in ProcessResult.
+  int wait();
+
+private:
+  int pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  std::string pending_;
+};
+
+} // namespace orvela::test
