@@ -1,0 +1,7 @@
+#include "model/ExpressionVisitor.h"
+
+namespace orvela {
+
+ExpressionVisitor::~ExpressionVisitor() = default;
+
+} // namespace orvela
