@@ -14,11 +14,11 @@ Array::Array(int size) : totalSize_(size), elementCount_(size) {}
 
 int Array::getSize() const { return elementCount_; }
 
-int Array::getIndex(PublicState *state) const { return index_ ? index_->evaluateScalar(state) : 0; }
+int Array::getIndex(PublicState* state) const { return index_ ? index_->evaluateScalar(state) : 0; }
 
 bool Array::isIndexConstant() const { return !index_ || index_->isConstant(); }
 
-void Array::refine(const Pointer<Expression> &index, int dimension) {
+void Array::refine(const Pointer<Expression>& index, int dimension) {
   // A dimension comes from the model text; dividing by it must not trap.
   if (dimension < 1)
     throw InputError("Array dimension %d is not positive", dimension);
@@ -34,11 +34,11 @@ void Array::checkBounds([[maybe_unused]] int index) const {
   assert(index >= 0 && index <= totalSize_ - elementCount_ && "array index out of bounds");
 }
 
-ConstantArray::ConstantArray(int *values, int size) : Array(size), values_(values) {}
+ConstantArray::ConstantArray(int* values, int size) : Array(size), values_(values) {}
 
-void ConstantArray::accept(ExpressionVisitor &visitor) { visitor.visitConstantArray(this); }
+void ConstantArray::accept(ExpressionVisitor& visitor) { visitor.visitConstantArray(this); }
 
-void ConstantArray::evaluate(PublicState *state, int *out) const {
+void ConstantArray::evaluate(PublicState* state, int* out) const {
   const int index = getIndex(state);
   checkBounds(index);
   std::copy_n(values_ + index, getSize(), out);
@@ -57,9 +57,9 @@ Interval ConstantArray::getRange() const {
 Variable::Variable(int base, int size, int lower, int upper)
     : Array(size), base_(base), domain_(lower, upper) {}
 
-void Variable::accept(ExpressionVisitor &visitor) { visitor.visitVariable(this); }
+void Variable::accept(ExpressionVisitor& visitor) { visitor.visitVariable(this); }
 
-void Variable::evaluate(PublicState *state, int *out) const {
+void Variable::evaluate(PublicState* state, int* out) const {
   const int index = getIndex(state);
   checkBounds(index);
   std::copy_n(state->getIntegerReference() + base_ + index, getSize(), out);

@@ -19,7 +19,7 @@ public:
 
   /// The flat offset of the current sub-array: the index expression evaluated
   /// on `state`, or 0 when the array has not been indexed.
-  int getIndex(PublicState *state) const;
+  int getIndex(PublicState* state) const;
   /// True when there is no index expression or it is constant.
   bool isIndexConstant() const;
   /// Selects one element along the outermost remaining dimension, of size
@@ -27,10 +27,10 @@ public:
   /// count) is added to the index expression. Indexing an array declared
   /// [d1][d2] with i and then j gives the flat index i*d2 + j.
   /// Throws `InputError` for a dimension below 1.
-  void refine(const Pointer<Expression> &index, int dimension);
+  void refine(const Pointer<Expression>& index, int dimension);
 
   int getTotalSize() const { return totalSize_; }
-  const Pointer<Expression> &getIndexExpression() const { return index_; }
+  const Pointer<Expression>& getIndexExpression() const { return index_; }
 
 protected:
   /// Asserts that the current sub-array starting at `index` lies inside the
@@ -47,19 +47,19 @@ private:
 class ConstantArray : public Array {
 public:
   /// `values` holds `size` integers and outlives the expression.
-  ConstantArray(int *values, int size);
+  ConstantArray(int* values, int size);
 
   /// Visits only this node, not the index.
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// Smallest and largest of all declared values, whatever the index.
   Interval getRange() const override;
 
-  const int *getValues() const { return values_; }
+  const int* getValues() const { return values_; }
 
 private:
-  int *values_;
+  int* values_;
 };
 
 /// Integer variables of the state: `size` cells from position `base` of the
@@ -69,8 +69,8 @@ public:
   Variable(int base, int size, int lower, int upper);
 
   /// Visits only this node, not the index.
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// The declared domain.
   Interval getRange() const override;

@@ -13,22 +13,22 @@ public:
   Interval getRange() const override;
   int getSize() const override;
   /// Nothing; clock updates override.
-  void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) override;
+  void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
 };
 
 /// Writes the source's value(s) into the integer vector from the position
 /// the destination evaluates to; a vector source fills consecutive cells.
 class IntegerAssign : public Assignment {
 public:
-  IntegerAssign(const Pointer<Expression> &destination, const Pointer<Expression> &source);
+  IntegerAssign(const Pointer<Expression>& destination, const Pointer<Expression>& source);
 
   /// Visits only this node, not the operands.
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   /// The output is not written.
-  void evaluate(PublicState *state, int *out) const override;
+  void evaluate(PublicState* state, int* out) const override;
 
-  const Pointer<Expression> &getDestination() const { return destination_; }
-  const Pointer<Expression> &getSource() const { return source_; }
+  const Pointer<Expression>& getDestination() const { return destination_; }
+  const Pointer<Expression>& getSource() const { return source_; }
 
 private:
   Pointer<Expression> destination_;
@@ -39,17 +39,17 @@ private:
 /// neither the state nor the output changes. Never a definite clock reset.
 class ConditionalReset : public Assignment {
 public:
-  ConditionalReset(const Pointer<Expression> &condition, const Pointer<Expression> &assignment);
+  ConditionalReset(const Pointer<Expression>& condition, const Pointer<Expression>& assignment);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   /// The update's range.
   Interval getRange() const override;
   /// The update's size.
   int getSize() const override;
   /// The update's clock uses count; its resets are discarded, since they
   /// happen only when the condition holds.
-  void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) override;
+  void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
 
 private:
   Pointer<Expression> condition_;

@@ -21,7 +21,7 @@ Interval hullOf(std::initializer_list<int64_t> values) {
 // Quotients of `left` by a divisor interval [lo, hi] that excludes 0. For a
 // divisor of one sign, truncated division is monotone in each operand, so the
 // extremes lie at the corners.
-void includeQuotients(Interval left, int64_t lo, int64_t hi, int64_t &lower, int64_t &upper) {
+void includeQuotients(Interval left, int64_t lo, int64_t hi, int64_t& lower, int64_t& upper) {
   for (int64_t dividend : {int64_t{left.first}, int64_t{left.second}})
     for (int64_t divisor : {lo, hi}) {
       const int64_t quotient = dividend / divisor;
@@ -32,11 +32,11 @@ void includeQuotients(Interval left, int64_t lo, int64_t hi, int64_t &lower, int
 
 } // namespace
 
-BinaryExpression::BinaryExpression(const Pointer<Expression> &left,
-                                   const Pointer<Expression> &right)
+BinaryExpression::BinaryExpression(const Pointer<Expression>& left,
+                                   const Pointer<Expression>& right)
     : left_(left), right_(right) {}
 
-void BinaryExpression::evaluate(PublicState *state, int *out) const {
+void BinaryExpression::evaluate(PublicState* state, int* out) const {
   const int left = left_->evaluateScalar(state);
   const int right = right_->evaluateScalar(state);
   *out = compute(left, right);
@@ -48,12 +48,12 @@ Interval BinaryExpression::getRange() const {
   return getInnerRange(left_->getRange(), right_->getRange());
 }
 
-void BinaryExpression::acceptOperands(ExpressionVisitor &visitor) {
+void BinaryExpression::acceptOperands(ExpressionVisitor& visitor) {
   left_->accept(visitor);
   right_->accept(visitor);
 }
 
-void Sum::accept(ExpressionVisitor &visitor) {
+void Sum::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitSum(this);
 }
@@ -64,7 +64,7 @@ Interval Sum::getInnerRange(Interval a, Interval b) const {
   return fitInterval(int64_t{a.first} + b.first, int64_t{a.second} + b.second);
 }
 
-void Difference::accept(ExpressionVisitor &visitor) {
+void Difference::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitDifference(this);
 }
@@ -75,7 +75,7 @@ Interval Difference::getInnerRange(Interval a, Interval b) const {
   return fitInterval(int64_t{a.first} - b.second, int64_t{a.second} - b.first);
 }
 
-void Product::accept(ExpressionVisitor &visitor) {
+void Product::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitProduct(this);
 }
@@ -87,7 +87,7 @@ Interval Product::getInnerRange(Interval a, Interval b) const {
   return hullOf({alo * b.first, ahi * b.second, alo * b.second, ahi * b.first});
 }
 
-void Divide::accept(ExpressionVisitor &visitor) {
+void Divide::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitDivide(this);
 }
@@ -113,7 +113,7 @@ Interval Divide::getInnerRange(Interval a, Interval b) const {
   return fitInterval(lower, upper);
 }
 
-void MinExpression::accept(ExpressionVisitor &visitor) {
+void MinExpression::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitMinExpression(this);
 }
@@ -124,7 +124,7 @@ Interval MinExpression::getInnerRange(Interval a, Interval b) const {
   return {std::min(a.first, b.first), std::min(a.second, b.second)};
 }
 
-void MaxExpression::accept(ExpressionVisitor &visitor) {
+void MaxExpression::accept(ExpressionVisitor& visitor) {
   acceptOperands(visitor);
   visitor.visitMaxExpression(this);
 }
@@ -135,7 +135,7 @@ Interval MaxExpression::getInnerRange(Interval a, Interval b) const {
   return {std::max(a.first, b.first), std::max(a.second, b.second)};
 }
 
-Pointer<Expression> uminus(const Pointer<Expression> &operand) {
+Pointer<Expression> uminus(const Pointer<Expression>& operand) {
   if (operand->isConstant())
     return new Constant(wrapNegate(operand->evaluateScalar(nullptr)));
   return new Difference(new Constant(0), operand);

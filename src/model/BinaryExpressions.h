@@ -11,10 +11,10 @@ namespace orvela {
 /// Abstract operator on two scalar operands.
 class BinaryExpression : public AtomicExpression {
 public:
-  BinaryExpression(const Pointer<Expression> &left, const Pointer<Expression> &right);
+  BinaryExpression(const Pointer<Expression>& left, const Pointer<Expression>& right);
 
   /// compute(left value, right value).
-  void evaluate(PublicState *state, int *out) const override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// getInnerRange(left range, right range).
   Interval getRange() const override;
@@ -25,12 +25,12 @@ public:
   /// every l in `left` and r in `right`.
   virtual Interval getInnerRange(Interval left, Interval right) const = 0;
 
-  const Pointer<Expression> &getLeft() const { return left_; }
-  const Pointer<Expression> &getRight() const { return right_; }
+  const Pointer<Expression>& getLeft() const { return left_; }
+  const Pointer<Expression>& getRight() const { return right_; }
 
 protected:
   /// Passes the visitor to the left and then the right operand.
-  void acceptOperands(ExpressionVisitor &visitor);
+  void acceptOperands(ExpressionVisitor& visitor);
 
 private:
   Pointer<Expression> left_;
@@ -41,7 +41,7 @@ private:
 class Sum : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
@@ -50,7 +50,7 @@ public:
 class Difference : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
@@ -59,7 +59,7 @@ public:
 class Product : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
@@ -69,7 +69,7 @@ public:
 class Divide : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   /// Sound for every pair of intervals: a divisor interval holding 0
   /// contributes the quotient 0, and a possible INT_MIN / -1 widens the range
@@ -81,7 +81,7 @@ public:
 class MinExpression : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
@@ -90,13 +90,13 @@ public:
 class MaxExpression : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   int compute(int left, int right) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 
 /// Unary minus as the parser builds it: a constant operand folds into
 /// Constant(-value); anything else becomes Difference(Constant(0), operand).
-Pointer<Expression> uminus(const Pointer<Expression> &operand);
+Pointer<Expression> uminus(const Pointer<Expression>& operand);
 
 } // namespace orvela

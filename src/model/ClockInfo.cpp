@@ -8,7 +8,7 @@ namespace orvela {
 
 std::vector<ClockInfo> ClockInfo::clocks;
 
-int ClockInfo::addClock(const char *name) {
+int ClockInfo::addClock(const char* name) {
   const int index = static_cast<int>(clocks.size());
   clocks.push_back({index, refString(name)});
   return index;
@@ -16,7 +16,7 @@ int ClockInfo::addClock(const char *name) {
 
 void ClockInfo::removeClock(int) { throw Bug("NI: %s", "static void ClockInfo::removeClock(int)"); }
 
-void ClockInfo::printInfo(std::ostream &out) {
+void ClockInfo::printInfo(std::ostream& out) {
   out << "ClockInfo:\n";
   for (std::size_t position = 0; position < clocks.size(); ++position)
     out << "  Clock #" << position << "  " << clocks[position].name.get() << " ("

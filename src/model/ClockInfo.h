@@ -19,12 +19,12 @@ struct ClockInfo {
   static std::vector<ClockInfo> clocks;
 
   /// Appends a clock and answers its index (the table's size before the call).
-  static int addClock(const char *name);
+  static int addClock(const char* name);
   /// Not supported: always throws `Bug`.
   static void removeClock(int index);
   /// Diagnostic dump: "ClockInfo:", then "  Clock #position  name (index)" per
   /// clock.
-  static void printInfo(std::ostream &out);
+  static void printInfo(std::ostream& out);
 };
 
 } // namespace orvela

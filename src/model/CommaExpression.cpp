@@ -12,17 +12,17 @@ namespace {
 constexpr int stackScratch = 16;
 } // namespace
 
-CommaExpression::CommaExpression(const Pointer<Expression> &first,
-                                 const Pointer<Expression> &second)
+CommaExpression::CommaExpression(const Pointer<Expression>& first,
+                                 const Pointer<Expression>& second)
     : first_(first), second_(second) {}
 
-void CommaExpression::accept(ExpressionVisitor &visitor) {
+void CommaExpression::accept(ExpressionVisitor& visitor) {
   first_->accept(visitor);
   second_->accept(visitor);
   visitor.visitCommaExpression(this);
 }
 
-void CommaExpression::evaluate(PublicState *state, int *out) const {
+void CommaExpression::evaluate(PublicState* state, int* out) const {
   const int size = first_->getSize();
   if (size <= stackScratch) {
     int scratch[stackScratch];
@@ -40,7 +40,7 @@ Interval CommaExpression::getRange() const { return second_->getRange(); }
 
 int CommaExpression::getSize() const { return second_->getSize(); }
 
-void CommaExpression::regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) {
+void CommaExpression::regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) {
   first_->regClockUse(process, used, reset);
   second_->regClockUse(process, used, reset);
 }

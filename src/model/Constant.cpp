@@ -6,9 +6,9 @@ namespace orvela {
 
 Constant::Constant(int value) : value_(value) {}
 
-void Constant::accept(ExpressionVisitor &visitor) { visitor.visitConstant(this); }
+void Constant::accept(ExpressionVisitor& visitor) { visitor.visitConstant(this); }
 
-void Constant::evaluate(PublicState *, int *out) const { *out = value_; }
+void Constant::evaluate(PublicState*, int* out) const { *out = value_; }
 
 bool Constant::isConstant() const { return true; }
 

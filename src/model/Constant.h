@@ -10,8 +10,8 @@ class Constant : public AtomicExpression {
 public:
   explicit Constant(int value);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   Interval getRange() const override;
 

@@ -2,7 +2,7 @@
 
 namespace orvela {
 
-void AbstractExpression::regClockUse(Process *, std::set<int> &, std::set<int> &) {}
+void AbstractExpression::regClockUse(Process*, std::set<int>&, std::set<int>&) {}
 
 int AtomicExpression::getSize() const { return 1; }
 

@@ -26,11 +26,11 @@ class Expression : public Object {
 public:
   /// Walks the tree: children first (where the class says so), then the
   /// visitor's hook for this class.
-  virtual void accept(ExpressionVisitor &visitor) = 0;
+  virtual void accept(ExpressionVisitor& visitor) = 0;
   /// Writes getSize() integers to `out`. Updates change the state through the
   /// view; every other expression only reads it. A constant expression may be
   /// evaluated with a null state. Never allocates.
-  virtual void evaluate(PublicState *state, int *out) const = 0;
+  virtual void evaluate(PublicState* state, int* out) const = 0;
   /// True when the value can never depend on the state.
   virtual bool isConstant() const = 0;
   /// An interval that holds every value the expression can take.
@@ -40,10 +40,10 @@ public:
   /// Adds to `used` the clocks this expression reads before any reset, and to
   /// `reset` the clocks it resets on every evaluation. `process` is the owner
   /// of the edge (may be null).
-  virtual void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) = 0;
+  virtual void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) = 0;
 
   /// The value of a scalar expression (getSize() == 1, asserted).
-  int evaluateScalar(PublicState *state) const {
+  int evaluateScalar(PublicState* state) const {
     assert(getSize() == 1 && "scalar evaluation of a vector expression");
     int value;
     evaluate(state, &value);
@@ -54,7 +54,7 @@ public:
 /// Base of the expressions that involve no clock: `regClockUse` does nothing.
 class AbstractExpression : public Expression {
 public:
-  void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) override;
+  void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
 };
 
 /// Base of the expressions with a single scalar value.

@@ -40,32 +40,32 @@ class ExpressionVisitor {
 public:
   virtual ~ExpressionVisitor();
 
-  virtual void visitAndExpression(AndExpression *) {}
-  virtual void visitClockAssign(ClockAssign *) {}
-  virtual void visitClockCopyReset(ClockCopyReset *) {}
-  virtual void visitClockShiftReset(ClockShiftReset *) {}
-  virtual void visitCommaExpression(CommaExpression *) {}
-  virtual void visitConstant(Constant *) {}
-  virtual void visitConstantArray(ConstantArray *) {}
-  virtual void visitDifference(Difference *) {}
-  virtual void visitDivide(Divide *) {}
-  virtual void visitIfExpression(IfExpression *) {}
-  virtual void visitIntegerAssign(IntegerAssign *) {}
-  virtual void visitIntegerGuard(IntegerGuard *) {}
-  virtual void visitMaxExpression(MaxExpression *) {}
-  virtual void visitMinExpression(MinExpression *) {}
-  virtual void visitProduct(Product *) {}
-  virtual void visitRange(Range *) {}
-  virtual void visitStateExpression(StateExpression *) {}
-  virtual void visitSum(Sum *) {}
-  virtual void visitVariable(Variable *) {}
-  virtual void visitHeurAssign(HeurAssign *) {}
-  virtual void visitCostExpression(CostExpression *) {}
-  virtual void visitHeurExpression(HeurExpression *) {}
-  virtual void visitEstimateAssign(EstimateAssign *) {}
-  virtual void visitTransCostAssign(TransCostAssign *) {}
-  virtual void visitNotExpression(NotExpression *) {}
-  virtual void visitConditionalReset(ConditionalReset *) {}
+  virtual void visitAndExpression(AndExpression*) {}
+  virtual void visitClockAssign(ClockAssign*) {}
+  virtual void visitClockCopyReset(ClockCopyReset*) {}
+  virtual void visitClockShiftReset(ClockShiftReset*) {}
+  virtual void visitCommaExpression(CommaExpression*) {}
+  virtual void visitConstant(Constant*) {}
+  virtual void visitConstantArray(ConstantArray*) {}
+  virtual void visitDifference(Difference*) {}
+  virtual void visitDivide(Divide*) {}
+  virtual void visitIfExpression(IfExpression*) {}
+  virtual void visitIntegerAssign(IntegerAssign*) {}
+  virtual void visitIntegerGuard(IntegerGuard*) {}
+  virtual void visitMaxExpression(MaxExpression*) {}
+  virtual void visitMinExpression(MinExpression*) {}
+  virtual void visitProduct(Product*) {}
+  virtual void visitRange(Range*) {}
+  virtual void visitStateExpression(StateExpression*) {}
+  virtual void visitSum(Sum*) {}
+  virtual void visitVariable(Variable*) {}
+  virtual void visitHeurAssign(HeurAssign*) {}
+  virtual void visitCostExpression(CostExpression*) {}
+  virtual void visitHeurExpression(HeurExpression*) {}
+  virtual void visitEstimateAssign(EstimateAssign*) {}
+  virtual void visitTransCostAssign(TransCostAssign*) {}
+  virtual void visitNotExpression(NotExpression*) {}
+  virtual void visitConditionalReset(ConditionalReset*) {}
 };
 
 } // namespace orvela

@@ -11,15 +11,15 @@ Interval Guard::getRange() const { return {0, 1}; }
 
 int Guard::getSize() const { return 1; }
 
-void Guard::regClockUse(Process *, std::set<int> &, std::set<int> &) {}
+void Guard::regClockUse(Process*, std::set<int>&, std::set<int>&) {}
 
-IntegerGuard::IntegerGuard(const Pointer<Expression> &left, OpType op,
-                           const Pointer<Expression> &right)
+IntegerGuard::IntegerGuard(const Pointer<Expression>& left, OpType op,
+                           const Pointer<Expression>& right)
     : left_(left), op_(op), right_(right) {}
 
-void IntegerGuard::accept(ExpressionVisitor &visitor) { visitor.visitIntegerGuard(this); }
+void IntegerGuard::accept(ExpressionVisitor& visitor) { visitor.visitIntegerGuard(this); }
 
-void IntegerGuard::evaluate(PublicState *state, int *out) const {
+void IntegerGuard::evaluate(PublicState* state, int* out) const {
   const int left = left_->evaluateScalar(state);
   const int right = right_->evaluateScalar(state);
   bool holds;

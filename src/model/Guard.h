@@ -13,7 +13,7 @@ public:
   bool isConstant() const override;
   Interval getRange() const override;
   int getSize() const override;
-  void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) override;
+  void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
   /// Symbol-table code of the kind of value the guard tests.
   virtual int getType() const = 0;
 };
@@ -22,18 +22,18 @@ public:
 /// holds, else 0.
 class IntegerGuard : public Guard {
 public:
-  IntegerGuard(const Pointer<Expression> &left, OpType op, const Pointer<Expression> &right);
+  IntegerGuard(const Pointer<Expression>& left, OpType op, const Pointer<Expression>& right);
 
   /// Visits only this node (`visitIntegerGuard`), not the operands.
-  void accept(ExpressionVisitor &visitor) override;
+  void accept(ExpressionVisitor& visitor) override;
   /// Throws `Bug` when the comparison code is not one of the six `OpType`s.
-  void evaluate(PublicState *state, int *out) const override;
+  void evaluate(PublicState* state, int* out) const override;
   /// Answers 5, the code of integers.
   int getType() const override;
 
-  const Pointer<Expression> &getLeft() const { return left_; }
+  const Pointer<Expression>& getLeft() const { return left_; }
   OpType getOperator() const { return op_; }
-  const Pointer<Expression> &getRight() const { return right_; }
+  const Pointer<Expression>& getRight() const { return right_; }
 
 private:
   Pointer<Expression> left_;

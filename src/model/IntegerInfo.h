@@ -27,15 +27,15 @@ struct IntegerInfo {
 
   /// Appends a declared (non-meta) record with the next index, counts it in
   /// `realInts` and answers its index.
-  static int addInteger(const char *name, int lower, int upper, int initial);
+  static int addInteger(const char* name, int lower, int upper, int initial);
   /// Index of the first record named `name`, or -1.
-  static int getOffset(const char *name);
+  static int getOffset(const char* name);
   /// Diagnostic dump of every record, each followed by an empty line.
-  static void printInfo(std::ostream &out);
+  static void printInfo(std::ostream& out);
 };
 
 /// "Integer name (index)", then "  Domain: [lower, upper] = initial", each on
 /// its own line.
-std::ostream &operator<<(std::ostream &out, const IntegerInfo &info);
+std::ostream& operator<<(std::ostream& out, const IntegerInfo& info);
 
 } // namespace orvela

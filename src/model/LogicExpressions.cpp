@@ -10,9 +10,9 @@ namespace orvela {
 StateExpression::StateExpression(unsigned int process, unsigned int location)
     : process_(process), location_(location) {}
 
-void StateExpression::accept(ExpressionVisitor &visitor) { visitor.visitStateExpression(this); }
+void StateExpression::accept(ExpressionVisitor& visitor) { visitor.visitStateExpression(this); }
 
-void StateExpression::evaluate(PublicState *state, int *out) const {
+void StateExpression::evaluate(PublicState* state, int* out) const {
   *out = state->getLocation(process_) == static_cast<int>(location_) ? 1 : 0;
 }
 
@@ -20,14 +20,14 @@ bool StateExpression::isConstant() const { return false; }
 
 Interval StateExpression::getRange() const { return {0, 1}; }
 
-NotExpression::NotExpression(const Pointer<Expression> &operand) : operand_(operand) {}
+NotExpression::NotExpression(const Pointer<Expression>& operand) : operand_(operand) {}
 
-void NotExpression::accept(ExpressionVisitor &visitor) {
+void NotExpression::accept(ExpressionVisitor& visitor) {
   operand_->accept(visitor);
   visitor.visitNotExpression(this);
 }
 
-void NotExpression::evaluate(PublicState *state, int *out) const {
+void NotExpression::evaluate(PublicState* state, int* out) const {
   *out = operand_->evaluateScalar(state) == 0 ? 1 : 0;
 }
 
@@ -35,16 +35,16 @@ bool NotExpression::isConstant() const { return operand_->isConstant(); }
 
 Interval NotExpression::getRange() const { return {0, 1}; }
 
-AndExpression::AndExpression(const Pointer<Expression> &left, const Pointer<Expression> &right)
+AndExpression::AndExpression(const Pointer<Expression>& left, const Pointer<Expression>& right)
     : left_(left), right_(right) {}
 
-void AndExpression::accept(ExpressionVisitor &visitor) {
+void AndExpression::accept(ExpressionVisitor& visitor) {
   left_->accept(visitor);
   right_->accept(visitor);
   visitor.visitAndExpression(this);
 }
 
-void AndExpression::evaluate(PublicState *state, int *out) const {
+void AndExpression::evaluate(PublicState* state, int* out) const {
   left_->evaluate(state, out);
   if (*out != 0)
     right_->evaluate(state, out);
@@ -59,24 +59,24 @@ Interval AndExpression::getRange() const {
   return {std::min(0, right.first), std::max(0, right.second)};
 }
 
-void AndExpression::regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) {
+void AndExpression::regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) {
   left_->regClockUse(process, used, reset);
   right_->regClockUse(process, used, reset);
 }
 
-IfExpression::IfExpression(const Pointer<IntegerGuard> &condition,
-                           const Pointer<Expression> &thenBranch,
-                           const Pointer<Expression> &elseBranch)
+IfExpression::IfExpression(const Pointer<IntegerGuard>& condition,
+                           const Pointer<Expression>& thenBranch,
+                           const Pointer<Expression>& elseBranch)
     : condition_(condition), then_(thenBranch), else_(elseBranch) {}
 
-void IfExpression::accept(ExpressionVisitor &visitor) {
+void IfExpression::accept(ExpressionVisitor& visitor) {
   condition_->accept(visitor);
   then_->accept(visitor);
   else_->accept(visitor);
   visitor.visitIfExpression(this);
 }
 
-void IfExpression::evaluate(PublicState *state, int *out) const {
+void IfExpression::evaluate(PublicState* state, int* out) const {
   if (condition_->evaluateScalar(state) != 0)
     then_->evaluate(state, out);
   else

@@ -11,8 +11,8 @@ class StateExpression : public AtomicExpression {
 public:
   StateExpression(unsigned int process, unsigned int location);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   Interval getRange() const override;
 
@@ -27,10 +27,10 @@ private:
 /// 1 when the operand is 0, else 0.
 class NotExpression : public AtomicExpression {
 public:
-  explicit NotExpression(const Pointer<Expression> &operand);
+  explicit NotExpression(const Pointer<Expression>& operand);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   Interval getRange() const override;
 
@@ -43,15 +43,15 @@ private:
 /// necessarily 1.
 class AndExpression : public AtomicExpression {
 public:
-  AndExpression(const Pointer<Expression> &left, const Pointer<Expression> &right);
+  AndExpression(const Pointer<Expression>& left, const Pointer<Expression>& right);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// The hull of 0 and the right operand's range: (0, 1) over guards.
   Interval getRange() const override;
   /// Left, then right, with the same sets.
-  void regClockUse(Process *process, std::set<int> &used, std::set<int> &reset) override;
+  void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
 
 private:
   Pointer<Expression> left_;
@@ -62,11 +62,11 @@ private:
 /// arrays of equal shape); the value has the branches' size.
 class IfExpression : public AtomicExpression {
 public:
-  IfExpression(const Pointer<IntegerGuard> &condition, const Pointer<Expression> &thenBranch,
-               const Pointer<Expression> &elseBranch);
+  IfExpression(const Pointer<IntegerGuard>& condition, const Pointer<Expression>& thenBranch,
+               const Pointer<Expression>& elseBranch);
 
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// The hull of the two branches' ranges.
   Interval getRange() const override;

@@ -6,7 +6,7 @@
 namespace orvela {
 
 /// Name of the reference clock, clock 0 of every model.
-inline constexpr const char *referenceClockName = "t(0)";
+inline constexpr const char* referenceClockName = "t(0)";
 
 /// Empties the integer table (and `realInts`) and the clock table, then adds
 /// the reference clock "t(0)" as clock 0. Call it once before parsing a

@@ -14,7 +14,7 @@ public:
   /// Address of the first value of the integer vector; integer variable k
   /// lives at offset k. Integer expressions read, and integer updates write,
   /// through this pointer.
-  virtual int *getIntegerReference() = 0;
+  virtual int* getIntegerReference() = 0;
   /// Adds the constraint clock i - clock j bounded by the raw bound `raw`
   /// (twice the constant, plus one when non-strict). False when the zone has
   /// become empty.
@@ -35,7 +35,7 @@ public:
   virtual int getLocation(unsigned int process) const = 0;
   /// The concrete symbolic state behind the view, for operations that need the
   /// whole zone. A view without one throws `Bug`.
-  virtual GlobalState *getGlobalState() = 0;
+  virtual GlobalState* getGlobalState() = 0;
 
   virtual ~PublicState() = default;
 };

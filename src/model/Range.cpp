@@ -4,14 +4,14 @@
 
 namespace orvela {
 
-Range::Range(const Pointer<Expression> &operand, int count, int lower, int upper, int line)
+Range::Range(const Pointer<Expression>& operand, int count, int lower, int upper, int line)
     : operand_(operand), count_(count), lower_(lower), upper_(upper), line_(line) {
   assert(count == operand->getSize() && "a range clamps every value of its operand");
 }
 
-void Range::accept(ExpressionVisitor &visitor) { visitor.visitRange(this); }
+void Range::accept(ExpressionVisitor& visitor) { visitor.visitRange(this); }
 
-void Range::evaluate(PublicState *state, int *out) const {
+void Range::evaluate(PublicState* state, int* out) const {
   operand_->evaluate(state, out);
   for (int i = 0; i < count_; ++i)
     out[i] = clampInto(out[i], lower_, upper_);

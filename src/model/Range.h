@@ -13,18 +13,18 @@ public:
   /// `count` is the operand's size (asserted); `line` is the source line of
   /// the checked text. With lower > upper (a model already reported as
   /// erroneous) every value becomes `upper`.
-  Range(const Pointer<Expression> &operand, int count, int lower, int upper, int line);
+  Range(const Pointer<Expression>& operand, int count, int lower, int upper, int line);
 
   /// Visits only this node, not the operand.
-  void accept(ExpressionVisitor &visitor) override;
-  void evaluate(PublicState *state, int *out) const override;
+  void accept(ExpressionVisitor& visitor) override;
+  void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// (lower, upper).
   Interval getRange() const override;
   /// The count of clamped values.
   int getSize() const override;
 
-  const Pointer<Expression> &getOperand() const { return operand_; }
+  const Pointer<Expression>& getOperand() const { return operand_; }
   int getLine() const { return line_; }
 
 private:

@@ -148,14 +148,14 @@ TEST(BinaryExpressions, RangesMatchBruteForceOverRandomIntervals) {
 
 TEST(BinaryExpressions, UnaryMinusFoldsOnlyConstants) {
   const Pointer<Expression> folded = uminus(new Sum(constant(1), constant(2)));
-  auto *value = dynamic_cast<Constant *>(folded.get());
+  auto* value = dynamic_cast<Constant*>(folded.get());
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->getValue(), -3);
-  EXPECT_EQ(dynamic_cast<Constant &>(*uminus(constant(INT_MIN))).getValue(), INT_MIN);
+  EXPECT_EQ(dynamic_cast<Constant&>(*uminus(constant(INT_MIN))).getValue(), INT_MIN);
 
   const Pointer<Expression> x = new Variable(0, 1, -2, 7);
   const Pointer<Expression> negated = uminus(x);
-  auto *difference = dynamic_cast<Difference *>(negated.get());
+  auto* difference = dynamic_cast<Difference*>(negated.get());
   ASSERT_NE(difference, nullptr);
   EXPECT_EQ(difference->getRight(), x);
   EXPECT_EQ(difference->getLeft()->getRange(), Interval(0, 0));

@@ -43,7 +43,7 @@ TEST_F(ClockInfoTest, RemovingAClockIsNotSupported) {
   try {
     ClockInfo::removeClock(0);
     FAIL() << "no exception";
-  } catch (const Bug &bug) {
+  } catch (const Bug& bug) {
     EXPECT_EQ(std::string(bug.what()), "NI: static void ClockInfo::removeClock(int)");
   }
   EXPECT_EQ(ClockInfo::clocks.size(), 1u);

@@ -31,9 +31,9 @@ Pointer<Expression> clockElement() {
 class FixedClockUse : public Assignment {
 public:
   FixedClockUse(int used, int reset) : used_(used), reset_(reset) {}
-  void accept(ExpressionVisitor &) override {}
-  void evaluate(PublicState *, int *) const override {}
-  void regClockUse(Process *, std::set<int> &used, std::set<int> &reset) override {
+  void accept(ExpressionVisitor&) override {}
+  void evaluate(PublicState*, int*) const override {}
+  void regClockUse(Process*, std::set<int>& used, std::set<int>& reset) override {
     used.insert(used_);
     reset.insert(reset_);
   }

@@ -22,29 +22,29 @@ using test::constant;
 class Recorder : public ExpressionVisitor {
 public:
   std::vector<std::string> seen;
-  void visitAndExpression(AndExpression *) override { seen.push_back("And"); }
-  void visitClockAssign(ClockAssign *) override { seen.push_back("ClockAssign"); }
-  void visitClockShiftReset(ClockShiftReset *) override { seen.push_back("ClockShift"); }
-  void visitCommaExpression(CommaExpression *) override { seen.push_back("Comma"); }
-  void visitConstant(Constant *c) override { seen.push_back(std::to_string(c->getValue())); }
-  void visitConstantArray(ConstantArray *) override { seen.push_back("ConstantArray"); }
-  void visitDifference(Difference *) override { seen.push_back("Difference"); }
-  void visitDivide(Divide *) override { seen.push_back("Divide"); }
-  void visitIfExpression(IfExpression *) override { seen.push_back("If"); }
-  void visitIntegerAssign(IntegerAssign *) override { seen.push_back("IntegerAssign"); }
-  void visitIntegerGuard(IntegerGuard *) override { seen.push_back("Guard"); }
-  void visitMaxExpression(MaxExpression *) override { seen.push_back("Max"); }
-  void visitMinExpression(MinExpression *) override { seen.push_back("Min"); }
-  void visitProduct(Product *) override { seen.push_back("Product"); }
-  void visitRange(Range *) override { seen.push_back("Range"); }
-  void visitStateExpression(StateExpression *) override { seen.push_back("State"); }
-  void visitSum(Sum *) override { seen.push_back("Sum"); }
-  void visitVariable(Variable *) override { seen.push_back("Variable"); }
-  void visitNotExpression(NotExpression *) override { seen.push_back("Not"); }
-  void visitConditionalReset(ConditionalReset *) override { seen.push_back("Conditional"); }
+  void visitAndExpression(AndExpression*) override { seen.push_back("And"); }
+  void visitClockAssign(ClockAssign*) override { seen.push_back("ClockAssign"); }
+  void visitClockShiftReset(ClockShiftReset*) override { seen.push_back("ClockShift"); }
+  void visitCommaExpression(CommaExpression*) override { seen.push_back("Comma"); }
+  void visitConstant(Constant* c) override { seen.push_back(std::to_string(c->getValue())); }
+  void visitConstantArray(ConstantArray*) override { seen.push_back("ConstantArray"); }
+  void visitDifference(Difference*) override { seen.push_back("Difference"); }
+  void visitDivide(Divide*) override { seen.push_back("Divide"); }
+  void visitIfExpression(IfExpression*) override { seen.push_back("If"); }
+  void visitIntegerAssign(IntegerAssign*) override { seen.push_back("IntegerAssign"); }
+  void visitIntegerGuard(IntegerGuard*) override { seen.push_back("Guard"); }
+  void visitMaxExpression(MaxExpression*) override { seen.push_back("Max"); }
+  void visitMinExpression(MinExpression*) override { seen.push_back("Min"); }
+  void visitProduct(Product*) override { seen.push_back("Product"); }
+  void visitRange(Range*) override { seen.push_back("Range"); }
+  void visitStateExpression(StateExpression*) override { seen.push_back("State"); }
+  void visitSum(Sum*) override { seen.push_back("Sum"); }
+  void visitVariable(Variable*) override { seen.push_back("Variable"); }
+  void visitNotExpression(NotExpression*) override { seen.push_back("Not"); }
+  void visitConditionalReset(ConditionalReset*) override { seen.push_back("Conditional"); }
 };
 
-std::vector<std::string> visit(Expression &e) {
+std::vector<std::string> visit(Expression& e) {
   Recorder recorder;
   e.accept(recorder);
   return recorder.seen;

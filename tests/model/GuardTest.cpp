@@ -26,7 +26,7 @@ TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperands) {
                       {opEqual, 4, 0, 1, 0},        {opNotEqual, 5, 1, 0, 1}};
   TestState state({0});
   const Pointer<Expression> x = new Variable(0, 1, -10, 10);
-  for (const Row &row : rows) {
+  for (const Row& row : rows) {
     EXPECT_EQ(static_cast<int>(row.op), row.code);
     IntegerGuard guard(x, row.op, constant(2));
     state.integers[0] = 1;
@@ -51,7 +51,7 @@ TEST(IntegerGuard, UnknownComparisonCodeIsABug) {
   try {
     guard.evaluateScalar(nullptr);
     FAIL() << "no exception";
-  } catch (const Bug &bug) {
+  } catch (const Bug& bug) {
     EXPECT_EQ(std::string(bug.what()), "IntegerGuard::eval() -- Unknown operation in guard.");
   }
 }

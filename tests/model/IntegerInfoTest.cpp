@@ -16,11 +16,11 @@ protected:
 
 TEST_F(IntegerInfoTest, RecordsGetConsecutiveIndicesAndAreFoundByName) {
   EXPECT_EQ(IntegerInfo::addInteger("n", -5, 5, 2), 0);
-  for (const char *name : {"P.a[0]", "P.a[1]", "P.a[2]"})
+  for (const char* name : {"P.a[0]", "P.a[1]", "P.a[2]"})
     IntegerInfo::addInteger(name, 0, 9, 0);
   ASSERT_EQ(IntegerInfo::integers.size(), 4u);
   EXPECT_EQ(IntegerInfo::realInts, 4);
-  const IntegerInfo &n = IntegerInfo::integers[0];
+  const IntegerInfo& n = IntegerInfo::integers[0];
   EXPECT_EQ(n.lower, -5);
   EXPECT_EQ(n.upper, 5);
   EXPECT_EQ(n.initial, 2);

@@ -21,7 +21,7 @@ protected:
     IntegerInfo::addInteger("y", -3, 3, 0);
   }
   struct Remove {
-    void operator()(IntegerTable *table) const { IntegerTable::remove(table); }
+    void operator()(IntegerTable* table) const { IntegerTable::remove(table); }
   };
   using Owned = std::unique_ptr<IntegerTable, Remove>;
 };
@@ -36,8 +36,8 @@ TEST_F(IntegerTableTest, CreatedTablesTakeTheInitialValues) {
 TEST_F(IntegerTableTest, CallerMemoryHoldsTheCountThenTheValues) {
   static_assert(IntegerTable::sizeOf(2) == 3);
   std::vector<int> memory(IntegerTable::sizeOf(2) + 1, -7);
-  IntegerTable *table = IntegerTable::create(2, true, memory.data());
-  EXPECT_EQ(static_cast<void *>(table), static_cast<void *>(memory.data()));
+  IntegerTable* table = IntegerTable::create(2, true, memory.data());
+  EXPECT_EQ(static_cast<void*>(table), static_cast<void*>(memory.data()));
   EXPECT_EQ(memory, (std::vector<int>{2, 1, 0, -7}));
   (*table)[1] = 3;
   EXPECT_EQ(memory[2], 3);

@@ -12,7 +12,7 @@ namespace {
 using test::constant;
 using test::TestState;
 
-Pointer<IntegerGuard> isPositive(const Pointer<Expression> &e) {
+Pointer<IntegerGuard> isPositive(const Pointer<Expression>& e) {
   return new IntegerGuard(e, opGreater, constant(0));
 }
 

@@ -18,13 +18,13 @@ public:
     unsigned int clock;
     unsigned int other; ///< second clock of a tightening
     int value;
-    bool operator==(const ClockOperation &) const = default;
+    bool operator==(const ClockOperation&) const = default;
   };
 
   explicit TestState(std::vector<int> values = {}, std::vector<int> where = {})
       : integers(std::move(values)), locations(std::move(where)) {}
 
-  int *getIntegerReference() override { return integers.data(); }
+  int* getIntegerReference() override { return integers.data(); }
   bool tighten(unsigned int i, unsigned int j, int raw) override {
     clockOperations.push_back({'t', i, j, raw});
     return true;
@@ -40,7 +40,7 @@ public:
   int getMinimumCost() const override { return cost; }
   void incrementCost(unsigned int amount) override { cost += static_cast<int>(amount); }
   int getLocation(unsigned int process) const override { return locations.at(process); }
-  GlobalState *getGlobalState() override { throw Bug("TestState cannot return GlobalState"); }
+  GlobalState* getGlobalState() override { throw Bug("TestState cannot return GlobalState"); }
 
   std::vector<int> integers;
   std::vector<int> locations;
