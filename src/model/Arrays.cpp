@@ -30,10 +30,6 @@ void Array::refine(const Pointer<Expression>& index, int dimension) {
     index_ = offset;
 }
 
-void Array::checkBounds([[maybe_unused]] int index) const {
-  assert(index >= 0 && index <= totalSize_ - elementCount_ && "array index out of bounds");
-}
-
 ConstantArray::ConstantArray(int* values, int size) : Array(size), values_(values) {}
 
 void ConstantArray::accept(ExpressionVisitor& visitor) { visitor.visitConstantArray(this); }

@@ -35,7 +35,9 @@ public:
 protected:
   /// Asserts that the current sub-array starting at `index` lies inside the
   /// declared array (the parser bounds every index with a Range).
-  void checkBounds(int index) const;
+  void checkBounds([[maybe_unused]] int index) const {
+    assert(index >= 0 && index <= totalSize_ - elementCount_ && "array index out of bounds");
+  }
 
 private:
   Pointer<Expression> index_;
