@@ -1,0 +1,120 @@
+#pragma once
+// Brute-force reference for the DBM and region tests: plain matrices of raw
+// bounds, a full Floyd–Warshall closure and random closed zones.
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace orvela::test {
+
+constexpr int32_t inf = 0x7fffffff;
+
+/// Raw sum written from the definition (constants add, strict if either is).
+inline int32_t referenceAdd(int32_t a, int32_t b) {
+  if (a == inf || b == inf)
+    return inf;
+  const int64_t constant = int64_t(a >> 1) + (b >> 1);
+  const bool strict = (a & 1) == 0 || (b & 1) == 0;
+  return static_cast<int32_t>(2 * constant + (strict ? 0 : 1));
+}
+
+/// An n×n matrix of raw bounds, row-major.
+struct Matrix {
+  unsigned n;
+  std::vector<int32_t> m;
+
+  explicit Matrix(unsigned dim, int32_t fill = inf) : n(dim), m(std::size_t(dim) * dim, fill) {}
+  int32_t& at(unsigned i, unsigned j) { return m[i * n + j]; }
+  int32_t at(unsigned i, unsigned j) const { return m[i * n + j]; }
+
+  /// Every clock non-negative and unbounded.
+  static Matrix unconstrained(unsigned dim) {
+    Matrix z(dim);
+    for (unsigned k = 0; k < dim; ++k) {
+      z.at(0, k) = 1;
+      z.at(k, k) = 1;
+    }
+    return z;
+  }
+
+  void tighten(unsigned i, unsigned j, int32_t raw) {
+    if (raw < at(i, j))
+      at(i, j) = raw;
+  }
+
+  /// Full Floyd–Warshall over every pivot, diagonal included.
+  void close() {
+    for (unsigned k = 0; k < n; ++k)
+      for (unsigned i = 0; i < n; ++i)
+        for (unsigned j = 0; j < n; ++j) {
+          const int32_t via = referenceAdd(at(i, k), at(k, j));
+          if (via < at(i, j))
+            at(i, j) = via;
+        }
+  }
+
+  /// After close(): a negative cycle shows on the diagonal.
+  bool emptyAfterClose() const {
+    for (unsigned k = 0; k < n; ++k)
+      if (at(k, k) < 1)
+        return true;
+    return false;
+  }
+};
+
+/// Random constraints for zones whose constants stay within ±`range`.
+class ZoneGenerator {
+public:
+  explicit ZoneGenerator(uint32_t seed) : random_(seed) {}
+
+  int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+  bool coin() { return uniform(0, 1) == 1; }
+
+  int32_t raw(int constant) { return 2 * constant + (coin() ? 1 : 0); }
+
+  /// A random constraint (i, j, raw) with i != j (n >= 2), shaped like the
+  /// guards of a model: upper bounds, lower bounds and differences.
+  void constraint(unsigned n, unsigned& i, unsigned& j, int32_t& bound) {
+    i = unsigned(uniform(0, int(n) - 1));
+    do
+      j = unsigned(uniform(0, int(n) - 1));
+    while (j == i);
+    if (j == 0)
+      bound = raw(uniform(0, 2 * range));
+    else if (i == 0)
+      bound = raw(uniform(-2 * range, 0));
+    else
+      bound = raw(uniform(-range, range));
+  }
+
+  /// A closed, non-empty zone over n clocks with up to `constraints`
+  /// constraints; some pairs of clocks are made equal up to a constant so that
+  /// equality classes occur.
+  Matrix closedZone(unsigned n, int constraints) {
+    for (;;) {
+      Matrix z = Matrix::unconstrained(n);
+      const int count = n < 2 ? 0 : uniform(0, constraints);
+      for (int c = 0; c < count; ++c) {
+        unsigned i, j;
+        int32_t bound;
+        constraint(n, i, j, bound);
+        z.tighten(i, j, bound);
+        if (uniform(0, 5) == 0) // fix the difference exactly
+          z.tighten(j, i, 2 * -(bound >> 1) + 1), z.tighten(i, j, bound | 1);
+      }
+      z.close();
+      if (!z.emptyAfterClose())
+        return z;
+    }
+  }
+
+  std::mt19937& engine() { return random_; }
+
+  static constexpr int range = 10;
+
+private:
+  std::mt19937 random_;
+};
+
+} // namespace orvela::test

@@ -1,0 +1,747 @@
+#include "symbolic/dbm/dbm.h"
+#include "symbolic/dbm/DbmInternal.h"
+#include "symbolic/dbm/Hash.h"
+
+#include "symbolic/ZoneReference.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+namespace orvela {
+namespace {
+
+using test::inf;
+using test::Matrix;
+using test::ZoneGenerator;
+
+/// A heap DBM released at scope exit.
+class Dbm {
+public:
+  explicit Dbm(unsigned n) : d_(dbm_alloc(n)) {}
+  Dbm(const Dbm&) = delete;
+  Dbm& operator=(const Dbm&) = delete;
+  ~Dbm() { dbm_destroy(d_); }
+  operator _dbm_*() const { return d_; }
+
+private:
+  _dbm_* d_;
+};
+
+/// Writes a closed matrix into a DBM without going through any closure.
+void load(_dbm_* d, const Matrix& z) {
+  dbm_init(d);
+  for (unsigned i = 0; i < z.n; ++i)
+    for (unsigned j = 0; j < z.n; ++j)
+      dbm_fast_set(d, i, j, z.at(i, j));
+}
+
+Matrix read(const _dbm_* d) {
+  Matrix z(dbm_get_size(d));
+  for (unsigned i = 0; i < z.n; ++i)
+    for (unsigned j = 0; j < z.n; ++j)
+      z.at(i, j) = dbm_get_bound(d, i, j);
+  return z;
+}
+
+/// Off-diagonal entries only: closures of matrices with an infinite diagonal
+/// may leave cycle weights there.
+void expectSameOffDiagonal(const Matrix& expected, const Matrix& actual) {
+  for (unsigned i = 0; i < expected.n; ++i)
+    for (unsigned j = 0; j < expected.n; ++j)
+      if (i != j) {
+        ASSERT_EQ(expected.at(i, j), actual.at(i, j)) << "entry (" << i << ", " << j << ")";
+      }
+}
+
+unsigned closureState(const _dbm_* d) { return dbm::state(d); }
+
+constexpr int iterations = 400;
+
+// ---------------------------------------------------------------- closure
+
+TEST(DbmClosure, OneTightenedBoundClosesLikeFloydWarshall) {
+  ZoneGenerator gen(11);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 9));
+    Matrix expected = gen.closedZone(n, int(2 * n));
+    Dbm d(n);
+    load(d, expected);
+    unsigned i, j;
+    int32_t bound;
+    gen.constraint(n, i, j, bound);
+    const bool again = gen.coin(); // the same pair again, tighter still
+    const bool tighter = (again ? bound - 2 : bound) < expected.at(i, j);
+    dbm_tighten_bound(d, i, j, bound);
+    expected.tighten(i, j, bound);
+    if (again) {
+      dbm_tighten_bound(d, i, j, bound - 2);
+      expected.tighten(i, j, bound - 2);
+    }
+    expected.close();
+    if (expected.emptyAfterClose()) {
+      EXPECT_TRUE(dbm_is_empty(d));
+      continue;
+    }
+    EXPECT_EQ(closureState(d), tighter ? 1u : 0u);
+    dbm_close(d);
+    EXPECT_EQ(closureState(d), 0u);
+    ASSERT_EQ(read(d).m, expected.m) << "round " << round;
+    EXPECT_FALSE(dbm_is_empty(d));
+  }
+}
+
+TEST(DbmClosure, OppositeBoundPairClosesLikeFloydWarshall) {
+  ZoneGenerator gen(12);
+  int pairsSeen = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 9));
+    Matrix expected = gen.closedZone(n, int(2 * n));
+    Dbm d(n);
+    load(d, expected);
+    unsigned i, j;
+    int32_t upper;
+    gen.constraint(n, i, j, upper);
+    // A lower bound a little below the upper bound, so the pair is usually
+    // consistent but sometimes empties the zone.
+    const int32_t lower = 2 * -((upper >> 1) - gen.uniform(-1, 4)) + (gen.coin() ? 1 : 0);
+    const bool both = upper < expected.at(i, j) && lower < expected.at(j, i);
+    dbm_tighten_bound(d, i, j, upper);
+    dbm_tighten_bound(d, j, i, lower);
+    expected.tighten(i, j, upper);
+    expected.tighten(j, i, lower);
+    expected.close();
+    if (expected.emptyAfterClose()) {
+      EXPECT_TRUE(dbm_is_empty(d));
+      // A pair is decided by the cycle test at once, without a closure.
+      if (both) {
+        EXPECT_EQ(dbm_is_maybe_nonempty(d), 0);
+      }
+      continue;
+    }
+    if (both) {
+      EXPECT_EQ(closureState(d), 2u);
+      ++pairsSeen;
+    }
+    dbm_close(d);
+    ASSERT_EQ(read(d).m, expected.m) << "round " << round;
+  }
+  EXPECT_GT(pairsSeen, iterations / 10);
+}
+
+TEST(DbmClosure, ManyTightenedBoundsCloseLikeFloydWarshall) {
+  ZoneGenerator gen(13);
+  int emptied = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 10));
+    Matrix expected = gen.closedZone(n, int(n));
+    Dbm d(n);
+    load(d, expected);
+    const int count = gen.uniform(3, int(2 * n) + 2);
+    for (int c = 0; c < count; ++c) {
+      unsigned i, j;
+      int32_t bound;
+      gen.constraint(n, i, j, bound);
+      dbm_tighten_bound(d, i, j, bound);
+      expected.tighten(i, j, bound);
+    }
+    expected.close();
+    if (expected.emptyAfterClose()) {
+      ++emptied;
+      EXPECT_TRUE(dbm_is_empty(d)) << "round " << round;
+      continue;
+    }
+    EXPECT_FALSE(dbm_is_empty(d)) << "round " << round;
+    dbm_close(d);
+    EXPECT_EQ(closureState(d), 0u);
+    ASSERT_EQ(read(d).m, expected.m) << "round " << round;
+  }
+  // Both outcomes must have been exercised.
+  EXPECT_GT(emptied, iterations / 20);
+  EXPECT_LT(emptied, iterations - iterations / 20);
+}
+
+TEST(DbmClosure, IntervalsOnBlankMatrixCloseLikeFloydWarshall) {
+  ZoneGenerator gen(14);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    Dbm d(n);
+    dbm_blank(d);
+    Matrix expected(n);
+    const int count = gen.uniform(1, int(2 * n));
+    for (int c = 0; c < count; ++c) {
+      unsigned i, j;
+      int32_t upper;
+      gen.constraint(n, i, j, upper);
+      int32_t lower = gen.uniform(0, 3) == 0 ? DBM_MINUS_INFINITY : upper - 2 * gen.uniform(0, 6);
+      if (gen.uniform(0, 3) == 0)
+        upper = DBM_INFINITY;
+      dbm_tighten_interval(d, i, j, lower, upper);
+      expected.tighten(i, j, upper);
+      if (lower != DBM_MINUS_INFINITY)
+        expected.tighten(j, i, (-(lower & ~1) | (lower & 1)) ^ 1);
+      if (gen.coin()) // diagram traversal closes after every level
+        dbm_close(d);
+    }
+    expected.close();
+    const bool empty = expected.emptyAfterClose();
+    ASSERT_EQ(dbm_is_empty(d), empty) << "round " << round;
+    if (!empty) {
+      dbm_close(d);
+      expectSameOffDiagonal(expected, read(d));
+    }
+  }
+}
+
+TEST(DbmClosure, RecordBeyondTheFirstWordStaysInsideTheBlock) {
+  // Dimensions whose touched-clock set spans several words; the sanitizer
+  // build checks that the record fits the block dbm_sizeof describes.
+  ZoneGenerator gen(15);
+  for (unsigned n : {32u, 33u, 64u, 65u}) {
+    Matrix expected = Matrix::unconstrained(n);
+    Dbm d(n);
+    dbm_init(d);
+    for (unsigned k = 1; k < n; k += 7) {
+      const int32_t upper = 2 * gen.uniform(1, 30) + 1;
+      dbm_tighten_bound(d, k, 0, upper);
+      dbm_tighten_bound(d, n - 1, k, upper);
+      expected.tighten(k, 0, upper);
+      expected.tighten(n - 1, k, upper);
+    }
+    ASSERT_EQ(closureState(d), 3u);
+    EXPECT_NE(dbm::record(d)[(n - 1) / 32] & (1u << ((n - 1) % 32)), 0u);
+    expected.close();
+    dbm_close(d);
+    ASSERT_EQ(read(d).m, expected.m) << "dimension " << n;
+  }
+  EXPECT_EQ(dbm_sizeof(32), (32u * 32u) * 4 + 8);
+  EXPECT_EQ(dbm_sizeof(33), (33u * 33u + 1) * 4 + 8);
+}
+
+// ---------------------------------------------------------- state machine
+
+TEST(DbmStateMachine, PairsMoveThroughTheClosureStates) {
+  Dbm d(4);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 2, 7);
+  EXPECT_EQ(closureState(d), 1u);
+  EXPECT_EQ(dbm::record(d)[0], (1u << 16) | 2u);
+  dbm_tighten_bound(d, 1, 2, 5); // the same pair again
+  EXPECT_EQ(closureState(d), 1u);
+  dbm_tighten_bound(d, 2, 1, 3); // its opposite
+  EXPECT_EQ(closureState(d), 2u);
+  dbm_tighten_bound(d, 1, 2, 4);
+  dbm_tighten_bound(d, 2, 1, 2);
+  EXPECT_EQ(closureState(d), 2u);
+  EXPECT_EQ(dbm_is_maybe_nonempty(d), 1);
+  EXPECT_NE(d.operator _dbm_*()->status & dbm::statusNonEmpty, 0);
+
+  dbm_tighten_bound(d, 3, 0, 9); // a third pair
+  EXPECT_EQ(closureState(d), 3u);
+  EXPECT_EQ(dbm::record(d)[0], 0b1111u); // clocks 1, 2 of the pair, 3 and 0
+  EXPECT_EQ(d.operator _dbm_*()->status & dbm::statusNonEmpty, 0);
+
+  dbm_close(d);
+  EXPECT_EQ(closureState(d), 0u);
+  EXPECT_EQ(dbm::record(d)[0], 0u);
+  EXPECT_EQ(d.operator _dbm_*()->status, dbm::statusNonEmpty);
+  EXPECT_FALSE(dbm_is_empty(d));
+}
+
+TEST(DbmStateMachine, OtherPairAfterOneBoundMarksBothPairs) {
+  Dbm d(40);
+  dbm_init(d);
+  dbm_tighten_bound(d, 35, 0, 21);
+  dbm_tighten_bound(d, 0, 2, -1);
+  ASSERT_EQ(closureState(d), 3u);
+  EXPECT_EQ(dbm::record(d)[0], 0b101u);
+  EXPECT_EQ(dbm::record(d)[1], 1u << 3);
+  // In state 3 further pairs only add their clocks.
+  dbm_tighten_bound(d, 7, 4, 3);
+  EXPECT_EQ(dbm::record(d)[0], 0b10010101u);
+}
+
+TEST(DbmStateMachine, LooserOrEqualBoundLeavesTheDbmAlone) {
+  Dbm d(3);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, DBM_INFINITY);
+  dbm_tighten_bound(d, 0, 1, 1);
+  EXPECT_EQ(closureState(d), 0u);
+  dbm_tighten_bound(d, 1, 0, 11);
+  dbm_close(d);
+  dbm_set_bound(d, 1, 0, 11); // equal: nothing
+  EXPECT_EQ(closureState(d), 0u);
+  dbm_set_bound(d, 1, 0, 9); // tighter: a tightening
+  EXPECT_EQ(closureState(d), 1u);
+  dbm_close(d);
+  dbm_set_bound(d, 1, 0, 15); // looser: overwritten, full closure pending
+  EXPECT_EQ(dbm_get_bound(d, 1, 0), 15);
+  EXPECT_EQ(closureState(d), 3u);
+  EXPECT_EQ(dbm::record(d)[0], 0b111u);
+}
+
+TEST(DbmStateMachine, CallerBitsOfTheControlByteSurviveEveryOperation) {
+  Dbm d(3);
+  dbm_init(d);
+  d.operator _dbm_*()->control |= 0x2d;
+  dbm_tighten_bound(d, 1, 0, 9);
+  dbm_tighten_bound(d, 0, 1, -3);
+  dbm_tighten_bound(d, 2, 1, 3);
+  dbm_close(d);
+  dbm_sp(d);
+  dbm_reset(d, 2, 1);
+  int32_t max[3] = {0, 1, 1};
+  dbm_normalise(d, max);
+  dbm_close(d);
+  dbm_init(d);
+  EXPECT_EQ(d.operator _dbm_*()->control & dbm::callerBits, 0x2d);
+  EXPECT_EQ(closureState(d), 0u);
+}
+
+TEST(DbmStateMachine, NegativeCycleThroughTheOppositeEntryEmptiesAtOnce) {
+  Dbm d(2);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, 11);  // x <= 5
+  dbm_tighten_bound(d, 0, 1, -10); // x > 5
+  EXPECT_EQ(dbm_is_maybe_nonempty(d), 0);
+  EXPECT_EQ(closureState(d), 1u); // no closure ran
+  EXPECT_EQ(dbm_get_bound(d, 0, 1), 1);
+  EXPECT_TRUE(dbm_is_empty(d));
+  // An empty DBM takes no further bound.
+  dbm_tighten_bound(d, 1, 0, 3);
+  EXPECT_EQ(dbm_get_bound(d, 1, 0), 11);
+  // x <= 5 and x >= 5 is the single point 5.
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, 11);
+  dbm_tighten_bound(d, 0, 1, -9);
+  EXPECT_FALSE(dbm_is_empty(d));
+}
+
+TEST(DbmStateMachine, NegativeCycleFoundByClosureKeepsThePendingRecord) {
+  Dbm d(4);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 2, 1);  // x1 <= x2
+  dbm_tighten_bound(d, 2, 3, 1);  // x2 <= x3
+  dbm_tighten_bound(d, 3, 1, -2); // x3 < x1
+  EXPECT_EQ(dbm_is_maybe_nonempty(d), 1);
+  EXPECT_TRUE(dbm_is_empty(d));
+  EXPECT_EQ(closureState(d), 3u);
+  EXPECT_EQ(dbm_relation(d, d), DBM_DIFFERENT);
+}
+
+// -------------------------------------------------------- basic contents
+
+TEST(DbmContents, InitAndBlankFillAsDescribed) {
+  Dbm one(1);
+  dbm_init(one);
+  EXPECT_EQ(dbm_get_bound(one, 0, 0), 1);
+  EXPECT_EQ(dbm_sizeof(1), 12u);
+
+  Dbm d(3);
+  dbm_blank(d);
+  for (unsigned i = 0; i < 3; ++i)
+    for (unsigned j = 0; j < 3; ++j)
+      EXPECT_EQ(dbm_get_bound(d, i, j), inf);
+  EXPECT_FALSE(dbm_is_empty(d));
+
+  dbm_init(d);
+  EXPECT_EQ(read(d).m, Matrix::unconstrained(3).m);
+
+  Dbm copy(3);
+  dbm_copy(copy, d);
+  dbm_tighten_bound(d, 1, 0, 5);
+  EXPECT_EQ(dbm_get_bound(copy, 1, 0), inf);
+  EXPECT_EQ(closureState(copy), 0u);
+}
+
+TEST(DbmContents, StackBlockFromReserveWorksLikeAHeapBlock) {
+  alignas(4) unsigned char memory[64];
+  ASSERT_GE(sizeof memory, dbm_sizeof(3));
+  _dbm_* d = dbm_reserve(memory, 3);
+  EXPECT_EQ(dbm_get_size(d), 3u);
+  dbm_init(d);
+  dbm_tighten_interval(d, 1, 0, DBM_MINUS_INFINITY, 7);
+  dbm_close(d);
+  EXPECT_EQ(dbm_get_bound(d, 1, 0), 7);
+  EXPECT_EQ(dbm_get_bound(d, 0, 1), 1); // no lower bound applied
+}
+
+TEST(DbmContents, IntervalLowerBoundIsComplemented) {
+  Dbm d(3);
+  dbm_blank(d);
+  dbm_tighten_interval(d, 1, 2, 6, DBM_INFINITY); // x1 - x2 >= 3
+  EXPECT_EQ(dbm_get_bound(d, 2, 1), -5);          // x2 - x1 <= -3
+  dbm_tighten_interval(d, 2, 0, 7, 21);           // 3 < x2 <= 10
+  EXPECT_EQ(dbm_get_bound(d, 0, 2), -6);          // 0 - x2 < -3
+  EXPECT_EQ(dbm_get_bound(d, 2, 0), 21);
+}
+
+// --------------------------------------------------------------- relation
+
+/// Inclusion read off the closed matrices: the definition of the codes.
+int definedRelation(const Matrix& a, const Matrix& b) {
+  bool aInB = true, bInA = true;
+  for (std::size_t k = 0; k < a.m.size(); ++k) {
+    aInB &= a.m[k] <= b.m[k];
+    bInA &= a.m[k] >= b.m[k];
+  }
+  return aInB && bInA ? DBM_EQUAL : aInB ? DBM_SUBSET : bInA ? DBM_SUPERSET : DBM_DIFFERENT;
+}
+
+TEST(DbmRelation, MatchesInclusionOfTheClosedMatrices) {
+  ZoneGenerator gen(21);
+  int seen[4] = {0, 0, 0, 0};
+  for (int round = 0; round < 4 * iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 9));
+    Matrix a = gen.closedZone(n, int(2 * n));
+    Matrix b = a;
+    const int shape = gen.uniform(0, 3);
+    if (shape == 0) {
+      b = gen.closedZone(n, int(2 * n)); // unrelated
+    } else if (shape > 1) {
+      // A sub-zone: one tighter bound, placed anywhere in the matrix.
+      unsigned i, j;
+      int32_t bound;
+      gen.constraint(n, i, j, bound);
+      b.tighten(i, j, bound);
+      b.close();
+      if (b.emptyAfterClose())
+        b = a;
+    }
+    if (gen.coin())
+      std::swap(a, b);
+    Dbm da(n), db(n);
+    load(da, a);
+    load(db, b);
+    const int expected = definedRelation(a, b);
+    ++seen[expected];
+    ASSERT_EQ(dbm_relation(da, db), expected) << "round " << round;
+  }
+  for (int code = 0; code < 4; ++code)
+    EXPECT_GT(seen[code], iterations / 10) << "code " << code;
+}
+
+TEST(DbmRelation, PendingClosureIsRunBeforeComparing) {
+  Dbm a(3), b(3);
+  dbm_init(a);
+  dbm_init(b);
+  dbm_tighten_bound(a, 1, 0, 11); // x1 <= 5
+  dbm_tighten_bound(a, 2, 1, 1);  // x2 <= x1
+  dbm_tighten_bound(b, 1, 0, 11);
+  dbm_tighten_bound(b, 2, 1, 1);
+  dbm_tighten_bound(b, 2, 0, 11); // implied by the two above
+  EXPECT_EQ(dbm_relation(a, b), DBM_EQUAL);
+  dbm_tighten_bound(b, 2, 0, 9);
+  EXPECT_EQ(dbm_relation(a, b), DBM_SUPERSET);
+  EXPECT_EQ(dbm_relation(b, a), DBM_SUBSET);
+}
+
+TEST(DbmRelation, EmptyOrMismatchedDbmsAreDifferent) {
+  Dbm a(3), b(3), c(4);
+  dbm_init(a);
+  dbm_init(b);
+  dbm_init(c);
+  EXPECT_EQ(dbm_relation(a, b), DBM_EQUAL);
+  EXPECT_EQ(dbm_relation(a, c), DBM_DIFFERENT);
+  dbm_tighten_bound(b, 1, 0, 1);
+  dbm_tighten_bound(b, 0, 1, -2);
+  EXPECT_EQ(dbm_relation(a, b), DBM_DIFFERENT);
+  EXPECT_EQ(dbm_relation(b, a), DBM_DIFFERENT);
+}
+
+// ------------------------------------------------------ zone operations
+
+TEST(DbmOperations, FreeResetDelayAndPastMatchTheirDefinitions) {
+  ZoneGenerator gen(31);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    const unsigned x = unsigned(gen.uniform(1, int(n) - 1));
+    const int32_t value = gen.uniform(0, 12);
+    Dbm d(n);
+
+    // Free: every constraint on x dropped except x >= 0.
+    Matrix freed = zone;
+    for (unsigned k = 0; k < n; ++k)
+      if (k != x)
+        freed.at(x, k) = freed.at(k, x) = inf;
+    freed.at(0, x) = 1;
+    freed.close();
+    load(d, zone);
+    dbm_free(d, x);
+    EXPECT_EQ(closureState(d), 0u);
+    ASSERT_EQ(read(d).m, freed.m) << "free, round " << round;
+
+    // Reset: the freed zone with x = value.
+    Matrix reset = freed;
+    reset.tighten(x, 0, 2 * value + 1);
+    reset.tighten(0, x, 1 - 2 * value);
+    reset.close();
+    load(d, zone);
+    dbm_reset(d, x, value);
+    ASSERT_EQ(read(d).m, reset.m) << "reset, round " << round;
+
+    // Delay: no upper bound on any clock.
+    Matrix delayed = zone;
+    for (unsigned k = 1; k < n; ++k)
+      delayed.at(k, 0) = inf;
+    delayed.close();
+    load(d, zone);
+    dbm_sp(d);
+    ASSERT_EQ(read(d).m, delayed.m) << "sp, round " << round;
+
+    // Past: no lower bound beyond x >= 0.
+    Matrix past = zone;
+    for (unsigned k = 1; k < n; ++k)
+      past.at(0, k) = 1;
+    past.close();
+    load(d, zone);
+    dbm_wp(d);
+    EXPECT_EQ(closureState(d), 0u);
+    ASSERT_EQ(read(d).m, past.m) << "wp, round " << round;
+  }
+}
+
+TEST(DbmOperations, OperationsCloseAPendingDbmFirst) {
+  Dbm d(3);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, 7);  // x1 <= 3
+  dbm_tighten_bound(d, 2, 1, -3); // x2 - x1 <= -2: so x2 <= 1, x1 >= 2
+  dbm_tighten_bound(d, 0, 2, 1);
+  dbm_sp(d);
+  EXPECT_EQ(dbm_get_bound(d, 0, 1), -3); // x1 >= 2 derived by the closure
+  EXPECT_EQ(dbm_get_bound(d, 1, 0), inf);
+  EXPECT_EQ(dbm_get_bound(d, 2, 0), inf);
+}
+
+/// Runs `operation(a, b)` on random zone pairs and compares a with the closure
+/// of `combine` applied entry by entry; `check(a, b)` adds further checks.
+template <class Combine, class Operation, class Check>
+void compareWithEntrywise(uint32_t seed, Combine combine, Operation operation, Check check) {
+  ZoneGenerator gen(seed);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 7));
+    const Matrix a = gen.closedZone(n, int(2 * n)), b = gen.closedZone(n, int(2 * n));
+    Matrix expected(n);
+    for (std::size_t k = 0; k < a.m.size(); ++k)
+      expected.m[k] = combine(a.m[k], b.m[k]);
+    expected.close();
+    Dbm da(n), db(n);
+    load(da, a);
+    load(db, b);
+    operation(da, db);
+    check(da, db);
+    ASSERT_EQ(dbm_is_empty(da), expected.emptyAfterClose()) << "round " << round;
+    if (!expected.emptyAfterClose()) {
+      dbm_close(da);
+      ASSERT_EQ(read(da).m, expected.m) << "round " << round;
+    }
+  }
+}
+
+TEST(DbmOperations, IntersectionMatchesReference) {
+  compareWithEntrywise(
+      32, [](int32_t x, int32_t y) { return std::min(x, y); }, dbm_intersect,
+      [](_dbm_*, _dbm_*) {});
+  Dbm a(3), b(4);
+  dbm_init(a);
+  dbm_init(b);
+  dbm_intersect(a, b);
+  EXPECT_TRUE(dbm_is_empty(a));
+}
+
+TEST(DbmOperations, ConvexHullIsTheLoosestOfBothAndIncludesThem) {
+  compareWithEntrywise(
+      33, [](int32_t x, int32_t y) { return std::max(x, y); }, dbm_convex_hull,
+      [](_dbm_* hull, _dbm_* b) {
+        EXPECT_EQ(closureState(hull), 3u);
+        const int toB = dbm_relation(hull, b);
+        EXPECT_TRUE(toB == DBM_SUPERSET || toB == DBM_EQUAL);
+      });
+}
+
+TEST(DbmOperations, ConvexHullWithAnEmptyOperand) {
+  Dbm a(2), b(2), empty(2);
+  dbm_init(a);
+  dbm_tighten_bound(a, 1, 0, 5);
+  dbm_init(b);
+  dbm_tighten_bound(b, 0, 1, -9);
+  dbm_init(empty);
+  dbm_tighten_bound(empty, 1, 0, 1);
+  dbm_tighten_bound(empty, 0, 1, -1);
+  dbm_convex_hull(a, empty); // nothing happens
+  EXPECT_EQ(dbm_get_bound(a, 1, 0), 5);
+  dbm_convex_hull(empty, b); // the empty one becomes a copy
+  EXPECT_FALSE(dbm_is_empty(empty));
+  EXPECT_EQ(dbm_relation(empty, b), DBM_EQUAL);
+  Dbm wide(3);
+  dbm_init(wide);
+  dbm_convex_hull(a, wide);
+  EXPECT_TRUE(dbm_is_empty(a));
+}
+
+// ---------------------------------------------------------- normalisation
+
+TEST(DbmNormalise, MatchesTheExtrapolationRule) {
+  ZoneGenerator gen(41);
+  int unchanged = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    std::vector<int32_t> max(n);
+    for (auto& m : max)
+      m = gen.uniform(0, ZoneGenerator::range + 4);
+    Matrix expected = zone;
+    bool changed = false;
+    for (unsigned i = 0; i < n; ++i)
+      for (unsigned j = 0; j < n; ++j) {
+        // Looser than <= max[i] means a larger constant, whatever the
+        // strictness; tighter than < -max[j] means a smaller constant.
+        int32_t& e = expected.at(i, j);
+        const int constant = e >> 1;
+        if (e == inf)
+          continue;
+        if (constant > max[i])
+          e = inf, changed = true;
+        else if (constant < -max[j])
+          e = -2 * max[j], changed = true;
+      }
+    expected.close();
+    Dbm d(n);
+    load(d, zone);
+    dbm_normalise(d, max.data());
+    EXPECT_EQ(closureState(d), changed ? 3u : 0u) << "round " << round;
+    unchanged += !changed;
+    dbm_close(d);
+    ASSERT_EQ(read(d).m, expected.m) << "round " << round;
+  }
+  EXPECT_GT(unchanged, 0);
+}
+
+TEST(DbmNormalise, ZeroMaximaKeepOnlyTheSignOfEachBound) {
+  Dbm d(3);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, 9);  // x1 <= 4
+  dbm_tighten_bound(d, 0, 1, -4); // x1 > 2
+  dbm_tighten_bound(d, 2, 0, 1);  // x2 <= 0
+  const int32_t max[3] = {0, 0, 0};
+  dbm_normalise(d, max);
+  EXPECT_EQ(dbm_get_bound(d, 1, 0), inf); // looser than <= 0
+  EXPECT_EQ(dbm_get_bound(d, 0, 1), 0);   // tighter than < 0
+  EXPECT_EQ(dbm_get_bound(d, 2, 0), 1);   // exactly <= 0 stays
+  EXPECT_EQ(dbm_get_bound(d, 1, 2), inf);
+  EXPECT_EQ(dbm_get_bound(d, 2, 1), 0);
+}
+
+// ------------------------------------------------------ minimal constraints
+
+/// The closure of the marked entries alone (diagonal <= 0, the rest free).
+Matrix rebuild(const Matrix& zone, const std::vector<int32_t>& keep) {
+  Matrix z(zone.n);
+  for (unsigned k = 0; k < zone.n; ++k)
+    z.at(k, k) = 1;
+  for (std::size_t k = 0; k < keep.size(); ++k)
+    if (keep[k])
+      z.m[k] = zone.m[k];
+  z.close();
+  return z;
+}
+
+TEST(DbmMin, KeptEntriesRebuildTheZoneAndNoneOfThemIsSuperfluous) {
+  ZoneGenerator gen(51);
+  int withClasses = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(1, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    Dbm d(n);
+    load(d, zone);
+    std::vector<int32_t> keep(std::size_t(n) * n, 7);
+    dbm_min(d, keep.data());
+    for (int32_t mark : keep)
+      ASSERT_TRUE(mark == 0 || mark == 1);
+    ASSERT_EQ(rebuild(zone, keep).m, zone.m) << "round " << round;
+    for (std::size_t k = 0; k < keep.size(); ++k) {
+      if (!keep[k])
+        continue;
+      std::vector<int32_t> fewer = keep;
+      fewer[k] = 0;
+      ASSERT_NE(rebuild(zone, fewer).m, zone.m) << "round " << round << ", entry " << k;
+    }
+    bool classFound = false;
+    for (unsigned i = 0; i < n; ++i)
+      for (unsigned j = i + 1; j < n; ++j)
+        classFound |= (zone.at(i, j) >> 1) + (zone.at(j, i) >> 1) == 0;
+    withClasses += classFound;
+  }
+  EXPECT_GT(withClasses, iterations / 10);
+}
+
+TEST(DbmMin, EqualClocksAreChainedInACycle) {
+  // x1 = x2 = x3 = 4 over the reference clock: one class {0, 1, 2, 3}.
+  Dbm d(4);
+  dbm_init(d);
+  for (unsigned k = 1; k < 4; ++k)
+    dbm_reset(d, k, 4);
+  int32_t keep[16];
+  dbm_min(d, keep);
+  const int32_t expected[16] = {0, 1, 0, 0, //
+                                0, 0, 1, 0, //
+                                0, 0, 0, 1, //
+                                1, 0, 0, 0};
+  EXPECT_EQ(std::vector<int32_t>(keep, keep + 16), std::vector<int32_t>(expected, expected + 16));
+}
+
+// -------------------------------------------------------- hash and print
+
+TEST(DbmHash, HashesTheClosedMatrixBytes) {
+  Dbm pending(3), closed(3);
+  dbm_init(pending);
+  dbm_tighten_bound(pending, 1, 0, 7);
+  dbm_tighten_bound(pending, 2, 1, 1);
+  dbm_tighten_bound(pending, 0, 2, -1);
+  dbm_copy(closed, pending);
+  dbm_close(closed);
+  const uint32_t h = dbm_hash(pending);
+  EXPECT_EQ(closureState(pending), 0u);
+  EXPECT_EQ(h, dbm_hash(closed));
+  int32_t bytes[9];
+  for (unsigned k = 0; k < 9; ++k)
+    bytes[k] = dbm_get_bound(closed, k / 3, k % 3);
+  EXPECT_EQ(h, hash(bytes, sizeof bytes, 23235));
+  dbm_tighten_bound(closed, 2, 0, 5);
+  EXPECT_NE(h, dbm_hash(closed));
+}
+
+TEST(DbmPrint, WritesSizeStatusHeaderAndRowsExactly) {
+  Dbm d(3);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, 21);  // x1 <= 10
+  dbm_tighten_bound(d, 0, 2, -6);  // x2 > 3
+  dbm_tighten_bound(d, 1, 2, 123); // pending: printed as stored
+  std::ostringstream out;
+  dbm_print(out, d);
+  EXPECT_EQ(out.str(), "Size   : 3\n"
+                       "Status : 0\n"
+                       "       0    1    2\n"
+                       " 0:    0    0  -3s\n"
+                       " 1:   10    0   61\n"
+                       " 2:  inf  inf    0\n");
+  dbm_close(d);
+  std::ostringstream closed;
+  dbm_print(closed, d);
+  EXPECT_EQ(closed.str().substr(0, 22), "Size   : 3\nStatus : 2\n");
+  EXPECT_NE(closed.str().find(" 1:   10    0   7s\n"), std::string::npos);
+}
+
+TEST(DbmPrint, ProjectIsRefusedOnTheErrorStream) {
+  Dbm d(2);
+  dbm_init(d);
+  testing::internal::CaptureStderr();
+  dbm_project(d, 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Not implemented\n");
+  EXPECT_EQ(read(d).m, Matrix::unconstrained(2).m);
+}
+
+} // namespace
+} // namespace orvela
