@@ -1,0 +1,135 @@
+#include "CddTestSupport.h"
+
+namespace cddtest {
+namespace {
+
+class CddApplyTest : public CddFixture {
+protected:
+  /// Unions of one to three random zones of 4 clocks.
+  std::vector<cdd> randomUnions(int count) {
+    std::vector<cdd> result;
+    for (int k = 0; k < count; ++k) {
+      cdd u = cddfalse;
+      for (int m = std::uniform_int_distribution<int>(1, 3)(rng_); m > 0; --m)
+        u = u | randomZone(rng_, 4, 6).diagram();
+      result.push_back(u);
+    }
+    return result;
+  }
+  /// Combines pairs of random unions and compares every result with the
+  /// operands at random points.
+  void checkPointwise(int pairs) {
+    std::vector<cdd> d = randomUnions(2 * pairs);
+    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
+      const cdd &a = d[k], &b = d[k + 1];
+      cdd conj = a & b, disj = a | b, diff = a - b, excl = a ^ b;
+      for (int m = 0; m < 400; ++m) {
+        Point x = randomPoint(rng_, 4, 6);
+        bool inA = evalAt(a, x), inB = evalAt(b, x);
+        ASSERT_EQ(evalAt(conj, x), inA && inB);
+        ASSERT_EQ(evalAt(disj, x), inA || inB);
+        ASSERT_EQ(evalAt(diff, x), inA && !inB);
+        ASSERT_EQ(evalAt(excl, x), inA != inB);
+      }
+    }
+  }
+  std::mt19937 rng_{20240607};
+};
+
+TEST_F(CddApplyTest, IdentitiesOfConjunctionAndExclusiveOr) {
+  for (const cdd &a : randomUnions(25)) {
+    ASSERT_NE(a.get(), nullptr);
+    EXPECT_EQ(cdd_apply(a, a, CddAnd), a.get());
+    EXPECT_EQ(cdd_apply(a, cddNot(a), CddAnd), cddfalse);
+    EXPECT_EQ(cdd_apply(a, a, CddXor), cddfalse);
+    EXPECT_EQ(cdd_apply(a, cddNot(a), CddXor), cddtrue);
+    EXPECT_EQ(cdd_apply(a, cddtrue, CddAnd), a.get());
+    EXPECT_EQ(cdd_apply(cddfalse, a, CddXor), a.get());
+    EXPECT_EQ(cdd_apply(cddtrue, a, CddXor), cddNot(a));
+  }
+}
+
+// Nodes are unique and canonical, so equal functions of the level values give
+// the same pointer: these laws hold for the pointers themselves.
+TEST_F(CddApplyTest, AlgebraicLawsHoldForTheNodesThemselves) {
+  std::vector<cdd> d = randomUnions(24);
+  for (std::size_t k = 0; k + 2 < d.size(); k += 3) {
+    const cdd &a = d[k], &b = d[k + 1], &c = d[k + 2];
+    EXPECT_EQ((a & b).get(), (b & a).get());
+    EXPECT_EQ(((a & b) & c).get(), (a & (b & c)).get());
+    EXPECT_EQ((!(a & b)).get(), ((!a) | (!b)).get());
+    EXPECT_EQ((a & (b | c)).get(), ((a & b) | (a & c)).get());
+    EXPECT_EQ((a ^ b).get(), ((a - b) | (b - a)).get());
+    EXPECT_EQ(((!a) ^ b).get(), (!(a ^ b)).get());
+    EXPECT_EQ(((a | b) - b).get(), (a - b).get());
+    EXPECT_EQ((a & (a | b)).get(), a.get());
+  }
+}
+
+TEST_F(CddApplyTest, ResultsAgreeWithTheOperandsAtEveryPoint) { checkPointwise(10); }
+
+TEST_F(CddApplyTest, ResultsSurviveACollectionAtEveryAllocation) {
+  cddLib.collectOnEveryAllocation = true;
+  checkPointwise(4);
+  EXPECT_GT(HeapWatch::collections, 100);
+}
+
+TEST_F(CddApplyTest, TheComplementFlagMovesOffTheFirstChild) {
+  // x1 <= 3 as (true up to <= 3, false above): stored as the negation of
+  // (false up to <= 3, true above).
+  CddElement upTo[2] = {{cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
+  CddElement above[2] = {{cddfalse, le(3), 0}, {cddtrue, cddInfinity, 0}};
+  cdd atMost3 = cdd_make_cdd_node(0, upTo, 2);
+  cdd moreThan3 = cdd_make_cdd_node(0, above, 2);
+  EXPECT_TRUE(cddIsComplement(atMost3));
+  EXPECT_FALSE(cddIsComplement(moreThan3));
+  EXPECT_EQ(atMost3.get(), cddNot(moreThan3));
+  EXPECT_EQ((moreThan3 ^ cdd(cddtrue)).get(), atMost3.get());
+  // Equal neighbours merge; a single remaining element is its child.
+  CddElement same[3] = {{cddtrue, le(1), 0}, {cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
+  EXPECT_EQ(cdd_make_cdd_node(0, same, 3), atMost3.get());
+  CddElement constant[2] = {{cddtrue, le(1), 0}, {cddtrue, cddInfinity, 0}};
+  EXPECT_EQ(cdd_make_cdd_node(0, constant, 2), cddtrue);
+}
+
+TEST_F(CddApplyTest, BooleanLevelsCombineWithClockDifferences) {
+  ASSERT_EQ(cdd_add_bddvar(1), 0);
+  auto level = uint32_t(cdd_varnum() - 1);
+  CddElement elements[2] = {{cddfalse, 0, 0}, {cddtrue, cddInfinity, 0}};
+  cdd b = cdd_make_cdd_node(level, elements, 2);
+  Zone z(4);
+  z.constrain(2, 0, lt(4));
+  cdd zone = z.diagram();
+  cdd either = zone | b, both = zone & b;
+  for (bool value : {false, true})
+    for (const Point &x : {Point{0, 1, 3, 0}, Point{0, 1, 9, 0}}) {
+      EXPECT_EQ(evalAt(either, x, {value}), value || z.contains(x));
+      EXPECT_EQ(evalAt(both, x, {value}), value && z.contains(x));
+    }
+  EXPECT_EQ(cdd_reduce(both), both.get());
+}
+
+TEST_F(CddApplyTest, TooManyIntervalsAreReportedAndTheLibraryGoesOn) {
+  cdd_done();
+  start(2, 5); // nodes of at most five elements: two intervals
+  cdd pieces = cddfalse;
+  for (int c : {1, 5}) {
+    Zone z(2);
+    z.constrain(1, 0, le(c)).constrain(0, 1, le(-(c - 1)));
+    pieces = pieces | z.diagram();
+  }
+  ASSERT_NE(pieces.get(), nullptr);
+  Zone third(2);
+  third.constrain(1, 0, le(9)).constrain(0, 1, le(-8));
+  testing::internal::CaptureStderr();
+  CddNode *tooLarge = cdd_apply(cddNot(pieces), cddNot(third.diagram()), CddAnd);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -21\n");
+  EXPECT_EQ(tooLarge, nullptr);
+  EXPECT_EQ(cddLib.stackTop, 0u);
+  EXPECT_EQ(cdd_apply(tooLarge, pieces, CddAnd), nullptr); // no diagram in, none out
+  cdd inside = pieces & third.diagram();
+  EXPECT_EQ(inside.get(), cddfalse);
+}
+
+} // namespace
+} // namespace cddtest

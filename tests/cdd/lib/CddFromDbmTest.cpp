@@ -1,0 +1,77 @@
+#include "CddTestSupport.h"
+
+namespace cddtest {
+namespace {
+
+using CddFromDbmTest = CddFixture;
+
+TEST_F(CddFromDbmTest, DiagramHoldsExactlyThePointsOfTheZone) {
+  std::mt19937 rng(7);
+  std::vector<Point> grid = gridPoints(3, 5);
+  for (int k = 0; k < 40; ++k) {
+    Zone z = randomZone(rng, 3, 5, 4);
+    cdd d = z.diagram();
+    for (const Point &x : grid)
+      ASSERT_EQ(evalAt(d, x), z.contains(x)) << "zone " << k;
+  }
+  for (int k = 0; k < 40; ++k) {
+    Zone z = randomZone(rng, 4, 6, 5);
+    cdd d = z.diagram();
+    for (int m = 0; m < 500; ++m) {
+      Point x = randomPoint(rng, 4, 6);
+      ASSERT_EQ(evalAt(d, x), z.contains(x)) << "zone " << k;
+    }
+  }
+}
+
+TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
+  Zone corner(3); // x1 == x2 == 3
+  corner.constrain(1, 0, le(3))
+      .constrain(0, 1, le(-3))
+      .constrain(1, 2, le(0))
+      .constrain(2, 1, le(0));
+  Zone open(3); // 1 < x1 < 2, x2 - x1 > 1
+  open.constrain(1, 0, lt(2)).constrain(0, 1, lt(-1)).constrain(1, 2, lt(-1));
+  for (const Zone *z : {&corner, &open}) {
+    cdd d = z->diagram();
+    int inside = 0;
+    for (const Point &x : gridPoints(3, 5)) {
+      ASSERT_EQ(evalAt(d, x), z->contains(x));
+      inside += z->contains(x);
+    }
+    EXPECT_GT(inside, 0);
+  }
+  EXPECT_TRUE(evalAt(corner.diagram(), Point{0, 6, 6}));
+  EXPECT_FALSE(evalAt(corner.diagram(), Point{0, 6, 7}));
+  EXPECT_FALSE(evalAt(open.diagram(), Point{0, 4, 8})); // x1 = 2 is excluded
+}
+
+TEST_F(CddFromDbmTest, OneNodePerLevelOfTheMinimalConstraintSet) {
+  std::mt19937 rng(11);
+  for (int k = 0; k < 30; ++k) {
+    Zone z = randomZone(rng, 4, 6, 5);
+    std::vector<int32_t> minimal(16);
+    dbm_min(z.dbm(), minimal.data());
+    int levels = 0;
+    for (unsigned i = 1; i < 4; ++i)
+      for (unsigned j = 0; j < i; ++j)
+        levels += minimal[i * 4 + j] || minimal[j * 4 + i];
+    EXPECT_EQ(nodeCount(z.diagram()), levels);
+  }
+}
+
+TEST_F(CddFromDbmTest, EmptyZoneIsFalseAndTooManyClocksAnError) {
+  Zone empty(3);
+  empty.constrain(1, 0, le(2)).constrain(0, 1, lt(-2));
+  EXPECT_EQ(cdd_from_dbm(empty.dbm()), cddfalse);
+  Zone all(4);
+  EXPECT_EQ(evalAt(all.diagram(), Point{0, 0, 5, 9}), true);
+  EXPECT_EQ(evalAt(all.diagram(), Point{0, -1, 5, 9}), false); // clocks are non-negative
+  Zone wide(5);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(cdd_from_dbm(wide.dbm()), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -3\n");
+}
+
+} // namespace
+} // namespace cddtest

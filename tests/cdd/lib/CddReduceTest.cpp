@@ -1,0 +1,129 @@
+#include "CddTestSupport.h"
+
+namespace cddtest {
+namespace {
+
+using CddReduceTest = CddFixture;
+
+/// Reduces `d`, checks that no path of the result is empty and that the
+/// reduction is idempotent, and answers the result.
+cdd reduced(const cdd &d) {
+  cdd r = cdd_reduce(d);
+  EXPECT_NE(r.get(), nullptr);
+  EXPECT_EQ(emptyPaths(r, 4), 0);
+  EXPECT_EQ(cdd_reduce(r), r.get());
+  return r;
+}
+
+/// Unions, differences and intersections of `count` random overlapping pairs
+/// of zones, reduced and compared with the zones at random points.
+void checkOverlappingPairs(std::mt19937 &rng, int count) {
+  int pairs = 0;
+  while (pairs < count) {
+    Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
+    Zone both(a);
+    dbm_intersect(both.dbm(), b.dbm());
+    if (both.empty())
+      continue; // only overlapping zones
+    ++pairs;
+    cdd da = a.diagram(), db = b.diagram();
+    cdd sum = da | db, diff = da - db, common = da & db;
+    cdd sumR = reduced(sum), diffR = reduced(diff), commonR = reduced(common);
+    for (int m = 0; m < 300; ++m) {
+      Point x = randomPoint(rng, 4, 6);
+      bool inA = a.contains(x), inB = b.contains(x);
+      ASSERT_EQ(evalAt(sum, x), inA || inB);
+      ASSERT_EQ(evalAt(sumR, x), inA || inB);
+      ASSERT_EQ(evalAt(diff, x), inA && !inB);
+      ASSERT_EQ(evalAt(diffR, x), inA && !inB);
+      ASSERT_EQ(evalAt(commonR, x), both.contains(x));
+    }
+    EXPECT_NE(commonR.get(), cddfalse);
+  }
+}
+
+TEST_F(CddReduceTest, UnionAndDifferenceOfOverlappingZonesPointwise) {
+  std::mt19937 rng(31);
+  checkOverlappingPairs(rng, 30);
+}
+
+TEST_F(CddReduceTest, ReductionSurvivesACollectionAtEveryAllocation) {
+  cddLib.collectOnEveryAllocation = true;
+  std::mt19937 rng(37);
+  checkOverlappingPairs(rng, 10);
+  EXPECT_GT(HeapWatch::collections, 100);
+}
+
+TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
+  std::mt19937 rng(43);
+  int included = 0, notIncluded = 0;
+  for (int k = 0; k < 60; ++k) {
+    Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
+    if (k % 2) // a smaller zone inside b
+      dbm_intersect(a.dbm(), b.dbm());
+    if (a.empty())
+      continue;
+    int relation = dbm_relation(a.dbm(), b.dbm());
+    bool inside = relation == DBM_SUBSET || relation == DBM_EQUAL;
+    (inside ? included : notIncluded)++;
+    EXPECT_EQ(reduced(a.diagram() - b.diagram()).get() == cddfalse, inside) << "pair " << k;
+  }
+  EXPECT_GT(included, 10);
+  EXPECT_GT(notIncluded, 10);
+}
+
+TEST_F(CddReduceTest, UnionMinusItsPartsIsEmpty) {
+  std::mt19937 rng(5);
+  for (int k = 0; k < 10; ++k) {
+    std::vector<Zone> parts;
+    cdd all = cddfalse;
+    for (int m = 0; m < 4; ++m) {
+      parts.push_back(randomZone(rng, 4, 6));
+      all = all | parts.back().diagram();
+    }
+    cdd rest = all;
+    for (const Zone &z : parts)
+      rest = rest - z.diagram();
+    EXPECT_EQ(cdd_reduce(rest), cddfalse);
+    // Without the first part's subtraction, a point of the first part that no
+    // other part covers keeps the reduced rest non-empty.
+    rest = all;
+    for (std::size_t m = 1; m < parts.size(); ++m)
+      rest = rest - parts[m].diagram();
+    cdd restR = cdd_reduce(rest);
+    for (int m = 0; m < 500; ++m) {
+      Point x = randomPoint(rng, 4, 6);
+      bool witness = parts[0].contains(x) && !parts[1].contains(x) && !parts[2].contains(x) &&
+                     !parts[3].contains(x);
+      ASSERT_EQ(evalAt(restR, x), witness);
+    }
+  }
+}
+
+TEST_F(CddReduceTest, PathsThroughContradictoryDifferencesAreRemoved) {
+  // x1 <= 3 and x2 >= 5 and x2 - x1 <= 1 cannot hold together, but no single
+  // level shows it.
+  Zone a(4), b(4), c(4);
+  a.constrain(1, 0, le(3));
+  b.constrain(0, 2, le(-5));
+  c.constrain(2, 1, le(1));
+  cdd none = a.diagram() & b.diagram() & c.diagram();
+  EXPECT_NE(none.get(), cddfalse);
+  EXPECT_GT(emptyPaths(none, 4), 0);
+  EXPECT_EQ(cdd_reduce(none), cddfalse);
+  EXPECT_EQ(cdd_reduce(!none), cddtrue);
+  // With x2 - x1 <= 2 the point x1 = 3, x2 = 5 survives, and only it on the grid.
+  Zone loose(4);
+  loose.constrain(2, 1, le(2));
+  cdd one = reduced(a.diagram() & b.diagram() & loose.diagram());
+  for (const Point &x : gridPoints(3, 6)) {
+    Point y{x[0], x[1], x[2], 0};
+    EXPECT_EQ(evalAt(one, y), y[1] == 6 && y[2] == 10);
+  }
+  EXPECT_EQ(cdd_reduce(cddtrue), cddtrue);
+  EXPECT_EQ(cdd_reduce(cddfalse), cddfalse);
+  EXPECT_EQ(cdd_reduce(nullptr), nullptr);
+}
+
+} // namespace
+} // namespace cddtest

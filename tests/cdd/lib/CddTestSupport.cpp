@@ -1,0 +1,126 @@
+#include "CddTestSupport.h"
+
+#include <functional>
+#include <unordered_set>
+
+namespace cddtest {
+
+bool Zone::contains(const Point &x) const {
+  unsigned n = dimension();
+  for (unsigned i = 0; i < n; ++i)
+    for (unsigned j = 0; j < n; ++j) {
+      int32_t bound = dbm_get_bound(dbm_, i, j);
+      if (i != j && bound != DBM_INFINITY && !(x[i] - x[j] < bound))
+        return false;
+    }
+  return true;
+}
+
+Zone randomZone(std::mt19937 &rng, unsigned dimension, int32_t maxConst, int constraints) {
+  std::uniform_int_distribution<unsigned> clock(0, dimension - 1);
+  std::uniform_int_distribution<int32_t> constant(0, maxConst);
+  std::uniform_int_distribution<int> coin(0, 1);
+  for (;;) {
+    Zone zone(dimension);
+    for (int k = 0; k < constraints; ++k) {
+      unsigned i = clock(rng), j = clock(rng);
+      if (i == j)
+        continue;
+      // Upper bounds on a clock or a difference take positive constants,
+      // lower bounds negative ones, so that the zone stays reachable.
+      int32_t c = i == 0 ? -constant(rng) : constant(rng) - (j == 0 ? 0 : maxConst / 2);
+      zone.constrain(i, j, coin(rng) ? le(c) : lt(c));
+    }
+    if (!zone.empty())
+      return zone;
+  }
+}
+
+Point randomPoint(std::mt19937 &rng, unsigned dimension, int32_t maxConst) {
+  std::uniform_int_distribution<int32_t> value(0, 2 * maxConst + 2);
+  Point x(dimension, 0);
+  for (unsigned i = 1; i < dimension; ++i)
+    x[i] = value(rng);
+  return x;
+}
+
+std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst) {
+  std::vector<Point> points{Point(dimension, 0)};
+  for (unsigned i = 1; i < dimension; ++i) {
+    std::vector<Point> longer;
+    for (const Point &p : points)
+      for (int32_t v = 0; v <= 2 * maxConst + 2; ++v) {
+        longer.push_back(p);
+        longer.back()[i] = v;
+      }
+    points.swap(longer);
+  }
+  return points;
+}
+
+bool evalAt(CddNode *diagram, const Point &x, const std::vector<bool> &booleans) {
+  bool negated = false;
+  for (CddNode *d = diagram;;) {
+    negated ^= cddIsComplement(d);
+    CddNode *node = cddRegular(d);
+    if (cddIsTerminal(node))
+      return negated; // the plain terminal is false
+    CddLevelInfo info = cdd_levelinfo(int(node->level()));
+    int32_t value;
+    if (info.type == 0) {
+      value = x[std::size_t(info.clock1)] - x[std::size_t(info.clock2)];
+    } else {
+      // The k-th boolean level; false takes the first element.
+      int k = 0;
+      for (uint32_t l = 0; l < node->level(); ++l)
+        k += cdd_levelinfo(int(l)).type != 0;
+      value = booleans.at(std::size_t(k)) ? node->elements()[0].bound : INT32_MIN;
+    }
+    const CddElement *e = node->elements();
+    uint32_t k = 0;
+    while (!(value < e[k].bound))
+      ++k;
+    d = e[k].child;
+  }
+}
+
+int emptyPaths(CddNode *diagram, unsigned dimension) {
+  int count = 0;
+  std::function<void(CddNode *, const Zone &)> walk = [&](CddNode *d, const Zone &zone) {
+    CddNode *node = cddRegular(d);
+    if (cddIsTerminal(node))
+      return;
+    CddLevelInfo info = cdd_levelinfo(int(node->level()));
+    const CddElement *e = node->elements();
+    int32_t lower = DBM_MINUS_INFINITY;
+    for (uint32_t k = 0; k < cddElementCount(node); lower = e[k].bound, ++k) {
+      Zone part(zone);
+      if (info.type == 0)
+        dbm_tighten_interval(part.dbm(), unsigned(info.clock1), unsigned(info.clock2), lower,
+                             e[k].bound);
+      if (part.empty())
+        ++count;
+      else
+        walk(e[k].child, part);
+    }
+  };
+  Zone all(dimension);
+  dbm_blank(all.dbm());
+  walk(diagram, all);
+  return count;
+}
+
+int nodeCount(CddNode *diagram) {
+  std::unordered_set<CddNode *> seen;
+  std::function<void(CddNode *)> visit = [&](CddNode *d) {
+    CddNode *node = cddRegular(d);
+    if (cddIsTerminal(node) || !seen.insert(node).second)
+      return;
+    for (uint32_t k = 0; k < cddElementCount(node); ++k)
+      visit(node->elements()[k].child);
+  };
+  visit(diagram);
+  return int(seen.size());
+}
+
+} // namespace cddtest
