@@ -123,7 +123,10 @@ void cdd_rec_deref(CddNode *node) {
 cdd::cdd(CddNode *node) : node_(node), run_(0) {
   if (!node || cddIsTerminal(node))
     return;
-  assert(cddLib.running && "a diagram node outside a library run");
+  if (!cddLib.running) {
+    node_ = nullptr;
+    return;
+  }
   cdd_ref(node);
   run_ = cddLib.run;
 }

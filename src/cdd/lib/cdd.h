@@ -142,7 +142,8 @@ class cdd {
 public:
   /// The empty set.
   cdd() noexcept : node_(cddfalse), run_(0) {}
-  /// Takes a reference on `node` (null is allowed: no diagram).
+  /// Takes a reference on `node` (null is allowed: no diagram). A non-terminal
+  /// node while the library is stopped cannot be valid: the handle holds null.
   cdd(CddNode *node);
   cdd(const cdd &other);
   cdd(cdd &&other) noexcept;
@@ -155,6 +156,9 @@ public:
   /// since the handle took its reference.
   CddNode *get() const noexcept;
   operator CddNode *() const noexcept { return get(); }
+  /// A diagram is not a truth value (`!d` is its negation, another diagram):
+  /// compare with `cddfalse` instead.
+  explicit operator bool() const = delete;
   /// Whether the handle lost its diagram to a restart of the library.
   bool detached() const noexcept;
 

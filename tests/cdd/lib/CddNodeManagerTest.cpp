@@ -77,5 +77,21 @@ TEST_F(CddNodeManagerTest, NodesFindTheirSizeThroughTheirAlignedChunk) {
   EXPECT_EQ(cddChunksOut, 3u);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+TEST_F(CddNodeManagerTest, ReclaimedNodesAreClosedToTheMemoryChecker) {
+  Zone z(2);
+  z.constrain(1, 0, lt(4));
+  CddNode* node = cddRegular(z.diagram());
+  cdd_gbc();
+  ASSERT_EQ(cdd_nodes_in_use(), 0u);
+  EXPECT_DEATH(
+      {
+        volatile uint32_t info = node->info;
+        (void)info;
+      },
+      "use-after-poison");
+}
+#endif
+
 } // namespace
 } // namespace cddtest
