@@ -11,12 +11,12 @@ namespace {
 /// The intervals of `node` on `level`: its own elements when it tests that
 /// level, otherwise one interval covering the line.
 struct Cofactors {
-  const CddElement *elements;
+  const CddElement* elements;
   bool complement; ///< children are read negated
   CddElement whole;
 
-  Cofactors(CddNode *node, uint32_t level) : whole{node, cddInfinity, 0} {
-    CddNode *regular = cddRegular(node);
+  Cofactors(CddNode* node, uint32_t level) : whole{node, cddInfinity, 0} {
+    CddNode* regular = cddRegular(node);
     if (regular->level() == level) {
       elements = regular->elements();
       complement = cddIsComplement(node);
@@ -25,10 +25,10 @@ struct Cofactors {
       complement = false;
     }
   }
-  CddNode *child(uint32_t k) const { return cddNotIf(elements[k].child, complement); }
+  CddNode* child(uint32_t k) const { return cddNotIf(elements[k].child, complement); }
 };
 
-CddNode *apply_rec(CddNode *a, CddNode *b, int op) {
+CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
   // Terminal cases, then the operands in canonical order.
   bool flip = false;
   if (op == CddAnd) {
@@ -55,7 +55,7 @@ CddNode *apply_rec(CddNode *a, CddNode *b, int op) {
   if (a > b)
     std::swap(a, b);
 
-  if (CddNode *cached = cddLib.cache->lookup(a, b, op))
+  if (CddNode* cached = cddLib.cache->lookup(a, b, op))
     return cddNotIf(cached, flip);
 
   uint32_t level = std::min(cddRegular(a)->level(), cddRegular(b)->level());
@@ -63,7 +63,7 @@ CddNode *apply_rec(CddNode *a, CddNode *b, int op) {
   std::size_t base = cddLib.stackTop;
   for (uint32_t i = 0, j = 0;;) {
     int32_t bound = std::min(left.elements[i].bound, right.elements[j].bound);
-    CddNode *child = apply_rec(left.child(i), right.child(j), op);
+    CddNode* child = apply_rec(left.child(i), right.child(j), op);
     if (!child || !cdd_push(child, bound)) {
       cddLib.stackTop = base;
       return nullptr;
@@ -73,7 +73,7 @@ CddNode *apply_rec(CddNode *a, CddNode *b, int op) {
     i += left.elements[i].bound == bound;
     j += right.elements[j].bound == bound;
   }
-  CddNode *result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
+  CddNode* result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
   cddLib.stackTop = base;
   if (!result)
     return nullptr;
@@ -83,7 +83,7 @@ CddNode *apply_rec(CddNode *a, CddNode *b, int op) {
 
 } // namespace
 
-CddNode *cdd_apply(CddNode *a, CddNode *b, int op) {
+CddNode* cdd_apply(CddNode* a, CddNode* b, int op) {
   if (!a || !b)
     return nullptr;
   if (!cddLib.running) {
@@ -94,7 +94,7 @@ CddNode *cdd_apply(CddNode *a, CddNode *b, int op) {
   cddLib.error = 0;
   std::size_t base = cddLib.stackTop;
   // The operands are collection roots for the whole operation.
-  CddNode *result = nullptr;
+  CddNode* result = nullptr;
   if (cdd_push(a, 0) && cdd_push(b, 0))
     result = apply_rec(a, b, op);
   cddLib.stackTop = base;

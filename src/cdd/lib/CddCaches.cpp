@@ -5,20 +5,20 @@
 #include <algorithm>
 #include <new>
 
-std::size_t CddCache::index(CddNode *a, CddNode *b, int op) const {
+std::size_t CddCache::index(CddNode* a, CddNode* b, int op) const {
   auto k =
       (reinterpret_cast<uintptr_t>(a) + uintptr_t(op)) * 0xc00005u + reinterpret_cast<uintptr_t>(b);
   return (k + (k * 532032u - k) * 8u) % entries_.size();
 }
 
-CddNode *CddCache::lookup(CddNode *a, CddNode *b, int op) const {
-  const CddCacheEntry &entry = entries_[index(a, b, op)];
+CddNode* CddCache::lookup(CddNode* a, CddNode* b, int op) const {
+  const CddCacheEntry& entry = entries_[index(a, b, op)];
   if (entry.result && entry.a == a && entry.b == b && entry.op == uintptr_t(op))
     return entry.result;
   return nullptr;
 }
 
-void CddCache::insert(CddNode *a, CddNode *b, int op, CddNode *result) {
+void CddCache::insert(CddNode* a, CddNode* b, int op, CddNode* result) {
   entries_[index(a, b, op)] = CddCacheEntry{result, a, b, uintptr_t(op)};
 }
 
@@ -43,7 +43,7 @@ void CddRelaxCache::setDimension(uint32_t dimension) {
   try {
     entries_.assign(count, Entry{nullptr, nullptr, 0});
     zones_.assign(count * zoneBytes_, std::byte{0});
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     // Without memory the cache stays empty and every lookup misses.
     entries_.clear();
     zones_.clear();
@@ -53,26 +53,26 @@ void CddRelaxCache::setDimension(uint32_t dimension) {
     dbm_reserve(zoneAt(k), dimension);
 }
 
-std::size_t CddRelaxCache::slot(CddNode *node, uint32_t hash) const {
+std::size_t CddRelaxCache::slot(CddNode* node, uint32_t hash) const {
   auto key = (reinterpret_cast<uintptr_t>(node) >> 4) * 0x9e3779b97f4a7c15u ^ hash;
   return key % entries_.size();
 }
 
-_dbm_ *CddRelaxCache::zoneAt(std::size_t slot) {
-  return reinterpret_cast<_dbm_ *>(zones_.data() + slot * zoneBytes_);
+_dbm_* CddRelaxCache::zoneAt(std::size_t slot) {
+  return reinterpret_cast<_dbm_*>(zones_.data() + slot * zoneBytes_);
 }
 
-CddNode *CddRelaxCache::lookup(CddNode *node, _dbm_ *zone, uint32_t hash) {
+CddNode* CddRelaxCache::lookup(CddNode* node, _dbm_* zone, uint32_t hash) {
   if (entries_.empty())
     return nullptr;
   std::size_t k = slot(node, hash);
-  const Entry &entry = entries_[k];
+  const Entry& entry = entries_[k];
   if (entry.node == node && entry.hash == hash && dbm_relation(zoneAt(k), zone) == DBM_EQUAL)
     return entry.result;
   return nullptr;
 }
 
-void CddRelaxCache::insert(CddNode *node, _dbm_ *zone, uint32_t hash, CddNode *result) {
+void CddRelaxCache::insert(CddNode* node, _dbm_* zone, uint32_t hash, CddNode* result) {
   if (entries_.empty())
     return;
   std::size_t k = slot(node, hash);

@@ -11,10 +11,10 @@
 namespace {
 
 /// Builds the chain bottom up, from the last level to the first.
-CddNode *buildChain(_dbm_ *dbm, unsigned n, const std::vector<int32_t> &minimal) {
-  CddNode *sofar = cddtrue;
+CddNode* buildChain(_dbm_* dbm, unsigned n, const std::vector<int32_t>& minimal) {
+  CddNode* sofar = cddtrue;
   for (std::size_t level = cddLib.levels.size(); level-- > 0;) {
-    const CddLevelInfo &info = cddLib.levels[level];
+    const CddLevelInfo& info = cddLib.levels[level];
     if (info.type != 0 || unsigned(info.clock1) >= n)
       continue;
     auto i = unsigned(info.clock1), j = unsigned(info.clock2);
@@ -29,7 +29,7 @@ CddNode *buildChain(_dbm_ *dbm, unsigned n, const std::vector<int32_t> &minimal)
         (!lower || cdd_push(cddfalse, orvela::rawNegateLower(dbm_get_bound(dbm, j, i)))) &&
         cdd_push(sofar, upper ? dbm_get_bound(dbm, i, j) : cddInfinity) &&
         (!upper || cdd_push(cddfalse, cddInfinity));
-    CddNode *node = nullptr;
+    CddNode* node = nullptr;
     if (pushed)
       node =
           cdd_make_cdd_node(uint32_t(level), &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
@@ -43,7 +43,7 @@ CddNode *buildChain(_dbm_ *dbm, unsigned n, const std::vector<int32_t> &minimal)
 
 } // namespace
 
-CddNode *cdd_from_dbm(_dbm_ *dbm) {
+CddNode* cdd_from_dbm(_dbm_* dbm) {
   if (!cddLib.running) {
     cdd_error(CddNotRunning);
     return nullptr;
@@ -56,12 +56,12 @@ CddNode *cdd_from_dbm(_dbm_ *dbm) {
   if (dbm_is_empty(dbm))
     return cddfalse;
   cddLib.error = 0;
-  CddNode *result = nullptr;
+  CddNode* result = nullptr;
   try {
     std::vector<int32_t> minimal(std::size_t(n) * n);
     dbm_min(dbm, minimal.data());
     result = buildChain(dbm, n, minimal);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
   if (int code = std::exchange(cddLib.error, 0)) {

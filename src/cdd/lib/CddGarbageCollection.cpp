@@ -10,7 +10,7 @@
 namespace {
 
 template <class Visit> void forEachManager(Visit visit) {
-  for (auto &manager : cddLib.managers)
+  for (auto& manager : cddLib.managers)
     if (manager)
       visit(*manager);
   if (cddLib.boolManager)
@@ -18,8 +18,8 @@ template <class Visit> void forEachManager(Visit visit) {
 }
 
 /// Marks `node` and everything below it as reachable from the reference stack.
-void protect_rec(CddNode *node) {
-  CddNode *regular = cddRegular(node);
+void protect_rec(CddNode* node) {
+  CddNode* regular = cddRegular(node);
   if (cddIsTerminal(regular) || (regular->info & cddMarkProtected))
     return;
   regular->info |= cddMarkProtected;
@@ -30,11 +30,11 @@ void protect_rec(CddNode *node) {
 
 /// Marks the unreferenced, unprotected `node` dead and releases its children;
 /// those that drop to 0 die with it.
-void kill_rec(CddNode *node) {
+void kill_rec(CddNode* node) {
   node->info |= cddMarkDead;
   uint32_t n = cddElementCount(node);
   for (uint32_t k = 0; k < n; ++k) {
-    CddNode *child = cddRegular(node->elements()[k].child);
+    CddNode* child = cddRegular(node->elements()[k].child);
     if (cddIsTerminal(child) || infoSaturated(child->info))
       continue;
     assert(child->ref() > 0 && "a child holds fewer references than parents");
@@ -44,7 +44,7 @@ void kill_rec(CddNode *node) {
   }
 }
 
-bool dying(const CddNode *node) {
+bool dying(const CddNode* node) {
   return node->ref() == 0 && !(node->info & (cddMarkProtected | cddMarkDead));
 }
 
@@ -55,20 +55,20 @@ void cdd_gbc() {
   for (std::size_t k = 0; k < cddLib.stackTop; ++k)
     protect_rec(cddLib.stack[k].child);
 
-  forEachManager([](CddNodeManager &manager) {
-    for (CddSubtable &sub : manager.subtables())
-      for (CddNode *chain : sub.buckets)
-        for (CddNode *node = chain; node; node = node->next)
+  forEachManager([](CddNodeManager& manager) {
+    for (CddSubtable& sub : manager.subtables())
+      for (CddNode* chain : sub.buckets)
+        for (CddNode* node = chain; node; node = node->next)
           if (dying(node))
             kill_rec(node);
   });
 
   // Unlink the dead, clear the marks of the survivors.
-  forEachManager([](CddNodeManager &manager) {
-    for (CddSubtable &sub : manager.subtables()) {
-      for (CddNode *&chain : sub.buckets) {
-        CddNode **link = &chain;
-        while (CddNode *node = *link) {
+  forEachManager([](CddNodeManager& manager) {
+    for (CddSubtable& sub : manager.subtables()) {
+      for (CddNode*& chain : sub.buckets) {
+        CddNode** link = &chain;
+        while (CddNode* node = *link) {
           if (node->info & cddMarkDead) {
             *link = node->next;
             --sub.keys;
@@ -84,7 +84,7 @@ void cdd_gbc() {
   cdd_flush_caches();
 
   std::size_t nodes = 0, freeNodes = 0;
-  forEachManager([&](CddNodeManager &manager) {
+  forEachManager([&](CddNodeManager& manager) {
     nodes += manager.capacity();
     freeNodes += manager.freeCount();
   });

@@ -8,21 +8,21 @@
 
 namespace {
 
-std::string fault(const char *what, const void *node, long value = 0) {
+std::string fault(const char* what, const void* node, long value = 0) {
   char text[160];
   std::snprintf(text, sizeof text, "%s (node %p, %ld)", what, node, value);
   return text;
 }
 
 /// Checks one node's own form; "" when it is canonical.
-std::string checkNode(const CddNode *node, uint32_t level, uint32_t n) {
+std::string checkNode(const CddNode* node, uint32_t level, uint32_t n) {
   if (node->level() != level)
     return fault("node in the table of another level", node, long(node->level()));
   if (node->info & (cddMarkProtected | cddMarkDead))
     return fault("collection mark left set", node);
   if (n < 2)
     return fault("node with fewer than two elements", node, long(n));
-  const CddElement *e = node->elements();
+  const CddElement* e = node->elements();
   if (cddIsComplement(e[0].child))
     return fault("first child complemented", node);
   for (uint32_t k = 0; k < n; ++k) {
@@ -42,12 +42,12 @@ std::string checkNode(const CddNode *node, uint32_t level, uint32_t n) {
   return "";
 }
 
-std::string checkManager(const CddNodeManager &manager, bool boolean,
-                         std::unordered_map<const CddNode *, uint32_t> &parents) {
+std::string checkManager(const CddNodeManager& manager, bool boolean,
+                         std::unordered_map<const CddNode*, uint32_t>& parents) {
   std::size_t keysTotal = 0;
-  const auto &subtables = manager.subtables();
+  const auto& subtables = manager.subtables();
   for (uint32_t level = 0; level < subtables.size(); ++level) {
-    const CddSubtable &sub = subtables[level];
+    const CddSubtable& sub = subtables[level];
     if (sub.buckets.empty()) {
       if (sub.keys != 0)
         return fault("keys in a table without buckets", nullptr, long(level));
@@ -60,8 +60,8 @@ std::string checkManager(const CddNodeManager &manager, bool boolean,
     std::size_t keys = 0;
     uint32_t n = manager.elements();
     for (uint32_t b = 0; b < sub.buckets.size(); ++b) {
-      const CddNode *previous = nullptr;
-      for (const CddNode *node = sub.buckets[b]; node; node = node->next) {
+      const CddNode* previous = nullptr;
+      for (const CddNode* node = sub.buckets[b]; node; node = node->next) {
         ++keys;
         if (cddManagerOf(node) != &manager)
           return fault("node in the table of a foreign manager", node);
@@ -94,7 +94,7 @@ std::string checkManager(const CddNodeManager &manager, bool boolean,
 std::string cdd_check_heap() {
   if (!cddLib.running)
     return "";
-  std::unordered_map<const CddNode *, uint32_t> parents;
+  std::unordered_map<const CddNode*, uint32_t> parents;
   for (uint32_t n = 0; n < cddLib.managers.size(); ++n) {
     if (!cddLib.managers[n])
       continue;
@@ -107,10 +107,10 @@ std::string cdd_check_heap() {
     if (std::string f = checkManager(*cddLib.boolManager, true, parents); !f.empty())
       return f;
 
-  for (const auto &[node, count] : parents) {
+  for (const auto& [node, count] : parents) {
     uint32_t n = cddElementCount(node);
     for (uint32_t k = 0; k < n; ++k) {
-      const CddNode *child = cddRegular(node->elements()[k].child);
+      const CddNode* child = cddRegular(node->elements()[k].child);
       if (cddIsTerminal(child))
         continue;
       auto it = parents.find(child);
@@ -119,7 +119,7 @@ std::string cdd_check_heap() {
       ++it->second;
     }
   }
-  for (const auto &[node, count] : parents)
+  for (const auto& [node, count] : parents)
     if (!infoSaturated(node->info) && node->ref() < count)
       return fault("reference count below the number of parents", node, long(count));
   return "";

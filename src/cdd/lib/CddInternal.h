@@ -70,11 +70,11 @@ static_assert(infoLevel(infoRefIncremented(infoMake(cddMaxLevel, 5))) == cddMaxL
 /// An element of a node. `zero` is always 0 so that element lists compare and
 /// hash as plain bytes.
 struct CddElement {
-  CddNode *child;
+  CddNode* child;
   int32_t bound;
   int32_t zero;
 };
-static_assert(sizeof(CddElement) == sizeof(CddNode *) + 2 * sizeof(int32_t));
+static_assert(sizeof(CddElement) == sizeof(CddNode*) + 2 * sizeof(int32_t));
 
 struct CddNode {
   /// Bytes of a node with `elements` elements.
@@ -82,16 +82,16 @@ struct CddNode {
     return sizeof(CddNode) + elements * sizeof(CddElement);
   }
   /// Builds a node in `memory` (at least sizeOf(n) bytes) with count 0.
-  static CddNode *create(uint32_t level, const CddElement *elements, uint32_t n, void *memory);
+  static CddNode* create(uint32_t level, const CddElement* elements, uint32_t n, void* memory);
   /// Nodes own nothing; a manager takes their memory back.
-  static void remove(CddNode *) {}
+  static void remove(CddNode*) {}
 
-  CddElement *elements() { return reinterpret_cast<CddElement *>(this + 1); }
-  const CddElement *elements() const { return reinterpret_cast<const CddElement *>(this + 1); }
+  CddElement* elements() { return reinterpret_cast<CddElement*>(this + 1); }
+  const CddElement* elements() const { return reinterpret_cast<const CddElement*>(this + 1); }
   uint32_t level() const { return infoLevel(info); }
   uint32_t ref() const { return infoRef(info); }
 
-  CddNode *next;
+  CddNode* next;
   uint32_t info;
   uint32_t unused;
   // No data members may be added in subclasses: the elements follow at
@@ -101,22 +101,22 @@ protected:
   friend class CddNodeManager;
   CddNode() = default;
 };
-static_assert(sizeof(CddNode) == sizeof(CddNode *) + 2 * sizeof(uint32_t));
+static_assert(sizeof(CddNode) == sizeof(CddNode*) + 2 * sizeof(uint32_t));
 static_assert(sizeof(CddNode) % alignof(CddElement) == 0, "elements must follow aligned");
 static_assert(alignof(CddNode) >= 2, "bit 0 of a node pointer carries the complement flag");
 
 // Complement flags on node pointers.
 
-inline bool cddIsComplement(const CddNode *p) { return reinterpret_cast<uintptr_t>(p) & 1; }
-inline CddNode *cddRegular(CddNode *p) {
-  return reinterpret_cast<CddNode *>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t(1));
+inline bool cddIsComplement(const CddNode* p) { return reinterpret_cast<uintptr_t>(p) & 1; }
+inline CddNode* cddRegular(CddNode* p) {
+  return reinterpret_cast<CddNode*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t(1));
 }
-inline CddNode *cddNot(CddNode *p) {
-  return reinterpret_cast<CddNode *>(reinterpret_cast<uintptr_t>(p) ^ 1);
+inline CddNode* cddNot(CddNode* p) {
+  return reinterpret_cast<CddNode*>(reinterpret_cast<uintptr_t>(p) ^ 1);
 }
 /// `p` negated when `flag`.
-inline CddNode *cddNotIf(CddNode *p, bool flag) {
-  return reinterpret_cast<CddNode *>(reinterpret_cast<uintptr_t>(p) ^ uintptr_t(flag));
+inline CddNode* cddNotIf(CddNode* p, bool flag) {
+  return reinterpret_cast<CddNode*>(reinterpret_cast<uintptr_t>(p) ^ uintptr_t(flag));
 }
 
 /// The one terminal node: static storage, level below every real level,
@@ -129,8 +129,8 @@ struct CddTerminalNode : CddNode {
   }
 };
 extern CddTerminalNode cddTerminal;
-inline bool cddIsTerminal(const CddNode *p) {
-  return cddRegular(const_cast<CddNode *>(p)) == &cddTerminal;
+inline bool cddIsTerminal(const CddNode* p) {
+  return cddRegular(const_cast<CddNode*>(p)) == &cddTerminal;
 }
 
 // ---------------------------------------------------------------------------
@@ -144,8 +144,8 @@ inline constexpr std::size_t cddChunkBytes = 64 * 1024;
 class CddNodeManager;
 
 struct CddChunk {
-  CddNodeManager *manager;
-  CddChunk *next;
+  CddNodeManager* manager;
+  CddChunk* next;
 };
 static_assert(sizeof(CddChunk) % alignof(CddNode) == 0);
 
@@ -155,7 +155,7 @@ struct CddSubtable {
   static constexpr uint32_t initialShift = 24; ///< 256 buckets
   static constexpr uint32_t initialMaxKeys = 1024;
 
-  std::vector<CddNode *> buckets; ///< empty until the level's first node
+  std::vector<CddNode*> buckets; ///< empty until the level's first node
   uint32_t shift = initialShift;
   uint32_t keys = 0;
   uint32_t maxKeys = initialMaxKeys;
@@ -165,8 +165,8 @@ class CddNodeManager {
 public:
   explicit CddNodeManager(uint32_t elements);
   ~CddNodeManager();
-  CddNodeManager(const CddNodeManager &) = delete;
-  CddNodeManager &operator=(const CddNodeManager &) = delete;
+  CddNodeManager(const CddNodeManager&) = delete;
+  CddNodeManager& operator=(const CddNodeManager&) = delete;
 
   uint32_t elements() const { return elements_; }
   std::size_t nodeBytes() const { return CddNode::sizeOf(elements_); }
@@ -175,12 +175,12 @@ public:
   std::size_t freeCount() const { return freeCount_; }
   std::size_t inUse() const { return capacity() - freeCount_; }
   std::size_t chunkCount() const { return chunkCount_; }
-  CddChunk *chunks() const { return chunks_; }
+  CddChunk* chunks() const { return chunks_; }
 
   /// A node off the free list, or null when the list is empty.
-  CddNode *take();
+  CddNode* take();
   /// Returns a node to the free list.
-  void give(CddNode *node);
+  void give(CddNode* node);
   /// Adds a chunk of free nodes; false when the heap refuses.
   bool grow();
   /// Walks the free list (for the heap check).
@@ -188,26 +188,26 @@ public:
 
   /// The unique table of `level` (created empty on first use; its buckets
   /// are allocated by the caller).
-  CddSubtable &subtable(uint32_t level);
-  std::vector<CddSubtable> &subtables() { return subtables_; }
-  const std::vector<CddSubtable> &subtables() const { return subtables_; }
+  CddSubtable& subtable(uint32_t level);
+  std::vector<CddSubtable>& subtables() { return subtables_; }
+  const std::vector<CddSubtable>& subtables() const { return subtables_; }
 
 private:
   uint32_t elements_;
-  CddChunk *chunks_ = nullptr;
+  CddChunk* chunks_ = nullptr;
   std::size_t chunkCount_ = 0;
-  CddNode *freeList_ = nullptr;
+  CddNode* freeList_ = nullptr;
   std::size_t freeCount_ = 0;
   std::vector<CddSubtable> subtables_;
 };
 
 /// The manager of the chunk that holds `node` (a regular, non-terminal node).
-inline CddNodeManager *cddManagerOf(const CddNode *node) {
+inline CddNodeManager* cddManagerOf(const CddNode* node) {
   auto chunk = reinterpret_cast<uintptr_t>(node) & ~uintptr_t(cddChunkBytes - 1);
-  return reinterpret_cast<const CddChunk *>(chunk)->manager;
+  return reinterpret_cast<const CddChunk*>(chunk)->manager;
 }
 /// Elements of a regular node; 0 for the terminal.
-inline uint32_t cddElementCount(const CddNode *node) {
+inline uint32_t cddElementCount(const CddNode* node) {
   return cddIsTerminal(node) ? 0 : cddManagerOf(node)->elements();
 }
 
@@ -216,9 +216,9 @@ inline uint32_t cddElementCount(const CddNode *node) {
 
 /// Apply cache: entries of result, first operand, second operand, operator.
 struct CddCacheEntry {
-  CddNode *result;
-  CddNode *a;
-  CddNode *b;
+  CddNode* result;
+  CddNode* a;
+  CddNode* b;
   uintptr_t op;
 };
 
@@ -227,10 +227,10 @@ public:
   explicit CddCache(std::size_t size)
       : entries_(size, CddCacheEntry{nullptr, nullptr, nullptr, 0}) {}
   /// Slot of (a, b, op), a <= b in pointer order.
-  std::size_t index(CddNode *a, CddNode *b, int op) const;
+  std::size_t index(CddNode* a, CddNode* b, int op) const;
   /// The cached result or null.
-  CddNode *lookup(CddNode *a, CddNode *b, int op) const;
-  void insert(CddNode *a, CddNode *b, int op, CddNode *result);
+  CddNode* lookup(CddNode* a, CddNode* b, int op) const;
+  void insert(CddNode* a, CddNode* b, int op, CddNode* result);
   void flush();
   std::size_t size() const { return entries_.size(); }
 
@@ -247,18 +247,18 @@ public:
   void setDimension(uint32_t dimension);
   /// The reduction of the regular node `node` under the closed, non-empty
   /// `zone` with hash `hash`, or null.
-  CddNode *lookup(CddNode *node, _dbm_ *zone, uint32_t hash);
-  void insert(CddNode *node, _dbm_ *zone, uint32_t hash, CddNode *result);
+  CddNode* lookup(CddNode* node, _dbm_* zone, uint32_t hash);
+  void insert(CddNode* node, _dbm_* zone, uint32_t hash, CddNode* result);
   void flush();
 
 private:
   struct Entry {
-    CddNode *node;
-    CddNode *result;
+    CddNode* node;
+    CddNode* result;
     uint32_t hash;
   };
-  std::size_t slot(CddNode *node, uint32_t hash) const;
-  _dbm_ *zoneAt(std::size_t slot);
+  std::size_t slot(CddNode* node, uint32_t hash) const;
+  _dbm_* zoneAt(std::size_t slot);
 
   std::size_t maxEntries_;
   uint32_t dimension_ = 0;
@@ -323,17 +323,17 @@ void cdd_set_error(int code);
 /// canonical form in place, so `elements` must be writable). One element gives
 /// its child. The elements' children must be protected from collection: on
 /// the reference stack, or referenced. Null after an error.
-CddNode *cdd_make_cdd_node(uint32_t level, CddElement *elements, uint32_t n);
+CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n);
 
 /// Pushes an element on the reference stack; false when memory is short.
-bool cdd_push(CddNode *child, int32_t bound);
+bool cdd_push(CddNode* child, int32_t bound);
 
 /// Takes one reference on `node` (no-op for the terminal and for saturated
 /// counts).
-void cdd_ref(CddNode *node);
+void cdd_ref(CddNode* node);
 /// Releases one reference; a node whose count reaches 0 stays in its table
 /// with its children until the next collection.
-void cdd_rec_deref(CddNode *node);
+void cdd_rec_deref(CddNode* node);
 
 /// Runs a garbage collection now.
 void cdd_gbc();
@@ -352,10 +352,10 @@ std::size_t cdd_nodes_in_use();
 void cdd_flush_caches();
 
 /// Grows the unique table `sub` of `level`, reporting through the handler.
-void cdd_rehash(CddSubtable &sub, uint32_t level);
+void cdd_rehash(CddSubtable& sub, uint32_t level);
 
 /// Jenkins' lookup2 hash of an element list (its bytes, initial value n).
-uint32_t cdd_hash_elements(const CddElement *elements, uint32_t n);
+uint32_t cdd_hash_elements(const CddElement* elements, uint32_t n);
 
 /// Bucket of the element list in `sub`.
-uint32_t cdd_bucket(const CddSubtable &sub, const CddElement *elements, uint32_t n);
+uint32_t cdd_bucket(const CddSubtable& sub, const CddElement* elements, uint32_t n);

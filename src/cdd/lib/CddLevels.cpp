@@ -42,7 +42,7 @@ int cdd_add_clocks(int n) {
       }
       ++cddLib.clocks;
     }
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
   return finishAdding();
@@ -55,7 +55,7 @@ int cdd_add_bddvar(int n) {
   try {
     for (int k = 0; k < n && levelsFit(1); ++k)
       cddLib.levels.push_back(CddLevelInfo{1, -1, -1, -1});
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
   return finishAdding();

@@ -9,24 +9,24 @@
 #include <utility>
 
 CddTerminalNode cddTerminal;
-CddNode *const cddfalse = &cddTerminal;
+CddNode* const cddfalse = &cddTerminal;
 // The terminal is at least 2-aligned, so adding 1 sets the complement flag.
-CddNode *const cddtrue =
-    reinterpret_cast<CddNode *>(reinterpret_cast<char *>(static_cast<CddNode *>(&cddTerminal)) + 1);
+CddNode* const cddtrue =
+    reinterpret_cast<CddNode*>(reinterpret_cast<char*>(static_cast<CddNode*>(&cddTerminal)) + 1);
 
 CddLibrary cddLib;
 std::size_t cddChunksOut = 0;
 
 namespace {
 
-void defaultGbcHandler(const CddGbcStat *stat) {
+void defaultGbcHandler(const CddGbcStat* stat) {
   std::fprintf(stderr, "Garbage collection #%d: %d nodes / %d free", stat->num, stat->nodes,
                stat->freeNodes);
   std::fprintf(stderr, " / %.1fs / %.1fs total\n", double(stat->time) / CLOCKS_PER_SEC,
                double(stat->sumTime) / CLOCKS_PER_SEC);
 }
 
-void defaultRehashHandler(const CddRehashStat *stat) {
+void defaultRehashHandler(const CddRehashStat* stat) {
   std::fprintf(stderr,
                "Rehash #%d: level %d / %d buckets / %d keys / %d max / %.1fs / %.1fs total\n",
                stat->num, stat->level, stat->buckets, stat->keys, stat->maxKeys,
@@ -53,7 +53,7 @@ int cdd_init(int maxsize, int cachesize, int stacksize) {
     cddLib.cache = std::make_unique<CddCache>(std::size_t(std::max(cachesize, 1)));
     cddLib.relaxCache = std::make_unique<CddRelaxCache>(std::size_t(std::max(cachesize, 1)));
     cddLib.stack.resize(std::size_t(std::max(stacksize, 1)));
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     releaseRun();
     return cdd_error(CddOutOfMemory);
   }
@@ -88,12 +88,12 @@ CddRehashHandler cdd_postrehash_hook(CddRehashHandler handler) {
   return std::exchange(cddLib.rehashHandler, handler);
 }
 
-bool cdd_push(CddNode *child, int32_t bound) {
-  auto &stack = cddLib.stack;
+bool cdd_push(CddNode* child, int32_t bound) {
+  auto& stack = cddLib.stack;
   if (cddLib.stackTop == stack.size()) {
     try {
       stack.resize(std::max<std::size_t>(2 * stack.size(), 16));
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
       cdd_set_error(CddOutOfMemory);
       return false;
     }
@@ -102,15 +102,15 @@ bool cdd_push(CddNode *child, int32_t bound) {
   return true;
 }
 
-void cdd_ref(CddNode *node) {
-  CddNode *regular = cddRegular(node);
+void cdd_ref(CddNode* node) {
+  CddNode* regular = cddRegular(node);
   if (cddIsTerminal(regular))
     return;
   regular->info = infoRefIncremented(regular->info);
 }
 
-void cdd_rec_deref(CddNode *node) {
-  CddNode *regular = cddRegular(node);
+void cdd_rec_deref(CddNode* node) {
+  CddNode* regular = cddRegular(node);
   if (cddIsTerminal(regular))
     return;
   assert((regular->ref() > 0) && "reference released twice");
@@ -120,7 +120,7 @@ void cdd_rec_deref(CddNode *node) {
 // ---------------------------------------------------------------------------
 // The handle.
 
-cdd::cdd(CddNode *node) : node_(node), run_(0) {
+cdd::cdd(CddNode* node) : node_(node), run_(0) {
   if (!node || cddIsTerminal(node))
     return;
   if (!cddLib.running) {
@@ -131,21 +131,21 @@ cdd::cdd(CddNode *node) : node_(node), run_(0) {
   run_ = cddLib.run;
 }
 
-cdd::cdd(const cdd &other) : cdd(other.get()) {}
+cdd::cdd(const cdd& other) : cdd(other.get()) {}
 
-cdd::cdd(cdd &&other) noexcept
+cdd::cdd(cdd&& other) noexcept
     : node_(std::exchange(other.node_, cddfalse)), run_(std::exchange(other.run_, 0)) {}
 
 cdd::~cdd() { release(); }
 
-cdd &cdd::operator=(const cdd &other) {
+cdd& cdd::operator=(const cdd& other) {
   cdd copy(other);
   std::swap(node_, copy.node_);
   std::swap(run_, copy.run_);
   return *this;
 }
 
-cdd &cdd::operator=(cdd &&other) noexcept {
+cdd& cdd::operator=(cdd&& other) noexcept {
   cdd moved(std::move(other));
   std::swap(node_, moved.node_);
   std::swap(run_, moved.run_);
@@ -154,10 +154,10 @@ cdd &cdd::operator=(cdd &&other) noexcept {
 
 bool cdd::detached() const noexcept { return run_ != 0 && (run_ != cddLib.run || !cddLib.running); }
 
-CddNode *cdd::get() const noexcept { return detached() ? nullptr : node_; }
+CddNode* cdd::get() const noexcept { return detached() ? nullptr : node_; }
 
 cdd cdd::operator!() const {
-  CddNode *node = get();
+  CddNode* node = get();
   return node ? cdd(cddNot(node)) : cdd(nullptr);
 }
 

@@ -18,13 +18,13 @@ namespace {
 
 // Free nodes are poisoned so that AddressSanitizer reports any use of a node
 // after it went back to its manager.
-void poison([[maybe_unused]] void *memory, [[maybe_unused]] std::size_t bytes) {
+void poison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
 #ifdef CDD_POOL_ANNOTATED
   ASAN_POISON_MEMORY_REGION(memory, bytes);
 #endif
 }
 
-void unpoison([[maybe_unused]] void *memory, [[maybe_unused]] std::size_t bytes) {
+void unpoison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
 #ifdef CDD_POOL_ANNOTATED
   ASAN_UNPOISON_MEMORY_REGION(memory, bytes);
 #endif
@@ -32,9 +32,9 @@ void unpoison([[maybe_unused]] void *memory, [[maybe_unused]] std::size_t bytes)
 
 } // namespace
 
-CddNode *CddNode::create(uint32_t level, const CddElement *elements, uint32_t n, void *memory) {
+CddNode* CddNode::create(uint32_t level, const CddElement* elements, uint32_t n, void* memory) {
   assert(reinterpret_cast<uintptr_t>(memory) % alignof(CddNode) == 0 && "misaligned node");
-  auto *node = new (memory) CddNode;
+  auto* node = new (memory) CddNode;
   node->next = nullptr;
   node->info = infoMake(level, 0);
   node->unused = 0;
@@ -50,7 +50,7 @@ CddNodeManager::CddNodeManager(uint32_t elements) : elements_(elements) {
 
 CddNodeManager::~CddNodeManager() {
   while (chunks_) {
-    CddChunk *next = chunks_->next;
+    CddChunk* next = chunks_->next;
     unpoison(chunks_, cddChunkBytes);
     std::free(chunks_);
     chunks_ = next;
@@ -58,8 +58,8 @@ CddNodeManager::~CddNodeManager() {
   }
 }
 
-CddNode *CddNodeManager::take() {
-  CddNode *node = freeList_;
+CddNode* CddNodeManager::take() {
+  CddNode* node = freeList_;
   if (!node)
     return nullptr;
   unpoison(node, nodeBytes());
@@ -68,7 +68,7 @@ CddNode *CddNodeManager::take() {
   return node;
 }
 
-void CddNodeManager::give(CddNode *node) {
+void CddNodeManager::give(CddNode* node) {
   node->next = freeList_;
   freeList_ = node;
   ++freeCount_;
@@ -76,16 +76,16 @@ void CddNodeManager::give(CddNode *node) {
 }
 
 bool CddNodeManager::grow() {
-  void *memory = std::aligned_alloc(cddChunkBytes, cddChunkBytes);
+  void* memory = std::aligned_alloc(cddChunkBytes, cddChunkBytes);
   if (!memory)
     return false;
   ++cddChunksOut;
-  auto *chunk = new (memory) CddChunk{this, chunks_};
+  auto* chunk = new (memory) CddChunk{this, chunks_};
   chunks_ = chunk;
   ++chunkCount_;
   // Thread the nodes from the last to the first so that they are handed out
   // in address order.
-  auto *first = reinterpret_cast<std::byte *>(chunk + 1);
+  auto* first = reinterpret_cast<std::byte*>(chunk + 1);
   for (std::size_t k = nodesPerChunk(); k-- > 0;)
     give(new (first + k * nodeBytes()) CddNode);
   return true;
@@ -93,9 +93,9 @@ bool CddNodeManager::grow() {
 
 std::size_t CddNodeManager::countFreeList() const {
   std::size_t count = 0;
-  for (CddNode *node = freeList_; node;) {
+  for (CddNode* node = freeList_; node;) {
     unpoison(&node->next, sizeof node->next);
-    CddNode *next = node->next;
+    CddNode* next = node->next;
     poison(&node->next, sizeof node->next);
     node = next;
     ++count;
@@ -103,7 +103,7 @@ std::size_t CddNodeManager::countFreeList() const {
   return count;
 }
 
-CddSubtable &CddNodeManager::subtable(uint32_t level) {
+CddSubtable& CddNodeManager::subtable(uint32_t level) {
   if (level >= subtables_.size())
     subtables_.resize(level + 1);
   return subtables_[level];
@@ -112,21 +112,21 @@ CddSubtable &CddNodeManager::subtable(uint32_t level) {
 // ---------------------------------------------------------------------------
 // Unique tables.
 
-uint32_t cdd_hash_elements(const CddElement *elements, uint32_t n) {
+uint32_t cdd_hash_elements(const CddElement* elements, uint32_t n) {
   return orvela::hash(elements, n * sizeof(CddElement), n);
 }
 
-uint32_t cdd_bucket(const CddSubtable &sub, const CddElement *elements, uint32_t n) {
+uint32_t cdd_bucket(const CddSubtable& sub, const CddElement* elements, uint32_t n) {
   return cdd_hash_elements(elements, n) >> sub.shift;
 }
 
-void cdd_rehash(CddSubtable &sub, uint32_t level) {
+void cdd_rehash(CddSubtable& sub, uint32_t level) {
   clock_t start = std::clock();
-  std::vector<CddNode *> old;
+  std::vector<CddNode*> old;
   try {
     old.swap(sub.buckets);
     sub.buckets.assign(2 * old.size(), nullptr);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     // The table keeps working with longer chains.
     sub.buckets.swap(old);
     return;
@@ -135,12 +135,12 @@ void cdd_rehash(CddSubtable &sub, uint32_t level) {
   sub.maxKeys *= 2;
   // A new bucket b takes its nodes from old bucket b >> 1 only, so appending
   // in old chain order keeps the new chains sorted.
-  std::vector<CddNode **> tails(sub.buckets.size());
+  std::vector<CddNode**> tails(sub.buckets.size());
   for (std::size_t b = 0; b < tails.size(); ++b)
     tails[b] = &sub.buckets[b];
-  for (CddNode *chain : old) {
+  for (CddNode* chain : old) {
     while (chain) {
-      CddNode *next = chain->next;
+      CddNode* next = chain->next;
       uint32_t n = cddManagerOf(chain)->elements();
       uint32_t b = cdd_bucket(sub, chain->elements(), n);
       chain->next = nullptr;
@@ -163,7 +163,7 @@ namespace {
 
 /// The manager for nodes of `n` elements on `level`, created on first use.
 /// Null (error recorded) when the node would be too large or memory is short.
-CddNodeManager *managerFor(uint32_t level, uint32_t n) {
+CddNodeManager* managerFor(uint32_t level, uint32_t n) {
   if (cddLib.levels[level].type != 0) {
     assert(n == 2 && "a boolean node has two elements");
     return cddLib.boolManager.get();
@@ -172,11 +172,11 @@ CddNodeManager *managerFor(uint32_t level, uint32_t n) {
     cdd_set_error(CddNodeTooLarge);
     return nullptr;
   }
-  auto &manager = cddLib.managers[n];
+  auto& manager = cddLib.managers[n];
   if (!manager) {
     try {
       manager = std::make_unique<CddNodeManager>(n);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
       cdd_set_error(CddOutOfMemory);
       return nullptr;
     }
@@ -186,8 +186,8 @@ CddNodeManager *managerFor(uint32_t level, uint32_t n) {
 
 /// Position in the sorted chain where the element list belongs: `*link` is
 /// either the equal node or the first larger one (or null).
-CddNode **findInChain(CddSubtable &sub, const CddElement *elements, uint32_t n) {
-  CddNode **link = &sub.buckets[cdd_bucket(sub, elements, n)];
+CddNode** findInChain(CddSubtable& sub, const CddElement* elements, uint32_t n) {
+  CddNode** link = &sub.buckets[cdd_bucket(sub, elements, n)];
   std::size_t bytes = n * sizeof(CddElement);
   while (*link && std::memcmp((*link)->elements(), elements, bytes) < 0)
     link = &(*link)->next;
@@ -196,10 +196,10 @@ CddNode **findInChain(CddSubtable &sub, const CddElement *elements, uint32_t n) 
 
 /// A free node of `manager`: collects or grows the heap when the free list is
 /// empty. Null (error recorded) when memory is exhausted.
-CddNode *allocate(CddNodeManager &manager) {
+CddNode* allocate(CddNodeManager& manager) {
   bool stress = cddLib.collectOnEveryAllocation;
   if (!stress)
-    if (CddNode *node = manager.take())
+    if (CddNode* node = manager.take())
       return node;
   bool collected = stress || cddChunksOut >= cddLib.gcChunkLimit;
   if (collected)
@@ -208,7 +208,7 @@ CddNode *allocate(CddNodeManager &manager) {
   // collection is the last resort.
   if (manager.freeCount() * 4 < manager.nodesPerChunk() && !manager.grow() && !collected)
     cdd_gbc();
-  if (CddNode *node = manager.take())
+  if (CddNode* node = manager.take())
     return node;
   cdd_set_error(CddOutOfMemory);
   return nullptr;
@@ -216,7 +216,7 @@ CddNode *allocate(CddNodeManager &manager) {
 
 } // namespace
 
-CddNode *cdd_make_cdd_node(uint32_t level, CddElement *elements, uint32_t n) {
+CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
   assert(n >= 1 && elements[n - 1].bound == cddInfinity && "elements must end at infinity");
   // Merge neighbours with equal children.
   uint32_t m = 0;
@@ -236,34 +236,34 @@ CddNode *cdd_make_cdd_node(uint32_t level, CddElement *elements, uint32_t n) {
     for (uint32_t k = 0; k < m; ++k)
       elements[k].child = cddNot(elements[k].child);
 
-  CddNodeManager *manager = managerFor(level, m);
+  CddNodeManager* manager = managerFor(level, m);
   if (!manager)
     return nullptr;
-  CddSubtable &sub = manager->subtable(level);
+  CddSubtable& sub = manager->subtable(level);
   if (sub.buckets.empty()) {
     try {
       sub.buckets.assign(std::size_t(1) << (32 - sub.shift), nullptr);
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
       cdd_set_error(CddOutOfMemory);
       return nullptr;
     }
   }
   std::size_t bytes = m * sizeof(CddElement);
-  CddNode **link = findInChain(sub, elements, m);
+  CddNode** link = findInChain(sub, elements, m);
   // A hit with count 0 still holds its children (they are released only by a
   // collection), so returning it revives it completely.
   if (*link && std::memcmp((*link)->elements(), elements, bytes) == 0)
     return cddNotIf(*link, flip);
 
   int collections = cddLib.gcCount;
-  CddNode *memory = allocate(*manager);
+  CddNode* memory = allocate(*manager);
   if (!memory)
     return nullptr;
   if (collections != cddLib.gcCount)
     link = findInChain(sub, elements, m); // the chain lost its dead nodes
   for (uint32_t k = 0; k < m; ++k)
     cdd_ref(elements[k].child);
-  CddNode *node = CddNode::create(level, elements, m, memory);
+  CddNode* node = CddNode::create(level, elements, m, memory);
   node->next = *link;
   *link = node;
   if (++sub.keys > sub.maxKeys)
@@ -273,7 +273,7 @@ CddNode *cdd_make_cdd_node(uint32_t level, CddElement *elements, uint32_t n) {
 
 std::size_t cdd_nodes_in_use() {
   std::size_t total = cddLib.boolManager ? cddLib.boolManager->inUse() : 0;
-  for (const auto &manager : cddLib.managers)
+  for (const auto& manager : cddLib.managers)
     if (manager)
       total += manager->inUse();
   return total;

@@ -15,11 +15,11 @@ public:
   explicit ZoneStack(unsigned dimension) : dimension_(dimension) {}
 
   /// The zone of `depth`, or null (error recorded) when memory is short.
-  _dbm_ *at(std::size_t depth) {
+  _dbm_* at(std::size_t depth) {
     try {
       while (zones_.size() <= depth)
         zones_.push_back(std::make_unique<std::byte[]>(dbm_sizeof(dimension_)));
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
       cdd_set_error(CddOutOfMemory);
       return nullptr;
     }
@@ -32,19 +32,19 @@ private:
 };
 
 /// `node` reduced under the non-empty path zone `zone`, which it closes.
-CddNode *reduce_rec(CddNode *node, _dbm_ *zone, ZoneStack &zones, std::size_t depth) {
+CddNode* reduce_rec(CddNode* node, _dbm_* zone, ZoneStack& zones, std::size_t depth) {
   if (cddIsTerminal(node))
     return node;
   // Reduction only removes paths, so it commutes with negation.
-  CddNode *regular = cddRegular(node);
+  CddNode* regular = cddRegular(node);
   bool flip = cddIsComplement(node);
   uint32_t hash = dbm_hash(zone);
-  if (CddNode *cached = cddLib.relaxCache->lookup(regular, zone, hash))
+  if (CddNode* cached = cddLib.relaxCache->lookup(regular, zone, hash))
     return cddNotIf(cached, flip);
 
   uint32_t level = regular->level();
-  const CddLevelInfo &info = cddLib.levels[level];
-  const CddElement *e = regular->elements();
+  const CddLevelInfo& info = cddLib.levels[level];
+  const CddElement* e = regular->elements();
   uint32_t n = cddElementCount(regular);
   std::size_t base = cddLib.stackTop;
   auto fail = [base] {
@@ -54,12 +54,12 @@ CddNode *reduce_rec(CddNode *node, _dbm_ *zone, ZoneStack &zones, std::size_t de
 
   if (info.type != 0) {
     for (uint32_t k = 0; k < n; ++k) {
-      CddNode *child = reduce_rec(e[k].child, zone, zones, depth + 1);
+      CddNode* child = reduce_rec(e[k].child, zone, zones, depth + 1);
       if (!child || !cdd_push(child, e[k].bound))
         return fail();
     }
   } else {
-    _dbm_ *part = zones.at(depth);
+    _dbm_* part = zones.at(depth);
     if (!part)
       return fail();
     auto i = unsigned(info.clock1), j = unsigned(info.clock2);
@@ -76,14 +76,14 @@ CddNode *reduce_rec(CddNode *node, _dbm_ *zone, ZoneStack &zones, std::size_t de
         continue;
       }
       started = true;
-      CddNode *child = reduce_rec(e[k].child, part, zones, depth + 1);
+      CddNode* child = reduce_rec(e[k].child, part, zones, depth + 1);
       if (!child || !cdd_push(child, e[k].bound))
         return fail();
     }
     assert(started && "a non-empty zone meets some interval");
     cddLib.stack[cddLib.stackTop - 1].bound = cddInfinity;
   }
-  CddNode *result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
+  CddNode* result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
   cddLib.stackTop = base;
   if (!result)
     return nullptr;
@@ -93,7 +93,7 @@ CddNode *reduce_rec(CddNode *node, _dbm_ *zone, ZoneStack &zones, std::size_t de
 
 } // namespace
 
-CddNode *cdd_reduce(CddNode *a) {
+CddNode* cdd_reduce(CddNode* a) {
   if (!a)
     return nullptr;
   if (!cddLib.running) {
@@ -107,14 +107,14 @@ CddNode *cdd_reduce(CddNode *a) {
   cddLib.relaxCache->setDimension(dimension);
   cddLib.error = 0;
   std::size_t base = cddLib.stackTop;
-  CddNode *result = nullptr;
+  CddNode* result = nullptr;
   try {
     ZoneStack zones(dimension);
     auto whole = std::make_unique<std::byte[]>(dbm_sizeof(dimension));
-    _dbm_ *top = dbm_blank(dbm_reserve(whole.get(), dimension));
+    _dbm_* top = dbm_blank(dbm_reserve(whole.get(), dimension));
     if (cdd_push(a, 0))
       result = reduce_rec(a, top, zones, 0);
-  } catch (const std::bad_alloc &) {
+  } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
   cddLib.stackTop = base;

@@ -21,8 +21,8 @@ struct CddNode;
 /// The two terminals: `cddfalse` is the plain terminal, `cddtrue` the
 /// terminal with the complement flag. They are static and stay valid across
 /// restarts of the library.
-extern CddNode *const cddfalse;
-extern CddNode *const cddtrue;
+extern CddNode* const cddfalse;
+extern CddNode* const cddtrue;
 
 /// Error codes, as returned (and reported) by the operations.
 enum CddErrorCode : int {
@@ -70,8 +70,8 @@ struct CddRehashStat {
   clock_t sumTime;
 };
 
-using CddGbcHandler = void (*)(const CddGbcStat *);
-using CddRehashHandler = void (*)(const CddRehashStat *);
+using CddGbcHandler = void (*)(const CddGbcStat*);
+using CddRehashHandler = void (*)(const CddRehashStat*);
 
 /// Starts the library: nodes of up to `maxsize` elements (at least 2), an apply
 /// cache of `cachesize` entries and a reference stack of `stacksize` entries
@@ -111,17 +111,17 @@ int cdd_diff2level(int diff);
 /// come from complement edges: a or b = not(not a and not b), a minus b =
 /// a and not b. The result carries no reference. Answers null after reporting
 /// an error, and null without a report when an operand is null.
-CddNode *cdd_apply(CddNode *a, CddNode *b, int op);
+CddNode* cdd_apply(CddNode* a, CddNode* b, int op);
 
 /// The same valuations as `a` with every path whose zone is empty removed, so
 /// that an empty set reduces to `cddfalse`. Null on error (reported) or for a
 /// null operand.
-CddNode *cdd_reduce(CddNode *a);
+CddNode* cdd_reduce(CddNode* a);
 
 /// The diagram of one zone, built from its minimal constraint set. The zone
 /// is closed as a side effect. An empty zone gives `cddfalse`. Null on error:
 /// a dimension above `cdd_clocknum()` is `CddBadDimension`.
-CddNode *cdd_from_dbm(_dbm_ *dbm);
+CddNode* cdd_from_dbm(_dbm_* dbm);
 
 /// Installs the handler called after each garbage collection (null: none) and
 /// answers the previous one.
@@ -144,18 +144,18 @@ public:
   cdd() noexcept : node_(cddfalse), run_(0) {}
   /// Takes a reference on `node` (null is allowed: no diagram). A non-terminal
   /// node while the library is stopped cannot be valid: the handle holds null.
-  cdd(CddNode *node);
-  cdd(const cdd &other);
-  cdd(cdd &&other) noexcept;
+  cdd(CddNode* node);
+  cdd(const cdd& other);
+  cdd(cdd&& other) noexcept;
   ~cdd();
   /// Takes the new reference before releasing the old one.
-  cdd &operator=(const cdd &other);
-  cdd &operator=(cdd &&other) noexcept;
+  cdd& operator=(const cdd& other);
+  cdd& operator=(cdd&& other) noexcept;
 
   /// The diagram, or null when there is none or the library was restarted
   /// since the handle took its reference.
-  CddNode *get() const noexcept;
-  operator CddNode *() const noexcept { return get(); }
+  CddNode* get() const noexcept;
+  operator CddNode*() const noexcept { return get(); }
   /// A diagram is not a truth value (`!d` is its negation, another diagram):
   /// compare with `cddfalse` instead.
   explicit operator bool() const = delete;
@@ -164,13 +164,13 @@ public:
 
   /// Negation: the same node with the complement flag flipped.
   cdd operator!() const;
-  friend cdd operator&(const cdd &a, const cdd &b) { return cdd_apply(a, b, CddAnd); }
-  friend cdd operator^(const cdd &a, const cdd &b) { return cdd_apply(a, b, CddXor); }
-  friend cdd operator|(const cdd &a, const cdd &b) {
+  friend cdd operator&(const cdd& a, const cdd& b) { return cdd_apply(a, b, CddAnd); }
+  friend cdd operator^(const cdd& a, const cdd& b) { return cdd_apply(a, b, CddXor); }
+  friend cdd operator|(const cdd& a, const cdd& b) {
     cdd notA = !a, notB = !b;
     return !(notA & notB);
   }
-  friend cdd operator-(const cdd &a, const cdd &b) {
+  friend cdd operator-(const cdd& a, const cdd& b) {
     cdd notB = !b;
     return a & notB;
   }
@@ -178,6 +178,6 @@ public:
 private:
   void release() noexcept;
 
-  CddNode *node_;
+  CddNode* node_;
   uint32_t run_; ///< library run that issued the reference (0: none taken)
 };

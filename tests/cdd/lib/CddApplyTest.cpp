@@ -37,7 +37,7 @@ protected:
 };
 
 TEST_F(CddApplyTest, IdentitiesOfConjunctionAndExclusiveOr) {
-  for (const cdd &a : randomUnions(25)) {
+  for (const cdd& a : randomUnions(25)) {
     ASSERT_NE(a.get(), nullptr);
     EXPECT_EQ(cdd_apply(a, a, CddAnd), a.get());
     EXPECT_EQ(cdd_apply(a, cddNot(a), CddAnd), cddfalse);
@@ -102,7 +102,7 @@ TEST_F(CddApplyTest, BooleanLevelsCombineWithClockDifferences) {
   cdd zone = z.diagram();
   cdd either = zone | b, both = zone & b;
   for (bool value : {false, true})
-    for (const Point &x : {Point{0, 1, 3, 0}, Point{0, 1, 9, 0}}) {
+    for (const Point& x : {Point{0, 1, 3, 0}, Point{0, 1, 9, 0}}) {
       EXPECT_EQ(evalAt(either, x, {value}), value || z.contains(x));
       EXPECT_EQ(evalAt(both, x, {value}), value && z.contains(x));
     }
@@ -122,7 +122,7 @@ TEST_F(CddApplyTest, TooManyIntervalsAreReportedAndTheLibraryGoesOn) {
   Zone third(2);
   third.constrain(1, 0, le(9)).constrain(0, 1, le(-8));
   testing::internal::CaptureStderr();
-  CddNode *tooLarge = cdd_apply(cddNot(pieces), cddNot(third.diagram()), CddAnd);
+  CddNode* tooLarge = cdd_apply(cddNot(pieces), cddNot(third.diagram()), CddAnd);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -21\n");
   EXPECT_EQ(tooLarge, nullptr);
   EXPECT_EQ(cddLib.stackTop, 0u);

@@ -11,7 +11,7 @@ TEST_F(CddFromDbmTest, DiagramHoldsExactlyThePointsOfTheZone) {
   for (int k = 0; k < 40; ++k) {
     Zone z = randomZone(rng, 3, 5, 4);
     cdd d = z.diagram();
-    for (const Point &x : grid)
+    for (const Point& x : grid)
       ASSERT_EQ(evalAt(d, x), z.contains(x)) << "zone " << k;
   }
   for (int k = 0; k < 40; ++k) {
@@ -32,10 +32,10 @@ TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
       .constrain(2, 1, le(0));
   Zone open(3); // 1 < x1 < 2, x2 - x1 > 1
   open.constrain(1, 0, lt(2)).constrain(0, 1, lt(-1)).constrain(1, 2, lt(-1));
-  for (const Zone *z : {&corner, &open}) {
+  for (const Zone* z : {&corner, &open}) {
     cdd d = z->diagram();
     int inside = 0;
-    for (const Point &x : gridPoints(3, 5)) {
+    for (const Point& x : gridPoints(3, 5)) {
       ASSERT_EQ(evalAt(d, x), z->contains(x));
       inside += z->contains(x);
     }

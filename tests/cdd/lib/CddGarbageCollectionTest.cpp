@@ -11,7 +11,7 @@ TEST_F(CddGarbageCollectionTest, PressureKeepsLiveDiagramsIntact) {
   cddLib.gcChunkLimit = 2; // collect whenever a manager runs dry
   std::mt19937 rng(99);
   std::vector<cdd> live;
-  std::vector<CddNode *> nodes;
+  std::vector<CddNode*> nodes;
   std::vector<Point> points;
   for (int k = 0; k < 300; ++k)
     points.push_back(randomPoint(rng, 4, 6));
@@ -21,7 +21,7 @@ TEST_F(CddGarbageCollectionTest, PressureKeepsLiveDiagramsIntact) {
     live.push_back(d);
     nodes.push_back(d);
     values.emplace_back();
-    for (const Point &x : points)
+    for (const Point& x : points)
       values.back().push_back(evalAt(d, x));
   }
   // Many temporaries: each combination is dropped at once, and every
@@ -50,8 +50,8 @@ TEST_F(CddGarbageCollectionTest, OperandsWithoutReferencesSurviveACollectionInsi
     Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
     // The operands carry no reference: only the operation protects them.
     cdd held = cdd_from_dbm(a.dbm());
-    CddNode *x = held;
-    CddNode *y = cdd_from_dbm(b.dbm());
+    CddNode* x = held;
+    CddNode* y = cdd_from_dbm(b.dbm());
     held = cddfalse;
     cdd sum = cdd_apply(cddNot(x), cddNot(y), CddAnd);
     for (int m = 0; m < 20; ++m) {
@@ -65,7 +65,7 @@ TEST_F(CddGarbageCollectionTest, OperandsWithoutReferencesSurviveACollectionInsi
 TEST_F(CddGarbageCollectionTest, SaturatedCountsPinTheirNodes) {
   Zone z(4);
   z.constrain(1, 0, le(4)).constrain(2, 1, lt(2));
-  CddNode *node = cddRegular(z.diagram());
+  CddNode* node = cddRegular(z.diagram());
   {
     std::vector<cdd> many(1100, cdd(node));
     EXPECT_EQ(node->ref(), cddRefMax);
@@ -85,12 +85,12 @@ TEST_F(CddGarbageCollectionTest, SaturatedCountsPinTheirNodes) {
 TEST_F(CddGarbageCollectionTest, DeadNodesAreRevivedByTheUniqueTable) {
   Zone z(4);
   z.constrain(1, 0, le(2)).constrain(3, 2, le(0));
-  CddNode *first = z.diagram(); // the handle is gone: count 0, not collected
+  CddNode* first = z.diagram(); // the handle is gone: count 0, not collected
   EXPECT_EQ(cddRegular(first)->ref(), 0u);
   cdd again = z.diagram();
   EXPECT_EQ(again.get(), first);
   cdd_gbc();
-  for (const Point &x : gridPoints(3, 4)) {
+  for (const Point& x : gridPoints(3, 4)) {
     Point y{x[0], x[1], x[2], x[2]};
     ASSERT_EQ(evalAt(again, y), z.contains(y));
   }

@@ -51,7 +51,7 @@ TEST_F(CddLevelsTest, ClocksAddedLaterExtendExistingDiagrams) {
   Zone wide(3);
   wide.constrain(1, 0, le(3)).constrain(2, 1, lt(1));
   cdd both = before & wide.diagram();
-  for (const Point &x : gridPoints(3, 5))
+  for (const Point& x : gridPoints(3, 5))
     EXPECT_EQ(evalAt(both, x), wide.contains(x));
 }
 

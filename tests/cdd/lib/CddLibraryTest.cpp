@@ -22,7 +22,7 @@ TEST_F(CddLibraryTest, StartingTwiceIsReportedAndChangesNothing) {
 
 TEST_F(CddLibraryTest, HandlesCountTheirReferencesExactly) {
   cdd a = someZone(2);
-  CddNode *node = cddRegular(a);
+  CddNode* node = cddRegular(a);
   EXPECT_EQ(node->ref(), 1u);
   {
     cdd b = a, c;
@@ -59,7 +59,7 @@ TEST_F(CddLibraryTest, RestartDetachesHandlesWithoutTouchingNewNodes) {
   // The new run may place nodes where the old ones were; releasing the old
   // handle must not touch them.
   cdd fresh = someZone(3);
-  CddNode *node = cddRegular(fresh);
+  CddNode* node = cddRegular(fresh);
   EXPECT_EQ(node->ref(), 1u);
   cdd copy = *old;
   EXPECT_EQ(copy.get(), nullptr);

@@ -21,7 +21,7 @@ protected:
   }
 
   static inline std::vector<CddRehashStat> seen;
-  static void record(const CddRehashStat *stat) {
+  static void record(const CddRehashStat* stat) {
     seen.push_back(*stat);
     HeapWatch::afterRehash(stat);
   }
@@ -69,9 +69,9 @@ TEST_F(CddNodeManagerTest, NodesFindTheirSizeThroughTheirAlignedChunk) {
   }
   // One, two and three intervals: 3, 5 and 7 elements.
   for (std::size_t k = 1; k < pieces.size(); ++k) {
-    CddNode *node = cddRegular(pieces[k]);
+    CddNode* node = cddRegular(pieces[k]);
     EXPECT_EQ(cddElementCount(node), 2 * k + 1);
-    for (CddChunk *chunk = cddManagerOf(node)->chunks(); chunk; chunk = chunk->next)
+    for (CddChunk* chunk = cddManagerOf(node)->chunks(); chunk; chunk = chunk->next)
       EXPECT_EQ(reinterpret_cast<uintptr_t>(chunk) % cddChunkBytes, 0u);
   }
   EXPECT_EQ(cddChunksOut, 3u);

@@ -7,7 +7,7 @@ using CddReduceTest = CddFixture;
 
 /// Reduces `d`, checks that no path of the result is empty and that the
 /// reduction is idempotent, and answers the result.
-cdd reduced(const cdd &d) {
+cdd reduced(const cdd& d) {
   cdd r = cdd_reduce(d);
   EXPECT_NE(r.get(), nullptr);
   EXPECT_EQ(emptyPaths(r, 4), 0);
@@ -17,7 +17,7 @@ cdd reduced(const cdd &d) {
 
 /// Unions, differences and intersections of `count` random overlapping pairs
 /// of zones, reduced and compared with the zones at random points.
-void checkOverlappingPairs(std::mt19937 &rng, int count) {
+void checkOverlappingPairs(std::mt19937& rng, int count) {
   int pairs = 0;
   while (pairs < count) {
     Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
@@ -82,7 +82,7 @@ TEST_F(CddReduceTest, UnionMinusItsPartsIsEmpty) {
       all = all | parts.back().diagram();
     }
     cdd rest = all;
-    for (const Zone &z : parts)
+    for (const Zone& z : parts)
       rest = rest - z.diagram();
     EXPECT_EQ(cdd_reduce(rest), cddfalse);
     // Without the first part's subtraction, a point of the first part that no
@@ -116,7 +116,7 @@ TEST_F(CddReduceTest, PathsThroughContradictoryDifferencesAreRemoved) {
   Zone loose(4);
   loose.constrain(2, 1, le(2));
   cdd one = reduced(a.diagram() & b.diagram() & loose.diagram());
-  for (const Point &x : gridPoints(3, 6)) {
+  for (const Point& x : gridPoints(3, 6)) {
     Point y{x[0], x[1], x[2], 0};
     EXPECT_EQ(evalAt(one, y), y[1] == 6 && y[2] == 10);
   }

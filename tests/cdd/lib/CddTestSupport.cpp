@@ -5,7 +5,7 @@
 
 namespace cddtest {
 
-bool Zone::contains(const Point &x) const {
+bool Zone::contains(const Point& x) const {
   unsigned n = dimension();
   for (unsigned i = 0; i < n; ++i)
     for (unsigned j = 0; j < n; ++j) {
@@ -16,7 +16,7 @@ bool Zone::contains(const Point &x) const {
   return true;
 }
 
-Zone randomZone(std::mt19937 &rng, unsigned dimension, int32_t maxConst, int constraints) {
+Zone randomZone(std::mt19937& rng, unsigned dimension, int32_t maxConst, int constraints) {
   std::uniform_int_distribution<unsigned> clock(0, dimension - 1);
   std::uniform_int_distribution<int32_t> constant(0, maxConst);
   std::uniform_int_distribution<int> coin(0, 1);
@@ -36,7 +36,7 @@ Zone randomZone(std::mt19937 &rng, unsigned dimension, int32_t maxConst, int con
   }
 }
 
-Point randomPoint(std::mt19937 &rng, unsigned dimension, int32_t maxConst) {
+Point randomPoint(std::mt19937& rng, unsigned dimension, int32_t maxConst) {
   std::uniform_int_distribution<int32_t> value(0, 2 * maxConst + 2);
   Point x(dimension, 0);
   for (unsigned i = 1; i < dimension; ++i)
@@ -48,7 +48,7 @@ std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst) {
   std::vector<Point> points{Point(dimension, 0)};
   for (unsigned i = 1; i < dimension; ++i) {
     std::vector<Point> longer;
-    for (const Point &p : points)
+    for (const Point& p : points)
       for (int32_t v = 0; v <= 2 * maxConst + 2; ++v) {
         longer.push_back(p);
         longer.back()[i] = v;
@@ -58,11 +58,11 @@ std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst) {
   return points;
 }
 
-bool evalAt(CddNode *diagram, const Point &x, const std::vector<bool> &booleans) {
+bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans) {
   bool negated = false;
-  for (CddNode *d = diagram;;) {
+  for (CddNode* d = diagram;;) {
     negated ^= cddIsComplement(d);
-    CddNode *node = cddRegular(d);
+    CddNode* node = cddRegular(d);
     if (cddIsTerminal(node))
       return negated; // the plain terminal is false
     CddLevelInfo info = cdd_levelinfo(int(node->level()));
@@ -76,7 +76,7 @@ bool evalAt(CddNode *diagram, const Point &x, const std::vector<bool> &booleans)
         k += cdd_levelinfo(int(l)).type != 0;
       value = booleans.at(std::size_t(k)) ? node->elements()[0].bound : INT32_MIN;
     }
-    const CddElement *e = node->elements();
+    const CddElement* e = node->elements();
     uint32_t k = 0;
     while (!(value < e[k].bound))
       ++k;
@@ -84,14 +84,14 @@ bool evalAt(CddNode *diagram, const Point &x, const std::vector<bool> &booleans)
   }
 }
 
-int emptyPaths(CddNode *diagram, unsigned dimension) {
+int emptyPaths(CddNode* diagram, unsigned dimension) {
   int count = 0;
-  std::function<void(CddNode *, const Zone &)> walk = [&](CddNode *d, const Zone &zone) {
-    CddNode *node = cddRegular(d);
+  std::function<void(CddNode*, const Zone&)> walk = [&](CddNode* d, const Zone& zone) {
+    CddNode* node = cddRegular(d);
     if (cddIsTerminal(node))
       return;
     CddLevelInfo info = cdd_levelinfo(int(node->level()));
-    const CddElement *e = node->elements();
+    const CddElement* e = node->elements();
     int32_t lower = DBM_MINUS_INFINITY;
     for (uint32_t k = 0; k < cddElementCount(node); lower = e[k].bound, ++k) {
       Zone part(zone);
@@ -110,10 +110,10 @@ int emptyPaths(CddNode *diagram, unsigned dimension) {
   return count;
 }
 
-int nodeCount(CddNode *diagram) {
-  std::unordered_set<CddNode *> seen;
-  std::function<void(CddNode *)> visit = [&](CddNode *d) {
-    CddNode *node = cddRegular(d);
+int nodeCount(CddNode* diagram) {
+  std::unordered_set<CddNode*> seen;
+  std::function<void(CddNode*)> visit = [&](CddNode* d) {
+    CddNode* node = cddRegular(d);
     if (cddIsTerminal(node) || !seen.insert(node).second)
       return;
     for (uint32_t k = 0; k < cddElementCount(node); ++k)

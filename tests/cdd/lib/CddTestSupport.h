@@ -29,12 +29,12 @@ struct HeapWatch {
   static inline int collections = 0;
   static inline int rehashes = 0;
 
-  static void afterCollection(const CddGbcStat *) {
+  static void afterCollection(const CddGbcStat*) {
     ++collections;
     if (std::string fault = cdd_check_heap(); !fault.empty())
       faults.push_back("after collection: " + fault);
   }
-  static void afterRehash(const CddRehashStat *) {
+  static void afterRehash(const CddRehashStat*) {
     ++rehashes;
     if (std::string fault = cdd_check_heap(); !fault.empty())
       faults.push_back("after rehash: " + fault);
@@ -73,47 +73,47 @@ public:
   explicit Zone(unsigned dimension)
       : memory_(std::make_unique<std::byte[]>(dbm_sizeof(dimension))),
         dbm_(dbm_init(dbm_reserve(memory_.get(), dimension))) {}
-  Zone(const Zone &other) : Zone(dbm_get_size(other.dbm_)) { dbm_copy(dbm_, other.dbm_); }
+  Zone(const Zone& other) : Zone(dbm_get_size(other.dbm_)) { dbm_copy(dbm_, other.dbm_); }
 
-  _dbm_ *dbm() const { return dbm_; }
+  _dbm_* dbm() const { return dbm_; }
   unsigned dimension() const { return dbm_get_size(dbm_); }
   /// x_i - x_j bounded by `raw`.
-  Zone &constrain(unsigned i, unsigned j, int32_t raw) {
+  Zone& constrain(unsigned i, unsigned j, int32_t raw) {
     dbm_tighten_bound(dbm_, i, j, raw);
     return *this;
   }
   bool empty() const { return dbm_is_empty(dbm_); }
   /// Whether the doubled point lies in the zone.
-  bool contains(const Point &x) const;
+  bool contains(const Point& x) const;
   /// The zone as a diagram.
   cdd diagram() const { return cdd(cdd_from_dbm(dbm_)); }
 
 private:
   std::unique_ptr<std::byte[]> memory_;
-  _dbm_ *dbm_;
+  _dbm_* dbm_;
 };
 
 constexpr int32_t le(int32_t c) { return 2 * c + 1; }
 constexpr int32_t lt(int32_t c) { return 2 * c; }
 
 /// A non-empty random zone of `dimension` clocks with constants up to `maxConst`.
-Zone randomZone(std::mt19937 &rng, unsigned dimension, int32_t maxConst, int constraints = 3);
+Zone randomZone(std::mt19937& rng, unsigned dimension, int32_t maxConst, int constraints = 3);
 
 /// A random doubled point with clock values in [0, maxConst + 1].
-Point randomPoint(std::mt19937 &rng, unsigned dimension, int32_t maxConst);
+Point randomPoint(std::mt19937& rng, unsigned dimension, int32_t maxConst);
 
 /// Every doubled point with clock values in [0, maxConst + 1] (dimension 3: two clocks).
 std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst);
 
 /// Value of the diagram at the doubled point; `booleans[k]` is the value of
 /// the k-th boolean level.
-bool evalAt(CddNode *diagram, const Point &x, const std::vector<bool> &booleans = {});
+bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans = {});
 
 /// Number of root-to-terminal paths of the diagram whose zone is empty
 /// (boolean levels are passed through). Zones start from all valuations.
-int emptyPaths(CddNode *diagram, unsigned dimension);
+int emptyPaths(CddNode* diagram, unsigned dimension);
 
 /// Number of distinct internal nodes reachable from the diagram.
-int nodeCount(CddNode *diagram);
+int nodeCount(CddNode* diagram);
 
 } // namespace cddtest
