@@ -73,8 +73,7 @@ CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
     i += left.elements[i].bound == bound;
     j += right.elements[j].bound == bound;
   }
-  CddNode* result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
-  cddLib.stackTop = base;
+  CddNode* result = cdd_pop_node(level, base);
   if (!result)
     return nullptr;
   cddLib.cache->insert(a, b, op, result);
@@ -84,23 +83,13 @@ CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
 } // namespace
 
 CddNode* cdd_apply(CddNode* a, CddNode* b, int op) {
-  if (!a || !b)
+  std::size_t base;
+  if (!a || !b || !cdd_begin(base))
     return nullptr;
-  if (!cddLib.running) {
-    cdd_error(CddNotRunning);
-    return nullptr;
-  }
   assert((op == CddAnd || op == CddXor) && "unknown operator");
-  cddLib.error = 0;
-  std::size_t base = cddLib.stackTop;
   // The operands are collection roots for the whole operation.
   CddNode* result = nullptr;
   if (cdd_push(a, 0) && cdd_push(b, 0))
     result = apply_rec(a, b, op);
-  cddLib.stackTop = base;
-  if (int code = std::exchange(cddLib.error, 0)) {
-    cdd_error(code);
-    return nullptr;
-  }
-  return result;
+  return cdd_finish(base, result);
 }

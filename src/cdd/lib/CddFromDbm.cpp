@@ -29,14 +29,9 @@ CddNode* buildChain(_dbm_* dbm, unsigned n, const std::vector<int32_t>& minimal)
         (!lower || cdd_push(cddfalse, orvela::rawNegateLower(dbm_get_bound(dbm, j, i)))) &&
         cdd_push(sofar, upper ? dbm_get_bound(dbm, i, j) : cddInfinity) &&
         (!upper || cdd_push(cddfalse, cddInfinity));
-    CddNode* node = nullptr;
-    if (pushed)
-      node =
-          cdd_make_cdd_node(uint32_t(level), &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
-    cddLib.stackTop = base;
-    if (!node)
+    sofar = pushed ? cdd_pop_node(uint32_t(level), base) : nullptr;
+    if (!sofar)
       return nullptr;
-    sofar = node;
   }
   return sofar;
 }
@@ -44,18 +39,16 @@ CddNode* buildChain(_dbm_* dbm, unsigned n, const std::vector<int32_t>& minimal)
 } // namespace
 
 CddNode* cdd_from_dbm(_dbm_* dbm) {
-  if (!cddLib.running) {
-    cdd_error(CddNotRunning);
+  std::size_t base;
+  if (!cdd_begin(base))
     return nullptr;
-  }
   unsigned n = dbm_get_size(dbm);
   if (n > cddLib.clocks) {
-    cdd_error(CddBadDimension);
-    return nullptr;
+    cdd_set_error(CddBadDimension);
+    return cdd_finish(base, nullptr);
   }
   if (dbm_is_empty(dbm))
     return cddfalse;
-  cddLib.error = 0;
   CddNode* result = nullptr;
   try {
     std::vector<int32_t> minimal(std::size_t(n) * n);
@@ -64,9 +57,5 @@ CddNode* cdd_from_dbm(_dbm_* dbm) {
   } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
-  if (int code = std::exchange(cddLib.error, 0)) {
-    cdd_error(code);
-    return nullptr;
-  }
-  return result;
+  return cdd_finish(base, result);
 }

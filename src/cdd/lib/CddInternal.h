@@ -325,6 +325,19 @@ void cdd_set_error(int code);
 /// the reference stack, or referenced. Null after an error.
 CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n);
 
+/// Starts a public operation: false (reported) when the library is stopped;
+/// otherwise clears the error record and answers the reference-stack height
+/// through `base`.
+bool cdd_begin(std::size_t& base);
+
+/// Ends a public operation: pops the reference stack to `base` and answers
+/// `result`, or null after reporting the error recorded meanwhile.
+CddNode* cdd_finish(std::size_t base, CddNode* result);
+
+/// The node for `level` from the elements pushed since `base`, which are
+/// popped. Null after an error.
+CddNode* cdd_pop_node(uint32_t level, std::size_t base);
+
 /// Pushes an element on the reference stack; false when memory is short.
 bool cdd_push(CddNode* child, int32_t bound);
 

@@ -88,6 +88,31 @@ CddRehashHandler cdd_postrehash_hook(CddRehashHandler handler) {
   return std::exchange(cddLib.rehashHandler, handler);
 }
 
+bool cdd_begin(std::size_t& base) {
+  if (!cddLib.running) {
+    cdd_error(CddNotRunning);
+    return false;
+  }
+  cddLib.error = 0;
+  base = cddLib.stackTop;
+  return true;
+}
+
+CddNode* cdd_finish(std::size_t base, CddNode* result) {
+  cddLib.stackTop = base;
+  if (int code = std::exchange(cddLib.error, 0)) {
+    cdd_error(code);
+    return nullptr;
+  }
+  return result;
+}
+
+CddNode* cdd_pop_node(uint32_t level, std::size_t base) {
+  CddNode* node = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
+  cddLib.stackTop = base;
+  return node;
+}
+
 bool cdd_push(CddNode* child, int32_t bound) {
   auto& stack = cddLib.stack;
   if (cddLib.stackTop == stack.size()) {

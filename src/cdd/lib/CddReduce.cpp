@@ -83,8 +83,7 @@ CddNode* reduce_rec(CddNode* node, _dbm_* zone, ZoneStack& zones, std::size_t de
     assert(started && "a non-empty zone meets some interval");
     cddLib.stack[cddLib.stackTop - 1].bound = cddInfinity;
   }
-  CddNode* result = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
-  cddLib.stackTop = base;
+  CddNode* result = cdd_pop_node(level, base);
   if (!result)
     return nullptr;
   cddLib.relaxCache->insert(regular, zone, hash, result);
@@ -94,19 +93,14 @@ CddNode* reduce_rec(CddNode* node, _dbm_* zone, ZoneStack& zones, std::size_t de
 } // namespace
 
 CddNode* cdd_reduce(CddNode* a) {
-  if (!a)
+  std::size_t base;
+  if (!a || !cdd_begin(base))
     return nullptr;
-  if (!cddLib.running) {
-    cdd_error(CddNotRunning);
-    return nullptr;
-  }
   if (cddIsTerminal(a))
     return a;
   // Dimension at least 1: a library with boolean levels only still needs a zone.
   unsigned dimension = cddLib.clocks > 0 ? cddLib.clocks : 1;
   cddLib.relaxCache->setDimension(dimension);
-  cddLib.error = 0;
-  std::size_t base = cddLib.stackTop;
   CddNode* result = nullptr;
   try {
     ZoneStack zones(dimension);
@@ -117,10 +111,5 @@ CddNode* cdd_reduce(CddNode* a) {
   } catch (const std::bad_alloc&) {
     cdd_set_error(CddOutOfMemory);
   }
-  cddLib.stackTop = base;
-  if (int code = std::exchange(cddLib.error, 0)) {
-    cdd_error(code);
-    return nullptr;
-  }
-  return result;
+  return cdd_finish(base, result);
 }

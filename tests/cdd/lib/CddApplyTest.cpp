@@ -16,23 +16,6 @@ protected:
     }
     return result;
   }
-  /// Combines pairs of random unions and compares every result with the
-  /// operands at random points.
-  void checkPointwise(int pairs) {
-    std::vector<cdd> d = randomUnions(2 * pairs);
-    for (std::size_t k = 0; k + 1 < d.size(); k += 2) {
-      const cdd &a = d[k], &b = d[k + 1];
-      cdd conj = a & b, disj = a | b, diff = a - b, excl = a ^ b;
-      for (int m = 0; m < 400; ++m) {
-        Point x = randomPoint(rng_, 4, 6);
-        bool inA = evalAt(a, x), inB = evalAt(b, x);
-        ASSERT_EQ(evalAt(conj, x), inA && inB);
-        ASSERT_EQ(evalAt(disj, x), inA || inB);
-        ASSERT_EQ(evalAt(diff, x), inA && !inB);
-        ASSERT_EQ(evalAt(excl, x), inA != inB);
-      }
-    }
-  }
   std::mt19937 rng_{20240607};
 };
 
@@ -64,14 +47,6 @@ TEST_F(CddApplyTest, AlgebraicLawsHoldForTheNodesThemselves) {
     EXPECT_EQ(((a | b) - b).get(), (a - b).get());
     EXPECT_EQ((a & (a | b)).get(), a.get());
   }
-}
-
-TEST_F(CddApplyTest, ResultsAgreeWithTheOperandsAtEveryPoint) { checkPointwise(10); }
-
-TEST_F(CddApplyTest, ResultsSurviveACollectionAtEveryAllocation) {
-  cddLib.collectOnEveryAllocation = true;
-  checkPointwise(4);
-  EXPECT_GT(HeapWatch::collections, 100);
 }
 
 TEST_F(CddApplyTest, TheComplementFlagMovesOffTheFirstChild) {

@@ -15,7 +15,7 @@ cdd reduced(const cdd& d) {
   return r;
 }
 
-/// Unions, differences and intersections of `count` random overlapping pairs
+/// Unions, differences, intersections and exclusive ors of `count` random overlapping pairs
 /// of zones, reduced and compared with the zones at random points.
 void checkOverlappingPairs(std::mt19937& rng, int count) {
   int pairs = 0;
@@ -27,7 +27,7 @@ void checkOverlappingPairs(std::mt19937& rng, int count) {
       continue; // only overlapping zones
     ++pairs;
     cdd da = a.diagram(), db = b.diagram();
-    cdd sum = da | db, diff = da - db, common = da & db;
+    cdd sum = da | db, diff = da - db, common = da & db, odd = da ^ db;
     cdd sumR = reduced(sum), diffR = reduced(diff), commonR = reduced(common);
     for (int m = 0; m < 300; ++m) {
       Point x = randomPoint(rng, 4, 6);
@@ -37,6 +37,7 @@ void checkOverlappingPairs(std::mt19937& rng, int count) {
       ASSERT_EQ(evalAt(diff, x), inA && !inB);
       ASSERT_EQ(evalAt(diffR, x), inA && !inB);
       ASSERT_EQ(evalAt(commonR, x), both.contains(x));
+      ASSERT_EQ(evalAt(odd, x), inA != inB);
     }
     EXPECT_NE(commonR.get(), cddfalse);
   }
