@@ -9,6 +9,7 @@ void resetModelTables() {
   IntegerInfo::integers.clear();
   IntegerInfo::realInts = 0;
   ClockInfo::clocks.clear();
+  tauClock = -1;
   ClockInfo::addClock(referenceClockName);
 }
 
