@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace orvela::test {
@@ -63,6 +64,40 @@ struct Matrix {
   }
 };
 
+/// Entrywise comparison of two closed matrices of the same dimension.
+struct Inclusion {
+  bool aInB; ///< no entry of a is looser than b's
+  bool bInA; ///< no entry of a is tighter than b's
+};
+inline Inclusion entrywiseInclusion(const Matrix& a, const Matrix& b) {
+  Inclusion result{true, true};
+  for (std::size_t k = 0; k < a.m.size(); ++k) {
+    result.aInB &= a.m[k] <= b.m[k];
+    result.bInA &= a.m[k] >= b.m[k];
+  }
+  return result;
+}
+
+/// Maximal-constant extrapolation of the rows from `firstRow` on, written from
+/// its definition: a bound looser than <= max[i] (a larger constant, whatever
+/// the strictness) is removed, a bound tighter than < -max[j] (a smaller
+/// constant) becomes < -max[j]. Answers whether an entry changed; the matrix
+/// is not closed again.
+template <class Max> bool extrapolate(Matrix& z, const Max& max, unsigned firstRow) {
+  bool changed = false;
+  for (unsigned i = firstRow; i < z.n; ++i)
+    for (unsigned j = 0; j < z.n; ++j) {
+      int32_t& e = z.at(i, j);
+      if (e == inf)
+        continue;
+      if ((e >> 1) > max[i])
+        e = inf, changed = true;
+      else if ((e >> 1) < -max[j])
+        e = -2 * max[j], changed = true;
+    }
+  return changed;
+}
+
 /// Random constraints for zones whose constants stay within ±`range`.
 class ZoneGenerator {
 public:
@@ -109,7 +144,35 @@ public:
     }
   }
 
-  std::mt19937& engine() { return random_; }
+  /// `z` with one more random bound, closed; `z` itself if that empties it.
+  Matrix subZone(const Matrix& z) {
+    Matrix sub = z;
+    unsigned i, j;
+    int32_t bound;
+    constraint(z.n, i, j, bound);
+    sub.tighten(i, j, bound);
+    sub.close();
+    return sub.emptyAfterClose() ? z : sub;
+  }
+
+  /// Two closed zones over n clocks, in random order: equal, one inside the
+  /// other, or drawn independently.
+  std::pair<Matrix, Matrix> relatedZones(unsigned n) {
+    Matrix a = closedZone(n, int(2 * n));
+    const int shape = uniform(0, 3);
+    Matrix b = shape == 0 ? a : shape == 1 ? closedZone(n, int(2 * n)) : subZone(a);
+    if (coin())
+      std::swap(a, b);
+    return {a, b};
+  }
+
+  /// A maximal constant per clock, around the constants of the zones.
+  std::vector<int32_t> maxConstants(unsigned n) {
+    std::vector<int32_t> max(n);
+    for (auto& m : max)
+      m = uniform(0, range + 4);
+    return max;
+  }
 
   static constexpr int range = 10;
 

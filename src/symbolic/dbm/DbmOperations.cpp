@@ -1,6 +1,7 @@
 // Zone operations on closed DBMs: intersection, hull, inclusion, delay, past,
 // resets, extrapolation, minimal constraints, hashing and printing.
 
+#include "symbolic/dbm/ClockOperations.h"
 #include "symbolic/dbm/DbmInternal.h"
 #include "symbolic/dbm/Hash.h"
 #include "symbolic/dbm/MinimalConstraints.h"
@@ -81,54 +82,23 @@ int dbm_relation(_dbm_* a, _dbm_* b) {
 }
 
 void dbm_sp(_dbm_* dbm) {
-  if (!closeNonEmpty(dbm))
-    return;
-  const unsigned n = dim(dbm);
-  int32_t* m = bounds(dbm);
-  for (unsigned i = 1; i < n; ++i)
-    m[i * n] = rawInfinity;
+  if (closeNonEmpty(dbm))
+    delayMatrix(bounds(dbm), dim(dbm));
 }
 
 void dbm_wp(_dbm_* dbm) {
-  if (!closeNonEmpty(dbm))
-    return;
-  const unsigned n = dim(dbm);
-  int32_t* m = bounds(dbm);
-  for (unsigned j = 1; j < n; ++j) {
-    if (m[j] >= rawLessEqualZero)
-      continue;
-    int32_t lower = rawLessEqualZero;
-    for (unsigned k = 1; k < n; ++k)
-      lower = m[k * n + j] < lower ? m[k * n + j] : lower;
-    m[j] = lower;
-  }
+  if (closeNonEmpty(dbm))
+    pastMatrix(bounds(dbm), dim(dbm));
 }
 
 void dbm_reset(_dbm_* dbm, unsigned x, int32_t value) {
-  if (!closeNonEmpty(dbm))
-    return;
-  const unsigned n = dim(dbm);
-  int32_t* m = bounds(dbm);
-  const int32_t shift = 2 * value;
-  m[x * n] = shift + 1;
-  m[x] = 1 - shift;
-  for (unsigned k = 1; k < n; ++k) {
-    m[x * n + k] = m[k] == rawInfinity ? rawInfinity : m[k] + shift;
-    m[k * n + x] = m[k * n] == rawInfinity ? rawInfinity : m[k * n] - shift;
-  }
+  if (closeNonEmpty(dbm))
+    resetClock(bounds(dbm), dim(dbm), x, value);
 }
 
 void dbm_free(_dbm_* dbm, unsigned x) {
-  if (!closeNonEmpty(dbm))
-    return;
-  const unsigned n = dim(dbm);
-  int32_t* m = bounds(dbm);
-  for (unsigned k = 0; k < n; ++k) {
-    if (k == x)
-      continue;
-    m[x * n + k] = rawInfinity;
-    m[k * n + x] = m[k * n];
-  }
+  if (closeNonEmpty(dbm))
+    freeClock(bounds(dbm), dim(dbm), x);
 }
 
 void dbm_normalise(_dbm_* dbm, const int32_t* max) {

@@ -5,6 +5,7 @@
 
 #include "symbolic/dbm/RawBound.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -57,24 +58,41 @@ template <class Mark> void markMinimalConstraints(const int32_t* m, unsigned n, 
     }
   }
 
-  // Non-redundant edges between representatives.
+  // Non-redundant edges between representatives. For a row i, every third
+  // representative k marks the columns j it makes redundant in one pass over
+  // row k, which the compiler vectorises.
+  int32_t localRedundant[localCapacity];
+  std::vector<int32_t> heapRedundant;
+  int32_t* redundant = localRedundant;
+  if (n > localCapacity) {
+    heapRedundant.resize(n);
+    redundant = heapRedundant.data();
+  }
   for (unsigned a = 0; a < repCount; ++a) {
     const unsigned i = reps[a];
     const int32_t* rowI = m + i * n;
+    for (unsigned j = 0; j < n; ++j)
+      redundant[j] = 0;
+    for (unsigned c = 0; c < repCount; ++c) {
+      const unsigned k = reps[c];
+      const int32_t toK = rowI[k];
+      if (k == i || toK == rawInfinity)
+        continue;
+      const int32_t* rowK = m + k * n;
+      const uint32_t toKEven = static_cast<uint32_t>(toK & ~1);
+      const int32_t toKBit = toK & 1;
+      const int32_t keepK = redundant[k]; // k does not make its own edge redundant
+      for (unsigned j = 0; j < n; ++j) {
+        const int32_t fromK = rowK[j];
+        const int32_t via =
+            static_cast<int32_t>(static_cast<uint32_t>(fromK & ~1) + toKEven) | (fromK & toKBit);
+        redundant[j] |= (fromK != rawInfinity) & (rowI[j] >= via);
+      }
+      redundant[k] = keepK;
+    }
     for (unsigned b = 0; b < repCount; ++b) {
       const unsigned j = reps[b];
-      const int32_t bound = rowI[j];
-      if (i == j || bound == rawInfinity)
-        continue;
-      bool redundant = false;
-      for (unsigned c = 0; c < repCount && !redundant; ++c) {
-        const unsigned k = reps[c];
-        if (k == i || k == j)
-          continue;
-        const int32_t toK = rowI[k], fromK = m[k * n + j];
-        redundant = toK != rawInfinity && fromK != rawInfinity && bound >= rawAddFinite(toK, fromK);
-      }
-      if (!redundant)
+      if (j != i && rowI[j] != rawInfinity && !redundant[j])
         keep[i * n + j] = 1;
     }
   }

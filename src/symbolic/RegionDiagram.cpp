@@ -1,0 +1,30 @@
+// Regions as clock difference diagrams.
+
+#include "cdd/lib/cdd.h"
+#include "server/base/Exceptions.h"
+#include "symbolic/PackedRegion.h"
+#include "symbolic/UnpackedRegion.h"
+#include "symbolic/dbm/dbm.h"
+
+#include <memory>
+
+namespace orvela {
+
+cdd UnpackedRegion::asCDD() const {
+  // A DBM in this frame for the common dimensions, on the heap beyond.
+  constexpr std::size_t localBytes = 33 * 33 * 4 + 16;
+  alignas(8) unsigned char local[localBytes];
+  std::unique_ptr<unsigned char[]> heap;
+  unsigned char* memory = local;
+  if (dbm_sizeof(dim_) > localBytes) {
+    heap.reset(new unsigned char[dbm_sizeof(dim_)]);
+    memory = heap.get();
+  }
+  _dbm_* zone = dbm_init(dbm_reserve(memory, dim_));
+  asDBM(zone);
+  return cdd_from_dbm(zone);
+}
+
+cdd PackedRegion::asCDD() const { throw Bug("NI: %s", "virtual cdd PackedRegion::asCDD() const"); }
+
+} // namespace orvela

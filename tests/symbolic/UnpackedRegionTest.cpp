@@ -1,0 +1,471 @@
+#include "symbolic/UnpackedRegion.h"
+
+#include "cdd/lib/cdd.h"
+#include "model/ClockInfo.h"
+#include "model/ModelTables.h"
+#include "symbolic/PackedRegion.h"
+#include "symbolic/RegionFixtures.h"
+#include "symbolic/ZoneReference.h"
+#include "symbolic/dbm/dbm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace orvela {
+namespace {
+
+using test::inf;
+using test::Matrix;
+using test::matrixOf;
+using test::regionOf;
+using test::ZoneGenerator;
+using OwnedUnpacked = test::OwnedRegion<UnpackedRegion>;
+
+constexpr int iterations = 300;
+
+/// Names the clocks after the reference clock.
+void nameClocks(std::initializer_list<const char*> names) {
+  resetModelTables();
+  for (const char* name : names)
+    ClockInfo::addClock(name);
+}
+
+// ---------------------------------------------------------------- closure
+
+TEST(UnpackedRegionClosure, TouchedClocksCloseLikeFloydWarshall) {
+  ZoneGenerator gen(101);
+  int emptied = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 10));
+    Matrix expected = gen.closedZone(n, int(n));
+    OwnedUnpacked region = regionOf(expected);
+    bool cycleSeen = false;
+    const int count = gen.uniform(1, int(n) + 2);
+    for (int c = 0; c < count; ++c) {
+      unsigned i, j;
+      int32_t bound;
+      gen.constraint(n, i, j, bound);
+      cycleSeen |= !region->tightenRaw(int(i), int(j), bound);
+      expected.tighten(i, j, bound);
+    }
+    expected.close();
+    region->close();
+    EXPECT_TRUE(region->isClosed());
+    ASSERT_EQ(region->isEmpty(), expected.emptyAfterClose()) << "round " << round;
+    if (cycleSeen) { // a failed tightening always means an empty zone
+      EXPECT_TRUE(region->isEmpty());
+    }
+    if (expected.emptyAfterClose()) {
+      ++emptied;
+      continue;
+    }
+    ASSERT_EQ(matrixOf(region.get()).m, expected.m) << "round " << round;
+  }
+  EXPECT_GT(emptied, iterations / 20);
+}
+
+TEST(UnpackedRegionClosure, ExpensiveCloseIgnoresTheTouchedSet) {
+  ZoneGenerator gen(102);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 9));
+    Matrix expected = Matrix::unconstrained(n);
+    for (int c = 0; c < int(2 * n); ++c) {
+      unsigned i, j;
+      int32_t bound;
+      gen.constraint(n, i, j, bound);
+      expected.tighten(i, j, bound);
+    }
+    OwnedUnpacked region = regionOf(expected); // written directly: nothing touched
+    region->close();
+    EXPECT_EQ(matrixOf(region.get()).m, expected.m);
+    expected.close();
+    region->expensiveClose();
+    ASSERT_EQ(region->isEmpty(), expected.emptyAfterClose()) << "round " << round;
+    if (!expected.emptyAfterClose()) {
+      ASSERT_EQ(matrixOf(region.get()).m, expected.m) << "round " << round;
+    }
+  }
+}
+
+TEST(UnpackedRegionClosure, EmptyZoneStaysEmptyThroughAFullClosure) {
+  // Every clock below every other: relaxing such a matrix pivot after pivot
+  // doubles its bounds each time, far beyond the 32-bit range within 64
+  // pivots; no sum may wrap around into a bound that looks consistent.
+  const unsigned n = 64;
+  OwnedUnpacked region(UnpackedRegion::create(int(n), true));
+  for (unsigned i = 0; i < n; ++i)
+    for (unsigned j = 0; j < n; ++j)
+      if (i != j)
+        region->set(i, j, -1);
+  region->expensiveClose();
+  EXPECT_TRUE(region->isEmpty());
+  for (unsigned k = 1; k < n; ++k)
+    region->touch(k);
+  region->close();
+  EXPECT_TRUE(region->isEmpty());
+  EXPECT_TRUE(region->isClosed());
+}
+
+TEST(UnpackedRegionClosure, TighteningAnswersTheCycleTest) {
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  EXPECT_TRUE(region->tighten(1, 2, 3, false)); // x2 - x1 unbounded
+  EXPECT_TRUE(region->isTouched(1) && region->isTouched(2) && !region->isTouched(0));
+  EXPECT_EQ(region->get(1, 2), 7);
+  EXPECT_TRUE(region->tighten(2, 1, -3, false)); // x1 - x2 = 3 exactly
+  EXPECT_FALSE(region->tighten(2, 1, -3, true)); // x2 - x1 < -3 contradicts
+  region->close();
+  EXPECT_TRUE(region->isEmpty());
+
+  OwnedUnpacked other(UnpackedRegion::create(3, true));
+  EXPECT_TRUE(other->tightenRaw(1, 0, 9));
+  EXPECT_TRUE(other->tightenRaw(1, 0, 11)); // looser: ignored
+  EXPECT_EQ(other->get(1, 0), 9);
+  other->close();
+  // The strict form of infinity constrains nothing and never enters a sum.
+  EXPECT_TRUE(other->tightenRaw(2, 0, Zone::infinity));
+  EXPECT_EQ(other->get(2, 0), inf);
+  EXPECT_TRUE(other->isClosed());
+  other->set(2, 1, Zone::infinity);
+  EXPECT_EQ(other->get(2, 1), inf);
+  EXPECT_TRUE(other->tighten(Zone::Constraint{2, 1, 5}));
+  EXPECT_EQ(other->get(2, 1), 5);
+}
+
+// --------------------------------------------------------------- relation
+
+int definedRelation(const Matrix& a, const Matrix& b) {
+  const auto [aInB, bInA] = test::entrywiseInclusion(a, b);
+  return aInB && bInA ? Region::equal
+         : bInA       ? Region::argIncludedIn
+         : aInB       ? Region::argIncludes
+                      : Region::noInclusion;
+}
+
+TEST(UnpackedRegionRelation, MatchesInclusionOfTheClosedMatrices) {
+  ZoneGenerator gen(111);
+  std::set<int> seen;
+  for (int round = 0; round < 3 * iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 9));
+    const auto [a, b] = gen.relatedZones(n);
+    const int expected = definedRelation(a, b);
+    seen.insert(expected);
+    ASSERT_EQ(regionOf(a)->relation(regionOf(b).get()), expected) << "round " << round;
+  }
+  EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 4}));
+  OwnedUnpacked one(UnpackedRegion::create(1, true)), other(UnpackedRegion::create(1, true));
+  EXPECT_EQ(one->relation(other.get()), Region::equal);
+}
+
+// ------------------------------------------------------- clock operations
+
+TEST(UnpackedRegionOperations, OffsetMatchesItsDefinition) {
+  ZoneGenerator gen(121);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    const unsigned x = unsigned(gen.uniform(1, int(n) - 1));
+    const int d = gen.uniform(-8, 8);
+    Matrix expected = zone;
+    for (unsigned k = 0; k < n; ++k) {
+      if (k == x)
+        continue;
+      if (expected.at(x, k) != inf)
+        expected.at(x, k) += 2 * d;
+      if (expected.at(k, x) != inf)
+        expected.at(k, x) -= 2 * d;
+    }
+    if (expected.at(x, 0) < 1) { // x would be negative everywhere: clamp to 0
+      expected.at(x, 0) = 1;
+      expected.at(0, x) = std::min(expected.at(0, x), 1);
+    }
+    expected.at(0, x) = std::min(expected.at(0, x), 1);
+    expected.close();
+    OwnedUnpacked region = regionOf(zone);
+    region->offset(x, d);
+    EXPECT_TRUE(region->isClosed());
+    ASSERT_EQ(matrixOf(region.get()).m, expected.m) << "round " << round << ", d " << d;
+  }
+}
+
+TEST(UnpackedRegionOperations, ResetFreeAndInactivateMatchTheirDefinitions) {
+  ZoneGenerator gen(122);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    const unsigned x = unsigned(gen.uniform(1, int(n) - 1));
+    const int value = gen.uniform(0, 15);
+
+    Matrix inactive = zone;
+    for (unsigned k = 0; k < n; ++k)
+      if (k != x)
+        inactive.at(x, k) = inactive.at(k, x) = inf;
+    OwnedUnpacked region = regionOf(zone);
+    region->inactivate(x);
+    ASSERT_EQ(matrixOf(region.get()).m, inactive.m);
+
+    Matrix freed = inactive;
+    freed.at(0, x) = 1;
+    freed.close();
+    region = regionOf(zone);
+    region->free(x);
+    ASSERT_EQ(matrixOf(region.get()).m, freed.m) << "free, round " << round;
+
+    Matrix reset = freed;
+    reset.tighten(x, 0, 2 * value + 1);
+    reset.tighten(0, x, 1 - 2 * value);
+    reset.close();
+    region = regionOf(zone);
+    region->reset(x, value);
+    ASSERT_EQ(matrixOf(region.get()).m, reset.m) << "reset, round " << round;
+  }
+}
+
+TEST(UnpackedRegionOperations, ResetToZeroMakesTheClockEqualToTheReference) {
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 0, 7, false);
+  region->tighten(0, 1, -2, false);
+  region->tighten(2, 1, 1, true);
+  region->close();
+  region->reset(1, 0);
+  for (unsigned k = 0; k < 3; ++k) {
+    EXPECT_EQ(region->get(1, k), region->get(0, k)) << k;
+    EXPECT_EQ(region->get(k, 1), region->get(k, 0)) << k;
+  }
+}
+
+TEST(UnpackedRegionOperations, NormkMatchesTheExtrapolationRule) {
+  ZoneGenerator gen(123);
+  int changedCount = 0;
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 8));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    const std::vector<int32_t> generated = gen.maxConstants(n);
+    const std::vector<int> max(generated.begin(), generated.end());
+    Matrix expected = zone;
+    const bool changed = test::extrapolate(expected, max, 1); // row 0 is left alone
+    expected.close();
+    changedCount += changed;
+    OwnedUnpacked region = regionOf(zone);
+    region->normk(max);
+    EXPECT_TRUE(region->isClosed());
+    ASSERT_EQ(matrixOf(region.get()).m, expected.m) << "round " << round;
+  }
+  EXPECT_GT(changedCount, iterations / 4);
+}
+
+TEST(UnpackedRegionOperations, DelayPastHullAndIntersectionMatchReferences) {
+  ZoneGenerator gen(124);
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 7));
+    const Matrix a = gen.closedZone(n, int(2 * n)), b = gen.closedZone(n, int(2 * n));
+
+    Matrix delayed = a, past = a, hull(n), meet(n);
+    for (unsigned k = 1; k < n; ++k) {
+      delayed.at(k, 0) = inf;
+      past.at(0, k) = 1;
+    }
+    for (std::size_t k = 0; k < a.m.size(); ++k) {
+      hull.m[k] = std::max(a.m[k], b.m[k]);
+      meet.m[k] = std::min(a.m[k], b.m[k]);
+    }
+    delayed.close();
+    past.close();
+    hull.close();
+    meet.close();
+
+    OwnedUnpacked region = regionOf(a);
+    region->sp();
+    ASSERT_EQ(matrixOf(region.get()).m, delayed.m);
+    EXPECT_EQ(region->isUnbounded(), true);
+    region = regionOf(a);
+    region->wp();
+    ASSERT_EQ(matrixOf(region.get()).m, past.m);
+    region = regionOf(a);
+    OwnedUnpacked other = regionOf(b);
+    region->convexHull(other.get());
+    ASSERT_EQ(matrixOf(region.get()).m, hull.m);
+    region = regionOf(a);
+    ASSERT_EQ(region->intersect(other.get()), !meet.emptyAfterClose());
+    if (!meet.emptyAfterClose()) {
+      ASSERT_EQ(matrixOf(region.get()).m, meet.m);
+    }
+  }
+}
+
+TEST(UnpackedRegionOperations, HullWithAnEmptyRegionIsTheOther) {
+  OwnedUnpacked empty(UnpackedRegion::create(2, true)), some(UnpackedRegion::create(2, true));
+  empty->tighten(1, 0, 1, false);
+  empty->tighten(0, 1, -2, false);
+  some->tighten(1, 0, 4, true);
+  some->close();
+  const Matrix expected = matrixOf(some.get());
+  empty->convexHull(some.get());
+  EXPECT_EQ(matrixOf(empty.get()).m, expected.m);
+  empty->tighten(1, 0, 1, false);
+  empty->tighten(0, 1, -2, false);
+  some->convexHull(empty.get());
+  EXPECT_EQ(matrixOf(some.get()).m, expected.m);
+}
+
+TEST(UnpackedRegionOperations, HasPointsAnswersWhetherTheConstraintMeetsTheZone) {
+  ZoneGenerator gen(125);
+  int both[2] = {0, 0};
+  for (int round = 0; round < iterations; ++round) {
+    const unsigned n = unsigned(gen.uniform(2, 7));
+    const Matrix zone = gen.closedZone(n, int(2 * n));
+    Zone::Constraint c;
+    gen.constraint(n, c.i, c.j, c.value);
+    Matrix restricted = zone;
+    restricted.tighten(c.i, c.j, c.value);
+    restricted.close();
+    const bool expected = !restricted.emptyAfterClose();
+    ++both[expected];
+    ASSERT_EQ(regionOf(zone)->hasPoints(c), expected) << "round " << round;
+  }
+  EXPECT_GT(both[0], 0);
+  EXPECT_GT(both[1], 0);
+  OwnedUnpacked region(UnpackedRegion::create(2, true));
+  EXPECT_TRUE(region->hasPoints({0, 1, Zone::infinity}));
+}
+
+TEST(UnpackedRegionOperations, PossibleRestrictsAClockToAValue) {
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 0, 5, false);
+  region->tighten(2, 1, 0, false); // x2 <= x1
+  region->close();
+  EXPECT_TRUE(region->possible(1, 3));
+  EXPECT_EQ(region->get(1, 0), 7);
+  EXPECT_EQ(region->get(0, 1), -5);
+  EXPECT_EQ(region->get(2, 0), 7); // propagated by the closure
+  EXPECT_FALSE(region->possible(1, 4));
+}
+
+TEST(UnpackedRegionOperations, MicroDelayMakesUpperBoundsNonStrict) {
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 0, 5, true); // x1 < 5
+  region->tighten(2, 1, 0, false);
+  region->close();
+  ASSERT_EQ(region->get(2, 0), 10); // x2 < 5
+  OwnedUnpacked delayed(region->microDelay());
+  EXPECT_EQ(delayed->get(1, 0), 11);
+  EXPECT_EQ(delayed->get(2, 0), 11);
+  EXPECT_EQ(region->get(1, 0), 10); // the original is unchanged
+  EXPECT_TRUE(delayed->isClosed());
+}
+
+TEST(UnpackedRegionOperations, ZeroRegionLeavesTheCostClockFree) {
+  OwnedUnpacked region(UnpackedRegion::create(3, false));
+  tauClock = 2;
+  region->zeroRegion();
+  tauClock = -1;
+  EXPECT_EQ(matrixOf(region.get()).m, (std::vector<int32_t>{1, 1, 1, 1, 1, 1, inf, inf, 1}));
+  region->zeroRegion();
+  EXPECT_EQ(matrixOf(region.get()).m, std::vector<int32_t>(9, 1));
+  EXPECT_TRUE(region->isClosed());
+}
+
+// ------------------------------------------------------ memory and copies
+
+TEST(UnpackedRegionMemory, CallerMemoryIsNeverFreedAndCopiesAreIndependent) {
+  static_assert(UnpackedRegion::sizeOf(3) % 2 == 0);
+  alignas(8) int memory[UnpackedRegion::sizeOf(3)];
+  UnpackedRegion* inPlace = UnpackedRegion::create(3, true, memory);
+  EXPECT_EQ(static_cast<void*>(inPlace), static_cast<void*>(memory));
+  inPlace->tighten(1, 0, 4, false);
+  OwnedUnpacked copy(static_cast<UnpackedRegion*>(inPlace->copy()));
+  EXPECT_TRUE(copy->isTouched(1)); // the touched set travels with the matrix
+  copy->close();
+  inPlace->tighten(2, 0, 1, false);
+  EXPECT_EQ(copy->get(2, 0), inf);
+  *inPlace = *copy;
+  EXPECT_EQ(matrixOf(inPlace).m, matrixOf(copy.get()).m);
+  EXPECT_TRUE(inPlace->isClosed());
+  // Only the destructor runs: the sanitizer build would report a free of
+  // stack memory.
+  Region::remove(inPlace);
+  Region::remove(nullptr);
+}
+
+TEST(UnpackedRegionMemory, AsDbmWritesEveryEntry) {
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 2, -2, true);
+  region->tighten(2, 0, 6, false);
+  region->close();
+  _dbm_* d = dbm_alloc(3);
+  dbm_blank(d);
+  EXPECT_EQ(region->asDBM(d), d);
+  for (unsigned i = 0; i < 3; ++i)
+    for (unsigned j = 0; j < 3; ++j)
+      EXPECT_EQ(dbm_get_bound(d, i, j), region->get(i, j));
+  EXPECT_FALSE(dbm_is_empty(d));
+  dbm_destroy(d);
+}
+
+TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
+  ASSERT_EQ(cdd_init(8, 1000, 100), 0);
+  ASSERT_EQ(cdd_add_clocks(3), 0);
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 0, 5, false);
+  region->tighten(1, 2, 3, true);
+  region->set(2, 1, Zone::infinity); // the strict form of no bound
+  region->close();
+  _dbm_* d = dbm_init(dbm_alloc(3));
+  dbm_tighten_bound(d, 1, 0, 11);
+  dbm_tighten_bound(d, 1, 2, 6);
+  {
+    const cdd fromRegion = region->asCDD();
+    const cdd fromDbm = cdd_from_dbm(d);
+    EXPECT_EQ(fromRegion.get(), fromDbm.get());
+    EXPECT_NE(fromRegion.get(), cddtrue);
+    region->tighten(2, 0, 1, false);
+    region->close();
+    EXPECT_NE(region->asCDD().get(), fromDbm.get());
+  }
+  dbm_destroy(d);
+  cdd_done();
+}
+
+// -------------------------------------------------------------- text forms
+
+TEST(UnpackedRegionText, DisplayListsTheFiniteNonTrivialBounds) {
+  nameClocks({"x", "y"});
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  std::ostringstream unconstrained;
+  region->display(unconstrained);
+  EXPECT_EQ(unconstrained.str(), "");
+  region->tighten(0, 1, -2, false); // x >= 2
+  region->tighten(1, 0, 5, true);   // x < 5
+  region->tighten(1, 2, 3, false);  // x - y <= 3
+  region->close();
+  std::ostringstream out;
+  region->display(out);
+  EXPECT_EQ(out.str(), "x>=2, x<5, x-y<=3");
+}
+
+TEST(UnpackedRegionText, DisplayAsQueryWritesAConjunction) {
+  nameClocks({"x", "y"});
+  OwnedUnpacked region(UnpackedRegion::create(3, true));
+  region->tighten(1, 0, 5, false);  // x <= 5
+  region->tighten(1, 2, 3, false);  // x - y <= 3
+  region->tighten(2, 1, -1, false); // y - x <= -1
+  region->close();
+  std::ostringstream out;
+  region->displayAsQuery(out);
+  // The closure adds y <= 4 and x >= 1.
+  EXPECT_EQ(out.str(), " and x>=1 and x<=5 and x<=y+3 and y<=4 and y<=x-1");
+
+  OwnedUnpacked strict(UnpackedRegion::create(3, true));
+  strict->tighten(0, 1, 0, true); // x > 0 is kept, only x >= 0 goes
+  strict->tighten(2, 1, 0, true); // y < x
+  strict->tighten(1, 2, 1, true); // x < y + 1
+  strict->close();
+  std::ostringstream query;
+  strict->displayAsQuery(query);
+  EXPECT_EQ(query.str(), " and x>0 and x<y+1 and y<x");
+}
+
+} // namespace
+} // namespace orvela
