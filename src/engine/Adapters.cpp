@@ -1,0 +1,7 @@
+#include "engine/Adapters.h"
+
+namespace orvela {
+
+PureSource* createNullSource() { return new NullSource(); }
+
+} // namespace orvela
