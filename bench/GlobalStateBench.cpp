@@ -1,0 +1,144 @@
+// Comparison and copying of whole states over 4 to 32 clocks, with 8
+// processes and 8 integers: the passed list compares every offered state with
+// the stored states of its bucket and copies every state it keeps. The zones
+// are random but fixed (seeded).
+
+#include "model/IntegerInfo.h"
+#include "model/ModelTables.h"
+#include "symbolic/Allocator.h"
+#include "symbolic/GlobalState.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+
+namespace {
+
+using orvela::Allocator;
+using orvela::GlobalState;
+using orvela::IntegerTable;
+using orvela::UnpackedRegion;
+
+constexpr int processes = 8;
+constexpr int integers = 8;
+
+struct Remover {
+  void operator()(GlobalState* state) const { GlobalState::remove(state); }
+};
+using State = std::unique_ptr<GlobalState, Remover>;
+
+void setUpModel() {
+  static bool done = false;
+  if (done)
+    return;
+  orvela::resetModelTables();
+  for (int k = 0; k < integers; ++k)
+    orvela::IntegerInfo::addInteger("i", 0, 100, 0);
+  done = true;
+}
+
+/// A heap state with fixed locations and integers and a closed, non-empty
+/// zone over `clocks` clocks: each clock between bounds, one difference
+/// constraint per clock.
+State randomState(unsigned clocks, std::mt19937& random) {
+  setUpModel();
+  std::uniform_int_distribution<int> constant(0, 40), clock(1, int(clocks));
+  State state(GlobalState::create(processes));
+  for (int k = 0; k < processes; ++k)
+    state->setLocation(unsigned(k), k % 3);
+  IntegerTable* table = IntegerTable::create(integers, false);
+  for (int k = 0; k < integers; ++k)
+    (*table)[k] = k * 7;
+  state->setIntegerTable(table);
+  do {
+    auto* region = UnpackedRegion::create(int(clocks + 1), true);
+    for (int k = 1; k <= int(clocks); ++k) {
+      const int low = constant(random);
+      region->tighten(0, k, -low, false);
+      region->tighten(k, 0, low + 10 + constant(random), false);
+      region->tighten(k, clock(random), constant(random), false);
+    }
+    region->close();
+    state->setRegion(region);
+  } while (state->getRegion()->isEmpty());
+  return state;
+}
+
+/// A copy of `state` whose zone lies inside: one upper bound tightened.
+State innerState(const GlobalState* state) {
+  State inner(state->unpackedCopy());
+  UnpackedRegion* region = inner->getUnpackedRegion();
+  region->tighten(1, 0, (region->get(1, 0) >> 1) - 1, false);
+  region->close();
+  return inner;
+}
+
+void clockCounts(benchmark::internal::Benchmark* b) {
+  b->ArgName("clocks");
+  for (int clocks : {4, 8, 16, 32})
+    b->Arg(clocks);
+}
+
+/// Same discrete part, the stored zone includes the offered one.
+void BM_StateRelationIncluded(benchmark::State& state) {
+  std::mt19937 random(11);
+  const State stored = randomState(unsigned(state.range(0)), random);
+  const State offered = innerState(stored.get());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(stored->relation(offered.get()));
+}
+BENCHMARK(BM_StateRelationIncluded)->Apply(clockCounts);
+
+/// The stored state is packed and covers the offered one: the quick test.
+void BM_StateRelationPackedIncluded(benchmark::State& state) {
+  std::mt19937 random(12);
+  const State unpacked = randomState(unsigned(state.range(0)), random);
+  const State stored(unpacked->packedCopy());
+  const State offered = innerState(unpacked.get());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(stored->relation(offered.get()));
+}
+BENCHMARK(BM_StateRelationPackedIncluded)->Apply(clockCounts);
+
+/// Same locations, one integer differs: rejected before the zones.
+void BM_StateRelationOtherIntegers(benchmark::State& state) {
+  std::mt19937 random(13);
+  const State stored = randomState(unsigned(state.range(0)), random);
+  const State offered(stored->unpackedCopy());
+  (*offered->getIntegerTable())[integers - 1] += 1;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(stored->relation(offered.get()));
+}
+BENCHMARK(BM_StateRelationOtherIntegers)->Apply(clockCounts);
+
+/// An unpacked copy into a block of a chunk allocator, given back each time:
+/// how the passed list stores a waiting state.
+void BM_StateUnpackedCopyToChunk(benchmark::State& state) {
+  std::mt19937 random(14);
+  const State original = randomState(unsigned(state.range(0)), random);
+  const int bytes =
+      int(4 * GlobalState::sizeOfUnpacked(processes, integers, int(state.range(0) + 1)));
+  const std::unique_ptr<Allocator, void (*)(Allocator*)> allocator(
+      orvela::createChunkAllocator(bytes), orvela::delete_allocator);
+  for (auto _ : state) {
+    GlobalState* copy = original->unpackedCopy(allocator->allocate());
+    benchmark::DoNotOptimize(copy);
+    allocator->deallocate(copy);
+  }
+}
+BENCHMARK(BM_StateUnpackedCopyToChunk)->Apply(clockCounts);
+
+/// A heap copy with the packed zone: how a state is kept once explored.
+void BM_StatePackedCopy(benchmark::State& state) {
+  std::mt19937 random(15);
+  const State original = randomState(unsigned(state.range(0)), random);
+  for (auto _ : state) {
+    GlobalState* copy = original->packedCopy();
+    benchmark::DoNotOptimize(copy);
+    GlobalState::remove(copy);
+  }
+}
+BENCHMARK(BM_StatePackedCopy)->Apply(clockCounts);
+
+} // namespace

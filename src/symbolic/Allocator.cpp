@@ -1,0 +1,126 @@
+#include "symbolic/Allocator.h"
+
+#include <cassert>
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/asan_interface.h>)
+#include <sanitizer/asan_interface.h>
+#define ORVELA_POOL_ANNOTATED 1
+#endif
+
+namespace orvela {
+
+namespace {
+
+constexpr std::size_t firstChunkBlocks = 32;
+
+// Blocks that are not handed out are poisoned, so that AddressSanitizer
+// reports a use of a state after it went back to its allocator.
+void poison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
+#ifdef ORVELA_POOL_ANNOTATED
+  ASAN_POISON_MEMORY_REGION(memory, bytes);
+#endif
+}
+
+void unpoison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
+#ifdef ORVELA_POOL_ANNOTATED
+  ASAN_UNPOISON_MEMORY_REGION(memory, bytes);
+#endif
+}
+
+} // namespace
+
+// ------------------------------------------------------------ chunk allocator
+
+NewChunkAllocator::NewChunkAllocator(int bytes)
+    : blockBytes_((std::size_t(bytes > 0 ? bytes : 0) + 7) / 8 * 8) {}
+
+NewChunkAllocator::~NewChunkAllocator() {
+  while (first_) {
+    Chunk* next = first_->next;
+    unpoison(first_, sizeof(Chunk) + first_->blocks * blockBytes_);
+    ::operator delete(static_cast<void*>(first_));
+    first_ = next;
+  }
+}
+
+void NewChunkAllocator::newChunk(std::size_t blocks) {
+  const std::size_t bytes = sizeof(Chunk) + blocks * blockBytes_;
+  auto* chunk = static_cast<Chunk*>(::operator new(bytes));
+  chunk->next = nullptr;
+  chunk->blocks = blocks;
+  poison(chunk->blocksStart(), blocks * blockBytes_);
+  if (current_)
+    current_->next = chunk;
+  else
+    first_ = chunk;
+  current_ = chunk;
+  carved_ = 0;
+  ++chunkCount_;
+}
+
+void* NewChunkAllocator::allocate() {
+  if (blockBytes_ == 0) {
+    if (!first_)
+      newChunk(firstChunkBlocks);
+    ++blocksOut_;
+    return first_->blocksStart();
+  }
+  void* block;
+  if (free_) {
+    block = free_;
+    unpoison(block, blockBytes_);
+    free_ = free_->next;
+  } else {
+    if (!current_) {
+      newChunk(firstChunkBlocks);
+    } else if (carved_ == current_->blocks) {
+      const std::size_t words = current_->blocks * blockBytes_ / 4;
+      newChunk(words < maxChunkWords ? 2 * current_->blocks : current_->blocks);
+    }
+    block = current_->blocksStart() + carved_ * blockBytes_;
+    ++carved_;
+    unpoison(block, blockBytes_);
+  }
+  ++blocksOut_;
+  return block;
+}
+
+void NewChunkAllocator::deallocate(void* block) {
+  assert(block && blocksOut_ > 0 && "deallocation of a block that was not handed out");
+  --blocksOut_;
+  if (blockBytes_ == 0)
+    return;
+  auto* freed = static_cast<FreeBlock*>(block);
+  freed->next = free_;
+  free_ = freed;
+  poison(block, blockBytes_);
+}
+
+Allocator* createChunkAllocator(int bytes) { return new NewChunkAllocator(bytes); }
+
+void delete_allocator(Allocator* allocator) { delete allocator; }
+
+// ------------------------------------------------------------- heap allocator
+
+void SimpleStateAllocator::setSize(int words) {
+  assert(words >= 0 && "negative block size");
+  words_ = std::size_t(words);
+}
+
+void* SimpleStateAllocator::allocate() {
+  void* block = ::operator new(words_ * sizeof(int32_t));
+  ++blocksOut_;
+  return block;
+}
+
+void SimpleStateAllocator::deallocate(void* block) {
+  if (!block)
+    return;
+  --blocksOut_;
+  ::operator delete(block);
+}
+
+Pointer<SimpleStateAllocator> simpleAlloc(new SimpleStateAllocator);
+
+} // namespace orvela

@@ -1,0 +1,147 @@
+#include "model/ClockCopyReset.h"
+
+#include "TestState.h"
+#include "model/Arrays.h"
+#include "model/BinaryExpressions.h"
+#include "model/ExpressionVisitor.h"
+#include "model/Range.h"
+#include "server/base/Exceptions.h"
+#include "support/StateFixtures.h"
+#include "symbolic/RegionFixtures.h"
+#include "symbolic/ZoneReference.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::constant;
+using test::makeState;
+using test::Matrix;
+using test::matrixOf;
+using test::OwnedState;
+using test::TestState;
+using test::ZoneGenerator;
+using Clocks = std::set<int>;
+
+// Element of a clock array whose clocks are 3, 4, 5, indexed by integer cell 0.
+Pointer<Expression> clockElement() {
+  return new Sum(constant(3), new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 1));
+}
+
+void setZone(GlobalState* state, const Matrix& z) {
+  for (unsigned i = 0; i < z.n; ++i)
+    for (unsigned j = 0; j < z.n; ++j)
+      state->getUnpackedRegion()->set(i, j, z.at(i, j));
+}
+
+/// d := s from the definition: forget everything about d, then make it
+/// equal to s.
+Matrix copiedByDefinition(Matrix z, unsigned s, unsigned d) {
+  if (s == d)
+    return z;
+  for (unsigned k = 0; k < z.n; ++k) {
+    if (k != d) {
+      z.at(d, k) = test::inf;
+      z.at(k, d) = test::inf;
+    }
+  }
+  z.tighten(d, s, 1);
+  z.tighten(s, d, 1);
+  z.close();
+  return z;
+}
+
+TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
+  ZoneGenerator gen(61);
+  for (int round = 0; round < 300; ++round) {
+    const int clocks = gen.uniform(1, 6);
+    test::setUpModel(clocks, 1);
+    const unsigned n = unsigned(clocks + 1);
+    const Matrix zone = gen.closedZone(n, 2 * clocks);
+    OwnedState state = makeState({0}, {0});
+    setZone(state.get(), zone);
+    const unsigned s = unsigned(gen.uniform(0, clocks));
+    const unsigned d = unsigned(gen.uniform(1, clocks));
+    int unused = -5;
+    ClockCopyReset(constant(int(s)), constant(int(d))).evaluate(state.get(), &unused);
+    ASSERT_EQ(matrixOf(state->getUnpackedRegion()).m, copiedByDefinition(zone, s, d).m)
+        << "round " << round << ": " << s << " into " << d;
+    EXPECT_EQ(unused, -5);
+    EXPECT_TRUE(state->getUnpackedRegion()->isClosed());
+  }
+}
+
+TEST(ClockCopyReset, CopyingAClockIntoItselfChangesNothingElse) {
+  test::setUpModel(3, 1);
+  OwnedState state = makeState({0}, {0});
+  test::restrictClock(state.get(), 2, 1, 4);
+  test::restrictClock(state.get(), 3, 2, 3);
+  const Matrix before = matrixOf(state->getUnpackedRegion());
+  ClockCopyReset(constant(2), constant(2)).evaluate(state.get(), nullptr);
+  EXPECT_EQ(matrixOf(state->getUnpackedRegion()).m, before.m);
+  EXPECT_EQ(state->getUnpackedRegion()->get(2, 2), 1);
+}
+
+TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
+  test::setUpModel(5, 1);
+  OwnedState state = makeState({0}, {1}); // the element is clock 4
+  test::restrictClock(state.get(), 1, 3, 3);
+  ClockCopyReset(constant(1), clockElement()).evaluate(state.get(), nullptr);
+  const UnpackedRegion* zone = state->getUnpackedRegion();
+  EXPECT_EQ(zone->get(4, 0), 2 * 3 + 1);
+  EXPECT_EQ(zone->get(0, 4), -2 * 3 + 1);
+  EXPECT_EQ(zone->get(4, 1), 1);
+  EXPECT_EQ(zone->get(3, 0), test::inf); // the other elements keep their bounds
+}
+
+TEST(ClockCopyReset, APendingClosureOfTheSourceReachesTheDestination) {
+  test::setUpModel(3, 1);
+  OwnedState state = makeState({0}, {0});
+  test::restrictClock(state.get(), 2, 0, 10);
+  state->tighten(1, 2, 2 * -4 + 1); // x1 - x2 <= -4, not closed yet
+  ClockCopyReset(constant(1), constant(3)).evaluate(state.get(), nullptr);
+  state->ok();
+  // x3 = x1 <= x2 - 4 <= 6.
+  EXPECT_EQ(state->getUnpackedRegion()->get(3, 0), 2 * 6 + 1);
+  EXPECT_EQ(state->getUnpackedRegion()->get(3, 2), 2 * -4 + 1);
+}
+
+TEST(ClockCopyReset, NeedsAConcreteStateBehindTheView) {
+  TestState view({0});
+  ClockCopyReset copy(constant(1), constant(2));
+  EXPECT_THROW(copy.evaluate(&view, nullptr), Bug);
+  EXPECT_EQ(copy.getType(), 4);
+}
+
+TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
+  test::setUpModel(6, 1);
+  Clocks used, reset;
+  ClockCopyReset(constant(2), constant(1)).regClockUse(nullptr, used, reset);
+  EXPECT_EQ(used, Clocks{2});
+  EXPECT_EQ(reset, Clocks{1});
+
+  used.clear();
+  reset.clear();
+  // x[i] := y may reset any of three clocks, none of them definitely; y[i]
+  // as a source may read each of them.
+  ClockCopyReset(constant(6), clockElement()).regClockUse(nullptr, used, reset);
+  EXPECT_TRUE(reset.empty());
+  ClockCopyReset(clockElement(), constant(1)).regClockUse(nullptr, used, reset);
+  EXPECT_EQ(used, (Clocks{3, 4, 5, 6}));
+  EXPECT_EQ(reset, Clocks{1});
+}
+
+TEST(ClockCopyReset, VisitorSeesTheNodeButNotItsOperands) {
+  struct Recorder : ExpressionVisitor {
+    int copies = 0, constants = 0;
+    void visitClockCopyReset(ClockCopyReset*) override { ++copies; }
+    void visitConstant(Constant*) override { ++constants; }
+  } recorder;
+  ClockCopyReset(constant(1), constant(2)).accept(recorder);
+  EXPECT_EQ(recorder.copies, 1);
+  EXPECT_EQ(recorder.constants, 0);
+}
+
+} // namespace
+} // namespace orvela

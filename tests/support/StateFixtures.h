@@ -1,0 +1,61 @@
+#pragma once
+// Symbolic states for the tests: a small model (clocks and integers in the
+// process-wide tables) and heap states built from literal locations, integer
+// values and clock intervals.
+
+#include "model/ClockInfo.h"
+#include "model/IntegerInfo.h"
+#include "model/ModelTables.h"
+#include "symbolic/GlobalState.h"
+#include "symbolic/UnpackedRegion.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace orvela::test {
+
+/// Fresh model tables with clocks x1..x`clocks` and integers i0..i`integers-1`
+/// (domain [-100, 100], initial value 0); no cost clock.
+inline void setUpModel(int clocks, int integers) {
+  resetModelTables();
+  char name[16];
+  for (int k = 1; k <= clocks; ++k) {
+    std::snprintf(name, sizeof name, "x%d", k);
+    ClockInfo::addClock(name);
+  }
+  for (int k = 0; k < integers; ++k) {
+    std::snprintf(name, sizeof name, "i%d", k);
+    IntegerInfo::addInteger(name, -100, 100, 0);
+  }
+}
+
+struct StateRemover {
+  void operator()(GlobalState* state) const { GlobalState::remove(state); }
+};
+/// A heap state removed at scope exit.
+using OwnedState = std::unique_ptr<GlobalState, StateRemover>;
+
+/// A heap state with the given locations and integer values and an
+/// unconstrained (non-negative, unbounded) closed zone over every clock of
+/// the model tables.
+inline OwnedState makeState(const std::vector<int>& locations, const std::vector<int>& integers) {
+  OwnedState state(GlobalState::create(int(locations.size())));
+  for (std::size_t k = 0; k < locations.size(); ++k)
+    state->setLocation(unsigned(k), locations[k]);
+  IntegerTable* table = IntegerTable::create(int(integers.size()), false);
+  for (std::size_t k = 0; k < integers.size(); ++k)
+    (*table)[int(k)] = integers[k];
+  state->setIntegerTable(table);
+  state->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+  return state;
+}
+
+/// Restricts clock x of the state to [low, high] and closes the zone.
+inline void restrictClock(GlobalState* state, unsigned x, int low, int high) {
+  state->tighten(x, 0, 2 * high + 1);
+  state->tighten(0, x, -2 * low + 1);
+  state->ok();
+}
+
+} // namespace orvela::test
