@@ -2,6 +2,7 @@
 // random but fixed (seeded), shaped like the zones of a search: upper and lower
 // bounds on clocks and a few clock differences.
 
+#include "ZoneShapes.h"
 #include "symbolic/dbm/Hash.h"
 #include "symbolic/dbm/dbm.h"
 
@@ -42,11 +43,7 @@ void randomZone(_dbm_* d, std::mt19937& random) {
   dbm_close(d);
 }
 
-void clockCounts(benchmark::internal::Benchmark* b) {
-  b->ArgName("clocks");
-  for (int clocks : {4, 8, 16, 32})
-    b->Arg(clocks);
-}
+using bench::clockCounts;
 
 /// One tightened bound: the O(n²) closure.
 void BM_DbmCloseOneBound(benchmark::State& state) {

@@ -3,6 +3,7 @@
 // the stored states of its bucket and copies every state it keeps. The zones
 // are random but fixed (seeded).
 
+#include "ZoneShapes.h"
 #include "model/IntegerInfo.h"
 #include "model/ModelTables.h"
 #include "symbolic/Allocator.h"
@@ -18,7 +19,6 @@ namespace {
 using orvela::Allocator;
 using orvela::GlobalState;
 using orvela::IntegerTable;
-using orvela::UnpackedRegion;
 
 constexpr int processes = 8;
 constexpr int integers = 8;
@@ -38,12 +38,10 @@ void setUpModel() {
   done = true;
 }
 
-/// A heap state with fixed locations and integers and a closed, non-empty
-/// zone over `clocks` clocks: each clock between bounds, one difference
-/// constraint per clock.
+/// A heap state with fixed locations and integers and a random zone over
+/// `clocks` clocks.
 State randomState(unsigned clocks, std::mt19937& random) {
   setUpModel();
-  std::uniform_int_distribution<int> constant(0, 40), clock(1, int(clocks));
   State state(GlobalState::create(processes));
   for (int k = 0; k < processes; ++k)
     state->setLocation(unsigned(k), k % 3);
@@ -51,34 +49,18 @@ State randomState(unsigned clocks, std::mt19937& random) {
   for (int k = 0; k < integers; ++k)
     (*table)[k] = k * 7;
   state->setIntegerTable(table);
-  do {
-    auto* region = UnpackedRegion::create(int(clocks + 1), true);
-    for (int k = 1; k <= int(clocks); ++k) {
-      const int low = constant(random);
-      region->tighten(0, k, -low, false);
-      region->tighten(k, 0, low + 10 + constant(random), false);
-      region->tighten(k, clock(random), constant(random), false);
-    }
-    region->close();
-    state->setRegion(region);
-  } while (state->getRegion()->isEmpty());
+  state->setRegion(bench::randomRegion(clocks, random));
   return state;
 }
 
-/// A copy of `state` whose zone lies inside: one upper bound tightened.
+/// A copy of `state` whose zone lies inside.
 State innerState(const GlobalState* state) {
   State inner(state->unpackedCopy());
-  UnpackedRegion* region = inner->getUnpackedRegion();
-  region->tighten(1, 0, (region->get(1, 0) >> 1) - 1, false);
-  region->close();
+  bench::shrink(inner->getUnpackedRegion());
   return inner;
 }
 
-void clockCounts(benchmark::internal::Benchmark* b) {
-  b->ArgName("clocks");
-  for (int clocks : {4, 8, 16, 32})
-    b->Arg(clocks);
-}
+using bench::clockCounts;
 
 /// Same discrete part, the stored zone includes the offered one.
 void BM_StateRelationIncluded(benchmark::State& state) {

@@ -2,6 +2,7 @@
 // the passed list on every stored and every offered state. The zones are
 // random but fixed (seeded).
 
+#include "ZoneShapes.h"
 #include "symbolic/PackData.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/UnpackedRegion.h"
@@ -24,37 +25,18 @@ struct Remover {
 using Unpacked = std::unique_ptr<UnpackedRegion, Remover>;
 using Packed = std::unique_ptr<PackedRegion, Remover>;
 
-/// A closed, non-empty zone over `clocks` clocks: each clock between a lower
-/// and an upper bound, and one difference constraint per clock.
 Unpacked randomRegion(unsigned clocks, std::mt19937& random) {
-  std::uniform_int_distribution<int> constant(0, 40), clock(1, int(clocks));
-  Unpacked region(UnpackedRegion::create(int(clocks + 1), true));
-  do {
-    region.reset(UnpackedRegion::create(int(clocks + 1), true));
-    for (int k = 1; k <= int(clocks); ++k) {
-      const int low = constant(random);
-      region->tighten(0, k, -low, false);
-      region->tighten(k, 0, low + 10 + constant(random), false);
-      region->tighten(k, clock(random), constant(random), false);
-    }
-    region->close();
-  } while (region->isEmpty());
-  return region;
+  return Unpacked(bench::randomRegion(clocks, random));
 }
 
 /// A sub-zone of `region`: one upper bound tightened.
 Unpacked innerRegion(const UnpackedRegion* region) {
   Unpacked inner(region->unpack());
-  inner->tighten(1, 0, (inner->get(1, 0) >> 1) - 1, false);
-  inner->close();
+  bench::shrink(inner.get());
   return inner;
 }
 
-void clockCounts(benchmark::internal::Benchmark* b) {
-  b->ArgName("clocks");
-  for (int clocks : {4, 8, 16, 32})
-    b->Arg(clocks);
-}
+using bench::clockCounts;
 
 void BM_RegionPack(benchmark::State& state) {
   std::mt19937 random(1);
