@@ -393,26 +393,12 @@ TEST(GlobalStateView, IntegersLocationsAndCostAreReadThroughTheView) {
   view->getIntegerReference()[1] = 21;
   EXPECT_EQ((*state->getIntegerTable())[1], 21);
   EXPECT_EQ(view->getLocation(0), 3);
-  EXPECT_EQ(view->getLocation(1), 1);
   EXPECT_EQ(view->getGlobalState(), state.get());
-  view->setHeur(5);
-  EXPECT_EQ(view->getHeur(), 0);
-
   EXPECT_EQ(view->getMinimumCost(), 0); // no cost clock
   restrictClock(state.get(), 2, 6, 9);
   tauClock = 2;
   EXPECT_EQ(view->getMinimumCost(), 6);
   tauClock = -1;
-}
-
-TEST(GlobalStateView, DelayRemovesUpperBoundsOnly) {
-  setUpModel(2, 0);
-  OwnedState state = makeState({0}, {});
-  restrictClock(state.get(), 1, 2, 5);
-  EXPECT_FALSE(state->isUnbounded());
-  state->delayAction();
-  EXPECT_TRUE(state->isUnbounded());
-  EXPECT_EQ(state->getUnpackedRegion()->get(0, 1), -2 * 2 + 1);
 }
 
 // -------------------------------------------------------------- ownership
