@@ -3,22 +3,15 @@
 #include "property/OrExpr.h"
 #include "property/TCTLVisitor.h"
 
-#include <ostream>
-
 namespace orvela {
 
 AndExpr::AndExpr(const Pointer<TCTLExpression>& left, const Pointer<TCTLExpression>& right)
-    : left_(left), right_(right) {}
+    : BinaryTCTLExpression(left, right, "and") {}
 
 void AndExpr::accept(TCTLVisitor& visitor) {
-  left_->accept(visitor);
-  right_->accept(visitor);
+  acceptOperands(visitor);
   visitor.visitAndExpr(this);
 }
-
-bool AndExpr::atomic() const { return false; }
-
-void AndExpr::print(std::ostream& out) const { out << '(' << *left_ << " and " << *right_ << ')'; }
 
 int AndExpr::getType() const { return andType; }
 
@@ -31,11 +24,6 @@ bool AndExpr::evaluate(PublicState* state) const {
 void AndExpr::evaluateMulti(StateList& states, Allocator* allocator) const {
   left_->evaluateMulti(states, allocator);
   right_->evaluateMulti(states, allocator);
-}
-
-void AndExpr::collectClocks(std::set<int>& clocks) {
-  left_->collectClocks(clocks);
-  right_->collectClocks(clocks);
 }
 
 void AndExpr::normalise(NormalForm& out) {

@@ -1,19 +1,16 @@
 #pragma once
 // Conjunction of two formulas.
 
-#include "property/TCTLExpression.h"
+#include "property/BinaryTCTLExpression.h"
 
 namespace orvela {
 
-/// left and right.
-class AndExpr : public AbstractTCTLExpression {
+/// left and right; prints "(" left " and " right ")".
+class AndExpr : public BinaryTCTLExpression {
 public:
   AndExpr(const Pointer<TCTLExpression>& left, const Pointer<TCTLExpression>& right);
 
   void accept(TCTLVisitor& visitor) override;
-  bool atomic() const override;
-  /// "(" left " and " right ")".
-  void print(std::ostream& out) const override;
   int getType() const override;
   /// The disjunction of the negated operands.
   Pointer<TCTLExpression> negate() override;
@@ -21,18 +18,10 @@ public:
   bool evaluate(PublicState* state) const override;
   /// Left filters the list, then right filters what is left.
   void evaluateMulti(StateList& states, Allocator* allocator) const override;
-  void collectClocks(std::set<int>& clocks) override;
   /// Every conjunction of left's normal form joined with every conjunction of
   /// right's, left-major: (a or b) and (c or d) gives [a, c], [a, d], [b, c],
   /// [b, d].
   void normalise(NormalForm& out) override;
-
-  const Pointer<TCTLExpression>& getLeft() const { return left_; }
-  const Pointer<TCTLExpression>& getRight() const { return right_; }
-
-private:
-  Pointer<TCTLExpression> left_;
-  Pointer<TCTLExpression> right_;
 };
 
 } // namespace orvela

@@ -6,7 +6,6 @@
 #include "symbolic/GlobalState.h"
 
 #include <memory>
-#include <ostream>
 
 namespace orvela {
 
@@ -58,17 +57,12 @@ void dropIncluded(StateList& lefts, StateList& rights, Allocator* allocator) {
 } // namespace
 
 OrExpr::OrExpr(const Pointer<TCTLExpression>& left, const Pointer<TCTLExpression>& right)
-    : left_(left), right_(right) {}
+    : BinaryTCTLExpression(left, right, "or") {}
 
 void OrExpr::accept(TCTLVisitor& visitor) {
-  left_->accept(visitor);
-  right_->accept(visitor);
+  acceptOperands(visitor);
   visitor.visitOrExpr(this);
 }
-
-bool OrExpr::atomic() const { return false; }
-
-void OrExpr::print(std::ostream& out) const { out << '(' << *left_ << " or " << *right_ << ')'; }
 
 int OrExpr::getType() const { return orType; }
 
@@ -101,11 +95,6 @@ void OrExpr::evaluateMulti(StateList& states, Allocator* allocator) const {
   if (!states.empty() && !copies.empty())
     dropIncluded(states, copies, allocator);
   states.splice(states.end(), copies);
-}
-
-void OrExpr::collectClocks(std::set<int>& clocks) {
-  left_->collectClocks(clocks);
-  right_->collectClocks(clocks);
 }
 
 void OrExpr::normalise(NormalForm& out) {

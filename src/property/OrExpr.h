@@ -1,20 +1,17 @@
 #pragma once
 // Disjunction of two formulas.
 
-#include "property/TCTLExpression.h"
+#include "property/BinaryTCTLExpression.h"
 
 namespace orvela {
 
-/// left or right. The leads-to property also keeps its two formulas as the
-/// operands of an `OrExpr`.
-class OrExpr : public AbstractTCTLExpression {
+/// left or right; prints "(" left " or " right ")". The leads-to property
+/// also keeps its two formulas as the operands of an `OrExpr`.
+class OrExpr : public BinaryTCTLExpression {
 public:
   OrExpr(const Pointer<TCTLExpression>& left, const Pointer<TCTLExpression>& right);
 
   void accept(TCTLVisitor& visitor) override;
-  bool atomic() const override;
-  /// "(" left " or " right ")".
-  void print(std::ostream& out) const override;
   int getType() const override;
   /// The conjunction of the negated operands.
   Pointer<TCTLExpression> negate() override;
@@ -29,16 +26,8 @@ public:
   /// one includes the other, the included one is dropped (the left one when
   /// they are equal) and goes back to the allocator.
   void evaluateMulti(StateList& states, Allocator* allocator) const override;
-  void collectClocks(std::set<int>& clocks) override;
   /// Left's conjunctions, then right's.
   void normalise(NormalForm& out) override;
-
-  const Pointer<TCTLExpression>& getLeft() const { return left_; }
-  const Pointer<TCTLExpression>& getRight() const { return right_; }
-
-private:
-  Pointer<TCTLExpression> left_;
-  Pointer<TCTLExpression> right_;
 };
 
 } // namespace orvela
