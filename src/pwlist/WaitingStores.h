@@ -1,0 +1,93 @@
+#pragma once
+// The waiting stores of the passed/waiting lists: they own the waiting nodes
+// and decide the order in which waiting states are explored. A waiting node
+// that leaves its chain early (its state was covered) is only marked freed;
+// the store discards it when it reaches the front (lazy deletion), which makes
+// dropping a waiting state cost O(1).
+//
+// Nodes are held in deques: their addresses stay put while nodes are added and
+// removed at the ends, which the chains' back links rely on, and nodes are
+// allocated in blocks rather than one by one.
+
+#include "pwlist/ChainLinks.h"
+#include "server/base/Object.h"
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <map>
+
+namespace orvela {
+
+class GlobalState;
+
+/// The order of exploration of a passed/waiting list.
+class WaitingStore : public Object {
+public:
+  /// Creates and keeps the waiting node of `node` with the store flag
+  /// `store`, tagged and not yet in a chain. `state` is the state being stored
+  /// (the content of `node`), for stores that order by it.
+  virtual WaitingNode* add(StateNode* node, bool store, const GlobalState* state) = 0;
+  /// The next waiting node that is not freed, discarding freed nodes before
+  /// it; null when none is left. The node stays in the store.
+  virtual WaitingNode* front() = 0;
+  /// Drops every node.
+  virtual void clear() = 0;
+  /// A new empty store of the same kind (reference count 0).
+  virtual WaitingStore* clone() const = 0;
+  /// Calls `visit` for every node held, freed ones included (for checks).
+  virtual void forEach(const std::function<void(const WaitingNode&)>& visit) const = 0;
+
+  /// The nodes held, freed ones included until they are discarded.
+  std::size_t getCount() const { return count_; }
+  static bool freed(const WaitingNode* node) { return node->freed(); }
+
+protected:
+  std::size_t count_ = 0;
+};
+
+/// First in, first out: breadth-first order.
+class WaitingQueueStore2 final : public WaitingStore {
+public:
+  WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
+  WaitingNode* front() override;
+  void clear() override;
+  WaitingStore* clone() const override { return new WaitingQueueStore2(); }
+  void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
+
+private:
+  std::deque<WaitingNode> nodes_;
+};
+
+/// Last in, first out: depth-first order.
+class WaitingStackStore2 final : public WaitingStore {
+public:
+  WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
+  WaitingNode* front() override;
+  void clear() override;
+  WaitingStore* clone() const override { return new WaitingStackStore2(); }
+  void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
+
+private:
+  std::deque<WaitingNode> nodes_;
+};
+
+/// The priority of a state: smaller comes first.
+using PriorityFunction = int (*)(const GlobalState*);
+
+/// Smallest priority first, insertion order among equal priorities.
+class PriorityPWListStore final : public WaitingStore {
+public:
+  explicit PriorityPWListStore(PriorityFunction priority) : priority_(priority) {}
+  WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
+  WaitingNode* front() override;
+  void clear() override;
+  WaitingStore* clone() const override { return new PriorityPWListStore(priority_); }
+  void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
+
+private:
+  PriorityFunction priority_;
+  std::map<int, std::deque<WaitingNode>> levels_;
+};
+
+} // namespace orvela
