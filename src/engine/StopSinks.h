@@ -3,10 +3,47 @@
 // searching member to stop.
 
 #include "engine/Pipeline.h"
+#include "symbolic/Allocator.h"
+#include "symbolic/GlobalState.h"
 
 #include <utility>
 
 namespace orvela {
+
+/// The sink behind a query filter: keeps an unpacked heap copy of the goal
+/// state put in (a later goal replaces it) and sets the property "stop" on
+/// its target, the search's filter; answers true. The caller may free the
+/// state it put in.
+class StopSink final : public ItemSink<StopSink, GlobalState> {
+public:
+  explicit StopSink(const Pointer<Filter>& target) : target_(target) {}
+
+  bool put(GlobalState* goal);
+
+  /// The last goal state, null while none was found.
+  const Pointer<GlobalState>& state() const { return state_; }
+
+private:
+  Pointer<GlobalState> state_;
+  Pointer<Filter> target_;
+};
+
+/// Returns every item, a block of `allocator`, to the allocator; answers
+/// true.
+class DeallocationSink final : public PureSink {
+public:
+  explicit DeallocationSink(const Pointer<Allocator>& allocator) : allocator_(allocator) {}
+  bool tryPut(void* block) override {
+    allocator_->deallocate(block);
+    return true;
+  }
+
+private:
+  Pointer<Allocator> allocator_;
+};
+
+/// A new deallocation sink on `allocator` (reference count 0).
+PureSink* createDeallocationSink(const Pointer<Allocator>& allocator);
 
 /// Receives a pair of trace identifiers (`std::pair<int, int>*`) from a
 /// liveness search: copies both, marks the search as successful and calls

@@ -12,9 +12,19 @@ WaitingNode* append(std::deque<WaitingNode>& nodes, StateNode* node, bool store)
 
 } // namespace
 
-WaitingNode* WaitingQueueStore2::add(StateNode* node, bool store, const GlobalState*) {
+WaitingNode* DequeWaitingStore::add(StateNode* node, bool store, const GlobalState*) {
   ++count_;
   return append(nodes_, node, store);
+}
+
+void DequeWaitingStore::clear() {
+  nodes_.clear();
+  count_ = 0;
+}
+
+void DequeWaitingStore::forEach(const std::function<void(const WaitingNode&)>& visit) const {
+  for (const WaitingNode& node : nodes_)
+    visit(node);
 }
 
 WaitingNode* WaitingQueueStore2::front() {
@@ -25,37 +35,12 @@ WaitingNode* WaitingQueueStore2::front() {
   return nodes_.empty() ? nullptr : &nodes_.front();
 }
 
-void WaitingQueueStore2::clear() {
-  nodes_.clear();
-  count_ = 0;
-}
-
-void WaitingQueueStore2::forEach(const std::function<void(const WaitingNode&)>& visit) const {
-  for (const WaitingNode& node : nodes_)
-    visit(node);
-}
-
-WaitingNode* WaitingStackStore2::add(StateNode* node, bool store, const GlobalState*) {
-  ++count_;
-  return append(nodes_, node, store);
-}
-
 WaitingNode* WaitingStackStore2::front() {
   while (!nodes_.empty() && nodes_.back().freed()) {
     nodes_.pop_back();
     --count_;
   }
   return nodes_.empty() ? nullptr : &nodes_.back();
-}
-
-void WaitingStackStore2::clear() {
-  nodes_.clear();
-  count_ = 0;
-}
-
-void WaitingStackStore2::forEach(const std::function<void(const WaitingNode&)>& visit) const {
-  for (const WaitingNode& node : nodes_)
-    visit(node);
 }
 
 WaitingNode* PriorityPWListStore::add(StateNode* node, bool store, const GlobalState* state) {

@@ -46,30 +46,30 @@ protected:
   std::size_t count_ = 0;
 };
 
-/// First in, first out: breadth-first order.
-class WaitingQueueStore2 final : public WaitingStore {
+/// A store whose nodes sit in one deque in insertion order; subclasses take
+/// them from one end or the other.
+class DequeWaitingStore : public WaitingStore {
 public:
   WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
-  WaitingNode* front() override;
   void clear() override;
-  WaitingStore* clone() const override { return new WaitingQueueStore2(); }
   void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
 
-private:
+protected:
   std::deque<WaitingNode> nodes_;
 };
 
-/// Last in, first out: depth-first order.
-class WaitingStackStore2 final : public WaitingStore {
+/// First in, first out: breadth-first order.
+class WaitingQueueStore2 final : public DequeWaitingStore {
 public:
-  WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
   WaitingNode* front() override;
-  void clear() override;
-  WaitingStore* clone() const override { return new WaitingStackStore2(); }
-  void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
+  WaitingStore* clone() const override { return new WaitingQueueStore2(); }
+};
 
-private:
-  std::deque<WaitingNode> nodes_;
+/// Last in, first out: depth-first order.
+class WaitingStackStore2 final : public DequeWaitingStore {
+public:
+  WaitingNode* front() override;
+  WaitingStore* clone() const override { return new WaitingStackStore2(); }
 };
 
 /// The priority of a state: smaller comes first.

@@ -60,6 +60,9 @@ public:
   bool isTouched(unsigned k) const { return (touched()[k / 32] >> (k % 32)) & 1; }
   /// True if no clock is marked touched.
   bool isClosed() const;
+  /// Declares the bounds closed: empties the touched set. For writers that
+  /// fill `bounds()` with a closed matrix directly.
+  void markClosed() { clearTouched(); }
 
   // Region interface.
   int relation(const Region* other) const override;

@@ -1,0 +1,15 @@
+#include "engine/StopSinks.h"
+
+namespace orvela {
+
+bool StopSink::put(GlobalState* goal) {
+  state_ = goal->unpackedCopy();
+  target_->setProperty("stop", nullptr);
+  return true;
+}
+
+PureSink* createDeallocationSink(const Pointer<Allocator>& allocator) {
+  return new DeallocationSink(allocator);
+}
+
+} // namespace orvela

@@ -1,0 +1,189 @@
+#include "pwlist/HashingPWList.h"
+
+#include "symbolic/GlobalState.h"
+
+#include <cstring>
+#include <string>
+
+namespace orvela {
+
+// ------------------------------------------------------------- reference
+
+void ChunkGSR::hold(WaitingNode* waiting) {
+  assert(!holding() && !waiting->freed() && "holding one entry at a time");
+  waiting_ = waiting;
+  node_ = waiting->stateNode();
+  flag_ = waiting->storeFlag();
+}
+
+void ChunkGSR::detach() {
+  assert(waiting_ && "detached twice");
+  waiting_->state = 0;
+  waiting_ = nullptr;
+}
+
+void ChunkGSR::writeDiscreteTo(GlobalState* target) {
+  assert(holding() && "reference used after release");
+  list_.writeDiscrete(node_, target);
+}
+
+void ChunkGSR::writeSymbolicTo(GlobalState* target) {
+  assert(holding() && "reference used after release");
+  list_.writeSymbolic(node_, target);
+}
+
+void ChunkGSR::release(bool drop) {
+  assert(holding() && "release without a held entry");
+  if (!waiting_) {
+    list_.freeNode(node_); // covered by a newer state while held
+  } else if (drop) {
+    unlinkWaiting(waiting_);
+    list_.freeNode(node_);
+  } else {
+    replaceByState(waiting_);
+  }
+  waiting_ = nullptr;
+  node_ = nullptr;
+}
+
+// ------------------------------------------------------- chunk-based list
+
+namespace {
+
+/// The link word and the record, rounded up to 8 bytes.
+std::size_t nodeBytesFor(const StoredStateLayout& layout) {
+  const std::size_t bytes = sizeof(StateNode) + layout.recordWords() * sizeof(int32_t);
+  return (bytes + 7) / 8 * 8;
+}
+
+} // namespace
+
+ChunkPWListBase::ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype,
+                                 const StateShape& shape)
+    : PWListBase(buckets, prototype), layout_(shape), nodeBytes_(nodeBytesFor(layout_)) {}
+
+std::unique_ptr<PWListBase::data_t> ChunkPWListBase::createData() {
+  auto run = std::make_unique<chunk_data_t>(*this);
+  run->store = prototype_->clone();
+  run->allocator = createChunkAllocator(int(nodeBytes_));
+  return run;
+}
+
+bool ChunkPWListBase::tryGet(void* out) {
+  chunk_data_t& run = chunkData();
+  if (!run.reference.holding()) {
+    WaitingNode* front = run.store->front();
+    if (!front)
+      return false;
+    run.reference.hold(front);
+    ++explored_;
+  }
+  *static_cast<GlobalStateReference**>(out) = &run.reference;
+  return true;
+}
+
+std::size_t ChunkPWListBase::nodesInUse() const {
+  const data_t* run = existingData();
+  return run ? static_cast<const chunk_data_t*>(run)->allocator->blocksOut() : 0;
+}
+
+void ChunkPWListBase::encode(int32_t* record, unsigned hash, const GlobalState* state) const {
+  [[maybe_unused]] const StateShape& shape = layout_.shape();
+  const UnpackedRegion* zone = state->getUnpackedRegion();
+  assert(unsigned(state->getProcessCount()) == shape.processes &&
+         unsigned(state->getIntegerTable()->getCount()) == shape.integers &&
+         zone->getDim() == shape.clocks && "state of another shape than the list's");
+  assert(zone->isClosed() && !zone->isEmpty() && "stored zones are closed and not empty");
+  layout_.encode(record, hash, state->getTraceId(), state->getLocations(),
+                 state->getIntegerTable()->getValues(), zone->bounds());
+}
+
+void ChunkPWListBase::writeDiscrete(const StateNode* node, GlobalState* target) const {
+  const int32_t* record = recordOf(node);
+  const StateShape& shape = layout_.shape();
+  IntegerTable* table = target->getIntegerTable();
+  assert(unsigned(target->getProcessCount()) == shape.processes && table &&
+         unsigned(table->getCount()) >= shape.integers && "target of another shape");
+  layout_.locationsOf(record, target->getLocations());
+  std::memcpy(table->getValues(), layout_.integersOf(record), shape.integers * sizeof(int32_t));
+  target->setTraceId(layout_.traceIdOf(record));
+}
+
+void ChunkPWListBase::writeSymbolic(const StateNode* node, GlobalState* target) const {
+  UnpackedRegion* zone = target->getUnpackedRegion();
+  assert(zone->getDim() == layout_.shape().clocks && "target of another dimension");
+  layout_.zoneOf(recordOf(node), zone->bounds());
+  zone->markClosed();
+}
+
+std::string ChunkPWListBase::checkNode(const StateNode* node, std::size_t bucket) const {
+  if (layout_.hashOf(recordOf(node)) % bucketCount() != bucket)
+    return "stored hash belongs to another bucket";
+  return {};
+}
+
+std::string ChunkPWListBase::checkConsistency() const {
+  std::string problem = PWListBase::checkConsistency();
+  if (!problem.empty() || !existingData())
+    return problem;
+  std::size_t stored = 0;
+  for (ChainWord head : heads_)
+    for (ChainWord a = nextAddress(head); a; a = nextAddress(*linkAt(a)))
+      ++stored;
+  const ChunkGSR& reference = static_cast<const chunk_data_t*>(existingData())->reference;
+  if (reference.holding() && !reference.waiting())
+    ++stored; // a held state that a newer one covered
+  if (stored != nodesInUse())
+    return std::to_string(nodesInUse()) + " nodes allocated for " + std::to_string(stored) +
+           " stored states";
+  return {};
+}
+
+// --------------------------------------------------------- default list
+
+HashingPWList::HashingPWList(unsigned buckets, const Pointer<Store>& prototype,
+                             const StateShape& shape)
+    : ChunkPWListBase(buckets, prototype, shape), incoming_(layout_.recordWords()) {}
+
+bool HashingPWList::tryPut(void* item) {
+  const WaitingState& offered = *static_cast<const WaitingState*>(item);
+  chunk_data_t& run = chunkData();
+  int32_t* incoming = incoming_.data();
+  encode(incoming, offered.hash, offered.state);
+
+  // Stored states are compared newest first; `word` is the word that points
+  // to the node under examination.
+  ChainWord* const head = bucketFor(offered.hash);
+  ChainWord* word = head;
+  while (const ChainWord address = nextAddress(*word)) {
+    ChainWord* const link = linkAt(address);
+    const bool waiting = isWaitingWord(*link);
+    StateNode* const node = waiting ? waitingAt(address)->stateNode() : stateAt(address);
+    switch (layout_.relation(recordOf(node), incoming)) {
+    case 1: // the stored state includes the new one
+    case 4:
+      return false;
+    case 2: // the new state includes the stored one: drop it
+      unlinkAfter(word);
+      if (waiting && waitingAt(address) == run.reference.waiting()) {
+        run.reference.detach(); // still being read: its node goes at release
+        continue;
+      }
+      if (waiting)
+        waitingAt(address)->state = 0;
+      run.allocator->deallocate(node);
+      continue;
+    default:
+      word = link;
+    }
+  }
+
+  StateNode* node = static_cast<StateNode*>(run.allocator->allocate());
+  node->link = 0;
+  std::memcpy(recordOf(node), incoming, layout_.recordWords() * sizeof(int32_t));
+  pushWaiting(head, run.store->add(node, offered.store, offered.state));
+  ++stored_;
+  return true;
+}
+
+} // namespace orvela

@@ -1,0 +1,113 @@
+#pragma once
+// The default passed/waiting list: every stored state is a compact record
+// (StoredState.h) in a fixed-size node from a chunk allocator, and a new state
+// is compared with the stored states of its bucket that share its discrete
+// part.
+
+#include "pwlist/PWListBase.h"
+#include "pwlist/StoredState.h"
+#include "symbolic/Allocator.h"
+#include "symbolic/GlobalStateReference.h"
+
+namespace orvela {
+
+class ChunkPWListBase;
+
+/// The reference handed out by `ChunkPWListBase::tryGet`: the waiting state
+/// at the front of the store until it is released.
+class ChunkGSR final : public GlobalStateReference {
+public:
+  explicit ChunkGSR(ChunkPWListBase& list) : list_(list) {}
+
+  void writeDiscreteTo(GlobalState* target) override;
+  void writeSymbolicTo(GlobalState* target) override;
+  /// The store flag of the waiting entry.
+  bool getFlag() override { return flag_; }
+  /// drop false: the state becomes passed, its node taking the waiting
+  /// node's place in the chain; drop true: the state is forgotten. A state
+  /// that a newer state covered while it was held is forgotten either way.
+  void release(bool drop) override;
+  /// Lives inside the run data of its list, never on its own.
+  void remove() override {}
+
+  bool holding() const { return node_ != nullptr; }
+  /// Takes the waiting entry `waiting` (not freed).
+  void hold(WaitingNode* waiting);
+  /// The waiting node held, null when none is or it left its chain.
+  const WaitingNode* waiting() const { return waiting_; }
+  /// The held entry's node left its chain because a newer state covers it:
+  /// the waiting node is freed now and the state node goes at release.
+  void detach();
+
+private:
+  ChunkPWListBase& list_;
+  WaitingNode* waiting_ = nullptr;
+  StateNode* node_ = nullptr;
+  bool flag_ = false;
+};
+
+/// A hashed list whose state nodes are fixed-size blocks from a chunk
+/// allocator holding a link word and the record of the state.
+class ChunkPWListBase : public PWListBase {
+public:
+  /// The front of the waiting store, held until released (see PWList).
+  bool tryGet(void* out) override;
+  /// The chain rules, the bucket of every stored hash, and one allocator
+  /// block for every stored state (and for a held state that left its chain).
+  std::string checkConsistency() const override;
+
+  const StoredStateLayout& layout() const { return layout_; }
+  /// Bytes of a state node.
+  std::size_t nodeBytes() const { return nodeBytes_; }
+  /// Allocator blocks in use (0 before the first run).
+  std::size_t nodesInUse() const;
+
+protected:
+  struct chunk_data_t : data_t {
+    explicit chunk_data_t(ChunkPWListBase& list) : reference(list) {}
+    Pointer<Allocator> allocator;
+    ChunkGSR reference;
+  };
+
+  ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
+
+  std::unique_ptr<data_t> createData() override;
+  chunk_data_t& chunkData() { return static_cast<chunk_data_t&>(data()); }
+
+  void writeDiscrete(const StateNode* node, GlobalState* target) const override;
+  void writeSymbolic(const StateNode* node, GlobalState* target) const override;
+  std::string checkNode(const StateNode* node, std::size_t bucket) const override;
+
+  static int32_t* recordOf(StateNode* node) { return reinterpret_cast<int32_t*>(node->payload()); }
+  static const int32_t* recordOf(const StateNode* node) {
+    return reinterpret_cast<const int32_t*>(node->payload());
+  }
+  /// Writes the record of `state` with `hash` into `record`.
+  void encode(int32_t* record, unsigned hash, const GlobalState* state) const;
+  /// Returns a state node to the run's allocator.
+  void freeNode(StateNode* node) { chunkData().allocator->deallocate(node); }
+
+  StoredStateLayout layout_;
+  std::size_t nodeBytes_;
+
+private:
+  friend class ChunkGSR;
+};
+
+/// The default list: `tryPut` walks the bucket of the new state, answers
+/// false as soon as a stored state includes it, drops every stored state it
+/// includes, and otherwise stores it at the head of the bucket and queues it.
+class HashingPWList final : public ChunkPWListBase {
+public:
+  HashingPWList(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
+
+  /// `item` is a `WaitingState*`; its state must be closed, non-empty and of
+  /// the list's shape (asserted).
+  bool tryPut(void* item) override;
+
+private:
+  /// The record of the state being offered.
+  std::vector<int32_t> incoming_;
+};
+
+} // namespace orvela

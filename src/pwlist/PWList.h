@@ -1,0 +1,53 @@
+#pragma once
+// The passed/waiting list: the memory of a state-space search. Successor
+// states are put into it; it rejects a state that a stored state with the
+// same discrete part covers, otherwise keeps a copy, drops every stored state
+// that the new one covers, and queues the copy for exploration. The search
+// takes waiting states out through a `GlobalStateReference` and tells the
+// list, when it releases the reference, whether the state stays as passed.
+
+#include "engine/Pipeline.h"
+
+#include <cstdint>
+
+namespace orvela {
+
+class GlobalState;
+
+/// The item a passed/waiting list consumes, built on the stack by its
+/// producer and valid during the call.
+struct WaitingState {
+  GlobalState* state; ///< copied by the list; stays the caller's
+  bool store;         ///< keep the state as passed once it has been explored
+  unsigned hash;      ///< hash of the locations and the compared integers
+};
+
+/// The interface of every passed/waiting list.
+///   tryPut(WaitingState*)            true if the state was added, false if
+///                                    a stored state covers it
+///   tryGet(GlobalStateReference**)   true and a reference to the next
+///                                    waiting state, false (the output left
+///                                    alone) when none waits; until the
+///                                    reference is released every call hands
+///                                    out the same one
+///   getSize()                        the waiting entries held
+class PWList : public Buffer {
+public:
+  /// A new source that yields every stored state, waiting or passed, as a
+  /// reference whose flag is true and whose release does nothing. The list
+  /// must outlive the source and must not change while it is used.
+  virtual Pointer<PureSource> enumStates() const = 0;
+  /// Forgets every stored and waiting state and the counts.
+  virtual void clear() = 0;
+
+  /// States handed out by `tryGet` since the last `clear`, each once.
+  std::uint64_t getExplored() const { return explored_; }
+  /// States accepted by `tryPut` since the last `clear`.
+  std::uint64_t getStored() const { return stored_; }
+
+protected:
+  std::uint64_t explored_ = 0;
+  std::uint64_t stored_ = 0;
+};
+
+} // namespace orvela
