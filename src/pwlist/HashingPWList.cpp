@@ -60,7 +60,50 @@ std::size_t nodeBytesFor(const StoredStateLayout& layout) {
 
 ChunkPWListBase::ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype,
                                  const StateShape& shape)
-    : PWListBase(buckets, prototype), layout_(shape), nodeBytes_(nodeBytesFor(layout_)) {}
+    : PWListBase(buckets, prototype), layout_(shape, true), nodeBytes_(nodeBytesFor(layout_)),
+      incoming_(new int32_t[StoredStateLayout(shape, false).recordWords()]) {}
+
+void ChunkPWListBase::clear() {
+  PWListBase::clear();
+  layout_ = StoredStateLayout(layout_.shape(), true);
+  nodeBytes_ = nodeBytesFor(layout_);
+}
+
+void ChunkPWListBase::widen() {
+  const StoredStateLayout wide(layout_.shape(), false);
+  const std::size_t wideBytes = nodeBytesFor(wide);
+  chunk_data_t& run = chunkData();
+  Pointer<Allocator> wideNodes = createChunkAllocator(int(wideBytes));
+  auto moved = [&](const StateNode* old) {
+    auto* node = static_cast<StateNode*>(wideNodes->allocate());
+    node->link = 0;
+    layout_.widen(recordOf(old), recordOf(node), wide);
+    return node;
+  };
+  for (ChainWord& head : heads_) {
+    ChainWord* word = &head;
+    while (const ChainWord address = nextAddress(*word)) {
+      ChainWord* const link = linkAt(address);
+      if (isWaitingWord(*link)) {
+        WaitingNode* waiting = waitingAt(address);
+        waiting->state = addressOf(moved(waiting->stateNode())) | (waiting->state & 1);
+        word = link;
+      } else {
+        StateNode* node = moved(stateAt(address));
+        node->link = *link;
+        *word = redirected(*word, addressOf(node));
+        adoptSuccessor(&node->link, nextAddress(node->link));
+        word = &node->link;
+      }
+    }
+  }
+  ChunkGSR& held = run.reference;
+  if (held.holding())
+    held.node_ = held.waiting_ ? held.waiting_->stateNode() : moved(held.node_);
+  run.allocator = wideNodes; // the narrow nodes go with the old allocator
+  layout_ = wide;
+  nodeBytes_ = wideBytes;
+}
 
 std::unique_ptr<PWListBase::data_t> ChunkPWListBase::createData() {
   auto run = std::make_unique<chunk_data_t>(*this);
@@ -87,15 +130,15 @@ std::size_t ChunkPWListBase::nodesInUse() const {
   return run ? static_cast<const chunk_data_t*>(run)->allocator->blocksOut() : 0;
 }
 
-void ChunkPWListBase::encode(int32_t* record, unsigned hash, const GlobalState* state) const {
+bool ChunkPWListBase::encode(int32_t* record, unsigned hash, const GlobalState* state) const {
   [[maybe_unused]] const StateShape& shape = layout_.shape();
   const UnpackedRegion* zone = state->getUnpackedRegion();
   assert(unsigned(state->getProcessCount()) == shape.processes &&
          unsigned(state->getIntegerTable()->getCount()) == shape.integers &&
          zone->getDim() == shape.clocks && "state of another shape than the list's");
   assert(zone->isClosed() && !zone->isEmpty() && "stored zones are closed and not empty");
-  layout_.encode(record, hash, state->getTraceId(), state->getLocations(),
-                 state->getIntegerTable()->getValues(), zone->bounds());
+  return layout_.encode(record, hash, state->getTraceId(), state->getLocations(),
+                        state->getIntegerTable()->getValues(), zone->bounds());
 }
 
 void ChunkPWListBase::writeDiscrete(const StateNode* node, GlobalState* target) const {
@@ -143,13 +186,16 @@ std::string ChunkPWListBase::checkConsistency() const {
 
 HashingPWList::HashingPWList(unsigned buckets, const Pointer<Store>& prototype,
                              const StateShape& shape)
-    : ChunkPWListBase(buckets, prototype, shape), incoming_(layout_.recordWords()) {}
+    : ChunkPWListBase(buckets, prototype, shape) {}
 
 bool HashingPWList::tryPut(void* item) {
   const WaitingState& offered = *static_cast<const WaitingState*>(item);
   chunk_data_t& run = chunkData();
-  int32_t* incoming = incoming_.data();
-  encode(incoming, offered.hash, offered.state);
+  int32_t* incoming = incoming_.get();
+  if (!encode(incoming, offered.hash, offered.state)) {
+    widen();
+    encode(incoming, offered.hash, offered.state);
+  }
 
   // Stored states are compared newest first; `word` is the word that points
   // to the node under examination.
@@ -159,6 +205,8 @@ bool HashingPWList::tryPut(void* item) {
     ChainWord* const link = linkAt(address);
     const bool waiting = isWaitingWord(*link);
     StateNode* const node = waiting ? waitingAt(address)->stateNode() : stateAt(address);
+    // The walk chases pointers: fetch the next node while this one is compared.
+    __builtin_prefetch(reinterpret_cast<const void*>(nextAddress(*link)));
     switch (layout_.relation(recordOf(node), incoming)) {
     case 1: // the stored state includes the new one
     case 4:

@@ -2,7 +2,9 @@
 // The default passed/waiting list: every stored state is a compact record
 // (StoredState.h) in a fixed-size node from a chunk allocator, and a new state
 // is compared with the stored states of its bucket that share its discrete
-// part.
+// part. Records start narrow (16-bit bounds); the first state with a bound
+// beyond 16 bits turns every stored record wide, once, for the rest of the
+// run.
 
 #include "pwlist/PWListBase.h"
 #include "pwlist/StoredState.h"
@@ -40,6 +42,8 @@ public:
   void detach();
 
 private:
+  friend class ChunkPWListBase; // moves the held node when records widen
+
   ChunkPWListBase& list_;
   WaitingNode* waiting_ = nullptr;
   StateNode* node_ = nullptr;
@@ -55,6 +59,8 @@ public:
   /// The chain rules, the bucket of every stored hash, and one allocator
   /// block for every stored state (and for a held state that left its chain).
   std::string checkConsistency() const override;
+  /// Also returns to narrow records.
+  void clear() override;
 
   const StoredStateLayout& layout() const { return layout_; }
   /// Bytes of a state node.
@@ -82,13 +88,19 @@ protected:
   static const int32_t* recordOf(const StateNode* node) {
     return reinterpret_cast<const int32_t*>(node->payload());
   }
-  /// Writes the record of `state` with `hash` into `record`.
-  void encode(int32_t* record, unsigned hash, const GlobalState* state) const;
+  /// Writes the record of `state` with `hash` into `record` (room for a wide
+  /// record); false when the records are narrow and the state does not fit.
+  bool encode(int32_t* record, unsigned hash, const GlobalState* state) const;
+  /// Turns every stored record, and the held one, wide: each moves to a node
+  /// of the new size, in place of the old one in its chain.
+  void widen();
   /// Returns a state node to the run's allocator.
   void freeNode(StateNode* node) { chunkData().allocator->deallocate(node); }
 
   StoredStateLayout layout_;
   std::size_t nodeBytes_;
+  /// Room for the record of the state being offered, in the wide form.
+  std::unique_ptr<int32_t[]> incoming_;
 
 private:
   friend class ChunkGSR;
@@ -104,10 +116,6 @@ public:
   /// `item` is a `WaitingState*`; its state must be closed, non-empty and of
   /// the list's shape (asserted).
   bool tryPut(void* item) override;
-
-private:
-  /// The record of the state being offered.
-  std::vector<int32_t> incoming_;
 };
 
 } // namespace orvela

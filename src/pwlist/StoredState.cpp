@@ -7,41 +7,49 @@
 
 namespace orvela {
 
-StoredStateLayout::StoredStateLayout(const StateShape& shape) : shape_(shape) {
-  assert(shape.comparedIntegers <= shape.integers && "more compared values than values");
-  integersAt_ = locationsAt_ + (shape.processes + 1) / 2;
-  keyEnd_ = integersAt_ + shape.comparedIntegers;
-  boundsAt_ = integersAt_ + shape.integers;
-  bounds_ = std::size_t(shape.clocks) * shape.clocks - shape.clocks;
-}
+namespace {
 
-void StoredStateLayout::encode(int32_t* record, unsigned hash, int traceId,
-                               const uint16_t* locations, const int32_t* integers,
-                               const int32_t* zone) const {
-  record[hashAt_] = static_cast<int32_t>(hash);
-  record[traceIdAt_] = traceId;
-  const unsigned p = shape_.processes;
-  if (p % 2)
-    record[integersAt_ - 1] = 0; // the padding half compares equal
-  std::memcpy(record + locationsAt_, locations, p * sizeof(uint16_t));
-  std::memcpy(record + integersAt_, integers, shape_.integers * sizeof(int32_t));
-  const unsigned n = shape_.clocks;
-  int32_t* bounds = record + boundsAt_;
+/// Copies the n·n matrix `zone` without its diagonal into `bounds`, through
+/// `store(raw) -> bool`; answers false at the first bound it refuses.
+template <class Bound, class Store>
+bool packBounds(const int32_t* zone, unsigned n, Bound* bounds, Store store) {
   for (unsigned i = 0; i < n; ++i) {
     const int32_t* row = zone + std::size_t(i) * n;
     assert(row[i] == rawLessEqualZero && "stored zones are closed and not empty");
-    std::memcpy(bounds, row, i * sizeof(int32_t));
-    std::memcpy(bounds + i, row + i + 1, (n - 1 - i) * sizeof(int32_t));
-    bounds += n - 1;
+    for (unsigned j = 0; j < n; ++j)
+      if (j != i && !store(row[j], *bounds++))
+        return false;
+  }
+  return true;
+}
+
+/// The inverse of packBounds, the diagonal <= 0.
+template <class Bound, class Load>
+void unpackBounds(const Bound* bounds, unsigned n, int32_t* zone, Load load) {
+  for (unsigned i = 0; i < n; ++i) {
+    int32_t* row = zone + std::size_t(i) * n;
+    for (unsigned j = 0; j < n; ++j)
+      row[j] = j == i ? rawLessEqualZero : load(*bounds++);
   }
 }
 
-int StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) const {
-  // Cheapest rejection first: the hash, then the rest of the key.
-  if (stored[hashAt_] != incoming[hashAt_] ||
-      firstDifference(stored, incoming, locationsAt_, keyEnd_) != keyEnd_)
-    return 0;
-  switch (compareMatrices(stored, incoming, boundsAt_, boundsAt_ + bounds_)) {
+bool storeNarrow(int32_t raw, int16_t& bound) {
+  if (rawIsInfinite(raw)) {
+    bound = StoredStateLayout::narrowInfinity;
+    return true;
+  }
+  if (raw < INT16_MIN || raw >= StoredStateLayout::narrowInfinity)
+    return false;
+  bound = static_cast<int16_t>(raw);
+  return true;
+}
+
+int32_t loadNarrow(int16_t bound) {
+  return bound == StoredStateLayout::narrowInfinity ? rawInfinity : bound;
+}
+
+int regionCode(MatrixOrder order) {
+  switch (order) {
   case MatrixOrder::equal:
     return 4;
   case MatrixOrder::greater:
@@ -54,20 +62,66 @@ int StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) 
   return 0;
 }
 
+} // namespace
+
+StoredStateLayout::StoredStateLayout(const StateShape& shape, bool narrow)
+    : shape_(shape), narrow_(narrow) {
+  assert(shape.comparedIntegers <= shape.integers && "more compared values than values");
+  integersAt_ = locationsAt_ + (shape.processes + 1) / 2;
+  keyEnd_ = integersAt_ + shape.comparedIntegers;
+  boundsAt_ = integersAt_ + shape.integers;
+  bounds_ = std::size_t(shape.clocks) * shape.clocks - shape.clocks;
+  recordWords_ = boundsAt_ + (narrow ? (bounds_ + 1) / 2 : bounds_);
+}
+
+bool StoredStateLayout::encode(int32_t* record, unsigned hash, int traceId,
+                               const uint16_t* locations, const int32_t* integers,
+                               const int32_t* zone) const {
+  record[hashAt_] = static_cast<int32_t>(hash);
+  record[traceIdAt_] = traceId;
+  const unsigned p = shape_.processes;
+  if (p % 2)
+    record[integersAt_ - 1] = 0; // the padding half compares equal
+  std::memcpy(record + locationsAt_, locations, p * sizeof(uint16_t));
+  std::memcpy(record + integersAt_, integers, shape_.integers * sizeof(int32_t));
+  if (!narrow_)
+    return packBounds(zone, shape_.clocks, record + boundsAt_, [](int32_t raw, int32_t& bound) {
+      bound = raw;
+      return true;
+    });
+  auto* bounds = reinterpret_cast<int16_t*>(record + boundsAt_);
+  if (bounds_ % 2)
+    bounds[bounds_] = 0; // the padding half, for whole-record copies
+  return packBounds(zone, shape_.clocks, bounds, storeNarrow);
+}
+
+int StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) const {
+  if (stored[hashAt_] != incoming[hashAt_] ||
+      firstDifference(stored, incoming, locationsAt_, keyEnd_) != keyEnd_)
+    return 0;
+  if (narrow_)
+    return regionCode(compareMatrices(narrowBounds(stored), narrowBounds(incoming), 0, bounds_));
+  return regionCode(compareMatrices(stored, incoming, boundsAt_, boundsAt_ + bounds_));
+}
+
 void StoredStateLayout::locationsOf(const int32_t* record, uint16_t* locations) const {
   std::memcpy(locations, record + locationsAt_, shape_.processes * sizeof(uint16_t));
 }
 
 void StoredStateLayout::zoneOf(const int32_t* record, int32_t* zone) const {
-  const unsigned n = shape_.clocks;
-  const int32_t* bounds = record + boundsAt_;
-  for (unsigned i = 0; i < n; ++i) {
-    int32_t* row = zone + std::size_t(i) * n;
-    std::memcpy(row, bounds, i * sizeof(int32_t));
-    row[i] = rawLessEqualZero;
-    std::memcpy(row + i + 1, bounds + i, (n - 1 - i) * sizeof(int32_t));
-    bounds += n - 1;
-  }
+  if (narrow_)
+    unpackBounds(narrowBounds(record), shape_.clocks, zone, loadNarrow);
+  else
+    unpackBounds(record + boundsAt_, shape_.clocks, zone, [](int32_t bound) { return bound; });
+}
+
+void StoredStateLayout::widen(const int32_t* record, int32_t* wideRecord,
+                              [[maybe_unused]] const StoredStateLayout& wide) const {
+  assert(narrow_ && !wide.narrow_ && wide.boundsAt_ == boundsAt_ && "widening between shapes");
+  std::memcpy(wideRecord, record, boundsAt_ * sizeof(int32_t));
+  const int16_t* bounds = narrowBounds(record);
+  for (std::size_t k = 0; k < bounds_; ++k)
+    wideRecord[boundsAt_ + k] = loadNarrow(bounds[k]);
 }
 
 } // namespace orvela

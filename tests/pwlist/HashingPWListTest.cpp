@@ -250,6 +250,45 @@ TEST_F(HashingPWListTest, AHeldStateCoveredBeforeReleaseStaysReadableAndIsForgot
   EXPECT_EQ(read(next)->relation(wider.get()), GlobalState::equal);
 }
 
+// Records start with 16-bit bounds; the first state that needs more turns
+// every stored record wide, the held one included, wherever it is, and keeps
+// the chains whole: here one chain holds a waiting state behind a passed one.
+TEST_F(HashingPWListTest, AStateWithLargeBoundsWidensEveryStoredRecord) {
+  for (bool detached : {false, true}) {
+    SCOPED_TRACE(detached ? "held state covered before widening" : "held state in its chain");
+    Pointer<PWList> list = makeList(createStackPWOrder(), 1);
+    auto& chunks = static_cast<ChunkPWListBase&>(*list);
+    const std::size_t narrowBytes = chunks.nodeBytes();
+    OwnedState a = state(1, 0, 0, 0, 2, 3), passed = state(3, 0, 0, 0, 0, 4),
+               b = state(2, 0, 0, 0, 1, 1), bWider = state(2, 0, 0, 0, 0, 9),
+               large = state(4, 0, 0, 0, 5, 20000);
+    ASSERT_TRUE(put(*list, a));
+    ASSERT_TRUE(put(*list, passed));
+    get(*list)->release(false); // the chain: passed, a (waiting)
+    ASSERT_TRUE(put(*list, b));
+    GlobalStateReference* held = get(*list);
+    ASSERT_EQ(read(held)->relation(b.get()), GlobalState::equal);
+    if (detached) {
+      ASSERT_TRUE(put(*list, bWider));
+    }
+    ASSERT_TRUE(chunks.layout().narrow());
+    ASSERT_TRUE(put(*list, large));
+    EXPECT_FALSE(chunks.layout().narrow());
+    EXPECT_GT(chunks.nodeBytes(), narrowBytes);
+    EXPECT_EQ(check(*list), "");
+    EXPECT_EQ(read(held)->relation(b.get()), GlobalState::equal);
+    held->release(false);
+    EXPECT_EQ(check(*list), "");
+    // every state is still there, wide, and still covers
+    for (const OwnedState* s : {&a, &passed, &b, &large})
+      EXPECT_FALSE(put(*list, *s));
+    EXPECT_EQ(enumerate(*list).size(), 4u);
+    EXPECT_EQ(chunks.nodesInUse(), 4u);
+    list->clear();
+    EXPECT_TRUE(chunks.layout().narrow());
+  }
+}
+
 TEST_F(HashingPWListTest, ClearForgetsEverything) {
   Pointer<PWList> list = makeList(createQueuePWOrder());
   OwnedState s = state(1, 0, 0, 0, 0, 1);
@@ -296,6 +335,8 @@ TEST_F(HashingPWListTest, RandomOperationsAgreeWithABruteForceModel) {
         Entry e{draw(3), draw(2), {}, true, draw(4) != 0};
         e.box.lo1 = draw(4);
         e.box.hi1 = e.box.lo1 + draw(4);
+        if (step > 1500 && draw(100) == 0)
+          e.box.hi1 = 20000; // beyond 16-bit bounds: the records widen
         e.box.lo2 = draw(4);
         e.box.hi2 = e.box.lo2 + draw(4);
         OwnedState s = state(e.location, 0, e.value, 0, e.box.lo1, e.box.hi1);

@@ -1,5 +1,6 @@
 #include "pwlist/StoredState.h"
 
+#include "symbolic/Zone.h"
 #include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
@@ -19,21 +20,31 @@ struct State {
   int traceId = 5;
   std::vector<uint16_t> locations{1, 2, 65535};
   std::vector<int32_t> integers{4, -3, 9};
-  std::vector<int32_t> zone = {1,  -2, 0, // x > 1, y > 0
-                               21, 1,  7, //
+  std::vector<int32_t> zone = {1,  -2, 0,           // x > 1, y > 0
+                               21, 1,  rawInfinity, //
                                31, 9,  1};
 
   std::vector<int32_t> record(const StoredStateLayout& layout) const {
     std::vector<int32_t> r(layout.recordWords(), -1);
-    layout.encode(r.data(), hash, traceId, locations.data(), integers.data(), zone.data());
+    EXPECT_TRUE(
+        layout.encode(r.data(), hash, traceId, locations.data(), integers.data(), zone.data()));
     return r;
   }
 };
 
-TEST(StoredState, RecordGivesBackEveryPartOfTheState) {
-  StoredStateLayout layout(shape);
-  // hash, trace id, two location words, three integers, six bounds
-  EXPECT_EQ(layout.recordWords(), 2u + 2u + 3u + 6u);
+// Every behaviour holds for narrow and for wide records.
+class StoredStateTest : public ::testing::TestWithParam<bool> {
+protected:
+  StoredStateLayout layout{shape, GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(Widths, StoredStateTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Narrow" : "Wide"; });
+
+TEST_P(StoredStateTest, RecordGivesBackEveryPartOfTheState) {
+  // hash, trace id, two location words, three integers, six bounds (three
+  // words when narrow)
+  EXPECT_EQ(layout.recordWords(), 2u + 2u + 3u + (GetParam() ? 3u : 6u));
   State s;
   std::vector<int32_t> r = s.record(layout);
   EXPECT_EQ(layout.hashOf(r.data()), 77u);
@@ -48,8 +59,7 @@ TEST(StoredState, RecordGivesBackEveryPartOfTheState) {
   EXPECT_EQ(zone, s.zone);
 }
 
-TEST(StoredState, OnlyStatesWithTheSameKeyAreCompared) {
-  StoredStateLayout layout(shape);
+TEST_P(StoredStateTest, OnlyStatesWithTheSameKeyAreCompared) {
   State s;
   std::vector<int32_t> stored = s.record(layout);
   EXPECT_EQ(layout.relation(stored.data(), s.record(layout).data()), 4);
@@ -69,36 +79,72 @@ TEST(StoredState, OnlyStatesWithTheSameKeyAreCompared) {
   EXPECT_EQ(layout.relation(stored.data(), other.record(layout).data()), 4);
 }
 
-TEST(StoredState, ZonesAreComparedBothWaysInOnePass) {
-  StoredStateLayout layout(shape);
+TEST_P(StoredStateTest, ZonesAreComparedBothWays) {
   State s;
   std::vector<int32_t> stored = s.record(layout);
   State wider = s;
-  wider.zone[1] = -1; // x >= 1 instead of x > 1
-  wider.zone[5] = 9;  // x - y <= 4 instead of <= 3
+  wider.zone[1] = -1;          // x >= 1 instead of x > 1
+  wider.zone[7] = rawInfinity; // y - x unbounded
   EXPECT_EQ(layout.relation(stored.data(), wider.record(layout).data()), 2);
   EXPECT_EQ(layout.relation(wider.record(layout).data(), stored.data()), 1);
   State crossing = s;
-  crossing.zone[1] = -1;    // looser in one entry
-  crossing.zone[8 - 1] = 8; // tighter in another (the last before the diagonal)
+  crossing.zone[1] = -1; // looser in the first entry compared
+  crossing.zone[7] = 8;  // tighter in the last one
   EXPECT_EQ(layout.relation(stored.data(), crossing.record(layout).data()), 0);
   EXPECT_EQ(layout.relation(crossing.record(layout).data(), stored.data()), 0);
 }
 
-// Random zones against entrywise comparison of the full matrices.
-TEST(StoredState, RelationAgreesWithEntrywiseComparison) {
+TEST(StoredStateNarrow, BoundsBeyondSixteenBitsAreRefusedAndInfinityFits) {
+  StoredStateLayout narrow(shape, true);
+  State s;
+  std::vector<int32_t> r(narrow.recordWords());
+  auto fits = [&](int32_t raw) {
+    s.zone[3] = raw; // entry (1, 0)
+    return narrow.encode(r.data(), 1, 0, s.locations.data(), s.integers.data(), s.zone.data());
+  };
+  EXPECT_TRUE(fits(32766));
+  EXPECT_FALSE(fits(32767)); // a finite bound that would read as "no bound"
+  EXPECT_TRUE(fits(-32768));
+  EXPECT_FALSE(fits(-32769));
+  EXPECT_FALSE(fits(1 << 20));
+  // both encodings of "no bound" fit and come back as one
+  EXPECT_TRUE(fits(rawInfiniteFrom));
+  std::vector<int32_t> zone(9);
+  narrow.zoneOf(r.data(), zone.data());
+  EXPECT_EQ(zone[3], rawInfinity);
+}
+
+TEST(StoredStateNarrow, WideningKeepsTheStateAndItsRelations) {
+  StoredStateLayout narrow(shape, true), wide(shape, false);
+  State s, wider = s;
+  wider.zone[1] = -1;
+  std::vector<int32_t> a(wide.recordWords()), b(wide.recordWords());
+  narrow.widen(s.record(narrow).data(), a.data(), wide);
+  narrow.widen(wider.record(narrow).data(), b.data(), wide);
+  EXPECT_EQ(a, s.record(wide));
+  EXPECT_EQ(wide.relation(a.data(), b.data()), 2);
+  std::vector<int32_t> zone(9);
+  wide.zoneOf(a.data(), zone.data());
+  EXPECT_EQ(zone, s.zone);
+}
+
+// Random zones against entrywise comparison of the full matrices, with bounds
+// around the limits of narrow records and infinite ones. Fixed seed.
+TEST_P(StoredStateTest, RelationAgreesWithEntrywiseComparison) {
   const StateShape big{2, 1, 1, 6};
-  StoredStateLayout layout(big);
+  StoredStateLayout layout(big, GetParam());
   std::mt19937 random(4242);
-  std::uniform_int_distribution<int32_t> bound(-4, 4);
+  const std::vector<int32_t> values{-32768, -5, -1, 0, 1, 2, 7, 32766, rawInfinity};
+  std::uniform_int_distribution<std::size_t> pick(0, values.size() - 1);
   std::vector<uint16_t> locations{3, 4};
   std::vector<int32_t> integers{1};
-  for (int round = 0; round < 2000; ++round) {
+  int answers[5] = {};
+  for (int round = 0; round < 3000; ++round) {
     std::vector<int32_t> a(36), b(36);
     for (std::size_t k = 0; k < 36; ++k) {
-      a[k] = k % 7 == 0 ? rawLessEqualZero : bound(random);
+      a[k] = k % 7 == 0 ? rawLessEqualZero : values[pick(random)];
       // b mostly equal to a, so that every answer occurs
-      b[k] = k % 7 == 0 ? rawLessEqualZero : (random() % 4 ? a[k] : bound(random));
+      b[k] = k % 7 == 0 ? rawLessEqualZero : (random() % 20 ? a[k] : values[pick(random)]);
     }
     bool aLarger = false, bLarger = false;
     for (std::size_t k = 0; k < 36; ++k) {
@@ -107,10 +153,13 @@ TEST(StoredState, RelationAgreesWithEntrywiseComparison) {
     }
     const int expected = aLarger ? (bLarger ? 0 : 1) : (bLarger ? 2 : 4);
     std::vector<int32_t> ra(layout.recordWords()), rb(layout.recordWords());
-    layout.encode(ra.data(), 1, -1, locations.data(), integers.data(), a.data());
-    layout.encode(rb.data(), 1, -1, locations.data(), integers.data(), b.data());
+    ASSERT_TRUE(layout.encode(ra.data(), 1, -1, locations.data(), integers.data(), a.data()));
+    ASSERT_TRUE(layout.encode(rb.data(), 1, -1, locations.data(), integers.data(), b.data()));
     ASSERT_EQ(layout.relation(ra.data(), rb.data()), expected) << "round " << round;
+    ++answers[expected];
   }
+  for (int code : {0, 1, 2, 4})
+    EXPECT_GT(answers[code], 50) << "answer " << code << " too rare to be tested";
 }
 
 } // namespace

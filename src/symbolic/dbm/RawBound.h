@@ -71,8 +71,11 @@ inline void relaxRow(int32_t* __restrict row, const int32_t* __restrict pivotRow
 /// vectorise, small enough to stop soon after the deciding entry.
 inline constexpr std::size_t scanBlock = 16;
 
-/// Index of the first k in [from, to) with a[k] != b[k], or `to`.
-inline std::size_t firstDifference(const int32_t* a, const int32_t* b, std::size_t from,
+/// Index of the first k in [from, to) with a[k] != b[k], or `to`. The scans
+/// below take rows of any integer type (raw bounds, or bounds stored in a
+/// narrower type that keeps their order).
+template <class Bound>
+inline std::size_t firstDifference(const Bound* a, const Bound* b, std::size_t from,
                                    std::size_t to) {
   std::size_t k = from;
   for (; k + scanBlock <= to; k += scanBlock) {
@@ -89,7 +92,8 @@ inline std::size_t firstDifference(const int32_t* a, const int32_t* b, std::size
 }
 
 /// True if a[k] < b[k] for some k in [from, to).
-inline bool anyLess(const int32_t* a, const int32_t* b, std::size_t from, std::size_t to) {
+template <class Bound>
+inline bool anyLess(const Bound* a, const Bound* b, std::size_t from, std::size_t to) {
   std::size_t k = from;
   for (; k + scanBlock <= to; k += scanBlock) {
     int less = 0;
@@ -111,7 +115,8 @@ enum class MatrixOrder { different, less, greater, equal };
 /// if no entry of a is larger than b's (and one is smaller), `greater` in the
 /// mirrored case, `different` otherwise. Stops as soon as both directions are
 /// decided.
-inline MatrixOrder compareMatrices(const int32_t* a, const int32_t* b, std::size_t from,
+template <class Bound>
+inline MatrixOrder compareMatrices(const Bound* a, const Bound* b, std::size_t from,
                                    std::size_t to) {
   const std::size_t k = firstDifference(a, b, from, to);
   if (k == to)
