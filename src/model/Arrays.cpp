@@ -32,6 +32,9 @@ void Array::refine(const Pointer<Expression>& index, int dimension) {
 
 ConstantArray::ConstantArray(int* values, int size) : Array(size), values_(values) {}
 
+ConstantArray::ConstantArray(std::shared_ptr<const std::vector<int>> values)
+    : Array(static_cast<int>(values->size())), owner_(std::move(values)), values_(owner_->data()) {}
+
 void ConstantArray::accept(ExpressionVisitor& visitor) { visitor.visitConstantArray(this); }
 
 void ConstantArray::evaluate(PublicState* state, int* out) const {

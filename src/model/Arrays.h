@@ -5,6 +5,9 @@
 
 #include "model/Expression.h"
 
+#include <memory>
+#include <vector>
+
 namespace orvela {
 
 /// Abstract array: `totalSize` integers as declared, of which the current
@@ -50,6 +53,8 @@ class ConstantArray : public Array {
 public:
   /// `values` holds `size` integers and outlives the expression.
   ConstantArray(int* values, int size);
+  /// An array over shared values, which the expression keeps alive.
+  explicit ConstantArray(std::shared_ptr<const std::vector<int>> values);
 
   /// Visits only this node, not the index.
   void accept(ExpressionVisitor& visitor) override;
@@ -61,7 +66,8 @@ public:
   const int* getValues() const { return values_; }
 
 private:
-  int* values_;
+  std::shared_ptr<const std::vector<int>> owner_;
+  const int* values_;
 };
 
 /// Integer variables of the state: `size` cells from position `base` of the

@@ -1,0 +1,130 @@
+#pragma once
+// The parser-side value of an expression under construction (`Expr`) and the
+// functions that build expression trees from it. Parsers keep raw pointers on
+// their value stacks; a `ParseArena` owns everything built while it is
+// current, so a value dropped by error recovery is released with the arena,
+// and whatever the model takes over lives on through its own references.
+
+#include "model/Expression.h"
+
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvela {
+
+class IntegerGuard;
+struct Symbol;
+
+/// Owner of the objects, dimension lists and strings built during one parse.
+/// Builders register what they create in the current arena (asserted to
+/// exist); the arena that is current is the one most recently entered with a
+/// `Scope`.
+class ParseArena {
+public:
+  /// Makes an arena current for its lifetime.
+  class Scope {
+  public:
+    explicit Scope(ParseArena& arena) : previous_(current_) { current_ = &arena; }
+    ~Scope() { current_ = previous_; }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+  private:
+    ParseArena* previous_;
+  };
+
+  /// The current arena (asserted to exist).
+  static ParseArena& current();
+
+  /// Keeps `object` alive until the arena goes; answers it.
+  template <class T> T* keep(T* object) {
+    objects_.emplace_back(object);
+    return object;
+  }
+  /// A 0-terminated copy of `sizes`, or null when `sizes` is empty.
+  const int* dimensions(const std::vector<int>& sizes);
+  /// A NUL-terminated copy of `text`.
+  const char* string(std::string_view text);
+
+private:
+  static ParseArena* current_;
+  std::vector<Pointer<Object>> objects_;
+  std::deque<std::vector<int>> dimensionLists_;
+  std::deque<std::string> strings_;
+};
+
+/// Kind of value of an `Expr`.
+enum ExprType : int { integerValue = 0, clockValue = 1, channelValue = 2 };
+
+/// An expression under construction. A plain aggregate, so that it can sit in
+/// a parser's value union.
+struct Expr {
+  /// Sizes of the dimensions not yet indexed, outermost first, 0-terminated;
+  /// null for a scalar. Owned by the arena.
+  const int* dimensions;
+  /// The tree built so far; for a clock, channel or assignable array the
+  /// index of the first element it denotes. Owned by the arena.
+  Expression* expression;
+  /// An ExprType.
+  int type;
+};
+
+/// A scalar integer value holding `expression` (registered in the arena).
+void expr_scalar(Expr& value, Expression* expression);
+/// A scalar holding the constant `constant`.
+void expr_scalar_const(Expr& value, int constant);
+/// A scalar reading integer variable `id`, with the variable's domain.
+void expr_scalar_variable(Expr& value, int id);
+/// A clock reference: the constant clock index `id`.
+void expr_clock_variable(Expr& value, int id);
+/// A channel reference: the constant channel id `id`.
+void expr_channel_variable(Expr& value, int id);
+
+/// Scalars holding the operator applied to two operands' expressions
+/// (no folding).
+void expr_scalar_plus(Expr& result, Expr& left, Expr& right);
+void expr_scalar_difference(Expr& result, Expr& left, Expr& right);
+void expr_scalar_product(Expr& result, Expr& left, Expr& right);
+void expr_scalar_divide(Expr& result, Expr& left, Expr& right);
+void expr_scalar_min(Expr& result, Expr& left, Expr& right);
+void expr_scalar_max(Expr& result, Expr& left, Expr& right);
+
+/// condition ? then : else, with the then-branch's dimensions.
+void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue);
+
+/// Reads a whole array (symbol of type array): its dimension list, and a
+/// `ConstantArray` over a constant array's values or a `Variable` over an
+/// integer array's cells. False, leaving `value` unchanged, for any other
+/// element kind.
+bool expr_array_variable(Expr& value, const Symbol& array);
+/// An array whose elements are assigned, reset or synchronised on: its
+/// dimension list and the index of its first element, for integer, clock and
+/// channel elements (type 0, 1, 2). False, leaving `value` unchanged, for
+/// any other element kind.
+bool expr_dest_array(Expr& value, const Symbol& array);
+
+/// Indexes a readable array along its outermost remaining dimension: the
+/// index, clamped into the dimension, refines the array's own expression.
+/// `array.expression` must be an `Array` with dimensions (asserted).
+void expr_array_index(Expr& result, const Expr& array, const Expr& index, int line);
+/// Indexes an assignable array: the expression becomes first element +
+/// index * stride, the index clamped into the dimension.
+void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line);
+
+/// `expression` unchanged when every value it can take lies in
+/// [lower, upper], otherwise a `Range` of `count` values clamping it there.
+Expression* expr_range(Expression* expression, int count, int lower, int upper, int line);
+/// Number of values: the product of the remaining dimensions, 1 for a scalar.
+int expr_size(const Expr& value);
+/// Diagnostic to standard error: "Type: " and the type; "Array:" and the
+/// remaining dimensions when there are any.
+void expr_print(const Expr& value);
+/// Both scalar, or both arrays with equal remaining dimension lists.
+bool compatible(const Expr& left, const Expr& right);
+
+/// Number of remaining dimensions of a value (0 for a scalar).
+int expr_dimension_count(const Expr& value);
+
+} // namespace orvela

@@ -1,0 +1,40 @@
+#include "language/ParserState.h"
+
+#include "language/ErrorReporting.h"
+#include "server/base/Exceptions.h"
+
+#include <algorithm>
+#include <cstdarg>
+
+namespace orvela {
+
+ParserState* gtaState = nullptr;
+
+ParserState::ParserState() : arenaScope(arena), declaration(*this), process(*this) {}
+
+bool ParserState::semanticError(const char* format, ...) {
+  char message[256];
+  va_list args;
+  va_start(args, format);
+  formatMessage(message, sizeof message, format, args);
+  va_end(args);
+  gta_error(message);
+  errorFlag = true;
+  return false;
+}
+
+int ParserState::logToken(std::string_view spelling) {
+  tokens_.emplace_back(spelling);
+  return static_cast<int>(tokens_.size()) - 1;
+}
+
+std::string ParserState::spelling(TokenSpan span) const {
+  std::string result;
+  for (int token = std::max(span.first, 0); token <= span.last; ++token)
+    result += tokens_[static_cast<std::size_t>(token)];
+  return result;
+}
+
+void ParserState::addSpanToText(TokenSpan span) { text.addToText(spelling(span)); }
+
+} // namespace orvela

@@ -1,0 +1,58 @@
+#pragma once
+// Everything one parse of a system description works on. A fresh state is
+// made for every description and dropped after it, so nothing carries over
+// from one load to the next.
+
+#include "language/Declarations.h"
+#include "language/ExpressionBuilders.h"
+#include "language/ProcessBuilder.h"
+#include "language/TextBuffer.h"
+
+#include <string>
+#include <vector>
+
+namespace orvela {
+
+/// The tokens a grammar symbol was built from: indices into the token log,
+/// `last` < `first` for an empty symbol.
+struct TokenSpan {
+  int first;
+  int last;
+};
+
+/// Working state of one parse.
+class ParserState {
+public:
+  ParserState();
+  ParserState(const ParserState&) = delete;
+  ParserState& operator=(const ParserState&) = delete;
+
+  /// Reports a semantic error: writes the formatted message through
+  /// `gta_error`, sets the error flag, and answers false so that actions can
+  /// write `if (!check()) YYERROR;`.
+  bool semanticError(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  /// Logs the spelling of the next token and answers its index.
+  int logToken(std::string_view spelling);
+  /// The spellings of the tokens of `span`, without separators.
+  std::string spelling(TokenSpan span) const;
+  /// Appends the spelling of `span` to the text buffer.
+  void addSpanToText(TokenSpan span);
+
+  ParseArena arena;
+  ParseArena::Scope arenaScope;
+  bool errorFlag = false;
+  TextBuffer text;
+  Declarations declaration;
+  ProcessBuilder process;
+  /// Name of the process being read, empty outside a process block.
+  std::string processName;
+
+private:
+  std::vector<std::string> tokens_;
+};
+
+/// The state of the parse in progress, null between parses.
+extern ParserState* gtaState;
+
+} // namespace orvela

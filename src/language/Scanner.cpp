@@ -1,0 +1,127 @@
+#include "language/Scanner.h"
+
+#include "language/ErrorReporting.h"
+#include "language/ParserState.h"
+#include "language/SymbolTable.h"
+#include "language/gta_parser.h"
+#include "server/base/Exceptions.h"
+
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace orvela {
+
+std::istream* gtaInstream = &std::cin;
+
+namespace {
+
+void checkStream(const std::istream* in) {
+  if (in->bad())
+    throw RuntimeError("LEX: input failed in scanner");
+}
+
+// The significant part of a name: at most 63 characters, reported when cut.
+std::string significantName(std::string_view text) {
+  constexpr std::size_t significant = Symbol::nameSize - 1;
+  if (text.size() <= significant)
+    return std::string(text);
+  gta_error("Identifier truncated");
+  return std::string(text.substr(0, significant));
+}
+
+int classify(const Symbol& symbol, const std::string& name, const char* spelling, bool qualified) {
+  if (!symbol.found()) {
+    if (qualified)
+      return scannedToken(BAD_TOKEN, spelling);
+    gta_lval.name = ParseArena::current().string(name);
+    return scannedToken(NEW_NAME, spelling);
+  }
+  gta_lval.symbol = &symbol;
+  const bool clock = symbols.elementOf(symbol).type == clockSymbol;
+  if (qualified)
+    return scannedToken(clock ? QUALIFIED_CLOCK_NAME : QUALIFIED_SYMBOL_NAME, spelling);
+  return scannedToken(clock ? CLOCK_NAME : SYMBOL_NAME, spelling);
+}
+
+} // namespace
+
+int interactiveLexInput(std::istream* in, char* buffer, int max) {
+  if (in->eof())
+    return 0;
+  int count = 0;
+  while (count < max - 1) {
+    const int c = in->get();
+    if (c == std::char_traits<char>::eof())
+      break;
+    buffer[count++] = static_cast<char>(c);
+    if (c == '\n')
+      break;
+  }
+  checkStream(in);
+  buffer[count] = '\0';
+  return count;
+}
+
+int nonInteractiveLexInput(std::istream* in, char* buffer, int max) {
+  if (in->eof())
+    return 0;
+  in->read(buffer, max - 1);
+  checkStream(in);
+  const int count = static_cast<int>(in->gcount());
+  buffer[count] = '\0';
+  return count;
+}
+
+int readLexInput(char* buffer, int max) {
+  static const bool interactive = isatty(STDIN_FILENO) != 0;
+  return interactive ? interactiveLexInput(gtaInstream, buffer, max)
+                     : nonInteractiveLexInput(gtaInstream, buffer, max);
+}
+
+int scannedToken(int code, const char* spelling) {
+  assert(gtaState && "token scanned outside a parse");
+  const int index = gtaState->logToken(spelling);
+  gta_lloc = {index, index};
+  return code;
+}
+
+int scanName(const char* text) {
+  const std::string name = significantName(text);
+  return classify(symbols.findSymbol(name.c_str()), name, text, false);
+}
+
+int scanQualifiedName(const char* text) {
+  const char* dot = std::strchr(text, '.');
+  const std::string owner = significantName(std::string_view(text, dot - text));
+  const std::string name = significantName(dot + 1);
+  if (owner == "global")
+    return classify(symbols.findGlobalSymbol(name.c_str()), name, text, true);
+  const Symbol& process = symbols.findSymbol(owner.c_str());
+  if (process.type != processSymbol) {
+    const std::string message = owner + ": no such process";
+    gta_error(message.c_str());
+    return scannedToken(BAD_TOKEN, text);
+  }
+  // A qualified name denotes the process's own name, never one that the
+  // process merely sees.
+  const int frame = process.data & 0xffff;
+  return classify(symbols.findSymbolInFrame(name.c_str(), frame), name, text, true);
+}
+
+int scanUnknown(const char* text) {
+  const std::string message = std::string("Unknown symbol '") + text + "'";
+  gta_error(message.c_str());
+  return scannedToken(BAD_TOKEN, text);
+}
+
+int decimalValue(const char* digits) {
+  uint32_t value = 0;
+  for (const char* digit = digits; *digit; ++digit)
+    value = value * 10 + static_cast<uint32_t>(*digit - '0');
+  return static_cast<int>(value);
+}
+
+} // namespace orvela

@@ -1,0 +1,50 @@
+#pragma once
+// The scanner of system descriptions, `gta_lex` (generated from gta.l), and
+// the helpers its rules call: input from the stream the loading service
+// installs, token logging, and the resolution of names against the symbol
+// table.
+
+#include <iosfwd>
+
+namespace orvela {
+
+/// The stream the scanner reads the description from (standard input until
+/// a caller points it elsewhere).
+extern std::istream* gtaInstream;
+
+/// Block read for a terminal: 0 at end of file; otherwise reads characters
+/// one at a time until `max` - 1 are stored, a newline has been stored, or
+/// end of file; NUL-terminates and answers the count. Throws `RuntimeError`
+/// "LEX: input failed in scanner" when the stream's bad bit is set.
+int interactiveLexInput(std::istream* in, char* buffer, int max);
+/// Block read otherwise: 0 at end of file; otherwise reads up to `max` - 1
+/// characters, NUL-terminates and answers the count. Throws like
+/// `interactiveLexInput`.
+int nonInteractiveLexInput(std::istream* in, char* buffer, int max);
+/// The scanner's block read from `gtaInstream`: the interactive form when
+/// standard input is a terminal.
+int readLexInput(char* buffer, int max);
+
+/// Logs a token of the current parse with its spelling, sets its location
+/// and answers `code`.
+int scannedToken(int code, const char* spelling);
+/// A name: new name, clock name or symbol name (arrays classified by their
+/// element kind). Names longer than 63 characters are reported as
+/// "Identifier truncated" and cut.
+int scanName(const char* text);
+/// A qualified name P.x or global.x; the bad token, with "%s: no such
+/// process" when P is not a process, or silently when x is not found.
+int scanQualifiedName(const char* text);
+/// A character that starts no token: "Unknown symbol '%s'" and the bad token.
+int scanUnknown(const char* text);
+/// The value of a decimal literal, modulo 2^32 like 32-bit arithmetic.
+int decimalValue(const char* digits);
+
+/// Forgets the scanner's buffer and position, so that the next call of
+/// `gta_lex` starts a new description (defined with the generated scanner).
+void resetScanner();
+
+} // namespace orvela
+
+/// The generated scanner: the next token code, 0 at end of input.
+int gta_lex();

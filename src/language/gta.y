@@ -1,0 +1,476 @@
+/* Grammar of system descriptions: global declarations, process blocks with
+   their locations and edges, and the system line. The actions build the
+   model through the parser state (declarations, processes, expressions);
+   a semantic error is reported, sets the error flag and enters error
+   recovery like a syntax error. */
+
+%define api.prefix {gta_}
+%define api.location.type {orvela::TokenSpan}
+%locations
+%expect 0
+
+%code requires {
+#include "language/ParserState.h"
+}
+
+%code {
+#include "language/ErrorReporting.h"
+#include "language/Scanner.h"
+#include "language/SymbolTable.h"
+#include "model/Arrays.h"
+#include "model/BinaryExpressions.h"
+#include "model/Guard.h"
+
+#include <climits>
+
+using namespace orvela;
+
+// The parse stack holds at most 200 states; deeper nesting is reported as a
+// stack overflow and ends the parse.
+#define YYINITDEPTH 200
+#define YYMAXDEPTH 200
+
+// The parser's own messages, in this system's words.
+#define YY_(message) parserMessage(message)
+
+// A symbol's tokens run from its first component's first token to its last
+// component's last token; an empty symbol starts after the preceding one.
+#define YYLLOC_DEFAULT(current, rhs, count)                                      \
+  do {                                                                           \
+    if (count) {                                                                 \
+      (current).first = YYRHSLOC(rhs, 1).first;                                  \
+      (current).last = YYRHSLOC(rhs, count).last;                                \
+    } else {                                                                     \
+      (current).first = YYRHSLOC(rhs, 0).last + 1;                               \
+      (current).last = YYRHSLOC(rhs, 0).last;                                    \
+    }                                                                            \
+  } while (0)
+
+// Runs a check of an action; on failure (already reported) the parser enters
+// error recovery.
+#define CHECK(condition) do { if (!(condition)) YYERROR; } while (0)
+
+#define S (*gtaState)
+
+namespace {
+
+const char* parserMessage(const char* message) {
+  if (std::string_view(message) == "memory exhausted")
+    return "parser stack overflow";
+  if (std::string_view(message) == "syntax error")
+    return "parse error";
+  return message;
+}
+
+// The value of a constant expression, after the checks.
+bool constantValue(const Expr& value, int& result) {
+  if (!value.expression->isConstant())
+    return S.semanticError("Constant expression expected");
+  if (value.dimensions)
+    return S.semanticError("Integer expression expected");
+  result = value.expression->evaluateScalar(nullptr);
+  return true;
+}
+
+bool requireInteger(const Expr& value) {
+  if (value.dimensions)
+    return S.semanticError("Integer value expected");
+  return true;
+}
+
+// An arithmetic operator over two scalar operands.
+bool binary(Expr& result, Expr& left, Expr& right,
+            void (*build)(Expr&, Expr&, Expr&)) {
+  if (!requireInteger(left) || !requireInteger(right))
+    return false;
+  build(result, left, right);
+  return true;
+}
+
+// A symbol read as a value.
+bool symbolValue(Expr& value, const Symbol& symbol) {
+  switch (symbol.type) {
+  case integerSymbol:
+    expr_scalar_variable(value, symbol.data);
+    return true;
+  case constantSymbol:
+    expr_scalar_const(value, symbol.data);
+    return true;
+  case arraySymbol:
+    if (expr_array_variable(value, symbol))
+      return true;
+    break;
+  default:
+    break;
+  }
+  return S.semanticError("Type mismatch or undeclared identifier.");
+}
+
+bool arrayIndex(Expr& result, const Expr& array, const Expr& index) {
+  if (!array.dimensions || !dynamic_cast<Array*>(array.expression))
+    return S.semanticError("Array expected");
+  if (!requireInteger(index))
+    return false;
+  expr_array_index(result, array, index, line);
+  return true;
+}
+
+bool conditional(Expr& result, const Expr& left, int op, const Expr& right, Expr& thenValue,
+                 Expr& elseValue) {
+  if (!requireInteger(left) || !requireInteger(right))
+    return false;
+  if (!compatible(thenValue, elseValue))
+    return S.semanticError("Type mismatch");
+  expr_if(result, new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression),
+          thenValue, elseValue);
+  return true;
+}
+
+void addListItem(const TokenSpan& item, bool first) {
+  if (!first)
+    S.text.addToText(", ");
+  S.addSpanToText(item);
+}
+
+} // namespace
+}
+
+%union {
+  int number;
+  const char* name;
+  const orvela::Symbol* symbol;
+  orvela::Expr expr;
+  orvela::GuardPair guard;
+  orvela::Expression* expression;
+  orvela::TCTLExpression* formula;
+}
+
+%token ASSIGN BROADCAST CHAN CLOCK COMMIT CONST GUARD HIDE INIT INT PROCESS STATE SYNC
+%token SYSTEM TRANS URGENT COST HEUR REMAINING
+%token ARROW BECOMES PLUS_BECOMES MINUS_BECOMES MIN_OP MAX_OP LT LE EQ NE GT GE PRIME
+%token STRING BAD_TOKEN
+%token <number> NUMBER
+%token <name> NEW_NAME
+%token <symbol> CLOCK_NAME SYMBOL_NAME QUALIFIED_CLOCK_NAME QUALIFIED_SYMBOL_NAME
+
+%type <number> relop const_expr
+%type <name> name
+%type <symbol> symbol source
+%type <expr> expression arithmetic clock_ref chan_ref int_ref
+%type <guard> guard_part guard_items guard_item
+%type <expression> assign_part assignments assignment
+%type <formula> invariant_part invariants invariant
+
+%left MIN_OP MAX_OP
+%left '+' '-'
+%left '*' '/'
+%precedence UNARY
+%precedence '['
+
+%%
+
+description
+  : start declarations processes system_line { S.process.finishSystem(); }
+  ;
+
+start
+  : %empty { S.errorFlag = false; }
+  ;
+
+declarations
+  : %empty
+  | declarations declaration
+  ;
+
+processes
+  : process
+  | processes declarations process
+  ;
+
+/* Declarations. */
+
+declaration
+  : type declarators ';' { S.text.clearText(); }
+  ;
+
+type
+  : INT { S.declaration.setType(integerSymbol, defaultIntegerLower, defaultIntegerUpper, 0); }
+  | INT '[' const_expr ',' const_expr ']' { CHECK(S.declaration.setIntegerDomain($3, $5)); }
+  | CONST { S.declaration.setType(constantSymbol, INT_MIN, INT_MAX, 0); }
+  | CLOCK { S.declaration.setType(clockSymbol, clockLower, clockUpper, 0); }
+  | CHAN { S.declaration.setType(channelSymbol, 0, 0, 0); }
+  | URGENT CHAN { S.declaration.setType(channelSymbol, 0, 0, urgentChannelFlag); }
+  | BROADCAST CHAN { S.declaration.setType(channelSymbol, 0, 0, broadcastChannelFlag); }
+  | URGENT BROADCAST CHAN {
+      S.declaration.setType(channelSymbol, 0, 0, urgentChannelFlag | broadcastChannelFlag);
+    }
+  ;
+
+declarators
+  : declarator
+  | declarators ',' declarator
+  ;
+
+declarator
+  : name { S.declaration.beginDeclarator($1); }
+    dimensions { S.declaration.allocateValues(); }
+    initialiser_part { CHECK(S.declaration.finishDeclarator()); }
+  ;
+
+dimensions
+  : %empty
+  | dimensions '[' const_expr ']' { CHECK(S.declaration.addDimension($3)); }
+  ;
+
+initialiser_part
+  : %empty { CHECK(S.declaration.withoutInitialiser()); }
+  | BECOMES { CHECK(S.declaration.beginInitialiser()); }
+    initialiser { CHECK(S.declaration.finishInitialiser()); }
+  | expression {
+      int value = 0;
+      CHECK(constantValue($1, value));
+      Expr constant;
+      expr_scalar_const(constant, value);
+      CHECK(S.declaration.bareInitialiser(constant));
+    }
+  ;
+
+initialiser
+  : expression { CHECK(S.declaration.initialiserValue($1)); }
+  | '{' { CHECK(S.declaration.openBrace()); }
+    initialiser_list '}' { CHECK(S.declaration.closeBrace()); }
+  ;
+
+initialiser_list
+  : initialiser { S.declaration.countElement(); }
+  | initialiser_list ',' initialiser { S.declaration.countElement(); }
+  ;
+
+name
+  : NEW_NAME { $$ = $1; }
+  | SYMBOL_NAME { $$ = $1->name; }
+  | CLOCK_NAME { $$ = $1->name; }
+  ;
+
+/* Expressions. */
+
+const_expr
+  : expression { CHECK(constantValue($1, $$)); }
+  ;
+
+expression
+  : arithmetic relop expression '?' expression ':' expression {
+      CHECK(conditional($$, $1, $2, $3, $5, $7));
+    }
+  | arithmetic { $$ = $1; }
+  ;
+
+arithmetic
+  : NUMBER { expr_scalar_const($$, $1); }
+  | '-' arithmetic %prec UNARY {
+      CHECK(requireInteger($2));
+      expr_scalar($$, uminus($2.expression).get());
+    }
+  | arithmetic '+' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_plus)); }
+  | arithmetic '-' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_difference)); }
+  | arithmetic '*' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_product)); }
+  | arithmetic '/' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_divide)); }
+  | arithmetic MIN_OP arithmetic { CHECK(binary($$, $1, $3, expr_scalar_min)); }
+  | arithmetic MAX_OP arithmetic { CHECK(binary($$, $1, $3, expr_scalar_max)); }
+  | '(' expression ')' { $$ = $2; }
+  | symbol { CHECK(symbolValue($$, *$1)); }
+  | arithmetic '[' expression ']' { CHECK(arrayIndex($$, $1, $3)); }
+  ;
+
+symbol
+  : SYMBOL_NAME { $$ = $1; }
+  | QUALIFIED_SYMBOL_NAME { $$ = $1; }
+  ;
+
+relop
+  : LE { $$ = opLessEqual; }
+  | LT { $$ = opLess; }
+  | NE { $$ = opNotEqual; }
+  | GE { $$ = opGreaterEqual; }
+  | GT { $$ = opGreater; }
+  | EQ { $$ = opEqual; }
+  ;
+
+/* Process blocks. */
+
+process
+  : PROCESS name '{' { CHECK(S.process.openProcess($2)); }
+    declarations STATE { S.process.markLocations(); } locations ';'
+    commit_part urgent_part INIT symbol[initial] ';' { CHECK(S.process.setInitial(*$initial)); }
+    trans_part '}' { CHECK(S.process.closeProcess()); }
+  ;
+
+locations
+  : location
+  | locations ',' location
+  ;
+
+location
+  : name { CHECK(S.process.addLocation($1)); }
+    invariant_part { S.process.finishLocation($3); }
+  | error { S.process.erroneousLocation(); }
+  ;
+
+invariant_part
+  : %empty { $$ = nullptr; }
+  | '{' invariants '}' { $$ = $2; }
+  ;
+
+invariants
+  : invariant { $$ = $1; addListItem(@1, true); }
+  | invariants ',' invariant {
+      $$ = S.process.joinInvariants($1, $3);
+      addListItem(@3, false);
+    }
+  ;
+
+invariant
+  : clock_ref relop expression { CHECK($$ = S.process.invariantItem($1, $2, $3)); }
+  ;
+
+commit_part
+  : %empty
+  | COMMIT committed_names ';'
+  ;
+
+committed_names
+  : symbol { CHECK(S.process.addCommitted(*$1)); }
+  | committed_names ',' symbol { CHECK(S.process.addCommitted(*$3)); }
+  ;
+
+urgent_part
+  : %empty
+  | URGENT urgent_names ';'
+  ;
+
+urgent_names
+  : symbol { CHECK(S.process.addUrgent(*$1)); }
+  | urgent_names ',' symbol { CHECK(S.process.addUrgent(*$3)); }
+  ;
+
+/* Edges. */
+
+trans_part
+  : %empty
+  | TRANS edges ';'
+  ;
+
+edges
+  : edge
+  | error { S.process.erroneousEdge(); }
+  | edges ',' edge
+  | edges ',' error { S.process.erroneousEdge(); }
+  ;
+
+edge
+  : source ARROW symbol[target] '{' { CHECK(S.process.beginEdge($source, *$target)); }
+    guard_part { S.process.afterGuard($guard_part); }
+    sync_part { CHECK(S.process.afterSync()); }
+    assign_part '}' { S.process.finishEdge($assign_part); }
+  ;
+
+source
+  : %empty { $$ = nullptr; }
+  | symbol { $$ = $1; }
+  ;
+
+guard_part
+  : %empty { $$ = GuardPair{nullptr, nullptr}; }
+  | GUARD guard_items ';' { $$ = $2; }
+  ;
+
+guard_items
+  : guard_item { $$ = $1; addListItem(@1, true); }
+  | guard_items ',' guard_item {
+      $$ = S.process.combineGuards($1, $3);
+      addListItem(@3, false);
+    }
+  ;
+
+guard_item
+  : clock_ref relop expression { CHECK(S.process.clockGuard($$, $1, $2, nullptr, &$3)); }
+  | clock_ref relop clock_ref { CHECK(S.process.clockGuard($$, $1, $2, &$3, nullptr)); }
+  | clock_ref relop clock_ref '+' expression {
+      CHECK(S.process.clockGuard($$, $1, $2, &$3, &$5));
+    }
+  | arithmetic relop expression { CHECK(S.process.integerGuard($$, $1, $2, $3)); }
+  | error { $$ = GuardPair{nullptr, nullptr}; S.errorFlag = true; }
+  ;
+
+sync_part
+  : %empty { S.process.noSync(); }
+  | SYNC chan_ref '!' ';' {
+      S.addSpanToText(TokenSpan{@2.first, @3.last});
+      CHECK(S.process.setSync($2, true));
+    }
+  | SYNC chan_ref '?' ';' {
+      S.addSpanToText(TokenSpan{@2.first, @3.last});
+      CHECK(S.process.setSync($2, false));
+    }
+  | SYNC error ';' { S.errorFlag = true; }
+  ;
+
+assign_part
+  : %empty { $$ = nullptr; }
+  | ASSIGN assignments ';' { $$ = $2; }
+  ;
+
+assignments
+  : assignment { $$ = $1; addListItem(@1, true); }
+  | assignments ',' assignment {
+      $$ = S.process.joinAssignments($1, $3);
+      addListItem(@3, false);
+    }
+  ;
+
+assignment
+  : clock_ref BECOMES const_expr { CHECK($$ = S.process.clockAssign($1, $3)); }
+  | clock_ref BECOMES clock_ref { CHECK($$ = S.process.clockCopy($1, $3, 0)); }
+  | clock_ref BECOMES clock_ref '+' const_expr { CHECK($$ = S.process.clockCopy($1, $3, $5)); }
+  | clock_ref BECOMES clock_ref '-' const_expr {
+      CHECK($$ = S.process.clockCopy($1, $3, wrapNegate($5)));
+    }
+  | clock_ref PLUS_BECOMES const_expr { CHECK($$ = S.process.clockShift($1, $3)); }
+  | clock_ref MINUS_BECOMES const_expr { CHECK($$ = S.process.clockShift($1, wrapNegate($3))); }
+  | int_ref BECOMES expression { CHECK($$ = S.process.integerAssign($1, $3)); }
+  | '(' arithmetic relop expression '?' assignment ')' {
+      CHECK($$ = S.process.conditionalAssign($2, $3, $4, $6));
+    }
+  | error { $$ = nullptr; S.errorFlag = true; }
+  ;
+
+/* References to clocks, channels and integer variables. */
+
+clock_ref
+  : CLOCK_NAME { S.process.clockReference($$, *$1); }
+  | QUALIFIED_CLOCK_NAME { S.process.clockReference($$, *$1); }
+  | clock_ref '[' expression ']' { CHECK(S.process.indexReference($$, $1, $3)); }
+  ;
+
+chan_ref
+  : symbol { CHECK(S.process.channelReference($$, *$1)); }
+  | chan_ref '[' expression ']' { CHECK(S.process.indexReference($$, $1, $3)); }
+  ;
+
+int_ref
+  : symbol { CHECK(S.process.integerReference($$, *$1)); }
+  | int_ref '[' expression ']' { CHECK(S.process.indexReference($$, $1, $3)); }
+  ;
+
+/* The system line. */
+
+system_line
+  : SYSTEM system_names ';'
+  ;
+
+system_names
+  : symbol { CHECK(S.process.addSystemProcess(*$1)); }
+  | system_names ',' symbol { CHECK(S.process.addSystemProcess(*$3)); }
+  ;
+
+%%

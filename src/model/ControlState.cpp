@@ -1,0 +1,25 @@
+#include "model/ControlState.h"
+
+#include "model/ChannelInfo.h"
+#include "model/Transition.h"
+
+#include <ostream>
+
+namespace orvela {
+
+ControlState::ControlState(short index, const char* name, bool committed, bool urgent)
+    : index_(index), committed_(committed), urgent_(urgent), name_(name) {}
+
+void ControlState::accept(ModelVisitor& visitor) { visitor.visitControlState(this); }
+
+void ControlState::buildState() {
+  const int channels = static_cast<int>(channelInfo.size());
+  sync_ = SyncObject(channels);
+  urgentSync_ = SyncObject(channels);
+  urgentEdges_.clear();
+  urgentBroadcastEdges_.clear();
+}
+
+void ControlState::print(std::ostream& out) const { out << "{ " << invariantText_ << "}"; }
+
+} // namespace orvela

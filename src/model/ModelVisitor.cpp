@@ -1,0 +1,7 @@
+#include "model/ModelVisitor.h"
+
+namespace orvela {
+
+ModelVisitor::~ModelVisitor() = default;
+
+} // namespace orvela

@@ -1,0 +1,138 @@
+#include "model/System.h"
+
+#include "model/ChannelInfo.h"
+#include "model/ClockInfo.h"
+#include "model/PublicState.h"
+
+#include <iostream>
+
+namespace orvela {
+
+System::System(int processCount) : processes_(static_cast<std::size_t>(processCount)) {}
+
+void System::accept(ModelVisitor& visitor) {
+  for (const Pointer<Process>& process : processes_)
+    process->accept(visitor);
+  visitor.visitSystem(this);
+}
+
+void System::setProcess(int index, const Pointer<Process>& process) {
+  processes_.at(static_cast<std::size_t>(index)) = process;
+  process->markTransitions(index);
+}
+
+void System::construct() {
+  for (const Pointer<Process>& process : processes_)
+    process->buildProcess();
+}
+
+void System::propagateClocks(const std::set<int>& extra) {
+  for (const Pointer<Process>& process : processes_) {
+    process->clearActiveClocks();
+    process->propagateActiveClocks();
+    for (int location = 0; location < process->getLocationCount(); ++location)
+      process->getControlState(location)->getActiveClocks().insert(extra.begin(), extra.end());
+  }
+}
+
+ControlState* System::currentLocation(const PublicState* state, int index) const {
+  const Process& process = *processes_[static_cast<std::size_t>(index)];
+  return process.getControlState(state->getLocation(static_cast<unsigned int>(index)));
+}
+
+bool System::isUrgentState(const PublicState* state) const {
+  for (int i = 0; i < getProcessCount(); ++i)
+    if (currentLocation(state, i)->isUrgent())
+      return true;
+  return false;
+}
+
+int System::committed(const PublicState* state) const {
+  int count = 0;
+  for (int i = 0; i < getProcessCount(); ++i)
+    if (currentLocation(state, i)->isCommitted())
+      ++count;
+  return count;
+}
+
+bool System::canSync(const PublicState* state, int i, int j) const {
+  if (i == j)
+    return true;
+  if (channelInfo.empty())
+    return false;
+  return currentLocation(state, i)->getSync().canSyncWith(currentLocation(state, j)->getSync());
+}
+
+namespace {
+
+// The synchronisation value of an edge in a state (0 for none).
+int syncValue(const Transition& edge, const PublicState* state) {
+  return edge.getSync() ? edge.getSync()->evaluateScalar(const_cast<PublicState*>(state)) : 0;
+}
+
+} // namespace
+
+bool System::hasUrgentTransitions(const PublicState* state) const {
+  if (channelInfo.empty())
+    return false;
+  const int count = getProcessCount();
+  for (int i = 0; i < count; ++i) {
+    const ControlState& here = *currentLocation(state, i);
+    for (const Pointer<Transition>& edge : here.getUrgentBroadcastTransitions())
+      if (edge->evalIntegerGuards(state))
+        return true;
+    for (int j = i + 1; j < count; ++j) {
+      const ControlState& there = *currentLocation(state, j);
+      if (!here.getUrgentSync().canSyncWith(there.getUrgentSync()))
+        continue;
+      for (const Pointer<Transition>& edge : here.getUrgentTransitions()) {
+        const int value = syncValue(*edge, state);
+        if (!edge->evalIntegerGuards(state))
+          continue;
+        for (const Pointer<Transition>& partner : there.getUrgentTransitions())
+          if (value + syncValue(*partner, state) == 0 && partner->evalIntegerGuards(state))
+            return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool System::noSave(const Transition* const* edges, const PublicState* state) const {
+  if (!edges || !*edges)
+    return false;
+  for (; *edges; ++edges) {
+    const int process = (*edges)->getProcessIndex();
+    const int location = state->getLocation(static_cast<unsigned int>(process));
+    if (processes_[static_cast<std::size_t>(process)]->isLoopEntry(location))
+      return false;
+  }
+  return true;
+}
+
+void System::displayControlState(const PublicState* state, std::ostream& out) const {
+  out << "( ";
+  for (int i = 0; i < getProcessCount(); ++i)
+    out << processes_[static_cast<std::size_t>(i)]->getName() << '.'
+        << currentLocation(state, i)->getName() << ' ';
+  out << ")\n";
+}
+
+void System::print(std::ostream& out) const {
+  out << "The system has " << processes_.size() << " processes.\n\n";
+  for (const Pointer<Process>& process : processes_)
+    process->display(out);
+}
+
+void System::printActiveClocks() const {
+  for (const Pointer<Process>& process : processes_)
+    for (int index = 0; index < process->getLocationCount(); ++index) {
+      const ControlState& location = *process->getControlState(index);
+      std::cerr << process->getName() << '.' << location.getName() << " :";
+      for (int clock : location.getActiveClocks())
+        std::cerr << ' ' << ClockInfo::clocks[static_cast<std::size_t>(clock)].name.get();
+      std::cerr << '\n';
+    }
+}
+
+} // namespace orvela

@@ -1,0 +1,72 @@
+#pragma once
+// The loaded network: the processes in the order of the system line, and the
+// questions about whole states that successor computation, the passed list
+// and trace reconstruction ask.
+
+#include "model/ModelVisitor.h"
+#include "model/Process.h"
+#include "server/base/Object.h"
+
+#include <iosfwd>
+#include <set>
+#include <vector>
+
+namespace orvela {
+
+class PublicState;
+
+/// A network of processes. Queries about a state read its locations and
+/// integers through the state view, so any state type can be asked about.
+class System : public Object, public ModelElement {
+public:
+  /// A system with `processCount` empty process slots.
+  explicit System(int processCount);
+
+  /// Visits every process in order, then calls `visitSystem`.
+  void accept(ModelVisitor& visitor) override;
+
+  /// Stores `process` in slot `index` and numbers its edges for that slot.
+  void setProcess(int index, const Pointer<Process>& process);
+  Process* getProcess(int index) const {
+    return processes_.at(static_cast<std::size_t>(index)).get();
+  }
+  int getProcessCount() const { return static_cast<int>(processes_.size()); }
+
+  /// Completes every process (`buildProcess`), in index order. May be
+  /// called again; it rebuilds the same tables.
+  void construct();
+  /// Recomputes the active clocks of every process, then adds `extra` to the
+  /// active set of every location (without propagating them).
+  void propagateClocks(const std::set<int>& extra);
+
+  /// True when some process is in an urgent location.
+  bool isUrgentState(const PublicState* state) const;
+  /// The number of processes in a committed location.
+  int committed(const PublicState* state) const;
+  /// Whether process `i` and process `j` may synchronise in `state`: true for
+  /// a process with itself, false without channels, otherwise whether their
+  /// locations' channel summaries match.
+  bool canSync(const PublicState* state, int i, int j) const;
+  /// Whether an urgent synchronisation is enabled in `state` (integer guards
+  /// only), so that time must not pass.
+  bool hasUrgentTransitions(const PublicState* state) const;
+  /// Whether the state reached by the null-terminated move `edges` may be
+  /// left out of the passed list: false for a missing or empty move,
+  /// otherwise true when no moving process is at a loop entry in `state`.
+  bool noSave(const Transition* const* edges, const PublicState* state) const;
+
+  /// The location of process `index` in `state`.
+  ControlState* currentLocation(const PublicState* state, int index) const;
+
+  /// "( " then "process.location " per process, then ")\n".
+  void displayControlState(const PublicState* state, std::ostream& out) const;
+  /// "The system has <n> processes.\n\n" and every process's display.
+  void print(std::ostream& out) const;
+  /// Diagnostic to standard error: the active clocks of every location.
+  void printActiveClocks() const;
+
+private:
+  std::vector<Pointer<Process>> processes_;
+};
+
+} // namespace orvela

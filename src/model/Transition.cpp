@@ -1,0 +1,64 @@
+#include "model/Transition.h"
+
+#include "model/ControlState.h"
+#include "model/Process.h"
+#include "server/base/Exceptions.h"
+
+#include <ostream>
+
+namespace orvela {
+
+void Transition::accept(ModelVisitor& visitor) { visitor.visitTransition(this); }
+
+// Guards only read the state; the view's interface is not const-qualified.
+bool Transition::evalIntegerGuards(const PublicState* state) const {
+  return !integerGuard_ || integerGuard_->evaluateScalar(const_cast<PublicState*>(state)) != 0;
+}
+
+void Transition::resetAssigns(PublicState* state) const {
+  if (!assignment_)
+    return;
+  std::vector<int> scratch(static_cast<std::size_t>(std::max(assignment_->getSize(), 1)));
+  assignment_->evaluate(state, scratch.data());
+}
+
+void Transition::update() {
+  used_.clear();
+  reset_.clear();
+  if (assignment_)
+    assignment_->regClockUse(process_, used_, reset_);
+}
+
+void Transition::display(std::ostream& out, int indent) const {
+  const std::string tabs(static_cast<std::size_t>(std::max(indent, 0)), '\t');
+  const char* process = process_ ? process_->getName() : "";
+  const auto location = [this](short index) {
+    return process_ && index >= 0 ? process_->getControlState(index)->getName() : "";
+  };
+  out << tabs << process << '.' << location(source_) << "->" << process << '.' << location(target_)
+      << " { " << tabs << (guardText_.empty() ? "true" : guardText_) << ", " << syncText_;
+  if (!assignmentText_.empty())
+    out << ", " << assignmentText_;
+  out << " }";
+}
+
+void Transition::print(std::ostream&) const {
+  throw Bug("Transition::print() should NOT be used !!");
+}
+
+void Transition::setSync(const Pointer<Expression>& sync, const char* text) {
+  sync_ = sync;
+  syncText_ = text ? text : "";
+}
+
+void Transition::setGuard(const Pointer<Expression>& integerGuard, const char* text) {
+  integerGuard_ = integerGuard;
+  guardText_ = text ? text : "";
+}
+
+void Transition::setAssignment(const Pointer<Expression>& assignment, const char* text) {
+  assignment_ = assignment;
+  assignmentText_ = text ? text : "";
+}
+
+} // namespace orvela
