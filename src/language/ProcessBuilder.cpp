@@ -307,7 +307,9 @@ Expression* ProcessBuilder::clockShift(const Expr& clock, int offset) {
 Expression* ProcessBuilder::clockCopy(const Expr& clock, const Expr& source, int offset) {
   if (!requireScalarClock(clock) || !requireScalarClock(source))
     return nullptr;
-  (void)offset;
+  if (clock.expression->isConstant() && source.expression->isConstant() &&
+      clock.expression->evaluateScalar(nullptr) == source.expression->evaluateScalar(nullptr))
+    return keep(new ClockShiftReset(clock.expression, offset));
   state_.semanticError("pending: clock copy");
   return nullptr;
 }

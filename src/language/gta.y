@@ -7,6 +7,7 @@
 %define api.prefix {gta_}
 %define api.location.type {orvela::TokenSpan}
 %locations
+%define lr.default-reduction consistent
 %expect 0
 
 %code requires {

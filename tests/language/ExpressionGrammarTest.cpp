@@ -1,0 +1,157 @@
+#include "LanguageTest.h"
+#include "model/IntegerInfo.h"
+#include "model/TestState.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::constantValue;
+using test::edgeOf;
+using test::parse;
+using test::Parsed;
+using test::TestState;
+
+TEST(ExpressionGrammar, OperatorsBindAndAssociateAsDeclared) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1 <? 2 + 3", "1"}, {"- 2 + 3", "1"},     {"10 - 2 - 3", "5"},   {"2 + 3 * 4", "14"},
+      {"7 / 2 * 2", "6"},  {"8 >? 3 <? 5", "5"}, {"(1 + 2) * 3", "9"},  {"-7 / 2", "-3"},
+      {"- - 4", "4"},      {"6 - -2", "8"},      {"2 * (3 <? 1)", "2"}, {"9 >? 12 - 5", "9"},
+  };
+  for (const auto& [expression, value] : cases)
+    EXPECT_EQ(constantValue(std::string("const A ") + expression + ";", "A"), value) << expression;
+}
+
+TEST(ExpressionGrammar, ConstantArraysAreIndexedRowMajorAndClampedIntoTheirBounds) {
+  const std::string table = "const T[2][3] := {{1,2,3},{4,5,6}}; const N 1;";
+  EXPECT_EQ(constantValue(table + "const G T[1][2];", "G"), "6");
+  EXPECT_EQ(constantValue(table + "const G T[N][N + 1] * 10;", "G"), "60");
+  EXPECT_EQ(constantValue(table + "const G T[0][1] + T[1][0];", "G"), "6");
+  EXPECT_EQ(constantValue(table + "const G T[5][0];", "G"), "4");
+  EXPECT_EQ(constantValue(table + "const G T[0][-1];", "G"), "1");
+  EXPECT_EQ(constantValue(table + "const G T[1][T[1][2]];", "G"), "6");
+}
+
+TEST(ExpressionGrammar, ValuesOfTheWrongShapeOrKindAreReported) {
+  const std::string table = "const T[2][3] := {{1,2,3},{4,5,6}}; const N 3; chan c; chan d[2];"
+                            "int v;\n";
+  const std::pair<const char*, const char*> cases[] = {
+      {"const G T[1];", "Integer expression expected"},
+      {"const G N[0];", "Array expected"},
+      {"const G T + 1;", "Integer value expected"},
+      {"const G -T[1];", "Integer value expected"},
+      {"const G 1 <? T;", "Integer value expected"},
+      {"const G T[T[0]][0];", "Integer value expected"},
+      {"const G c;", "Type mismatch or undeclared identifier."},
+      {"const G d[0];", "Type mismatch or undeclared identifier."},
+      {"const G v;", "Constant expression expected"},
+      {"const G 1 < 2 ? 3 : 4;", "Constant expression expected"},
+      {"const G u + 1;", "parse error"},
+  };
+  for (const auto& [declaration, message] : cases)
+    EXPECT_EQ(constantValue(table + declaration, "G"),
+              std::string("Error at line 2 : ") + message + "\n")
+        << declaration;
+}
+
+// A process whose only edge carries the given guard and updates, over
+// integers k (index 0, domain [0, 5]), i (1), a[3] (2..4), b[3] (5..7).
+Parsed edgeWith(const std::string& guard, const std::string& updates,
+                const std::string& extraDeclarations = "") {
+  return parse("int [0,5] k; int i; int a[3], b[3];" + extraDeclarations +
+               "\nprocess P { state s; init s; trans s -> s { " + guard + " " + updates +
+               " }; }\nsystem P;");
+}
+
+TEST(ExpressionGrammar, IntegerGuardsAreConjoinedAndKeepTheirText) {
+  Parsed parsed = edgeWith("guard k < 3, a[i] == 6, (k >? i) != 2;", "");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const Transition& edge = edgeOf(parsed, 0, 0);
+  EXPECT_EQ(edge.getGuardText(), "k<3, a[i]==6, (k>?i)!=2");
+  TestState state({0, 1, 5, 6, 7, 0, 0, 0});
+  EXPECT_TRUE(edge.evalIntegerGuards(&state));
+  state.integers[1] = 2; // a[2] is 7
+  EXPECT_FALSE(edge.evalIntegerGuards(&state));
+  state.integers = {3, 1, 5, 6, 7, 0, 0, 0};
+  EXPECT_FALSE(edge.evalIntegerGuards(&state));
+  state.integers = {2, 1, 0, 6, 0, 0, 0, 0}; // k >? i is 2
+  EXPECT_FALSE(edge.evalIntegerGuards(&state));
+}
+
+TEST(ExpressionGrammar, ConditionalExpressionsChooseByTheirCondition) {
+  Parsed parsed = edgeWith("", "assign b := (k == 0 ? a : b), k := (i < 2 ? i + 1 : i - 10);");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  EXPECT_EQ(edgeOf(parsed, 0, 0).getAssignmentText(), "b:=(k==0?a:b), k:=(i<2?i+1:i-10)");
+  TestState state({0, 1, 7, 8, 9, 1, 2, 3});
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  EXPECT_EQ(state.integers, (std::vector<int>{2, 1, 7, 8, 9, 7, 8, 9}));
+  state.integers = {1, 12, 7, 8, 9, 1, 2, 3};
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  EXPECT_EQ(state.integers, (std::vector<int>{2, 12, 7, 8, 9, 1, 2, 3}));
+  EXPECT_EQ(edgeWith("", "assign k := (i < 2 ? a : 1);").messages,
+            "Error at line 2 : Type mismatch\n");
+}
+
+TEST(ExpressionGrammar, IntegerUpdatesAreClampedIntoTheDomain) {
+  Parsed parsed = edgeWith("", "assign k := k + 4, a[i] := i, b := a, i := 70000;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  EXPECT_EQ(edgeOf(parsed, 0, 0).getAssignmentText(), "k:=k+4, a[i]:=i, b:=a, i:=70000");
+  TestState state({3, 9, 0, 0, 0, 0, 0, 0});
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  // k is held at 5; the index 9 is held at 2; i at 32767.
+  EXPECT_EQ(state.integers, (std::vector<int>{5, 32767, 0, 0, 9, 0, 0, 9}));
+}
+
+TEST(ExpressionGrammar, UpdatesOfWhatIsNotAnIntegerVariableAreReported) {
+  const std::string extra = "const N 2; chan c; int m[2][2];";
+  const std::pair<const char*, const char*> cases[] = {
+      {"assign N := 1;", "Type mismatch or undeclared indentifier."},
+      {"assign c := 1;", "Type mismatch or undeclared indentifier."},
+      {"assign k[0] := 1;", "Type mismatch."},
+      {"assign m[0][1][0] := 1;", "Type mismatch."},
+      {"assign b := k;", "Type mismatch"},
+      {"assign m[0] := a;", "Type mismatch"},
+      {"assign a[b] := 1;", "Integer value expected"},
+  };
+  for (const auto& [updates, message] : cases)
+    EXPECT_EQ(edgeWith("", updates, extra).messages,
+              std::string("Error at line 2 : ") + message + "\n")
+        << updates;
+  Parsed rows = edgeWith("", "assign m[1] := a[0] <? 2 >? 1 == 0 ? m[0] : m[1];", extra);
+  EXPECT_TRUE(rows.system) << rows.messages;
+}
+
+TEST(ExpressionGrammar, ConditionalUpdatesHappenOnlyWhenTheirConditionHolds) {
+  Parsed parsed = edgeWith("", "assign (k < 3 ? k := 4), (i == 0 ? (k > 3 ? i := 7));");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  TestState state({1, 0, 0, 0, 0, 0, 0, 0});
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  EXPECT_EQ(state.integers[0], 4);
+  EXPECT_EQ(state.integers[1], 7);
+  state.integers = {3, 0, 0, 0, 0, 0, 0, 0};
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  EXPECT_EQ(state.integers[0], 3);
+  EXPECT_EQ(state.integers[1], 0);
+}
+
+TEST(ExpressionGrammar, QualifiedNamesReadAnotherProcessOrTheGlobalFrame) {
+  Parsed parsed = parse("int k := 1;\n"
+                        "process P { int k := 2; state s; init s; }\n"
+                        "process Q { int k := 3; state s; init s; trans s -> s { guard P.k == 2, "
+                        "global.k == 1, k == 3; assign global.k := P.k + k; }; }\n"
+                        "system P, Q;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const Transition& edge = edgeOf(parsed, 1, 0);
+  EXPECT_EQ(edge.getGuardText(), "P.k==2, global.k==1, k==3");
+  TestState state({1, 2, 3});
+  EXPECT_TRUE(edge.evalIntegerGuards(&state));
+  edge.resetAssigns(&state);
+  EXPECT_EQ(state.integers, (std::vector<int>{5, 2, 3}));
+  EXPECT_EQ(
+      parse("process P { state s; init s; trans s -> s { guard R.k == 2; }; } system P;").messages,
+      "Error at line 1 : R: no such process\nError at line 1 : parse error\n");
+}
+
+} // namespace
+} // namespace orvela

@@ -1,0 +1,105 @@
+#pragma once
+// Helpers of the language tests: the real scanner run over a text, and the
+// whole parser run over small descriptions.
+
+#include "language/ErrorReporting.h"
+#include "language/ParseSystem.h"
+#include "language/ParserState.h"
+#include "language/Scanner.h"
+#include "language/SymbolTable.h"
+#include "language/gta_parser.h"
+#include "model/System.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orvela::test {
+
+/// A token with its name (new names) or symbol name (classified names).
+struct ScannedToken {
+  int code;
+  std::string name;
+  bool operator==(const ScannedToken&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const ScannedToken& token) {
+  return out << token.code << ':' << token.name;
+}
+
+/// Every token of `text`, scanned against the current symbol table; the
+/// scanner's messages go to `messages` when given. The line counter is left
+/// as the scanner left it.
+inline std::vector<ScannedToken> scanText(const std::string& text,
+                                          std::string* messages = nullptr) {
+  std::istringstream in(text);
+  std::ostringstream errors;
+  std::ostream& previous = errorStream();
+  setErrorStream(errors);
+  ParserState state;
+  gtaState = &state;
+  gtaInstream = &in;
+  line = 1;
+  resetScanner();
+  std::vector<ScannedToken> tokens;
+  for (int code; (code = gta_lex()) != 0;) {
+    std::string name;
+    if (code == NEW_NAME)
+      name = gta_lval.name;
+    else if (code == CLOCK_NAME || code == SYMBOL_NAME || code == QUALIFIED_CLOCK_NAME ||
+             code == QUALIFIED_SYMBOL_NAME)
+      name = gta_lval.symbol->name;
+    else if (code == NUMBER)
+      name = std::to_string(gta_lval.number);
+    tokens.push_back({code, name});
+  }
+  resetScanner();
+  gtaState = nullptr;
+  setErrorStream(previous);
+  if (messages)
+    *messages = errors.str();
+  return tokens;
+}
+
+/// The outcome of parsing a description.
+struct Parsed {
+  Pointer<System> system;
+  std::string messages;
+};
+
+inline Parsed parse(const std::string& text) {
+  Parsed parsed;
+  parsed.system = parseSystem(text, &parsed.messages);
+  return parsed;
+}
+
+/// `declarations` followed by a process P with one location and the system
+/// line.
+inline std::string withProcess(const std::string& declarations) {
+  return declarations + "\nprocess P { state s; init s; }\nsystem P;";
+}
+
+/// The messages a description with the given declarations gets.
+inline std::string declarationMessages(const std::string& declarations) {
+  return parse(withProcess(declarations)).messages;
+}
+
+} // namespace orvela::test
+
+namespace orvela::test {
+
+/// Edge `index` of process `process` of a parsed system.
+inline const Transition& edgeOf(const Parsed& parsed, int process, int index) {
+  return *parsed.system->getProcess(process)->getTransitions().at(static_cast<std::size_t>(index));
+}
+
+/// The value of constant `name` after parsing `declarations` (with a
+/// minimal process); the messages of a failed parse otherwise.
+inline std::string constantValue(const std::string& declarations, const char* name) {
+  Parsed parsed = parse(withProcess(declarations));
+  if (!parsed.system)
+    return parsed.messages;
+  return std::to_string(symbols.getData(name));
+}
+
+} // namespace orvela::test

@@ -1,0 +1,222 @@
+#include "LanguageTest.h"
+#include "model/TestState.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::edgeOf;
+using test::parse;
+using test::Parsed;
+using test::TestState;
+
+// A process P with locations s0, s1, s2 and the given extra parts.
+std::string processP(const std::string& body, const std::string& declarations = "") {
+  return declarations + "\nprocess P { state s0, s1, s2; " + body + " }\nsystem P;";
+}
+
+std::string messagesOf(const std::string& text) { return parse(text).messages; }
+
+// The synchronisation value of an edge in a state where every integer is 0.
+int syncValue(const Transition& edge) {
+  TestState state({0, 0});
+  return edge.getSync()->evaluateScalar(&state);
+}
+
+TEST(ProcessGrammar, AnEdgeWithoutSourceStartsWhereThePreviousOneDid) {
+  Parsed parsed = parse(processP("init s0; trans s0 -> s1 {}, -> s2 {}, s1 -> s0 {}, -> s1 {};"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const std::pair<short, short> expected[] = {{0, 1}, {0, 2}, {1, 0}, {1, 1}};
+  for (int index = 0; index < 4; ++index) {
+    const Transition& edge = edgeOf(parsed, 0, index);
+    EXPECT_EQ(std::pair(edge.getSource(), edge.getTarget()), expected[index]) << index;
+    EXPECT_EQ(edge.getIndex(), index);
+    EXPECT_EQ(edge.getProcessIndex(), 0);
+  }
+  EXPECT_EQ(messagesOf(processP("init s0; trans -> s1 {};")),
+            "Error at line 2 : First transition must have an explicit source state.\n");
+}
+
+TEST(ProcessGrammar, EdgeEndsMustBeLocationsOfTheProcessItself) {
+  const std::string other = "process Q { state q; init q; }\n";
+  EXPECT_EQ(messagesOf(processP("init s0; trans k -> s1 {};", "int k;")),
+            "Error at line 2 : Transition source is not a state.\n");
+  EXPECT_EQ(messagesOf(processP("init s0; trans s0 -> k {};", "int k;")),
+            "Error at line 2 : Transition destination is not a state.\n");
+  EXPECT_EQ(messagesOf(other + processP("init s0; trans Q.q -> s1 {};")),
+            "Error at line 3 : Transition source is not a state.\n");
+  EXPECT_EQ(messagesOf(other + processP("init s0; trans s1 -> Q.q {};")),
+            "Error at line 3 : Transition destination is not a state.\n");
+}
+
+TEST(ProcessGrammar, CommitAndUrgentListsMarkTheirLocations) {
+  Parsed parsed = parse(processP("commit s1, s2; urgent s2, s0; init s1;"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const Process& process = *parsed.system->getProcess(0);
+  EXPECT_EQ(process.getInitial(), 1);
+  const std::pair<bool, bool> kinds[] = {{false, true}, {true, false}, {true, true}};
+  for (int index = 0; index < 3; ++index) {
+    const ControlState& location = *process.getControlState(index);
+    EXPECT_EQ(location.getIndex(), index);
+    EXPECT_EQ(std::pair(location.isCommitted(), location.isUrgent()), kinds[index]) << index;
+  }
+  EXPECT_STREQ(process.getControlState(2)->getName(), "s2");
+  EXPECT_EQ(symbols.getData(locationSymbol, process.getFirstLocationId() + 2), 2);
+  const std::string typeMismatch = "Error at line 2 : Type mismatch.\n";
+  EXPECT_EQ(messagesOf(processP("commit k; init s0;", "int k;")), typeMismatch);
+  EXPECT_EQ(messagesOf(processP("urgent s0, P; init s0;")), typeMismatch);
+  EXPECT_EQ(messagesOf(processP("init k;", "int k;")), typeMismatch);
+}
+
+TEST(ProcessGrammar, SynchronisationsCarryTheChannelIdAndItsDirection) {
+  Parsed parsed = parse(processP("init s0; trans s0 -> s1 { sync c!; }, s1 -> s2 { sync c?; },"
+                                 " s2 -> s0 { sync d[1]!; }, -> s1 { sync d[i]?; }, -> s2 {};",
+                                 "chan c, d[3]; int i;"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const std::pair<int, const char*> expected[] = {
+      {1, "c!"}, {-1, "c?"}, {3, "d[1]!"}, {-2, "d[i]?"}, {0, "tau"}};
+  for (int index = 0; index < 5; ++index) {
+    const Transition& edge = edgeOf(parsed, 0, index);
+    EXPECT_EQ(syncValue(edge), expected[index].first) << index;
+    EXPECT_EQ(edge.getSyncText(), expected[index].second);
+  }
+  EXPECT_EQ(edgeOf(parsed, 0, 3).getSync()->getRange(), Interval(-4, -2));
+  const std::string typeMismatch = "Error at line 2 : Type mismatch.\n";
+  const std::string channels = "chan c, d[3], e[2][2]; int i;";
+  for (const char* sync : {"sync c[0]!;", "sync d!;", "sync e[1]?;", "sync i!;"})
+    EXPECT_EQ(
+        messagesOf(processP(std::string("init s0; trans s0 -> s0 { ") + sync + " };", channels)),
+        typeMismatch)
+        << sync;
+}
+
+TEST(ProcessGrammar, TheSystemLineOrdersTheProcessesItNames) {
+  Parsed parsed = parse("process A { state a; init a; }\n"
+                        "process B { state b; init b; trans b -> b {}; }\n"
+                        "process C { state c; init c; }\n"
+                        "system C, B;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  ASSERT_EQ(parsed.system->getProcessCount(), 2);
+  EXPECT_STREQ(parsed.system->getProcess(0)->getName(), "C");
+  EXPECT_STREQ(parsed.system->getProcess(1)->getName(), "B");
+  EXPECT_EQ(parsed.system->getProcess(1)->getPosition(), 1);
+  EXPECT_EQ(edgeOf(parsed, 1, 0).getProcessIndex(), 1);
+  // Position in the high half of the data, frame in the low half.
+  EXPECT_EQ(symbols.getData("B"), (1 << 16) | 2);
+  EXPECT_EQ(symbols.getData("A") & 0xffff, 1);
+  EXPECT_EQ(static_cast<unsigned int>(symbols.getData("A")) >> 16, 0xffffu);
+  EXPECT_EQ(messagesOf("int k; process A { state a; init a; } system A, k;"),
+            "Error at line 1 : Type mismatch.\n");
+  EXPECT_EQ(messagesOf("process A { state a; init a; } system A, A;"),
+            "Error at line 1 : Process A is listed twice in the system line.\n");
+}
+
+TEST(ProcessGrammar, NamesAreScopedByProcess) {
+  Parsed parsed =
+      parse("int x;\n"
+            "process A { int x; state s, t; init s; trans s -> t { assign x := 1; }; }\n"
+            "process B { state s, t; init t; trans t -> s { assign x := 2; }; }\n"
+            "system A, B;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  TestState state({0, 0});
+  edgeOf(parsed, 0, 0).resetAssigns(&state);
+  edgeOf(parsed, 1, 0).resetAssigns(&state);
+  EXPECT_EQ(state.integers, (std::vector<int>{2, 1}));
+  EXPECT_EQ(messagesOf("process A { state s, s; init s; } system A;"),
+            "Error at line 1 : Redefined symbol s\n");
+  EXPECT_EQ(messagesOf("int A; process A { state s; init s; } system A;"),
+            "Error at line 1 : Redefined symbol A\n");
+  EXPECT_EQ(messagesOf("process A { int k; clock k; state s; init s; } system A;"),
+            "Error at line 1 : Redefined symbol k\n");
+}
+
+TEST(ProcessGrammar, ClockUpdatesResetAndShift) {
+  Parsed parsed = parse(processP("init s0; trans s0 -> s1 { assign x := 0, y := 5, x += 2, "
+                                 "y -= 3, x := x + 4, y := y - 1, c[i] := 7; };",
+                                 "clock x, y, c[3]; int i;"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const Transition& edge = edgeOf(parsed, 0, 0);
+  EXPECT_EQ(edge.getAssignmentText(), "x:=0, y:=5, x+=2, y-=3, x:=x+4, y:=y-1, c[i]:=7");
+  TestState state({9});
+  edge.resetAssigns(&state);
+  using Update = TestState::ClockUpdate;
+  EXPECT_EQ(state.updates, (std::vector<Update>{{'r', 1, 0},
+                                                {'r', 2, 5},
+                                                {'o', 1, 2},
+                                                {'o', 2, -3},
+                                                {'o', 1, 4},
+                                                {'o', 2, -1},
+                                                {'r', 5, 7}}));
+  EXPECT_EQ(edge.getResetClocks(), (std::set<int>{1, 2}));
+  const auto message = [](const std::string& update) {
+    return messagesOf(
+        processP("init s0; trans s0 -> s1 { assign " + update + "; };", "clock x, c[2]; int i;"));
+  };
+  EXPECT_EQ(message("x := -1"), "Error at line 2 : Expression out of range.\n");
+  EXPECT_EQ(message("x := 1073741824"), "Error at line 2 : Expression out of range.\n");
+  EXPECT_EQ(message("x := 1073741823"), "");
+  EXPECT_EQ(message("x := i"), "Error at line 2 : Constant expression expected\n");
+  EXPECT_EQ(message("c := 0"), "Error at line 2 : Type mismatch.\n");
+  EXPECT_EQ(message("x[0] := 0"), "Error at line 2 : Type mismatch.\n");
+}
+
+TEST(ProcessGrammar, ErrorRecoveryReportsEveryFaultyPart) {
+  const std::string text = "int k;\n"
+                           "process P {\n"
+                           "  state s0, s1, s0;\n"
+                           "  init s0;\n"
+                           "  trans s0 -> s1 { guard k < 1, s0 == 1; },\n"
+                           "        s1 -> s0 { sync k!; },\n"
+                           "        s0 -> k { },\n"
+                           "        s1 -> s1 { assign k := 1, P := 2; };\n"
+                           "}\n"
+                           "system P;";
+  Parsed parsed = parse(text);
+  EXPECT_FALSE(parsed.system);
+  EXPECT_EQ(parsed.messages, "Error at line 3 : Redefined symbol s0\n"
+                             "Error at line 5 : Type mismatch or undeclared identifier.\n"
+                             "Error at line 6 : Type mismatch.\n"
+                             "Error at line 7 : Transition destination is not a state.\n"
+                             "Error at line 8 : Type mismatch or undeclared indentifier.\n");
+}
+
+TEST(ProcessGrammar, DeepNestingOverflowsTheParserStack) {
+  const auto nested = [](int depth) {
+    return processP("init s0;", "const N " + std::string(static_cast<std::size_t>(depth), '(') +
+                                    "1" + std::string(static_cast<std::size_t>(depth), ')') + ";");
+  };
+  EXPECT_EQ(messagesOf(nested(60)), "");
+  Parsed parsed = parse(nested(250));
+  EXPECT_FALSE(parsed.system);
+  EXPECT_EQ(parsed.messages, "Error at line 1 : parser stack overflow\n");
+}
+
+TEST(ProcessGrammar, CostHeuristicAndUnusedTokensAreRejectedWithoutHarm) {
+  const std::string process = "\nprocess P { int k; clock x; state s; init s; trans s -> s { ";
+  const std::string tail = " }; }\nsystem P;";
+  for (const std::string& text :
+       {"cost' := 0;" + process + tail, "cost += 1;" + process + tail,
+        "heur := 2;" + process + tail, process + "guard cost < 3;" + tail,
+        process + "assign k := heur;" + tail, process + "assign cost += 1;" + tail,
+        process + "assign heur := 1, k := 2;" + tail, "hide int k;" + process + tail,
+        "int remaining;" + process + tail, process + "guard \"text\";" + tail}) {
+    Parsed parsed = parse(text);
+    EXPECT_FALSE(parsed.system) << text;
+    EXPECT_NE(parsed.messages.find("parse error"), std::string::npos) << text;
+  }
+}
+
+TEST(ProcessGrammar, SourceTextsAreCutAt511Characters) {
+  std::string guard = "k == 0";
+  for (int i = 0; i < 100; ++i)
+    guard += ", k == " + std::to_string(i);
+  Parsed parsed = parse(processP("init s0; trans s0 -> s0 { guard " + guard + "; };", "int k;"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  const std::string& text = edgeOf(parsed, 0, 0).getGuardText();
+  EXPECT_EQ(text.size(), 511u);
+  EXPECT_EQ(text.substr(0, 16), "k==0, k==0, k==1");
+}
+
+} // namespace
+} // namespace orvela

@@ -1,0 +1,183 @@
+#include "language/Scanner.h"
+
+#include "LanguageTest.h"
+#include "server/base/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::ScannedToken;
+using test::scanText;
+
+std::vector<int> codes(const std::vector<ScannedToken>& tokens) {
+  std::vector<int> result;
+  for (const ScannedToken& token : tokens)
+    result.push_back(token.code);
+  return result;
+}
+
+// A global clock x, a global integer n, a clock array c, an integer array v,
+// and a process P whose frame holds a clock y and an integer x.
+class ScannerTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    symbols.clear();
+    symbols.addSymbol("x", clockSymbol, 1);
+    symbols.addSymbol("n", integerSymbol, 0);
+    symbols.addSymbol("c", arraySymbol, 2);
+    symbols.addSymbol("c[]", arraySymbol, 2);
+    symbols.addSymbol("c[][]", clockSymbol, 2);
+    symbols.addSymbol("v", arraySymbol, 3);
+    symbols.addSymbol("v[]", integerSymbol, 1);
+    symbols.addSymbol("P", processSymbol, 0);
+    const unsigned int frame = symbols.addFrame();
+    symbols.setData("P", static_cast<int>(0xffff0000u | frame));
+    symbols.addSymbol("y", clockSymbol, 6);
+    symbols.addSymbol("x", integerSymbol, 4);
+    symbols.dropFrame();
+  }
+  void TearDown() override { symbols.clear(); }
+};
+
+TEST_F(ScannerTest, KeywordsAreWholeCaseSensitiveWords) {
+  EXPECT_EQ(scanText("int int1 Int clock chan urgent broadcast const"),
+            (std::vector<ScannedToken>{{INT, ""},
+                                       {NEW_NAME, "int1"},
+                                       {NEW_NAME, "Int"},
+                                       {CLOCK, ""},
+                                       {CHAN, ""},
+                                       {URGENT, ""},
+                                       {BROADCAST, ""},
+                                       {CONST, ""}}));
+  EXPECT_EQ(codes(scanText("assign commit guard hide init process state sync system trans cost "
+                           "heur remaining")),
+            (std::vector<int>{ASSIGN, COMMIT, GUARD, HIDE, INIT, PROCESS, STATE, SYNC, SYSTEM,
+                              TRANS, COST, HEUR, REMAINING}));
+}
+
+TEST_F(ScannerTest, OperatorsTakeTheLongestMatch) {
+  EXPECT_EQ(codes(scanText("-> := += -= <? >? <= < == != > ' ! ?")),
+            (std::vector<int>{ARROW, BECOMES, PLUS_BECOMES, MINUS_BECOMES, MIN_OP, MAX_OP, LE, LT,
+                              EQ, NE, GT, PRIME, '!', '?'}));
+  EXPECT_EQ(codes(scanText("x>=3")), codes(scanText("x=>3")));
+  EXPECT_EQ(codes(scanText("x=>3")), (std::vector<int>{CLOCK_NAME, GE, NUMBER}));
+  EXPECT_EQ(codes(scanText("a->-b")), (std::vector<int>{NEW_NAME, ARROW, '-', NEW_NAME}));
+}
+
+TEST_F(ScannerTest, UnmatchedCharactersAreReportedAsBadTokens) {
+  std::string messages;
+  EXPECT_EQ(codes(scanText("x=3 & _a", &messages)),
+            (std::vector<int>{CLOCK_NAME, BAD_TOKEN, NUMBER, BAD_TOKEN, BAD_TOKEN, NEW_NAME}));
+  EXPECT_EQ(messages, "Error at line 1 : Unknown symbol '='\n"
+                      "Error at line 1 : Unknown symbol '&'\n"
+                      "Error at line 1 : Unknown symbol '_'\n");
+}
+
+TEST_F(ScannerTest, DeclaredNamesAreClassifiedByTheirElementKind) {
+  EXPECT_EQ(scanText("x n c v w"), (std::vector<ScannedToken>{{CLOCK_NAME, "x"},
+                                                              {SYMBOL_NAME, "n"},
+                                                              {CLOCK_NAME, "c"},
+                                                              {SYMBOL_NAME, "v"},
+                                                              {NEW_NAME, "w"}}));
+}
+
+TEST_F(ScannerTest, QualifiedNamesReachAProcessFrameOrTheGlobalOne) {
+  std::string messages;
+  EXPECT_EQ(scanText("P.y P.x global.x global.n P.n", &messages),
+            (std::vector<ScannedToken>{{QUALIFIED_CLOCK_NAME, "y"},
+                                       {QUALIFIED_SYMBOL_NAME, "x"},
+                                       {QUALIFIED_CLOCK_NAME, "x"},
+                                       {QUALIFIED_SYMBOL_NAME, "n"},
+                                       {BAD_TOKEN, ""}}));
+  EXPECT_EQ(messages, "");
+  EXPECT_EQ(codes(scanText("n.x Q.x", &messages)), (std::vector<int>{BAD_TOKEN, BAD_TOKEN}));
+  EXPECT_EQ(messages,
+            "Error at line 1 : n: no such process\nError at line 1 : Q: no such process\n");
+  // Blanks split a qualified name; a second dot is a character of its own.
+  EXPECT_EQ(codes(scanText("P . y")), (std::vector<int>{SYMBOL_NAME, BAD_TOKEN, NEW_NAME}));
+  EXPECT_EQ(codes(scanText("P.y.z")),
+            (std::vector<int>{QUALIFIED_CLOCK_NAME, BAD_TOKEN, NEW_NAME}));
+  // The scanner leaves the frames as it found them.
+  EXPECT_EQ(symbols.getType("y"), -1);
+}
+
+TEST_F(ScannerTest, LongNamesAreTruncatedTo63Characters) {
+  const std::string stem(63, 'k');
+  symbols.addSymbol(stem.c_str(), integerSymbol, 0);
+  std::string messages;
+  EXPECT_EQ(scanText(stem + "Z " + stem, &messages),
+            (std::vector<ScannedToken>{{SYMBOL_NAME, stem}, {SYMBOL_NAME, stem}}));
+  EXPECT_EQ(messages, "Error at line 1 : Identifier truncated\n");
+  EXPECT_EQ(scanText(std::string(70, 'q'), &messages),
+            (std::vector<ScannedToken>{{NEW_NAME, std::string(63, 'q')}}));
+}
+
+TEST_F(ScannerTest, LinesAreCountedOutsideStrings) {
+  std::string messages;
+  scanText("n // comment\n\"a\nb\" \n=", &messages);
+  EXPECT_EQ(messages, "Error at line 3 : Unknown symbol '='\n");
+  EXPECT_EQ(codes(scanText("n // c\nn \"s\"")),
+            (std::vector<int>{SYMBOL_NAME, SYMBOL_NAME, STRING}));
+  EXPECT_EQ(line, 2);
+  // A comment needs its newline: at the very end it is two divisions and
+  // whatever follows them.
+  EXPECT_EQ(codes(scanText("n //w")), (std::vector<int>{SYMBOL_NAME, '/', '/', NEW_NAME}));
+}
+
+TEST_F(ScannerTest, NumbersAreDecimal32BitValues) {
+  EXPECT_EQ(scanText("0 0042 2147483647"),
+            (std::vector<ScannedToken>{{NUMBER, "0"}, {NUMBER, "42"}, {NUMBER, "2147483647"}}));
+  EXPECT_EQ(decimalValue("4294967297"), 1);
+  EXPECT_EQ(decimalValue("2147483648"), -2147483647 - 1);
+}
+
+TEST_F(ScannerTest, EachDescriptionIsScannedFromAFreshBuffer) {
+  // A description longer than one block read, then a short one: nothing of
+  // the first may be seen in the second.
+  std::string longText;
+  for (int i = 0; i < 4000; ++i)
+    longText += "n ";
+  EXPECT_EQ(scanText(longText + "x").size(), 4001u);
+  EXPECT_EQ(codes(scanText("c")), (std::vector<int>{CLOCK_NAME}));
+}
+
+TEST(LexInput, InteractiveReadsStopAtTheEndOfALine) {
+  std::istringstream in("ab\ncdef\n");
+  char buffer[8];
+  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 3);
+  EXPECT_STREQ(buffer, "ab\n");
+  EXPECT_EQ(interactiveLexInput(&in, buffer, 4), 3);
+  EXPECT_STREQ(buffer, "cde");
+  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 2);
+  EXPECT_STREQ(buffer, "f\n");
+  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 0);
+}
+
+TEST(LexInput, BlockReadsFillAllButTheTerminator) {
+  std::istringstream in("abcdefgh");
+  char buffer[6];
+  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 5);
+  EXPECT_STREQ(buffer, "abcde");
+  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 3);
+  EXPECT_STREQ(buffer, "fgh");
+  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 0);
+}
+
+TEST(LexInput, AFailingStreamIsARuntimeError) {
+  std::istringstream in("abc");
+  in.setstate(std::ios::badbit);
+  char buffer[8];
+  for (auto read : {interactiveLexInput, nonInteractiveLexInput}) {
+    try {
+      read(&in, buffer, 8);
+      FAIL() << "no exception";
+    } catch (const RuntimeError& error) {
+      EXPECT_STREQ(error.what(), "LEX: input failed in scanner");
+    }
+  }
+}
+
+} // namespace
+} // namespace orvela
