@@ -1,0 +1,103 @@
+#include "language/ParseSystem.h"
+
+#include "LanguageTest.h"
+#include "model/ChannelInfo.h"
+#include "model/ClockInfo.h"
+#include "model/IntegerInfo.h"
+#include "server/base/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+
+namespace orvela {
+namespace {
+
+using test::parse;
+using test::Parsed;
+
+std::string names() {
+  std::string result;
+  for (const IntegerInfo& info : IntegerInfo::integers)
+    result += std::string(info.name.get()) + ' ';
+  result += '|';
+  for (const ClockInfo& clock : ClockInfo::clocks)
+    result += std::string(clock.name.get()) + ' ';
+  result += '|';
+  for (const Ref<ChannelInfo>& channel : channelInfo)
+    result += std::string(channel->name.get()) + ' ';
+  return result;
+}
+
+const char* const first = "int n; chan c; clock x;\n"
+                          "process P { int k; state s, t; init s; trans s -> t { sync c!; "
+                          "assign k := n, x := 0; }; }\n"
+                          "process Q { state q; init q; trans q -> q { sync c?; }; }\n"
+                          "system P, Q;";
+const char* const second = "chan d, e; int [0,1] m;\n"
+                           "process R { clock y; state r; init r; }\n"
+                           "system R;";
+
+TEST(ParseSystem, EveryDescriptionStartsFromEmptyTables) {
+  Parsed one = parse(first);
+  ASSERT_TRUE(one.system) << one.messages;
+  EXPECT_EQ(names(), "n P.k |t(0) x |c ");
+  Parsed two = parse(second);
+  ASSERT_TRUE(two.system) << two.messages;
+  EXPECT_EQ(names(), "m |t(0) R.y |d e ");
+  EXPECT_EQ(symbols.getType("P"), -1);
+  EXPECT_EQ(symbols.getId("R"), 0);
+  EXPECT_EQ(symbols.getData("d"), 1);
+  // The first model still works on its own objects.
+  EXPECT_EQ(one.system->getProcess(1)->getTransitions()[0]->getSyncText(), "c?");
+  Parsed again = parse(first);
+  ASSERT_TRUE(again.system) << again.messages;
+  EXPECT_EQ(names(), "n P.k |t(0) x |c ");
+  EXPECT_EQ(symbols.getData("P"), 1);
+  EXPECT_EQ(symbols.getData("Q"), (1 << 16) | 2);
+}
+
+TEST(ParseSystem, AFailedDescriptionLeavesThePreviousTablesInPlace) {
+  ASSERT_TRUE(parse(first).system);
+  const std::string before = names();
+  std::ostringstream dump;
+  dump << symbols;
+  Parsed failed = parse("int a, b; chan z; clock w;\nprocess P { state s; init t; }\nsystem P;");
+  EXPECT_FALSE(failed.system);
+  EXPECT_EQ(failed.messages, "Error at line 2 : parse error\n");
+  EXPECT_EQ(names(), before);
+  std::ostringstream after;
+  after << symbols;
+  EXPECT_EQ(after.str(), dump.str());
+  // A failure in the middle of a process block leaves no frame active.
+  EXPECT_FALSE(parse("process P { int k; state s; init s; trans s -> s { assign k := @; }; }"
+                     " system P;")
+                   .system);
+  EXPECT_EQ(symbols.getType("k"), -1);
+  EXPECT_TRUE(parse(second).system);
+}
+
+TEST(ParseSystem, MessagesGoToTheCallersStreamOnly) {
+  std::ostringstream outer;
+  setErrorStream(outer);
+  std::istringstream text("int x := ;\nprocess P { state s; init s; } system P;");
+  std::ostringstream errors;
+  EXPECT_FALSE(parseSystem(text, errors));
+  EXPECT_EQ(errors.str(), "Error at line 1 : parse error\n");
+  gta_error("after");
+  EXPECT_EQ(outer.str(), "Error at line 1 : after\n");
+  setErrorStream(std::cerr);
+}
+
+TEST(ParseSystem, AScannerFailureIsThrownAndUndone) {
+  ASSERT_TRUE(parse(second).system);
+  const std::string before = names();
+  std::istringstream broken("int q; chan k;");
+  broken.setstate(std::ios::badbit);
+  std::ostringstream errors;
+  EXPECT_THROW(parseSystem(broken, errors), RuntimeError);
+  EXPECT_EQ(names(), before);
+  EXPECT_TRUE(parse(first).system);
+}
+
+} // namespace
+} // namespace orvela

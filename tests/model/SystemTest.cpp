@@ -1,0 +1,153 @@
+#include "model/System.h"
+
+#include "ModelFixtures.h"
+#include "model/Arrays.h"
+#include "model/Guard.h"
+#include "model/ModelTables.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace orvela {
+namespace {
+
+using test::buildProcess;
+using test::constant;
+using test::edge;
+using test::receive;
+using test::send;
+using test::TestState;
+
+// Holds when integer `index` of the state is 1.
+Pointer<Expression> guardOnInteger(int index) {
+  return new IntegerGuard(new Variable(index, 1, 0, 1), opEqual, constant(1));
+}
+
+Pointer<System> systemOf(std::vector<Pointer<Process>> processes) {
+  Pointer<System> system = new System(static_cast<int>(processes.size()));
+  for (std::size_t i = 0; i < processes.size(); ++i)
+    system->setProcess(static_cast<int>(i), processes[i]);
+  return system;
+}
+
+class SystemTest : public ::testing::Test {
+protected:
+  void SetUp() override { resetModelTables(); }
+};
+
+TEST_F(SystemTest, WithoutChannelsNothingSynchronisesAndNothingIsUrgent) {
+  Pointer<System> system =
+      systemOf({buildProcess("A", 1, {edge(0, 0)}), buildProcess("B", 1, {edge(0, 0)})});
+  TestState state({}, {0, 0});
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  EXPECT_FALSE(system->canSync(&state, 0, 1));
+  EXPECT_TRUE(system->canSync(&state, 1, 1));
+}
+
+TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
+  ChannelInfo::addChannel(false, false, refString("plain"));
+  ChannelInfo::addChannel(true, false, refString("hurry"));
+  // A sends on hurry when integer 0 is 1; B receives on it when integer 1 is
+  // 1, and on the plain channel always.
+  Pointer<System> system = systemOf(
+      {buildProcess("A", 2, {edge(0, 1, send(2), guardOnInteger(0))}),
+       buildProcess("B", 2, {edge(0, 1, receive(1)), edge(0, 1, receive(2), guardOnInteger(1))})});
+  TestState state({1, 0}, {0, 0});
+  EXPECT_TRUE(system->canSync(&state, 0, 1));
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  state.integers = {1, 1};
+  EXPECT_TRUE(system->hasUrgentTransitions(&state));
+  state.integers = {0, 1};
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  state.integers = {1, 1};
+  state.locations = {0, 1}; // B has moved on
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  EXPECT_FALSE(system->canSync(&state, 0, 1));
+}
+
+TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
+  ChannelInfo::addChannel(true, false, refString("u1"));
+  ChannelInfo::addChannel(true, false, refString("u2"));
+  // A may send on u1 or u2 (an array over both), B receives on u2 only when
+  // A's choice, integer 0, names it.
+  Pointer<Expression> either = new Variable(0, 1, 1, 2);
+  Pointer<System> system = systemOf(
+      {buildProcess("A", 1, {edge(0, 0, either)}), buildProcess("B", 1, {edge(0, 0, receive(2))})});
+  TestState state({1}, {0, 0});
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  state.integers = {2};
+  EXPECT_TRUE(system->hasUrgentTransitions(&state));
+}
+
+TEST_F(SystemTest, AnEnabledUrgentBroadcastIsUrgentWithoutReceivers) {
+  ChannelInfo::addChannel(true, true, refString("all"));
+  Pointer<System> system = systemOf(
+      {buildProcess("A", 1, {}), buildProcess("B", 1, {edge(0, 0, send(1), guardOnInteger(0))})});
+  TestState state({0}, {0, 0});
+  EXPECT_FALSE(system->hasUrgentTransitions(&state));
+  state.integers = {1};
+  EXPECT_TRUE(system->hasUrgentTransitions(&state));
+}
+
+TEST_F(SystemTest, CommittedAndUrgentLocationsAreCountedPerProcess) {
+  Pointer<System> system =
+      systemOf({buildProcess("A", 2, {}, {1}, {}), buildProcess("B", 2, {}, {1}, {0}),
+                buildProcess("C", 2, {}, {}, {1})});
+  TestState state({}, {1, 1, 0});
+  EXPECT_EQ(system->committed(&state), 2);
+  EXPECT_FALSE(system->isUrgentState(&state));
+  state.locations = {0, 0, 0};
+  EXPECT_EQ(system->committed(&state), 0);
+  EXPECT_TRUE(system->isUrgentState(&state));
+  state.locations = {0, 1, 1};
+  EXPECT_EQ(system->committed(&state), 1);
+  EXPECT_TRUE(system->isUrgentState(&state));
+}
+
+TEST_F(SystemTest, OnlyMovesIntoLoopEntriesMustBeSaved) {
+  // A: l0 -> l1 -> l0 (l0 is the loop entry); B: l0 -> l1 only.
+  Pointer<System> system = systemOf(
+      {buildProcess("A", 2, {edge(0, 1), edge(1, 0)}), buildProcess("B", 2, {edge(0, 1)})});
+  const Transition* back = system->getProcess(0)->getTransitions()[1].get();
+  const Transition* forward = system->getProcess(0)->getTransitions()[0].get();
+  const Transition* other = system->getProcess(1)->getTransitions()[0].get();
+  TestState state({}, {0, 1});
+  EXPECT_FALSE(system->noSave(nullptr, &state));
+  const Transition* none[] = {nullptr};
+  EXPECT_FALSE(system->noSave(none, &state));
+  const Transition* intoEntry[] = {back, nullptr};
+  EXPECT_FALSE(system->noSave(intoEntry, &state));
+  const Transition* pair[] = {other, back, nullptr};
+  EXPECT_FALSE(system->noSave(pair, &state));
+  state.locations = {1, 1};
+  const Transition* away[] = {forward, other, nullptr};
+  EXPECT_TRUE(system->noSave(away, &state));
+}
+
+TEST_F(SystemTest, ExtraActiveClocksReachEveryLocation) {
+  Pointer<System> system = systemOf({buildProcess("A", 2, {edge(0, 1)}), buildProcess("B", 1, {})});
+  system->getProcess(1)->getControlState(0)->getActiveClocks().insert(9);
+  system->propagateClocks({2, 3});
+  for (int process = 0; process < 2; ++process)
+    for (int location = 0; location < system->getProcess(process)->getLocationCount(); ++location)
+      EXPECT_EQ(system->getProcess(process)->getControlState(location)->getActiveClocks(),
+                (std::set<int>{2, 3}));
+}
+
+TEST_F(SystemTest, PrintsItsProcessesAndTheLocationsOfAState) {
+  Pointer<System> system = systemOf({buildProcess("A", 2, {}), buildProcess("B", 1, {})});
+  TestState state({}, {1, 0});
+  std::ostringstream locations;
+  system->displayControlState(&state, locations);
+  EXPECT_EQ(locations.str(), "( A.l1 B.l0 )\n");
+  std::ostringstream all;
+  system->print(all);
+  EXPECT_EQ(all.str(), "The system has 2 processes.\n\n"
+                       "Process: A\n  Process with 2 states.\nStates:\n  l0 { }\n  l1 { }\n"
+                       "Transitions: \n"
+                       "Process: B\n  Process with 1 states.\nStates:\n  l0 { }\nTransitions: \n");
+}
+
+} // namespace
+} // namespace orvela
