@@ -30,6 +30,10 @@ using namespace orvela;
 // stack overflow and ends the parse.
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 200
+// With the initial depth equal to the maximal one the stack never moves to
+// the heap, but the generated release of a moved stack is still compiled,
+// which some optimisation levels warn about.
+#pragma GCC diagnostic ignored "-Wfree-nonheap-object"
 
 // The parser's own messages, in this system's words.
 #define YY_(message) parserMessage(message)

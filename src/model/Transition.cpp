@@ -2,6 +2,7 @@
 
 #include "model/ControlState.h"
 #include "model/Process.h"
+#include "model/ResetIndicator.h"
 #include "server/base/Exceptions.h"
 
 #include <ostream>
@@ -20,6 +21,13 @@ void Transition::resetAssigns(PublicState* state) const {
     return;
   std::vector<int> scratch(static_cast<std::size_t>(std::max(assignment_->getSize(), 1)));
   assignment_->evaluate(state, scratch.data());
+}
+
+void Transition::indicateResets(const PublicState* state, float* out) const {
+  if (!assignment_)
+    return;
+  ResetIndicator indicator(state, out);
+  resetAssigns(&indicator);
 }
 
 void Transition::update() {

@@ -27,6 +27,11 @@ public:
   bool evalIntegerGuards(const PublicState* state) const;
   /// Applies the updates, if any, to `state` (their value is discarded).
   void resetAssigns(PublicState* state) const;
+  /// What the updates do to the clocks, from `state`: out[c] becomes k for a
+  /// clock c reset to k and grows by k for a shift by k; other clocks keep
+  /// their value. `state` does not change. An update copying one clock into
+  /// another cannot be previewed and throws `Bug`.
+  void indicateResets(const PublicState* state, float* out) const;
   /// Recomputes the used and reset clock sets from the clock guard and the
   /// updates.
   void update();
