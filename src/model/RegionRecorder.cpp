@@ -1,0 +1,50 @@
+#include "model/RegionRecorder.h"
+
+#include "model/IntegerInfo.h"
+#include "server/base/Exceptions.h"
+#include "symbolic/UnpackedRegion.h"
+
+namespace orvela {
+
+// The source is only read; the view's integer accessor is not const-qualified.
+RegionRecorder::RegionRecorder(const PublicState* source)
+    : heur_(source->getHeur()), cost_(source->getMinimumCost()), source_(source) {
+  const int* values = const_cast<PublicState*>(source)->getIntegerReference();
+  integers_.assign(values, values + IntegerInfo::integers.size());
+}
+
+bool RegionRecorder::tighten(unsigned int i, unsigned int j, int raw) {
+  tightenings_.push_back({i, j, raw});
+  return true;
+}
+
+void RegionRecorder::reset(unsigned int clock, int value) {
+  resets_.push_back({clock, value, false});
+}
+
+void RegionRecorder::offset(unsigned int clock, int delta) {
+  resets_.push_back({clock, delta, true});
+}
+
+int RegionRecorder::getLocation(unsigned int process) const {
+  return source_->getLocation(process);
+}
+
+GlobalState* RegionRecorder::getGlobalState() {
+  throw Bug("RegionRecorder cannot return GlobalState");
+}
+
+void RegionRecorder::replayReverse(UnpackedRegion* zone) const {
+  for (auto entry = resets_.rbegin(); entry != resets_.rend(); ++entry) {
+    if (entry->offset) {
+      zone->offset(entry->clock, -entry->value);
+    } else {
+      zone->possible(static_cast<int>(entry->clock), entry->value);
+      zone->free(entry->clock);
+    }
+  }
+  for (auto entry = tightenings_.rbegin(); entry != tightenings_.rend(); ++entry)
+    zone->tightenRaw(static_cast<int>(entry->i), static_cast<int>(entry->j), entry->raw);
+}
+
+} // namespace orvela
