@@ -1,17 +1,9 @@
 #include "model/RegionRecorder.h"
 
-#include "model/IntegerInfo.h"
 #include "server/base/Exceptions.h"
 #include "symbolic/UnpackedRegion.h"
 
 namespace orvela {
-
-// The source is only read; the view's integer accessor is not const-qualified.
-RegionRecorder::RegionRecorder(const PublicState* source)
-    : heur_(source->getHeur()), cost_(source->getMinimumCost()), source_(source) {
-  const int* values = const_cast<PublicState*>(source)->getIntegerReference();
-  integers_.assign(values, values + IntegerInfo::integers.size());
-}
 
 bool RegionRecorder::tighten(unsigned int i, unsigned int j, int raw) {
   tightenings_.push_back({i, j, raw});
@@ -24,10 +16,6 @@ void RegionRecorder::reset(unsigned int clock, int value) {
 
 void RegionRecorder::offset(unsigned int clock, int delta) {
   resets_.push_back({clock, delta, true});
-}
-
-int RegionRecorder::getLocation(unsigned int process) const {
-  return source_->getLocation(process);
 }
 
 GlobalState* RegionRecorder::getGlobalState() {

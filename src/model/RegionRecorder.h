@@ -2,7 +2,7 @@
 // A state view that records the constraints and clock updates an edge would
 // apply, so that they can be undone on a zone in reverse order.
 
-#include "model/PublicState.h"
+#include "model/DetachedStateView.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ class UnpackedRegion;
 /// Records instead of applying: clock constraints and clock resets and
 /// shifts go to two lists; integer updates change a private copy of the
 /// integer vector.
-class RegionRecorder : public PublicState {
+class RegionRecorder : public DetachedStateView {
 public:
   /// A recorded constraint: clock i - clock j bounded by the raw bound.
   struct tighten_t {
@@ -28,21 +28,13 @@ public:
     bool offset;
   };
 
-  /// A view over a copy of `source`'s integers (as many as the integer table
-  /// holds), heuristic value and minimum cost.
-  explicit RegionRecorder(const PublicState* source);
+  /// A view over a copy of `source`.
+  explicit RegionRecorder(const PublicState* source) : DetachedStateView(source) {}
 
-  int* getIntegerReference() override { return integers_.data(); }
   /// Recorded; always answers true.
   bool tighten(unsigned int i, unsigned int j, int raw) override;
   void reset(unsigned int clock, int value) override;
   void offset(unsigned int clock, int delta) override;
-  int getHeur() const override { return heur_; }
-  void setHeur(int value) override { heur_ = value; }
-  int getMinimumCost() const override { return cost_; }
-  void incrementCost(unsigned int amount) override { cost_ += static_cast<int>(amount); }
-  /// The source state's location.
-  int getLocation(unsigned int process) const override;
   /// Throws `Bug` "RegionRecorder cannot return GlobalState".
   GlobalState* getGlobalState() override;
 
@@ -55,12 +47,8 @@ public:
   const std::vector<reset_t>& getResets() const { return resets_; }
 
 private:
-  std::vector<int> integers_;
-  int heur_;
-  int cost_;
   std::vector<tighten_t> tightenings_;
   std::vector<reset_t> resets_;
-  const PublicState* source_;
 };
 
 } // namespace orvela
