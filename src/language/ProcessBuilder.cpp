@@ -6,6 +6,7 @@
 #include "model/Assignment.h"
 #include "model/BinaryExpressions.h"
 #include "model/ChannelInfo.h"
+#include "model/ClockCopyReset.h"
 #include "model/ClockUpdates.h"
 #include "model/CommaExpression.h"
 #include "model/Constant.h"
@@ -304,14 +305,23 @@ Expression* ProcessBuilder::clockShift(const Expr& clock, int offset) {
   return keep(new ClockShiftReset(clock.expression, offset));
 }
 
-Expression* ProcessBuilder::clockCopy(const Expr& clock, const Expr& source, int offset) {
+Expression* ProcessBuilder::clockCopy(const Expr& clock, const Expr& source) {
+  if (!requireScalarClock(clock) || !requireScalarClock(source))
+    return nullptr;
+  return keep(new ClockCopyReset(source.expression, clock.expression));
+}
+
+Expression* ProcessBuilder::clockCopyShift(const Expr& clock, const Expr& source, int offset) {
   if (!requireScalarClock(clock) || !requireScalarClock(source))
     return nullptr;
   if (clock.expression->isConstant() && source.expression->isConstant() &&
       clock.expression->evaluateScalar(nullptr) == source.expression->evaluateScalar(nullptr))
     return keep(new ClockShiftReset(clock.expression, offset));
-  state_.semanticError("pending: clock copy");
-  return nullptr;
+  // Two clocks (or array elements that may differ): x takes y's value, then
+  // moves by the offset. When the elements coincide at run time the copy
+  // changes nothing and the shift does the rest.
+  return keep(new CommaExpression(new ClockCopyReset(source.expression, clock.expression),
+                                  new ClockShiftReset(clock.expression, offset)));
 }
 
 Expression* ProcessBuilder::integerAssign(const Expr& variable, const Expr& value) {

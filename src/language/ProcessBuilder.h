@@ -96,8 +96,11 @@ public:
 
   /// x := c.
   Expression* clockAssign(const Expr& clock, int value);
-  /// x := y, and x := y + offset (offset 0 for the plain copy).
-  Expression* clockCopy(const Expr& clock, const Expr& source, int offset);
+  /// x := y.
+  Expression* clockCopy(const Expr& clock, const Expr& source);
+  /// x := y + offset: a shift when x and y are the same clock, otherwise a
+  /// copy of y into x followed by the shift of x.
+  Expression* clockCopyShift(const Expr& clock, const Expr& source, int offset);
   /// x += offset.
   Expression* clockShift(const Expr& clock, int offset);
   /// v := e over integers.

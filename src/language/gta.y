@@ -435,10 +435,12 @@ assignments
 
 assignment
   : clock_ref BECOMES const_expr { CHECK($$ = S.process.clockAssign($1, $3)); }
-  | clock_ref BECOMES clock_ref { CHECK($$ = S.process.clockCopy($1, $3, 0)); }
-  | clock_ref BECOMES clock_ref '+' const_expr { CHECK($$ = S.process.clockCopy($1, $3, $5)); }
+  | clock_ref BECOMES clock_ref { CHECK($$ = S.process.clockCopy($1, $3)); }
+  | clock_ref BECOMES clock_ref '+' const_expr {
+      CHECK($$ = S.process.clockCopyShift($1, $3, $5));
+    }
   | clock_ref BECOMES clock_ref '-' const_expr {
-      CHECK($$ = S.process.clockCopy($1, $3, wrapNegate($5)));
+      CHECK($$ = S.process.clockCopyShift($1, $3, wrapNegate($5)));
     }
   | clock_ref PLUS_BECOMES const_expr { CHECK($$ = S.process.clockShift($1, $3)); }
   | clock_ref MINUS_BECOMES const_expr { CHECK($$ = S.process.clockShift($1, wrapNegate($3))); }

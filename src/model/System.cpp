@@ -2,7 +2,10 @@
 
 #include "model/ChannelInfo.h"
 #include "model/ClockInfo.h"
+#include "model/IntegerInfo.h"
 #include "model/PublicState.h"
+#include "model/Successor.h"
+#include "symbolic/GlobalState.h"
 
 #include <iostream>
 
@@ -33,6 +36,26 @@ void System::propagateClocks(const std::set<int>& extra) {
     for (int location = 0; location < process->getLocationCount(); ++location)
       process->getControlState(location)->getActiveClocks().insert(extra.begin(), extra.end());
   }
+}
+
+GlobalState* System::calcInitial() const {
+  const int count = getProcessCount();
+  GlobalState* state = GlobalState::create(count);
+  for (int i = 0; i < count; ++i)
+    state->setLocation(static_cast<unsigned int>(i),
+                       processes_[static_cast<std::size_t>(i)]->getInitial());
+  UnpackedRegion* zone = UnpackedRegion::create(static_cast<int>(ClockInfo::clocks.size()), false);
+  zone->zeroRegion();
+  state->setRegion(zone);
+  state->setIntegerTable(
+      IntegerTable::create(static_cast<int>(IntegerInfo::integers.size()), true));
+  return state;
+}
+
+int System::getSizeOfUnpackedState() const {
+  return 4 * static_cast<int>(GlobalState::sizeOfUnpacked(
+                 getProcessCount(), static_cast<int>(IntegerInfo::integers.size()),
+                 static_cast<int>(ClockInfo::clocks.size())));
 }
 
 ControlState* System::currentLocation(const PublicState* state, int index) const {
@@ -110,12 +133,35 @@ bool System::noSave(const Transition* const* edges, const PublicState* state) co
   return true;
 }
 
+bool System::noSave(const Successor& successor) const {
+  if (!successor.first && !successor.second)
+    return false;
+  for (const Transition* edge : {successor.first, successor.second}) {
+    if (!edge)
+      continue;
+    const int process = edge->getProcessIndex();
+    const int location = successor.state->getLocation(static_cast<unsigned int>(process));
+    if (processes_[static_cast<std::size_t>(process)]->isLoopEntry(location))
+      return false;
+  }
+  return true;
+}
+
 void System::displayControlState(const PublicState* state, std::ostream& out) const {
   out << "( ";
   for (int i = 0; i < getProcessCount(); ++i)
     out << processes_[static_cast<std::size_t>(i)]->getName() << '.'
         << currentLocation(state, i)->getName() << ' ';
   out << ")\n";
+}
+
+void System::displayGlobalState(const GlobalState* state, std::ostream& out) const {
+  out << '\n';
+  displayControlState(state, out);
+  state->getRegion()->display(out);
+  out << ' ';
+  state->getIntegerTable()->display(out);
+  out << '\n';
 }
 
 void System::print(std::ostream& out) const {

@@ -13,7 +13,9 @@
 
 namespace orvela {
 
+class GlobalState;
 class PublicState;
+struct Successor;
 
 /// A network of processes. Queries about a state read its locations and
 /// integers through the state view, so any state type can be asked about.
@@ -39,6 +41,14 @@ public:
   /// active set of every location (without propagating them).
   void propagateClocks(const std::set<int>& extra);
 
+  /// A new heap state with every process in its initial location, every clock
+  /// (the reference clock included) 0 in an unpacked zone, and the integers
+  /// at their initial values. Invariants are not applied. The caller owns
+  /// the state (`GlobalState::remove`, or a `Pointer<GlobalState>`).
+  GlobalState* calcInitial() const;
+  /// Bytes of an unpacked state of this system in one block.
+  int getSizeOfUnpackedState() const;
+
   /// True when some process is in an urgent location.
   bool isUrgentState(const PublicState* state) const;
   /// The number of processes in a committed location.
@@ -54,12 +64,17 @@ public:
   /// left out of the passed list: false for a missing or empty move,
   /// otherwise true when no moving process is at a loop entry in `state`.
   bool noSave(const Transition* const* edges, const PublicState* state) const;
+  /// The same for the one or two edges of a successor and its state: false
+  /// when it names no edge.
+  bool noSave(const Successor& successor) const;
 
   /// The location of process `index` in `state`.
   ControlState* currentLocation(const PublicState* state, int index) const;
 
   /// "( " then "process.location " per process, then ")\n".
   void displayControlState(const PublicState* state, std::ostream& out) const;
+  /// A newline, the locations, the zone, " ", the integers, "\n".
+  void displayGlobalState(const GlobalState* state, std::ostream& out) const;
   /// "The system has <n> processes.\n\n" and every process's display.
   void print(std::ostream& out) const;
   /// Diagnostic to standard error: the active clocks of every location.

@@ -1,5 +1,9 @@
 #include "LanguageTest.h"
+#include "model/ClockCopyReset.h"
+#include "model/ClockUpdates.h"
+#include "model/CommaExpression.h"
 #include "model/TestState.h"
+#include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +163,45 @@ TEST(ProcessGrammar, ClockUpdatesResetAndShift) {
   EXPECT_EQ(message("x := i"), "Error at line 2 : Constant expression expected\n");
   EXPECT_EQ(message("c := 0"), "Error at line 2 : Type mismatch.\n");
   EXPECT_EQ(message("x[0] := 0"), "Error at line 2 : Type mismatch.\n");
+}
+
+// True when `clock` is exactly `value` in the state's zone.
+bool clockIs(const GlobalState& state, int clock, int value) {
+  const UnpackedRegion& zone = *state.getUnpackedRegion();
+  return zone.get(static_cast<unsigned>(clock), 0) == 2 * value + 1 &&
+         zone.get(0, static_cast<unsigned>(clock)) == -2 * value + 1;
+}
+
+TEST(ProcessGrammar, ClockToClockUpdatesCopyAndThenShift) {
+  // Clocks x (1), y (2), z (3), c[0] (4), c[1] (5).
+  Parsed parsed = parse(processP("init s0; trans s0 -> s1 { assign y := 5, x := y + 2, z := y, "
+                                 "y := y - 1; }, s1 -> s2 { assign c[i] := y + 2, c[1] := c[i] "
+                                 "+ 1; };",
+                                 "clock x, y, z, c[2]; int i;"));
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  Pointer<GlobalState> state = parsed.system->calcInitial();
+  edgeOf(parsed, 0, 0).resetAssigns(state.get());
+  ASSERT_TRUE(state->ok());
+  EXPECT_TRUE(clockIs(*state, 1, 7));
+  EXPECT_TRUE(clockIs(*state, 2, 4));
+  EXPECT_TRUE(clockIs(*state, 3, 5));
+  // With i = 1 the second update copies c[1] into itself before the shift.
+  for (int index : {0, 1}) {
+    Pointer<GlobalState> next = state->copy();
+    next->getIntegerReference()[0] = index;
+    edgeOf(parsed, 0, 1).resetAssigns(next.get());
+    ASSERT_TRUE(next->ok());
+    EXPECT_TRUE(clockIs(*next, 4, index == 0 ? 6 : 0)) << index;
+    EXPECT_TRUE(clockIs(*next, 5, 7)) << index;
+  }
+  const Parsed same =
+      parse(processP("init s0; trans s0 -> s1 { assign x := x + 3, x := y; };", "clock x, y;"));
+  ASSERT_TRUE(same.system) << same.messages;
+  const auto& updates = dynamic_cast<const CommaExpression&>(*edgeOf(same, 0, 0).getAssignment());
+  EXPECT_TRUE(dynamic_cast<const ClockShiftReset*>(updates.getFirst().get()));
+  EXPECT_TRUE(dynamic_cast<const ClockCopyReset*>(updates.getSecond().get()));
+  float out[3] = {};
+  EXPECT_THROW(edgeOf(same, 0, 0).indicateResets(state.get(), out), Bug);
 }
 
 TEST(ProcessGrammar, ErrorRecoveryReportsEveryFaultyPart) {

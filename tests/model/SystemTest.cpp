@@ -4,6 +4,8 @@
 #include "model/Arrays.h"
 #include "model/Guard.h"
 #include "model/ModelTables.h"
+#include "model/Successor.h"
+#include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,47 @@ TEST_F(SystemTest, OnlyMovesIntoLoopEntriesMustBeSaved) {
   state.locations = {1, 1};
   const Transition* away[] = {forward, other, nullptr};
   EXPECT_TRUE(system->noSave(away, &state));
+}
+
+TEST_F(SystemTest, SuccessorsAreSavedOnlyAfterEnteringALoopEntry) {
+  Pointer<System> system = systemOf(
+      {buildProcess("A", 2, {edge(0, 1), edge(1, 0)}), buildProcess("B", 2, {edge(0, 1)})});
+  Pointer<GlobalState> state = system->calcInitial();
+  const Transition* back = system->getProcess(0)->getTransitions()[1].get();
+  const Transition* other = system->getProcess(1)->getTransitions()[0].get();
+  EXPECT_FALSE(system->noSave(Successor{nullptr, nullptr, state.get()}));
+  EXPECT_FALSE(system->noSave(Successor{back, nullptr, state.get()}));
+  EXPECT_FALSE(system->noSave(Successor{other, back, state.get()}));
+  EXPECT_TRUE(system->noSave(Successor{other, nullptr, state.get()}));
+  state->setLocation(0, 1);
+  EXPECT_TRUE(system->noSave(Successor{other, back, state.get()}));
+}
+
+TEST_F(SystemTest, TheInitialStateStartsEverythingAtZero) {
+  ClockInfo::addClock("x");
+  ClockInfo::addClock("y");
+  IntegerInfo::addInteger("n", 0, 9, 4);
+  IntegerInfo::addInteger("m", -3, 3, -2);
+  Pointer<Process> second = buildProcess("B", 3, {});
+  second->setInitial(2);
+  Pointer<System> system = systemOf({buildProcess("A", 2, {}), second});
+  Pointer<GlobalState> state = system->calcInitial();
+  EXPECT_EQ(state->getLocation(0), 0);
+  EXPECT_EQ(state->getLocation(1), 2);
+  EXPECT_EQ(state->getIntegerTable()->getCount(), 2);
+  EXPECT_EQ(state->getIntegerReference()[0], 4);
+  EXPECT_EQ(state->getIntegerReference()[1], -2);
+  const UnpackedRegion& zone = *state->getUnpackedRegion();
+  ASSERT_EQ(zone.getDim(), 3u);
+  for (unsigned i = 0; i < 3; ++i)
+    for (unsigned j = 0; j < 3; ++j)
+      EXPECT_EQ(zone.get(i, j), Zone::zero) << i << ' ' << j;
+  EXPECT_EQ(system->getSizeOfUnpackedState(),
+            4 * static_cast<int>(GlobalState::sizeOfUnpacked(2, 2, 3)));
+  std::ostringstream out;
+  state->delayAction();
+  system->displayGlobalState(state.get(), out);
+  EXPECT_EQ(out.str(), "\n( A.l0 B.l2 )\nx-y<=0, y-x<=0 n=4 m=-2 \n");
 }
 
 TEST_F(SystemTest, ExtraActiveClocksReachEveryLocation) {
