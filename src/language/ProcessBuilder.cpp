@@ -13,6 +13,8 @@
 #include "model/Guard.h"
 #include "model/IntegerInfo.h"
 #include "model/LogicExpressions.h"
+#include "property/AndExpr.h"
+#include "property/ClockExpr.h"
 
 #include <algorithm>
 #include <climits>
@@ -132,7 +134,8 @@ bool ProcessBuilder::closeProcess() {
   for (int index : urgent_)
     location(index).setUrgent(true);
   for (int index = 0; index < count; ++index) {
-    location(index);
+    const LocationEntry& entry = locations_[static_cast<std::size_t>(index)];
+    location(index).setInvariant(entry.invariant, entry.invariantText.c_str());
     process->setControlState(index, built[static_cast<std::size_t>(index)]);
   }
   process->setTransitions(std::move(edges_));
@@ -165,7 +168,7 @@ bool ProcessBuilder::beginEdge(const Symbol* source, const Symbol& target) {
 
 void ProcessBuilder::afterGuard(GuardPair guard) {
   guard_ = guard;
-  edge_->setGuard(guard.integer, state_.text.get());
+  edge_->setGuard(guard.integer, guard.clock, state_.text.get());
   state_.text.clearText();
 }
 
@@ -248,7 +251,7 @@ GuardPair ProcessBuilder::combineGuards(GuardPair left, GuardPair right) {
   if (!result.clock)
     result.clock = right.clock;
   else if (right.clock)
-    result.clock = nullptr; // pending: clock conjunction
+    result.clock = keep(new AndExpr(left.clock, right.clock));
   return result;
 }
 
@@ -351,14 +354,16 @@ Expression* ProcessBuilder::joinAssignments(Expression* first, Expression* secon
   return keep(new CommaExpression(first, second));
 }
 
-bool ProcessBuilder::clockGuard(GuardPair&, const Expr& clock, int op, const Expr* other,
+bool ProcessBuilder::clockGuard(GuardPair& result, const Expr& clock, int op, const Expr* other,
                                 const Expr* bound) {
   if (!requireScalarClock(clock) || (other && !requireScalarClock(*other)) ||
       (bound && !requireScalar(*bound)))
     return false;
   if (op == opNotEqual)
     return state_.semanticError("Operator != not supported for clocks.");
-  return state_.semanticError("pending: clock guards");
+  result = {nullptr, constructClockExpr(clock.expression, op, other ? other->expression : nullptr,
+                                        bound ? bound->expression : nullptr)};
+  return true;
 }
 
 TCTLExpression* ProcessBuilder::invariantItem(const Expr& clock, int op, const Expr& bound) {
@@ -368,16 +373,31 @@ TCTLExpression* ProcessBuilder::invariantItem(const Expr& clock, int op, const E
   }
   if (!requireScalarClock(clock) || !requireScalar(bound))
     return nullptr;
-  state_.semanticError("pending: invariants");
-  return nullptr;
+  return constructClockExpr(clock.expression, op, nullptr, bound.expression);
 }
 
-TCTLExpression* ProcessBuilder::joinInvariants(TCTLExpression* left, TCTLExpression*) {
-  return left; // pending
+TCTLExpression* ProcessBuilder::joinInvariants(TCTLExpression* left, TCTLExpression* right) {
+  return keep(new AndExpr(left, right));
 }
 
-TCTLExpression* ProcessBuilder::constructClockExpr(Expression*, int, Expression*, Expression*) {
-  return nullptr;
+TCTLExpression* ProcessBuilder::constructClockExpr(Expression* x, int op, Expression* y,
+                                                   Expression* e) {
+  Pointer<Expression> other = y ? Pointer<Expression>(y) : Pointer<Expression>(new Constant(0));
+  Pointer<Expression> bound = e ? Pointer<Expression>(e) : Pointer<Expression>(new Constant(0));
+  switch (op) {
+  case opLessEqual:
+    return keep(new ClockExpr(x, other, bound, false));
+  case opLess:
+    return keep(new ClockExpr(x, other, bound, true));
+  case opGreaterEqual:
+    return keep(new ClockExpr(other, x, uminus(bound), false));
+  case opGreater:
+    return keep(new ClockExpr(other, x, uminus(bound), true));
+  default:
+    assert(op == opEqual && "clock constraint with an unsupported operator");
+    return keep(new AndExpr(new ClockExpr(other, x, uminus(bound), false),
+                            new ClockExpr(x, other, bound, false)));
+  }
 }
 
 bool ProcessBuilder::addSystemProcess(const Symbol& process) {

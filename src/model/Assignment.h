@@ -51,6 +51,9 @@ public:
   /// happen only when the condition holds.
   void regClockUse(Process* process, std::set<int>& used, std::set<int>& reset) override;
 
+  const Pointer<Expression>& getCondition() const { return condition_; }
+  const Pointer<Expression>& getAssignment() const { return assignment_; }
+
 private:
   Pointer<Expression> condition_;
   Pointer<Expression> assignment_;

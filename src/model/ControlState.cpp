@@ -2,6 +2,7 @@
 
 #include "model/ChannelInfo.h"
 #include "model/Transition.h"
+#include "property/TCTLExpression.h"
 
 #include <ostream>
 
@@ -9,6 +10,8 @@ namespace orvela {
 
 ControlState::ControlState(short index, const char* name, bool committed, bool urgent)
     : index_(index), committed_(committed), urgent_(urgent), name_(name) {}
+
+ControlState::~ControlState() = default;
 
 void ControlState::accept(ModelVisitor& visitor) { visitor.visitControlState(this); }
 
@@ -21,5 +24,10 @@ void ControlState::buildState() {
 }
 
 void ControlState::print(std::ostream& out) const { out << "{ " << invariantText_ << "}"; }
+
+void ControlState::setInvariant(const Pointer<TCTLExpression>& invariant, const char* text) {
+  invariant_ = invariant;
+  invariantText_ = text ? text : "";
+}
 
 } // namespace orvela

@@ -3,6 +3,7 @@
 
 #include "model/ModelVisitor.h"
 #include "model/SyncObject.h"
+#include "property/TCTLExpression.h"
 #include "server/base/Object.h"
 
 #include <iosfwd>
@@ -19,6 +20,7 @@ class Transition;
 class ControlState : public Object, public ModelElement {
 public:
   ControlState(short index, const char* name, bool committed, bool urgent);
+  ~ControlState() override;
 
   /// Calls `visitControlState`.
   void accept(ModelVisitor& visitor) override;
@@ -28,6 +30,11 @@ public:
   void buildState();
   /// "{ " invariant text "}".
   void print(std::ostream& out) const;
+
+  /// Replaces the invariant (null for none) and its source text.
+  void setInvariant(const Pointer<TCTLExpression>& invariant, const char* text);
+  const Pointer<TCTLExpression>& getInvariant() const { return invariant_; }
+  const std::string& getInvariantText() const { return invariantText_; }
 
   short getIndex() const { return index_; }
   const char* getName() const { return name_.c_str(); }
@@ -66,6 +73,7 @@ private:
   SyncObject urgentSync_;
   std::vector<Pointer<Transition>> urgentEdges_;
   std::vector<Pointer<Transition>> urgentBroadcastEdges_;
+  Pointer<TCTLExpression> invariant_;
   std::string invariantText_;
   std::set<int> active_;
 };

@@ -1,6 +1,7 @@
 #include "model/Process.h"
 
 #include "model/ChannelInfo.h"
+#include "property/TCTLExpression.h"
 
 #include <algorithm>
 #include <cassert>
@@ -197,6 +198,9 @@ void Process::closeCycle(const std::vector<int>& path, int entry) {
 }
 
 void Process::propagateActiveClocks() {
+  for (const Pointer<ControlState>& location : locations_)
+    if (location->getInvariant())
+      location->getInvariant()->collectClocks(location->getActiveClocks());
   for (const Pointer<Transition>& edge : edges_) {
     const std::set<int>& used = edge->getUsedClocks();
     locations_[static_cast<std::size_t>(edge->getSource())]->getActiveClocks().insert(used.begin(),

@@ -1,5 +1,6 @@
 #include "model/RegionRecorder.h"
 
+#include "model/UpdatePreview.h"
 #include "server/base/Exceptions.h"
 #include "symbolic/UnpackedRegion.h"
 
@@ -11,11 +12,17 @@ bool RegionRecorder::tighten(unsigned int i, unsigned int j, int raw) {
 }
 
 void RegionRecorder::reset(unsigned int clock, int value) {
-  resets_.push_back({clock, value, false});
+  resets_.push_back({clock, value, reset_t::reset});
 }
 
 void RegionRecorder::offset(unsigned int clock, int delta) {
-  resets_.push_back({clock, delta, true});
+  resets_.push_back({clock, delta, reset_t::offset});
+}
+
+void RegionRecorder::recordUpdates(const Expression& update) {
+  previewUpdates(update, *this, [this](unsigned int destination, unsigned int source) {
+    resets_.push_back({destination, static_cast<int>(source), reset_t::copy});
+  });
 }
 
 GlobalState* RegionRecorder::getGlobalState() {
@@ -24,11 +31,21 @@ GlobalState* RegionRecorder::getGlobalState() {
 
 void RegionRecorder::replayReverse(UnpackedRegion* zone) const {
   for (auto entry = resets_.rbegin(); entry != resets_.rend(); ++entry) {
-    if (entry->offset) {
+    const int clock = static_cast<int>(entry->clock);
+    switch (entry->kind) {
+    case reset_t::offset:
       zone->offset(entry->clock, -entry->value);
-    } else {
-      zone->possible(static_cast<int>(entry->clock), entry->value);
+      break;
+    case reset_t::reset:
+      zone->possible(clock, entry->value);
       zone->free(entry->clock);
+      break;
+    case reset_t::copy:
+      if (zone->tightenRaw(clock, entry->value, Zone::zero))
+        zone->tightenRaw(entry->value, clock, Zone::zero);
+      zone->close();
+      zone->free(entry->clock);
+      break;
     }
   }
   for (auto entry = tightenings_.rbegin(); entry != tightenings_.rend(); ++entry)

@@ -3,6 +3,7 @@
 // apply, so that they can be undone on a zone in reverse order.
 
 #include "model/DetachedStateView.h"
+#include "model/Expression.h"
 
 #include <vector>
 
@@ -21,11 +22,13 @@ public:
     unsigned int j;
     int raw;
   };
-  /// A recorded clock update: a reset to `value`, or a shift by `value`.
+  /// A recorded clock update of `clock`: a reset to `value`, a shift by
+  /// `value`, or a copy of clock `value`.
   struct reset_t {
+    enum Kind { reset, offset, copy };
     unsigned int clock;
     int value;
-    bool offset;
+    Kind kind;
   };
 
   /// A view over a copy of `source`.
@@ -38,9 +41,14 @@ public:
   /// Throws `Bug` "RegionRecorder cannot return GlobalState".
   GlobalState* getGlobalState() override;
 
+  /// Records the updates `update` (an edge's assignment) in order; clock
+  /// copies, which a view without a zone cannot evaluate, are recorded too.
+  void recordUpdates(const Expression& update);
+
   /// Undoes the recorded operations on `zone`, last first: a reset of c to k
-  /// restricts the zone to c = k and frees c; a shift of c by k shifts it by
-  /// -k; then every constraint is applied. The zone is not closed afterwards.
+  /// restricts the zone to c = k and frees c; a copy of d into c restricts it
+  /// to c = d and frees c; a shift of c by k shifts it by -k; then every
+  /// constraint is applied. The zone is not closed afterwards.
   void replayReverse(UnpackedRegion* zone) const;
 
   const std::vector<tighten_t>& getTightenings() const { return tightenings_; }

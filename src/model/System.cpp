@@ -4,6 +4,7 @@
 #include "model/ClockInfo.h"
 #include "model/IntegerInfo.h"
 #include "model/PublicState.h"
+#include "model/RegionRecorder.h"
 #include "model/Successor.h"
 #include "symbolic/GlobalState.h"
 
@@ -50,6 +51,35 @@ GlobalState* System::calcInitial() const {
   state->setIntegerTable(
       IntegerTable::create(static_cast<int>(IntegerInfo::integers.size()), true));
   return state;
+}
+
+bool System::evalInvariant(GlobalState* state) const {
+  for (int i = 0; i < getProcessCount(); ++i) {
+    const Pointer<TCTLExpression>& invariant = currentLocation(state, i)->getInvariant();
+    if (invariant && (!invariant->evaluate(state) || !state->ok()))
+      return false;
+  }
+  state->getRegion()->close();
+  return !state->getRegion()->isEmpty();
+}
+
+bool System::stepBack(const GlobalState* state, const Transition* first, const Transition* second,
+                      UnpackedRegion* zone) const {
+  const Transition* edges[] = {first, second, nullptr};
+  return stepBack(state, first ? edges : edges + 1, zone);
+}
+
+bool System::stepBack(const GlobalState* state, const Transition* const* edges,
+                      UnpackedRegion* zone) const {
+  RegionRecorder recorder(state);
+  for (const Transition* const* edge = edges; *edge; ++edge)
+    (*edge)->evalClockGuards(&recorder);
+  for (const Transition* const* edge = edges; *edge; ++edge)
+    if ((*edge)->getAssignment())
+      recorder.recordUpdates(*(*edge)->getAssignment());
+  recorder.replayReverse(zone);
+  zone->close();
+  return true;
 }
 
 int System::getSizeOfUnpackedState() const {

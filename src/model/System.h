@@ -15,6 +15,7 @@ namespace orvela {
 
 class GlobalState;
 class PublicState;
+class UnpackedRegion;
 struct Successor;
 
 /// A network of processes. Queries about a state read its locations and
@@ -46,6 +47,20 @@ public:
   /// at their initial values. Invariants are not applied. The caller owns
   /// the state (`GlobalState::remove`, or a `Pointer<GlobalState>`).
   GlobalState* calcInitial() const;
+  /// Restricts the state's zone to the invariants of the current locations,
+  /// process by process; false as soon as one fails or empties the zone.
+  /// Otherwise closes the zone and answers whether it is non-empty.
+  bool evalInvariant(GlobalState* state) const;
+  /// Turns `zone`, a zone after the move of `first` (and `second`, for a
+  /// synchronisation; may be null) from `state`, into the clock valuations
+  /// before the move: the edges' clock updates are undone, last first, and
+  /// their clock guards applied. The zone is closed; answers true.
+  bool stepBack(const GlobalState* state, const Transition* first, const Transition* second,
+                UnpackedRegion* zone) const;
+  /// The same for the edges of a null-terminated array.
+  bool stepBack(const GlobalState* state, const Transition* const* edges,
+                UnpackedRegion* zone) const;
+
   /// Bytes of an unpacked state of this system in one block.
   int getSizeOfUnpackedState() const;
 

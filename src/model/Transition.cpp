@@ -3,17 +3,27 @@
 #include "model/ControlState.h"
 #include "model/Process.h"
 #include "model/ResetIndicator.h"
+#include "model/UpdatePreview.h"
+#include "property/TCTLExpression.h"
 #include "server/base/Exceptions.h"
 
 #include <ostream>
 
 namespace orvela {
 
+Transition::Transition() = default;
+
+Transition::~Transition() = default;
+
 void Transition::accept(ModelVisitor& visitor) { visitor.visitTransition(this); }
 
 // Guards only read the state; the view's interface is not const-qualified.
 bool Transition::evalIntegerGuards(const PublicState* state) const {
   return !integerGuard_ || integerGuard_->evaluateScalar(const_cast<PublicState*>(state)) != 0;
+}
+
+bool Transition::evalClockGuards(PublicState* state) const {
+  return !clockGuard_ || clockGuard_->evaluate(state);
 }
 
 void Transition::resetAssigns(PublicState* state) const {
@@ -27,12 +37,16 @@ void Transition::indicateResets(const PublicState* state, float* out) const {
   if (!assignment_)
     return;
   ResetIndicator indicator(state, out);
-  resetAssigns(&indicator);
+  previewUpdates(*assignment_, indicator, [out](unsigned int destination, unsigned int source) {
+    out[destination] = out[source];
+  });
 }
 
 void Transition::update() {
   used_.clear();
   reset_.clear();
+  if (clockGuard_)
+    clockGuard_->collectClocks(used_);
   if (assignment_)
     assignment_->regClockUse(process_, used_, reset_);
 }
@@ -59,8 +73,10 @@ void Transition::setSync(const Pointer<Expression>& sync, const char* text) {
   syncText_ = text ? text : "";
 }
 
-void Transition::setGuard(const Pointer<Expression>& integerGuard, const char* text) {
+void Transition::setGuard(const Pointer<Expression>& integerGuard,
+                          const Pointer<TCTLExpression>& clockGuard, const char* text) {
   integerGuard_ = integerGuard;
+  clockGuard_ = clockGuard;
   guardText_ = text ? text : "";
 }
 

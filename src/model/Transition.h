@@ -4,6 +4,7 @@
 
 #include "model/Expression.h"
 #include "model/ModelVisitor.h"
+#include "property/TCTLExpression.h"
 #include "server/base/Object.h"
 
 #include <iosfwd>
@@ -18,19 +19,23 @@ class PublicState;
 /// attaches it to its process and derives the clock sets.
 class Transition : public Object, public ModelElement {
 public:
-  Transition() = default;
+  Transition();
+  ~Transition() override;
 
   /// Calls `visitTransition`.
   void accept(ModelVisitor& visitor) override;
 
   /// True when there is no integer guard or it evaluates to non-zero.
   bool evalIntegerGuards(const PublicState* state) const;
+  /// True when there is no clock guard; otherwise the clock guard evaluated
+  /// on `state`, which restricts the state's zone.
+  bool evalClockGuards(PublicState* state) const;
   /// Applies the updates, if any, to `state` (their value is discarded).
   void resetAssigns(PublicState* state) const;
   /// What the updates do to the clocks, from `state`: out[c] becomes k for a
-  /// clock c reset to k and grows by k for a shift by k; other clocks keep
-  /// their value. `state` does not change. An update copying one clock into
-  /// another cannot be previewed and throws `Bug`.
+  /// clock c reset to k and grows by k for a shift by k, and a clock copied
+  /// from another takes that clock's entry; other clocks keep their value.
+  /// `state` does not change.
   void indicateResets(const PublicState* state, float* out) const;
   /// Recomputes the used and reset clock sets from the clock guard and the
   /// updates.
@@ -55,10 +60,12 @@ public:
 
   /// The synchronisation: 0 none, +id send, -id receive on channel id.
   void setSync(const Pointer<Expression>& sync, const char* text);
-  void setGuard(const Pointer<Expression>& integerGuard, const char* text);
+  void setGuard(const Pointer<Expression>& integerGuard, const Pointer<TCTLExpression>& clockGuard,
+                const char* text);
   void setAssignment(const Pointer<Expression>& assignment, const char* text);
   const Pointer<Expression>& getSync() const { return sync_; }
   const Pointer<Expression>& getIntegerGuard() const { return integerGuard_; }
+  const Pointer<TCTLExpression>& getClockGuard() const { return clockGuard_; }
   const Pointer<Expression>& getAssignment() const { return assignment_; }
   const std::string& getGuardText() const { return guardText_; }
   const std::string& getSyncText() const { return syncText_; }
@@ -79,6 +86,7 @@ private:
   Process* process_ = nullptr;
   int index_ = -1;
   Pointer<Expression> sync_;
+  Pointer<TCTLExpression> clockGuard_;
   Pointer<Expression> integerGuard_;
   Pointer<Expression> assignment_;
   std::set<int> used_;

@@ -19,7 +19,7 @@ inline Pointer<Transition> edge(short from, short to, Pointer<Expression> sync =
   result->setSource(from);
   result->setTarget(to);
   result->setSync(sync ? sync : constant(0), "");
-  result->setGuard(guard, "");
+  result->setGuard(guard, nullptr, "");
   result->setAssignment(updates, "");
   return result;
 }

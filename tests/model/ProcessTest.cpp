@@ -133,7 +133,7 @@ TEST_F(ProcessTest, EdgesAreNumberedAndOwnedByTheirProcessAlone) {
 
 TEST_F(ProcessTest, DisplayShowsLocationsLoopEntriesAndEdges) {
   Pointer<Process> process = buildProcess("P", 2, {edge(0, 1), edge(1, 0, send(1))});
-  process->getTransitions()[1]->setGuard(nullptr, "k<2");
+  process->getTransitions()[1]->setGuard(nullptr, nullptr, "k<2");
   process->getTransitions()[1]->setSync(send(1), "a!");
   process->getTransitions()[1]->setAssignment(nullptr, "k:=0");
   process->getTransitions()[0]->setSync(constant(0), "tau");

@@ -47,8 +47,8 @@ TEST_F(RegionRecorderTest, RecordsWithoutChangingTheSourceState) {
   ASSERT_EQ(recorder.getTightenings().size(), 1u);
   EXPECT_EQ(recorder.getTightenings()[0].raw, -5);
   ASSERT_EQ(recorder.getResets().size(), 2u);
-  EXPECT_FALSE(recorder.getResets()[0].offset);
-  EXPECT_TRUE(recorder.getResets()[1].offset);
+  EXPECT_EQ(recorder.getResets()[0].kind, RegionRecorder::reset_t::reset);
+  EXPECT_EQ(recorder.getResets()[1].kind, RegionRecorder::reset_t::offset);
   EXPECT_EQ(recorder.getResets()[1].value, 4);
   EXPECT_EQ(recorder.getLocation(0), 1);
   try {

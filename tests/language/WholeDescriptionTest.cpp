@@ -1,0 +1,200 @@
+#include "LanguageTest.h"
+#include "model/ClockInfo.h"
+#include "symbolic/GlobalState.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+
+namespace orvela {
+namespace {
+
+using test::edgeOf;
+using test::parse;
+using test::Parsed;
+
+constexpr int infinity = INT_MAX;
+constexpr int lessEqual(int c) { return 2 * c + 1; }
+
+std::set<int> activeClocks(const Parsed& parsed, int process, int location) {
+  return parsed.system->getProcess(process)->getControlState(location)->getActiveClocks();
+}
+
+TEST(WholeDescription, EveryBenchmarkModelParses) {
+  const std::filesystem::path folder = "/work/shared/bench-models";
+  if (!std::filesystem::is_directory(folder))
+    GTEST_SKIP() << "no benchmark models on this machine";
+  int models = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".ta")
+      continue;
+    std::ifstream file(entry.path());
+    std::stringstream text;
+    text << file.rdbuf();
+    Parsed parsed = parse(text.str());
+    ASSERT_TRUE(parsed.system) << entry.path() << '\n' << parsed.messages;
+    EXPECT_EQ(parsed.messages, "") << entry.path();
+    // Every process is complete: locations, initial location, edge tables.
+    for (int i = 0; i < parsed.system->getProcessCount(); ++i) {
+      const Process& process = *parsed.system->getProcess(i);
+      EXPECT_GE(process.getInitial(), 0) << entry.path();
+      for (const Pointer<Transition>& edge : process.getTransitions())
+        EXPECT_EQ(edge->getProcessObject(), &process);
+    }
+    ++models;
+  }
+  EXPECT_GT(models, 0);
+}
+
+TEST(WholeDescription, AResetClockIsInactiveBeforeTheReset) {
+  const std::string body = "process P { clock x, y; state s0 {INVARIANT}, s1; init s0; trans "
+                           "s0 -> s1 { assign x := 0; }, s1 -> s0 { guard x > 2; }; }\n"
+                           "system P;";
+  const auto with = [&](const std::string& invariant) {
+    std::string text = body;
+    text.replace(text.find("{INVARIANT}"), 11, invariant);
+    Parsed parsed = parse(text);
+    EXPECT_TRUE(parsed.system) << parsed.messages;
+    parsed.system->propagateClocks({});
+    return parsed;
+  };
+  // A constraint reads both of its clocks, the reference clock 0 included.
+  Parsed plain = with("");
+  EXPECT_EQ(activeClocks(plain, 0, 0), std::set<int>{0});
+  EXPECT_EQ(activeClocks(plain, 0, 1), (std::set<int>{0, 1}));
+  Parsed bounded = with("{ y < 5 }");
+  EXPECT_EQ(activeClocks(bounded, 0, 0), (std::set<int>{0, 2}));
+  EXPECT_EQ(activeClocks(bounded, 0, 1), (std::set<int>{0, 1, 2}));
+  Parsed reading = with("{ x <= 9 }");
+  EXPECT_EQ(activeClocks(reading, 0, 0), (std::set<int>{0, 1}));
+  // The extra clocks of a property reach every location, unpropagated.
+  plain.system->propagateClocks({2});
+  EXPECT_EQ(activeClocks(plain, 0, 0), (std::set<int>{0, 2}));
+  EXPECT_EQ(activeClocks(plain, 0, 1), (std::set<int>{0, 1, 2}));
+}
+
+TEST(WholeDescription, ConditionalResetsAndCopiesKeepClocksActive) {
+  Parsed parsed = parse("int k; process P { clock x, y, z; state s0, s1, s2; init s0; trans "
+                        "s0 -> s1 { assign (k == 0 ? x := 0); }, s1 -> s2 { assign z := y; }, "
+                        "s2 -> s0 { guard x > 2, z < 1; }; }\nsystem P;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  parsed.system->propagateClocks({});
+  EXPECT_EQ(activeClocks(parsed, 0, 2), (std::set<int>{0, 1, 2, 3}));
+  EXPECT_EQ(activeClocks(parsed, 0, 1), (std::set<int>{0, 1, 2}));
+  EXPECT_EQ(activeClocks(parsed, 0, 0), (std::set<int>{0, 1, 2}));
+}
+
+TEST(WholeDescription, UrgentChannelsStopTimeOnlyWhenBothSidesAreEnabled) {
+  Parsed parsed = parse("urgent chan go; int [0,1] ready;\n"
+                        "process A { state a0, a1; init a0; trans a0 -> a1 { sync go!; }; }\n"
+                        "process B { state b0, b1; init b0; trans b0 -> b1 { guard ready == 1; "
+                        "sync go?; }; }\n"
+                        "system A, B;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  Pointer<GlobalState> state = parsed.system->calcInitial();
+  EXPECT_FALSE(parsed.system->hasUrgentTransitions(state.get()));
+  state->getIntegerReference()[0] = 1;
+  EXPECT_TRUE(parsed.system->hasUrgentTransitions(state.get()));
+  state->setLocation(0, 1);
+  EXPECT_FALSE(parsed.system->hasUrgentTransitions(state.get()));
+}
+
+TEST(WholeDescription, InvariantsRestrictTheZoneOfTheCurrentLocations) {
+  Parsed parsed = parse("clock x, y;\n"
+                        "process A { state a0 { x <= 3 }, a1; init a0; trans a0 -> a1 {}; }\n"
+                        "process B { state b0 { y < 7 }; init b0; }\n"
+                        "system A, B;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  Pointer<GlobalState> state = parsed.system->calcInitial();
+  state->delayAction();
+  EXPECT_TRUE(parsed.system->evalInvariant(state.get()));
+  const UnpackedRegion& zone = *state->getUnpackedRegion();
+  EXPECT_EQ(zone.get(1, 0), lessEqual(3));
+  EXPECT_EQ(zone.get(2, 0), lessEqual(3)) << "y equals x";
+  // Past the bound of the location's invariant there is nothing left.
+  Pointer<GlobalState> late = parsed.system->calcInitial();
+  late->delayAction();
+  late->tighten(0, 1, lessEqual(-4));
+  EXPECT_FALSE(parsed.system->evalInvariant(late.get()));
+  // In a1 only B's invariant applies.
+  Pointer<GlobalState> moved = parsed.system->calcInitial();
+  moved->setLocation(0, 1);
+  moved->delayAction();
+  EXPECT_TRUE(parsed.system->evalInvariant(moved.get()));
+  EXPECT_EQ(moved->getUnpackedRegion()->get(2, 0), 2 * 7);
+}
+
+// A zone of the system's clocks with every clock non-negative and unbounded.
+struct FreeZone {
+  explicit FreeZone(int clocks) : zone(UnpackedRegion::create(clocks, true)) {}
+  ~FreeZone() { Region::remove(zone); }
+  UnpackedRegion* zone;
+};
+
+TEST(WholeDescription, SteppingBackUndoesResetsAndAppliesGuards) {
+  Parsed parsed = parse("clock x, y; chan c;\n"
+                        "process A { state a0, a1; init a0; trans a0 -> a1 { guard x >= 3; "
+                        "sync c!; assign x := 0; }; }\n"
+                        "process B { state b0, b1; init b0; trans b0 -> b1 { guard y <= 8; "
+                        "sync c?; assign y := x + 1; }; }\n"
+                        "system A, B;");
+  ASSERT_TRUE(parsed.system) << parsed.messages;
+  Pointer<GlobalState> state = parsed.system->calcInitial();
+  const Transition* send = &edgeOf(parsed, 0, 0);
+  const Transition* receive = &edgeOf(parsed, 1, 0);
+  {
+    // After A's edge alone: x = 0 and y >= 5.
+    FreeZone after(3);
+    after.zone->tightenRaw(1, 0, lessEqual(0));
+    after.zone->tightenRaw(0, 2, lessEqual(-5));
+    after.zone->close();
+    EXPECT_TRUE(parsed.system->stepBack(state.get(), send, nullptr, after.zone));
+    EXPECT_EQ(after.zone->get(0, 1), lessEqual(-3));
+    EXPECT_EQ(after.zone->get(1, 0), infinity);
+    EXPECT_EQ(after.zone->get(0, 2), lessEqual(-5));
+    EXPECT_EQ(after.zone->get(2, 0), infinity);
+  }
+  {
+    // After the synchronisation: x = 0 and y = x + 1 = 1 (a copy, then a
+    // shift). Before it: x >= 3 from A's guard, y free but y <= 8.
+    FreeZone after(3);
+    after.zone->tightenRaw(1, 0, lessEqual(0));
+    after.zone->tightenRaw(2, 0, lessEqual(1));
+    after.zone->tightenRaw(0, 2, lessEqual(-1));
+    after.zone->close();
+    const Transition* move[] = {send, receive, nullptr};
+    EXPECT_TRUE(parsed.system->stepBack(state.get(), move, after.zone));
+    EXPECT_FALSE(after.zone->isEmpty());
+    EXPECT_EQ(after.zone->get(0, 1), lessEqual(-3));
+    EXPECT_EQ(after.zone->get(1, 0), infinity);
+    EXPECT_EQ(after.zone->get(2, 0), lessEqual(8));
+    EXPECT_EQ(after.zone->get(0, 2), lessEqual(0));
+  }
+}
+
+TEST(WholeDescription, TwoDescriptionsLoadOneAfterTheOther) {
+  Parsed first = parse("clock x; chan c; int k := 3;\n"
+                       "process P { state s { x <= 2 }; init s; trans s -> s { guard x == 2; "
+                       "sync c!; assign x := 0, k := k + 1; }; }\nsystem P;");
+  ASSERT_TRUE(first.system) << first.messages;
+  Parsed second = parse("urgent chan u; int [0,9] a, b := 7; clock y, z;\n"
+                        "process Q { state q; init q; trans q -> q { sync u?; assign b := a; }; }\n"
+                        "process R { state r; init r; trans r -> r { sync u!; }; }\n"
+                        "system R, Q;");
+  ASSERT_TRUE(second.system) << second.messages;
+  ASSERT_EQ(ClockInfo::clocks.size(), 3u);
+  EXPECT_STREQ(ClockInfo::clocks[2].name.get(), "z");
+  Pointer<GlobalState> state = second.system->calcInitial();
+  EXPECT_EQ(state->getIntegerTable()->getCount(), 2);
+  EXPECT_EQ(state->getIntegerReference()[1], 7);
+  EXPECT_EQ(state->getUnpackedRegion()->getDim(), 3u);
+  EXPECT_TRUE(second.system->hasUrgentTransitions(state.get()));
+  EXPECT_STREQ(second.system->getProcess(0)->getName(), "R");
+  // The first model's edges still hold their own expressions.
+  EXPECT_EQ(edgeOf(first, 0, 0).getAssignmentText(), "x:=0, k:=k+1");
+}
+
+} // namespace
+} // namespace orvela
