@@ -43,6 +43,7 @@ TEST(ExpressionGrammar, ValuesOfTheWrongShapeOrKindAreReported) {
       {"const G -T[1];", "Integer value expected"},
       {"const G 1 <? T;", "Integer value expected"},
       {"const G T[T[0]][0];", "Integer value expected"},
+      {"const G (N < 2 ? T : T)[0][0];", "Array expected"},
       {"const G c;", "Type mismatch or undeclared identifier."},
       {"const G d[0];", "Type mismatch or undeclared identifier."},
       {"const G v;", "Constant expression expected"},
