@@ -44,38 +44,6 @@ public:
   Pointer<WaitingStore> store = new WaitingQueueStore2();
 };
 
-TEST(ChainLinks, ReleaseAndUnlinkKeepTagsAndBackLinks) {
-  Chains c(1);
-  WaitingNode* w1 = c.pushNew(0);
-  WaitingNode* w2 = c.pushNew(0);
-  WaitingNode* w3 = c.pushNew(0); // chain: w3 w2 w1
-  EXPECT_EQ(c.heads[0], addressOf(w3));
-  EXPECT_EQ(w2->back, &w3->link);
-  EXPECT_EQ(w1->back, &w2->link);
-  ASSERT_EQ(c.check(), "");
-
-  // w2 becomes passed: its state node takes its place
-  StateNode* s2 = w2->stateNode();
-  replaceByState(w2);
-  EXPECT_TRUE(w2->freed());
-  EXPECT_EQ(w3->link, addressOf(s2) | waitingTag); // w3 keeps its own tag
-  EXPECT_EQ(s2->link, addressOf(w1));              // a state node carries no tag
-  EXPECT_EQ(w1->back, &s2->link);
-  ASSERT_EQ(c.check(), "");
-
-  // the head leaves: the bucket head points past it, untagged
-  unlinkWaiting(w3);
-  EXPECT_EQ(c.heads[0], addressOf(s2));
-  ASSERT_EQ(c.check(), "");
-
-  // a passed node is removed from the position it was found at
-  EXPECT_EQ(unlinkAfter(&c.heads[0]), addressOf(s2));
-  EXPECT_EQ(c.heads[0], addressOf(w1));
-  EXPECT_EQ(w1->back, &c.heads[0]);
-  ASSERT_EQ(c.check(), "");
-  EXPECT_EQ(c.chain(0), (std::vector<std::pair<const StateNode*, bool>>{{w1->stateNode(), true}}));
-}
-
 TEST(ChainCheck, ReportsEachKindOfDamage) {
   Chains c(2);
   WaitingNode* w1 = c.pushNew(0);

@@ -40,25 +40,6 @@ protected:
   StateNode nodes[8] = {};
 };
 
-TEST_F(WaitingStoresTest, AddMakesATaggedNodeWithTheStoreFlag) {
-  WaitingQueueStore2 store;
-  std::vector<WaitingNode*> added = addStates(store, 2);
-  EXPECT_TRUE(isWaitingWord(added[0]->link));
-  EXPECT_EQ(added[0]->stateNode(), &nodes[0]);
-  EXPECT_TRUE(added[0]->storeFlag());
-  EXPECT_FALSE(added[1]->storeFlag());
-  EXPECT_FALSE(added[1]->freed());
-}
-
-TEST_F(WaitingStoresTest, QueueIsFirstInFirstOutAndStackLastInFirstOut) {
-  WaitingQueueStore2 queue;
-  addStates(queue, 4);
-  EXPECT_EQ(drain(queue), (std::vector<std::size_t>{0, 1, 2, 3}));
-  WaitingStackStore2 stack;
-  addStates(stack, 4);
-  EXPECT_EQ(drain(stack), (std::vector<std::size_t>{3, 2, 1, 0}));
-}
-
 TEST_F(WaitingStoresTest, FrontStaysUntilFreedAndFreedNodesCountUntilPurged) {
   for (bool isQueue : {true, false}) {
     SCOPED_TRACE(isQueue ? "queue" : "stack");
@@ -98,17 +79,6 @@ TEST_F(WaitingStoresTest, PriorityOrderIsSmallestFirstThenInsertion) {
   twin->add(&nodes[0], true, stateNumber(2));
   twin->add(&nodes[1], true, stateNumber(1)); // same priority function
   EXPECT_EQ(drain(*twin), (std::vector<std::size_t>{1, 0}));
-}
-
-TEST_F(WaitingStoresTest, ClearAndCloneGiveEmptyStores) {
-  WaitingStackStore2 store;
-  addStates(store, 3);
-  Pointer<WaitingStore> twin = store.clone();
-  EXPECT_EQ(twin->getCount(), 0u);
-  EXPECT_EQ(twin->front(), nullptr);
-  store.clear();
-  EXPECT_EQ(store.getCount(), 0u);
-  EXPECT_EQ(store.front(), nullptr);
 }
 
 } // namespace
