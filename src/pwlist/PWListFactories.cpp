@@ -1,5 +1,7 @@
 #include "pwlist/PWListFactories.h"
 
+#include "model/ClockInfo.h"
+#include "model/IntegerInfo.h"
 #include "pwlist/HashingPWList.h"
 #include "server/base/Exceptions.h"
 
@@ -18,6 +20,15 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape
   if (!order)
     throw Bug("createDBMPWList needs a waiting store");
   return new HashingPWList(buckets, order, shape);
+}
+
+PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& system) {
+  return createDBMPWList(buckets, store, stateShapeOf(*system));
+}
+
+StateShape stateShapeOf(const System& system) {
+  return {unsigned(system.getProcessCount()), unsigned(IntegerInfo::integers.size()),
+          unsigned(IntegerInfo::realInts), unsigned(ClockInfo::clocks.size())};
 }
 
 } // namespace orvela

@@ -1,6 +1,7 @@
 #pragma once
 // Factories of the waiting orders and of the default passed/waiting list.
 
+#include "model/System.h"
 #include "pwlist/PWList.h"
 #include "pwlist/StoredState.h"
 #include "pwlist/WaitingStores.h"
@@ -17,5 +18,11 @@ WaitingStore* createPriorityPWOrder(PriorityFunction priority);
 /// `shape`, whose runs use clones of `store`, which must be a waiting store
 /// (Bug otherwise).
 PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape);
+/// The same for the states of `system`: its processes, the integer and clock
+/// tables of the loaded model, the real (non-meta) integers compared.
+PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& system);
+
+/// The shape of the states of `system` and the loaded model tables.
+StateShape stateShapeOf(const System& system);
 
 } // namespace orvela

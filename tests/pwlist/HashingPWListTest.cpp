@@ -1,5 +1,6 @@
 #include "pwlist/HashingPWList.h"
 
+#include "language/ParseSystem.h"
 #include "pwlist/PWListFactories.h"
 #include "support/StateFixtures.h"
 
@@ -394,6 +395,31 @@ TEST_F(HashingPWListTest, RandomOperationsAgreeWithABruteForceModel) {
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen, expected);
   }
+}
+
+// A list made for a loaded system stores its initial state (two processes,
+// two integers, two clocks) and gives it back whole.
+TEST(DBMPWListForASystem, StoresTheSystemsStatesWhole) {
+  Pointer<System> system = parseSystem("int [0,5] a := 3; int [-2,2] b := -1;\n"
+                                       "process P { clock x; state s, t; init t; }\n"
+                                       "process Q { clock y; state u; init u; }\n"
+                                       "system P, Q;");
+  ASSERT_TRUE(system);
+  Pointer<PWList> list = createDBMPWList(17609, createQueuePWOrder(), system);
+  test::OwnedState initial(system->calcInitial());
+  ASSERT_TRUE(initial->ok());
+  WaitingState offered{initial.get(), true, 12345};
+  ASSERT_TRUE(list->tryPut(&offered));
+  GlobalStateReference* reference = nullptr;
+  ASSERT_TRUE(list->tryGet(&reference));
+  test::OwnedState back(system->calcInitial());
+  back->setLocation(0, 0);
+  back->getIntegerReference()[0] = 0;
+  reference->writeDiscreteTo(back.get());
+  reference->writeSymbolicTo(back.get());
+  EXPECT_EQ(back->getLocation(0), 1);
+  EXPECT_EQ(back->getIntegerReference()[1], -1);
+  EXPECT_EQ(back->relation(initial.get()), GlobalState::equal);
 }
 
 } // namespace
