@@ -37,7 +37,8 @@ public:
   /// reference whose flag is true and whose release does nothing. The list
   /// must outlive the source and must not change while it is used.
   virtual Pointer<PureSource> enumStates() const = 0;
-  /// Forgets every stored and waiting state and the counts.
+  /// Forgets every stored and waiting state and the counts. A reference or
+  /// an enumeration handed out before is no longer valid.
   virtual void clear() = 0;
 
   /// States handed out by `tryGet` since the last `clear`, each once.
