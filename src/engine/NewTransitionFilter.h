@@ -1,0 +1,68 @@
+#pragma once
+// Move enumeration on a state held by the passed/waiting list: the enumerator
+// of every search.
+
+#include "engine/CostFunction.h"
+#include "engine/MoveEnumerator.h"
+#include "engine/Pipeline.h"
+#include "engine/StateBlocks.h"
+#include "symbolic/GlobalStateReference.h"
+
+#include <vector>
+
+namespace orvela {
+
+/// `tryPut(GlobalStateReference* ref)`: reads the discrete part of the state
+/// behind `ref`, enumerates its enabled moves (see `MoveEnumerator`) and emits
+/// one successor pair per move whose state is a copy of the source state that
+/// the sink owns. The reference is released with `release(!getFlag())` as soon
+/// as its zone has been read, or at once when the state has no move.
+///
+/// Emission is deferred by one move: the pair of a move is emitted when the
+/// next move is found, from a copy of the source state, and the last move
+/// gets the block that held the source state. A state with k moves therefore
+/// costs k - 1 copies.
+///
+/// Cost pruning: with `discreteCost` set and discreteCost(state) at least the
+/// bound, the reference is released before any edge is looked at and the
+/// answer is false; with `realCost` set and realCost(state with its zone) at
+/// least the bound, the state is abandoned when its first move is found, and
+/// the answer is false. Otherwise the answer is true; the sink's answers are
+/// ignored. Property "minCost" (`const int*`) sets the bound.
+class NewTransitionFilter final : public ItemFilter<NewTransitionFilter, GlobalStateReference> {
+public:
+  NewTransitionFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator,
+                      CostFunction discreteCost, CostFunction realCost);
+  /// Returns both scratch states to the allocator.
+  ~NewTransitionFilter() override;
+
+  bool put(GlobalStateReference* ref);
+  void setProperty(const char* name, const void* value) override;
+
+  int getMinCost() const { return minCost_; }
+
+private:
+  /// A move is in the enumerator's array: make it the pending one, emitting
+  /// the one pending before it. False when the state is abandoned.
+  bool defer(GlobalStateReference* ref, const Transition** move);
+  /// Emits `cur_` with the pending move and takes a fresh block for `cur_`.
+  void flush();
+
+  Pointer<System> system_;
+  StateBlocks blocks_;
+  MoveEnumerator moves_;
+  GlobalState* cur_;
+  GlobalState* spare_;
+  bool pending_ = false;
+  int minCost_ = noCostBound;
+  CostFunction discreteCost_;
+  CostFunction realCost_;
+  std::vector<const Transition*> pendingMove_;
+};
+
+/// A new filter (reference count 0); either cost function may be null.
+Filter* createNewTransitionFilter(const Pointer<System>& system,
+                                  const Pointer<Allocator>& allocator, CostFunction discreteCost,
+                                  CostFunction realCost);
+
+} // namespace orvela
