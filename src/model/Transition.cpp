@@ -8,6 +8,7 @@
 #include "server/base/Exceptions.h"
 
 #include <ostream>
+#include <vector>
 
 namespace orvela {
 
@@ -26,11 +27,20 @@ bool Transition::evalClockGuards(PublicState* state) const {
   return !clockGuard_ || clockGuard_->evaluate(state);
 }
 
+// Runs once per successor in a search: the discarded value goes to the stack
+// unless an update is wider than any the parser builds.
 void Transition::resetAssigns(PublicState* state) const {
   if (!assignment_)
     return;
-  std::vector<int> scratch(static_cast<std::size_t>(std::max(assignment_->getSize(), 1)));
-  assignment_->evaluate(state, scratch.data());
+  constexpr int stackScratch = 16;
+  const int size = assignment_->getSize();
+  if (size <= stackScratch) {
+    int scratch[stackScratch];
+    assignment_->evaluate(state, scratch);
+  } else {
+    std::vector<int> scratch(static_cast<std::size_t>(size));
+    assignment_->evaluate(state, scratch.data());
+  }
 }
 
 void Transition::indicateResets(const PublicState* state, float* out) const {

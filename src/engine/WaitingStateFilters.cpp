@@ -1,0 +1,81 @@
+#include "engine/WaitingStateFilters.h"
+
+#include "engine/StorageReduction.h"
+#include "model/ClockInfo.h"
+#include "model/ControlState.h"
+#include "model/IntegerInfo.h"
+#include "symbolic/GlobalState.h"
+#include "symbolic/dbm/Hash.h"
+
+namespace orvela {
+
+uint32_t discreteHash(const GlobalState* state) {
+  const uint32_t locations =
+      hash(state->getLocations(), std::size_t(state->getProcessCount()) * sizeof(uint16_t), 0);
+  return hash2(state->getIntegerTable()->getValues(), std::size_t(IntegerInfo::realInts),
+               locations);
+}
+
+namespace {
+
+/// Whether a state reached by the move `edges` goes into the passed list.
+template <class Unnecessary>
+bool keepState(const System& system, const GlobalState* state, Unnecessary unnecessary) {
+  if (spaceOpt == 0)
+    return true;
+  if (spaceOpt == 1 && system.committed(state) == 0)
+    return true;
+  return !unnecessary();
+}
+
+} // namespace
+
+bool NewSuccessorToWaitingStateFilter::put(SuccessorPair* pair) {
+  const GlobalState* state = pair->first;
+  WaitingState record{
+      pair->first, keepState(*system_, state, [&] { return system_->noSave(pair->second, state); }),
+      discreteHash(state)};
+  return passOn(&record);
+}
+
+bool SuccessorToWaitingStateFilter::put(Successor* successor) {
+  WaitingState record{
+      successor->state,
+      keepState(*system_, successor->state, [&] { return system_->noSave(*successor); }),
+      discreteHash(successor->state)};
+  return passOn(&record);
+}
+
+bool ActiveClockReductionFilter::tryPut(void* item) {
+  GlobalState* state = *static_cast<GlobalState**>(item);
+  UnpackedRegion* zone = state->getUnpackedRegion();
+  const unsigned clocks = zone->getDim();
+  // Dimensions stay below 256 (a region's dimension is one byte).
+  bool active[256] = {};
+  if (tauClock >= 0)
+    active[tauClock] = true;
+  for (int p = 0; p < system_->getProcessCount(); ++p)
+    for (int clock : system_->currentLocation(state, p)->getActiveClocks())
+      if (clock >= 0 && unsigned(clock) < clocks)
+        active[clock] = true;
+  for (unsigned x = 1; x < clocks; ++x)
+    if (!active[x])
+      zone->free(x);
+  return passOn(item);
+}
+
+Filter* createNewSuccessorToWaitingStateFilter(const Pointer<System>& system) {
+  return new NewSuccessorToWaitingStateFilter(system);
+}
+
+Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system) {
+  return new SuccessorToWaitingStateFilter(system);
+}
+
+Filter* createWaitingStateToGlobalStateFilter() { return new WaitingStateToGlobalStateFilter(); }
+
+Filter* createActiveClockReductionFilter(const Pointer<System>& system) {
+  return new ActiveClockReductionFilter(system);
+}
+
+} // namespace orvela

@@ -1,0 +1,176 @@
+#include "engine/SuccessorFilters.h"
+#include "EngineProbes.h"
+#include "engine/StateBlocks.h"
+#include "support/StateFixtures.h"
+#include "symbolic/dbm/RawBound.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::findEdge;
+using test::loadSystem;
+using test::MoveRecorder;
+
+/// A model, its initial state, and states in blocks of the stages' allocator.
+struct Stages {
+  explicit Stages(const std::string& text)
+      : system(loadSystem(text)), allocator(createChunkAllocator(system->getSizeOfUnpackedState())),
+        blocks(*system, allocator), initial(system->calcInitial()) {}
+
+  /// A block state equal to the initial one with clock x in [low, high].
+  GlobalState* state(int low, int high) {
+    GlobalState* state = blocks.copyOf(*initial);
+    state->delayAction();
+    test::restrictClock(state, 1, low, high);
+    return state;
+  }
+
+  /// Puts `state` with the move of P from s0 to s1 and Q from t0 to t1 into a
+  /// successor filter that feeds `recorder`; answers the filter's answer.
+  bool synchronise(GlobalState* state, MoveRecorder& recorder) {
+    Pointer<Filter> filter = createNewSuccessorFilter(system, allocator, nullptr);
+    filter->setSink(&recorder);
+    const Transition* move[] = {findEdge(*system, "P", "s0", "s1"),
+                                findEdge(*system, "Q", "t0", "t1"), nullptr};
+    SuccessorPair pair(state, move);
+    return filter->tryPut(&pair);
+  }
+
+  Pointer<System> system;
+  Pointer<Allocator> allocator;
+  StateBlocks blocks;
+  Pointer<GlobalState> initial;
+};
+
+int32_t upper(const GlobalState& state, unsigned clock) {
+  return state.getUnpackedRegion()->get(clock, 0);
+}
+int32_t lower(const GlobalState& state, unsigned clock) {
+  return state.getUnpackedRegion()->get(0, clock);
+}
+
+TEST(NewSuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
+  Stages stages("chan a; clock x;\n"
+                "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }; }\n"
+                "process Q { state t0, t1; init t0; trans t0 -> t1 { guard x > 5; sync a?; }; }\n"
+                "system P, Q;");
+  MoveRecorder recorder(stages.allocator.get());
+  // The receiver's guard x > 5 against x in [0, 5].
+  EXPECT_FALSE(stages.synchronise(stages.state(0, 5), recorder));
+  EXPECT_TRUE(recorder.moves.empty());
+  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
+  // Against x in [0, 8] the guard cuts the zone to (5, 8].
+  EXPECT_TRUE(stages.synchronise(stages.state(0, 8), recorder));
+  ASSERT_EQ(recorder.states.size(), 1u);
+  EXPECT_EQ(lower(*recorder.states[0], 1), rawBound(-5, true));
+  EXPECT_EQ(upper(*recorder.states[0], 1), rawBound(8, false));
+}
+
+TEST(NewSuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
+  Stages stages("chan a; int [0,9] v := 0; int [0,9] w := 0;\n"
+                "process P { clock x; state s0, s1; init s0; "
+                "trans s0 -> s1 { sync a!; assign v := 1, x := 0; }; }\n"
+                "process Q { clock y; state t0, t1; init t0; "
+                "trans t0 -> t1 { sync a?; assign w := v + 3, v := 2, y := 4; }; }\n"
+                "system P, Q;");
+  MoveRecorder recorder(stages.allocator.get());
+  EXPECT_TRUE(stages.synchronise(stages.state(2, 3), recorder));
+  ASSERT_EQ(recorder.states.size(), 1u);
+  const GlobalState& next = *recorder.states[0];
+  EXPECT_EQ(next.getLocation(0), 1);
+  EXPECT_EQ(next.getLocation(1), 1);
+  // The receiver's value of v stays, and it read the sender's value.
+  EXPECT_EQ((*next.getIntegerTable())[0], 2);
+  EXPECT_EQ((*next.getIntegerTable())[1], 4);
+  EXPECT_EQ(upper(next, 1), rawBound(0, false));
+  EXPECT_EQ(lower(next, 2), rawBound(-4, false));
+  EXPECT_EQ(upper(next, 2), rawBound(4, false));
+}
+
+TEST(SuccessorFilter, CopiesOnlyWhenTheIntegerGuardsHold) {
+  Stages stages("int [0,3] v := 0;\n"
+                "process P { clock x; state s0, s1, s2; init s0; "
+                "trans s0 -> s1 { guard v == 1; }, s0 -> s2 { guard v == 0; assign x := 0; }; }\n"
+                "system P;");
+  Pointer<Filter> filter = createSuccessorFilter(stages.system, stages.allocator);
+  MoveRecorder recorder(stages.allocator.get());
+  filter->setSink(&recorder);
+  Pointer<GlobalState> source = stages.initial->unpackedCopy();
+  source->delayAction();
+  const Transition* disabled[] = {findEdge(*stages.system, "P", "s0", "s1"), nullptr};
+  SuccessorPair refused(source.get(), disabled);
+  EXPECT_FALSE(filter->tryPut(&refused));
+  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
+
+  const Transition* enabled[] = {findEdge(*stages.system, "P", "s0", "s2"), nullptr};
+  SuccessorPair taken(source.get(), enabled);
+  EXPECT_TRUE(filter->tryPut(&taken));
+  ASSERT_EQ(recorder.states.size(), 1u);
+  EXPECT_EQ(recorder.states[0]->getLocation(0), 2);
+  // The source stays as it was.
+  EXPECT_EQ(source->getLocation(0), 0);
+  EXPECT_EQ(upper(*source, 1), rawInfinity);
+  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
+}
+
+const char* delayModel = "urgent chan u; int [0,1] go := 0;\n"
+                         "process P { clock x; state s0, free {x <= 5}, stuck {x <= 4}, "
+                         "hurry {x <= 4}, calm; commit stuck; urgent hurry; init s0; trans "
+                         "s0 -> free { }, s0 -> stuck { }, s0 -> hurry { }, "
+                         "s0 -> calm { }, calm -> s0 { guard go == 1; sync u!; }; }\n"
+                         "process Q { state t0, t1; init t0; trans t0 -> t1 { sync u?; }; }\n"
+                         "system P, Q;";
+
+/// Puts a block state with x in [low, high], P moved to `location`, into a
+/// delay filter; answers the state that came out, or null.
+Pointer<GlobalState> delayed(Stages& stages, const char* location, int low, int high, int go = 0) {
+  Pointer<Filter> filter = createDelayFilter(stages.system, stages.allocator);
+  MoveRecorder recorder(stages.allocator.get());
+  filter->setSink(&recorder);
+  GlobalState* state = stages.state(low, high);
+  state->setLocation(0, test::locationIndex(*stages.system, "P", location));
+  (*state->getIntegerTable())[0] = go;
+  const Transition* none[] = {nullptr};
+  SuccessorPair pair(state, none);
+  const bool accepted = filter->tryPut(&pair);
+  EXPECT_EQ(accepted, !recorder.states.empty());
+  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
+  return accepted ? recorder.states[0] : nullptr;
+}
+
+TEST(DelayFilter, LetsTimePassThenAppliesTheInvariant) {
+  Stages stages(delayModel);
+  Pointer<GlobalState> free = delayed(stages, "free", 1, 2);
+  ASSERT_TRUE(free);
+  EXPECT_EQ(lower(*free, 1), rawBound(-1, false));
+  EXPECT_EQ(upper(*free, 1), rawBound(5, false));
+  // x in [6, 7] after the move: the invariant x <= 5 excludes all of it.
+  EXPECT_FALSE(delayed(stages, "free", 6, 7));
+  // Without invariant the zone stays unbounded.
+  Pointer<GlobalState> calm = delayed(stages, "calm", 1, 2);
+  ASSERT_TRUE(calm);
+  EXPECT_EQ(upper(*calm, 1), rawInfinity);
+}
+
+TEST(DelayFilter, CommittedUrgentAndUrgentSynchronisationStopTime) {
+  Stages stages(delayModel);
+  for (const char* location : {"stuck", "hurry"}) {
+    Pointer<GlobalState> held = delayed(stages, location, 1, 2);
+    ASSERT_TRUE(held) << location;
+    EXPECT_EQ(upper(*held, 1), rawBound(2, false)) << location;
+    // The invariant x <= 4 still applies, without delay.
+    Pointer<GlobalState> cut = delayed(stages, location, 3, 9);
+    ASSERT_TRUE(cut) << location;
+    EXPECT_EQ(upper(*cut, 1), rawBound(4, false)) << location;
+    EXPECT_FALSE(delayed(stages, location, 5, 9)) << location;
+  }
+  // In calm the urgent synchronisation with Q is enabled once go is 1.
+  Pointer<GlobalState> urgent = delayed(stages, "calm", 1, 2, 1);
+  ASSERT_TRUE(urgent);
+  EXPECT_EQ(upper(*urgent, 1), rawBound(2, false));
+}
+
+} // namespace
+} // namespace orvela

@@ -1,0 +1,166 @@
+#include "engine/WaitingStateFilters.h"
+#include "EngineProbes.h"
+#include "checkers/TraceStore.h"
+#include "engine/ExpansionFilter.h"
+#include "engine/StateBlocks.h"
+#include "engine/StorageReduction.h"
+#include "support/StateFixtures.h"
+#include "symbolic/dbm/RawBound.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::findEdge;
+using test::loadSystem;
+
+/// Sets the storage reduction for one test and puts the default back.
+struct Reduction {
+  explicit Reduction(int value) { spaceOpt = value; }
+  ~Reduction() { spaceOpt = 1; }
+};
+
+/// Records the waiting-state records that reach it.
+class RecordSink final : public ItemSink<RecordSink, WaitingState> {
+public:
+  bool put(WaitingState* record) {
+    records.push_back(*record);
+    return true;
+  }
+  std::vector<WaitingState> records;
+};
+
+// c is committed; d is committed but a loop entry (the cycle d -> e -> d).
+const char* storeModel = "int [0,3] v := 0;\n"
+                         "process P { clock x; state s0, c, d, e; commit c, d; init s0; trans "
+                         "s0 -> c { }, s0 -> d { }, d -> e { }, e -> d { }, s0 -> s0 { }; }\n"
+                         "system P;";
+
+/// The store flag given to the state reached by P's edge from s0 to `target`.
+bool storeFlag(const Pointer<System>& system, const char* target) {
+  Pointer<Filter> filter = createNewSuccessorToWaitingStateFilter(system);
+  RecordSink sink;
+  filter->setSink(&sink);
+  Pointer<GlobalState> state = system->calcInitial();
+  state->setLocation(0, test::locationIndex(*system, "P", target));
+  const Transition* move[] = {findEdge(*system, "P", "s0", target), nullptr};
+  SuccessorPair pair(state.get(), move);
+  EXPECT_TRUE(filter->tryPut(&pair));
+  EXPECT_EQ(sink.records.size(), 1u);
+  EXPECT_EQ(sink.records[0].state, state.get());
+  return sink.records[0].store;
+}
+
+TEST(NewSuccessorToWaitingStateFilter, TheReductionDecidesWhichStatesAreKept) {
+  Pointer<System> system = loadSystem(storeModel);
+  {
+    Reduction all(0);
+    for (const char* target : {"s0", "c", "d"})
+      EXPECT_TRUE(storeFlag(system, target)) << target;
+  }
+  {
+    Reduction committedOnly(1);
+    EXPECT_TRUE(storeFlag(system, "s0")); // not committed: always kept
+    EXPECT_FALSE(storeFlag(system, "c"));
+    EXPECT_TRUE(storeFlag(system, "d")); // a loop entry must be kept
+  }
+  {
+    Reduction any(2);
+    // s0 -> s0 enters s0, a loop entry through its own edge; c is not one.
+    EXPECT_TRUE(storeFlag(system, "s0"));
+    EXPECT_FALSE(storeFlag(system, "c"));
+  }
+}
+
+TEST(NewSuccessorToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
+  test::setUpModel(2, 2);
+  test::OwnedState a = test::makeState({1, 2}, {3, 4});
+  test::OwnedState b = test::makeState({1, 2}, {3, 4});
+  test::restrictClock(b.get(), 1, 5, 9);
+  EXPECT_EQ(discreteHash(a.get()), discreteHash(b.get()));
+  test::OwnedState otherLocation = test::makeState({2, 1}, {3, 4});
+  test::OwnedState otherValue = test::makeState({1, 2}, {3, 5});
+  EXPECT_NE(discreteHash(a.get()), discreteHash(otherLocation.get()));
+  EXPECT_NE(discreteHash(a.get()), discreteHash(otherValue.get()));
+}
+
+TEST(ActiveClockReductionFilter, FreesTheClocksNoCurrentLocationUses) {
+  // In s0 only y matters (x is reset before it is read); in t0 z is read.
+  Pointer<System> system = loadSystem(
+      "clock x, y, z;\n"
+      "process P { state s0, s1; init s0; trans s0 -> s1 { guard y > 1; assign x := 0; }, "
+      "s1 -> s0 { guard x > 2; }; }\n"
+      "process Q { state t0; init t0; trans t0 -> t0 { guard z < 4; }; }\n"
+      "system P, Q;");
+  system->propagateClocks({});
+  Pointer<GlobalState> state = system->calcInitial();
+  for (unsigned clock = 1; clock <= 3; ++clock)
+    test::restrictClock(state.get(), clock, 0, 0); // every clock 0, all related
+  Pointer<Filter> filter = createActiveClockReductionFilter(system);
+  RecordSink sink;
+  filter->setSink(&sink);
+  WaitingState record{state.get(), true, 0};
+  EXPECT_TRUE(filter->tryPut(&record));
+  ASSERT_EQ(sink.records.size(), 1u);
+  const UnpackedRegion& zone = *state->getUnpackedRegion();
+  EXPECT_EQ(zone.get(1, 0), rawInfinity); // x freed
+  EXPECT_EQ(zone.get(1, 2), rawInfinity);
+  EXPECT_EQ(zone.get(2, 0), rawBound(0, false)); // y kept
+  EXPECT_EQ(zone.get(3, 2), rawBound(0, false)); // z kept, with its relation to y
+}
+
+/// Sink owning the states it receives: records their locations and trace
+/// identifiers and returns them.
+class StateRecorder final : public ItemSink<StateRecorder, GlobalState> {
+public:
+  explicit StateRecorder(Allocator* allocator) : allocator_(allocator) {}
+  bool put(GlobalState* state) {
+    locations.push_back(state->getLocation(0));
+    traceIds.push_back(state->getTraceId());
+    allocator_->deallocate(state);
+    return true;
+  }
+  std::vector<int> locations;
+  std::vector<int> traceIds;
+
+private:
+  Allocator* allocator_;
+};
+
+TEST(ExpansionFilter, RegeneratesTheStatesTheReductionLeftOut) {
+  // s0 -> c (committed) -> s1 -> s2, no loop: with reduction 1 the state in c
+  // was not stored, with reduction 2 none after s0 was.
+  Pointer<System> system =
+      loadSystem("process P { clock x; state s0, c, s1, s2; commit c; init s0; trans "
+                 "s0 -> c { assign x := 0; }, c -> s1 { }, s1 -> s2 { }; }\n"
+                 "system P;");
+  Pointer<Allocator> allocator = createChunkAllocator(system->getSizeOfUnpackedState());
+  Pointer<MemoryTraceStore> store = new MemoryTraceStore();
+  Pointer<GlobalState> stored = system->calcInitial();
+  const int root = store->put(nullptr, -1);
+  stored->setTraceId(root);
+  const auto replay = [&](int reduction) {
+    Reduction chosen(reduction);
+    Pointer<Filter> filter = createExpansionFilter(system, store, allocator);
+    StateRecorder recorder(allocator.get());
+    filter->setSink(&recorder);
+    test::HeldState held(stored.get());
+    EXPECT_TRUE(filter->tryPut(&held));
+    EXPECT_TRUE(held.releases.empty());
+    EXPECT_EQ(allocator->blocksOut(), 0u);
+    return recorder;
+  };
+  // Each regenerated state is passed on after its own successors, the stored
+  // state last.
+  EXPECT_EQ(replay(0).locations, std::vector<int>{0});
+  const StateRecorder committedOnly = replay(1);
+  EXPECT_EQ(committedOnly.locations, (std::vector<int>{1, 0}));
+  EXPECT_EQ(store->predecessorOf(committedOnly.traceIds[0]), root);
+  const StateRecorder any = replay(2);
+  EXPECT_EQ(any.locations, (std::vector<int>{3, 2, 1, 0}));
+  EXPECT_EQ(store->predecessorOf(any.traceIds[0]), any.traceIds[1]);
+}
+
+} // namespace
+} // namespace orvela
