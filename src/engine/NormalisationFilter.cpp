@@ -1,0 +1,99 @@
+#include "engine/NormalisationFilter.h"
+
+#include "engine/Properties.h"
+#include "engine/SuccessorPair.h"
+#include "symbolic/UnpackedRegion.h"
+
+#include <algorithm>
+
+namespace orvela {
+
+namespace {
+
+UnpackedRegion* zoneOf(void* item) {
+  return (*static_cast<GlobalState**>(item))->getUnpackedRegion();
+}
+
+} // namespace
+
+Zone::Constraint sat_collect(const UnpackedRegion* region, Zone::Constraint c) {
+  return region->hasPoints(c) ? c : negation(c);
+}
+
+void sat_assert(UnpackedRegion* region, Zone::Constraint c) { region->tighten(c); }
+
+// ------------------------------------------------------------------- split
+
+SplitFilter::SplitFilter(const System& system, Zone::Constraint constraint, Sink* next,
+                         const Pointer<Allocator>& allocator)
+    : blocks_(system, allocator), constraint_(constraint), next_(next) {}
+
+bool SplitFilter::tryPut(void* item) {
+  GlobalState* state = *static_cast<GlobalState**>(item);
+  UnpackedRegion* zone = state->getUnpackedRegion();
+  const Zone::Constraint other = negation(constraint_);
+  if (!zone->hasPoints(constraint_) || !zone->hasPoints(other))
+    return next_->tryPut(item);
+  GlobalState* twin = blocks_.copyOf(*state);
+  zone->tighten(constraint_);
+  zone->close();
+  const bool first = next_->tryPut(item);
+  UnpackedRegion* twinZone = twin->getUnpackedRegion();
+  twinZone->tighten(other);
+  twinZone->close();
+  SuccessorPair pair(twin, static_cast<SuccessorPair*>(item)->second);
+  const bool second = next_->tryPut(&pair);
+  return first || second;
+}
+
+// ------------------------------------------------------------------- basic
+
+BasicNormFilter::BasicNormFilter(const NormalisationInfo& info, Sink* next)
+    : maxConst_(info.maxConst), constraints_(info.constraints.rbegin(), info.constraints.rend()),
+      next_(next) {
+  sides_.reserve(constraints_.size());
+}
+
+bool BasicNormFilter::tryPut(void* item) {
+  UnpackedRegion* zone = zoneOf(item);
+  sides_.clear();
+  for (const Zone::Constraint& c : constraints_)
+    sides_.push_back(sat_collect(zone, c));
+  zone->normk(maxConst_);
+  if (!sides_.empty()) {
+    for (const Zone::Constraint& c : sides_)
+      sat_assert(zone, c);
+    zone->close();
+  }
+  return next_->tryPut(item);
+}
+
+// ---------------------------------------------------------- normalisation
+
+NormalisationFilter::NormalisationFilter(const Pointer<System>& system,
+                                         const Pointer<Allocator>& allocator)
+    : system_(system), allocator_(allocator) {}
+
+void NormalisationFilter::setSink(Sink* next) {
+  sink_ = next;
+  if (!stages_.empty())
+    stages_.back()->setSink(next);
+}
+
+void NormalisationFilter::setProperty(const char* name, const void* value) {
+  if (!isProperty(name, "normalisation_info"))
+    return;
+  const auto& info = propertyValue<NormalisationInfo>(value);
+  stages_.clear();
+  stages_.push_back(new BasicNormFilter(info, sink_));
+  for (const Zone::Constraint& c : info.constraints)
+    stages_.insert(stages_.begin(),
+                   new SplitFilter(*system_, c, stages_.front().get(), allocator_));
+}
+
+Filter* createNormalisationFilter(const Pointer<System>& system,
+                                  const Pointer<Allocator>& allocator) {
+  return new NormalisationFilter(system, allocator);
+}
+
+} // namespace orvela

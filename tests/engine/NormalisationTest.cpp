@@ -1,0 +1,185 @@
+#include "EngineProbes.h"
+#include "engine/Adapters.h"
+#include "engine/NormalisationFilter.h"
+#include "engine/Properties.h"
+#include "model/Constant.h"
+#include "property/ClockExpr.h"
+#include "support/StateFixtures.h"
+#include "symbolic/dbm/RawBound.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::loadSystem;
+using test::MoveRecorder;
+using Constraints = std::set<Zone::Constraint>;
+
+constexpr int32_t lessEqual(int c) { return rawBound(c, false); }
+constexpr int32_t less(int c) { return rawBound(c, true); }
+
+/// x_i - x_j ≺ bound as the model's clock guards are built.
+void visit(NormalisationInfo& info, int i, int j, int bound, bool strict) {
+  ClockExpr constraint(new Constant(i), new Constant(j), new Constant(bound), strict);
+  constraint.accept(info);
+}
+
+TEST(NormalisationInfo, GathersTheConstantsAndDifferenceConstraintsOfTheModel) {
+  Pointer<System> system =
+      loadSystem("clock x, y, z;\n"
+                 "process P { state s0 {x < 5}, s1; init s0; trans "
+                 "s0 -> s1 { guard y > 3, x <= y + 2; }, s1 -> s0 { guard z >= 1; }; }\n"
+                 "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  // x from the invariant (5) and the difference (2), y from the lower bound.
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 5, 3, 1}));
+  // x - y <= 2 has no non-positive constant: its negation is not needed.
+  EXPECT_EQ(info.constraints, (Constraints{{1, 2, lessEqual(2)}}));
+
+  NormalisationInfo again;
+  system->accept(again);
+  EXPECT_TRUE(info == again);
+  // A property with a new constant makes the information differ.
+  visit(again, 3, 0, 7, false);
+  EXPECT_TRUE(info != again);
+  EXPECT_EQ(again.maxConst[3], 7);
+}
+
+TEST(NormalisationInfo, NonPositiveDifferencesRecordTheNegation) {
+  test::setUpModel(2, 0);
+  NormalisationInfo info;
+  visit(info, 1, 2, -1, false); // x - y <= -1, that is y - x >= 1
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 0, 1}));
+  EXPECT_EQ(info.constraints, (Constraints{{2, 1, less(1)}}));
+}
+
+TEST(NormalisationInfo, ABoundRangingOverValuesRecordsEachValueBothWays) {
+  Pointer<System> system = loadSystem("clock x, y; int [-1,1] k;\n"
+                                      "process P { state s0; init s0; trans "
+                                      "s0 -> s0 { guard x < y + k; }; }\n"
+                                      "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 1, 1}));
+  EXPECT_EQ(info.constraints, (Constraints{{1, 2, less(-1)},
+                                           {1, 2, less(0)},
+                                           {1, 2, less(1)},
+                                           {2, 1, lessEqual(-1)},
+                                           {2, 1, lessEqual(0)},
+                                           {2, 1, lessEqual(1)}}));
+}
+
+TEST(NormalisationInfo, NegationFlipsSidesAndStrictness) {
+  EXPECT_EQ(negation({1, 2, lessEqual(2)}), (Zone::Constraint{2, 1, less(-2)}));
+  EXPECT_EQ(negation({1, 2, less(-3)}), (Zone::Constraint{2, 1, lessEqual(3)}));
+  EXPECT_EQ(negation({1, 2, Zone::infinity}).value, Zone::infinity);
+}
+
+/// States of two clocks in blocks of one allocator, for the stages.
+struct Zones {
+  Zones() {
+    test::setUpModel(2, 0);
+    system = new System(1);
+    allocator = createChunkAllocator(system->getSizeOfUnpackedState());
+  }
+
+  /// A block state with x in [xLow, xHigh], y in [yLow, yHigh], x - y in
+  /// [dLow, dHigh], closed.
+  GlobalState* state(int xLow, int xHigh, int yLow, int yHigh, int dLow, int dHigh) {
+    test::OwnedState model = test::makeState({0}, {});
+    GlobalState* block = model->unpackedCopy(allocator->allocate());
+    test::restrictClock(block, 1, xLow, xHigh);
+    test::restrictClock(block, 2, yLow, yHigh);
+    block->tighten(1, 2, lessEqual(dHigh));
+    block->tighten(2, 1, lessEqual(-dLow));
+    EXPECT_TRUE(block->ok());
+    return block;
+  }
+
+  Pointer<System> system;
+  Pointer<Allocator> allocator;
+  const Transition* none[1] = {nullptr};
+};
+
+int32_t difference(const GlobalState& state) { return state.getUnpackedRegion()->get(1, 2); }
+int32_t differenceBelow(const GlobalState& state) { return state.getUnpackedRegion()->get(2, 1); }
+
+TEST(SplitFilter, CutsAZoneAcrossTheConstraintIntoBothSidesInOrder) {
+  Zones zones;
+  MoveRecorder recorder(zones.allocator.get(), false);
+  SplitFilter split(*zones.system, {1, 2, lessEqual(2)}, &recorder, zones.allocator);
+  SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 5), zones.none);
+  // Both pieces refused: the split refuses.
+  EXPECT_FALSE(split.tryPut(&crossing));
+  ASSERT_EQ(recorder.states.size(), 2u);
+  EXPECT_EQ(difference(*recorder.states[0]), lessEqual(2));
+  EXPECT_EQ(differenceBelow(*recorder.states[0]), lessEqual(0));
+  EXPECT_EQ(difference(*recorder.states[1]), lessEqual(5));
+  EXPECT_EQ(differenceBelow(*recorder.states[1]), less(-2));
+  // A zone on one side passes whole.
+  SuccessorPair inside(zones.state(0, 10, 0, 10, 0, 1), zones.none);
+  EXPECT_FALSE(split.tryPut(&inside));
+  EXPECT_EQ(recorder.states.size(), 3u);
+  EXPECT_EQ(zones.allocator->blocksOut(), 0u);
+}
+
+TEST(SplitFilter, AcceptsWhenEitherPieceIsAccepted) {
+  Zones zones;
+  int calls = 0;
+  auto secondOnly = createFunctionToSinkAdapter([&](SuccessorPair* pair) {
+    zones.allocator->deallocate(pair->first);
+    return ++calls == 2;
+  });
+  Pointer<PureSink> owner(secondOnly);
+  SplitFilter split(*zones.system, {1, 2, lessEqual(2)}, secondOnly, zones.allocator);
+  SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 5), zones.none);
+  EXPECT_TRUE(split.tryPut(&crossing));
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(BasicNormFilter, WidensBeyondTheConstantsAndRestoresEachSide) {
+  Zones zones;
+  NormalisationInfo info; // constants 0: every finite bound goes
+  info.constraints = {{1, 2, lessEqual(2)}, negation({1, 2, lessEqual(2)})};
+  MoveRecorder recorder(zones.allocator.get());
+  BasicNormFilter basic(info, &recorder);
+  SuccessorPair below(zones.state(5, 10, 4, 9, 1, 2), zones.none);
+  EXPECT_TRUE(basic.tryPut(&below));
+  SuccessorPair above(zones.state(5, 10, 0, 4, 3, 9), zones.none);
+  EXPECT_TRUE(basic.tryPut(&above));
+  ASSERT_EQ(recorder.states.size(), 2u);
+  // Widened: no upper bound on x any more, and x - y only bounded by the
+  // side of x - y <= 2 the zone lay on.
+  for (const Pointer<GlobalState>& state : recorder.states)
+    EXPECT_EQ(state->getUnpackedRegion()->get(1, 0), rawInfinity);
+  EXPECT_EQ(difference(*recorder.states[0]), lessEqual(2));
+  EXPECT_EQ(differenceBelow(*recorder.states[0]), less(0));
+  EXPECT_EQ(difference(*recorder.states[1]), rawInfinity);
+  EXPECT_EQ(differenceBelow(*recorder.states[1]), less(-2));
+}
+
+TEST(NormalisationFilter, SplitsByEveryConstraintBeforeWidening) {
+  Zones zones;
+  NormalisationInfo info;
+  info.maxConst = {0, 20, 20};
+  info.constraints = {{1, 2, lessEqual(2)}, {1, 2, lessEqual(4)}};
+  Pointer<Filter> filter = createNormalisationFilter(zones.system, zones.allocator);
+  MoveRecorder recorder(zones.allocator.get());
+  filter->setSink(&recorder);
+  setValueProperty<NormalisationInfo>(*filter, "normalisation_info", info);
+  SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 6), zones.none);
+  EXPECT_TRUE(filter->tryPut(&crossing));
+  // Cut at 4 first (the last constraint), then the lower piece at 2.
+  std::vector<std::pair<int32_t, int32_t>> pieces;
+  for (const Pointer<GlobalState>& state : recorder.states)
+    pieces.emplace_back(differenceBelow(*state), difference(*state));
+  EXPECT_EQ(pieces,
+            (std::vector<std::pair<int32_t, int32_t>>{
+                {lessEqual(0), lessEqual(2)}, {less(-2), lessEqual(4)}, {less(-4), lessEqual(6)}}));
+  EXPECT_EQ(zones.allocator->blocksOut(), 0u);
+}
+
+} // namespace
+} // namespace orvela
