@@ -11,6 +11,7 @@
 // subclass, because a base of a class with several bases may not sit at
 // offset 0: both ends name the declared type explicitly.
 
+#include "engine/Pipeline.h"
 #include "server/base/Object.h"
 
 #include <type_traits>
@@ -52,6 +53,10 @@ template <class F> void setFunctionProperty(Object& target, const char* name, F 
   static_assert(std::is_pointer_v<F> && std::is_function_v<std::remove_pointer_t<F>>);
   target.setProperty(name, reinterpret_cast<const void*>(function));
 }
+
+/// The object behind a sink that must be one (a member that passes the
+/// property "allocator" on to its sink needs it); throws Bug otherwise.
+Object& objectOf(Sink* sink);
 
 /// Reads an object-pointer property declared as `T*` (null when unknown).
 template <class T> T* getObjectProperty(const Object& source, const char* name) {

@@ -1,0 +1,139 @@
+#include "checkers/ReachabilityFilter.h"
+
+#include "checkers/TraceStoreFilter.h"
+#include "engine/Branches.h"
+#include "engine/ExpansionFilter.h"
+#include "engine/NewTransitionFilter.h"
+#include "engine/NormalisationFilter.h"
+#include "engine/Progress.h"
+#include "engine/Properties.h"
+#include "engine/RandomTransitionFilter.h"
+#include "engine/StateBlocks.h"
+#include "engine/StopSinks.h"
+#include "engine/SuccessorFilters.h"
+#include "engine/SuccessorPair.h"
+#include "engine/WaitingStateFilters.h"
+#include "model/System.h"
+#include "symbolic/GlobalStateReference.h"
+
+#include <iostream>
+
+namespace orvela {
+
+ReachabilityFilter::ReachabilityFilter(const Pointer<System>& system, PWList* list,
+                                       const Pointer<TraceStore>& traceStore)
+    : traceStore_(traceStore), system_(system), list_(list),
+      allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
+      then_(createWaitingStateToGlobalStateFilter()) {}
+
+void ReachabilityFilter::setSink(Sink* next) {
+  Object& object = objectOf(next);
+  finalSink_ = next;
+  setObjectProperty<Allocator>(object, "allocator", allocator_.get());
+  then_->setSink(next);
+  if (expansion_)
+    expansion_->setSink(next);
+}
+
+void ReachabilityFilter::setProperty(const char* name, const void* value) {
+  if (isProperty(name, "stop"))
+    stop_ = true;
+  else if (isProperty(name, "active"))
+    active_ = propertyValue<bool>(value);
+  else if (isProperty(name, "silent"))
+    silent_ = propertyValue<bool>(value);
+  else if (isProperty(name, "reuse"))
+    reuse_ = propertyValue<bool>(value);
+  else if (isProperty(name, "randomise"))
+    randomise_ = propertyValue<bool>(value);
+  else if (isProperty(name, "bounding"))
+    bounding_ = propertyValue<bool>(value);
+  else if (isProperty(name, "realCost"))
+    realCost_ = propertyFunction<CostFunction>(value);
+  else if (isProperty(name, "discreteCost"))
+    discreteCost_ = propertyFunction<CostFunction>(value);
+  else if (isProperty(name, "minCost")) {
+    if (transition_)
+      transition_->setProperty(name, value);
+    if (successor_)
+      successor_->setProperty(name, value);
+  } else if (isProperty(name, "normalisation_info")) {
+    const auto& info = propertyValue<NormalisationInfo>(value);
+    info_.maxConst = info.maxConst;
+    info_.constraints = info.constraints;
+    if (normalisation_)
+      setValueProperty<NormalisationInfo>(*normalisation_, name, info_);
+  }
+}
+
+void* ReachabilityFilter::getProperty(const char* name) const {
+  if (isProperty(name, "allocator"))
+    return allocator_.get();
+  if (isProperty(name, "normalisation_info"))
+    return const_cast<NormalisationInfo*>(&info_);
+  return nullptr;
+}
+
+void ReachabilityFilter::build() {
+  reset();
+  list_->clear();
+  normalisation_ = keep(createNormalisationFilter(system_, allocator_));
+  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", info_);
+  successor_ = keep(createNewSuccessorFilter(system_, allocator_, realCost_));
+  transition_ =
+      keep(randomise_ ? createRandomTransitionFilter(system_, allocator_)
+                      : createNewTransitionFilter(system_, allocator_, discreteCost_, realCost_));
+  delay_ = keep(createDelayFilter(system_, allocator_));
+  setValueProperty<bool>(*transition_, "bounding", bounding_);
+  setValueProperty<bool>(*successor_, "bounding", bounding_);
+
+  Filter* progress = keep(createNewProgress(std::cerr, list_.get()));
+  PureSink* deallocation = keep(createDeallocationSink(allocator_));
+  Filter* otherwise = keep(createWaitingStateToGlobalStateFilter());
+  Filter* branch = keep(createNewIfThenElseFilter());
+  Filter* activeClocks = keep(createActiveClockReductionFilter(system_));
+  Filter* waiting = keep(createNewSuccessorToWaitingStateFilter(system_));
+  Filter* trace = traceStore_ ? keep(createTraceStoreFilter(traceStore_)) : nullptr;
+  Sink* list = list_.get();
+  head_ = pipe("fbffbffffbff(s,fs,fs)", transition_, int(!silent_), progress, successor_,
+               int(bool(traceStore_)), trace, delay_, normalisation_, waiting, int(active_),
+               activeClocks, branch, list, then_.get(), finalSink_, otherwise, deallocation);
+
+  expansion_ = nullptr;
+  if (reuse_) {
+    expansion_ = keep(createExpansionFilter(system_, traceStore_, allocator_));
+    if (finalSink_)
+      expansion_->setSink(finalSink_);
+  }
+}
+
+bool ReachabilityFilter::tryPut(void* item) {
+  stop_ = false;
+  if (!item) {
+    if (expansion_) {
+      Pointer<PureSource> stored = list_->enumStates();
+      GlobalStateReference* ref;
+      while (!stop_ && stored->tryGet(&ref))
+        expansion_->tryPut(ref);
+    }
+  } else {
+    build();
+    const Transition* noMoves[1] = {nullptr};
+    SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(*static_cast<GlobalState*>(item)),
+                       noMoves);
+    delay_->tryPut(&pair);
+  }
+  if (!head_)
+    return true;
+  GlobalStateReference* ref;
+  while (!stop_ && list_->tryGet(&ref))
+    head_->tryPut(ref);
+  return true;
+}
+
+ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* (*makeList)(),
+                                           const Pointer<TraceStore>& traceStore) {
+  return new ReachabilityFilter(system, makeList(), traceStore);
+}
+
+} // namespace orvela

@@ -1,0 +1,98 @@
+#pragma once
+// The symbolic search: the passed/waiting list, the successor pipeline and the
+// loop that feeds it, as one compound filter whose output is every new state.
+
+#include "checkers/TraceStore.h"
+#include "engine/CompoundFilter.h"
+#include "engine/CostFunction.h"
+#include "engine/NormalisationInfo.h"
+#include "pwlist/PWList.h"
+#include "symbolic/Allocator.h"
+
+#include <cstdint>
+
+namespace orvela {
+
+class System;
+
+/// `tryPut(GlobalState* initial)` rebuilds the pipeline, empties the list and
+/// searches from a copy of `initial` (which stays the caller's); `tryPut(null)`
+/// continues the previous search: with "reuse" it first shows every stored
+/// state to the sink again (through an `ExpansionFilter`), then it explores
+/// the states still waiting. Answers true.
+///
+/// Per state taken from the list the pipeline is
+///   transitions → [progress] → successor → [trace store] → delay →
+///   normalisation → waiting-state record → [active clocks] →
+///   list accepts ? state → sink : state → back to the allocator
+/// The initial state enters at the delay stage. The sink owns the states it
+/// receives, blocks of the search's allocator ("allocator" property).
+///
+/// Properties (all but "stop", "minCost" and "normalisation_info" take effect
+/// at the next search; `bool` values are copied):
+///   "stop"               any      end the search after the state being expanded
+///   "active"             bool*    free the clocks no current location uses
+///   "silent"             bool*    leave out the progress line (true at start)
+///   "reuse"              bool*    build the expansion filter for tryPut(null)
+///   "randomise"          bool*    enumerate moves in random order
+///   "bounding"           bool*    kept and forwarded; nothing acts on it
+///   "realCost"           function pointer (the value itself), or null
+///   "discreteCost"       function pointer (the value itself), or null
+///   "minCost"            int*     the cost bound, forwarded at once
+///   "normalisation_info" NormalisationInfo*  copied, forwarded at once
+/// `getProperty`: "allocator" (Allocator*), "normalisation_info"
+/// (NormalisationInfo*).
+class ReachabilityFilter final : public CompoundFilter {
+public:
+  /// Takes ownership of `list`; `traceStore` may be null (no trace entries).
+  ReachabilityFilter(const Pointer<System>& system, PWList* list,
+                     const Pointer<TraceStore>& traceStore);
+
+  bool tryPut(void* initial) override;
+  /// `next` must be an `Object` (Bug otherwise): it is given the property
+  /// "allocator", then receives every new state, also from the expansion
+  /// filter.
+  void setSink(Sink* next) override;
+  void setProperty(const char* name, const void* value) override;
+  void* getProperty(const char* name) const override;
+
+  /// States taken from the waiting list since the current search started.
+  std::uint64_t exploredStates() const { return list_->getExplored(); }
+  /// States the list accepted since the current search started.
+  std::uint64_t storedStates() const { return list_->getStored(); }
+  PWList& list() const { return *list_; }
+  const Pointer<Allocator>& allocator() const { return allocator_; }
+  const NormalisationInfo& normalisationInfo() const { return info_; }
+
+private:
+  void build();
+
+  Pointer<TraceStore> traceStore_;
+  Pointer<System> system_;
+  Pointer<PWList> list_;
+  Pointer<Allocator> allocator_;
+  bool active_ = false;
+  bool silent_ = true;
+  bool reuse_ = false;
+  bool randomise_ = false;
+  bool bounding_ = false;
+  CostFunction discreteCost_ = nullptr;
+  CostFunction realCost_ = nullptr;
+  Filter* delay_ = nullptr;
+  Filter* expansion_ = nullptr;
+  Filter* transition_ = nullptr;
+  Filter* successor_ = nullptr;
+  Filter* normalisation_ = nullptr;
+  NormalisationInfo info_;
+  Pointer<Filter> then_;
+  Sink* head_ = nullptr;
+  Sink* finalSink_ = nullptr;
+  bool stop_ = false;
+};
+
+/// A new state-space filter over a list made by `makeList()` (reference count
+/// 0).
+ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* (*makeList)(),
+                                           const Pointer<TraceStore>& traceStore);
+
+} // namespace orvela

@@ -1,0 +1,283 @@
+#include "support/SearchHarness.h"
+#include "checkers/TraceSimulation.h"
+#include "engine/StorageReduction.h"
+
+#include <gtest/gtest.h>
+
+namespace orvela {
+namespace {
+
+using test::Search;
+using Steps = std::vector<std::string>;
+
+/// Fischer's protocol for two processes: a process that set id waits until
+/// its clock exceeds `enter`, while a process may still write id up to `k`
+/// after it read 0.
+std::string fischer(int k, int enter) {
+  std::string text = "int [0,2] id := 0;\n";
+  for (int i = 1; i <= 2; ++i) {
+    const std::string n = std::to_string(i);
+    text += "process P" + n + " { clock x; state A, req {x <= " + std::to_string(k) +
+            "}, wait, cs; init A; trans "
+            "A -> req { guard id == 0; assign x := 0; }, "
+            "req -> wait { guard x <= " +
+            std::to_string(k) + "; assign x := 0, id := " + n +
+            "; }, "
+            "wait -> req { guard id == 0; assign x := 0; }, "
+            "wait -> cs { guard x > " +
+            std::to_string(enter) + ", id == " + n +
+            "; }, "
+            "cs -> A { assign id := 0; }; }\n";
+  }
+  return text + "system P1, P2;";
+}
+
+/// Replays the trace of the state found from the initial state and answers
+/// the locations reached.
+std::vector<int> replayedLocations(const Search& search) {
+  Pointer<Allocator> allocator = createChunkAllocator(search.system->getSizeOfUnpackedState());
+  std::vector<int> locations;
+  {
+    TraceSimulation simulation(search.store->createTrace(search.stop->state()->getTraceId()),
+                               search.system, allocator, search.initial.get());
+    while (!simulation.atEnd())
+      simulation.next();
+    for (int p = 0; p < search.system->getProcessCount(); ++p)
+      locations.push_back(simulation.getCurrent()->getLocation(unsigned(p)));
+  }
+  EXPECT_EQ(allocator->blocksOut(), 0u);
+  return locations;
+}
+
+std::vector<int> locationsOf(const GlobalState& state) {
+  std::vector<int> locations;
+  for (int p = 0; p < state.getProcessCount(); ++p)
+    locations.push_back(state.getLocation(unsigned(p)));
+  return locations;
+}
+
+TEST(Reachability, MutualExclusionHoldsWhenProcessesWaitLongerThanTheyMayWrite) {
+  Search search(fischer(2, 2));
+  EXPECT_FALSE(search.reach(Search::both(search.at("P1", "cs"), search.at("P2", "cs"))));
+  // Exhausted: nothing waits, and every state went back to the allocator
+  // but the transition filter's two scratch states.
+  EXPECT_EQ(search.stateSpace->list().getSize(), 0u);
+  EXPECT_EQ(search.stateSpace->allocator()->blocksOut(), 2u);
+  // P1 alone does reach its critical section.
+  EXPECT_TRUE(search.reach(search.at("P1", "cs")));
+}
+
+TEST(Reachability, MutualExclusionFailsWhenAProcessEntersBeforeTheOtherHasWritten) {
+  Search search(fischer(2, 1));
+  ASSERT_TRUE(search.reach(Search::both(search.at("P1", "cs"), search.at("P2", "cs"))));
+  // Breadth-first: a shortest trace, three moves per process.
+  const Steps trace = search.trace();
+  ASSERT_EQ(trace.size(), 6u);
+  EXPECT_EQ(trace.back().substr(trace.back().size() - 7), "wait>cs");
+  const std::vector<int> bothInCs{3, 3};
+  EXPECT_EQ(locationsOf(*search.stop->state()), bothInCs);
+  EXPECT_EQ(replayedLocations(search), bothInCs);
+}
+
+// The zone graph of fischer(k, k) for two processes, derived by hand (δ is
+// the clock of the process that moved last subtracted from the other's;
+// widening by k keeps every bound below except "> k"):
+//   A,A      id 0: x1 = x2;  x1 > k, x2 >= x1;  x2 > k, x1 >= x2          3
+//   req,A    id 0: x1 <= k, x2 >= x1 (the same from every later A,A)      1
+//   A,req    id 0: symmetric                                             1
+//   req,req  id 0: δ in [0, k] with either process last, clock <= k       2
+//   wait,A   id 1: x2 >= x1;  id 0: x2 > k with x1 - x2 in [0, k] or > k 3
+//   A,wait   symmetric                                                   3
+//   cs,A     id 1: x1 > k, x2 >= x1;  A,cs symmetric                      2
+//   wait,req id 1: x2 - x1 in [0, k], x2 <= k;  id 0: x2 <= k, x1 - x2 > k
+//            (every other way in meets one of these zones)               2
+//   req,wait symmetric                                                   2
+//   wait,wait id 2: x1 - x2 in [0, k] or > k; id 1 symmetric             4
+//   wait,cs  id 2: x2 > k with x1 - x2 in [0, k] or > k                  2
+//   cs,wait  symmetric                                                   2
+// 27 zones. No zone reached later includes one stored before, so each is
+// explored once and stays stored.
+TEST(Reachability, TwoFischerProcessesHaveTwentySevenZones) {
+  for (int k : {1, 2, 5}) {
+    Search search(fischer(k, k));
+    EXPECT_FALSE(search.reach(Search::both(search.at("P1", "cs"), search.at("P2", "cs"))));
+    EXPECT_EQ(search.stateSpace->exploredStates(), 27u) << "k " << k;
+    EXPECT_EQ(search.stateSpace->storedStates(), 27u) << "k " << k;
+    using Key = std::vector<int>; // A 0, req 1, wait 2, cs 3
+    const std::map<Key, int> expected{
+        {{0, 0}, 3}, {{1, 0}, 1}, {{0, 1}, 1}, {{1, 1}, 2}, {{2, 0}, 3}, {{0, 2}, 3}, {{3, 0}, 1},
+        {{0, 3}, 1}, {{2, 1}, 2}, {{1, 2}, 2}, {{2, 2}, 4}, {{2, 3}, 2}, {{3, 2}, 2}};
+    EXPECT_EQ(search.keptByLocations(), expected) << "k " << k;
+  }
+}
+
+TEST(Reachability, AStateReachableOnlyThroughASynchronisation) {
+  Search search("chan a;\n"
+                "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, "
+                "s0 -> s2 { sync a?; }; }\n"
+                "process Q { state t0, t1; init t0; trans t0 -> t1 { sync a?; }; }\n"
+                "system P, Q;");
+  ASSERT_TRUE(search.reach(Search::both(search.at("P", "s1"), search.at("Q", "t1"))));
+  EXPECT_EQ(search.trace(), Steps{"P.s0>s1 Q.t0>t1"});
+  EXPECT_EQ(replayedLocations(search), (std::vector<int>{1, 1}));
+  // P's own receiving edge is never taken: nobody else sends.
+  EXPECT_FALSE(search.reach(search.at("P", "s2")));
+}
+
+TEST(Reachability, AStateReachableOnlyThroughABroadcast) {
+  const auto model = [](const char* kind) {
+    return std::string(kind) + " b;\n"
+                               "process P { state s0, s1; init s0; trans s0 -> s1 { sync b!; }; }\n"
+                               "process Q { state q0, q1; init q0; trans q0 -> q1 { sync b?; }; }\n"
+                               "process R { state r0, r1; init r0; trans r0 -> r1 { sync b?; }; }\n"
+                               "system P, Q, R;";
+  };
+  Search broadcast(model("broadcast chan"));
+  ASSERT_TRUE(broadcast.reach(Search::both(broadcast.at("Q", "q1"), broadcast.at("R", "r1"))));
+  EXPECT_EQ(broadcast.trace(), Steps{"P.s0>s1 Q.q0>q1 R.r0>r1"});
+  EXPECT_EQ(replayedLocations(broadcast), (std::vector<int>{1, 1, 1}));
+  // With a binary channel only one receiver can ever move.
+  Search binary(model("chan"));
+  EXPECT_FALSE(binary.reach(Search::both(binary.at("Q", "q1"), binary.at("R", "r1"))));
+}
+
+TEST(Reachability, AStateBlockedByAnInvariant) {
+  const auto model = [](int bound) {
+    return "process P { clock x; state s0 {x <= " + std::to_string(bound) +
+           "}, goal; init s0; trans s0 -> goal { guard x >= 3; }; }\nsystem P;";
+  };
+  Search blocked(model(2));
+  EXPECT_FALSE(blocked.reach(blocked.at("P", "goal")));
+  Search open(model(3));
+  EXPECT_TRUE(open.reach(open.at("P", "goal")));
+}
+
+TEST(Reachability, AStateBlockedByAnUrgentChannel) {
+  const auto model = [](const char* kind) {
+    return std::string(kind) +
+           " u;\n"
+           "process P { clock x; state s0, s1, late; init s0; trans s0 -> s1 { sync u!; }, "
+           "s0 -> late { guard x > 1; }; }\n"
+           "process Q { state t0, t1; init t0; trans t0 -> t1 { sync u?; }; }\n"
+           "system P, Q;";
+  };
+  // While the urgent synchronisation is enabled time stands still.
+  Search urgent(model("urgent chan"));
+  EXPECT_FALSE(urgent.reach(urgent.at("P", "late")));
+  Search plain(model("chan"));
+  EXPECT_TRUE(plain.reach(plain.at("P", "late")));
+}
+
+TEST(Reachability, ADifferenceConstraintIsDecidedBeyondThePlainConstants) {
+  // y - x becomes 7 for ever, while the plain constants are 3 (y) and 4 (z):
+  // widening by those alone would lose y - x = 7 and let y - x <= 5 hold.
+  const auto model = [](int difference) {
+    return "clock x, y, z;\n"
+           "process P { state s0 {y <= 3}, s1 {z <= 4}, s2, goal; init s0; trans "
+           "s0 -> s1 { guard y == 3; assign z := 0; }, "
+           "s1 -> s2 { guard z == 4; assign x := 0; }, "
+           "s2 -> goal { guard y <= x + " +
+           std::to_string(difference) + "; }; }\nsystem P;";
+  };
+  Search tight(model(5));
+  EXPECT_FALSE(tight.reach(tight.at("P", "goal")));
+  Search loose(model(7));
+  EXPECT_TRUE(loose.reach(loose.at("P", "goal")));
+}
+
+TEST(Reachability, TheInitialStateCountsAndMayBeTheGoal) {
+  Search search("process P { clock x; state s0 {x <= 1}, s1; init s0; trans s0 -> s1 { }; }\n"
+                "system P;");
+  ASSERT_TRUE(search.reach(search.at("P", "s0")));
+  EXPECT_EQ(search.trace(), Steps{});
+  EXPECT_EQ(search.stateSpace->storedStates(), 1u);
+  // Its invariant delayed: x <= 1.
+  EXPECT_EQ(search.stop->state()->getUnpackedRegion()->get(1, 0), 3);
+}
+
+TEST(Reachability, AnInitialStateOutsideItsInvariantLeavesNothingToSearch) {
+  Search search("process P { clock x; state s0 {x < 0}, s1; init s0; trans s0 -> s1 { }; }\n"
+                "system P;");
+  EXPECT_FALSE(search.reach(search.at("P", "s1")));
+  EXPECT_EQ(search.stateSpace->storedStates(), 0u);
+  EXPECT_EQ(search.kept(), 0u);
+}
+
+TEST(Reachability, OfTwoGoalsAmongTheSuccessorsOfOneStateTheLastIsReported) {
+  Search search("process P { state s0, g1, g2, g3; init s0; trans s0 -> g1 { }, s0 -> g2 { }, "
+                "g1 -> g3 { }; }\nsystem P;");
+  ASSERT_TRUE(search.reach(new NotExpression(search.at("P", "s0")))); // g1 and g2 are both goals
+  EXPECT_EQ(search.trace(), Steps{"P.s0>g2"});
+  // The search stopped after expanding s0: g3 was never reached.
+  EXPECT_EQ(search.stateSpace->exploredStates(), 1u);
+  EXPECT_EQ(search.kept(), 3u);
+}
+
+TEST(Reachability, ANullStartContinuesWithTheWaitingStates) {
+  Search search("process P { state s0, s1, s2, s3; init s0; trans s0 -> s1 { }, s1 -> s2 { }, "
+                "s2 -> s3 { }; }\nsystem P;");
+  ASSERT_TRUE(search.reach(search.at("P", "s1")));
+  EXPECT_EQ(search.kept(), 2u);
+  // Without reuse nothing is shown again: s1, already stored, is not found,
+  // and the search goes on from it.
+  EXPECT_FALSE(search.reach(search.at("P", "s1"), {}, true));
+  EXPECT_EQ(search.kept(), 4u);
+  EXPECT_TRUE(search.reach(search.at("P", "s1"))); // a new search starts afresh
+}
+
+TEST(Reachability, WithReuseTheStoredStatesAreShownToTheNextQuery) {
+  Search search("process P { state s0, c, s1, s2; commit c; init s0; trans s0 -> c { }, "
+                "c -> s1 { }, s1 -> s2 { }; }\nsystem P;");
+  const bool reuse = true;
+  setValueProperty<bool>(*search.stateSpace, "reuse", reuse);
+  ASSERT_TRUE(search.reach(search.at("P", "s1")));
+  // With the default reduction the committed state was not stored: the
+  // replay regenerates it.
+  const std::size_t kept = search.kept();
+  EXPECT_EQ(kept, 2u);
+  ASSERT_TRUE(search.reach(search.at("P", "c"), {}, true));
+  EXPECT_EQ(search.trace(), Steps{"P.s0>c"});
+  EXPECT_EQ(search.kept(), kept);
+  ASSERT_TRUE(search.reach(search.at("P", "s2"), {}, true));
+  EXPECT_EQ(search.trace(), (Steps{"P.s0>c", "P.c>s1", "P.s1>s2"}));
+  EXPECT_EQ(search.stateSpace->allocator()->blocksOut(), 2u);
+}
+
+TEST(Reachability, TheActiveClockReductionMergesZonesThatDifferInDeadClocks) {
+  // y matters only in s2; in s1 states that differ in y alone are the same.
+  const std::string model =
+      "clock x, y;\n"
+      "process P { state s0 {x <= 2}, s1, s2; init s0; trans "
+      "s0 -> s0 { guard x == 1; assign x := 0; }, s0 -> s1 { guard x == 2; assign x := 0; }, "
+      "s1 -> s2 { guard x == 1; assign y := 0; }, s2 -> s1 { guard y > 3; assign x := 0; }; }\n"
+      "system P;";
+  Search plain(model);
+  EXPECT_FALSE(plain.reach(Search::both(plain.at("P", "s0"), plain.at("P", "s2"))));
+  Search reduced(model);
+  reduced.system->propagateClocks({});
+  const bool active = true;
+  setValueProperty<bool>(*reduced.stateSpace, "active", active);
+  EXPECT_FALSE(reduced.reach(Search::both(reduced.at("P", "s0"), reduced.at("P", "s2"))));
+  EXPECT_LT(reduced.kept(), plain.kept());
+}
+
+TEST(Reachability, WithoutTraceStoreStatesKeepTheInitialIdentifier) {
+  Search search("process P { state s0, s1; init s0; trans s0 -> s1 { }; }\nsystem P;", false);
+  search.initial->setTraceId(-1);
+  ASSERT_TRUE(search.reach(search.at("P", "s1")));
+  EXPECT_EQ(search.stop->state()->getTraceId(), -1);
+}
+
+PWList* makeStackList() { return createDBMPWList(101, createStackPWOrder(), {1, 0, 0, 1}); }
+
+TEST(Reachability, TheStateSpaceFilterMakesItsListWithTheFactory) {
+  Pointer<System> system = test::loadSystem("process P { state s0; init s0; }\nsystem P;");
+  Pointer<ReachabilityFilter> filter = createStateSpaceFilter(system, makeStackList, nullptr);
+  EXPECT_EQ(filter->list().getSize(), 0u);
+  EXPECT_EQ(getObjectProperty<Allocator>(*filter, "allocator"), filter->allocator().get());
+  EXPECT_EQ(getObjectProperty<NormalisationInfo>(*filter, "normalisation_info"),
+            &filter->normalisationInfo());
+}
+
+} // namespace
+} // namespace orvela
