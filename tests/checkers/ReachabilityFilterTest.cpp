@@ -1,8 +1,11 @@
-#include "support/SearchHarness.h"
 #include "checkers/TraceSimulation.h"
 #include "engine/StorageReduction.h"
+#include "support/SearchHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
 
 namespace orvela {
 namespace {
@@ -266,6 +269,25 @@ TEST(Reachability, WithoutTraceStoreStatesKeepTheInitialIdentifier) {
   search.initial->setTraceId(-1);
   ASSERT_TRUE(search.reach(search.at("P", "s1")));
   EXPECT_EQ(search.stop->state()->getTraceId(), -1);
+}
+
+TEST(Reachability, AProgressLineIsWrittenOnlyWhenNotSilent) {
+  // 1500 moves: the first report is due after 1000.
+  const char* counter = "int [0,1500] n := 0;\n"
+                        "process P { state s0; init s0; trans s0 -> s0 { guard n < 1500; "
+                        "assign n := n + 1; }; }\nsystem P;";
+  const auto output = [&](bool silent) {
+    Search search(counter, false);
+    setValueProperty<bool>(*search.stateSpace, "silent", silent);
+    std::ostringstream captured;
+    std::streambuf* previous = std::cerr.rdbuf(captured.rdbuf());
+    search.reach(new NotExpression(search.at("P", "s0")));
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(search.kept(), 1501u);
+    return captured.str();
+  };
+  EXPECT_EQ(output(true), "");
+  EXPECT_EQ(output(false).rfind("Throughput: ", 0), 0u);
 }
 
 PWList* makeStackList() { return createDBMPWList(101, createStackPWOrder(), {1, 0, 0, 1}); }
