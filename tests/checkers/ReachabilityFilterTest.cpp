@@ -1,6 +1,11 @@
 #include "checkers/TraceSimulation.h"
+#include "engine/Adapters.h"
 #include "engine/StorageReduction.h"
+#include "model/Constant.h"
+#include "property/ClockExpr.h"
+#include "property/OrExpr.h"
 #include "support/SearchHarness.h"
+#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 
@@ -269,6 +274,31 @@ TEST(Reachability, WithoutTraceStoreStatesKeepTheInitialIdentifier) {
   search.initial->setTraceId(-1);
   ASSERT_TRUE(search.reach(search.at("P", "s1")));
   EXPECT_EQ(search.stop->state()->getTraceId(), -1);
+}
+
+TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
+  Search search("process P { clock x; state s0 {x <= 9}; init s0; }\nsystem P;");
+  // x <= 2 or x >= 5 splits the one state in two; the later piece is held.
+  Pointer<TCTLExpression> property =
+      new OrExpr(new ClockExpr(new Constant(1), opLessEqual, new Constant(0), 2),
+                 new ClockExpr(new Constant(1), opGreaterEqual, new Constant(0), 5));
+  Pointer<AbstractReachabilityFilter> multi =
+      createMultiReachabilityFilter(search.stateSpace.get(), {});
+  int pieces = 0;
+  Pointer<GlobalState> held;
+  Pointer<PureSink> sink(createFunctionToSinkAdapter([&](GlobalState* state) {
+    ++pieces;
+    held = state->unpackedCopy();
+    return true;
+  }));
+  multi->setSink(sink.get());
+  setValueProperty<NormalisationInfo>(*search.stateSpace, "normalisation_info", search.info);
+  setObjectProperty<TCTLExpression>(*multi, "expression", property.get());
+  EXPECT_TRUE(multi->tryPut(search.initial.get()));
+  EXPECT_EQ(pieces, 2);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(held->getUnpackedRegion()->get(0, 1), rawBound(-5, false));
+  EXPECT_EQ(search.stateSpace->allocator()->blocksOut(), 2u);
 }
 
 TEST(Reachability, AProgressLineIsWrittenOnlyWhenNotSilent) {

@@ -73,6 +73,24 @@ TEST(NewSuccessorToWaitingStateFilter, TheReductionDecidesWhichStatesAreKept) {
   }
 }
 
+TEST(SuccessorToWaitingStateFilter, DecidesFromTheSuccessorsEdges) {
+  Pointer<System> system = loadSystem(storeModel);
+  Reduction committedOnly(1);
+  Pointer<Filter> filter = createSuccessorToWaitingStateFilter(system);
+  RecordSink sink;
+  filter->setSink(&sink);
+  for (const char* target : {"c", "d"}) {
+    Pointer<GlobalState> state = system->calcInitial();
+    state->setLocation(0, test::locationIndex(*system, "P", target));
+    Successor successor{findEdge(*system, "P", "s0", target), nullptr, state.get()};
+    EXPECT_TRUE(filter->tryPut(&successor));
+    EXPECT_EQ(sink.records.back().hash, discreteHash(state.get()));
+  }
+  ASSERT_EQ(sink.records.size(), 2u);
+  EXPECT_FALSE(sink.records[0].store); // c: committed, not a loop entry
+  EXPECT_TRUE(sink.records[1].store);  // d: a loop entry
+}
+
 TEST(NewSuccessorToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
   test::setUpModel(2, 2);
   test::OwnedState a = test::makeState({1, 2}, {3, 4});
