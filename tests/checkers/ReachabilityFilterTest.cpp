@@ -269,13 +269,6 @@ TEST(Reachability, TheActiveClockReductionMergesZonesThatDifferInDeadClocks) {
   EXPECT_LT(reduced.kept(), plain.kept());
 }
 
-TEST(Reachability, WithoutTraceStoreStatesKeepTheInitialIdentifier) {
-  Search search("process P { state s0, s1; init s0; trans s0 -> s1 { }; }\nsystem P;", false);
-  search.initial->setTraceId(-1);
-  ASSERT_TRUE(search.reach(search.at("P", "s1")));
-  EXPECT_EQ(search.stop->state()->getTraceId(), -1);
-}
-
 TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
   Search search("process P { clock x; state s0 {x <= 9}; init s0; }\nsystem P;");
   // x <= 2 or x >= 5 splits the one state in two; the later piece is held.
@@ -318,17 +311,6 @@ TEST(Reachability, AProgressLineIsWrittenOnlyWhenNotSilent) {
   };
   EXPECT_EQ(output(true), "");
   EXPECT_EQ(output(false).rfind("Throughput: ", 0), 0u);
-}
-
-PWList* makeStackList() { return createDBMPWList(101, createStackPWOrder(), {1, 0, 0, 1}); }
-
-TEST(Reachability, TheStateSpaceFilterMakesItsListWithTheFactory) {
-  Pointer<System> system = test::loadSystem("process P { state s0; init s0; }\nsystem P;");
-  Pointer<ReachabilityFilter> filter = createStateSpaceFilter(system, makeStackList, nullptr);
-  EXPECT_EQ(filter->list().getSize(), 0u);
-  EXPECT_EQ(getObjectProperty<Allocator>(*filter, "allocator"), filter->allocator().get());
-  EXPECT_EQ(getObjectProperty<NormalisationInfo>(*filter, "normalisation_info"),
-            &filter->normalisationInfo());
 }
 
 } // namespace

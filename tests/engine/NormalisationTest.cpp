@@ -71,12 +71,6 @@ TEST(NormalisationInfo, ABoundRangingOverValuesRecordsEachValueBothWays) {
                                            {2, 1, lessEqual(1)}}));
 }
 
-TEST(NormalisationInfo, NegationFlipsSidesAndStrictness) {
-  EXPECT_EQ(negation({1, 2, lessEqual(2)}), (Zone::Constraint{2, 1, less(-2)}));
-  EXPECT_EQ(negation({1, 2, less(-3)}), (Zone::Constraint{2, 1, lessEqual(3)}));
-  EXPECT_EQ(negation({1, 2, Zone::infinity}).value, Zone::infinity);
-}
-
 /// States of two clocks in blocks of one allocator, for the stages.
 struct Zones {
   Zones() {
