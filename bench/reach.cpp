@@ -18,7 +18,6 @@
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/Properties.h"
-#include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
 #include "language/ParseSystem.h"
@@ -26,9 +25,9 @@
 #include "model/LogicExpressions.h"
 #include "property/TCTLExpressionAdaptor.h"
 #include "pwlist/PWListFactories.h"
-#include "server/base/Exceptions.h"
 #include "symbolic/GlobalStateReference.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
