@@ -1,0 +1,61 @@
+#include "property/ParseProperty.h"
+
+#include "language/ErrorReporting.h"
+#include "property/PropertyParserState.h"
+#include "property/PropertyScanner.h"
+#include "property/tctl_parser.h"
+
+#include <sstream>
+
+namespace orvela {
+
+namespace {
+
+// Everything a parse changes outside its own state, put back on leaving,
+// also when the scanner throws.
+class PropertyScope {
+public:
+  PropertyScope(std::istream& input, const Pointer<System>& system, std::ostream& errors)
+      : state(input, system), previousState_(tctlState), previousErrors_(&errorStream()) {
+    setErrorStream(errors);
+    resetPropertyScanner();
+    tctlState = &state;
+  }
+  ~PropertyScope() {
+    resetPropertyScanner();
+    tctlState = previousState_;
+    setErrorStream(*previousErrors_);
+  }
+  PropertyScope(const PropertyScope&) = delete;
+  PropertyScope& operator=(const PropertyScope&) = delete;
+
+  PropertyParserState state;
+
+private:
+  PropertyParserState* previousState_;
+  std::ostream* previousErrors_;
+};
+
+} // namespace
+
+ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system,
+                             std::ostream& errors) {
+  PropertyScope scope(in, system, errors);
+  ParsedProperty& property = scope.state.property;
+  property.result = tctl_parse();
+  if (property.result != 0 || property.quantifier >= quitProperty)
+    property.expression = nullptr;
+  return property;
+}
+
+ParsedProperty parseProperty(std::string_view text, const Pointer<System>& system,
+                             std::string* messages) {
+  std::istringstream in{std::string(text)};
+  std::ostringstream errors;
+  ParsedProperty property = parseProperty(in, system, errors);
+  if (messages)
+    *messages = errors.str();
+  return property;
+}
+
+} // namespace orvela

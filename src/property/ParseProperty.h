@@ -1,0 +1,57 @@
+#pragma once
+// Reading a property: one line of the property language turned into a
+// formula over the loaded system and the kind of check it asks for.
+
+#include "model/System.h"
+#include "property/TCTLExpression.h"
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+namespace orvela {
+
+/// The kind of a property, the `quantifier` of a parse.
+enum PropertyKind : int {
+  invariantlyProperty = 0,       ///< A[] f: the formula held is the negation of f
+  possiblyProperty = 1,          ///< E<> f
+  potentiallyAlwaysProperty = 2, ///< E[] f
+  eventuallyProperty = 3,        ///< A<> f: the formula held is the negation of f
+  leadsToProperty = 4,           ///< f --> g: an `OrExpr` pair (f, g), not a disjunction
+  quitProperty = 5,              ///< "quit", or the input ended before any token
+  noProperty = 6,                ///< an empty line, or a property with an error
+};
+
+/// What one parse leaves.
+struct ParsedProperty {
+  /// The formula to search for (see `PropertyKind`); null for kinds 5 and 6.
+  Pointer<TCTLExpression> expression;
+  int quantifier = noProperty;
+  /// False for E<> and A[], true for E[], A<> and leads-to.
+  bool liveness = false;
+  /// 0 when a property (possibly the erroneous one) was read; 1 when the
+  /// input ended inside error recovery; 2 when the parser stack (200 entries)
+  /// overflowed.
+  int result = 0;
+  /// Lines consumed, comments and continuations included.
+  int lines = 0;
+};
+
+/// Parses the next property from `in`: the tokens up to the end of the line
+/// (a comment or a backslash before the line end joins the next line), or up
+/// to the end of the input. Names are resolved in the symbol table of the
+/// loaded description; "deadlock" builds the deadlock predicate of `system`.
+/// Reads the stream line by line and nothing beyond the property, so that
+/// consecutive calls read consecutive properties.
+///
+/// Every syntax or semantic error writes the line "Bad property" to `errors`;
+/// the property then has kind 6 and no formula. An empty line has kind 6 and
+/// writes nothing. Throws `RuntimeError` for a failure of the stream.
+ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system, std::ostream& errors);
+
+/// The same over a text; the error lines are stored in `messages` when it is
+/// not null.
+ParsedProperty parseProperty(std::string_view text, const Pointer<System>& system,
+                             std::string* messages = nullptr);
+
+} // namespace orvela

@@ -1,0 +1,135 @@
+#include "property/PropertyBuilder.h"
+
+#include "language/SymbolTable.h"
+#include "model/Arrays.h"
+#include "model/Constant.h"
+#include "model/Guard.h"
+#include "model/LogicExpressions.h"
+#include "model/OpType.h"
+#include "property/AndExpr.h"
+#include "property/ClockExpr.h"
+#include "property/OrExpr.h"
+#include "property/PropertyParserState.h"
+#include "property/TCTLExpressionAdaptor.h"
+
+namespace orvela {
+
+template <class T> T* PropertyBuilder::keep(T* object) { return state_.arena.keep(object); }
+
+TCTLExpression* PropertyBuilder::location(int reference) {
+  const auto process = static_cast<unsigned int>(reference) >> 16;
+  const auto index = static_cast<unsigned int>(reference) & 0xffffu;
+  return keep(new TCTLExpressionAdaptor(new StateExpression(process, index)));
+}
+
+TCTLExpression* PropertyBuilder::truth() {
+  return keep(new TCTLExpressionAdaptor(new Constant(1)));
+}
+
+TCTLExpression* PropertyBuilder::negation(TCTLExpression* formula) {
+  return keep(formula->negate().get());
+}
+
+TCTLExpression* PropertyBuilder::conjunction(TCTLExpression* left, TCTLExpression* right) {
+  return keep(new AndExpr(left, right));
+}
+
+TCTLExpression* PropertyBuilder::disjunction(TCTLExpression* left, TCTLExpression* right) {
+  return keep(new OrExpr(left, right));
+}
+
+TCTLExpression* PropertyBuilder::implication(TCTLExpression* left, TCTLExpression* right) {
+  return disjunction(negation(left), right);
+}
+
+TCTLExpression* PropertyBuilder::deadlock() {
+  if (state_.property.liveness) {
+    state_.semanticError("deadlock is only allowed in E<> and A[] properties");
+    return nullptr;
+  }
+  if (!state_.system) {
+    state_.semanticError("deadlock needs a loaded system");
+    return nullptr;
+  }
+  state_.semanticError("deadlock is not available yet");
+  return nullptr;
+}
+
+TCTLExpression* PropertyBuilder::clockConstraint(const Expr& x, int op, const Expr* y, int c) {
+  if (x.dimensions || (y && y->dimensions)) {
+    state_.semanticError("clock array used without all its indices");
+    return nullptr;
+  }
+  const Pointer<Expression> i = x.expression;
+  const Pointer<Expression> j = y ? Pointer<Expression>(y->expression) : new Constant(0);
+  switch (op) {
+  case opEqual:
+    return conjunction(keep(new ClockExpr(i, opGreaterEqual, j, c)),
+                       keep(new ClockExpr(i, opLessEqual, j, c)));
+  case opNotEqual:
+    return disjunction(keep(new ClockExpr(i, opGreater, j, c)),
+                       keep(new ClockExpr(i, opLess, j, c)));
+  default:
+    return keep(new ClockExpr(i, static_cast<OpType>(op), j, c));
+  }
+}
+
+TCTLExpression* PropertyBuilder::integerConstraint(const Expr& left, int op, const Expr& right) {
+  return keep(new TCTLExpressionAdaptor(
+      new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression)));
+}
+
+bool PropertyBuilder::value(Expr& result, const Symbol& symbol) {
+  switch (symbol.type) {
+  case integerSymbol:
+    expr_scalar_variable(result, symbol.data);
+    return true;
+  case constantSymbol:
+    expr_scalar_const(result, symbol.data);
+    return true;
+  case arraySymbol:
+    if (expr_array_variable(result, symbol))
+      return true;
+    break;
+  default:
+    break;
+  }
+  return state_.semanticError("a value must be an integer, a constant or an array of them");
+}
+
+bool PropertyBuilder::index(Expr& result, const Expr& array, const Expr& index) {
+  if (!array.dimensions || !dynamic_cast<Array*>(array.expression))
+    return state_.semanticError("indexing something that is not an array");
+  expr_array_index(result, array, index, state_.property.lines + 1);
+  return true;
+}
+
+bool PropertyBuilder::scalar(const Expr& term) {
+  if (term.dimensions)
+    return state_.semanticError("array used as a value without all its indices");
+  return true;
+}
+
+bool PropertyBuilder::constantValue(const Expr& bound, int& result) {
+  if (!bound.expression->isConstant())
+    return state_.semanticError("the bound of a clock constraint must be constant");
+  result = bound.expression->evaluateScalar(nullptr);
+  return true;
+}
+
+void PropertyBuilder::clock(Expr& result, const Symbol& symbol) {
+  if (symbol.type == arraySymbol)
+    expr_dest_array(result, symbol);
+  else
+    expr_clock_variable(result, symbol.data);
+}
+
+bool PropertyBuilder::indexClock(Expr& result, Expr& clock, const Expr& index) {
+  if (!clock.dimensions)
+    return state_.semanticError("indexing a clock that is not an array");
+  Expr position = index;
+  expr_dest_array_index(result, clock, position, state_.property.lines + 1);
+  return true;
+}
+
+} // namespace orvela
