@@ -1,5 +1,6 @@
 #include "property/PropertyBuilder.h"
 
+#include "cdd/CDDDeadlockExpr.h"
 #include "language/SymbolTable.h"
 #include "model/Arrays.h"
 #include "model/Constant.h"
@@ -51,8 +52,7 @@ TCTLExpression* PropertyBuilder::deadlock() {
     state_.semanticError("deadlock needs a loaded system");
     return nullptr;
   }
-  state_.semanticError("deadlock is not available yet");
-  return nullptr;
+  return keep(new CDDDeadlockExpr(state_.system));
 }
 
 TCTLExpression* PropertyBuilder::clockConstraint(const Expr& x, int op, const Expr* y, int c) {

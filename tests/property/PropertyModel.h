@@ -28,7 +28,7 @@ namespace orvela::test {
 
 /// Global clocks x (1), y (2), c[3] (3..5), P's own clock z (6); integers,
 /// integer arrays, constants and a constant array; a channel. P is declared
-/// first but stands second in the system line.
+/// first but stands second in the system line; R is not in it.
 inline constexpr const char* propertyModel =
     "clock x, y; clock c[3];\n"
     "int i; int a[3]; int m[2][3];\n"
@@ -37,6 +37,7 @@ inline constexpr const char* propertyModel =
     "process P { clock z; int v; state idle, busy; init idle;\n"
     "  trans idle -> busy { guard x >= 2; sync ch!; }; }\n"
     "process Q { state q0, q1, q2; init q0; trans q0 -> q1 { sync ch?; }; }\n"
+    "process R { state r0; init r0; }\n"
     "system Q, P;\n";
 
 /// Text form of the integer expression under a location or integer test:

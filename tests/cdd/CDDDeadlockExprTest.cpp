@@ -1,0 +1,373 @@
+#include "lib/CddTestSupport.h"
+
+#include "cdd/CDDDeadlockExpr.h"
+#include "cdd/NotDeadlockExpr.h"
+#include "engine/Adapters.h"
+#include "engine/SuccessorFilters.h"
+#include "engine/TransitionFilter.h"
+#include "language/ParseSystem.h"
+#include "model/ClockInfo.h"
+#include "server/base/Exceptions.h"
+#include "support/StateFixtures.h"
+#include "symbolic/UnpackedRegion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+#include <functional>
+#include <sstream>
+
+namespace orvela {
+namespace {
+
+using cddtest::gridPoints;
+using cddtest::le;
+using cddtest::lt;
+using cddtest::Point;
+
+/// A clock valuation in quarter units: Q[k] = 4·x_k, Q[0] = 0.
+using Quarters = std::vector<int>;
+using Condition = std::function<bool(const Quarters&)>;
+
+/// x_i - x_j bounded by a raw bound.
+struct Bound {
+  unsigned i;
+  unsigned j;
+  int32_t raw;
+};
+
+/// Loads a model, runs the diagram library for its clocks as the loading
+/// service does, and checks the deadlocked part of zones point by point
+/// against a reference that tries every delay in quarter steps.
+class DeadlockPredicate : public ::testing::Test {
+protected:
+  void load(const char* text) {
+    std::string messages;
+    system = parseSystem(text, &messages);
+    ASSERT_TRUE(system) << messages;
+    startLibrary();
+    predicate = new CDDDeadlockExpr(system);
+  }
+  static void startLibrary() {
+    cdd_done();
+    ASSERT_EQ(cdd_init(64, 10000, 10000), 0);
+    cdd_postgbc_hook(nullptr);
+    cdd_postrehash_hook(nullptr);
+    ASSERT_EQ(cdd_add_clocks(int(ClockInfo::clocks.size())), 0);
+  }
+  void TearDown() override {
+    predicate = nullptr;
+    cdd_done();
+  }
+
+  /// A heap state at `locations` whose zone is given by `bounds` (clocks
+  /// non-negative otherwise).
+  test::OwnedState state(const std::vector<int>& locations, const std::vector<Bound>& bounds) {
+    test::OwnedState result(system->calcInitial());
+    for (std::size_t k = 0; k < locations.size(); ++k)
+      result->setLocation(unsigned(k), locations[k]);
+    result->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+    for (const Bound& b : bounds)
+      result->tighten(b.i, b.j, b.raw);
+    EXPECT_TRUE(result->ok()) << "empty test zone";
+    return result;
+  }
+
+  /// Compares the deadlocked part of `s` with the reference at every grid
+  /// point of two clocks up to `maxConst`: a point of the zone is deadlocked
+  /// when no delay (none when `timePasses` is false) reaches a valuation
+  /// where `invariant` holds and `canMove`; a point outside is never in it.
+  /// Answers the number of deadlocked points.
+  int expectDeadlocked(const GlobalState& s, const Condition& invariant, const Condition& canMove,
+                       int maxConst, bool timePasses = true) {
+    const cdd part = predicate->deadlockedPart(s);
+    EXPECT_NE(part.get(), nullptr);
+    if (!part.get())
+      return -1;
+    int deadlocked = 0;
+    for (const Point& x : gridPoints(3, maxConst)) {
+      const bool inZone = contains(*s.getUnpackedRegion(), x);
+      bool expected = inZone;
+      const int horizon = timePasses ? 4 * (maxConst + 4) : 0;
+      for (int k = 0; expected && k <= horizon; ++k) {
+        const Quarters later{0, 2 * x[1] + k, 2 * x[2] + k};
+        if (!invariant(later))
+          break;
+        expected = !canMove(later);
+      }
+      EXPECT_EQ(cddtest::evalAt(part.get(), x), expected)
+          << "x = " << x[1] / 2.0 << ", y = " << x[2] / 2.0;
+      deadlocked += expected;
+    }
+    return deadlocked;
+  }
+
+  /// Whether the doubled point lies in the zone.
+  static bool contains(const UnpackedRegion& zone, const Point& x) {
+    for (unsigned i = 0; i < zone.getDim(); ++i)
+      for (unsigned j = 0; j < zone.getDim(); ++j)
+        if (zone.get(i, j) != INT_MAX && x[i] - x[j] >= zone.get(i, j))
+          return false;
+    return true;
+  }
+
+  Pointer<System> system;
+  Pointer<CDDDeadlockExpr> predicate;
+};
+
+const Condition always = [](const Quarters&) { return true; };
+
+TEST_F(DeadlockPredicate, AZoneWhereSomeMoveIsAlwaysPossibleHasNoDeadlock) {
+  load("clock x, y;\n"
+       "process P { state a, b; init a;\n"
+       "  trans a -> b { guard x <= 3; }, a -> b { guard x >= 2; }, b -> a { guard y > 6; }; }\n"
+       "system P;");
+  // Every valuation takes the first or the second edge, at once or later.
+  test::OwnedState s = state({0}, {{1, 2, le(2)}, {2, 1, le(2)}});
+  EXPECT_EQ(expectDeadlocked(
+                *s, always, [](const Quarters& q) { return q[1] <= 12 || q[1] >= 8; }, 8),
+            0);
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+  // In b, waiting for y > 6 is always possible, also from a zone cut off at
+  // x <= 20 (by a clock constraint of the property, say) that waiting leaves.
+  s = state({1}, {{1, 0, le(20)}});
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+  EXPECT_EQ(predicate->deadlockedPart(*s).get(), cddfalse);
+}
+
+TEST_F(DeadlockPredicate, AnInvariantThatStopsTimeBeforeAnyGuardHoldsIsADeadlock) {
+  load("clock x, y;\n"
+       "process P { state a { x <= 3 }, b; init a;\n"
+       "  trans a -> b { guard x >= 5; }, a -> b { guard y >= 4; }; }\n"
+       "system P;");
+  const Condition invariant = [](const Quarters& q) { return q[1] <= 12; };
+  const Condition canMove = [](const Quarters& q) { return q[1] >= 20 || q[2] >= 16; };
+  // y - x in [0, 3]: time stops at x = 3, before y reaches 4 when y - x < 1.
+  test::OwnedState s = state({0}, {{1, 0, le(3)}, {1, 2, le(0)}, {2, 1, le(3)}});
+  EXPECT_GT(expectDeadlocked(*s, invariant, canMove, 7), 0);
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  // With y = x no valuation ever gets there: the whole zone is deadlocked.
+  s = state({0}, {{1, 0, le(3)}, {1, 2, le(0)}, {2, 1, le(0)}});
+  EXPECT_GT(expectDeadlocked(*s, invariant, canMove, 7), 0);
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  // Zones entirely above the lock, y - x >= 1, are free of it.
+  s = state({0}, {{1, 0, le(3)}, {1, 2, le(-1)}, {2, 1, le(3)}});
+  EXPECT_EQ(expectDeadlocked(*s, invariant, canMove, 7), 0);
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+}
+
+TEST_F(DeadlockPredicate, AResetOnTheMoveDoesNotHideATimeLock) {
+  // In b the zone is x <= 3, 0 <= y - x <= 7. The move to c needs y >= 7;
+  // it is possible only where y - x >= 4, before x reaches 3. Taking the move
+  // back forgets x (it is reset), so without the zone the whole of b would
+  // seem to reach it.
+  load("clock x, y;\n"
+       "process P { state a { y <= 7 }, b { x <= 3 }, c; init a;\n"
+       "  trans a -> b { assign x := 0; }, b -> c { guard y >= 7; assign x := 0; },\n"
+       "        c -> c { }; }\n"
+       "system P;");
+  test::OwnedState s = state({1}, {{1, 0, le(3)}, {1, 2, le(0)}, {2, 1, le(7)}});
+  const int deadlocked = expectDeadlocked(
+      *s, [](const Quarters& q) { return q[1] <= 12; },
+      [](const Quarters& q) { return q[2] >= 28; }, 10);
+  EXPECT_GT(deadlocked, 0);
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  // c always moves.
+  s = state({2}, {});
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+}
+
+TEST_F(DeadlockPredicate, TimeDoesNotPassInCommittedAndUrgentStates) {
+  load("clock x, y;\n"
+       "process P { state a, b, u; commit a; urgent u; init a;\n"
+       "  trans a -> b { guard x >= 3; }, u -> b { guard x >= 3; }, b -> b { }; }\n"
+       "system P;");
+  const Condition canMove = [](const Quarters& q) { return q[1] >= 12; };
+  for (int location : {0, 2}) {
+    SCOPED_TRACE(location);
+    test::OwnedState s = state({location}, {{1, 0, le(5)}, {1, 2, le(0)}, {2, 1, le(0)}});
+    EXPECT_GT(expectDeadlocked(*s, always, canMove, 7, false), 0);
+    EXPECT_TRUE(predicate->evaluate(s.get()));
+    s = state({location}, {{0, 1, le(-3)}, {1, 0, le(5)}});
+    EXPECT_FALSE(predicate->evaluate(s.get()));
+  }
+}
+
+TEST_F(DeadlockPredicate, ASynchronisationNeedsBothSides) {
+  load("clock x, y; chan c;\n"
+       "process P { state a, b; init a; trans a -> b { guard x >= 2; sync c!; }; }\n"
+       "process Q { state a, b; init a; trans a -> b { guard y <= 4; sync c?; }; }\n"
+       "system P, Q;");
+  test::OwnedState s = state({0, 0}, {{1, 2, le(1)}, {2, 1, le(1)}});
+  EXPECT_GT(expectDeadlocked(
+                *s, always, [](const Quarters& q) { return q[1] >= 8 && q[2] <= 16; }, 8),
+            0);
+  // Without a partner nothing moves.
+  s = state({0, 1}, {{1, 2, le(1)}, {2, 1, le(1)}});
+  EXPECT_GT(expectDeadlocked(
+                *s, always, [](const Quarters&) { return false; }, 8),
+            0);
+}
+
+TEST_F(DeadlockPredicate, TheTargetInvariantAndIntegerGuardsDecideToo) {
+  load("clock x, y; int i;\n"
+       "process P { state a, b { x <= 5 }, c; init a;\n"
+       "  trans a -> b { guard x >= 1; }, a -> b { guard y >= 8, y <= 9; assign x := 0; },\n"
+       "        a -> c { guard i == 1; }; }\n"
+       "system P;");
+  test::OwnedState s = state({0}, {{1, 2, le(2)}, {2, 1, le(2)}});
+  // Into b without a reset only while x <= 5; with the reset while y is in
+  // [8, 9]. The edge to c is closed while i is 0.
+  EXPECT_GT(
+      expectDeadlocked(
+          *s, always,
+          [](const Quarters& q) { return (q[1] >= 4 && q[1] <= 20) || (q[2] >= 32 && q[2] <= 36); },
+          12),
+      0);
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  s->getIntegerReference()[0] = 1;
+  EXPECT_EQ(expectDeadlocked(*s, always, always, 12), 0);
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+}
+
+TEST_F(DeadlockPredicate, SurvivesARestartOfTheLibraryAndRefusesWhenItIsStopped) {
+  load("clock x;\n"
+       "process P { state a { x <= 3 }, b; init a; trans a -> b { guard x >= 5; }; }\n"
+       "system P;");
+  test::OwnedState s = state({0}, {{1, 0, le(3)}});
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  // A library that is not running yields no diagram: that is a failure,
+  // never a verdict.
+  cdd_done();
+  EXPECT_THROW(predicate->evaluate(s.get()), RuntimeError);
+  // The predicate keeps no diagram between evaluations, so a restart (as a
+  // new load does) leaves it working.
+  startLibrary();
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  s = state({1}, {});
+  EXPECT_TRUE(predicate->evaluate(s.get())) << "b has no edge at all";
+  s = state({0}, {{0, 1, lt(-1)}, {1, 0, le(3)}});
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+}
+
+TEST_F(DeadlockPredicate, LeavesTheZoneAsItIs) {
+  load("clock x;\n"
+       "process P { state a { x <= 3 }, b; init a; trans a -> b { guard x >= 2; }; }\n"
+       "system P;");
+  // From below x = 2 the invariant still lets x reach the guard.
+  test::OwnedState s = state({0}, {{1, 0, le(3)}});
+  EXPECT_FALSE(predicate->evaluate(s.get()));
+  s = state({1}, {{1, 0, le(7)}});
+  const auto text = [&] {
+    std::ostringstream out;
+    s->getRegion()->display(out);
+    return out.str();
+  };
+  const std::string before = text();
+  EXPECT_TRUE(predicate->evaluate(s.get()));
+  EXPECT_EQ(text(), before);
+}
+
+/// Every state reachable from the initial one, each delayed within its
+/// invariants, as heap copies. Zones are compared exactly, so the model must
+/// have finitely many of them without normalisation.
+std::vector<test::OwnedState> explore(const Pointer<System>& system) {
+  const Pointer<Allocator> allocator = createChunkAllocator(system->getSizeOfUnpackedState());
+  std::vector<test::OwnedState> found;
+  std::deque<GlobalState*> waiting;
+  const auto record = [&](SuccessorPair* pair) {
+    GlobalState* s = pair->first;
+    if (std::none_of(found.begin(), found.end(),
+                     [&](const test::OwnedState& known) { return known->relation(s) == 4; })) {
+      found.emplace_back(s->unpackedCopy());
+      waiting.push_back(found.back().get());
+    }
+    returnState(s, allocator.get());
+    return true;
+  };
+  const Pointer<Filter> transitions = createTransitionFilter(system);
+  const Pointer<Filter> successors = createSuccessorFilter(system, allocator);
+  const Pointer<Filter> delay = createDelayFilter(system, allocator);
+  const Pointer<PureSink> sink = createFunctionToSinkAdapter(record);
+  transitions->setSink(successors.get());
+  successors->setSink(delay.get());
+  delay->setSink(sink.get());
+
+  test::OwnedState initial(system->calcInitial());
+  const Transition* noEdges[] = {nullptr};
+  SuccessorPair start{initial->unpackedCopy(allocator->allocate()), noEdges};
+  delay->tryPut(&start);
+  while (!waiting.empty() && found.size() < 1000) {
+    GlobalState* s = waiting.front();
+    waiting.pop_front();
+    transitions->tryPut(s);
+  }
+  EXPECT_LT(found.size(), 1000u) << "the model's zones do not stay finite";
+  EXPECT_EQ(allocator->blocksOut(), 0u);
+  return found;
+}
+
+TEST_F(DeadlockPredicate, ReachableDeadlocksOfWholeModels) {
+  // P sends on c when x >= 1 and rests in b; Q receives whenever asked and
+  // resets y once it reaches 1. Clocks stay below their invariants.
+  const std::string model =
+      "clock x, y; chan c;\n"
+      "process P { state a { x <= 2 }, b { x <= 2 }; init a;\n"
+      "  trans a -> b { guard x >= 1; sync c!; assign x := 0; },\n"
+      "        b -> a { guard x >= 1; assign x := 0; }; }\n"
+      "process Q { state q { y <= 3 }; init q;\n"
+      "  trans q -> q { sync c?; }, q -> q { guard y >= RESET; assign y := 0; }; }\n"
+      "system P, Q;";
+  const auto withReset = [&](const char* bound) {
+    std::string text = model;
+    text.replace(text.find("RESET"), 5, bound);
+    return text;
+  };
+  const auto deadlockedStates = [&](const std::vector<test::OwnedState>& states) {
+    return std::count_if(states.begin(), states.end(),
+                         [&](const test::OwnedState& s) { return predicate->evaluate(s.get()); });
+  };
+
+  std::string text = withReset("1");
+  load(text.c_str());
+  std::vector<test::OwnedState> states = explore(system);
+  EXPECT_GT(states.size(), 4u);
+  EXPECT_EQ(deadlockedStates(states), 0);
+
+  // Q can no longer reset y: time stops at y = 3, and P, having just reset
+  // x, waits for x >= 1 in vain.
+  text = withReset("4");
+  load(text.c_str());
+  states = explore(system);
+  EXPECT_GT(deadlockedStates(states), 0);
+}
+
+TEST_F(DeadlockPredicate, TheNegationTurnsBackAndRefusesToBeEvaluated) {
+  load("clock x;\nprocess P { state a; init a; }\nsystem P;");
+  const Pointer<TCTLExpression> negation = predicate->negate();
+  auto* not_ = dynamic_cast<NotDeadlockExpr*>(negation.get());
+  ASSERT_TRUE(not_);
+  EXPECT_EQ(not_->negate().get(), predicate.get());
+  EXPECT_EQ(negation->getType(), 4);
+  EXPECT_EQ(predicate->getType(), 4);
+  EXPECT_FALSE(negation->atomic());
+  EXPECT_TRUE(predicate->atomic());
+  std::ostringstream text;
+  text << *negation << '|' << *predicate;
+  EXPECT_EQ(text.str(), "not |");
+
+  test::OwnedState s = state({0}, {});
+  try {
+    negation->evaluate(s.get());
+    ADD_FAILURE() << "evaluated";
+  } catch (const InputError& error) {
+    EXPECT_STREQ(error.what(), "Negation of the deadlock expression has not been implemented");
+  }
+  StateList list;
+  EXPECT_THROW(negation->evaluateMulti(list, nullptr), InputError);
+}
+
+} // namespace
+} // namespace orvela
