@@ -119,6 +119,28 @@ void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseV
   result.type = integerValue;
 }
 
+bool expr_symbol_value(Expr& value, const Symbol& symbol) {
+  switch (symbol.type) {
+  case integerSymbol:
+    expr_scalar_variable(value, symbol.data);
+    return true;
+  case constantSymbol:
+    expr_scalar_const(value, symbol.data);
+    return true;
+  case arraySymbol:
+    return expr_array_variable(value, symbol);
+  default:
+    return false;
+  }
+}
+
+void expr_clock_reference(Expr& value, const Symbol& clock) {
+  if (clock.type == arraySymbol)
+    expr_dest_array(value, clock);
+  else
+    expr_clock_variable(value, clock.data);
+}
+
 bool expr_array_variable(Expr& value, const Symbol& array) {
   std::vector<int> sizes;
   const Symbol& element = symbols.elementOf(array, &sizes);

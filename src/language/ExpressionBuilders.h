@@ -94,6 +94,14 @@ void expr_scalar_max(Expr& result, Expr& left, Expr& right);
 /// condition ? then : else, with the then-branch's dimensions.
 void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue);
 
+/// A name read as a value: an integer variable, a constant, or an array of
+/// integers or constants (`expr_array_variable`). False, leaving `value`
+/// unchanged, for any other kind of name.
+bool expr_symbol_value(Expr& value, const Symbol& symbol);
+/// A clock name as a reference: the clock's index, or for a clock array its
+/// dimension list and first element (`expr_dest_array`).
+void expr_clock_reference(Expr& value, const Symbol& clock);
+
 /// Reads a whole array (symbol of type array): its dimension list, and a
 /// `ConstantArray` over a constant array's values or a `Variable` over an
 /// integer array's cells. False, leaving `value` unchanged, for any other

@@ -256,10 +256,7 @@ GuardPair ProcessBuilder::combineGuards(GuardPair left, GuardPair right) {
 }
 
 void ProcessBuilder::clockReference(Expr& value, const Symbol& clock) {
-  if (clock.type == arraySymbol)
-    expr_dest_array(value, clock);
-  else
-    expr_clock_variable(value, clock.data);
+  expr_clock_reference(value, clock);
 }
 
 bool ProcessBuilder::channelReference(Expr& value, const Symbol& channel) {

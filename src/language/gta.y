@@ -94,21 +94,8 @@ bool binary(Expr& result, Expr& left, Expr& right,
 
 // A symbol read as a value.
 bool symbolValue(Expr& value, const Symbol& symbol) {
-  switch (symbol.type) {
-  case integerSymbol:
-    expr_scalar_variable(value, symbol.data);
-    return true;
-  case constantSymbol:
-    expr_scalar_const(value, symbol.data);
-    return true;
-  case arraySymbol:
-    if (expr_array_variable(value, symbol))
-      return true;
-    break;
-  default:
-    break;
-  }
-  return S.semanticError("Type mismatch or undeclared identifier.");
+  return expr_symbol_value(value, symbol) ||
+         S.semanticError("Type mismatch or undeclared identifier.");
 }
 
 bool arrayIndex(Expr& result, const Expr& array, const Expr& index) {

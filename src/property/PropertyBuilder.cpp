@@ -80,21 +80,8 @@ TCTLExpression* PropertyBuilder::integerConstraint(const Expr& left, int op, con
 }
 
 bool PropertyBuilder::value(Expr& result, const Symbol& symbol) {
-  switch (symbol.type) {
-  case integerSymbol:
-    expr_scalar_variable(result, symbol.data);
-    return true;
-  case constantSymbol:
-    expr_scalar_const(result, symbol.data);
-    return true;
-  case arraySymbol:
-    if (expr_array_variable(result, symbol))
-      return true;
-    break;
-  default:
-    break;
-  }
-  return state_.semanticError("a value must be an integer, a constant or an array of them");
+  return expr_symbol_value(result, symbol) ||
+         state_.semanticError("a value must be an integer, a constant or an array of them");
 }
 
 bool PropertyBuilder::index(Expr& result, const Expr& array, const Expr& index) {
@@ -115,13 +102,6 @@ bool PropertyBuilder::constantValue(const Expr& bound, int& result) {
     return state_.semanticError("the bound of a clock constraint must be constant");
   result = bound.expression->evaluateScalar(nullptr);
   return true;
-}
-
-void PropertyBuilder::clock(Expr& result, const Symbol& symbol) {
-  if (symbol.type == arraySymbol)
-    expr_dest_array(result, symbol);
-  else
-    expr_clock_variable(result, symbol.data);
 }
 
 bool PropertyBuilder::indexClock(Expr& result, Expr& clock, const Expr& index) {

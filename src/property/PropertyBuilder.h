@@ -54,8 +54,6 @@ public:
   bool scalar(const Expr& term);
   /// The value of a bound, which must be constant.
   bool constantValue(const Expr& bound, int& result);
-  /// A clock name (scalar or array) as a reference.
-  void clock(Expr& result, const Symbol& symbol);
   /// clock "[" index "]".
   bool indexClock(Expr& result, Expr& clock, const Expr& index);
 

@@ -170,7 +170,7 @@ term
   ;
 
 clock
-  : CLOCK { B.clock($$, *$1); }
+  : CLOCK { expr_clock_reference($$, *$1); }
   | clock LBRACKET int_expr RBRACKET { CHECK(B.indexClock($$, $1, $3)); }
   ;
 
