@@ -252,7 +252,7 @@ TEST_F(DeadlockPredicate, SurvivesARestartOfTheLibraryAndRefusesWhenItIsStopped)
   EXPECT_TRUE(predicate->evaluate(s.get()));
 }
 
-TEST_F(DeadlockPredicate, LeavesTheZoneAsItIs) {
+TEST_F(DeadlockPredicate, LeavesTheZoneAsItIsAndKeepsListStatesWhole) {
   load("clock x;\n"
        "process P { state a { x <= 3 }, b; init a; trans a -> b { guard x >= 2; }; }\n"
        "system P;");
@@ -268,6 +268,14 @@ TEST_F(DeadlockPredicate, LeavesTheZoneAsItIs) {
   const std::string before = text();
   EXPECT_TRUE(predicate->evaluate(s.get()));
   EXPECT_EQ(text(), before);
+  // A list keeps the deadlocked states whole and drops the others.
+  Pointer<Allocator> allocator = createChunkAllocator(system->getSizeOfUnpackedState());
+  StateList list{state({0}, {{1, 0, le(3)}})->unpackedCopy(allocator->allocate()),
+                 s->unpackedCopy(allocator->allocate())};
+  predicate->evaluateMulti(list, allocator.get());
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list.front()->getLocation(0), 1);
+  returnState(list.front(), allocator.get());
 }
 
 /// Every state reachable from the initial one, each delayed within its
