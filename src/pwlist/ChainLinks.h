@@ -137,6 +137,22 @@ inline void replaceByState(WaitingNode* waiting) {
   waiting->state = 0;
 }
 
+/// The reverse of `replaceByState`: the passed state node that `word` (a word
+/// of the chain whose head is `head`) points to goes back to waiting, and
+/// `waiting`, a new node for it from the store, takes its place in the chain.
+inline void replaceByWaiting(ChainWord* word, ChainWord* head, WaitingNode* waiting) {
+  const ChainWord address = nextAddress(*word);
+  assert(address && !isWaitingWord(*linkAt(address)) && "only a passed state goes back");
+  assert(waiting->stateNode() == stateAt(address) && "the waiting node stands for another state");
+  const ChainWord successor = nextAddress(*linkAt(address));
+  waiting->link = successor | waitingTag;
+  waiting->back = word;
+  waiting->bucket = head;
+  stateAt(address)->link = 0;
+  *word = redirected(*word, addressOf(waiting));
+  adoptSuccessor(&waiting->link, successor);
+}
+
 /// The state node that the chain node at `address` stands for.
 inline StateNode* storedAt(ChainWord address) {
   return isWaitingWord(*linkAt(address)) ? waitingAt(address)->stateNode() : stateAt(address);

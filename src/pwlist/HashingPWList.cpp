@@ -40,7 +40,7 @@ void ChunkGSR::release(bool drop) {
     unlinkWaiting(waiting_);
     list_.freeNode(node_);
   } else {
-    replaceByState(waiting_);
+    list_.keepExplored(waiting_);
   }
   waiting_ = nullptr;
   node_ = nullptr;
@@ -59,13 +59,14 @@ std::size_t nodeBytesFor(const StoredStateLayout& layout) {
 } // namespace
 
 ChunkPWListBase::ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype,
-                                 const StateShape& shape)
-    : PWListBase(buckets, prototype), layout_(shape, true), nodeBytes_(nodeBytesFor(layout_)),
+                                 const StateShape& shape, bool narrowRecords)
+    : PWListBase(buckets, prototype), layout_(shape, narrowRecords), narrowRecords_(narrowRecords),
+      nodeBytes_(nodeBytesFor(layout_)),
       incoming_(new int32_t[StoredStateLayout(shape, false).recordWords()]) {}
 
 void ChunkPWListBase::clear() {
   PWListBase::clear();
-  layout_ = StoredStateLayout(layout_.shape(), true);
+  layout_ = StoredStateLayout(layout_.shape(), narrowRecords_);
   nodeBytes_ = nodeBytesFor(layout_);
 }
 
@@ -141,6 +142,15 @@ bool ChunkPWListBase::encode(int32_t* record, unsigned hash, const GlobalState* 
                         state->getIntegerTable()->getValues(), zone->bounds());
 }
 
+const int32_t* ChunkPWListBase::encodeOffered(const WaitingState& offered) {
+  int32_t* incoming = incoming_.get();
+  if (!encode(incoming, offered.hash, offered.state)) {
+    widen();
+    encode(incoming, offered.hash, offered.state);
+  }
+  return incoming;
+}
+
 void ChunkPWListBase::writeDiscrete(const StateNode* node, GlobalState* target) const {
   const int32_t* record = recordOf(node);
   const StateShape& shape = layout_.shape();
@@ -190,48 +200,34 @@ HashingPWList::HashingPWList(unsigned buckets, const Pointer<Store>& prototype,
 
 bool HashingPWList::tryPut(void* item) {
   const WaitingState& offered = *static_cast<const WaitingState*>(item);
+  const int32_t* incoming = encodeOffered(offered);
+  return putCovering(
+      offered, incoming,
+      [this, incoming](const StateNode* node) {
+        return layout_.relation(recordOf(node), incoming);
+      },
+      [this](StateNode* node) { freeNode(node); });
+}
+
+void ChunkPWListBase::pushNew(ChainWord* head, const int32_t* record, const WaitingState& offered,
+                              bool store) {
   chunk_data_t& run = chunkData();
-  int32_t* incoming = incoming_.get();
-  if (!encode(incoming, offered.hash, offered.state)) {
-    widen();
-    encode(incoming, offered.hash, offered.state);
-  }
-
-  // Stored states are compared newest first; `word` is the word that points
-  // to the node under examination.
-  ChainWord* const head = bucketFor(offered.hash);
-  ChainWord* word = head;
-  while (const ChainWord address = nextAddress(*word)) {
-    ChainWord* const link = linkAt(address);
-    const bool waiting = isWaitingWord(*link);
-    StateNode* const node = waiting ? waitingAt(address)->stateNode() : stateAt(address);
-    // The walk chases pointers: fetch the next node while this one is compared.
-    __builtin_prefetch(reinterpret_cast<const void*>(nextAddress(*link)));
-    switch (layout_.relation(recordOf(node), incoming)) {
-    case 1: // the stored state includes the new one
-    case 4:
-      return false;
-    case 2: // the new state includes the stored one: drop it
-      unlinkAfter(word);
-      if (waiting && waitingAt(address) == run.reference.waiting()) {
-        run.reference.detach(); // still being read: its node goes at release
-        continue;
-      }
-      if (waiting)
-        waitingAt(address)->state = 0;
-      run.allocator->deallocate(node);
-      continue;
-    default:
-      word = link;
-    }
-  }
-
   StateNode* node = static_cast<StateNode*>(run.allocator->allocate());
   node->link = 0;
-  std::memcpy(recordOf(node), incoming, layout_.recordWords() * sizeof(int32_t));
-  pushWaiting(head, run.store->add(node, offered.store, offered.state));
+  std::memcpy(recordOf(node), record, layout_.recordWords() * sizeof(int32_t));
+  pushWaiting(head, run.store->add(node, store, offered.state));
   ++stored_;
-  return true;
+}
+
+void ChunkPWListBase::dropWaiting(WaitingNode* waiting) {
+  chunk_data_t& run = chunkData();
+  if (waiting == run.reference.waiting()) {
+    run.reference.detach(); // still being read: its node goes at release
+    return;
+  }
+  StateNode* node = waiting->stateNode();
+  waiting->state = 0;
+  run.allocator->deallocate(node);
 }
 
 } // namespace orvela

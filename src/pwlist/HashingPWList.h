@@ -75,7 +75,11 @@ protected:
     ChunkGSR reference;
   };
 
-  ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
+  /// With `narrowRecords`, records start narrow and widen when a state needs
+  /// it; otherwise they are wide from the start (for lists whose chains hold
+  /// nodes that `widen` must not move).
+  ChunkPWListBase(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape,
+                  bool narrowRecords = true);
 
   std::unique_ptr<data_t> createData() override;
   chunk_data_t& chunkData() { return static_cast<chunk_data_t&>(data()); }
@@ -91,13 +95,37 @@ protected:
   /// Writes the record of `state` with `hash` into `record` (room for a wide
   /// record); false when the records are narrow and the state does not fit.
   bool encode(int32_t* record, unsigned hash, const GlobalState* state) const;
+  /// The record of the offered state in `incoming_`, the records widened
+  /// first when it does not fit them.
+  const int32_t* encodeOffered(const WaitingState& offered);
   /// Turns every stored record, and the held one, wide: each moves to a node
   /// of the new size, in place of the old one in its chain.
   void widen();
   /// Returns a state node to the run's allocator.
   void freeNode(StateNode* node) { chunkData().allocator->deallocate(node); }
+  /// The covering walk of the bucket of `offered`, whose record is
+  /// `incoming`: answers false as soon as a stored state includes the new
+  /// one, drops every stored state that the new one includes, and otherwise
+  /// stores the record as a new waiting state. Waiting states are compared by
+  /// their records; a passed state by `passedRelation(node)` (a region
+  /// relation code, read as the stored state compared with the new one) and
+  /// dropped by `freePassed(node)` after it left its chain.
+  template <class PassedRelation, class FreePassed>
+  bool putCovering(const WaitingState& offered, const int32_t* incoming,
+                   PassedRelation passedRelation, FreePassed freePassed);
+  /// Stores `record` in a new node and queues it, at the head of the bucket
+  /// `head`, with the store flag `store`; `offered` is the state it records.
+  void pushNew(ChainWord* head, const int32_t* record, const WaitingState& offered, bool store);
+  /// A waiting state that a newer one covers leaves the search: the waiting
+  /// node (already out of its chain) is freed, and its state node with it
+  /// unless the search is still reading it (then it goes at release).
+  void dropWaiting(WaitingNode* waiting);
+  /// What becomes of an explored state that the search keeps: by default its
+  /// state node takes the waiting node's place in the chain (it is passed).
+  virtual void keepExplored(WaitingNode* waiting) { replaceByState(waiting); }
 
   StoredStateLayout layout_;
+  bool narrowRecords_;
   std::size_t nodeBytes_;
   /// Room for the record of the state being offered, in the wide form.
   std::unique_ptr<int32_t[]> incoming_;
@@ -106,10 +134,44 @@ private:
   friend class ChunkGSR;
 };
 
+template <class PassedRelation, class FreePassed>
+bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* incoming,
+                                  PassedRelation passedRelation, FreePassed freePassed) {
+  // Stored states are compared newest first; `word` is the word that points
+  // to the node under examination.
+  ChainWord* const head = bucketFor(offered.hash);
+  ChainWord* word = head;
+  while (const ChainWord address = nextAddress(*word)) {
+    ChainWord* const link = linkAt(address);
+    const bool waiting = isWaitingWord(*link);
+    // The walk chases pointers: fetch the next node while this one is compared.
+    __builtin_prefetch(reinterpret_cast<const void*>(nextAddress(*link)));
+    const int relation = waiting
+                             ? layout_.relation(recordOf(waitingAt(address)->stateNode()), incoming)
+                             : passedRelation(stateAt(address));
+    switch (relation) {
+    case 1: // the stored state includes the new one
+    case 4:
+      return false;
+    case 2: // the new state includes the stored one: drop it
+      unlinkAfter(word);
+      if (waiting)
+        dropWaiting(waitingAt(address));
+      else
+        freePassed(stateAt(address));
+      continue;
+    default:
+      word = link;
+    }
+  }
+  pushNew(head, incoming, offered, offered.store);
+  return true;
+}
+
 /// The default list: `tryPut` walks the bucket of the new state, answers
 /// false as soon as a stored state includes it, drops every stored state it
 /// includes, and otherwise stores it at the head of the bucket and queues it.
-class HashingPWList final : public ChunkPWListBase {
+class HashingPWList : public ChunkPWListBase {
 public:
   HashingPWList(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
 

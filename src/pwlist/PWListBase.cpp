@@ -12,18 +12,21 @@ namespace orvela {
 class PWListBase::EnumGSR final : public GlobalStateReference {
 public:
   explicit EnumGSR(const PWListBase& list) : list_(list) {}
-  void writeDiscreteTo(GlobalState* target) override { list_.writeDiscrete(node_, target); }
-  void writeSymbolicTo(GlobalState* target) override { list_.writeSymbolic(node_, target); }
+  void writeDiscreteTo(GlobalState* target) override {
+    list_.writeDiscrete(storedAt(address_), target);
+  }
+  void writeSymbolicTo(GlobalState* target) override { list_.writeSymbolicAt(address_, target); }
   bool getFlag() override { return true; }
   void release(bool) override {}
   /// Lives inside its enumeration, never on its own.
   void remove() override {}
 
-  void point(const StateNode* node) { node_ = node; }
+  /// Names the chain node at `address`.
+  void point(ChainWord address) { address_ = address; }
 
 private:
   const PWListBase& list_;
-  const StateNode* node_ = nullptr;
+  ChainWord address_ = 0;
 };
 
 /// Every stored state, bucket by bucket from bucket 0 and in chain order.
@@ -37,7 +40,7 @@ public:
         return false;
       next_ = nextAddress(list_.heads_[bucket_++]);
     }
-    reference_.point(storedAt(next_));
+    reference_.point(next_);
     next_ = nextAddress(*linkAt(next_));
     *static_cast<GlobalStateReference**>(out) = &reference_;
     return true;

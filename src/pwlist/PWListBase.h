@@ -57,6 +57,12 @@ protected:
   virtual void writeDiscrete(const StateNode* node, GlobalState* target) const = 0;
   /// Writes the zone of a stored state, closed, into target's unpacked region.
   virtual void writeSymbolic(const StateNode* node, GlobalState* target) const = 0;
+  /// The same for the state that the chain node at `address` stands for
+  /// (waiting or passed), for lists whose passed states are stored in
+  /// another form than their waiting ones.
+  virtual void writeSymbolicAt(ChainWord address, GlobalState* target) const {
+    writeSymbolic(storedAt(address), target);
+  }
   /// A rule for every stored state and its bucket, for `checkConsistency`.
   virtual std::string checkNode(const StateNode*, std::size_t) const { return {}; }
 

@@ -2,10 +2,24 @@
 
 #include "model/ClockInfo.h"
 #include "model/IntegerInfo.h"
+#include "pwlist/BitStateHashingPWList.h"
+#include "pwlist/ConstredPWList.h"
+#include "pwlist/ConvexHullPWList.h"
 #include "pwlist/HashingPWList.h"
 #include "server/base/Exceptions.h"
 
 namespace orvela {
+
+namespace {
+
+WaitingStore* waitingStoreOf(Object* store, const char* factory) {
+  auto* order = dynamic_cast<WaitingStore*>(store);
+  if (!order)
+    throw Bug("%s needs a waiting store", factory);
+  return order;
+}
+
+} // namespace
 
 WaitingStore* createQueuePWOrder() { return new WaitingQueueStore2(); }
 
@@ -16,10 +30,21 @@ WaitingStore* createPriorityPWOrder(PriorityFunction priority) {
 }
 
 PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape) {
-  auto* order = dynamic_cast<WaitingStore*>(store);
-  if (!order)
-    throw Bug("createDBMPWList needs a waiting store");
-  return new HashingPWList(buckets, order, shape);
+  return new HashingPWList(buckets, waitingStoreOf(store, "createDBMPWList"), shape);
+}
+
+PWList* createCDSPWList(unsigned buckets, Object* store, const StateShape& shape) {
+  return new ConstredPWList(buckets, waitingStoreOf(store, "createCDSPWList"), shape);
+}
+
+PWList* createConvexHullPWList(unsigned buckets, Object* store, const StateShape& shape) {
+  return new ConvexHullPWList(buckets, waitingStoreOf(store, "createConvexHullPWList"), shape);
+}
+
+PWList* createBitStateHashingPWList(unsigned buckets, Object* store, unsigned bits,
+                                    const StateShape& shape) {
+  return new BitStateHashingPWList(buckets, waitingStoreOf(store, "createBitStateHashingPWList"),
+                                   bits, shape);
 }
 
 PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& system) {

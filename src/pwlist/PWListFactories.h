@@ -1,5 +1,5 @@
 #pragma once
-// Factories of the waiting orders and of the default passed/waiting list.
+// Factories of the waiting orders and of the passed/waiting lists.
 
 #include "model/System.h"
 #include "pwlist/PWList.h"
@@ -24,5 +24,15 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& 
 
 /// The shape of the states of `system` and the loaded model tables.
 StateShape stateShapeOf(const System& system);
+
+/// The same for the representation variants: the constraint-reduced list
+/// (`ConstredPWList`, explored states packed), the convex-hull list
+/// (`ConvexHullPWList`, one growing zone per discrete part) and the bit-state
+/// list (`BitStateHashingPWList`, explored states remembered by one of `bits`
+/// bits).
+PWList* createCDSPWList(unsigned buckets, Object* store, const StateShape& shape);
+PWList* createConvexHullPWList(unsigned buckets, Object* store, const StateShape& shape);
+PWList* createBitStateHashingPWList(unsigned buckets, Object* store, unsigned bits,
+                                    const StateShape& shape);
 
 } // namespace orvela

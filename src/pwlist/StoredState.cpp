@@ -95,9 +95,12 @@ bool StoredStateLayout::encode(int32_t* record, unsigned hash, int traceId,
   return packBounds(zone, shape_.clocks, bounds, storeNarrow);
 }
 
+std::size_t StoredStateLayout::firstDifferenceOfKey(const int32_t* a, const int32_t* b) const {
+  return firstDifference(a, b, locationsAt_, keyEnd_);
+}
+
 int StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) const {
-  if (stored[hashAt_] != incoming[hashAt_] ||
-      firstDifference(stored, incoming, locationsAt_, keyEnd_) != keyEnd_)
+  if (!sameKey(stored, incoming))
     return 0;
   if (narrow_)
     return regionCode(compareMatrices(narrowBounds(stored), narrowBounds(incoming), 0, bounds_));

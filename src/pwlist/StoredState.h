@@ -58,6 +58,14 @@ public:
   /// equal. Cheapest rejection first (hash, key), then one pass over the
   /// bounds that stops as soon as both directions are decided.
   int relation(const int32_t* stored, const int32_t* incoming) const;
+  /// True when both records (of this layout, or only their discrete parts)
+  /// have the same hash and key.
+  bool sameKey(const int32_t* a, const int32_t* b) const {
+    return a[hashAt_] == b[hashAt_] && firstDifferenceOfKey(a, b) == keyEnd_;
+  }
+  /// Words of the discrete part of a record (everything before the bounds);
+  /// the same for every bound width.
+  std::size_t discreteWords() const { return boundsAt_; }
 
   unsigned hashOf(const int32_t* record) const { return static_cast<uint32_t>(record[0]); }
   int traceIdOf(const int32_t* record) const { return record[1]; }
@@ -75,6 +83,7 @@ private:
   static constexpr std::size_t traceIdAt_ = 1;
   static constexpr std::size_t locationsAt_ = 2;
 
+  std::size_t firstDifferenceOfKey(const int32_t* a, const int32_t* b) const;
   const int16_t* narrowBounds(const int32_t* record) const {
     return reinterpret_cast<const int16_t*>(record + boundsAt_);
   }

@@ -1,0 +1,168 @@
+#include "pwlist/ConvexHullPWList.h"
+
+#include "ListTestFixture.h"
+
+#include <deque>
+#include <map>
+#include <random>
+
+namespace orvela {
+namespace {
+
+using test::OwnedState;
+using Interval = std::pair<int, int>;
+using Seen = std::vector<std::pair<int, Interval>>;
+
+class ConvexHullPWListTest : public test::ListTest {
+protected:
+  Pointer<PWList> makeList(unsigned buckets = 7) {
+    return createConvexHullPWList(buckets, createQueuePWOrder(), shape());
+  }
+};
+
+TEST_F(ConvexHullPWListTest, DisjointZonesOfOneDiscretePartMergeIntoTheirHull) {
+  Pointer<PWList> list = makeList();
+  OwnedState first = state(1, 0, 0, 1), second = state(1, 0, 3, 4);
+  second->setTraceId(9);
+  first->setTraceId(5);
+  ASSERT_TRUE(put(*list, first));
+  ASSERT_TRUE(put(*list, second));
+  // the offered state now carries the hull too
+  EXPECT_EQ(interval(second.get()), Interval(0, 4));
+  EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 4}}}));
+  EXPECT_EQ(list->getSize(), 1u);
+  EXPECT_FALSE(put(*list, state(1, 0, 2, 3))); // inside the hull
+  EXPECT_TRUE(put(*list, state(2, 0, 2, 3)));  // another discrete part
+  EXPECT_EQ(check(*list), "");
+
+  GlobalStateReference* reference = get(*list);
+  OwnedState back = read(reference);
+  EXPECT_EQ(interval(back.get()), Interval(0, 4));
+  EXPECT_EQ(back->getTraceId(), 5); // the stored state's own
+}
+
+TEST_F(ConvexHullPWListTest, AnExploredStateThatGrowsIsExploredAgain) {
+  for (bool store : {true, false}) {
+    SCOPED_TRACE(store ? "stored" : "not stored");
+    Pointer<PWList> list = makeList();
+    ASSERT_TRUE(put(*list, state(1, 0, 0, 1)));
+    get(*list)->release(false);
+    EXPECT_EQ(get(*list), nullptr);
+
+    ASSERT_TRUE(put(*list, state(1, 0, 3, 4), store));
+    EXPECT_EQ(check(*list), "");
+    GlobalStateReference* again = get(*list);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(interval(read(again).get()), Interval(0, 4));
+    EXPECT_TRUE(again->getFlag()); // queued again as a kept state
+    again->release(false);
+    EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 4}}}));
+    EXPECT_EQ(check(*list), "");
+  }
+}
+
+TEST_F(ConvexHullPWListTest, AWaitingStateGrowsInPlaceAndAnIncludingZoneReplacesIt) {
+  Pointer<PWList> list = makeList();
+  ASSERT_TRUE(put(*list, state(1, 0, 2, 3)));
+  ASSERT_TRUE(put(*list, state(2, 0, 0, 1)));
+  ASSERT_TRUE(put(*list, state(1, 0, 1, 5))); // includes the waiting zone
+  EXPECT_EQ(list->getSize(), 2u);             // no second entry
+  std::vector<int> order;
+  while (GlobalStateReference* reference = get(*list)) {
+    OwnedState s = read(reference);
+    order.push_back(s->getLocation(0));
+    if (s->getLocation(0) == 1) {
+      EXPECT_EQ(interval(s.get()), Interval(1, 5));
+    }
+    reference->release(false);
+  }
+  EXPECT_EQ(order, (std::vector<int>{1, 2})); // kept its place in the queue
+}
+
+// A state grows while the search expands it (one of its own successors has
+// its discrete part): the expansion goes on with the old zone, and the grown
+// state is queued again, so nothing of the larger zone is missed.
+TEST_F(ConvexHullPWListTest, AHeldStateThatGrowsIsQueuedAgain) {
+  Pointer<PWList> list = makeList();
+  ASSERT_TRUE(put(*list, state(1, 0, 0, 1), false));
+  GlobalStateReference* held = get(*list);
+  ASSERT_TRUE(put(*list, state(1, 0, 3, 4)));
+  EXPECT_EQ(check(*list), "");
+  EXPECT_EQ(interval(read(held).get()), Interval(0, 1));
+  held->release(!held->getFlag());
+  EXPECT_EQ(check(*list), "");
+  GlobalStateReference* again = get(*list);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(interval(read(again).get()), Interval(0, 4));
+  EXPECT_FALSE(again->getFlag()); // the held state's flag
+  again->release(true);
+  EXPECT_EQ(static_cast<ChunkPWListBase&>(*list).nodesInUse(), 0u);
+}
+
+// Random puts, gets and releases against a model: one interval per discrete
+// part that only grows, and a queue of the parts waiting. Fixed seed.
+TEST_F(ConvexHullPWListTest, RandomOperationsAgreeWithAHullModel) {
+  Pointer<PWList> list = makeList(3);
+  struct Part {
+    Interval zone;
+    bool waiting;
+  };
+  std::map<int, Part> parts;
+  std::deque<int> queue; // parts in the order they are explored
+  std::mt19937 random(13579);
+  auto draw = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  GlobalStateReference* held = nullptr;
+  int heldKey = -1;
+  for (int step = 0; step < 3000; ++step) {
+    const int op = draw(10);
+    if (op < 6) {
+      const int key = draw(5);
+      // a window that moves up, so that hulls keep growing
+      const int lo = step / 4 + draw(6), hi = lo + draw(4) + (draw(300) == 0 ? 40000 : 0);
+      OwnedState s = state(key / 2, key % 2, lo, hi);
+      auto found = parts.find(key);
+      const bool covered =
+          found != parts.end() && found->second.zone.first <= lo && hi <= found->second.zone.second;
+      ASSERT_EQ(put(*list, s), !covered) << "step " << step;
+      if (covered)
+        continue;
+      if (found == parts.end()) {
+        parts[key] = {{lo, hi}, true};
+        queue.push_back(key);
+      } else {
+        Part& part = found->second;
+        part.zone = {std::min(part.zone.first, lo), std::max(part.zone.second, hi)};
+        if (!part.waiting || key == heldKey) { // explored, or being explored: again
+          part.waiting = true;
+          queue.push_back(key);
+          if (key == heldKey) {
+            heldKey = -1;
+          }
+        }
+      }
+      ASSERT_EQ(interval(s.get()), parts[key].zone) << "step " << step;
+    } else if (op < 8 && !held) {
+      held = get(*list);
+      ASSERT_EQ(held != nullptr, !queue.empty()) << "step " << step;
+      if (held) {
+        OwnedState s = read(held);
+        const int key = s->getLocation(0) * 2 + s->getIntegerReference()[0];
+        ASSERT_EQ(key, queue.front()) << "step " << step;
+        ASSERT_EQ(interval(s.get()), parts[key].zone) << "step " << step;
+        queue.pop_front();
+        heldKey = key;
+      }
+    } else if (held) {
+      held->release(false);
+      if (heldKey >= 0)
+        parts[heldKey].waiting = false;
+      held = nullptr;
+      heldKey = -1;
+    }
+    ASSERT_EQ(check(*list), "") << "step " << step;
+  }
+  EXPECT_EQ(enumerate(*list).size(), parts.size());
+}
+
+} // namespace
+} // namespace orvela
