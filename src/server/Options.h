@@ -1,0 +1,59 @@
+#pragma once
+// The search options of a session and the rules by which a client sets them:
+// one option name and one value character at a time.
+
+#include <string_view>
+
+namespace orvela {
+
+/// Every option with its initial value.
+struct SearchOptions {
+  int order = 0;    ///< "order": 0 breadth-first, 1 depth-first
+  int spaceOpt = 1; ///< "reduction": 0 store all, 1 all but dropped committed, 2 all but dropped
+  int representation = 0;    ///< "representation": 0 exact, 1 packed, 2 bit-state, 3 convex hull
+  bool timeOpt = false;      ///< "reuse": continue on the stored state space between checks
+  bool activeClocks = false; ///< "activeClocks": active-clock reduction
+  bool saveTrace = false;    ///< "trace": keep predecessors and write traces
+  bool normalise = false;    ///< "normalise": normalise in the simulation pipeline
+  int zoneFormat = 1;        ///< "zoneFormat": 0 full matrix, 1 minimal constraints
+  bool storeFlag = false;    ///< "storeFlag": successor blocks say whether a search keeps the state
+  /// Derived from `representation`: the search explores fewer states than
+  /// exist (bit-state hashing) ...
+  bool underapproximation = false;
+  /// ... or more (convex hull).
+  bool overapproximation = false;
+};
+
+/// Buckets of the hashed passed lists, and bits of the bit-state list.
+constexpr unsigned pastSize = 17609;
+constexpr unsigned bitpastsize = 8388593;
+/// Buckets of the bit-state list's waiting states.
+constexpr unsigned bitStateBuckets = 1009;
+
+/// "1" or "T" is true, "0" or "F" false; anything else throws `ProtocolError`
+/// "Protocol violation: T, F, 0 or 1 expected".
+bool getBool(char value);
+/// The value of a decimal digit; other characters give values outside 0..9.
+int getInt(char value);
+
+/// What setting an option did.
+enum class OptionEffect {
+  ignored,          ///< not an option name
+  kept,             ///< set; the stored state space stays valid
+  stateSpaceEmptied ///< set; the stored state space must be rebuilt
+};
+
+/// Applies the value character `value` to the option `name`. A value that is
+/// rejected (a bad boolean, an invalid reduction, representation or zone
+/// format) throws `ProtocolError` with its message and leaves every option
+/// as it was. Unknown names are ignored. "trace" empties the state space on
+/// every setting, the other options only when their value changes; "normalise",
+/// "zoneFormat" and "storeFlag" never do.
+OptionEffect applyOption(SearchOptions& options, std::string_view name, char value);
+
+/// Splits an option line into its name (up to the first blank) and its value
+/// character (the first after the blanks that follow). Throws `ProtocolError`
+/// "Syntax error" when no value follows (a name alone, an empty line).
+std::pair<std::string_view, char> splitOptionLine(std::string_view line);
+
+} // namespace orvela

@@ -1,0 +1,53 @@
+#pragma once
+// The text form in which states, transitions and traces travel between the
+// client and the server: one field per line, decimal numbers, blocks ended
+// by a "." line. Writers write reply lines to the client; readers read
+// request lines from it (at most 98 characters each).
+//
+// A global state block: the location index of every process, ".", then zero
+// or more constraint groups (row clock i, column clock j, bound v, "."), ".",
+// then the value of every declared integer, ".". The bound v encodes
+// x_i - x_j < v/2 (v odd) or <= v/2 (v even): the stored raw bound with its
+// lowest bit inverted.
+
+#include "server/base/Object.h"
+
+#include <string>
+
+namespace orvela {
+
+class GlobalState;
+class System;
+class Transition;
+
+/// Zone formats of a written state block.
+constexpr int fullZoneFormat = 0;    ///< every finite entry of the matrix
+constexpr int minimalZoneFormat = 1; ///< the minimal constraints only
+
+/// Writes the block of `state` (unpacked or packed region) with its zone in
+/// `zoneFormat`; any other format is a `Bug` "Invalid zone format".
+void writeGlobalState(const GlobalState* state, int zoneFormat);
+/// Writes the line of an edge: its process index, a blank, its index within
+/// the process plus one.
+void write(const Transition* edge);
+/// Writes the block of `state`, the line of every edge of the null-terminated
+/// `edges`, and ".".
+void write(const GlobalState* state, const Transition* const* edges, int zoneFormat);
+
+/// Reads a state block of the current model (`system` and the model tables)
+/// into a new heap state with a closed unpacked region. Throws `ProtocolError`
+/// "Bad control state", "State inconsistent with current system", "No
+/// terminating . after control state", "Bad constraint", "No terminating .
+/// after constraint", "No terminating . after integer assignment", "Bad
+/// integer value", and the errors of reading a line.
+Pointer<GlobalState> read(const System& system);
+/// Reads a process index and an edge index (from 0) and answers that edge.
+/// An index outside the model is `ProtocolError` "State inconsistent with
+/// current system".
+const Transition* readTransition(const System& system);
+/// The decimal integer at the start of `line` (after blanks, with an optional
+/// sign). A line without one, or with one outside the int range, is
+/// `ProtocolError` "Bad integer value".
+int getInteger(const std::string& line);
+
+} // namespace orvela

@@ -1,0 +1,184 @@
+// Writing and reading states, transitions and integers in their wire form,
+// in-process over redirected client streams, on small parsed models.
+
+#include "server/WireFormat.h"
+
+#include "language/ParseSystem.h"
+#include "server/Client.h"
+#include "server/base/Exceptions.h"
+#include "symbolic/GlobalState.h"
+#include "symbolic/UnpackedRegion.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+
+namespace orvela {
+namespace {
+
+class WireFormatTest : public ::testing::Test {
+protected:
+  void load(const std::string& description) {
+    std::string messages;
+    system = parseSystem(description, &messages);
+    ASSERT_TRUE(system) << messages;
+  }
+  void send(const std::string& text) {
+    input.str(text);
+    input.clear();
+    output.str("");
+    setClientStreams(input, output);
+  }
+  void TearDown() override { setClientStreams(std::cin, std::cout); }
+  std::string written(const GlobalState* state, int format) {
+    output.str("");
+    setClientStreams(input, output);
+    writeGlobalState(state, format);
+    return output.str();
+  }
+  /// The message of the ProtocolError that reading `text` as a state throws.
+  std::string readError(const std::string& text) {
+    send(text);
+    try {
+      read(*system);
+    } catch (const ProtocolError& error) {
+      return error.what();
+    }
+    return "no error";
+  }
+  /// The initial state of the model with clock 1 restricted by the raw
+  /// bounds (1, 0) and (0, 1).
+  Pointer<GlobalState> initialWith(int32_t upper, int32_t lower) {
+    Pointer<GlobalState> state = system->calcInitial();
+    state->delayAction();
+    state->tighten(1, 0, upper);
+    state->tighten(0, 1, lower);
+    EXPECT_TRUE(state->ok());
+    return state;
+  }
+
+  Pointer<System> system;
+  std::istringstream input;
+  std::ostringstream output;
+};
+
+TEST_F(WireFormatTest, AStateWithoutClocksOrIntegersInBothFormats) {
+  load("process P { state a; init a; }\nsystem P;");
+  Pointer<GlobalState> state = system->calcInitial();
+  EXPECT_EQ(written(state.get(), minimalZoneFormat), "0\n.\n.\n.\n");
+  EXPECT_EQ(written(state.get(), fullZoneFormat), "0\n.\n0\n0\n0\n.\n.\n.\n");
+  EXPECT_THROW(written(state.get(), 2), Bug);
+}
+
+TEST_F(WireFormatTest, BoundsTravelWithTheirStrictnessBitInverted) {
+  load("clock x; int [-9,9] i, j; process P { state a, b; init b; }\nsystem P;");
+  // x <= 5 and x >= 0
+  EXPECT_EQ(written(initialWith(11, 1).get(), minimalZoneFormat),
+            "1\n.\n1\n0\n10\n.\n.\n0\n0\n.\n");
+  // x < 5 and x > 3: the reference clock minus x is below -3
+  EXPECT_EQ(written(initialWith(10, -6).get(), minimalZoneFormat),
+            "1\n.\n0\n1\n-5\n.\n1\n0\n11\n.\n.\n0\n0\n.\n");
+  // every finite entry, the diagonal and x >= 0 included
+  EXPECT_EQ(written(initialWith(11, 1).get(), fullZoneFormat),
+            "1\n.\n0\n0\n0\n.\n0\n1\n0\n.\n1\n0\n10\n.\n1\n1\n0\n.\n.\n0\n0\n.\n");
+}
+
+TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
+  load("clock x, y; int [-9,9] i[2]; process P { state a, b, c; init c; }\n"
+       "process Q { state d, e; init d; }\nsystem P, Q;");
+  Pointer<GlobalState> state = system->calcInitial();
+  state->setRegion(UnpackedRegion::create(3, true)); // unconstrained
+  state->tighten(1, 0, 2 * 7 + 1);
+  state->tighten(2, 1, 2 * -2);     // y - x < -2
+  state->tighten(0, 2, 2 * -1 + 1); // y >= 1
+  ASSERT_TRUE(state->ok());
+  state->setLocation(1, 1);
+  state->getIntegerReference()[0] = -7;
+  state->getIntegerReference()[1] = 4;
+  for (int format : {fullZoneFormat, minimalZoneFormat}) {
+    SCOPED_TRACE(format);
+    send(written(state.get(), format) + "next\n");
+    Pointer<GlobalState> back = read(*system);
+    EXPECT_EQ(back->relation(state.get()), GlobalState::equal);
+    EXPECT_EQ(back->getLocation(0), 2);
+    EXPECT_EQ(back->getLocation(1), 1);
+    EXPECT_EQ(back->getIntegerReference()[1], 4);
+    EXPECT_TRUE(back->getUnpackedRegion()->isClosed());
+    std::string rest;
+    std::getline(input, rest);
+    EXPECT_EQ(rest, "next"); // nothing read beyond the block
+  }
+}
+
+TEST_F(WireFormatTest, AStateWithoutConstraintsIsUnconstrained) {
+  load("clock x; process P { state a, b; init a; }\nsystem P;");
+  send("1\n.\n.\n.\n");
+  Pointer<GlobalState> state = read(*system);
+  EXPECT_EQ(state->getLocation(0), 1);
+  EXPECT_TRUE(state->isUnbounded());
+  EXPECT_EQ(state->getUnpackedRegion()->get(0, 1), 1); // x >= 0 still
+}
+
+TEST_F(WireFormatTest, ConstraintsAreClosedAfterReading) {
+  load("clock x, y; process P { state a; init a; }\nsystem P;");
+  // x <= 3 and y - x <= 1: y <= 4 follows
+  send("0\n.\n1\n0\n6\n.\n2\n1\n2\n.\n.\n.\n");
+  Pointer<GlobalState> state = read(*system);
+  EXPECT_EQ(state->getUnpackedRegion()->get(2, 0), 2 * 4 + 1);
+}
+
+TEST_F(WireFormatTest, EveryMalformedStateIsRejectedWithItsMessage) {
+  load("clock x; int i; process P { state a, b; init a; }\nsystem P;");
+  EXPECT_EQ(readError("2\n.\n.\n0\n.\n"), "State inconsistent with current system");
+  EXPECT_EQ(readError("-1\n.\n.\n0\n.\n"), "Bad control state");
+  EXPECT_EQ(readError("x\n.\n.\n0\n.\n"), "Bad integer value");
+  EXPECT_EQ(readError("0\n0\n.\n0\n.\n"), "No terminating . after control state");
+  EXPECT_EQ(readError("0\n.\n-1\n0\n0\n.\n.\n0\n.\n"), "Bad constraint");
+  EXPECT_EQ(readError("0\n.\n0\n-1\n0\n.\n.\n0\n.\n"), "Bad constraint");
+  EXPECT_EQ(readError("0\n.\n2\n0\n0\n.\n.\n0\n.\n"), "State inconsistent with current system");
+  EXPECT_EQ(readError("0\n.\n0\n2\n0\n.\n.\n0\n.\n"), "State inconsistent with current system");
+  EXPECT_EQ(readError("0\n.\n1\n0\n4\n0\n.\n0\n.\n"), "No terminating . after constraint");
+  EXPECT_EQ(readError("0\n.\n.\n0\n0\n"), "No terminating . after integer assignment");
+  EXPECT_EQ(readError("0\n.\n.\n\n.\n"), "Bad integer value");
+  EXPECT_EQ(readError("0\n.\n."), "Unexpected end of input in request");
+  EXPECT_EQ(readError(std::string(99, '1') + "\n"), "Request line longer than 98 characters");
+}
+
+TEST_F(WireFormatTest, TransitionsAreWrittenFromOneAndReferredToFromZero) {
+  load("process P { state a, b; init a; trans a -> b {}, b -> a {}, a -> a {}; }\n"
+       "process Q { state c; init c; trans c -> c {}; }\nsystem Q, P;");
+  send("1\n2\n0\n0\n");
+  const Transition* third = readTransition(*system);
+  EXPECT_EQ(third, system->getProcess(1)->getTransitions()[2].get());
+  EXPECT_EQ(readTransition(*system), system->getProcess(0)->getTransitions()[0].get());
+  output.str("");
+  write(third);
+  EXPECT_EQ(output.str(), "1 3\n");
+}
+
+TEST_F(WireFormatTest, TransitionIndicesOutsideTheModelAreRejected) {
+  load("process P { state a, b; init a; trans a -> b {}; }\nsystem P;");
+  for (const char* reference : {"1\n0\n", "-1\n0\n", "0\n1\n", "0\n-1\n"}) {
+    SCOPED_TRACE(reference);
+    send(reference);
+    try {
+      readTransition(*system);
+      ADD_FAILURE() << "accepted";
+    } catch (const ProtocolError& error) {
+      EXPECT_STREQ(error.what(), "State inconsistent with current system");
+    }
+  }
+}
+
+TEST_F(WireFormatTest, IntegersAreReadLikeScanfDecimal) {
+  EXPECT_EQ(getInteger("42"), 42);
+  EXPECT_EQ(getInteger("  -17 trailing"), -17);
+  EXPECT_EQ(getInteger("+8"), 8);
+  EXPECT_EQ(getInteger("-2147483648"), -2147483648);
+  for (const char* bad : {"", " ", "x1", "-", "2147483648", "99999999999999999999"})
+    EXPECT_THROW(getInteger(bad), ProtocolError) << bad;
+}
+
+} // namespace
+} // namespace orvela
