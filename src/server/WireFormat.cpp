@@ -150,14 +150,38 @@ const Transition* readTransition(const System& system) {
   return edges[std::size_t(edge)].get();
 }
 
-int getInteger(const std::string& line) {
-  const char* start = line.c_str();
+namespace {
+
+/// Reads a decimal integer at `cursor` (after blanks, with an optional sign)
+/// and moves the cursor past it; false, the cursor unmoved, when there is
+/// none or it lies outside the int range.
+bool scanInteger(const char*& cursor, int& value) {
   char* end = nullptr;
   errno = 0;
-  const long value = std::strtol(start, &end, 10);
-  if (end == start || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+  const long read = std::strtol(cursor, &end, 10);
+  if (end == cursor || errno == ERANGE || read < INT_MIN || read > INT_MAX)
+    return false;
+  cursor = end;
+  value = int(read);
+  return true;
+}
+
+} // namespace
+
+int getInteger(const std::string& line) {
+  const char* cursor = line.c_str();
+  int value = 0;
+  if (!scanInteger(cursor, value))
     throw ProtocolError("Bad integer value");
-  return int(value);
+  return value;
+}
+
+bool scanIntegers(const std::string& line, int* values, int count) {
+  const char* cursor = line.c_str();
+  for (int k = 0; k < count; ++k)
+    if (!scanInteger(cursor, values[k]))
+      return false;
+  return true;
 }
 
 } // namespace orvela

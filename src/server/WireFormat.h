@@ -49,5 +49,8 @@ const Transition* readTransition(const System& system);
 /// sign). A line without one, or with one outside the int range, is
 /// `ProtocolError` "Bad integer value".
 int getInteger(const std::string& line);
+/// Reads `count` integers, each as `getInteger` reads one, one after another
+/// from the start of `line` into `values`; false when one is missing.
+bool scanIntegers(const std::string& line, int* values, int count);
 
 } // namespace orvela

@@ -178,6 +178,11 @@ TEST_F(WireFormatTest, IntegersAreReadLikeScanfDecimal) {
   EXPECT_EQ(getInteger("-2147483648"), -2147483648);
   for (const char* bad : {"", " ", "x1", "-", "2147483648", "99999999999999999999"})
     EXPECT_THROW(getInteger(bad), ProtocolError) << bad;
+  int values[3] = {0, 0, 0};
+  EXPECT_TRUE(scanIntegers(" 1\t-2  3 rest", values, 3));
+  EXPECT_EQ(values[0] * 100 + values[1] * 10 + values[2], 1 * 100 - 2 * 10 + 3);
+  EXPECT_FALSE(scanIntegers("1 2", values, 3));
+  EXPECT_FALSE(scanIntegers("1 x 3", values, 3));
 }
 
 } // namespace
