@@ -1,6 +1,7 @@
 #include "server/Services.h"
 
 #include "server/CommandLoop.h"
+#include "server/ServiceHandlers.h"
 
 #include <array>
 
@@ -9,19 +10,19 @@ namespace orvela {
 namespace {
 
 constexpr std::array<Service, 13> services{{
-    {"newSystem", 0, nullptr},
-    {"getInitialState", 1, nullptr},
-    {"getTransitions", 2, nullptr},
-    {"modelCheck", 3, nullptr},
-    {"setOptions", 4, nullptr},
-    {"startState", 5, nullptr},
+    {"newSystem", 0, processSystem},
+    {"getInitialState", 1, processInitial},
+    {"getTransitions", 2, processTransitions},
+    {"modelCheck", 3, processModelCheck},
+    {"setOptions", 4, processOptions},
+    {"startState", 5, processStartState},
     {"quit", quitService, nullptr},
     {"version", 7, processVersion},
-    {"getSuccessor", 8, nullptr},
-    {"wcrtInit", 9, nullptr},
-    {"wcrtCollect", 10, nullptr},
-    {"domainInit", 11, nullptr},
-    {"domainCollect", 12, nullptr},
+    {"getSuccessor", 8, processSuccessor},
+    {"wcrtInit", 9, processWCRTInit},
+    {"wcrtCollect", 10, processWCRTCollect},
+    {"domainInit", 11, processDomainInit},
+    {"domainCollect", 12, processDomainCollect},
 }};
 
 } // namespace

@@ -10,8 +10,7 @@ using ServiceHandler = void (*)();
 struct Service {
   const char* name;
   int code;
-  /// Null for "quit", which ends the session, and for a service that this
-  /// build does not offer yet (answered as an unknown command).
+  /// Null for "quit", which ends the session.
   ServiceHandler handler;
 };
 

@@ -1,0 +1,28 @@
+// "setOptions": option lines up to a "." line.
+
+#include "server/Client.h"
+#include "server/RequestInput.h"
+#include "server/ServiceHandlers.h"
+#include "server/Session.h"
+
+namespace orvela {
+
+void processOptions() {
+  Session& session = serverSession();
+  try {
+    for (std::string line = readRequestLine(); line != "."; line = readRequestLine()) {
+      const auto [name, value] = splitOptionLine(line);
+      session.setOption(name, value);
+    }
+  } catch (...) {
+    // The options accepted before the bad line stay; the session must not be
+    // left without a state space for them.
+    session.initialize();
+    throw;
+  }
+  session.initialize();
+  writeLine("ok");
+  writeLine(".");
+}
+
+} // namespace orvela

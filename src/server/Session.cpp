@@ -1,0 +1,434 @@
+#include "server/Session.h"
+
+#include "cdd/lib/cdd.h"
+#include "checkers/QueryFilters.h"
+#include "checkers/TraceSimulation.h"
+#include "engine/NewTransitionFilter.h"
+#include "engine/NormalisationFilter.h"
+#include "engine/Properties.h"
+#include "engine/StopSinks.h"
+#include "engine/StorageReduction.h"
+#include "engine/SuccessorFilters.h"
+#include "language/ParseSystem.h"
+#include "model/ClockInfo.h"
+#include "model/IntegerInfo.h"
+#include "property/ParseProperty.h"
+#include "pwlist/PWListFactories.h"
+#include "server/base/Exceptions.h"
+#include "symbolic/GlobalStateReference.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace orvela {
+
+namespace {
+
+/// The session whose options the state-space filter's list factory reads:
+/// the factory is a plain function, called while the filter is built.
+const Session* listFactorySession = nullptr;
+
+PWList* makeSessionList() { return listFactorySession->createPWList(); }
+
+/// The end of the simulation pipeline during one request: hands every
+/// successor to a visitor, then returns its block to the allocator.
+class DeliverySink final : public ItemSink<DeliverySink, SuccessorPair> {
+public:
+  DeliverySink(const StepVisitor& visit, const Pointer<Allocator>& allocator)
+      : visit_(visit), allocator_(allocator) {}
+  bool put(SuccessorPair* pair) {
+    visit_(pair->first, pair->second);
+    allocator_->deallocate(pair->first);
+    return true;
+  }
+
+private:
+  const StepVisitor& visit_;
+  Pointer<Allocator> allocator_;
+};
+
+/// Attaches a delivery sink to the end of the simulation pipeline for the
+/// lifetime of the object, and detaches it again.
+class Delivery {
+public:
+  Delivery(Filter& end, const StepVisitor& visit, const Pointer<Allocator>& allocator)
+      : end_(end), sink_(new DeliverySink(visit, allocator)) {
+    end_.setSink(sink_.get());
+  }
+  ~Delivery() { end_.setSink(nullptr); }
+  Delivery(const Delivery&) = delete;
+  Delivery& operator=(const Delivery&) = delete;
+
+private:
+  Filter& end_;
+  Pointer<DeliverySink> sink_;
+};
+
+/// 'T', 'M' or 'F' for a check that found (or did not find) what it
+/// searched for; `negated` for the kinds whose search looks for a
+/// counterexample.
+char verdictOf(bool found, bool negated, const SearchOptions& options) {
+  int b = found ? (options.overapproximation ? 1 : 0) : (options.underapproximation ? 1 : 2);
+  if (negated)
+    b = 2 - b;
+  return "TMF"[b];
+}
+
+} // namespace
+
+Session::Session()
+    : wcrtCollector_(new ClockMinMaxFilter(WatchItems())),
+      domainCollector_(new IntegerMinMaxFilter(WatchItems())) {
+  spaceOpt = options_.spaceOpt;
+}
+
+Session::~Session() = default;
+
+Session& serverSession() {
+  static Session session;
+  return session;
+}
+
+// ----------------------------------------------------------------- loading
+
+void Session::requireSystem() const {
+  if (!system_)
+    throw ProtocolError("No system received");
+}
+
+void Session::dropModel() {
+  currentInitial_ = nullptr;
+  initial_ = nullptr;
+  stateSpace_ = nullptr;
+  traceStore_ = nullptr;
+  transitionFilter_ = newSuccessorFilter_ = successorFilter_ = delayFilter_ = normalisationFilter_ =
+      nullptr;
+  stateAlloc_ = nullptr;
+  system_ = nullptr;
+  lastQuant_ = noReusableSearch;
+  active_.clear();
+  // Watched items name processes, locations and variables of the old model.
+  wcrtCollector_ = new ClockMinMaxFilter(WatchItems());
+  domainCollector_ = new IntegerMinMaxFilter(WatchItems());
+}
+
+void Session::loadSystem(std::istream& description, std::string* messages) {
+  dropModel();
+  std::ostringstream errors;
+  Pointer<System> system = parseSystem(description, errors);
+  if (messages)
+    *messages = errors.str();
+  if (!system)
+    throw ProtocolError("Syntax errors in system.");
+  system_ = system;
+
+  // The diagram library, for the deadlock predicate, sized for the new clocks.
+  cdd_done();
+  cdd_init(64, 10000, 10000);
+  cdd_postgbc_hook(nullptr);
+  cdd_postrehash_hook(nullptr);
+  cdd_add_clocks(int(ClockInfo::clocks.size()));
+
+  normalisationInfo_ = NormalisationInfo();
+  system_->accept(normalisationInfo_);
+  initial_ = system_->calcInitial();
+  initialize();
+  stateAlloc_ = createChunkAllocator(system_->getSizeOfUnpackedState());
+  buildSimulationPipeline();
+}
+
+void Session::buildSimulationPipeline() {
+  transitionFilter_ = createNewTransitionFilter(system_, stateAlloc_, nullptr, nullptr);
+  newSuccessorFilter_ = createNewSuccessorFilter(system_, stateAlloc_, nullptr);
+  successorFilter_ = createSuccessorFilter(system_, stateAlloc_);
+  delayFilter_ = createDelayFilter(system_, stateAlloc_);
+  if (options_.normalise) {
+    normalisationFilter_ = createNormalisationFilter(system_, stateAlloc_);
+    delayFilter_->setSink(normalisationFilter_.get());
+  } else {
+    normalisationFilter_ = delayFilter_;
+  }
+  transitionFilter_->setSink(newSuccessorFilter_.get());
+  successorFilter_->setSink(delayFilter_.get());
+  newSuccessorFilter_->setSink(delayFilter_.get());
+  setValueProperty<NormalisationInfo>(*normalisationFilter_, "normalisation_info",
+                                      normalisationInfo_);
+}
+
+std::vector<std::string> Session::integerNames() {
+  std::vector<std::string> names;
+  for (int k = 0; k < IntegerInfo::realInts; ++k)
+    names.emplace_back(IntegerInfo::integers[std::size_t(k)].name.get());
+  return names;
+}
+
+std::vector<std::string> Session::clockNames() {
+  std::vector<std::string> names;
+  for (const ClockInfo& clock : ClockInfo::clocks)
+    names.emplace_back(clock.name.get());
+  return names;
+}
+
+// ----------------------------------------------------------------- options
+
+OptionEffect Session::setOption(std::string_view name, char value) {
+  const OptionEffect effect = applyOption(options_, name, value);
+  spaceOpt = options_.spaceOpt;
+  if (effect == OptionEffect::stateSpaceEmptied)
+    stateSpace_ = nullptr;
+  return effect;
+}
+
+void Session::recordInitial() { initial_->setTraceId(traceStore_->put(nullptr, -1)); }
+
+void Session::initialize() {
+  if (!system_)
+    return;
+  const bool keepsTraces = dynamic_cast<MemoryTraceStore*>(traceStore_.get()) != nullptr;
+  if (!traceStore_ || keepsTraces != options_.saveTrace) {
+    if (options_.saveTrace)
+      traceStore_ = new MemoryTraceStore();
+    else
+      traceStore_ = new NullTraceStore();
+    recordInitial();
+    stateSpace_ = nullptr; // its states name entries of the old store
+  }
+  if (!stateSpace_) {
+    listFactorySession = this;
+    stateSpace_ = createStateSpaceFilter(system_, makeSessionList, traceStore_);
+    listFactorySession = nullptr;
+    setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
+    setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
+    lastQuant_ = noReusableSearch;
+  }
+}
+
+PWList* Session::createPWList() const {
+  WaitingStore* order = options_.order == 1 ? createStackPWOrder() : createQueuePWOrder();
+  const StateShape shape = stateShapeOf(*system_);
+  switch (options_.representation) {
+  case 0:
+    return createDBMPWList(pastSize, order, shape);
+  case 1:
+    return createCDSPWList(pastSize, order, shape);
+  case 2:
+    return createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
+  case 3:
+    return createConvexHullPWList(pastSize, order, shape);
+  default:
+    delete order;
+    throw ProtocolError("Uknown representation");
+  }
+}
+
+// ---------------------------------------------------------------- checking
+
+CheckResult Session::check(std::istream& property) {
+  requireSystem();
+  initialize(); // a state space even after a request that failed part-way
+  std::ostringstream errors;
+  ParsedProperty parsed = parseProperty(property, system_, errors);
+  if (!parsed.expression) {
+    const std::string messages = errors.str();
+    if (messages.empty()) // an empty line, or the end of the input
+      throw InputError("Unsupported property type.");
+    throw InputError("%s", messages.substr(0, 255).c_str());
+  }
+  const Pointer<TCTLExpression>& expression = parsed.expression;
+
+  // Zones are normalised with the constants of the model and the property, so
+  // that normalisation never hides what the property asks about. A stored
+  // search may only be continued under the same constants.
+  NormalisationInfo constants;
+  system_->accept(constants);
+  expression->accept(constants);
+  if (constants != normalisationInfo_) {
+    normalisationInfo_ = constants;
+    lastQuant_ = noReusableSearch;
+  }
+  if (!options_.timeOpt)
+    lastQuant_ = noReusableSearch;
+
+  if (options_.activeClocks) {
+    std::set<int> clocks;
+    expression->collectClocks(clocks);
+    if (lastQuant_ == noReusableSearch ||
+        !std::includes(active_.begin(), active_.end(), clocks.begin(), clocks.end())) {
+      active_ = clocks;
+      system_->propagateClocks(active_);
+      lastQuant_ = noReusableSearch;
+    }
+  }
+  if (lastQuant_ != 0 && lastQuant_ != 1 && lastQuant_ != 4)
+    currentInitial_ = initial_;
+
+  CheckResult result;
+  result.quantifier = parsed.quantifier;
+  DriverResult run;
+  switch (parsed.quantifier) {
+  case 0:
+  case 1:
+    run = reachable(currentInitial_, expression);
+    run.trace.loop = new NullTrace();
+    result.explored = stateSpace_->exploredStates();
+    result.stored = stateSpace_->storedStates();
+    break;
+  case 2:
+  case 3:
+    run = liveness(expression);
+    break;
+  case 4:
+    run = leadsto(currentInitial_, expression);
+    run.found = !run.found;
+    break;
+  default:
+    throw InputError("Unsupported property type.");
+  }
+  currentInitial_ = nullptr;
+  lastQuant_ = parsed.quantifier;
+
+  const bool negated = parsed.quantifier == 0 || parsed.quantifier == 3 || parsed.quantifier == 4;
+  result.found = run.found;
+  result.verdict = verdictOf(run.found, negated, options_);
+  result.hasTrace = run.found && options_.saveTrace;
+  if (result.hasTrace)
+    result.trace = run.trace;
+  return result;
+}
+
+Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
+                                         const Pointer<TCTLExpression>& property) {
+  std::list<Filter*> extra;
+  if (!wcrtCollector_->watches().empty())
+    extra.push_back(wcrtCollector_.get());
+  if (!domainCollector_->watches().empty())
+    extra.push_back(domainCollector_.get());
+  Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace_.get(), extra);
+  Pointer<StopSink> stop = new StopSink(search);
+  search->setSink(stop.get());
+  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", normalisationInfo_);
+  setObjectProperty<TCTLExpression>(*search, "expression", property.get());
+  try {
+    search->tryPut(start.get());
+  } catch (...) {
+    // A search cut short leaves its state space half-explored: start afresh.
+    stateSpace_ = nullptr;
+    currentInitial_ = nullptr;
+    initialize();
+    throw;
+  }
+  DriverResult result;
+  if (const Pointer<GlobalState>& goal = stop->state()) {
+    result.found = true;
+    result.trace.path = traceStore_->createTrace(goal->getTraceId());
+  }
+  return result;
+}
+
+Session::DriverResult Session::liveness(const Pointer<TCTLExpression>&) {
+  throw InputError("Unsupported property type.");
+}
+
+Session::DriverResult Session::leadsto(const Pointer<GlobalState>&,
+                                       const Pointer<TCTLExpression>&) {
+  throw InputError("Unsupported property type.");
+}
+
+bool Session::replay(const CheckResult& result, const StepVisitor& visit) const {
+  if (!result.hasTrace)
+    return true;
+  TraceSimulation simulation(concat(result.trace.path, result.trace.loop), system_, stateAlloc_,
+                             initial_.get());
+  while (!simulation.atEnd()) {
+    const Transition* const* edges;
+    try {
+      edges = simulation.next();
+    } catch (const Bug&) {
+      // Over-approximated zones may lead a search along moves that no run
+      // can take; any other representation only records moves that were
+      // taken, so a failing step there is a fault.
+      if (!options_.overapproximation)
+        throw;
+      return false;
+    }
+    visit(simulation.getCurrent(), edges);
+  }
+  return true;
+}
+
+// -------------------------------------------------------------- simulation
+
+Pointer<GlobalState> Session::initialState() const {
+  requireSystem();
+  Pointer<GlobalState> state = system_->calcInitial();
+  if (!system_->isUrgentState(state.get()) && !system_->committed(state.get()) &&
+      !system_->hasUrgentTransitions(state.get()))
+    state->delayAction();
+  if (!system_->evalInvariant(state.get()))
+    return nullptr;
+  return state;
+}
+
+void Session::enabledMoves(const GlobalState* state, const StepVisitor& deliver) {
+  requireSystem();
+  Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
+  GlobalStateReferenceWrapper reference(state);
+  transitionFilter_->tryPut(static_cast<GlobalStateReference*>(&reference));
+}
+
+void Session::successors(const GlobalState* state, const Transition* const* edges,
+                         const StepVisitor& deliver) {
+  requireSystem();
+  Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
+  SuccessorPair pair(const_cast<GlobalState*>(state), const_cast<const Transition**>(edges));
+  successorFilter_->tryPut(&pair);
+}
+
+bool Session::isStored(const GlobalState* state, const Transition* const* edges) const {
+  switch (options_.spaceOpt) {
+  case 0:
+    return true;
+  case 1:
+    return system_->committed(state) == 0 || !system_->noSave(edges, state);
+  default:
+    return !system_->noSave(edges, state);
+  }
+}
+
+void Session::startFrom(const Pointer<GlobalState>& state) {
+  requireSystem();
+  initialize();
+  initial_ = state;
+  currentInitial_ = state;
+  // Traces of searches from this state end at its own root entry.
+  recordInitial();
+}
+
+// ---------------------------------------------------------------- analyses
+
+void Session::checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const {
+  requireSystem();
+  const std::size_t variables =
+      watched == Watched::integer ? IntegerInfo::integers.size() : ClockInfo::clocks.size();
+  const bool inModel = item.process >= -1 && item.process < system_->getProcessCount() &&
+                       (item.process == -1 ||
+                        (item.location >= 0 &&
+                         item.location < system_->getProcess(item.process)->getLocationCount())) &&
+                       item.variable >= 0 && std::size_t(item.variable) < variables;
+  if (!inModel)
+    throw ProtocolError("Not a PLV tripple");
+}
+
+void Session::startDomainCollection(const WatchItems& items) {
+  for (const MinMaxFilter::PLV& item : items)
+    checkWatchItem(item, Watched::integer);
+  domainCollector_ = new IntegerMinMaxFilter(items);
+}
+
+void Session::startResponseTimeCollection(const WatchItems& items) {
+  for (const MinMaxFilter::PLV& item : items)
+    checkWatchItem(item, Watched::clock);
+  wcrtCollector_ = new ClockMinMaxFilter(items);
+}
+
+} // namespace orvela

@@ -1,0 +1,195 @@
+#pragma once
+// One verification session: the loaded model and everything derived from it,
+// the search options, the stored state space, and the operations a client
+// asks for. The server's protocol handlers and the command-line verifier
+// both work through this class; it reads no request and writes no reply
+// (only the search's progress line and diagnostics go to standard error).
+//
+// The model tables (clocks, integers, channels, symbols) are process-wide, so
+// a process holds one loaded model at a time, whichever session loaded it.
+
+#include "analysis/MinMaxFilter.h"
+#include "checkers/ReachabilityFilter.h"
+#include "checkers/Trace.h"
+#include "checkers/TraceStore.h"
+#include "engine/NormalisationInfo.h"
+#include "engine/SuccessorPair.h"
+#include "model/System.h"
+#include "property/TCTLExpression.h"
+#include "server/Options.h"
+#include "symbolic/Allocator.h"
+#include "symbolic/GlobalState.h"
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <list>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace orvela {
+
+/// A diagnostic trace: the moves to the state found, and the moves of the
+/// loop that follows it (empty for reachability).
+struct TracePair {
+  Pointer<Trace> path;
+  Pointer<Trace> loop;
+};
+
+/// What a property check answers.
+struct CheckResult {
+  int quantifier = 0;    ///< the kind of property (0 A[], 1 E<>, 2 E[], 3 A<>, 4 -->)
+  char verdict = 'F';    ///< 'T' satisfied, 'F' not satisfied, 'M' inconclusive
+  bool found = false;    ///< the checker found what it searched for
+  bool hasTrace = false; ///< found, and traces are kept: `trace` tells how
+  TracePair trace;
+  std::uint64_t explored = 0; ///< states taken from the waiting list
+  std::uint64_t stored = 0;   ///< states the passed list accepted
+};
+
+/// A state and the edges of the move that led to it (null-terminated).
+using StepVisitor = std::function<void(const GlobalState* state, const Transition* const* edges)>;
+
+class Session {
+public:
+  /// The quantifier code meaning "the stored search may not be continued".
+  static constexpr int noReusableSearch = 6;
+
+  Session();
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // ------------------------------------------------------------- loading
+
+  /// Makes the system described by `description` the session's model and
+  /// derives everything the other operations need. Whatever the outcome, the
+  /// previous model, its state space and its start state are gone first, the
+  /// collectors are stopped and the reuse bookkeeping starts afresh, so every
+  /// load behaves like the first of a session. A description with errors
+  /// leaves the session without a model and throws `ProtocolError` "Syntax
+  /// errors in system."; the parser's "Error at line N : message" lines are
+  /// stored in `messages` when it is not null.
+  void loadSystem(std::istream& description, std::string* messages = nullptr);
+  bool hasSystem() const { return bool(system_); }
+  /// Throws `ProtocolError` "No system received" without a model.
+  void requireSystem() const;
+  const Pointer<System>& system() const { return system_; }
+  /// The names of the declared integers and of every clock ("t(0)" first),
+  /// in index order.
+  static std::vector<std::string> integerNames();
+  static std::vector<std::string> clockNames();
+
+  // ------------------------------------------------------------- options
+
+  const SearchOptions& options() const { return options_; }
+  /// Sets one option (see `applyOption`); an option that affects the stored
+  /// state space empties it. Rejected values throw `ProtocolError` and change
+  /// nothing. Call `initialize` after a batch of options.
+  OptionEffect setOption(std::string_view name, char value);
+  /// With a model: makes the trace store (a memory store when traces are
+  /// kept, a null store otherwise; replaced when the kind no longer matches
+  /// the option, the start state recorded in it) and the state space when
+  /// either is missing; a new state space starts the next check afresh.
+  void initialize();
+  /// A new passed/waiting list as the options ask for, for the current model.
+  PWList* createPWList() const;
+
+  // ------------------------------------------------------------ checking
+
+  /// Checks the property read from `property` (one line of the property
+  /// language). Throws `ProtocolError` "No system received", `InputError`
+  /// with the parser's messages (at most 255 characters) for a property with
+  /// errors, `InputError` "Unsupported property type." for a kind without a
+  /// checker.
+  CheckResult check(std::istream& property);
+  /// Replays the result's trace from the start state through the successor
+  /// computation: calls `visit` with each state reached and the edges taken
+  /// to it. Nothing is visited when the result has no trace. Answers false
+  /// when a step cannot be taken, which only an over-approximating
+  /// representation may cause (a convex-hull search can reach a zone that no
+  /// run reaches); the steps before it have been visited.
+  bool replay(const CheckResult& result, const StepVisitor& visit) const;
+
+  // ---------------------------------------------------------- simulation
+
+  /// The model's initial state after letting time pass (unless time may not
+  /// pass there) and restricting it to the invariants; null when that leaves
+  /// nothing.
+  Pointer<GlobalState> initialState() const;
+  /// Calls `deliver` with every enabled move of `state` and the successor it
+  /// leads to (after delay and, with the option "normalise", normalisation).
+  /// The successor is freed after the call.
+  void enabledMoves(const GlobalState* state, const StepVisitor& deliver);
+  /// Calls `deliver` with the successor of `state` by the null-terminated
+  /// move `edges`, if the move is enabled.
+  void successors(const GlobalState* state, const Transition* const* edges,
+                  const StepVisitor& deliver);
+  /// Whether a search keeps `state`, reached by `edges`, as the option
+  /// "reduction" decides.
+  bool isStored(const GlobalState* state, const Transition* const* edges) const;
+  /// Makes `state` the model's start state: the next reachability search,
+  /// the liveness checks and trace replays start from it.
+  void startFrom(const Pointer<GlobalState>& state);
+
+  // ----------------------------------------------------------- analyses
+
+  using WatchItems = std::list<MinMaxFilter::PLV>;
+  using Watches = std::list<MinMaxFilter::Watch>;
+  /// Starts collecting the range of integer variables (`domain`) or clocks
+  /// (response times) over the states of every later reachability check,
+  /// replacing the previous collection. An item whose process, location or
+  /// variable lies outside the model throws `ProtocolError` "Not a PLV
+  /// tripple" and changes nothing. Requires a model.
+  void startDomainCollection(const WatchItems& items);
+  void startResponseTimeCollection(const WatchItems& items);
+  /// What a watched item names besides its process and location.
+  enum class Watched { integer, clock };
+  /// Throws `ProtocolError` "Not a PLV tripple" when the item's process (-1
+  /// for any), location (unless the process is -1) or watched integer or
+  /// clock lies outside the model.
+  void checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const;
+  /// The watched items with their ranges, in reverse order of the items.
+  const Watches& domainWatches() const { return domainCollector_->watches(); }
+  const Watches& responseTimeWatches() const { return wcrtCollector_->watches(); }
+
+private:
+  struct DriverResult {
+    bool found = false;
+    TracePair trace;
+  };
+
+  /// Drops the model and everything derived from it.
+  void dropModel();
+  void buildSimulationPipeline();
+  /// The checks of reachability and invariance, of the liveness forms and of
+  /// leads-to, from `start` (null: continue on the stored state space).
+  DriverResult reachable(const Pointer<GlobalState>& start,
+                         const Pointer<TCTLExpression>& property);
+  DriverResult liveness(const Pointer<TCTLExpression>& property);
+  DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property);
+  /// Records `initial_` as a root of the trace store.
+  void recordInitial();
+
+  SearchOptions options_;
+
+  Pointer<System> system_;
+  Pointer<GlobalState> initial_;
+  Pointer<GlobalState> currentInitial_;
+  Pointer<Allocator> stateAlloc_;
+  Pointer<TraceStore> traceStore_;
+  Pointer<ReachabilityFilter> stateSpace_;
+  Pointer<Filter> transitionFilter_, newSuccessorFilter_, successorFilter_, delayFilter_,
+      normalisationFilter_;
+  NormalisationInfo normalisationInfo_;
+  int lastQuant_ = noReusableSearch;
+  std::set<int> active_;
+  Pointer<MinMaxFilter> wcrtCollector_;
+  Pointer<MinMaxFilter> domainCollector_;
+};
+
+/// The session of the server process.
+Session& serverSession();
+
+} // namespace orvela

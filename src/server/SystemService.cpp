@@ -1,0 +1,38 @@
+// "newSystem": a system description in, the names of its integers and clocks
+// out.
+
+#include "server/Client.h"
+#include "server/RequestInput.h"
+#include "server/ServiceHandlers.h"
+#include "server/Session.h"
+#include "server/base/Exceptions.h"
+
+#include <sstream>
+
+namespace orvela {
+
+namespace {
+
+/// Every name followed by one blank.
+void writeNames(const std::vector<std::string>& names) {
+  std::string line;
+  for (const std::string& name : names)
+    line += name + ' ';
+  writeLine(line);
+}
+
+} // namespace
+
+void processSystem() {
+  std::stringstream text;
+  if (!spoolToTemp(text))
+    throw ProtocolError("Protocol violation when receiving system");
+  Session& session = serverSession();
+  session.loadSystem(text);
+  writeLine("ok");
+  writeNames(Session::integerNames());
+  writeNames(Session::clockNames());
+  writeLine(".");
+}
+
+} // namespace orvela

@@ -1,0 +1,183 @@
+// "modelCheck" through the real server: verdicts, traces in both zone
+// formats, the approximating representations, reuse of a stored search, and
+// every error a property can cause.
+
+#include "Transcript.h"
+
+namespace orvela {
+namespace {
+
+using namespace test;
+
+const std::string noTrace = "0\n0\n.\n";
+
+std::string checks(const std::string& options, const std::string& properties) {
+  return replies(newSystem(lamp) + setOptions(options) + properties);
+}
+std::string afterLoad(const std::string& reply) { return lampNames + "ok\n.\n" + reply; }
+
+TEST(ModelCheckService, VerdictsOfReachabilityAndInvariance) {
+  EXPECT_EQ(checks("", modelCheck("E<> P.on") + modelCheck("E<> P.done") +
+                           modelCheck("E<> P.done and x > 5") + modelCheck("A[] n <= 3") +
+                           modelCheck("A[] x <= 5") + modelCheck("A[] P.off imply n <= 2")),
+            afterLoad("ok\nT\n" + noTrace + "ok\nT\n" + noTrace + "ok\nF\n" + noTrace + "ok\nT\n" +
+                      noTrace + "ok\nF\n" + noTrace + "ok\nF\n" + noTrace));
+}
+
+TEST(ModelCheckService, TracesAreReplayedInEitherZoneFormat) {
+  const std::string onOnce = "1\n.\n1\n0\n10\n.\n.\n1\n.\n0 1\n.\n";
+  const std::string offAgain = "0\n.\n0\n1\n-4\n.\n.\n1\n.\n0 2\n.\n";
+  const std::string onTwice = "1\n.\n1\n0\n10\n.\n.\n2\n.\n0 1\n.\n";
+  EXPECT_EQ(checks("trace 1\n", modelCheck("E<> P.on and n == 2")),
+            afterLoad("ok\nT\n3\n0\n" + onOnce + offAgain + onTwice + ".\n"));
+  // every finite bound, the diagonal and x >= 0 included
+  EXPECT_EQ(
+      checks("trace 1\nzoneFormat 0\n", modelCheck("E<> P.on")),
+      afterLoad("ok\nT\n1\n0\n1\n.\n0\n0\n0\n.\n0\n1\n0\n.\n1\n0\n10\n.\n1\n1\n0\n.\n.\n1\n.\n"
+                "0 1\n.\n.\n"));
+  // a counterexample to an invariant; the initial state itself is one
+  EXPECT_EQ(checks("trace 1\n", modelCheck("A[] n < 1") + modelCheck("A[] P.on")),
+            afterLoad("ok\nF\n1\n0\n" + onOnce + ".\n" + "ok\nF\n0\n0\n.\n"));
+  // nothing found: no trace, whatever the option says
+  EXPECT_EQ(checks("trace 1\n", modelCheck("E<> P.done and x > 5") + modelCheck("A[] n <= 3")),
+            afterLoad("ok\nF\n" + noTrace + "ok\nT\n" + noTrace));
+}
+
+TEST(ModelCheckService, ApproximatingRepresentationsAnswerMaybeWhereTheyCannotDecide) {
+  // the convex hull over-approximates: a found state proves nothing
+  EXPECT_EQ(checks("representation 3\n", modelCheck("E<> P.on") + modelCheck("A[] n <= 3") +
+                                             modelCheck("E<> P.done and x > 5") +
+                                             modelCheck("A[] x <= 5")),
+            afterLoad("ok\nM\n" + noTrace + "ok\nT\n" + noTrace + "ok\nF\n" + noTrace + "ok\nM\n" +
+                      noTrace));
+  // bit-state hashing under-approximates: a state not found proves nothing
+  EXPECT_EQ(checks("representation 2\n", modelCheck("E<> P.on") + modelCheck("A[] n <= 3") +
+                                             modelCheck("E<> P.done and x > 5") +
+                                             modelCheck("A[] x <= 5")),
+            afterLoad("ok\nT\n" + noTrace + "ok\nM\n" + noTrace + "ok\nM\n" + noTrace + "ok\nF\n" +
+                      noTrace));
+  // packed passed states are exact
+  EXPECT_EQ(checks("representation 1\n", modelCheck("E<> P.done") + modelCheck("A[] n <= 3") +
+                                             modelCheck("E<> P.done and x > 5")),
+            afterLoad("ok\nT\n" + noTrace + "ok\nT\n" + noTrace + "ok\nF\n" + noTrace));
+}
+
+// s is entered with x - y in [0, 1] or in [3, 4]; the convex hull of the two
+// lets x - y be 2 there, so g looks reachable. Its trace cannot be replayed:
+// the answer is "maybe" with an empty trace, and the server goes on.
+TEST(ModelCheckService, AConvexHullTraceThatNoRunCanTakeIsLeftOut) {
+  const std::string model = "clock x, y;\n"
+                            "process P { state a, s, g; init a;\n"
+                            "  trans a -> s { guard x <= 1; assign y := 0; },\n"
+                            "        a -> s { guard x >= 3, x <= 4; assign y := 0; },\n"
+                            "        s -> g { guard x == y + 2; }; }\n"
+                            "system P;";
+  EXPECT_EQ(replies(setOptions("representation 3\ntrace 1\n") + newSystem(model) +
+                    modelCheck("E<> P.g") + modelCheck("E<> P.s") +
+                    setOptions("representation 0\n") + modelCheck("E<> P.g")),
+            "ok\n.\nok\n\nt(0) x y \n.\nok\nM\n" + noTrace +
+                "ok\nM\n1\n0\n1\n.\n1\n2\n8\n.\n2\n1\n-6\n.\n.\n.\n0 2\n.\n.\n" + "ok\n.\n" +
+                "ok\nF\n" + noTrace);
+}
+
+TEST(ModelCheckService, EveryRepresentationAndOrderGivesTheSameExactVerdicts) {
+  for (const char* representation : {"0", "1"})
+    for (const char* order : {"0", "1"})
+      for (const char* reduction : {"0", "1", "2"}) {
+        const std::string options = std::string("representation ") + representation + "\norder " +
+                                    order + "\nreduction " + reduction + "\n";
+        SCOPED_TRACE(options);
+        EXPECT_EQ(checks(options, modelCheck("E<> P.done") + modelCheck("A[] n <= 3") +
+                                      modelCheck("E<> P.done and x > 5") +
+                                      modelCheck("A[] P.on imply x <= 5")),
+                  afterLoad("ok\nT\n" + noTrace + "ok\nT\n" + noTrace + "ok\nF\n" + noTrace +
+                            "ok\nT\n" + noTrace));
+      }
+}
+
+// c is reached directly with x >= 3, or through b with any x >= 0, which
+// covers the first; see OptionsServiceTest.
+TEST(ModelCheckService, WithReuseASearchContinuesUnlessNewConstantsCome) {
+  const std::string shortcut = "clock x;\nint [0,5] i;\n"
+                               "process P { state a, b, c; init a;\n"
+                               "  trans a -> c { guard x >= 3; }, a -> b {}, b -> c {}; }\n"
+                               "system P;";
+  const std::string start = newSystem(shortcut) + modelCheck("E<> i == 5");
+  const std::string started = "ok\ni \nt(0) x \n.\nok\nF\n" + noTrace;
+  const std::string fresh = "ok\nT\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n0 1\n.\n.\n";
+  const std::string continued = "ok\nT\n2\n0\n1\n.\n.\n0\n.\n0 2\n.\n2\n.\n.\n0\n.\n0 3\n.\n.\n";
+  EXPECT_EQ(replies(setOptions("reuse 1\ntrace 1\n") + start + modelCheck("E<> P.c")),
+            "ok\n.\n" + started + continued);
+  EXPECT_EQ(replies(setOptions("reuse 0\ntrace 1\n") + start + modelCheck("E<> P.c")),
+            "ok\n.\n" + started + fresh);
+  // a constant the model does not have: the search starts again
+  EXPECT_EQ(replies(setOptions("reuse 1\ntrace 1\n") + start + modelCheck("E<> P.c and x > 7")),
+            "ok\n.\n" + started + fresh);
+}
+
+// Without the constants of the property, normalisation would widen x past
+// 6 in b (the model compares x with nothing) and find x > 6 there.
+TEST(ModelCheckService, ThePropertysConstantsAreKeptByNormalisation) {
+  const std::string model = "clock x, y;\n"
+                            "process P { state a { y <= 3 }, b { y <= 3 }; init a;\n"
+                            "  trans a -> b { assign y := 0; }; }\n"
+                            "system P;";
+  for (const char* options : {"", "reuse 1\n"}) {
+    SCOPED_TRACE(options);
+    EXPECT_EQ(replies(newSystem(model) + setOptions(options) + modelCheck("E<> P.b and x > 6") +
+                      modelCheck("E<> P.b and x >= 6") + modelCheck("E<> P.b and x > 10")),
+              "ok\n\nt(0) x y \n.\nok\n.\nok\nF\n" + noTrace + "ok\nT\n" + noTrace + "ok\nF\n" +
+                  noTrace);
+  }
+}
+
+TEST(ModelCheckService, ActiveClockReductionKeepsTheVerdicts) {
+  EXPECT_EQ(checks("activeClocks 1\n", modelCheck("E<> P.done") + modelCheck("A[] x <= 5") +
+                                           modelCheck("E<> P.off and x < 2 and n == 1")),
+            afterLoad("ok\nT\n" + noTrace + "ok\nF\n" + noTrace + "ok\nF\n" + noTrace));
+}
+
+TEST(ModelCheckService, PropertiesWithErrorsOrWithoutAChecker) {
+  const std::string unsupported = error("Unsupported property type.");
+  EXPECT_EQ(checks("", modelCheck("E<> nobody > 1") + modelCheck("E[] P.on") +
+                           modelCheck("A<> P.on") + modelCheck("P.on --> P.off") +
+                           modelCheck("quit") + "modelCheck\n\n.\n" + modelCheck("E<> P.on")),
+            afterLoad("error\nBad property\n\n.\n" + unsupported + unsupported + unsupported +
+                      unsupported + unsupported + "ok\nT\n" + noTrace));
+  EXPECT_EQ(checks("", "modelCheck\nE<> P.on\n"),
+            afterLoad(error("Protocol violation when receiving property")));
+}
+
+// The negated deadlock predicate cannot be evaluated: the search that meets
+// it stops with an error, and the next search, even one that would continue
+// on the stored state space, starts afresh.
+TEST(ModelCheckService, DeadlocksAreFoundAndTheServerSurvivesANegatedDeadlock) {
+  const std::string model = "clock x;\n"
+                            "process P { state a { x <= 2 }, b; init a;\n"
+                            "  trans a -> b { guard x >= 1; }; }\n"
+                            "system P;";
+  for (const char* reuse : {"reuse 0\n", "reuse 1\n"}) {
+    SCOPED_TRACE(reuse);
+    EXPECT_EQ(replies(setOptions(reuse) + newSystem(model) + modelCheck("E<> deadlock") +
+                      modelCheck("E<> P.a and deadlock") + modelCheck("A[] not deadlock") +
+                      modelCheck("E<> not deadlock") + modelCheck("E<> P.b") +
+                      modelCheck("A[] P.a")),
+              "ok\n.\nok\n\nt(0) x \n.\nok\nT\n" + noTrace + "ok\nF\n" + noTrace + "ok\nF\n" +
+                  noTrace + error("Negation of the deadlock expression has not been implemented") +
+                  "ok\nT\n" + noTrace + "ok\nF\n" + noTrace);
+  }
+  // met in the middle of a continued search, while a state is expanded
+  EXPECT_EQ(replies(setOptions("reuse 1\n") +
+                    newSystem("clock x;\n"
+                              "process P { state a { x <= 2 }, b, c; init a;\n"
+                              "  trans a -> b { guard x >= 1; }, b -> c {}; }\n"
+                              "system P;") +
+                    modelCheck("E<> P.a") + modelCheck("E<> P.b and not deadlock") +
+                    modelCheck("E<> P.c") + modelCheck("A[] P.a or P.b")),
+            "ok\n.\nok\n\nt(0) x \n.\nok\nT\n" + noTrace +
+                error("Negation of the deadlock expression has not been implemented") + "ok\nT\n" +
+                noTrace + "ok\nF\n" + noTrace);
+}
+
+} // namespace
+} // namespace orvela

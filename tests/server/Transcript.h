@@ -1,0 +1,53 @@
+#pragma once
+// Protocol sessions with the real server: requests built from small models
+// written in the tests, replies compared byte for byte.
+
+#include "support/ServerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvela::test {
+
+/// Runs the server on `requests` and answers everything it wrote after its
+/// greeting; the session must end normally.
+inline std::string replies(const std::string& requests) {
+  const ProcessResult result = runServer(requests);
+  EXPECT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(result.out.substr(0, 5), "ok\n.\n");
+  return result.out.size() < 5 ? std::string() : result.out.substr(5);
+}
+
+/// The requests of the services that take a body or lines.
+inline std::string newSystem(const std::string& description) {
+  return "newSystem\n" + description + "\n.\n";
+}
+inline std::string modelCheck(const std::string& property) {
+  return "modelCheck\n" + property + "\n.\n";
+}
+/// `lines` holds one option per line, each ended by a newline.
+inline std::string setOptions(const std::string& lines) { return "setOptions\n" + lines + ".\n"; }
+
+/// The error reply.
+inline std::string error(const std::string& message) { return "error\n" + message + "\n.\n"; }
+
+/// A lamp that is switched on (resetting x and counting the switches in n),
+/// stays on at most 5 time units, may go off after 2, and is done after the
+/// third switch (a committed location). Edges: 0 off->on, 1 on->off,
+/// 2 on->done.
+inline const std::string lamp = "clock x;\n"
+                                "int [0,3] n;\n"
+                                "process P {\n"
+                                "  state off, on { x <= 5 }, done;\n"
+                                "  commit done;\n"
+                                "  init off;\n"
+                                "  trans off -> on { assign x := 0, n := n + 1; },\n"
+                                "        on -> off { guard x >= 2; },\n"
+                                "        on -> done { guard n == 3; };\n"
+                                "}\n"
+                                "system P;";
+/// The reply to loading `lamp`.
+inline const std::string lampNames = "ok\nn \nt(0) x \n.\n";
+
+} // namespace orvela::test
