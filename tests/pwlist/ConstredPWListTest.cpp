@@ -2,10 +2,6 @@
 
 #include "ListTestFixture.h"
 
-#include <algorithm>
-#include <random>
-#include <tuple>
-
 namespace orvela {
 namespace {
 
@@ -95,88 +91,14 @@ TEST_F(ConstredPWListTest, DroppedAndCoveredHeldStatesLeaveNoNodeBehind) {
   EXPECT_TRUE(enumerate(*list).empty());
 }
 
-// Random puts, gets and releases against a brute-force model of the default
-// list's semantics, which packing must not change: states as (key, box) with
-// two clocks, so that zones carry difference constraints. Fixed seed.
-TEST_F(ConstredPWListTest, RandomOperationsAgreeWithABruteForceModel) {
-  struct Box {
-    int lo1, hi1, lo2, hi2;
-    bool includes(const Box& o) const {
-      return lo1 <= o.lo1 && o.hi1 <= hi1 && lo2 <= o.lo2 && o.hi2 <= hi2;
-    }
-  };
-  struct Entry {
-    int key;
-    Box box;
-    bool waiting, store;
-  };
+// Packing must not change what the list keeps.
+TEST_F(ConstredPWListTest, RandomOperationsAgreeWithTheDefaultListsSemantics) {
   for (bool queue : {true, false}) {
     SCOPED_TRACE(queue ? "queue" : "stack");
     Pointer<PWList> list = makeList(queue ? createQueuePWOrder() : createStackPWOrder(), 3);
-    std::vector<Entry> model; // in insertion order
-    std::mt19937 random(24680);
-    auto draw = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    GlobalStateReference* held = nullptr;
-    std::size_t heldIndex = 0;
-    for (int step = 0; step < 3000; ++step) {
-      const int op = draw(10);
-      if (op < 6) {
-        Entry e{draw(4), {}, true, draw(4) != 0};
-        e.box.lo1 = draw(4);
-        e.box.hi1 = e.box.lo1 + draw(4);
-        e.box.lo2 = draw(4);
-        e.box.hi2 = e.box.lo2 + draw(4);
-        OwnedState s = state(e.key / 2, e.key % 2, e.box.lo1, e.box.hi1);
-        test::restrictClock(s.get(), 2, e.box.lo2, e.box.hi2);
-        bool covered = false;
-        for (const Entry& m : model)
-          covered |= m.key == e.key && m.box.includes(e.box);
-        ASSERT_EQ(put(*list, s, e.store), !covered) << "step " << step;
-        if (covered)
-          continue;
-        for (std::size_t k = 0; k < model.size();) {
-          if (model[k].key == e.key && e.box.includes(model[k].box)) {
-            if (held && k == heldIndex)
-              heldIndex = SIZE_MAX; // covered while held: gone
-            else if (held && heldIndex != SIZE_MAX && k < heldIndex)
-              --heldIndex;
-            model.erase(model.begin() + std::ptrdiff_t(k));
-          } else {
-            ++k;
-          }
-        }
-        model.push_back(e);
-      } else if (op < 8 && !held) {
-        std::size_t expected = model.size();
-        for (std::size_t k = 0; k < model.size(); ++k)
-          if (model[k].waiting && (expected == model.size() || !queue))
-            expected = k;
-        held = get(*list);
-        ASSERT_EQ(held != nullptr, expected != model.size()) << "step " << step;
-        if (held) {
-          OwnedState s = read(held);
-          ASSERT_EQ(s->getLocation(0) * 2 + s->getIntegerReference()[0], model[expected].key);
-          ASSERT_EQ(interval(s.get()).first, model[expected].box.lo1) << "step " << step;
-          heldIndex = expected;
-        }
-      } else if (held) {
-        const bool drop = !held->getFlag();
-        held->release(drop);
-        if (heldIndex != SIZE_MAX) {
-          if (drop)
-            model.erase(model.begin() + std::ptrdiff_t(heldIndex));
-          else
-            model[heldIndex].waiting = false;
-        }
-        held = nullptr;
-      }
-      ASSERT_EQ(check(*list), "") << "step " << step;
-    }
     std::size_t passed = 0;
-    for (const Entry& m : model)
-      passed += !m.waiting;
+    runAgainstModel(*list, queue, 24680, passed);
     EXPECT_EQ(constred(*list).packedInUse(), passed);
-    EXPECT_EQ(enumerate(*list).size(), model.size());
   }
 }
 

@@ -1,16 +1,11 @@
 #include "pwlist/HashingPWList.h"
 
+#include "ListTestFixture.h"
 #include "language/ParseSystem.h"
 #include "pwlist/PWListFactories.h"
 #include "support/StateFixtures.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-#include <random>
-#include <set>
-#include <tuple>
 
 namespace orvela {
 namespace {
@@ -305,95 +300,12 @@ TEST_F(HashingPWListTest, ClearForgetsEverything) {
   EXPECT_EQ(check(*list), "");
 }
 
-// Random puts, gets and releases against a brute-force model: stored states
-// as (key, box) with box inclusion decided clock by clock. Fixed seed.
 TEST_F(HashingPWListTest, RandomOperationsAgreeWithABruteForceModel) {
-  struct Box {
-    int lo1, hi1, lo2, hi2;
-    bool includes(const Box& o) const {
-      return lo1 <= o.lo1 && o.hi1 <= hi1 && lo2 <= o.lo2 && o.hi2 <= hi2;
-    }
-    auto tie() const { return std::tie(lo1, hi1, lo2, hi2); }
-    bool operator<(const Box& o) const { return tie() < o.tie(); }
-    bool operator==(const Box& o) const { return tie() == o.tie(); }
-  };
-  struct Entry {
-    int location, value;
-    Box box;
-    bool waiting, store;
-  };
   for (bool queue : {true, false}) {
     SCOPED_TRACE(queue ? "queue" : "stack");
     Pointer<PWList> list = makeList(queue ? createQueuePWOrder() : createStackPWOrder(), 3);
-    std::vector<Entry> model; // in insertion order
-    std::mt19937 random(97531);
-    auto draw = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    GlobalStateReference* held = nullptr;
-    std::size_t heldIndex = 0;
-    for (int step = 0; step < 3000; ++step) {
-      const int op = draw(10);
-      if (op < 6) { // put
-        Entry e{draw(3), draw(2), {}, true, draw(4) != 0};
-        e.box.lo1 = draw(4);
-        e.box.hi1 = e.box.lo1 + draw(4);
-        if (step > 1500 && draw(100) == 0)
-          e.box.hi1 = 20000; // beyond 16-bit bounds: the records widen
-        e.box.lo2 = draw(4);
-        e.box.hi2 = e.box.lo2 + draw(4);
-        OwnedState s = state(e.location, 0, e.value, 0, e.box.lo1, e.box.hi1);
-        test::restrictClock(s.get(), 2, e.box.lo2, e.box.hi2);
-        bool covered = false;
-        for (const Entry& m : model)
-          covered |= m.location == e.location && m.value == e.value && m.box.includes(e.box);
-        ASSERT_EQ(put(*list, s, e.store), !covered) << "step " << step;
-        if (!covered) {
-          for (std::size_t k = 0; k < model.size();) {
-            const Entry& m = model[k];
-            if (m.location == e.location && m.value == e.value && e.box.includes(m.box)) {
-              if (held && k == heldIndex)
-                heldIndex = model.size() + 1000000; // detached: gone from the model
-              else if (held && k < heldIndex)
-                --heldIndex;
-              model.erase(model.begin() + std::ptrdiff_t(k));
-            } else {
-              ++k;
-            }
-          }
-          model.push_back(e);
-        }
-      } else if (op < 8 && !held) { // get
-        std::size_t expected = model.size();
-        for (std::size_t k = 0; k < model.size(); ++k)
-          if (model[k].waiting && (expected == model.size() || !queue))
-            expected = k;
-        held = get(*list);
-        ASSERT_EQ(held != nullptr, expected != model.size()) << "step " << step;
-        if (held) {
-          OwnedState s = read(held);
-          ASSERT_EQ(s->getLocation(0), model[expected].location) << "step " << step;
-          ASSERT_EQ(s->getIntegerReference()[0], model[expected].value);
-          ASSERT_EQ(held->getFlag(), model[expected].store);
-          heldIndex = expected;
-        }
-      } else if (held) { // release as the search does
-        const bool drop = !held->getFlag();
-        held->release(drop);
-        if (heldIndex < model.size()) {
-          if (drop)
-            model.erase(model.begin() + std::ptrdiff_t(heldIndex));
-          else
-            model[heldIndex].waiting = false;
-        }
-        held = nullptr;
-      }
-      ASSERT_EQ(check(*list), "") << "step " << step;
-    }
-    std::vector<std::pair<int, int>> expected, seen = enumerate(*list);
-    for (const Entry& m : model)
-      expected.emplace_back(m.location, m.box.lo1);
-    std::sort(expected.begin(), expected.end());
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, expected);
+    std::size_t passed = 0;
+    test::ListTest::runAgainstModel(*list, queue, 97531, passed);
   }
 }
 

@@ -1,5 +1,6 @@
-// The rules of setting one option: values, effects on the stored state
-// space, and rejected values that leave every option as it was.
+// The rules of setting one option that the protocol cannot show whole: the
+// effect of every value on the stored state space, and rejected values that
+// leave every option as it was. (The protocol tests cover the messages.)
 
 #include "server/Options.h"
 
@@ -9,21 +10,6 @@
 
 namespace orvela {
 namespace {
-
-TEST(Options, BooleansAreOneOfFourCharacters) {
-  EXPECT_TRUE(getBool('1'));
-  EXPECT_TRUE(getBool('T'));
-  EXPECT_FALSE(getBool('0'));
-  EXPECT_FALSE(getBool('F'));
-  for (char bad : {'t', 'y', '2', ' '}) {
-    try {
-      getBool(bad);
-      ADD_FAILURE() << bad;
-    } catch (const ProtocolError& error) {
-      EXPECT_STREQ(error.what(), "Protocol violation: T, F, 0 or 1 expected");
-    }
-  }
-}
 
 TEST(Options, ChangesEmptyTheStateSpaceOnlyWhereTheyAffectIt) {
   SearchOptions options;
@@ -48,19 +34,6 @@ TEST(Options, ChangesEmptyTheStateSpaceOnlyWhereTheyAffectIt) {
   EXPECT_TRUE(options.normalise && options.storeFlag && options.timeOpt && options.activeClocks);
   EXPECT_EQ(options.zoneFormat, 0);
   EXPECT_EQ(options.spaceOpt, 2);
-}
-
-TEST(Options, RepresentationsSetTheApproximationFlags) {
-  SearchOptions options;
-  EXPECT_EQ(applyOption(options, "representation", '0'), OptionEffect::kept);
-  EXPECT_EQ(applyOption(options, "representation", '2'), OptionEffect::stateSpaceEmptied);
-  EXPECT_TRUE(options.underapproximation);
-  EXPECT_FALSE(options.overapproximation);
-  applyOption(options, "representation", '3');
-  EXPECT_FALSE(options.underapproximation);
-  EXPECT_TRUE(options.overapproximation);
-  applyOption(options, "representation", '1');
-  EXPECT_FALSE(options.underapproximation || options.overapproximation);
 }
 
 TEST(Options, RejectedValuesLeaveEveryOptionAsItWas) {
@@ -90,20 +63,6 @@ TEST(Options, RejectedValuesLeaveEveryOptionAsItWas) {
     EXPECT_TRUE(options.overapproximation);
     EXPECT_EQ(options.zoneFormat, 1);
     EXPECT_FALSE(options.timeOpt || options.storeFlag);
-  }
-}
-
-TEST(Options, LinesSplitIntoANameAndOneValueCharacter) {
-  EXPECT_EQ(splitOptionLine("order 1"), std::make_pair(std::string_view("order"), '1'));
-  EXPECT_EQ(splitOptionLine("trace   True"), std::make_pair(std::string_view("trace"), 'T'));
-  EXPECT_EQ(splitOptionLine("x\tF"), std::make_pair(std::string_view("x"), 'F'));
-  for (const char* bad : {"", "order", "order   "}) {
-    try {
-      splitOptionLine(bad);
-      ADD_FAILURE() << bad;
-    } catch (const ProtocolError& error) {
-      EXPECT_STREQ(error.what(), "Syntax error");
-    }
   }
 }
 
