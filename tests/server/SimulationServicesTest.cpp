@@ -70,6 +70,25 @@ TEST(SimulationServices, EveryEnabledMoveWithItsSuccessorAndOnRequestTheStoredFl
   EXPECT_EQ(onLamp("getTransitions\n" + doneThird), lampNames + "ok\n.\n");
 }
 
+// x is compared with 2 only: normalised, x <= 7 is no bound. The option is
+// read when a system is loaded.
+TEST(SimulationServices, SuccessorsAreNormalisedOnlyWithTheOptionAtLoadTime) {
+  const std::string model = "clock x;\n"
+                            "process P { state a, b; commit b; init a;\n"
+                            "  trans a -> b { guard x >= 2; }, b -> a {}; }\n"
+                            "system P;";
+  const std::string names = "ok\n\nt(0) x \n.\n";
+  const std::string fiveToSeven = "0\n.\n0\n1\n-10\n.\n1\n0\n14\n.\n.\n.\n";
+  const std::string exact = "1\n.\n0\n1\n-10\n.\n1\n0\n14\n.\n.\n.\n";
+  const std::string normalised = "1\n.\n0\n1\n-10\n.\n.\n.\n";
+  EXPECT_EQ(replies(newSystem(model) + "getTransitions\n" + fiveToSeven +
+                    setOptions("normalise 1\n") + "getTransitions\n" + fiveToSeven +
+                    newSystem(model) + "getTransitions\n" + fiveToSeven + "getSuccessor\n" +
+                    fiveToSeven + "1\n0\n0\n.\n"),
+            names + "ok\n" + exact + "0 1\n.\n.\n" + "ok\n.\n" + "ok\n" + exact + "0 1\n.\n.\n" +
+                names + "ok\n" + normalised + "0 1\n.\n.\n" + "ok\n" + normalised);
+}
+
 TEST(SimulationServices, ReductionTwoFlagsEveryStateOutsideALoop) {
   const std::string chain = "clock x;\nprocess C { state c0, c1, c2; init c0; "
                             "trans c0 -> c1 {}, c1 -> c2 {}; }\nsystem C;";
