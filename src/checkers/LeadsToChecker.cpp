@@ -1,0 +1,39 @@
+#include "checkers/LeadsToChecker.h"
+
+#include "engine/Properties.h"
+#include "property/OrExpr.h"
+#include "server/base/Exceptions.h"
+
+namespace orvela {
+
+LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
+                               const Pointer<Filter>& stateSpace, const Pointer<PWList>& passed,
+                               const Pointer<TraceStore>& traceStore,
+                               const NormalisationInfo& normalisation)
+    : stateSpace_(stateSpace), modelConstants_(normalisation),
+      reach_(keep(createMultiReachabilityFilter(stateSpace.get(), {}))),
+      live_(keep(new LivenessChecker(buckets, system, passed, traceStore, normalisation))) {
+  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", modelConstants_);
+  reach_->setSink(live_.get());
+  setFinal(live_.get());
+}
+
+void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& property) {
+  const auto* pair = dynamic_cast<const OrExpr*>(property.get());
+  if (!pair)
+    throw Bug("A leads-to check needs the pair of its two formulas");
+  live_->setExpression(pair->getRight()->negate());
+  setObjectProperty<TCTLExpression>(*reach_, "expression", pair->getLeft().get());
+  // The pieces where p holds are cut along p's bounds, so the reachable
+  // zones must not be widened across them either.
+  NormalisationInfo constants = modelConstants_;
+  property->accept(constants);
+  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", constants);
+}
+
+void LeadsToChecker::stop() {
+  reach_->setProperty("stop", nullptr);
+  live_->stop();
+}
+
+} // namespace orvela

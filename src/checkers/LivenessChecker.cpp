@@ -1,0 +1,69 @@
+#include "checkers/LivenessChecker.h"
+
+#include "checkers/ToSuccessorFilter.h"
+#include "checkers/TraceStoreFilter.h"
+#include "engine/Branches.h"
+#include "engine/NewTransitionFilter.h"
+#include "engine/NormalisationFilter.h"
+#include "engine/Properties.h"
+#include "engine/StateBlocks.h"
+#include "symbolic/GlobalStateReference.h"
+
+namespace orvela {
+
+LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
+                                 const Pointer<PWList>& passed,
+                                 const Pointer<TraceStore>& traceStore,
+                                 const NormalisationInfo& normalisation)
+    : system_(system), passed_(passed),
+      allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
+      modelConstants_(normalisation), path_(new FrontStack(buckets)) {
+  transition_ = keep(createNewTransitionFilter(system, allocator_, nullptr, nullptr));
+  Filter* successor = keep(createNewSuccessorFilter(system, allocator_, nullptr));
+  Filter* trace = keep(
+      createTraceStoreFilter(traceStore ? traceStore : Pointer<TraceStore>(new NullTraceStore())));
+  restricted_ = keep(createRestrictedDelayFilter(system, allocator_));
+  normalisation_ = keep(createNormalisationFilter(system, allocator_));
+  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", modelConstants_);
+  Filter* toSuccessor = keep(createToSuccessorFilter());
+  Filter* repeater = keep(createRepeater());
+  backFront_ = keep(createBackFrontFilter(system, *path_, pending_, passed_, allocator_));
+  detector_ = keep(createDetector(system, *path_, *restricted_, allocator_));
+  pipe("fffffff(s,s)", transition_, successor, trace, restricted_, normalisation_, toSuccessor,
+       repeater, backFront_, detector_);
+  setFinal(detector_);
+}
+
+// A stopped search gives its states back before it returns, so nothing is
+// left on the path or the pending list here.
+LivenessChecker::~LivenessChecker() = default;
+
+void LivenessChecker::setExpression(const Pointer<TCTLExpression>& property) {
+  restricted_->setExpression(property);
+  detector_->setExpression(property);
+  NormalisationInfo constants = modelConstants_;
+  property->accept(constants);
+  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", constants);
+  passed_->clear();
+}
+
+bool LivenessChecker::tryPut(void* start) {
+  stopped_ = false;
+  if (!start)
+    return true;
+  const Transition* noMoves[1] = {nullptr};
+  SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(*static_cast<GlobalState*>(start)),
+                     noMoves);
+  restricted_->tryPut(&pair);
+  Successor next;
+  while (!stopped_ && backFront_->tryGet(&next)) {
+    ++explored_;
+    GlobalStateReferenceWrapper reference(next.state);
+    transition_->tryPut(&reference);
+  }
+  if (stopped_)
+    backFront_->abandon();
+  return true;
+}
+
+} // namespace orvela

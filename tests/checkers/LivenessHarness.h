@@ -1,0 +1,135 @@
+#pragma once
+// E[], A<> and leads-to checks over a model written in the description
+// language, set up as the model-checking service sets them up: the diagram
+// library running for the model's clocks, a memory trace store holding the
+// initial state, the default passed/waiting lists, and a stop sink behind
+// the checker.
+
+#include "cdd/lib/cdd.h"
+#include "checkers/LeadsToChecker.h"
+#include "checkers/LivenessChecker.h"
+#include "checkers/ReachabilityFilter.h"
+#include "engine/StopSinks.h"
+#include "model/ClockInfo.h"
+#include "property/ParseProperty.h"
+#include "pwlist/PWListFactories.h"
+#include "support/ModelText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvela::test {
+
+/// What a check found.
+struct Verdict {
+  bool holds = false; ///< the property is satisfied
+  bool found = false; ///< the checker reported a witness or counterexample
+  std::pair<int, int> witness{-1, -1};
+};
+
+class LivenessHarness {
+public:
+  /// The model of `text` with its initial state recorded in a memory trace
+  /// store; the diagram library restarted for its clocks.
+  explicit LivenessHarness(const std::string& text)
+      : system(loadSystem(text)), store(new MemoryTraceStore()) {
+    cdd_done();
+    EXPECT_EQ(cdd_init(64, 10000, 10000), 0);
+    cdd_postgbc_hook(nullptr);
+    cdd_postrehash_hook(nullptr);
+    EXPECT_EQ(cdd_add_clocks(int(ClockInfo::clocks.size())), 0);
+    if (!system)
+      return;
+    initial = system->calcInitial();
+    initial->setTraceId(store->put(nullptr, -1));
+    system->accept(info);
+  }
+  ~LivenessHarness() { cdd_done(); }
+
+  PWList* newList() const { return createDBMPWList(1009, createStackPWOrder(), system); }
+
+  /// Parses `text`, which must be of `kind`, and answers its formula.
+  Pointer<TCTLExpression> formula(const std::string& text, int kind) const {
+    std::string messages;
+    ParsedProperty property = parseProperty(text, system, &messages);
+    EXPECT_EQ(property.quantifier, kind) << text << '\n' << messages;
+    return property.expression;
+  }
+
+  /// Checks an E[], A<> or leads-to property given as text, from the initial
+  /// state.
+  Verdict check(const std::string& text) {
+    std::string messages;
+    ParsedProperty property = parseProperty(text, system, &messages);
+    EXPECT_TRUE(property.expression) << text << '\n' << messages;
+    if (!property.expression)
+      return {};
+    switch (property.quantifier) {
+    case potentiallyAlwaysProperty:
+      return live(property.expression, false);
+    case eventuallyProperty:
+      return live(property.expression, true);
+    case leadsToProperty:
+      return leadsTo(property.expression);
+    default:
+      ADD_FAILURE() << "not a liveness property: " << text;
+      return {};
+    }
+  }
+
+  /// Runs a liveness search for `phi` (E[] phi) from the initial state;
+  /// `negated` for an A<> property, whose formula is already the negation.
+  /// Every state of the search must be back in the allocator at the end but
+  /// the transition filter's two scratch states.
+  Verdict live(const Pointer<TCTLExpression>& phi, bool negated) {
+    checker = new LivenessChecker(1009, system, newList(), store, info);
+    Pointer<TraceStopSink<LivenessChecker>> sink =
+        new TraceStopSink<LivenessChecker>(checker.get());
+    checker->setSink(sink.get());
+    checker->setExpression(phi);
+    checker->tryPut(initial.get());
+    EXPECT_EQ(checker->allocator()->blocksOut(), 2u) << "states lost by the search";
+    return {sink->found() != negated, sink->found(), sink->identifiers()};
+  }
+
+  /// Runs a leads-to check from the initial state.
+  Verdict leadsTo(const Pointer<TCTLExpression>& pair) {
+    Pointer<ReachabilityFilter> stateSpace =
+        new ReachabilityFilter(system, createDBMPWList(1009, createQueuePWOrder(), system), store);
+    Pointer<LeadsToChecker> leads =
+        new LeadsToChecker(1009, system, stateSpace, newList(), store, info);
+    Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(leads.get());
+    leads->setSink(sink.get());
+    leads->setExpression(pair);
+    leads->tryPut(initial.get());
+    checker = leads->live();
+    EXPECT_EQ(checker->allocator()->blocksOut(), 2u) << "states lost by the search";
+    return {!sink->found(), sink->found(), sink->identifiers()};
+  }
+
+  /// The moves of the trace to the loop start and of the loop, one string
+  /// per step ("P.a>b", edges of one move joined by blanks).
+  std::pair<std::vector<std::string>, std::vector<std::string>>
+  traces(const Verdict& verdict) const {
+    const auto steps = [](const Pointer<Trace>& trace) {
+      std::vector<std::string> names;
+      for (trace->reset(); !trace->atEnd(); trace->next())
+        names.push_back(moveName(trace->getCurrent()));
+      return names;
+    };
+    return {steps(store->createTrace(verdict.witness.first)),
+            steps(store->createTrace(verdict.witness.first, verdict.witness.second))};
+  }
+
+  Pointer<System> system;
+  Pointer<MemoryTraceStore> store;
+  Pointer<GlobalState> initial;
+  NormalisationInfo info;
+  /// The liveness checker of the last check.
+  Pointer<LivenessChecker> checker;
+};
+
+} // namespace orvela::test
