@@ -29,6 +29,8 @@ constexpr unsigned pastSize = 17609;
 constexpr unsigned bitpastsize = 8388593;
 /// Buckets of the bit-state list's waiting states.
 constexpr unsigned bitStateBuckets = 1009;
+/// Buckets of the path index of a liveness search.
+constexpr int frontBuckets = 1009;
 
 /// "1" or "T" is true, "0" or "F" false; anything else throws `ProtocolError`
 /// "Protocol violation: T, F, 0 or 1 expected".

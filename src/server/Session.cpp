@@ -1,6 +1,8 @@
 #include "server/Session.h"
 
 #include "cdd/lib/cdd.h"
+#include "checkers/LeadsToChecker.h"
+#include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
 #include "engine/NewTransitionFilter.h"
@@ -325,13 +327,53 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   return result;
 }
 
-Session::DriverResult Session::liveness(const Pointer<TCTLExpression>&) {
-  throw InputError("Unsupported property type.");
+PWList* Session::createLivenessList() const {
+  // A convex-hull list would prune states that no explored state covers,
+  // and with them witnesses: a search for one needs an exact list.
+  if (options_.overapproximation)
+    return createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
+  return createPWList();
 }
 
-Session::DriverResult Session::leadsto(const Pointer<GlobalState>&,
-                                       const Pointer<TCTLExpression>&) {
-  throw InputError("Unsupported property type.");
+template <class Checker>
+Session::DriverResult Session::witnessOf(const TraceStopSink<Checker>& sink) const {
+  DriverResult result;
+  result.found = sink.found();
+  const auto [start, end] = sink.identifiers();
+  result.trace.path = traceStore_->createTrace(start);
+  result.trace.loop = traceStore_->createTrace(start, end);
+  return result;
+}
+
+Session::DriverResult Session::liveness(const Pointer<TCTLExpression>& property) {
+  Pointer<LivenessChecker> checker = new LivenessChecker(
+      frontBuckets, system_, createLivenessList(), traceStore_, normalisationInfo_);
+  Pointer<TraceStopSink<LivenessChecker>> sink = new TraceStopSink<LivenessChecker>(checker.get());
+  checker->setSink(sink.get());
+  checker->setExpression(property);
+  checker->tryPut(initial_.get());
+  return witnessOf(*sink);
+}
+
+Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
+                                       const Pointer<TCTLExpression>& property) {
+  Pointer<LeadsToChecker> checker = new LeadsToChecker(
+      frontBuckets, system_, stateSpace_, createLivenessList(), traceStore_, normalisationInfo_);
+  Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
+  checker->setSink(sink.get());
+  checker->setExpression(property);
+  try {
+    checker->tryPut(start.get());
+  } catch (...) {
+    stateSpace_ = nullptr;
+    currentInitial_ = nullptr;
+    initialize();
+    throw;
+  }
+  // The driver's flag tells whether the property holds: no counterexample.
+  DriverResult result = witnessOf(*sink);
+  result.found = !result.found;
+  return result;
 }
 
 bool Session::replay(const CheckResult& result, const StepVisitor& visit) const {

@@ -13,6 +13,7 @@
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
+#include "engine/StopSinks.h"
 #include "engine/SuccessorPair.h"
 #include "model/System.h"
 #include "property/TCTLExpression.h"
@@ -164,11 +165,21 @@ private:
   void dropModel();
   void buildSimulationPipeline();
   /// The checks of reachability and invariance, of the liveness forms and of
-  /// leads-to, from `start` (null: continue on the stored state space).
+  /// leads-to, from `start` (null: continue on the stored state space). The
+  /// liveness forms always start from the start state. Each answers whether
+  /// the checker found what it looks for (for leads-to: whether the property
+  /// holds, no counterexample found) and the traces to the state or loop
+  /// found and of the loop.
   DriverResult reachable(const Pointer<GlobalState>& start,
                          const Pointer<TCTLExpression>& property);
   DriverResult liveness(const Pointer<TCTLExpression>& property);
   DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property);
+  /// The passed list of a liveness search: as the options ask for, but exact
+  /// where the chosen representation over-approximates.
+  PWList* createLivenessList() const;
+  /// The found flag and the two traces (to the loop, the loop) of a witness
+  /// sink.
+  template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
   /// Records `initial_` as a root of the trace store.
   void recordInitial();
 
