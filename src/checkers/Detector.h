@@ -39,9 +39,8 @@ struct PreNode {
 /// Answers true. The states seen are not kept.
 class Detector final : public AbstractFilter {
 public:
-  /// `restricted` gives the property's disjuncts and the delay test; `path`
-  /// is the search path. The diagram library must be running with the
-  /// system's clocks.
+  /// `restricted` tells where time may pass; `path` is the search path. The
+  /// diagram library must be running with the system's clocks.
   Detector(const Pointer<System>& system, FrontStack& path, const RestrictedDelayFilter& restricted,
            const Pointer<Allocator>& allocator);
   ~Detector() override;
@@ -57,11 +56,13 @@ public:
   /// Whether some valuation of the successor being examined (which has the
   /// discrete part of `node`) goes round the loop from `node` along the path
   /// to the examined successor, and back, forever. True at once when the
-  /// successor's zone includes the node's. Otherwise the valuations of every
-  /// state of the loop that cannot reach the next state's set are removed,
-  /// pass after pass, until some state's set is reached whole (true) or one
-  /// becomes empty (false); the pass count is bounded, and a loop that
-  /// needs more passes is answered false.
+  /// successor's zone includes (or equals) the node's. Otherwise the
+  /// valuations of every state of the loop that cannot reach the next
+  /// state's set are removed, pass after pass, until some state's set is
+  /// reached whole (true) or one becomes empty (false). A loop that needs
+  /// more than `maxPasses` passes is answered false: the search then goes on
+  /// from the successor, and a loop that can be taken forever closes on a
+  /// path state with an equal zone after finitely many rounds.
   bool prestabilizable(const FrontStack::Node& node);
 
   /// The bound on the passes of `prestabilizable`.
@@ -69,10 +70,10 @@ public:
 
 private:
   /// The valuations of `to` from which the move into `from` and a delay
-  /// reach `from`'s set. Relation to `to`'s
-  /// set: `argIncludedIn` or `equal` when it covers all of it; otherwise the
-  /// set is narrowed to it and the answer is `noInclusion`, or -1 when it
-  /// became empty.
+  /// reach `from`'s set. Answers their relation to `to`'s set,
+  /// `argIncludedIn` or `equal`, when they cover all of it; otherwise
+  /// narrows `to`'s set to them and answers `noInclusion`, or -1 when the
+  /// set became empty.
   int narrow(const PreNode& from, PreNode& to);
   PreNode preNode(const PathStep* step, const MoveSuccessor* examined);
   void emit(int from, int to);

@@ -298,6 +298,18 @@ CheckResult Session::check(std::istream& property) {
   return result;
 }
 
+void Session::searchStateSpace(Filter& search, const Pointer<GlobalState>& start) {
+  try {
+    search.tryPut(start.get());
+  } catch (...) {
+    // A search cut short leaves its state space half-explored: start afresh.
+    stateSpace_ = nullptr;
+    currentInitial_ = nullptr;
+    initialize();
+    throw;
+  }
+}
+
 Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
                                          const Pointer<TCTLExpression>& property) {
   std::list<Filter*> extra;
@@ -310,15 +322,7 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   search->setSink(stop.get());
   setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", normalisationInfo_);
   setObjectProperty<TCTLExpression>(*search, "expression", property.get());
-  try {
-    search->tryPut(start.get());
-  } catch (...) {
-    // A search cut short leaves its state space half-explored: start afresh.
-    stateSpace_ = nullptr;
-    currentInitial_ = nullptr;
-    initialize();
-    throw;
-  }
+  searchStateSpace(*search, start);
   DriverResult result;
   if (const Pointer<GlobalState>& goal = stop->state()) {
     result.found = true;
@@ -362,14 +366,7 @@ Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
   Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(property);
-  try {
-    checker->tryPut(start.get());
-  } catch (...) {
-    stateSpace_ = nullptr;
-    currentInitial_ = nullptr;
-    initialize();
-    throw;
-  }
+  searchStateSpace(*checker, start);
   // The driver's flag tells whether the property holds: no counterexample.
   DriverResult result = witnessOf(*sink);
   result.found = !result.found;

@@ -174,6 +174,9 @@ private:
                          const Pointer<TCTLExpression>& property);
   DriverResult liveness(const Pointer<TCTLExpression>& property);
   DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property);
+  /// Runs `search` over the state space from `start`; if it throws, the
+  /// half-explored state space is dropped for a fresh one first.
+  void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
   /// The passed list of a liveness search: as the options ask for, but exact
   /// where the chosen representation over-approximates.
   PWList* createLivenessList() const;

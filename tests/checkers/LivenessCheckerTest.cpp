@@ -286,5 +286,21 @@ TEST(LeadsTo, FailsWhenARunFromPNeverMeetsQ) {
   EXPECT_TRUE(h.check("P.C --> x > 3").holds);
 }
 
+// Back in l0 at x = t, with y reset: l1 is open again while y <= 1 or from
+// y >= 2 on, and l0 must be left by x = 3. For t strictly between 1 and 2,
+// y is strictly between 1 and 2 at x = 3: a deadlock where x >= 2 and l1
+// never comes. Runs with whole delays only never get there.
+TEST(LeadsTo, FailsThroughADeadlockReachedBetweenWholeTimeUnits) {
+  LivenessHarness h("clock x, y;\n"
+                    "process P { state l0 {x <= 3}, l1; init l0;\n"
+                    "  trans l0 -> l1 { guard y >= 2; assign y := 0; },\n"
+                    "        l0 -> l1 { guard x >= 1, y <= 1; assign y := 0; },\n"
+                    "        l1 -> l0 { guard x >= 1, x <= 2; assign y := 0; }; }\n"
+                    "system P;");
+  const test::Verdict verdict = h.check("x >= 2 --> P.l1");
+  ASSERT_FALSE(verdict.holds);
+  EXPECT_EQ(h.traces(verdict).second, Steps{});
+}
+
 } // namespace
 } // namespace orvela

@@ -51,7 +51,7 @@ public:
 
   PWList* newList() const { return createDBMPWList(1009, createStackPWOrder(), system); }
 
-  /// Parses `text`, which must be of `kind`, and answers its formula.
+  /// The formula of `text`, which must be of `kind`.
   Pointer<TCTLExpression> formula(const std::string& text, int kind) const {
     std::string messages;
     ParsedProperty property = parseProperty(text, system, &messages);
