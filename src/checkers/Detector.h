@@ -52,6 +52,11 @@ public:
 
   /// Whether some valuation of `state` can take no move, now or after any
   /// delay, and the property holds at every instant of its remaining delay.
+  /// The deadlocked valuations are the deadlock predicate's: the moves are
+  /// taken from every valuation that waiting reaches, and the valuations a
+  /// move is taken back to are limited to those before they are removed
+  /// (taking back a clock reset forgets the clock's value).
+  /// Throws `RuntimeError` when the diagram library fails.
   bool deadlocked(const GlobalState* state);
   /// Whether some valuation of the successor being examined (which has the
   /// discrete part of `node`) goes round the loop from `node` along the path

@@ -30,7 +30,6 @@ public:
 
   /// The property φ; see `DisjunctiveForm` for what it may contain.
   void setExpression(const Pointer<TCTLExpression>& property);
-  const DisjunctiveForm& disjuncts() const { return disjuncts_; }
   /// Whether time may pass in `state`.
   bool mayDelay(const GlobalState* state) const { return delay_->mayDelay(state); }
 
