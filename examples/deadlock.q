@@ -1,0 +1,28 @@
+// Properties of deadlock.ta, one per line; the verdicts are in
+// deadlock.expected.
+
+// Each worker can take its first lock before the other takes its second:
+// then no edge is enabled and the invariants of has1 and has2 stop time.
+E<> deadlock
+A[] not deadlock
+E<> deadlock and A.has1 and B.has2
+A[] (A.has1 and B.has2) imply (lock1 == A_ID and lock2 == B_ID)
+
+// That is the only deadlock: a worker with both locks frees them, and an
+// idle worker or one holding a single lock can go on unless the other holds
+// the lock it needs and waits for its own.
+E<> deadlock and not (A.has1 and B.has2)
+
+// The locks keep the workers apart; each can do its work.
+A[] not (A.both and B.both)
+E<> A.both
+
+// A run may end in the deadlock with A in has1 for ever, so A is not sure
+// to get its second lock; a worker with both locks always frees them.
+E[] A.has1
+A.has1 --> A.both
+A.both --> A.idle
+
+// A need not ever work: B alone may take the locks again and again.
+E[] not A.both
+A<> A.both
