@@ -18,8 +18,8 @@ A[] not (A.both and B.both)
 E<> A.both
 
 // A run may end in the deadlock with A in has1 for ever, so A is not sure
-// to get its second lock; a worker with both locks always frees them.
-E[] A.has1
+// to get its second lock (has1 must be left within 2 otherwise, so the
+// deadlock is the only such run); a worker with both locks always frees them.
 A.has1 --> A.both
 A.both --> A.idle
 

@@ -31,10 +31,14 @@ A[] not deadlock
 E[] not P1.cs
 A<> P1.cs
 
-// req must be left within k, and no run stays in req forever: the others
-// can only make finitely many moves in k time units (each of their cycles
-// needs more than k).
-E[] P1.req
+// P1 cannot keep its clock at most k for ever: it resets x only on the way
+// into req or wait, gets into cs only more than k after its write, and gets
+// back from wait to req only after another process has left cs, which that
+// process entered more than k after its own write, itself later than P1's.
+// No run stops time either: every cycle of a process needs more than k.
+E[] P1.x <= 2
+
+// req must be left within k for wait, whatever the others do.
 P1.req --> P1.wait
 
 // Once in wait, P1 may sit there forever (no invariant), so it is not
