@@ -3,10 +3,10 @@
 
 A token travels round the ring without delay. A station that gets it sends
 its synchronous frames for exactly SA time units. If the token came early,
-that is less than TTRT after its previous visit, the station then sends
-asynchronous frames until TTRT has passed since that previous visit (plus
-the SA just used), and passes the token on; if it came late, the station
-passes it on straight after the synchronous frames.
+that is less than TTRT after its previous visit, the station then may send
+asynchronous frames, at most until TTRT has passed since that previous visit
+(plus the SA just used), and passes the token on whenever it is done; if it
+came late, the station passes it on straight after the synchronous frames.
 
 The time since the previous visit must survive the reset that starts the
 measurement of the next rotation, so every station has two rotation clocks
