@@ -13,9 +13,17 @@
 
 namespace orvela {
 
-/// Gathered by visiting a system (its invariants and clock guards) and,
-/// optionally, a property. Equal when both the constants and the constraints
-/// are equal.
+/// Gathered by visiting a system (its invariants, clock guards and clock
+/// updates) and, optionally, a property. Equal when both the constants and the
+/// constraints are equal.
+///
+/// Clock-to-clock updates carry constants backwards: after d := s + c, a bound
+/// k on d is a bound k - c on s before the update, so s must not be widened
+/// below that, and a difference constraint on d is one on s. The info keeps the
+/// copies it has seen and applies this rule to every constant and constraint,
+/// whenever it arrives. A clock shifted down by an update of its own is never
+/// widened; a cycle of copies that keeps raising constants disables widening
+/// altogether. Both give up termination guarantees rather than soundness.
 class NormalisationInfo : public ModelVisitor, public ExpressionVisitor, public TCTLVisitor {
 public:
   /// The constant of a clock that is never widened (the cost clock).
@@ -29,8 +37,13 @@ public:
   void visitSystem(System* system) override;
   /// The invariant's constraints count.
   void visitControlState(ControlState* location) override;
-  /// The clock guard's constraints count.
+  /// The clock guard's constraints count, and the edge's clock updates.
   void visitTransition(Transition* edge) override;
+  /// d := s: the constants and constraints of d reach s.
+  void visitClockCopyReset(ClockCopyReset* copy) override;
+  /// d := d + c right after a copy into d adds c to that copy; a shift of its
+  /// own by a negative c leaves the clock unwidened.
+  void visitClockShiftReset(ClockShiftReset* shift) override;
   /// x_i - x_j < or <= c, over every clock and constant the expressions may
   /// take: a bound on one clock raises that clock's constant; a difference
   /// raises the constant of x_i by the largest non-negative c and that of x_j
@@ -49,7 +62,27 @@ public:
   std::set<Zone::Constraint> constraints;
 
 private:
-  void raise(int clock, long long constant);
+  /// destination := source + offset, seen on some edge.
+  struct ClockCopy {
+    int source;
+    int destination;
+    int offset;
+  };
+
+  void raise(int clock, long long constant, std::size_t depth = 0);
+  void addConstraint(Zone::Constraint constraint, std::size_t depth = 0);
+  void addCopy(ClockCopy copy);
+  /// Chains of copies longer than the clock count went round a cycle that
+  /// keeps growing.
+  bool tooDeep(std::size_t depth);
+  void disableWidening();
+
+  std::vector<ClockCopy> copies_;
+  /// Index in `copies_` of the copies made by the last copy update visited, so
+  /// that the shift that completes d := s + c can add its offset.
+  std::size_t lastCopyBegin_ = 0;
+  const void* lastCopyDestination_ = nullptr;
+  bool wideningDisabled_ = false;
 };
 
 /// The complement of x_i - x_j ≺ c: x_j - x_i ≺' -c with the opposite

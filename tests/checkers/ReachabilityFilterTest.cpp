@@ -193,6 +193,18 @@ TEST(Reachability, ADifferenceConstraintIsDecidedBeyondThePlainConstants) {
   EXPECT_TRUE(loose.reach(loose.at("P", "goal")));
 }
 
+TEST(Reachability, AClockCopiedIntoAnotherKeepsTheBoundsTheCopyNeeds) {
+  // In b, y - x <= 1 and x <= 1, so x := y copies a value of at most 2, and no
+  // time passes in the urgent c. y itself is compared with nothing: only the
+  // copy into x, which is compared with 2, keeps y's bounds from being widened.
+  Search search("clock x, y;\n"
+                "process P { state a {x <= 1}, b, c, d; urgent c; init a; trans "
+                "a -> b { assign x := 0; }, b -> c { guard x <= 1; assign x := y; }, "
+                "c -> d { guard x > 2; }; }\nsystem P;");
+  EXPECT_TRUE(search.reach(search.at("P", "c")));
+  EXPECT_FALSE(search.reach(search.at("P", "d")));
+}
+
 TEST(Reachability, TheInitialStateCountsAndMayBeTheGoal) {
   Search search("process P { clock x; state s0 {x <= 1}, s1; init s0; trans s0 -> s1 { }; }\n"
                 "system P;");

@@ -71,6 +71,55 @@ TEST(NormalisationInfo, ABoundRangingOverValuesRecordsEachValueBothWays) {
                                            {2, 1, lessEqual(1)}}));
 }
 
+TEST(NormalisationInfo, ACopyCarriesTheConstantsOfItsDestinationToItsSource) {
+  // y is never compared with anything itself, but x := y + 2 hands y's value
+  // to x, which is compared with 7: y matters up to 5. The copy is seen after
+  // the guard on x, and the guard on z after the copy z := x.
+  Pointer<System> system = loadSystem("clock x, y, z;\n"
+                                      "process P { state s0, s1; init s0; trans "
+                                      "s0 -> s1 { guard x <= 7; assign x := y + 2; }, "
+                                      "s1 -> s0 { assign z := x; }, s1 -> s1 { guard z >= 9; }; }\n"
+                                      "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 9, 7, 9}));
+}
+
+TEST(NormalisationInfo, ACopyCarriesDifferenceConstraintsToItsSource) {
+  Pointer<System> system =
+      loadSystem("clock x, y, z;\n"
+                 "process P { state s0, s1; init s0; trans "
+                 "s0 -> s1 { assign x := y - 1; }, s1 -> s0 { guard x <= z + 3; }; }\n"
+                 "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  // x - z <= 3 after x := y - 1 is y - z <= 4 before it.
+  EXPECT_EQ(info.constraints, (Constraints{{1, 3, lessEqual(3)}, {2, 3, lessEqual(4)}}));
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 3, 4, 0}));
+}
+
+TEST(NormalisationInfo, AClockShiftedDownIsNeverWidened) {
+  Pointer<System> system = loadSystem("clock x, y;\n"
+                                      "process P { state s0; init s0; trans "
+                                      "s0 -> s0 { guard x >= 2, y < 4; assign x := x - 1; }; }\n"
+                                      "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  EXPECT_EQ(info.maxConst, (std::vector<int>{0, NormalisationInfo::unbounded, 4}));
+}
+
+TEST(NormalisationInfo, CopiesInACycleThatRaisesConstantsDisableWidening) {
+  Pointer<System> system = loadSystem("clock x, y, z;\n"
+                                      "process P { state s0; init s0; trans "
+                                      "s0 -> s0 { guard x <= 3, z < 1; assign y := x - 1; }, "
+                                      "s0 -> s0 { assign x := y - 1; }; }\n"
+                                      "system P;");
+  NormalisationInfo info;
+  system->accept(info);
+  for (int constant : std::vector<int>(info.maxConst.begin() + 1, info.maxConst.end()))
+    EXPECT_EQ(constant, NormalisationInfo::unbounded);
+}
+
 /// States of two clocks in blocks of one allocator, for the stages.
 struct Zones {
   Zones() {
