@@ -1,6 +1,7 @@
 #include "pwlist/BitStateHashingPWList.h"
 
 #include "engine/Adapters.h"
+#include "engine/SearchWatch.h"
 #include "symbolic/dbm/Hash.h"
 
 #include <algorithm>
@@ -37,6 +38,7 @@ bool BitStateHashingPWList::tryGet(void* out) {
       return false;
     StateNode* node = front->stateNode();
     if (!isBitSet(bitIndexOf(node))) {
+      SearchWatch::step();
       run.reference.hold(front);
       ++explored_;
       break;

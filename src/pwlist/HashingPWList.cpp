@@ -1,5 +1,6 @@
 #include "pwlist/HashingPWList.h"
 
+#include "engine/SearchWatch.h"
 #include "symbolic/GlobalState.h"
 
 #include <cstring>
@@ -119,6 +120,7 @@ bool ChunkPWListBase::tryGet(void* out) {
     WaitingNode* front = run.store->front();
     if (!front)
       return false;
+    SearchWatch::step();
     run.reference.hold(front);
     ++explored_;
   }

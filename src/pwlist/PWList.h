@@ -31,6 +31,8 @@ struct WaitingState {
 ///                                    reference is released every call hands
 ///                                    out the same one
 ///   getSize()                        the waiting entries held
+/// Before a state is handed out for exploration, `SearchWatch::step` is
+/// called, so that a watched search can be ended there (see SearchWatch.h).
 class PWList : public Buffer {
 public:
   /// A new source that yields every stored state, waiting or passed, as a

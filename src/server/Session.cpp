@@ -20,6 +20,7 @@
 #include "symbolic/GlobalStateReference.h"
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 
 namespace orvela {
@@ -201,8 +202,15 @@ void Session::initialize() {
     listFactorySession = nullptr;
     setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
     setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
+    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
     lastQuant_ = noReusableSearch;
   }
+}
+
+void Session::setProgress(bool show) {
+  progress_ = show;
+  if (stateSpace_)
+    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
 }
 
 PWList* Session::createPWList() const {
@@ -267,24 +275,36 @@ CheckResult Session::check(std::istream& property) {
   CheckResult result;
   result.quantifier = parsed.quantifier;
   DriverResult run;
-  switch (parsed.quantifier) {
-  case 0:
-  case 1:
-    run = reachable(currentInitial_, expression);
-    run.trace.loop = new NullTrace();
-    result.explored = stateSpace_->exploredStates();
-    result.stored = stateSpace_->storedStates();
-    break;
-  case 2:
-  case 3:
-    run = liveness(expression);
-    break;
-  case 4:
-    run = leadsto(currentInitial_, expression);
-    run.found = !run.found;
-    break;
-  default:
-    throw InputError("Unsupported property type.");
+  std::optional<SearchWatch> watch;
+  if (limits_.any())
+    watch.emplace(limits_);
+  try {
+    switch (parsed.quantifier) {
+    case 0:
+    case 1:
+      run = reachable(currentInitial_, expression);
+      run.trace.loop = new NullTrace();
+      result.explored = stateSpace_->exploredStates();
+      result.stored = stateSpace_->storedStates();
+      break;
+    case 2:
+    case 3:
+      run = liveness(expression);
+      break;
+    case 4:
+      run = leadsto(currentInitial_, expression);
+      run.found = !run.found;
+      break;
+    default:
+      throw InputError("Unsupported property type.");
+    }
+  } catch (const SearchLimitReached& stop) {
+    // A state space the search left half-explored is gone already.
+    result.verdict = '?';
+    result.stopReason = stop.what();
+    result.explored = stop.explored;
+    result.stored = stop.stored;
+    return result;
   }
   currentInitial_ = nullptr;
   lastQuant_ = parsed.quantifier;
@@ -301,11 +321,13 @@ CheckResult Session::check(std::istream& property) {
 void Session::searchStateSpace(Filter& search, const Pointer<GlobalState>& start) {
   try {
     search.tryPut(start.get());
+  } catch (SearchLimitReached& stop) {
+    stop.explored = stateSpace_->exploredStates();
+    stop.stored = stateSpace_->storedStates();
+    abandonSearch();
+    throw;
   } catch (...) {
-    // A search cut short leaves its state space half-explored: start afresh.
-    stateSpace_ = nullptr;
-    currentInitial_ = nullptr;
-    initialize();
+    abandonSearch();
     throw;
   }
 }
@@ -373,11 +395,20 @@ Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
   return result;
 }
 
-bool Session::replay(const CheckResult& result, const StepVisitor& visit) const {
+void Session::abandonSearch() {
+  // A search cut short leaves its state space half-explored: start afresh.
+  stateSpace_ = nullptr;
+  currentInitial_ = nullptr;
+  initialize();
+}
+
+bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const {
   if (!result.hasTrace)
     return true;
   TraceSimulation simulation(concat(result.trace.path, result.trace.loop), system_, stateAlloc_,
                              initial_.get());
+  if (withStart && simulation.getCurrent())
+    visit(simulation.getCurrent(), Trace::noMoves());
   while (!simulation.atEnd()) {
     const Transition* const* edges;
     try {

@@ -13,6 +13,7 @@
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
+#include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
 #include "engine/SuccessorPair.h"
 #include "model/System.h"
@@ -40,13 +41,16 @@ struct TracePair {
 
 /// What a property check answers.
 struct CheckResult {
-  int quantifier = 0;    ///< the kind of property (0 A[], 1 E<>, 2 E[], 3 A<>, 4 -->)
-  char verdict = 'F';    ///< 'T' satisfied, 'F' not satisfied, 'M' inconclusive
+  int quantifier = 0; ///< the kind of property (0 A[], 1 E<>, 2 E[], 3 A<>, 4 -->)
+  /// 'T' satisfied, 'F' not satisfied, 'M' inconclusive under the chosen
+  /// approximation, '?' undecided: a limit stopped the search (`stopReason`).
+  char verdict = 'F';
   bool found = false;    ///< the checker found what it searched for
   bool hasTrace = false; ///< found, and traces are kept: `trace` tells how
   TracePair trace;
   std::uint64_t explored = 0; ///< states taken from the waiting list
   std::uint64_t stored = 0;   ///< states the passed list accepted
+  std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
 };
 
 /// A state and the edges of the move that led to it (null-terminated).
@@ -97,6 +101,15 @@ public:
   /// A new passed/waiting list as the options ask for, for the current model.
   PWList* createPWList() const;
 
+  /// Limits on every later check (none at first). A check that passes one
+  /// stops cleanly: it answers the verdict '?' with the reason and the counts
+  /// so far, and the stored state space starts afresh at the next check.
+  void setLimits(const SearchLimits& limits) { limits_ = limits; }
+  const SearchLimits& limits() const { return limits_; }
+  /// Whether reachability searches write their progress line to the standard
+  /// error stream (off at first).
+  void setProgress(bool show);
+
   // ------------------------------------------------------------ checking
 
   /// Checks the property read from `property` (one line of the property
@@ -107,11 +120,13 @@ public:
   CheckResult check(std::istream& property);
   /// Replays the result's trace from the start state through the successor
   /// computation: calls `visit` with each state reached and the edges taken
-  /// to it. Nothing is visited when the result has no trace. Answers false
-  /// when a step cannot be taken, which only an over-approximating
-  /// representation may cause (a convex-hull search can reach a zone that no
-  /// run reaches); the steps before it have been visited.
-  bool replay(const CheckResult& result, const StepVisitor& visit) const;
+  /// to it, first with the start state itself and no edges when `withStart`
+  /// holds. The path's steps come before the loop's. Nothing is visited when
+  /// the result has no trace. Answers false when a step cannot be taken,
+  /// which only an over-approximating representation may cause (a
+  /// convex-hull search can reach a zone that no run reaches); the steps
+  /// before it have been visited.
+  bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart = false) const;
 
   // ---------------------------------------------------------- simulation
 
@@ -175,7 +190,8 @@ private:
   DriverResult liveness(const Pointer<TCTLExpression>& property);
   DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property);
   /// Runs `search` over the state space from `start`; if it throws, the
-  /// half-explored state space is dropped for a fresh one first.
+  /// half-explored state space is dropped for a fresh one first (a stopped
+  /// search's exception gets the state space's counts before).
   void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
   /// The passed list of a liveness search: as the options ask for, but exact
   /// where the chosen representation over-approximates.
@@ -185,8 +201,12 @@ private:
   template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
   /// Records `initial_` as a root of the trace store.
   void recordInitial();
+  /// Drops a search that was cut short: the next check starts afresh.
+  void abandonSearch();
 
   SearchOptions options_;
+  SearchLimits limits_;
+  bool progress_ = false;
 
   Pointer<System> system_;
   Pointer<GlobalState> initial_;

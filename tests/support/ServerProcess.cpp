@@ -119,6 +119,12 @@ ProcessResult runServer(const std::string& input) {
   return runProcess(ORVELA_SERVER_PATH, {}, input);
 }
 
+#ifdef ORVELA_VERIFIER_PATH
+ProcessResult runVerifier(const std::vector<std::string>& args, const std::string& input) {
+  return runProcess(ORVELA_VERIFIER_PATH, args, input);
+}
+#endif
+
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
   Pipe in, out;
   pid_ = spawn(program, args, in, out, nullptr);

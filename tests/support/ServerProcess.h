@@ -21,6 +21,11 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
 /// `runProcess` on the built server.
 ProcessResult runServer(const std::string& input);
 
+#ifdef ORVELA_VERIFIER_PATH
+/// `runProcess` on the built command-line verifier.
+ProcessResult runVerifier(const std::vector<std::string>& args, const std::string& input = "");
+#endif
+
 /// A child process driven step by step: write some input, read replies as
 /// they come, then close the input and wait.
 class ChildProcess {

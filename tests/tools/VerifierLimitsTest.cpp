@@ -1,0 +1,120 @@
+// Limits and the progress line of the verifier through its binary.
+
+#include "VerifierFixture.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+
+namespace orvela::test {
+namespace {
+
+// A full search of six Fischer processes takes far longer than the limits
+// below, and mutual exclusion holds, so only a limit can stop it early.
+const char* const mutex = "A[] not (P1.cs and P2.cs)";
+
+TEST(VerifierLimits, ATimeLimitStopsTheSearchAndReportsWhatItDid) {
+  TempFile model("fischer6.ta", fischerModel(6));
+  const JsonRun run = runVerifierJson({"--time-limit", "0.5", model.path(), "-e", mutex, "-e",
+                                       "E<> P1.cs and P2.wait", "-e", "E<> P1.cs and P2.cs"});
+  const JsonValue& properties = run.document.at("properties");
+  ASSERT_EQ(properties.size(), 3u) << run.process.out;
+  const JsonValue& stopped = properties[0];
+  EXPECT_EQ(stopped.at("verdict").text, "unknown");
+  EXPECT_EQ(stopped.at("reason").text, "time limit of 0.5 s reached");
+  EXPECT_GT(stopped.at("stats").at("explored").number, 0);
+  EXPECT_GE(stopped.at("stats").at("stored").number, stopped.at("stats").at("explored").number);
+  EXPECT_GE(stopped.at("stats").at("seconds").number, 0.5);
+  // The next properties are checked afresh, each with its own limit.
+  EXPECT_EQ(properties[1].at("verdict").text, "satisfied");
+  EXPECT_EQ(properties[2].at("verdict").text, "unknown");
+  EXPECT_EQ(run.process.exitStatus, 2);
+}
+
+TEST(VerifierLimits, TheNextPropertyStartsAfreshAfterAStoppedSearch) {
+  // With reuse, a property continues the state space of the one before (the
+  // first one here starts it); a state space left half-explored by a limit
+  // must be dropped instead, so the property after it searches exactly as it
+  // would on its own.
+  TempFile model("fischer4.ta", fischerModel(4));
+  const char* const next = "E<> P3.cs and P4.wait";
+  const JsonRun limited = runVerifierJson({"--reuse", "--time-limit", "0.001", model.path(), "-e",
+                                           "E<> P1.req", "-e", mutex, "-e", next});
+  const JsonRun alone = runVerifierJson({"--reuse", model.path(), "-e", next});
+  const JsonValue& first = limited.document.at("properties")[0];
+  const JsonValue& stopped = limited.document.at("properties")[1];
+  const JsonValue& after = limited.document.at("properties")[2];
+  if (first.at("verdict").text == "unknown" || stopped.at("verdict").text != "unknown" ||
+      after.at("verdict").text == "unknown")
+    GTEST_SKIP() << "the limit did not stop only the middle search on this machine";
+  const JsonValue& reference = alone.document.at("properties")[0];
+  EXPECT_EQ(after.at("verdict").text, "satisfied");
+  EXPECT_EQ(reference.at("verdict").text, "satisfied");
+  EXPECT_EQ(after.at("stats").at("explored").number, reference.at("stats").at("explored").number);
+  EXPECT_EQ(after.at("stats").at("stored").number, reference.at("stats").at("stored").number);
+}
+
+TEST(VerifierLimits, AMemoryLimitStopsTheSearch) {
+  TempFile model("fischer6.ta", fischerModel(6));
+  const ProcessResult run = runVerifier({"--memory-limit", "40", model.path(), "-e", mutex});
+  EXPECT_EQ(run.out, "unknown        A[] not (P1.cs and P2.cs)  (invariantly; memory limit of 40 "
+                     "MiB reached)\n");
+  EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST(VerifierProgress, NoProgressLineWhenStandardErrorIsNotATerminal) {
+  TempFile model("fischer5.ta", fischerModel(5));
+  const ProcessResult run = runVerifier({model.path(), "-e", mutex});
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.err.find("Throughput"), std::string::npos) << run.err;
+}
+
+/// Runs the verifier with its standard error on a pseudo-terminal and
+/// answers what it wrote there.
+std::string runOnTerminal(const std::vector<std::string>& args) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+    return "no pseudo-terminal";
+  const std::string slaveName = ptsname(master);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
+    const int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    dup2(slave, 2);
+    std::vector<char*> argv = {const_cast<char*>(ORVELA_VERIFIER_PATH)};
+    for (const std::string& arg : args)
+      argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  std::string written;
+  char buffer[4096];
+  for (;;) {
+    pollfd fd{master, POLLIN, 0};
+    if (poll(&fd, 1, 200) > 0) {
+      const ssize_t n = read(master, buffer, sizeof buffer);
+      if (n > 0) {
+        written.append(buffer, std::size_t(n));
+        continue;
+      }
+    }
+    if (waitpid(pid, nullptr, WNOHANG) == pid)
+      break;
+  }
+  close(master);
+  return written;
+}
+
+TEST(VerifierProgress, AProgressLineWhenStandardErrorIsATerminal) {
+  TempFile model("fischer5.ta", fischerModel(5));
+  const std::string written = runOnTerminal({model.path(), "-e", mutex});
+  EXPECT_NE(written.find("Throughput: "), std::string::npos) << written;
+  EXPECT_NE(written.find(" states/sec, Load: "), std::string::npos) << written;
+}
+
+} // namespace
+} // namespace orvela::test

@@ -1,0 +1,161 @@
+// The verifier's reports through its binary: the JSON document with its
+// documented fields, and diagnostic traces as text and as JSON.
+
+#include "VerifierFixture.h"
+
+#include <algorithm>
+#include <set>
+
+namespace orvela::test {
+namespace {
+
+using Kind = JsonValue::Kind;
+
+void expectStatistics(const JsonValue& stats) {
+  for (const char* field : {"explored", "stored", "seconds", "peak_mib"}) {
+    ASSERT_TRUE(stats.has(field)) << field;
+    EXPECT_EQ(stats.at(field).kind, Kind::number) << field;
+    EXPECT_GE(stats.at(field).number, 0) << field;
+  }
+}
+
+TEST(VerifierJson, WritesTheDocumentedFields) {
+  TempFile model("handshake.ta", handshakeModel);
+  const JsonRun run = runVerifierJson({"--order", "dfs", "--reduction", "0", "--time-limit", "60",
+                                       model.path(), "-e", "E<> P.done", "-e", "A[] n <= 1"});
+  const JsonValue& document = run.document;
+  EXPECT_EQ(document.at("schema").number, 1);
+  EXPECT_EQ(document.at("model").text, model.path());
+  const JsonValue& options = document.at("options");
+  EXPECT_EQ(options.at("order").text, "dfs");
+  EXPECT_EQ(options.at("representation").text, "exact");
+  EXPECT_EQ(options.at("reduction").number, 0);
+  EXPECT_FALSE(options.at("reuse").boolean);
+  EXPECT_FALSE(options.at("trace").boolean);
+  EXPECT_EQ(options.at("zone_format").number, 1);
+  EXPECT_EQ(options.at("time_limit").number, 60);
+  EXPECT_TRUE(options.at("memory_limit").isNull());
+
+  const JsonValue& properties = document.at("properties");
+  ASSERT_EQ(properties.size(), 2u);
+  const char* const kinds[] = {"possibly", "invariantly"};
+  double explored = 0, stored = 0;
+  for (std::size_t k = 0; k < 2; ++k) {
+    const JsonValue& property = properties[k];
+    EXPECT_EQ(property.at("kind").text, kinds[k]);
+    EXPECT_EQ(property.at("verdict").text, "satisfied");
+    EXPECT_TRUE(property.at("reason").isNull());
+    EXPECT_TRUE(property.at("trace").isNull()); // not asked for
+    expectStatistics(property.at("stats"));
+    explored += property.at("stats").at("explored").number;
+    stored += property.at("stats").at("stored").number;
+  }
+  expectStatistics(document.at("stats"));
+  EXPECT_EQ(document.at("stats").at("explored").number, explored);
+  EXPECT_EQ(document.at("stats").at("stored").number, stored);
+  EXPECT_TRUE(document.at("error").isNull());
+  EXPECT_EQ(document.at("model_errors").size(), 0u);
+  EXPECT_EQ(document.at("exit_code").number, 0);
+  EXPECT_EQ(run.process.exitStatus, 0);
+}
+
+TEST(VerifierJson, StaysValidForAnyPropertyText) {
+  TempFile model("handshake.ta", handshakeModel);
+  const std::string odd = "E<> \"quoted\" \\ back\ttab \x01 \xff end";
+  const JsonRun run = runVerifierJson({model.path(), "-e", odd});
+  const JsonValue& property = run.document.at("properties")[0];
+  EXPECT_EQ(property.at("property").text, "E<> \"quoted\" \\ back\ttab \x01 ? end");
+  EXPECT_EQ(property.at("verdict").text, "unknown");
+  EXPECT_EQ(property.at("reason").text, "Bad property");
+  EXPECT_TRUE(property.at("kind").isNull());
+  EXPECT_EQ(run.process.exitStatus, 3);
+}
+
+TEST(VerifierTrace, NamesTheEdgesTakenAndTheStatesReached) {
+  TempFile model("handshake.ta", handshakeModel);
+  const ProcessResult run = runVerifier({"--trace", model.path(), "-e", "E<> P.done"});
+  EXPECT_EQ(linesOf(run.out), (std::vector<std::string>{
+                                  "satisfied      E<> P.done  (possibly)",
+                                  "               trace of 2 steps:",
+                                  "                 state 0: (P.a, Q.s) n=0",
+                                  "                 step 1: P: a -> b { guard n==0; sync c!; "
+                                  "assign x:=0, n:=1; }",
+                                  "                         Q: s -> t { sync c?; }",
+                                  "                 state 1: (P.b, Q.t) n=1 {x<=4}",
+                                  "                 step 2: P: b -> done { guard x>=2; }",
+                                  "                 state 2: (P.done, Q.t) n=1 {x>=2}",
+                              }))
+      << run.err;
+}
+
+TEST(VerifierTrace, AJsonTraceStartsAtTheInitialStateAndEndsWhereThePropertyHolds) {
+  const std::string model = fischerModel(3);
+  TempFile file("fischer3.ta", model);
+  const JsonRun run =
+      runVerifierJson({"--trace", file.path(), "-e", "E<> P1.cs and P2.wait and P2.x > 1"});
+  const JsonValue& property = run.document.at("properties")[0];
+  ASSERT_EQ(property.at("verdict").text, "satisfied");
+  EXPECT_TRUE(property.at("loop_start").isNull());
+  EXPECT_TRUE(property.at("trace_complete").boolean);
+  const JsonValue& trace = property.at("trace");
+  ASSERT_GE(trace.size(), 4u);
+  EXPECT_EQ(trace[0].at("edges").size(), 0u);
+  for (const char* process : {"P1", "P2", "P3"})
+    EXPECT_EQ(trace[0].at("state").at("locations").at(process).text, "A");
+  EXPECT_EQ(trace[0].at("state").at("variables").at("id").number, 0);
+  // Each step moves one process along one of its edges, from where the
+  // previous state had it.
+  for (std::size_t k = 1; k < trace.size(); ++k) {
+    ASSERT_EQ(trace[k].at("edges").size(), 1u);
+    const JsonValue& edge = trace[k].at("edges")[0];
+    const JsonValue& before = trace[k - 1].at("state").at("locations");
+    const JsonValue& after = trace[k].at("state").at("locations");
+    EXPECT_EQ(before.at(edge.at("process").text).text, edge.at("source").text) << k;
+    EXPECT_EQ(after.at(edge.at("process").text).text, edge.at("target").text) << k;
+  }
+  const JsonValue& last = trace[trace.size() - 1].at("state");
+  EXPECT_EQ(last.at("locations").at("P1").text, "cs");
+  EXPECT_EQ(last.at("locations").at("P2").text, "wait");
+  EXPECT_EQ(last.at("variables").at("id").number, 1);
+  bool namesP2 = false;
+  for (const JsonValue& constraint : last.at("zone").items)
+    namesP2 |= constraint.text.find("P2.x") != std::string::npos;
+  EXPECT_TRUE(namesP2);
+}
+
+std::set<std::string> zoneOf(const JsonValue& step) {
+  std::set<std::string> zone;
+  for (const JsonValue& constraint : step.at("state").at("zone").items)
+    zone.insert(constraint.text);
+  return zone;
+}
+
+TEST(VerifierTrace, ZoneFormatZeroShowsEveryBoundAndOneTheMinimalConstraints) {
+  TempFile file("fischer3.ta", fischerModel(3));
+  const std::vector<std::string> args = {"--trace", file.path(), "-e", "E<> P1.req"};
+  const JsonRun full = runVerifierJson([&] {
+    std::vector<std::string> a = {"--zone-format", "0"};
+    a.insert(a.end(), args.begin(), args.end());
+    return a;
+  }());
+  const JsonRun minimal = runVerifierJson(args);
+  const JsonValue& fullTrace = full.document.at("properties")[0].at("trace");
+  const JsonValue& minimalTrace = minimal.document.at("properties")[0].at("trace");
+  ASSERT_EQ(fullTrace.size(), minimalTrace.size());
+  // At the start the three clocks are equal: every difference is bounded by
+  // 0 in the closed matrix, and a cycle of three such bounds says it all.
+  EXPECT_EQ(zoneOf(fullTrace[0]).size(), 6u);
+  EXPECT_EQ(zoneOf(minimalTrace[0]).size(), 3u);
+  // After P1 enters req: P1.x <= 2, P1.x at most the other two, which are
+  // equal; one of P1's two differences follows from the other.
+  const std::set<std::string> all = zoneOf(fullTrace[1]);
+  const std::set<std::string> kept = zoneOf(minimalTrace[1]);
+  EXPECT_EQ(all, (std::set<std::string>{"P1.x<=2", "P1.x-P2.x<=0", "P1.x-P3.x<=0", "P2.x-P3.x<=0",
+                                        "P3.x-P2.x<=0"}));
+  EXPECT_TRUE(std::includes(all.begin(), all.end(), kept.begin(), kept.end()));
+  EXPECT_EQ(kept.size(), 4u);
+  EXPECT_TRUE(kept.count("P1.x<=2"));
+}
+
+} // namespace
+} // namespace orvela::test

@@ -1,0 +1,200 @@
+// The command-line verifier through its binary: verdict lines, exit codes,
+// query files, bad input and the help text.
+
+#include "VerifierFixture.h"
+
+namespace orvela::test {
+namespace {
+
+const char* const reachable = "E<> P.done";
+const char* const invariant = "A[] n <= 1";
+const char* const unreachable = "E<> n == 2";
+const char* const violated = "A[] not P.done";
+
+std::vector<std::string> withProperties(std::vector<std::string> args,
+                                        const std::vector<std::string>& properties) {
+  for (const std::string& property : properties) {
+    args.push_back("-e");
+    args.push_back(property);
+  }
+  return args;
+}
+
+TEST(Verifier, WritesOneVerdictLinePerPropertyWithItsKind) {
+  TempFile model("handshake.ta", handshakeModel);
+  const ProcessResult run =
+      runVerifier(withProperties({model.path()}, {reachable, invariant, unreachable, violated}));
+  EXPECT_EQ(linesOf(run.out), (std::vector<std::string>{
+                                  "satisfied      E<> P.done  (possibly)",
+                                  "satisfied      A[] n <= 1  (invariantly)",
+                                  "not satisfied  E<> n == 2  (possibly)",
+                                  "not satisfied  A[] not P.done  (invariantly)",
+                              }))
+      << run.err;
+  EXPECT_EQ(run.exitStatus, 1);
+}
+
+TEST(Verifier, ExitStatusSaysWhetherEveryPropertyHolds) {
+  TempFile model("handshake.ta", handshakeModel);
+  struct Case {
+    std::vector<std::string> options;
+    std::vector<std::string> properties;
+    int status;
+  };
+  const Case cases[] = {
+      {{}, {reachable, invariant}, 0},
+      {{}, {reachable, unreachable}, 1},
+      // The convex hull over-approximates: a reachable state is only maybe.
+      {{"--representation", "hull"}, {reachable, invariant}, 2},
+      // Bit-state hashing under-approximates: an invariant is only maybe.
+      {{"--representation", "bitstate"}, {invariant}, 2},
+      // A definite failure outranks an inconclusive answer ...
+      // (a state the over-approximation does not reach is not reachable).
+      {{"--representation", "hull"}, {reachable, unreachable}, 1},
+      // ... and a rejected property outranks both.
+      {{}, {unreachable, "E<> P.nowhere"}, 3},
+      {{"--representation", "packed"}, {reachable, invariant}, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.options;
+    args.push_back(model.path());
+    const ProcessResult run = runVerifier(withProperties(args, c.properties));
+    EXPECT_EQ(run.exitStatus, c.status) << testing::PrintToString(args) << "\n" << run.out;
+  }
+}
+
+TEST(Verifier, MaybeNamesTheApproximation) {
+  TempFile model("handshake.ta", handshakeModel);
+  const ProcessResult hull =
+      runVerifier({"--representation", "hull", model.path(), "-e", reachable});
+  EXPECT_EQ(hull.out, "maybe          E<> P.done  (possibly; convex hulls over-approximate the "
+                      "reachable states)\n");
+  const ProcessResult bits =
+      runVerifier({"--representation", "bitstate", model.path(), "-e", invariant});
+  EXPECT_EQ(bits.out,
+            "maybe          A[] n <= 1  (invariantly; bit-state hashing may have missed states)\n");
+}
+
+TEST(Verifier, ReadsPropertiesFromAQueryFileSkippingCommentsAndBlankLines) {
+  TempFile model("handshake.ta", handshakeModel);
+  TempFile queries("handshake.q", "// what can happen\n\nE<> P.done   // reachable\n"
+                                  "  \t\n  // indented comment\nA[] n <= \\\n  1\r\nE<> n == 2");
+  const JsonRun run = runVerifierJson({"-e", "E<> Q.t", model.path(), queries.path()});
+  const JsonValue& properties = run.document.at("properties");
+  ASSERT_EQ(properties.size(), 4u) << run.process.out;
+  const std::pair<const char*, int> expected[] = {
+      {"E<> Q.t", 0}, {"E<> P.done", 3}, {"A[] n <= 1", 6}, {"E<> n == 2", 8}};
+  for (std::size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(properties[k].at("property").text, expected[k].first);
+    if (expected[k].second == 0) {
+      EXPECT_TRUE(properties[k].at("line").isNull());
+      EXPECT_TRUE(properties[k].at("file").isNull());
+    } else {
+      EXPECT_EQ(properties[k].at("line").number, expected[k].second);
+      EXPECT_EQ(properties[k].at("file").text, queries.path());
+    }
+  }
+  EXPECT_EQ(verdictsOf(run.document),
+            (std::vector<std::string>{"satisfied", "satisfied", "satisfied", "not satisfied"}));
+}
+
+TEST(Verifier, ReadsTheModelOrTheQueriesFromStandardInput) {
+  TempFile model("handshake.ta", handshakeModel);
+  TempFile queries("handshake.q", std::string(reachable) + "\n" + unreachable + "\n");
+  const ProcessResult modelIn = runVerifier({"-", queries.path()}, handshakeModel);
+  EXPECT_EQ(modelIn.exitStatus, 1) << modelIn.err;
+  EXPECT_EQ(linesOf(modelIn.out).size(), 2u);
+  const ProcessResult queriesIn =
+      runVerifier({model.path(), "-"}, std::string(reachable) + "\n// none\n" + invariant + "\n");
+  EXPECT_EQ(queriesIn.exitStatus, 0) << queriesIn.err;
+  EXPECT_EQ(linesOf(queriesIn.out).size(), 2u);
+}
+
+TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
+  const std::string broken = "clock x;\nint [0,3] n;\nprocess P {\n  state a, b;\n  init a;\n"
+                             "  trans a -> b { guard n == ; };\n}\nsystem P;\n";
+  TempFile model("broken.ta", broken);
+  const ProcessResult text = runVerifier({model.path(), "-e", "E<> P.b"});
+  EXPECT_EQ(text.exitStatus, 3);
+  EXPECT_EQ(text.out, "");
+  EXPECT_NE(text.err.find("Error at line 6 : "), std::string::npos) << text.err;
+  EXPECT_NE(text.err.find("Syntax errors in system."), std::string::npos) << text.err;
+
+  const JsonRun json = runVerifierJson({model.path(), "-e", "E<> P.b"});
+  EXPECT_EQ(json.process.exitStatus, 3);
+  const JsonValue& messages = json.document.at("model_errors");
+  ASSERT_GE(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text.rfind("Error at line 6 : ", 0), 0u) << messages[0].text;
+  EXPECT_EQ(json.document.at("properties").size(), 0u);
+  EXPECT_EQ(json.document.at("exit_code").number, 3);
+}
+
+TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
+  TempFile model("handshake.ta", handshakeModel);
+  TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n");
+  const ProcessResult run = runVerifier({model.path(), queries.path()});
+  EXPECT_EQ(run.exitStatus, 3);
+  EXPECT_EQ(linesOf(run.out), (std::vector<std::string>{
+                                  "satisfied      E<> P.done  (possibly)",
+                                  "unknown        E<> P.nowhere  (Bad property)",
+                                  "satisfied      A[] n <= 1  (invariantly)",
+                              }));
+  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property"), std::string::npos) << run.err;
+}
+
+TEST(Verifier, RejectsCommandLinesItCannotFollow) {
+  TempFile model("handshake.ta", handshakeModel);
+  const std::vector<std::vector<std::string>> lines = {
+      {},                                            // no model
+      {"--frobnicate", model.path()},                // unknown option
+      {model.path(), "-e"},                          // missing value
+      {"--order", "sideways", model.path()},         // not a search order
+      {"--reduction", "7", model.path()},            // the session refuses it
+      {"--reduction", "12", model.path()},           // not one digit
+      {"--zone-format", "2", model.path()},          // the session refuses it
+      {"--time-limit", "-1", model.path()},          // not positive
+      {"--memory-limit", "lots", model.path()},      // not a number
+      {"--trace=yes", model.path()},                 // a flag takes no value
+      {"-", "-"},                                    // standard input twice
+      {model.path(), model.path(), model.path()},    // too many files
+      {model.path() + ".missing", "-e", reachable}}; // no such file
+  for (const std::vector<std::string>& args : lines) {
+    const ProcessResult run = runVerifier(args);
+    EXPECT_EQ(run.exitStatus, 3) << testing::PrintToString(args);
+    EXPECT_NE(run.err.find("orvela: "), std::string::npos) << testing::PrintToString(args);
+    EXPECT_EQ(run.out, "") << testing::PrintToString(args);
+  }
+  // Both forms of a value are accepted.
+  EXPECT_EQ(
+      runVerifier({"--order=dfs", "--reduction", "0", model.path(), "-e", reachable}).exitStatus,
+      0);
+}
+
+TEST(Verifier, HelpDocumentsEveryOptionAndExitStatus) {
+  const ProcessResult run = runVerifier({"--help"});
+  EXPECT_EQ(run.exitStatus, 0);
+  for (const char* option :
+       {"-e", "--property", "--order", "--representation", "--reduction", "--reuse",
+        "--active-clocks", "--trace", "--zone-format", "--format", "--stats", "--time-limit",
+        "--memory-limit", "--help", "bfs|dfs", "exact|packed|bitstate|hull", "text|json"})
+    EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  for (const char* status : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  "})
+    EXPECT_NE(run.out.find(status), std::string::npos) << status;
+}
+
+TEST(Verifier, StatisticsFollowEachVerdictAndTotalThem) {
+  TempFile model("handshake.ta", handshakeModel);
+  const ProcessResult run =
+      runVerifier({"--stats", model.path(), "-e", invariant, "-e", unreachable});
+  const std::vector<std::string> lines = linesOf(run.out);
+  ASSERT_EQ(lines.size(), 5u) << run.out;
+  // Both searches explore the whole state space: initial, after the
+  // handshake, done.
+  EXPECT_EQ(lines[1].rfind("               explored 3, stored 3, ", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[3].rfind("               explored 3, stored 3, ", 0), 0u) << lines[3];
+  EXPECT_EQ(lines[4].rfind("total: 2 properties, explored 6, stored 6, ", 0), 0u) << lines[4];
+  EXPECT_NE(lines[4].find(" MiB"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvela::test

@@ -1,0 +1,190 @@
+#include "CommandLine.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace orvela::verifier {
+
+const char* helpText() {
+  return R"(usage: orvela [options] MODEL [QUERIES]
+
+Checks properties of a network of timed automata. MODEL is a system
+description; QUERIES a file of properties, one per line (blank lines and
+lines starting with // are skipped, a trailing // comment is dropped, and a
+line ending in a backslash goes on in the next line). Either may be - for
+standard input. The -e properties are checked first, then those of QUERIES.
+
+Properties:
+  -e, --property PROPERTY  check PROPERTY (repeatable)
+
+Search:
+  --order bfs|dfs          breadth-first (default) or depth-first search
+  --representation exact|packed|bitstate|hull
+                           how explored states are kept: exact zones (default),
+                           packed zones, bit-state hashing (under-approximates:
+                           some answers become maybe), one convex hull per
+                           discrete state (over-approximates: likewise)
+  --reduction 0|1|2        which explored states are stored: 0 all, 1 all but
+                           committed ones that need not be (default), 2 all
+                           but those that need not be
+  --reuse                  continue the stored state space between properties
+  --active-clocks          ignore clocks that no longer matter in a location
+  --time-limit SECONDS     stop a search after SECONDS (per property); the
+                           property is then unknown
+  --memory-limit MIB       stop a search when the process holds more than MIB
+                           MiB of memory; the property is then unknown
+
+Report:
+  --trace                  print a diagnostic trace where there is one: per
+                           step the edges taken and the state reached
+  --zone-format 0|1        zones in traces: 0 every bound, 1 the minimal
+                           constraints (default)
+  --stats                  states explored and stored, seconds and peak memory,
+                           per property and in total
+  --format text|json       the report form (default text); json writes one
+                           document (schema in the README)
+  -h, --help               print this help
+
+A progress line is written to standard error during long searches when it is
+a terminal.
+
+Exit status:
+  0  every property is satisfied
+  1  some property is not satisfied
+  2  some property is inconclusive (maybe, or a limit stopped its search)
+  3  bad input: the command line, the model or a property
+  4  internal failure
+When several apply, the first of 4, 3, 1, 2 in this order is the status.
+)";
+}
+
+namespace {
+
+/// The value character of a --order, --representation or similar word.
+char pick(const std::string& option, const std::string& value,
+          std::initializer_list<const char*> words) {
+  char code = '0';
+  for (const char* word : words) {
+    if (value == word)
+      return code;
+    ++code;
+  }
+  std::string message = option + " expects ";
+  const char* separator = "";
+  for (const char* word : words) {
+    message.append(separator).append(word);
+    separator = "|";
+  }
+  throw UsageError(message + ", not '" + value + "'");
+}
+
+/// A single digit; the session decides which digits the option accepts.
+char digit(const std::string& option, const std::string& value) {
+  if (value.size() != 1 || value[0] < '0' || value[0] > '9')
+    throw UsageError(option + " expects a digit, not '" + value + "'");
+  return value[0];
+}
+
+double positive(const std::string& option, const std::string& value) {
+  char* end = nullptr;
+  errno = 0;
+  const double number = std::strtod(value.c_str(), &end);
+  if (value.empty() || *end != '\0' || errno != 0 || !std::isfinite(number) || number <= 0)
+    throw UsageError(option + " expects a positive number, not '" + value + "'");
+  return number;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  std::vector<std::string> files;
+  bool optionsEnded = false;
+  for (std::size_t k = 0; k < arguments.size(); ++k) {
+    std::string option = arguments[k];
+    if (optionsEnded || option == "-" || option.empty() || option[0] != '-') {
+      files.push_back(option);
+      continue;
+    }
+    if (option == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    // "--name=value" and "--name value" mean the same.
+    std::string value;
+    bool hasValue = false;
+    if (const std::size_t equals = option.find('=');
+        option.rfind("--", 0) == 0 && equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option = option.substr(0, equals);
+      hasValue = true;
+    }
+    const auto flag = [&] {
+      if (hasValue)
+        throw UsageError(option + " takes no value");
+    };
+    const auto next = [&]() -> const std::string& {
+      if (!hasValue) {
+        if (k + 1 >= arguments.size())
+          throw UsageError(option + " needs a value");
+        value = arguments[++k];
+        hasValue = true;
+      }
+      return value;
+    };
+
+    if (option == "-h" || option == "--help") {
+      flag();
+      line.help = true;
+    } else if (option == "-e" || option == "--property") {
+      line.inlined.push_back(next());
+    } else if (option == "--order") {
+      line.sessionOptions.push_back({"order", pick(option, next(), {"bfs", "dfs"}), option});
+    } else if (option == "--representation") {
+      line.sessionOptions.push_back({"representation",
+                                     pick(option, next(), {"exact", "packed", "bitstate", "hull"}),
+                                     option});
+    } else if (option == "--reduction") {
+      line.sessionOptions.push_back({"reduction", digit(option, next()), option});
+    } else if (option == "--zone-format") {
+      line.sessionOptions.push_back({"zoneFormat", digit(option, next()), option});
+    } else if (option == "--reuse") {
+      flag();
+      line.sessionOptions.push_back({"reuse", '1', option});
+    } else if (option == "--active-clocks") {
+      flag();
+      line.sessionOptions.push_back({"activeClocks", '1', option});
+    } else if (option == "--trace") {
+      flag();
+      line.trace = true;
+    } else if (option == "--stats") {
+      flag();
+      line.stats = true;
+    } else if (option == "--format") {
+      line.json = pick(option, next(), {"text", "json"}) == '1';
+    } else if (option == "--time-limit") {
+      line.limits.seconds = positive(option, next());
+    } else if (option == "--memory-limit") {
+      line.limits.mebibytes = positive(option, next());
+    } else {
+      throw UsageError("unknown option " + option);
+    }
+  }
+  if (line.help)
+    return line;
+  if (files.empty())
+    throw UsageError("no model given");
+  if (files.size() > 2)
+    throw UsageError("one model and at most one query file expected");
+  line.model = files[0];
+  if (files.size() == 2)
+    line.queries = files[1];
+  if (line.model == "-" && line.queries == "-")
+    throw UsageError("standard input can be read only once");
+  // Traces are kept by the session only when asked for.
+  line.sessionOptions.push_back({"trace", line.trace ? '1' : '0', "--trace"});
+  return line;
+}
+
+} // namespace orvela::verifier

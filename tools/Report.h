@@ -1,0 +1,103 @@
+#pragma once
+// What the verifier found, independent of the form it is printed in: per
+// property the verdict, why it is not conclusive, the trace as text and the
+// statistics; for the run the options, the totals and what went wrong.
+
+#include "Queries.h"
+#include "engine/SearchWatch.h"
+#include "server/Options.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvela::verifier {
+
+enum class Verdict { satisfied, notSatisfied, maybe, unknown };
+
+/// "satisfied", "not satisfied", "maybe", "unknown".
+const char* verdictName(Verdict verdict);
+/// The name of a property kind: "invariantly" (A[]), "possibly" (E<>),
+/// "potentially always" (E[]), "eventually" (A<>), "leads to" (-->); null
+/// for anything else.
+const char* kindName(int kind);
+
+/// One edge of a step, its parts as the model wrote them.
+struct EdgeText {
+  std::string process;
+  std::string source;
+  std::string target;
+  std::string guard;   ///< empty when the edge has none
+  std::string sync;    ///< "c!", "c?" or empty
+  std::string updates; ///< empty when the edge has none
+};
+
+/// A state of a trace.
+struct StateText {
+  std::vector<std::pair<std::string, std::string>> locations; ///< process, location
+  std::vector<std::pair<std::string, int>> variables;         ///< name, value
+  std::vector<std::string> zone; ///< constraints by clock name; none: every valuation
+};
+
+/// The edges taken (none for the start state) and the state reached.
+struct TraceStep {
+  std::vector<EdgeText> edges;
+  StateText state;
+};
+
+struct Statistics {
+  std::uint64_t explored = 0; ///< states taken from the waiting list
+  std::uint64_t stored = 0;   ///< states the passed list accepted
+  double seconds = 0;         ///< wall-clock time
+  double peakMiB = 0;         ///< peak resident memory
+};
+
+struct PropertyReport {
+  Query query;
+  int kind = -1; ///< the quantifier code, -1 when the property was not read
+  Verdict verdict = Verdict::unknown;
+  /// Empty for satisfied and not satisfied; the approximation for maybe; the
+  /// limit or the error for unknown.
+  std::string reason;
+  bool badInput = false; ///< the property itself was rejected
+  /// The start state, then one entry per step; empty without a trace.
+  std::vector<TraceStep> trace;
+  /// For a trace with a loop: the index of the state the loop starts from
+  /// and returns to; -1 otherwise.
+  int loopStart = -1;
+  /// The replay could not take every step (over-approximation); the trace
+  /// holds the steps before that.
+  bool traceCut = false;
+  Statistics stats;
+};
+
+/// Exit statuses of the verifier.
+enum ExitCode {
+  allSatisfied = 0,
+  someNotSatisfied = 1,
+  inconclusive = 2,
+  badInput = 3,
+  internalFailure = 4,
+};
+
+struct RunReport {
+  std::string model; ///< as named on the command line
+  SearchOptions options;
+  SearchLimits limits;
+  std::vector<PropertyReport> properties;
+  Statistics total;
+  /// What stopped the run before or between properties; empty when nothing.
+  std::string error;
+  /// The parser's messages about the model, one per line.
+  std::vector<std::string> modelMessages;
+  ExitCode exitCode = allSatisfied;
+};
+
+/// The status of a run that ended with `failure` (`allSatisfied` when nothing
+/// went wrong, `badInput` or `internalFailure`): an internal failure first,
+/// then bad input (the failure or any rejected property), then a property not
+/// satisfied, then an inconclusive one, otherwise every property satisfied.
+ExitCode exitCodeOf(const std::vector<PropertyReport>& properties, ExitCode failure);
+
+} // namespace orvela::verifier

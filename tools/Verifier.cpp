@@ -1,0 +1,100 @@
+#include "Verifier.h"
+
+#include "TraceText.h"
+#include "engine/ProcessMemory.h"
+#include "server/Session.h"
+#include "server/base/Exceptions.h"
+
+#include <chrono>
+#include <sstream>
+
+namespace orvela::verifier {
+
+namespace {
+
+/// The parser's messages as one line.
+std::string oneLine(const char* message) {
+  std::string text = message;
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+    text.pop_back();
+  for (std::size_t at; (at = text.find('\n')) != std::string::npos;)
+    text.replace(at, 1, "; ");
+  return text;
+}
+
+const char* approximationOf(const SearchOptions& options) {
+  if (options.underapproximation)
+    return "bit-state hashing may have missed states";
+  if (options.overapproximation)
+    return "convex hulls over-approximate the reachable states";
+  return "approximated state space";
+}
+
+} // namespace
+
+PropertyReport Verifier::check(const Query& query) {
+  PropertyReport report;
+  report.query = query;
+  // Each property's peak is its own; the run's peak is kept here.
+  peakMiB_ = std::max(peakMiB_, peakResidentMiB());
+  resetPeakResident();
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    std::istringstream text(query.text);
+    const CheckResult result = session_.check(text);
+    report.stats.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    report.kind = result.quantifier;
+    report.stats.explored = result.explored;
+    report.stats.stored = result.stored;
+    switch (result.verdict) {
+    case 'T':
+      report.verdict = Verdict::satisfied;
+      break;
+    case 'F':
+      report.verdict = Verdict::notSatisfied;
+      break;
+    case 'M':
+      report.verdict = Verdict::maybe;
+      report.reason = approximationOf(session_.options());
+      break;
+    default:
+      report.verdict = Verdict::unknown;
+      report.reason = result.stopReason;
+    }
+    if (traces_ && result.hasTrace)
+      recordTrace(result, report);
+  } catch (const InputError& error) {
+    report.badInput = true;
+    report.reason = oneLine(error.what());
+  } catch (const ProtocolError& error) {
+    report.badInput = true;
+    report.reason = oneLine(error.what());
+  }
+  if (report.stats.seconds == 0)
+    report.stats.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  report.stats.peakMiB = peakResidentMiB();
+  peakMiB_ = std::max(peakMiB_, report.stats.peakMiB);
+  return report;
+}
+
+void Verifier::recordTrace(const CheckResult& result, PropertyReport& report) const {
+  const System& system = *session_.system();
+  const int zoneFormat = session_.options().zoneFormat;
+  const bool complete = session_.replay(
+      result,
+      [&](const GlobalState* state, const Transition* const* edges) {
+        TraceStep step;
+        for (const Transition* const* edge = edges; *edge; ++edge)
+          step.edges.push_back(describeEdge(**edge));
+        step.state = describeState(system, *state, zoneFormat);
+        report.trace.push_back(std::move(step));
+      },
+      true);
+  report.traceCut = !complete;
+  if (result.trace.loop && result.trace.loop->getLength() > 0 && result.trace.path)
+    report.loopStart = result.trace.path->getLength();
+}
+
+} // namespace orvela::verifier

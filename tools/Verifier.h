@@ -1,0 +1,37 @@
+#pragma once
+// Checks properties one after the other on a session that holds the model,
+// and turns each answer into a report: verdict, reason, trace, statistics.
+
+#include "Report.h"
+
+namespace orvela {
+class Session;
+struct CheckResult;
+} // namespace orvela
+
+namespace orvela::verifier {
+
+class Verifier {
+public:
+  /// `session` must hold a model; with `traces`, a property that has a
+  /// diagnostic trace gets it replayed into its report.
+  Verifier(Session& session, bool traces) : session_(session), traces_(traces) {}
+
+  /// Checks one property. A property the session rejects (a syntax error, a
+  /// kind it cannot check) is reported as unknown bad input; a search stopped
+  /// by a limit as unknown with the limit as reason. Failures of the session
+  /// itself (`Bug`, `RuntimeError`, memory) are thrown on.
+  PropertyReport check(const Query& query);
+
+  /// The most memory resident so far during the checks of this verifier.
+  double peakMiB() const { return peakMiB_; }
+
+private:
+  void recordTrace(const CheckResult& result, PropertyReport& report) const;
+
+  Session& session_;
+  bool traces_;
+  double peakMiB_ = 0;
+};
+
+} // namespace orvela::verifier
