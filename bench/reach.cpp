@@ -2,21 +2,24 @@
 // invariance property over locations by a full symbolic search, and prints
 // the verdict and what the search did:
 //
-//   orvela-reach [--order 0|1] [--reduction 0|1|2] [--trace] [--buckets N]
-//                MODEL 'PROPERTY'
+//   orvela-reach [--order 0|1] [--reduction 0|1|2] [--representation 0|1]
+//                [--trace] [--buckets N] MODEL 'PROPERTY'
 //
 // PROPERTY is "E<> F" or "A[] F" where F combines location tests
 // Process.location with "and", "or", "not" and parentheses. One line of
 // "key=value" fields is printed: the verdict, the states explored (taken from
 // the waiting list), stored (accepted by the passed list) and kept (in the
 // passed list at the end), the wall seconds from start to the end of the
-// search, the peak resident memory in MiB, and with --trace the length of the
-// trace to the state found.
+// search, the peak resident memory in MiB, the bytes of the nodes that hold
+// the kept states and their mean per kept state (representation 0 keeps exact
+// zones, 1 packs explored ones), and with --trace the length of the trace to
+// the state found.
 
 #include "checkers/QueryFilters.h"
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
+#include "engine/ProcessMemory.h"
 #include "engine/Properties.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
@@ -36,7 +39,6 @@
 #include <iostream>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 
 using namespace orvela;
 
@@ -45,7 +47,7 @@ namespace {
 [[noreturn]] void usage(const char* message) {
   std::fprintf(stderr,
                "orvela-reach: %s\nusage: orvela-reach [--order 0|1] [--reduction 0|1|2] "
-               "[--trace] [--buckets N] MODEL 'E<> F' | 'A[] F'\n",
+               "[--representation 0|1] [--trace] [--buckets N] MODEL 'E<> F' | 'A[] F'\n",
                message);
   std::exit(2);
 }
@@ -134,16 +136,14 @@ private:
 
 unsigned buckets = 17609;
 int order = 0;
+int representation = 0;
 StateShape shape;
 
 PWList* makeList() {
-  return createDBMPWList(buckets, order == 1 ? createStackPWOrder() : createQueuePWOrder(), shape);
-}
-
-double peakMiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return double(usage.ru_maxrss) / 1024.0;
+  WaitingStore* waiting = order == 1 ? createStackPWOrder() : createQueuePWOrder();
+  if (representation == 1)
+    return createCDSPWList(buckets, waiting, shape);
+  return createDBMPWList(buckets, waiting, shape);
 }
 
 } // namespace
@@ -167,6 +167,8 @@ int main(int argc, char** argv) {
       spaceOpt = value;
     else if (option == "--buckets")
       buckets = unsigned(value);
+    else if (option == "--representation" && (value == 0 || value == 1))
+      representation = value;
     else
       usage("unknown option");
   }
@@ -220,10 +222,12 @@ int main(int argc, char** argv) {
     ++kept;
   const bool found = bool(stop->state());
   const char* verdict = (found != invariance) ? "satisfied" : "not-satisfied";
-  std::printf("verdict=%s explored=%llu stored=%llu kept=%zu seconds=%.3f peak_mib=%.1f", verdict,
-              static_cast<unsigned long long>(stateSpace->exploredStates()),
+  const std::size_t listBytes = stateSpace->list().storedBytes();
+  std::printf("verdict=%s explored=%llu stored=%llu kept=%zu seconds=%.3f peak_mib=%.1f "
+              "list_bytes=%zu bytes_per_state=%.1f",
+              verdict, static_cast<unsigned long long>(stateSpace->exploredStates()),
               static_cast<unsigned long long>(stateSpace->storedStates()), kept, seconds,
-              peakMiB());
+              peakResidentMiB(), listBytes, kept ? double(listBytes) / double(kept) : 0.0);
   if (found && traceStore)
     std::printf(" trace=%d", traceStore->createTrace(stop->state()->getTraceId())->getLength());
   std::printf("\n");

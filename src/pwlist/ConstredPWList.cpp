@@ -92,6 +92,14 @@ std::size_t ConstredPWList::packedInUse() const {
   return blocks;
 }
 
+std::size_t ConstredPWList::storedBytes() const {
+  std::size_t bytes = ChunkPWListBase::storedBytes();
+  if (const data_t* run = existingData())
+    for (const auto& [size, allocator] : static_cast<const constred_data_t*>(run)->packedNodes)
+      bytes += size * allocator->blocksOut();
+  return bytes;
+}
+
 std::string ConstredPWList::checkConsistency() const {
   std::string problem = PWListBase::checkConsistency();
   if (!problem.empty() || !existingData())

@@ -33,6 +33,9 @@ public:
 
   /// Packed blocks in use (0 before the first run).
   std::size_t packedInUse() const;
+  /// The record nodes of the waiting states and the packed nodes, each of its
+  /// own size, of the passed ones.
+  std::size_t storedBytes() const override;
 
 protected:
   std::unique_ptr<data_t> createData() override;

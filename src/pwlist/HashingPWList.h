@@ -67,6 +67,8 @@ public:
   std::size_t nodeBytes() const { return nodeBytes_; }
   /// Allocator blocks in use (0 before the first run).
   std::size_t nodesInUse() const;
+  /// The blocks in use times the node size.
+  std::size_t storedBytes() const override { return nodesInUse() * nodeBytes_; }
 
 protected:
   struct chunk_data_t : data_t {

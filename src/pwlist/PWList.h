@@ -8,6 +8,7 @@
 
 #include "engine/Pipeline.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace orvela {
@@ -47,6 +48,10 @@ public:
   std::uint64_t getExplored() const { return explored_; }
   /// States accepted by `tryPut` since the last `clear`.
   std::uint64_t getStored() const { return stored_; }
+  /// Bytes of the nodes that hold the states kept now, waiting or passed
+  /// (the bucket table and the waiting order not counted): what a stored
+  /// state costs in this representation. 0 for a list that does not count.
+  virtual std::size_t storedBytes() const { return 0; }
 
 protected:
   std::uint64_t explored_ = 0;

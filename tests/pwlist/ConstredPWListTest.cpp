@@ -53,6 +53,22 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   EXPECT_EQ(passedSeen, 1);
 }
 
+TEST_F(ConstredPWListTest, StoredBytesCountEachStateInTheFormItIsKeptIn) {
+  Pointer<PWList> list = makeList(createQueuePWOrder());
+  EXPECT_EQ(list->storedBytes(), 0u);
+  ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
+  ASSERT_TRUE(put(*list, state(2, 0, 0, 5)));
+  const std::size_t record = constred(*list).nodeBytes();
+  EXPECT_EQ(list->storedBytes(), 2 * record);
+  get(*list)->release(false); // explored and kept: packed
+  const std::size_t packed = list->storedBytes() - record;
+  EXPECT_GT(packed, 0u);
+  get(*list)->release(false); // the same zone packs to the same size
+  EXPECT_EQ(list->storedBytes(), 2 * packed);
+  ASSERT_TRUE(put(*list, state(1, 0, 0, 9))); // drops the packed state it includes
+  EXPECT_EQ(list->storedBytes(), packed + record);
+}
+
 TEST_F(ConstredPWListTest, PackedStatesCoverNewStatesAndAreDroppedByWiderOnes) {
   Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
   ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
