@@ -22,7 +22,7 @@ build: setup
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
-	@scripts/demo-session.sh $(BUILD_DIR)/src/orvela-server
+	@scripts/main-job.sh $(BUILD_DIR)
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
