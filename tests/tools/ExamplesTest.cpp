@@ -1,0 +1,70 @@
+// Every example model with its query file through the verifier binary: the
+// verdicts must be those of its .expected file.
+
+#include "VerifierFixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace orvela::test {
+namespace {
+
+const std::filesystem::path examples = std::filesystem::path(ORVELA_SOURCE_DIR) / "examples";
+
+/// The names of the examples: every NAME.expected.
+std::vector<std::string> exampleNames() {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(examples, error))
+    if (entry.path().extension() == ".expected")
+      names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Examples, ThereAreExamplesOfEveryKindOfProperty) {
+  const std::vector<std::string> names = exampleNames();
+  EXPECT_GE(names.size(), 6u);
+  std::string all;
+  for (const std::string& name : names) {
+    std::ifstream queries(examples / (name + ".q"));
+    all += std::string(std::istreambuf_iterator<char>(queries), {});
+  }
+  for (const char* kind : {"E<>", "A[]", "E[]", "A<>", "-->", "deadlock"})
+    EXPECT_NE(all.find(kind), std::string::npos) << kind;
+}
+
+class Example : public testing::TestWithParam<std::string> {};
+
+TEST_P(Example, GetsTheExpectedVerdicts) {
+  const std::string name = GetParam();
+  std::ifstream file(examples / (name + ".expected"));
+  std::vector<std::pair<std::string, std::string>> expected; // verdict, property
+  for (std::string line; std::getline(file, line);) {
+    if (line.empty())
+      continue;
+    const std::size_t split = line.find("  ");
+    ASSERT_NE(split, std::string::npos) << line;
+    expected.emplace_back(line.substr(0, split), line.substr(split + 2));
+  }
+  const JsonRun run =
+      runVerifierJson({(examples / (name + ".ta")).string(), (examples / (name + ".q")).string()});
+  const JsonValue& properties = run.document.at("properties");
+  ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_EQ(properties[k].at("property").text, expected[k].second);
+    EXPECT_EQ(properties[k].at("verdict").text, expected[k].first)
+        << expected[k].second << ": " << properties[k].at("reason").text;
+  }
+  EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Example, testing::ValuesIn(exampleNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           return info.param;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Example);
+
+} // namespace
+} // namespace orvela::test
