@@ -63,6 +63,28 @@ TEST(VerifierLimits, AMemoryLimitStopsTheSearch) {
   EXPECT_EQ(run.exitStatus, 2);
 }
 
+TEST(VerifierLimits, RunningOutOfMemoryIsAnInternalFailureReportedAsSuch) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+  // Without --memory-limit nothing stops the search before an allocation
+  // fails under the address-space limit of the shell.
+  TempFile model("fischer6.ta", fischerModel(6));
+  const ProcessResult run =
+      runProcess("/bin/sh",
+                 {"-c", "ulimit -v 60000; exec \"$0\" \"$@\"", ORVELA_VERIFIER_PATH, "--format",
+                  "json", model.path(), "-e", "E<> P1.cs", "-e", mutex},
+                 "");
+  EXPECT_EQ(run.exitStatus, 4) << run.err;
+  EXPECT_NE(run.err.find("orvela: memory ran out"), std::string::npos) << run.err;
+  const JsonValue document = parseJson(run.out);
+  EXPECT_EQ(document.at("error").text, "memory ran out");
+  EXPECT_EQ(document.at("exit_code").number, 4);
+  // What was decided before stays reported.
+  ASSERT_EQ(document.at("properties").size(), 1u);
+  EXPECT_EQ(document.at("properties")[0].at("verdict").text, "satisfied");
+}
+
 TEST(VerifierProgress, NoProgressLineWhenStandardErrorIsNotATerminal) {
   TempFile model("fischer5.ta", fischerModel(5));
   const ProcessResult run = runVerifier({model.path(), "-e", mutex});
