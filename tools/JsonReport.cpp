@@ -12,60 +12,35 @@ void writeOptions(JsonWriter& json, const SearchOptions& options, const SearchLi
   static const char* const orders[] = {"bfs", "dfs"};
   static const char* const representations[] = {"exact", "packed", "bitstate", "hull"};
   json.beginObject();
-  json.key("order");
-  json.value(orders[options.order == 1]);
-  json.key("representation");
-  json.value(representations[options.representation & 3]);
-  json.key("reduction");
-  json.value(options.spaceOpt);
-  json.key("reuse");
-  json.value(options.timeOpt);
-  json.key("active_clocks");
-  json.value(options.activeClocks);
-  json.key("trace");
-  json.value(options.saveTrace);
-  json.key("zone_format");
-  json.value(options.zoneFormat);
-  json.key("time_limit");
-  if (limits.seconds > 0)
-    json.value(limits.seconds, 3);
-  else
-    json.null();
-  json.key("memory_limit");
-  if (limits.mebibytes > 0)
-    json.value(limits.mebibytes, 1);
-  else
-    json.null();
+  json.member("order", orders[options.order == 1]);
+  json.member("representation", representations[options.representation & 3]);
+  json.member("reduction", options.spaceOpt);
+  json.member("reuse", options.timeOpt);
+  json.member("active_clocks", options.activeClocks);
+  json.member("trace", options.saveTrace);
+  json.member("zone_format", options.zoneFormat);
+  json.memberIf("time_limit", limits.seconds > 0, limits.seconds, 3);
+  json.memberIf("memory_limit", limits.mebibytes > 0, limits.mebibytes, 1);
   json.endObject();
 }
 
 void writeStatistics(JsonWriter& json, const Statistics& stats) {
   json.beginObject();
-  json.key("explored");
-  json.value(stats.explored);
-  json.key("stored");
-  json.value(stats.stored);
-  json.key("seconds");
-  json.value(stats.seconds, 6);
-  json.key("peak_mib");
-  json.value(stats.peakMiB, 1);
+  json.member("explored", stats.explored);
+  json.member("stored", stats.stored);
+  json.member("seconds", stats.seconds, 6);
+  json.member("peak_mib", stats.peakMiB, 1);
   json.endObject();
 }
 
 void writeEdge(JsonWriter& json, const EdgeText& edge) {
   json.beginObject();
-  json.key("process");
-  json.value(edge.process);
-  json.key("source");
-  json.value(edge.source);
-  json.key("target");
-  json.value(edge.target);
-  json.key("guard");
-  json.value(edge.guard);
-  json.key("sync");
-  json.value(edge.sync);
-  json.key("updates");
-  json.value(edge.updates);
+  json.member("process", edge.process);
+  json.member("source", edge.source);
+  json.member("target", edge.target);
+  json.member("guard", edge.guard);
+  json.member("sync", edge.sync);
+  json.member("updates", edge.updates);
   json.endObject();
 }
 
@@ -95,27 +70,14 @@ void writeState(JsonWriter& json, const StateText& state) {
 
 void writeProperty(JsonWriter& json, const PropertyReport& report) {
   json.beginObject();
-  json.key("property");
-  json.value(report.query.text);
-  json.key("file");
-  if (report.query.line > 0)
-    json.value(report.query.source);
-  else
-    json.null();
-  json.key("line");
-  if (report.query.line > 0)
-    json.value(report.query.line);
-  else
-    json.null();
-  json.key("kind");
-  if (const char* kind = kindName(report.kind))
-    json.value(kind);
-  else
-    json.null();
-  json.key("verdict");
-  json.value(verdictName(report.verdict));
-  json.key("reason");
-  json.valueOrNull(report.reason);
+  json.member("property", report.query.text);
+  const bool inFile = report.query.line > 0;
+  json.memberIf("file", inFile, report.query.source);
+  json.memberIf("line", inFile, report.query.line);
+  const char* kind = kindName(report.kind);
+  json.memberIf("kind", kind != nullptr, kind);
+  json.member("verdict", verdictName(report.verdict));
+  json.memberIf("reason", !report.reason.empty(), report.reason);
   json.key("trace");
   if (report.trace.empty()) {
     json.null();
@@ -134,13 +96,8 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
     }
     json.endArray();
   }
-  json.key("loop_start");
-  if (report.loopStart >= 0)
-    json.value(report.loopStart);
-  else
-    json.null();
-  json.key("trace_complete");
-  json.value(!report.traceCut);
+  json.memberIf("loop_start", report.loopStart >= 0, report.loopStart);
+  json.member("trace_complete", !report.traceCut);
   json.key("stats");
   writeStatistics(json, report.stats);
   json.endObject();
@@ -151,10 +108,8 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
 void writeJsonReport(std::ostream& out, const RunReport& run) {
   JsonWriter json(out);
   json.beginObject();
-  json.key("schema");
-  json.value(1);
-  json.key("model");
-  json.value(run.model);
+  json.member("schema", 1);
+  json.member("model", run.model);
   json.key("options");
   writeOptions(json, run.options, run.limits);
   json.key("properties");
@@ -164,15 +119,13 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
   json.endArray();
   json.key("stats");
   writeStatistics(json, run.total);
-  json.key("error");
-  json.valueOrNull(run.error);
+  json.memberIf("error", !run.error.empty(), run.error);
   json.key("model_errors");
   json.beginArray();
   for (const std::string& message : run.modelMessages)
     json.value(message);
   json.endArray();
-  json.key("exit_code");
-  json.value(int(run.exitCode));
+  json.member("exit_code", int(run.exitCode));
   json.endObject();
   out.flush();
 }

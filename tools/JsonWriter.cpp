@@ -162,11 +162,4 @@ void JsonWriter::null() {
   out_ << "null";
 }
 
-void JsonWriter::valueOrNull(std::string_view text) {
-  if (text.empty())
-    null();
-  else
-    value(text);
-}
-
 } // namespace orvela::verifier

@@ -29,8 +29,30 @@ public:
   void value(bool flag);
   void null();
 
-  /// `value(text)`, or null for an empty text.
-  void valueOrNull(std::string_view text);
+  /// A member of an object: `key(name)`, then the value.
+  template <class T> void member(std::string_view name, const T& item) {
+    key(name);
+    value(item);
+  }
+  void member(std::string_view name, double number, int digits) {
+    key(name);
+    value(number, digits);
+  }
+  /// A member whose value is null when `present` is false.
+  template <class T> void memberIf(std::string_view name, bool present, const T& item) {
+    key(name);
+    if (present)
+      value(item);
+    else
+      null();
+  }
+  void memberIf(std::string_view name, bool present, double number, int digits) {
+    key(name);
+    if (present)
+      value(number, digits);
+    else
+      null();
+  }
 
 private:
   /// The separator and the line break before a value or a key.

@@ -5,7 +5,9 @@
 #include "server/Session.h"
 #include "server/base/Exceptions.h"
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <sstream>
 
 namespace orvela::verifier {
@@ -39,15 +41,24 @@ PropertyReport Verifier::check(const Query& query) {
   peakMiB_ = std::max(peakMiB_, peakResidentMiB());
   resetPeakResident();
   const auto start = std::chrono::steady_clock::now();
+  std::optional<CheckResult> result;
   try {
     std::istringstream text(query.text);
-    const CheckResult result = session_.check(text);
-    report.stats.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    report.kind = result.quantifier;
-    report.stats.explored = result.explored;
-    report.stats.stored = result.stored;
-    switch (result.verdict) {
+    result = session_.check(text);
+  } catch (const InputError& error) {
+    report.badInput = true;
+    report.reason = oneLine(error.what());
+  } catch (const ProtocolError& error) {
+    report.badInput = true;
+    report.reason = oneLine(error.what());
+  }
+  report.stats.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (result) {
+    report.kind = result->quantifier;
+    report.stats.explored = result->explored;
+    report.stats.stored = result->stored;
+    switch (result->verdict) {
     case 'T':
       report.verdict = Verdict::satisfied;
       break;
@@ -60,20 +71,11 @@ PropertyReport Verifier::check(const Query& query) {
       break;
     default:
       report.verdict = Verdict::unknown;
-      report.reason = result.stopReason;
+      report.reason = result->stopReason;
     }
-    if (traces_ && result.hasTrace)
-      recordTrace(result, report);
-  } catch (const InputError& error) {
-    report.badInput = true;
-    report.reason = oneLine(error.what());
-  } catch (const ProtocolError& error) {
-    report.badInput = true;
-    report.reason = oneLine(error.what());
+    if (traces_ && result->hasTrace)
+      recordTrace(*result, report);
   }
-  if (report.stats.seconds == 0)
-    report.stats.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   report.stats.peakMiB = peakResidentMiB();
   peakMiB_ = std::max(peakMiB_, report.stats.peakMiB);
   return report;

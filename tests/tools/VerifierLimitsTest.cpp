@@ -37,9 +37,11 @@ TEST(VerifierLimits, TheNextPropertyStartsAfreshAfterAStoppedSearch) {
   // first one here starts it); a state space left half-explored by a limit
   // must be dropped instead, so the property after it searches exactly as it
   // would on its own.
-  TempFile model("fischer4.ta", fischerModel(4));
+  // The middle search needs a few tenths of a second, the others a few
+  // hundredths at most.
+  TempFile model("fischer5.ta", fischerModel(5));
   const char* const next = "E<> P3.cs and P4.wait";
-  const JsonRun limited = runVerifierJson({"--reuse", "--time-limit", "0.001", model.path(), "-e",
+  const JsonRun limited = runVerifierJson({"--reuse", "--time-limit", "0.1", model.path(), "-e",
                                            "E<> P1.req", "-e", mutex, "-e", next});
   const JsonRun alone = runVerifierJson({"--reuse", model.path(), "-e", next});
   const JsonValue& first = limited.document.at("properties")[0];
