@@ -284,8 +284,6 @@ CheckResult Session::check(std::istream& property) {
     case 1:
       run = reachable(currentInitial_, expression);
       run.trace.loop = new NullTrace();
-      result.explored = stateSpace_->exploredStates();
-      result.stored = stateSpace_->storedStates();
       break;
     case 2:
     case 3:
@@ -308,6 +306,8 @@ CheckResult Session::check(std::istream& property) {
   }
   currentInitial_ = nullptr;
   lastQuant_ = parsed.quantifier;
+  result.explored = run.explored;
+  result.stored = run.stored;
 
   const bool negated = parsed.quantifier == 0 || parsed.quantifier == 3 || parsed.quantifier == 4;
   result.found = run.found;
@@ -346,6 +346,8 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   setObjectProperty<TCTLExpression>(*search, "expression", property.get());
   searchStateSpace(*search, start);
   DriverResult result;
+  result.explored = stateSpace_->exploredStates();
+  result.stored = stateSpace_->storedStates();
   if (const Pointer<GlobalState>& goal = stop->state()) {
     result.found = true;
     result.trace.path = traceStore_->createTrace(goal->getTraceId());
@@ -372,26 +374,46 @@ Session::DriverResult Session::witnessOf(const TraceStopSink<Checker>& sink) con
 }
 
 Session::DriverResult Session::liveness(const Pointer<TCTLExpression>& property) {
-  Pointer<LivenessChecker> checker = new LivenessChecker(
-      frontBuckets, system_, createLivenessList(), traceStore_, normalisationInfo_);
+  const Pointer<PWList> passed = createLivenessList();
+  Pointer<LivenessChecker> checker =
+      new LivenessChecker(frontBuckets, system_, passed, traceStore_, normalisationInfo_);
   Pointer<TraceStopSink<LivenessChecker>> sink = new TraceStopSink<LivenessChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(property);
-  checker->tryPut(initial_.get());
-  return witnessOf(*sink);
+  try {
+    checker->tryPut(initial_.get());
+  } catch (SearchLimitReached& stop) {
+    stop.explored = checker->exploredStates();
+    stop.stored = passed->getStored();
+    throw;
+  }
+  DriverResult result = witnessOf(*sink);
+  result.explored = checker->exploredStates();
+  result.stored = passed->getStored();
+  return result;
 }
 
 Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
                                        const Pointer<TCTLExpression>& property) {
-  Pointer<LeadsToChecker> checker = new LeadsToChecker(
-      frontBuckets, system_, stateSpace_, createLivenessList(), traceStore_, normalisationInfo_);
+  const Pointer<PWList> passed = createLivenessList();
+  Pointer<LeadsToChecker> checker = new LeadsToChecker(frontBuckets, system_, stateSpace_, passed,
+                                                       traceStore_, normalisationInfo_);
   Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(property);
-  searchStateSpace(*checker, start);
+  try {
+    searchStateSpace(*checker, start);
+  } catch (SearchLimitReached& stop) {
+    // The reachability search's counts are in already.
+    stop.explored += checker->live()->exploredStates();
+    stop.stored += passed->getStored();
+    throw;
+  }
   // The driver's flag tells whether the property holds: no counterexample.
   DriverResult result = witnessOf(*sink);
   result.found = !result.found;
+  result.explored = stateSpace_->exploredStates() + checker->live()->exploredStates();
+  result.stored = stateSpace_->storedStates() + passed->getStored();
   return result;
 }
 

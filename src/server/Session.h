@@ -174,6 +174,8 @@ private:
   struct DriverResult {
     bool found = false;
     TracePair trace;
+    std::uint64_t explored = 0; ///< summed over the check's searches
+    std::uint64_t stored = 0;
   };
 
   /// Drops the model and everything derived from it.

@@ -130,6 +130,40 @@ std::set<std::string> zoneOf(const JsonValue& step) {
   return zone;
 }
 
+TEST(VerifierTrace, ALivenessTraceIsAPathAndALoopBackToOneOfItsStates) {
+  // The invariants keep P moving between a and b for ever.
+  TempFile model("loop.ta", "clock x;\nint [0,1] n;\nprocess P {\n"
+                            "  state a { x <= 2 }, b { x <= 2 };\n  init a;\n"
+                            "  trans a -> b { guard x >= 1; assign x := 0, n := 1; },\n"
+                            "        b -> a { guard x >= 1; assign x := 0; };\n}\nsystem P;\n");
+  const JsonRun run = runVerifierJson({"--trace", model.path(), "-e", "E[] P.a or P.b"});
+  const JsonValue& property = run.document.at("properties")[0];
+  ASSERT_EQ(property.at("verdict").text, "satisfied") << run.process.err;
+  EXPECT_EQ(property.at("kind").text, "potentially always");
+  const JsonValue& trace = property.at("trace");
+  ASSERT_EQ(property.at("loop_start").kind, Kind::number);
+  const std::size_t loopStart = std::size_t(property.at("loop_start").number);
+  ASSERT_LT(loopStart + 1, trace.size());
+  // The loop ends in the state it started from.
+  const JsonValue& first = trace[loopStart].at("state");
+  const JsonValue& last = trace[trace.size() - 1].at("state");
+  EXPECT_EQ(first.at("locations").at("P").text, last.at("locations").at("P").text);
+  EXPECT_EQ(first.at("variables").at("n").number, last.at("variables").at("n").number);
+  EXPECT_EQ(zoneOf(trace[loopStart]), zoneOf(trace[trace.size() - 1]));
+
+  const ProcessResult text = runVerifier({"--trace", model.path(), "-e", "E[] P.a or P.b"});
+  const std::vector<std::string> lines = linesOf(text.out);
+  const std::string loopLine = "                 loop:";
+  const auto loop = std::find(lines.begin(), lines.end(), loopLine);
+  ASSERT_NE(loop, lines.end()) << text.out;
+  // The loop's first step follows the state it starts from.
+  EXPECT_EQ((loop - 1)->rfind("                 state " + std::to_string(loopStart) + ": ", 0), 0u)
+      << text.out;
+  EXPECT_EQ((loop + 1)->rfind("                 step " + std::to_string(loopStart + 1) + ": ", 0),
+            0u)
+      << text.out;
+}
+
 TEST(VerifierTrace, ZoneFormatZeroShowsEveryBoundAndOneTheMinimalConstraints) {
   TempFile file("fischer3.ta", fischerModel(3));
   const std::vector<std::string> args = {"--trace", file.path(), "-e", "E<> P1.req"};
