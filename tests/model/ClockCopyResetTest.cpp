@@ -29,12 +29,6 @@ Pointer<Expression> clockElement() {
   return new Sum(constant(3), new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 1));
 }
 
-void setZone(GlobalState* state, const Matrix& z) {
-  for (unsigned i = 0; i < z.n; ++i)
-    for (unsigned j = 0; j < z.n; ++j)
-      state->getUnpackedRegion()->set(i, j, z.at(i, j));
-}
-
 /// d := s from the definition: forget everything about d, then make it
 /// equal to s.
 Matrix copiedByDefinition(Matrix z, unsigned s, unsigned d) {
@@ -60,7 +54,7 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
     const unsigned n = unsigned(clocks + 1);
     const Matrix zone = gen.closedZone(n, 2 * clocks);
     OwnedState state = makeState({0}, {0});
-    setZone(state.get(), zone);
+    test::load(state->getUnpackedRegion(), zone);
     const unsigned s = unsigned(gen.uniform(0, clocks));
     const unsigned d = unsigned(gen.uniform(1, clocks));
     int unused = -5;

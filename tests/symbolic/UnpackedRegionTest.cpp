@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -136,21 +137,14 @@ TEST(UnpackedRegionClosure, TighteningAnswersTheCycleTest) {
 
 // --------------------------------------------------------------- relation
 
-int definedRelation(const Matrix& a, const Matrix& b) {
-  const auto [aInB, bInA] = test::entrywiseInclusion(a, b);
-  return aInB && bInA ? Region::equal
-         : bInA       ? Region::argIncludedIn
-         : aInB       ? Region::argIncludes
-                      : Region::noInclusion;
-}
-
 TEST(UnpackedRegionRelation, MatchesInclusionOfTheClosedMatrices) {
   ZoneGenerator gen(111);
   std::set<int> seen;
   for (int round = 0; round < 3 * iterations; ++round) {
     const unsigned n = unsigned(gen.uniform(2, 9));
     const auto [a, b] = gen.relatedZones(n);
-    const int expected = definedRelation(a, b);
+    const int expected = test::relationCode(a, b, Region::equal, Region::argIncludes,
+                                            Region::argIncludedIn, Region::noInclusion);
     seen.insert(expected);
     ASSERT_EQ(regionOf(a)->relation(regionOf(b).get()), expected) << "round " << round;
   }
@@ -190,49 +184,45 @@ TEST(UnpackedRegionOperations, OffsetMatchesItsDefinition) {
   }
 }
 
-TEST(UnpackedRegionOperations, ResetFreeAndInactivateMatchTheirDefinitions) {
+// Reset, free, inactivate, delay, past, hull and intersection against the
+// reference matrix operations.
+TEST(UnpackedRegionOperations, ClockAndZoneOperationsMatchTheirDefinitions) {
   ZoneGenerator gen(122);
   for (int round = 0; round < iterations; ++round) {
     const unsigned n = unsigned(gen.uniform(2, 8));
-    const Matrix zone = gen.closedZone(n, int(2 * n));
+    const Matrix a = gen.closedZone(n, int(2 * n)), b = gen.closedZone(n, int(2 * n));
     const unsigned x = unsigned(gen.uniform(1, int(n) - 1));
     const int value = gen.uniform(0, 15);
-
-    Matrix inactive = zone;
-    for (unsigned k = 0; k < n; ++k)
-      if (k != x)
-        inactive.at(x, k) = inactive.at(k, x) = inf;
-    OwnedUnpacked region = regionOf(zone);
-    region->inactivate(x);
-    ASSERT_EQ(matrixOf(region.get()).m, inactive.m);
-
-    Matrix freed = inactive;
-    freed.at(0, x) = 1;
-    freed.close();
-    region = regionOf(zone);
-    region->free(x);
-    ASSERT_EQ(matrixOf(region.get()).m, freed.m) << "free, round " << round;
-
-    Matrix reset = freed;
-    reset.tighten(x, 0, 2 * value + 1);
-    reset.tighten(0, x, 1 - 2 * value);
-    reset.close();
-    region = regionOf(zone);
-    region->reset(x, value);
-    ASSERT_EQ(matrixOf(region.get()).m, reset.m) << "reset, round " << round;
-  }
-}
-
-TEST(UnpackedRegionOperations, ResetToZeroMakesTheClockEqualToTheReference) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 7, false);
-  region->tighten(0, 1, -2, false);
-  region->tighten(2, 1, 1, true);
-  region->close();
-  region->reset(1, 0);
-  for (unsigned k = 0; k < 3; ++k) {
-    EXPECT_EQ(region->get(1, k), region->get(0, k)) << k;
-    EXPECT_EQ(region->get(k, 1), region->get(k, 0)) << k;
+    const OwnedUnpacked other = regionOf(b);
+    const Matrix meet =
+        Matrix::entrywise(a, b, [](int32_t p, int32_t q) { return std::min(p, q); });
+    const std::pair<const char*, std::function<Matrix(UnpackedRegion*)>> operations[] = {
+        {"inactivate", [&](UnpackedRegion* r) { return r->inactivate(x), a.inactivated(x); }},
+        {"free", [&](UnpackedRegion* r) { return r->free(x), a.freed(x); }},
+        {"reset", [&](UnpackedRegion* r) { return r->reset(x, value), a.resetTo(x, value); }},
+        {"sp",
+         [&](UnpackedRegion* r) {
+           r->sp();
+           EXPECT_TRUE(r->isUnbounded());
+           return a.delayed();
+         }},
+        {"wp", [&](UnpackedRegion* r) { return r->wp(), a.past(); }},
+        {"hull",
+         [&](UnpackedRegion* r) {
+           r->convexHull(other.get());
+           return Matrix::entrywise(a, b, [](int32_t p, int32_t q) { return std::max(p, q); });
+         }},
+        {"intersect",
+         [&](UnpackedRegion* r) {
+           EXPECT_EQ(r->intersect(other.get()), !meet.emptyAfterClose());
+           return meet.emptyAfterClose() ? matrixOf(r) : meet;
+         }},
+    };
+    for (const auto& [name, apply] : operations) {
+      OwnedUnpacked region = regionOf(a);
+      const Matrix expected = apply(region.get());
+      ASSERT_EQ(matrixOf(region.get()).m, expected.m) << name << ", round " << round;
+    }
   }
 }
 
@@ -254,45 +244,6 @@ TEST(UnpackedRegionOperations, NormkMatchesTheExtrapolationRule) {
     ASSERT_EQ(matrixOf(region.get()).m, expected.m) << "round " << round;
   }
   EXPECT_GT(changedCount, iterations / 4);
-}
-
-TEST(UnpackedRegionOperations, DelayPastHullAndIntersectionMatchReferences) {
-  ZoneGenerator gen(124);
-  for (int round = 0; round < iterations; ++round) {
-    const unsigned n = unsigned(gen.uniform(2, 7));
-    const Matrix a = gen.closedZone(n, int(2 * n)), b = gen.closedZone(n, int(2 * n));
-
-    Matrix delayed = a, past = a, hull(n), meet(n);
-    for (unsigned k = 1; k < n; ++k) {
-      delayed.at(k, 0) = inf;
-      past.at(0, k) = 1;
-    }
-    for (std::size_t k = 0; k < a.m.size(); ++k) {
-      hull.m[k] = std::max(a.m[k], b.m[k]);
-      meet.m[k] = std::min(a.m[k], b.m[k]);
-    }
-    delayed.close();
-    past.close();
-    hull.close();
-    meet.close();
-
-    OwnedUnpacked region = regionOf(a);
-    region->sp();
-    ASSERT_EQ(matrixOf(region.get()).m, delayed.m);
-    EXPECT_EQ(region->isUnbounded(), true);
-    region = regionOf(a);
-    region->wp();
-    ASSERT_EQ(matrixOf(region.get()).m, past.m);
-    region = regionOf(a);
-    OwnedUnpacked other = regionOf(b);
-    region->convexHull(other.get());
-    ASSERT_EQ(matrixOf(region.get()).m, hull.m);
-    region = regionOf(a);
-    ASSERT_EQ(region->intersect(other.get()), !meet.emptyAfterClose());
-    if (!meet.emptyAfterClose()) {
-      ASSERT_EQ(matrixOf(region.get()).m, meet.m);
-    }
-  }
 }
 
 TEST(UnpackedRegionOperations, HullWithAnEmptyRegionIsTheOther) {

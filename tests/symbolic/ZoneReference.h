@@ -62,6 +62,54 @@ struct Matrix {
         return true;
     return false;
   }
+
+  /// Every constraint between clock x and the others dropped, not closed.
+  Matrix inactivated(unsigned x) const {
+    Matrix z = *this;
+    for (unsigned k = 0; k < n; ++k)
+      if (k != x)
+        z.at(x, k) = z.at(k, x) = inf;
+    return z;
+  }
+  /// Clock x forgotten except x >= 0, closed.
+  Matrix freed(unsigned x) const {
+    Matrix z = inactivated(x);
+    z.at(0, x) = 1;
+    z.close();
+    return z;
+  }
+  /// Clock x forgotten, then x == value, closed.
+  Matrix resetTo(unsigned x, int value) const {
+    Matrix z = freed(x);
+    z.tighten(x, 0, 2 * value + 1);
+    z.tighten(0, x, 1 - 2 * value);
+    z.close();
+    return z;
+  }
+  /// No upper bound on any clock (the future), closed.
+  Matrix delayed() const {
+    Matrix z = *this;
+    for (unsigned k = 1; k < n; ++k)
+      z.at(k, 0) = inf;
+    z.close();
+    return z;
+  }
+  /// No lower bound beyond x >= 0 (the past), closed.
+  Matrix past() const {
+    Matrix z = *this;
+    for (unsigned k = 1; k < n; ++k)
+      z.at(0, k) = 1;
+    z.close();
+    return z;
+  }
+  /// `combine` applied entry by entry (min: intersection, max: hull), closed.
+  template <class Combine> static Matrix entrywise(const Matrix& a, const Matrix& b, Combine f) {
+    Matrix z(a.n);
+    for (std::size_t k = 0; k < a.m.size(); ++k)
+      z.m[k] = f(a.m[k], b.m[k]);
+    z.close();
+    return z;
+  }
 };
 
 /// Entrywise comparison of two closed matrices of the same dimension.
@@ -76,6 +124,12 @@ inline Inclusion entrywiseInclusion(const Matrix& a, const Matrix& b) {
     result.bInA &= a.m[k] >= b.m[k];
   }
   return result;
+}
+
+/// The relation code of two closed matrices under the given code names.
+inline int relationCode(const Matrix& a, const Matrix& b, int equal, int aInB, int bInA, int none) {
+  const Inclusion i = entrywiseInclusion(a, b);
+  return i.aInB && i.bInA ? equal : i.aInB ? aInB : i.bInA ? bInA : none;
 }
 
 /// Maximal-constant extrapolation of the rows from `firstRow` on, written from
