@@ -1,22 +1,125 @@
-#include "PropertyModel.h"
+// The property grammar on a loaded model: the tree each property builds,
+// shown as text, and the "Bad property" cases.
+
+#include "property/ParseProperty.h"
 
 #include "cdd/CDDDeadlockExpr.h"
 #include "language/ErrorReporting.h"
+#include "language/ParseSystem.h"
+#include "model/Constant.h"
+#include "model/ExpressionVisitor.h"
+#include "model/Guard.h"
+#include "model/IntegerInfo.h"
+#include "model/LogicExpressions.h"
+#include "property/AndExpr.h"
+#include "property/ClockExpr.h"
+#include "property/OrExpr.h"
+#include "property/TCTLExpressionAdaptor.h"
+#include "property/TCTLVisitor.h"
 #include "server/base/Exceptions.h"
+#include "support/StateFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace orvela {
 namespace {
 
-using test::describe;
-using test::Parsed;
-using test::PropertyModelTest;
+/// Global clocks x (1), y (2), c[3] (3..5), P's own clock z (6); integers,
+/// integer arrays, constants and a constant array; a channel. P is declared
+/// first but stands second in the system line; R is not in it.
+constexpr const char* propertyModel =
+    "clock x, y; clock c[3];\n"
+    "int i; int a[3]; int m[2][3];\n"
+    "const K := 4; const T[3] := {10, 20, 30};\n"
+    "chan ch;\n"
+    "process P { clock z; int v; state idle, busy; init idle;\n"
+    "  trans idle -> busy { guard x >= 2; sync ch!; }; }\n"
+    "process Q { state q0, q1, q2; init q0; trans q0 -> q1 { sync ch?; }; }\n"
+    "process R { state r0; init r0; }\n"
+    "system Q, P;\n";
 
-class ParseProperty : public PropertyModelTest {
+/// Text form of the integer expression under a location or integer test:
+/// "P<process>.<location>" for a location test, "!" before a negation, the
+/// value of a constant ("true" for 1), "guard" for an integer condition.
+class AtomText : public ExpressionVisitor {
+public:
+  void visitStateExpression(StateExpression* e) override {
+    std::ostringstream text;
+    text << 'P' << e->getProcess() << '.' << e->getLocation();
+    parts_.push_back(text.str());
+  }
+  void visitNotExpression(NotExpression*) override {
+    if (parts_.empty())
+      parts_.push_back("?");
+    parts_.back() = std::string("!").append(parts_.back());
+  }
+  void visitConstant(Constant* e) override {
+    parts_.push_back(e->getValue() == 1 ? "true" : std::to_string(e->getValue()));
+  }
+  void visitIntegerGuard(IntegerGuard*) override { parts_.push_back("guard"); }
+  std::string text() const { return parts_.size() == 1 ? parts_.back() : "?"; }
+
+private:
+  std::vector<std::string> parts_;
+};
+
+/// The formula as text: "x<i>-x<j><=b" or "<" for a clock constraint (the
+/// clocks and the bound evaluated on `state`, which may be null for constant
+/// ones), "(l and r)", "(l or r)", the atom text of an adaptor.
+std::string describe(const TCTLExpression& formula, PublicState* state = nullptr) {
+  std::ostringstream text;
+  if (auto* clock = dynamic_cast<const ClockExpr*>(&formula))
+    text << 'x' << clock->getI()->evaluateScalar(state) << "-x"
+         << clock->getJ()->evaluateScalar(state) << (clock->isStrict() ? "<" : "<=")
+         << clock->getBound()->evaluateScalar(state);
+  else if (auto* both = dynamic_cast<const AndExpr*>(&formula))
+    text << '(' << describe(*both->getLeft(), state) << " and "
+         << describe(*both->getRight(), state) << ')';
+  else if (auto* either = dynamic_cast<const OrExpr*>(&formula))
+    text << '(' << describe(*either->getLeft(), state) << " or "
+         << describe(*either->getRight(), state) << ')';
+  else if (auto* adaptor = dynamic_cast<const TCTLExpressionAdaptor*>(&formula)) {
+    AtomText atom;
+    adaptor->getExpression()->accept(atom);
+    text << atom.text();
+  } else
+    text << '?';
+  return text.str();
+}
+
+/// The result of parsing one property, with its messages.
+struct Parsed {
+  ParsedProperty property;
+  std::string messages;
+};
+
+/// Loads `propertyModel` for every test.
+class ParseProperty : public ::testing::Test {
 protected:
+  void SetUp() override {
+    std::string messages;
+    system = parseSystem(propertyModel, &messages);
+    ASSERT_TRUE(system) << messages;
+  }
+
+  Parsed parse(const std::string& text) const {
+    Parsed parsed;
+    parsed.property = parseProperty(text, system, &parsed.messages);
+    return parsed;
+  }
+
+  /// Sets an integer or array element by the name the loader gives it:
+  /// "i", "a[1]", "m[1][2]", "P.v".
+  static void setInteger(GlobalState& state, const char* name, int value) {
+    const int offset = IntegerInfo::getOffset(name);
+    ASSERT_GE(offset, 0) << name;
+    state.getIntegerReference()[offset] = value;
+  }
+
   /// Parses "E<> " and each formula, and compares the tree built with the
   /// expected text (empty: a bad property).
   void expectFormulas(std::initializer_list<std::pair<const char*, const char*>> cases) {
@@ -33,6 +136,8 @@ protected:
       }
     }
   }
+
+  Pointer<System> system;
 };
 
 TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
@@ -126,10 +231,10 @@ TEST_F(ParseProperty, AClockArrayIndexedByAVariableDependsOnTheState) {
 TEST_F(ParseProperty, IntegerConditionsEvaluateWithArithmeticPrecedence) {
   test::OwnedState state(system->calcInitial());
   setInteger(*state, "i", 2);
-  setInteger(*state, "a", 1, 0);
-  setInteger(*state, "a", 6, 1);
-  setInteger(*state, "a", 9, 2);
-  setInteger(*state, "m", 5, 1 * 3 + 2);
+  setInteger(*state, "a[0]", 1);
+  setInteger(*state, "a[1]", 6);
+  setInteger(*state, "a[2]", 9);
+  setInteger(*state, "m[1][2]", 5);
   setInteger(*state, "P.v", -4);
   struct Case {
     const char* text;

@@ -1,0 +1,458 @@
+// The formula tree: clock constraints, integer conditions (the adaptor),
+// conjunctions and disjunctions.
+
+#include "property/TCTLExpression.h"
+
+#include "model/Arrays.h"
+#include "model/BinaryExpressions.h"
+#include "model/ClockCopyReset.h"
+#include "model/ClockUpdates.h"
+#include "model/Constant.h"
+#include "model/Guard.h"
+#include "model/Range.h"
+#include "property/AndExpr.h"
+#include "property/ClockExpr.h"
+#include "property/OrExpr.h"
+#include "property/TCTLExpressionAdaptor.h"
+#include "property/TCTLVisitor.h"
+#include "server/base/Exceptions.h"
+#include "support/StateFixtures.h"
+#include "symbolic/Allocator.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvela {
+namespace {
+
+using test::OwnedState;
+using test::restrictClock;
+using Bounds = std::vector<std::pair<int32_t, int32_t>>;
+using Formula = Pointer<TCTLExpression>;
+
+Pointer<Expression> constant(int value) { return new Constant(value); }
+int valueOf(const Pointer<Expression>& expression) { return expression->evaluateScalar(nullptr); }
+
+/// x_k <= c (or < c).
+Formula atMost(int k, int c, bool strict = false) {
+  return new ClockExpr(constant(k), strict ? opLess : opLessEqual, constant(0), c);
+}
+/// x_k >= c (or > c).
+Formula atLeast(int k, int c, bool strict = false) {
+  return new ClockExpr(constant(k), strict ? opGreater : opGreaterEqual, constant(0), c);
+}
+/// i0 == value.
+Formula integerIs(int value) {
+  return new TCTLExpressionAdaptor(
+      new IntegerGuard(new Variable(0, 1, -100, 100), opEqual, constant(value)));
+}
+const ClockExpr& asClock(const Formula& formula) {
+  return dynamic_cast<const ClockExpr&>(*formula);
+}
+
+/// The raw bounds (lower as stored in row 0, upper in column 0) of clock k.
+std::pair<int32_t, int32_t> rawBounds(const GlobalState* state, unsigned k = 1) {
+  const UnpackedRegion* zone = state->getUnpackedRegion();
+  return {zone->get(0, k), zone->get(k, 0)};
+}
+/// Raw bounds of l <= x <= u.
+std::pair<int32_t, int32_t> closedInterval(int l, int u) { return {-2 * l + 1, 2 * u + 1}; }
+
+/// A formula answering a fixed value that counts its evaluations, records
+/// its visits and can be made to throw.
+class CountingFormula : public AbstractTCTLExpression {
+public:
+  CountingFormula(bool answer, std::vector<std::string>* visits = nullptr, std::string name = "")
+      : answer_(answer), visits_(visits), name_(std::move(name)) {}
+  void accept(TCTLVisitor&) override {
+    if (visits_)
+      visits_->push_back(name_);
+  }
+  int getType() const override { return 99; }
+  Formula negate() override { return new CountingFormula(!answer_); }
+  bool evaluate(PublicState*) const override {
+    ++evaluations;
+    if (throws)
+      throw Bug("counting formula");
+    return answer_;
+  }
+  void collectClocks(std::set<int>& clocks) override { clocks.insert(100 + int(answer_)); }
+
+  mutable int evaluations = 0;
+  bool throws = false;
+
+private:
+  bool answer_;
+  std::vector<std::string>* visits_;
+  std::string name_;
+};
+
+/// A model of three clocks and two integers, a chunk allocator for unpacked
+/// states of one process, and a heap state with x1 in [0, 10] to copy from.
+class TCTLExpressionTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    test::setUpModel(3, 2);
+    allocator = createChunkAllocator(int(4 * GlobalState::sizeOfUnpacked(1, 2, 4)));
+    prototype = test::makeState({0}, {0, 0});
+    restrictClock(prototype.get(), 1, 0, 10);
+  }
+  void TearDown() override {
+    for (GlobalState* state : list)
+      returnState(state, allocator.get());
+    EXPECT_EQ(allocator->blocksOut(), 0u) << "states not given back to the allocator";
+  }
+
+  /// A copy of the prototype with x1 restricted to [low, high].
+  OwnedState copy(int low = 0, int high = 10) {
+    OwnedState state(prototype->copy());
+    restrictClock(state.get(), 1, low, high);
+    return state;
+  }
+  /// The same in a block of the allocator, with the given trace identifier.
+  GlobalState* allocated(int low, int high, int traceId = -1) {
+    GlobalState* state = prototype->unpackedCopy(allocator->allocate());
+    restrictClock(state, 1, low, high);
+    state->setTraceId(traceId);
+    return state;
+  }
+  Bounds bounds() const {
+    Bounds result;
+    for (const GlobalState* state : list)
+      result.push_back(rawBounds(state));
+    return result;
+  }
+
+  Pointer<Allocator> allocator;
+  OwnedState prototype;
+  StateList list; ///< given back at the end of each test
+};
+
+// ------------------------------------------------------------ clock atoms
+
+TEST_F(TCTLExpressionTest, ClockOperatorsOrientTheDifference) {
+  struct Case {
+    OpType op;
+    int i, j, bound;
+    bool strict;
+  };
+  // x2 - x1 op 4
+  for (const Case& c : {Case{opLessEqual, 2, 1, 4, false}, Case{opLess, 2, 1, 4, true},
+                        Case{opGreaterEqual, 1, 2, -4, false}, Case{opGreater, 1, 2, -4, true}}) {
+    const ClockExpr e(constant(2), c.op, constant(1), 4);
+    EXPECT_EQ(valueOf(e.getI()), c.i) << c.op;
+    EXPECT_EQ(valueOf(e.getJ()), c.j) << c.op;
+    EXPECT_EQ(valueOf(e.getBound()), c.bound) << c.op;
+    EXPECT_EQ(e.isStrict(), c.strict) << c.op;
+  }
+  for (OpType op : {opEqual, opNotEqual}) {
+    try {
+      ClockExpr(constant(1), op, constant(0), 3);
+      ADD_FAILURE() << "operator " << op << " accepted";
+    } catch (const Bug& bug) {
+      EXPECT_STREQ(bug.what(), "Unsupported operation for clock expression");
+    }
+  }
+  // x1 - 0 <= 5 negates to 0 - x1 < -5, and back.
+  const Formula negated = atMost(1, 5)->negate();
+  EXPECT_EQ(valueOf(asClock(negated).getI()), 0);
+  EXPECT_EQ(valueOf(asClock(negated).getJ()), 1);
+  EXPECT_EQ(valueOf(asClock(negated).getBound()), -5);
+  EXPECT_TRUE(asClock(negated).isStrict());
+  EXPECT_FALSE(asClock(negated->negate()).isStrict());
+  EXPECT_EQ(valueOf(asClock(negated->negate()).getBound()), 5);
+}
+
+TEST_F(TCTLExpressionTest, ClockEvaluateTightensTheZoneWithoutClosingIt) {
+  OwnedState state = copy();
+  EXPECT_TRUE(atMost(1, 3)->evaluate(state.get()));
+  EXPECT_FALSE(state->getUnpackedRegion()->isClosed());
+  EXPECT_TRUE(atMost(1, 2, true)->evaluate(state.get()));
+  EXPECT_TRUE(atLeast(1, 1, true)->evaluate(state.get()));
+  EXPECT_TRUE(state->ok());
+  EXPECT_EQ(rawBounds(state.get()), std::make_pair(-2 * 1, 2 * 2)); // 1 < x1 < 2
+  // The opposite bound contradicts at once.
+  EXPECT_FALSE(atLeast(1, 3)->evaluate(state.get()));
+  EXPECT_FALSE(state->ok());
+}
+
+TEST_F(TCTLExpressionTest, ClockArrayElementsAreOneClockOnAStateAndAnyWhenCollected) {
+  // Element of a clock array of clocks 1..3 indexed by integer cell 0.
+  Pointer<Expression> element =
+      new Sum(constant(1), new Range(new Variable(0, 1, 0, 9), 1, 0, 2, 1));
+  OwnedState state = copy();
+  state->getIntegerReference()[0] = 1; // x2
+  EXPECT_TRUE(ClockExpr(element, opLessEqual, constant(0), 7).evaluate(state.get()));
+  state->ok();
+  EXPECT_EQ(rawBounds(state.get(), 2).second, 2 * 7 + 1);
+  EXPECT_EQ(rawBounds(state.get(), 1), closedInterval(0, 10));
+
+  // Collected: every clock the element may denote, the clocks an integer
+  // condition reads (not those it resets), and those of both operands.
+  std::set<int> clocks;
+  ClockExpr(element, opLess, constant(0), 2).collectClocks(clocks);
+  EXPECT_EQ(clocks, (std::set<int>{0, 1, 2, 3}));
+  clocks.clear();
+  TCTLExpressionAdaptor(new ClockCopyReset(constant(2), constant(1))).collectClocks(clocks);
+  TCTLExpressionAdaptor(new ClockAssign(constant(3), 0)).collectClocks(clocks);
+  EXPECT_EQ(clocks, std::set<int>{2});
+  clocks.clear();
+  AndExpr(new OrExpr(new CountingFormula(true), new CountingFormula(false)), atMost(2, 1))
+      .collectClocks(clocks);
+  EXPECT_EQ(clocks, (std::set<int>{0, 2, 100, 101}));
+}
+
+TEST_F(TCTLExpressionTest, FuzzyEvaluationTestsLowerBoundsOnTheBorder) {
+  // The zone x1 <= 5, as on the border of a delay.
+  OwnedState state = copy(0, 5);
+  auto fuzzy = [&](const Formula& e) {
+    OwnedState scratch(state->copy());
+    const bool answer = asClock(e).evaluateFuzzy(scratch.get(), scratch->getUnpackedRegion());
+    if (answer) { // a zone that stays non-empty is left closed
+      EXPECT_TRUE(scratch->getUnpackedRegion()->isClosed());
+    }
+    return answer;
+  };
+  EXPECT_TRUE(fuzzy(atLeast(1, 5, true))); // x1 > 5 tested as x1 >= 5
+  EXPECT_FALSE(fuzzy(atLeast(1, 6, true)));
+  EXPECT_TRUE(fuzzy(atMost(1, 5, true)));
+  // Upper bounds keep their strictness: x1 >= 5 and x1 < 5 is empty.
+  restrictClock(state.get(), 1, 5, 5);
+  EXPECT_FALSE(fuzzy(atMost(1, 5, true)));
+  // A difference keeps it too: x1 - x2 < 5 with x2 = 0 is empty.
+  restrictClock(state.get(), 2, 0, 0);
+  EXPECT_FALSE(fuzzy(new ClockExpr(constant(1), opLess, constant(2), 5)));
+  EXPECT_TRUE(fuzzy(new ClockExpr(constant(1), opLessEqual, constant(2), 5)));
+}
+
+// ------------------------------------------------------ integer conditions
+
+TEST_F(TCTLExpressionTest, AnIntegerConditionHoldsWhereItIsNotZeroAndLeavesTheZone) {
+  OwnedState state = copy();
+  state->getIntegerReference()[0] = 4;
+  const auto zone = rawBounds(state.get());
+  EXPECT_TRUE(integerIs(4)->evaluate(state.get()));
+  EXPECT_FALSE(integerIs(3)->evaluate(state.get()));
+  EXPECT_TRUE(TCTLExpressionAdaptor(constant(-2)).evaluate(state.get()));
+  EXPECT_EQ(rawBounds(state.get()), zone);
+  EXPECT_TRUE(state->getUnpackedRegion()->isClosed());
+}
+
+// ----------------------------------------------------------- composites
+
+TEST_F(TCTLExpressionTest, AndEvaluatesTheRightOperandOnlyWhenTheLeftHolds) {
+  Pointer<CountingFormula> no = new CountingFormula(false);
+  Pointer<CountingFormula> yes = new CountingFormula(true);
+  OwnedState state = copy();
+  EXPECT_FALSE(AndExpr(no, yes).evaluate(state.get()));
+  EXPECT_EQ(yes->evaluations, 0);
+  EXPECT_FALSE(AndExpr(yes, no).evaluate(state.get()));
+  EXPECT_TRUE(AndExpr(yes, yes).evaluate(state.get()));
+  EXPECT_EQ(yes->evaluations, 3);
+  EXPECT_EQ(no->evaluations, 2);
+}
+
+TEST_F(TCTLExpressionTest, OrRestrictsTheZoneToTheFirstSatisfiableDisjunct) {
+  const OrExpr apart(atMost(1, 3), atLeast(1, 5));
+  for (auto [low, high, expected] :
+       {std::tuple{0, 10, closedInterval(0, 3)}, std::tuple{4, 10, closedInterval(5, 10)}}) {
+    OwnedState state = copy(low, high);
+    EXPECT_TRUE(apart.evaluate(state.get()));
+    EXPECT_TRUE(state->ok());
+    EXPECT_EQ(rawBounds(state.get()), expected) << low;
+  }
+  OwnedState between = copy(4, 4);
+  EXPECT_FALSE(apart.evaluate(between.get()) && between->ok());
+
+  // x1 <= 3 and x2 >= 5 and x2 - x1 <= 1 is empty, which the tightenings
+  // alone do not show: the disjunct must be closed before it is taken, or
+  // x1 >= 5 would be lost.
+  const Formula hidden = new AndExpr(new AndExpr(atMost(1, 3), atLeast(2, 5)),
+                                     new ClockExpr(constant(2), opLessEqual, constant(1), 1));
+  OwnedState probe = copy();
+  ASSERT_TRUE(hidden->evaluate(probe.get())); // the tightenings do not see it
+  ASSERT_FALSE(probe->ok());
+  OwnedState state = copy();
+  EXPECT_TRUE(OrExpr(hidden, atLeast(1, 5)).evaluate(state.get()));
+  EXPECT_TRUE(state->ok());
+  EXPECT_EQ(rawBounds(state.get()), closedInterval(5, 10));
+}
+
+// ---------------------------------------------------------------- negation
+
+// Every valuation satisfies exactly one of a formula and its negation:
+// checked for each node kind on the point zones x1 = v and the open intervals
+// v < x1 < v + 1 (with x2 = 3), for two values of integer 0.
+TEST_F(TCTLExpressionTest, EveryNodeKindAndItsNegationSplitEveryZone) {
+  std::vector<std::pair<Formula, int>> formulas; // with the type of the negation
+  for (bool strict : {false, true}) {
+    formulas.emplace_back(atMost(1, 4, strict), TCTLExpression::clockType);
+    formulas.emplace_back(atLeast(1, 4, strict), TCTLExpression::clockType);
+    formulas.emplace_back(new ClockExpr(constant(1), strict ? opLess : opLessEqual, constant(2), 1),
+                          TCTLExpression::clockType);
+  }
+  formulas.emplace_back(new AndExpr(atLeast(1, 3), atMost(1, 6)), TCTLExpression::orType);
+  formulas.emplace_back(new OrExpr(atMost(1, 1), atLeast(1, 5, true)), TCTLExpression::andType);
+  formulas.emplace_back(new AndExpr(integerIs(4), atMost(1, 2)), TCTLExpression::orType);
+  formulas.emplace_back(integerIs(4), TCTLExpression::adaptorType);
+  for (const auto& [formula, negatedType] : formulas) {
+    const Formula negated = formula->negate();
+    EXPECT_EQ(negated->getType(), negatedType);
+    for (int v = 0; v <= 8; ++v)
+      for (bool open : {false, true})
+        for (int integer : {3, 4}) {
+          OwnedState piece(prototype->copy());
+          piece->getIntegerReference()[0] = integer;
+          piece->tighten(1, 0, open ? 2 * (v + 1) : 2 * v + 1);
+          piece->tighten(0, 1, open ? -2 * v : -2 * v + 1);
+          restrictClock(piece.get(), 2, 3, 3);
+          ASSERT_TRUE(piece->ok());
+          OwnedState a(piece->copy()), b(piece->copy());
+          const bool holds = formula->evaluate(a.get()) && a->ok();
+          const bool negationHolds = negated->evaluate(b.get()) && b->ok();
+          EXPECT_NE(holds, negationHolds) << "formula " << *formula << ", i0 " << integer << ", x1 "
+                                          << (open ? "in (" : "= ") << v;
+        }
+  }
+  // The negated operands keep their order: not (3 <= x1 <= 6) on [0, 10]
+  // leaves x1 < 3, the first disjunct.
+  OwnedState state = copy();
+  EXPECT_TRUE(formulas[6].first->negate()->evaluate(state.get()));
+  EXPECT_TRUE(state->ok());
+  EXPECT_EQ(rawBounds(state.get()), std::make_pair(1, 2 * 3));
+}
+
+// --------------------------------------------------------- normal form
+
+TEST_F(TCTLExpressionTest, NormalFormListsTheConjunctionsLeftMajorAfterWhatIsThere) {
+  const Formula a = atMost(1, 1), b = atMost(1, 2), c = atMost(1, 3), d = atMost(1, 4);
+  NormalForm form;
+  AndExpr(new OrExpr(a, b), new OrExpr(c, d)).normalise(form);
+  EXPECT_EQ(form, (NormalForm{{a, c}, {a, d}, {b, c}, {b, d}}));
+  OrExpr(new OrExpr(a, b), new AndExpr(a, new AndExpr(b, c))).normalise(form);
+  const Formula atom = integerIs(1);
+  atom->normalise(form); // an atom is its own conjunction
+  EXPECT_EQ(form, (NormalForm{{a, c}, {a, d}, {b, c}, {b, d}, {a}, {b}, {a, b, c}, {atom}}));
+}
+
+// ------------------------------------------------------ lists of states
+
+TEST_F(TCTLExpressionTest, EvaluateMultiKeepsThePiecesWhereTheFormulaHolds) {
+  struct Case {
+    const char* name;
+    Formula formula;
+    Bounds expected;
+  };
+  const Case cases[] = {
+      {"clock", atMost(1, 4), {closedInterval(0, 2), closedInterval(1, 4)}},
+      {"and",
+       new AndExpr(atLeast(1, 3), atMost(1, 8)),
+       {closedInterval(5, 8), closedInterval(3, 8)}},
+      {"integer", integerIs(1), {closedInterval(0, 2), closedInterval(1, 9)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    list = {allocated(0, 2), allocated(5, 8), allocated(1, 9)};
+    list.back()->getIntegerReference()[0] = 1;
+    list.front()->getIntegerReference()[0] = 1;
+    GlobalState* dropped = c.name[0] == 'a' ? list.front() : *std::next(list.begin());
+    c.formula->evaluateMulti(list, allocator.get());
+    EXPECT_EQ(bounds(), c.expected);
+    EXPECT_EQ(allocator->blocksOut(), 2u);
+    EXPECT_EQ(allocator->allocate(), dropped); // its block was given back
+    allocator->deallocate(dropped);
+    for (GlobalState* state : list)
+      returnState(state, allocator.get());
+    list.clear();
+  }
+}
+
+TEST_F(TCTLExpressionTest, EvaluateMultiSplitsADisjunctionIntoTwoStates) {
+  list = {allocated(0, 10, 7)};
+  OrExpr(atMost(1, 3), atLeast(1, 5)).evaluateMulti(list, allocator.get());
+  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 3), closedInterval(5, 10)}));
+  for (const GlobalState* piece : list) {
+    EXPECT_EQ(piece->getTraceId(), 7);
+    EXPECT_TRUE(piece->discEqual(prototype.get()));
+  }
+  EXPECT_EQ(allocator->blocksOut(), 2u);
+}
+
+TEST_F(TCTLExpressionTest, EvaluateMultiDropsPiecesTheOtherSideOfTheSameStateIncludes) {
+  // The right piece inside the left one goes.
+  list = {allocated(0, 10)};
+  OrExpr(atMost(1, 5), atMost(1, 3)).evaluateMulti(list, allocator.get());
+  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 5)}));
+  // The left piece inside the right one goes.
+  OrExpr(atMost(1, 2), atMost(1, 4)).evaluateMulti(list, allocator.get());
+  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 4)}));
+  // Of two equal pieces the left one goes.
+  GlobalState* before = list.front();
+  OrExpr(atMost(1, 4), atMost(1, 4)).evaluateMulti(list, allocator.get());
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_NE(list.front(), before);
+  EXPECT_EQ(allocator->blocksOut(), 1u);
+  returnState(list.front(), allocator.get());
+
+  // B's right piece lies inside A's left piece, but they come from
+  // different states (trace identifiers 1 and 2) and both stay.
+  list = {allocated(0, 10, 1), allocated(5, 6, 2)};
+  OrExpr(atMost(1, 8), atLeast(1, 5)).evaluateMulti(list, allocator.get());
+  std::vector<int> traces;
+  for (const GlobalState* piece : list)
+    traces.push_back(piece->getTraceId());
+  EXPECT_EQ(traces, (std::vector<int>{1, 1, 2}));
+  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 8), closedInterval(5, 10), closedInterval(5, 6)}));
+  EXPECT_EQ(allocator->blocksOut(), 3u);
+}
+
+TEST_F(TCTLExpressionTest, EvaluateMultiGivesItsCopiesBackWhenAnOperandThrows) {
+  Pointer<CountingFormula> failing = new CountingFormula(true);
+  failing->throws = true;
+  list = {allocated(0, 10), allocated(1, 2)};
+  EXPECT_THROW(OrExpr(atMost(1, 3), failing).evaluateMulti(list, allocator.get()), Bug);
+  EXPECT_EQ(allocator->blocksOut(), list.size());
+}
+
+// ------------------------------------------------- visitor, text and kind
+
+TEST_F(TCTLExpressionTest, NodesVisitTheirOperandsFirstPrintAndReportTheirKind) {
+  std::vector<std::string> visits;
+  struct Recorder : TCTLVisitor {
+    std::vector<std::string>* visits;
+    void visitAndExpr(AndExpr*) override { visits->push_back("and"); }
+    void visitOrExpr(OrExpr*) override { visits->push_back("or"); }
+    void visitClockExpr(ClockExpr*) override { visits->push_back("clock"); }
+    void visitTCTLExpressionAdaptor(TCTLExpressionAdaptor*) override {
+      visits->push_back("adaptor");
+    }
+  } recorder;
+  recorder.visits = &visits;
+  const Formula a = new CountingFormula(true, &visits, "a"), clock = atMost(1, 2),
+                integer = integerIs(1);
+  const Formula both = new AndExpr(new OrExpr(a, clock), integer);
+  both->accept(recorder);
+  EXPECT_EQ(visits, (std::vector<std::string>{"a", "clock", "or", "adaptor", "and"}));
+
+  const std::tuple<Formula, int, bool, const char*> nodes[] = {
+      {clock, TCTLExpression::clockType, true, ""},
+      {integer, TCTLExpression::adaptorType, true, ""},
+      {both, TCTLExpression::andType, false, "(( or ) and )"},
+      {new OrExpr(clock, new AndExpr(clock, clock)), TCTLExpression::orType, false,
+       "( or ( and ))"},
+  };
+  for (const auto& [node, type, atomic, text] : nodes) {
+    EXPECT_EQ(node->getType(), type);
+    EXPECT_EQ(node->atomic(), atomic) << type;
+    std::ostringstream out;
+    out << *node;
+    EXPECT_EQ(out.str(), text);
+  }
+}
+
+} // namespace
+} // namespace orvela
