@@ -66,17 +66,6 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
   }
 }
 
-TEST(ClockCopyReset, CopyingAClockIntoItselfChangesNothingElse) {
-  test::setUpModel(3, 1);
-  OwnedState state = makeState({0}, {0});
-  test::restrictClock(state.get(), 2, 1, 4);
-  test::restrictClock(state.get(), 3, 2, 3);
-  const Matrix before = matrixOf(state->getUnpackedRegion());
-  ClockCopyReset(constant(2), constant(2)).evaluate(state.get(), nullptr);
-  EXPECT_EQ(matrixOf(state->getUnpackedRegion()).m, before.m);
-  EXPECT_EQ(state->getUnpackedRegion()->get(2, 2), 1);
-}
-
 TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
   test::setUpModel(5, 1);
   OwnedState state = makeState({0}, {1}); // the element is clock 4

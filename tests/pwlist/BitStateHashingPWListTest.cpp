@@ -46,16 +46,14 @@ TEST_F(BitStateHashingPWListTest, AnExploredStateIsAcceptedAgainButNotExploredAg
   EXPECT_FALSE(list->enumStates()->tryGet(&none));
 }
 
-TEST_F(BitStateHashingPWListTest, AStateDroppedAfterExplorationLeavesItsBitClear) {
+TEST_F(BitStateHashingPWListTest, OnlyKeptStatesSetTheirBitAndTheTableIsCleared) {
   Pointer<PWList> list = makeList();
   OwnedState s = state(1, 0, 0, 3);
-  ASSERT_TRUE(explore(*list, s, false));
+  ASSERT_TRUE(explore(*list, s, false)); // dropped after exploration: bit clear
   EXPECT_TRUE(explore(*list, s, false));
   EXPECT_EQ(list->getExplored(), 2u);
-}
 
-TEST_F(BitStateHashingPWListTest, StatesSharingABitMakeTheLaterOneLookExplored) {
-  Pointer<PWList> list = makeList(1); // every state has bit 0
+  list = makeList(1); // every state has bit 0
   ASSERT_TRUE(explore(*list, state(1, 0, 0, 3)));
   EXPECT_FALSE(explore(*list, state(2, 1, 5, 7)));
   list->clear(); // the table is cleared too

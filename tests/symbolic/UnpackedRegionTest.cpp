@@ -381,7 +381,7 @@ TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
 
 // -------------------------------------------------------------- text forms
 
-TEST(UnpackedRegionText, DisplayListsTheFiniteNonTrivialBounds) {
+TEST(UnpackedRegionText, DisplayListsTheBoundsAndTheQueryFormWritesAConjunction) {
   nameClocks({"x", "y"});
   OwnedUnpacked region(UnpackedRegion::create(3, true));
   std::ostringstream unconstrained;
@@ -394,28 +394,25 @@ TEST(UnpackedRegionText, DisplayListsTheFiniteNonTrivialBounds) {
   std::ostringstream out;
   region->display(out);
   EXPECT_EQ(out.str(), "x>=2, x<5, x-y<=3");
-}
 
-TEST(UnpackedRegionText, DisplayAsQueryWritesAConjunction) {
-  nameClocks({"x", "y"});
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 5, false);  // x <= 5
-  region->tighten(1, 2, 3, false);  // x - y <= 3
-  region->tighten(2, 1, -1, false); // y - x <= -1
-  region->close();
-  std::ostringstream out;
-  region->displayAsQuery(out);
+  OwnedUnpacked other(UnpackedRegion::create(3, true));
+  other->tighten(1, 0, 5, false);  // x <= 5
+  other->tighten(1, 2, 3, false);  // x - y <= 3
+  other->tighten(2, 1, -1, false); // y - x <= -1
+  other->close();
+  std::ostringstream query;
+  other->displayAsQuery(query);
   // The closure adds y <= 4 and x >= 1.
-  EXPECT_EQ(out.str(), " and x>=1 and x<=5 and x<=y+3 and y<=4 and y<=x-1");
+  EXPECT_EQ(query.str(), " and x>=1 and x<=5 and x<=y+3 and y<=4 and y<=x-1");
 
   OwnedUnpacked strict(UnpackedRegion::create(3, true));
   strict->tighten(0, 1, 0, true); // x > 0 is kept, only x >= 0 goes
   strict->tighten(2, 1, 0, true); // y < x
   strict->tighten(1, 2, 1, true); // x < y + 1
   strict->close();
-  std::ostringstream query;
-  strict->displayAsQuery(query);
-  EXPECT_EQ(query.str(), " and x>0 and x<y+1 and y<x");
+  std::ostringstream strictQuery;
+  strict->displayAsQuery(strictQuery);
+  EXPECT_EQ(strictQuery.str(), " and x>0 and x<y+1 and y<x");
 }
 
 } // namespace
