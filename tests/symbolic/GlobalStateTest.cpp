@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <type_traits>
 #include <vector>
 
@@ -167,16 +168,87 @@ protected:
   OwnedState original;
 };
 
-TEST_F(GlobalStateCopies, DiscreteCopiesKeepLocationsIntegersAndTraceId) {
+// Every copy keeps the discrete part and the trace identifier; its zone is
+// none, the target's own, or the original's (unpacked and closed, or packed).
+TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromises) {
+  enum ZoneKind { noZone, targetZone, sameZone, packedZone };
+  const Matrix zone = matrixOf(original->getUnpackedRegion());
+  OwnedState packed(original->packedCopy());
+  OwnedState target = makeState({0, 0, 0}, {0, 0});
+  restrictClock(target.get(), 3, 1, 1);
+  const Matrix ownZone = matrixOf(target->getUnpackedRegion());
+  OwnedState fresh = makeState({0, 0, 0}, {0, 0}), freshForPacked = makeState({0, 0, 0}, {0, 0});
+  Buffer buffer(GlobalState::sizeOfUnpacked(3, 2, 4));
+  const struct {
+    const char* name;
+    std::function<GlobalState*()> copy;
+    ZoneKind zone;
+    bool owned; ///< a new heap state
+  } cases[] = {
+      {"discreteCopy", [&] { return original->discreteCopy(); }, noZone, true},
+      {"discreteCopy into a state", [&] { return original->discreteCopy(target.get()); },
+       targetZone, false},
+      {"copy", [&] { return original->copy(); }, sameZone, true},
+      {"packedCopy", [&] { return original->packedCopy(); }, packedZone, true},
+      {"unpackedCopy", [&] { return packed->unpackedCopy(); }, sameZone, true},
+      {"assignment", [&] { return &(*fresh = *original); }, sameZone, false},
+      {"assignment from packed", [&] { return &(*freshForPacked = *packed); }, sameZone, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GlobalState* copy = c.copy();
+    OwnedState owner(c.owned ? copy : nullptr);
+    EXPECT_NE(copy, original.get());
+    EXPECT_TRUE(copy->isHeapBlock());
+    EXPECT_TRUE(copy->discEqual(original.get()));
+    EXPECT_EQ(copy->getTraceId(), 42);
+    EXPECT_EQ(copy->isPacked(), c.zone == packedZone);
+    if (c.zone == noZone) {
+      EXPECT_EQ(copy->getRegion(), nullptr);
+    } else if (c.zone == packedZone) {
+      // The quick test answers "includes" for an equal zone too.
+      EXPECT_EQ(copy->relation(original.get()), GlobalState::argIncludedIn);
+      EXPECT_EQ(original->relation(copy), GlobalState::equal);
+    } else {
+      EXPECT_TRUE(copy->getUnpackedRegion()->isClosed());
+      EXPECT_EQ(matrixOf(copy->getUnpackedRegion()).m, (c.zone == sameZone ? zone : ownZone).m);
+    }
+  }
+  // Into caller memory: an unpacked block sized from this state's numbers.
+  for (bool fromPacked : {false, true}) {
+    GlobalState* placed =
+        fromPacked ? packed->unpackedCopy(buffer.data()) : original->discreteCopy(buffer.data());
+    EXPECT_EQ(static_cast<void*>(placed), buffer.data());
+    EXPECT_FALSE(placed->isHeapBlock());
+    EXPECT_TRUE(placed->discEqual(original.get()));
+    EXPECT_EQ(placed->getTraceId(), 42);
+    EXPECT_EQ(placed->getUnpackedRegion()->getDim(), 4u);
+    if (fromPacked) {
+      EXPECT_EQ(matrixOf(placed->getUnpackedRegion()).m, zone.m);
+    }
+    EXPECT_TRUE(buffer.guardIntact());
+    GlobalState::remove(placed);
+  }
+  // A packed zone cannot be copied or packed again.
+  EXPECT_THROW(OwnedState(packed->copy()), Bug);
+  EXPECT_THROW(OwnedState(packed->packedCopy()), Bug);
+}
+
+TEST_F(GlobalStateCopies, CopiesAreIndependentOfTheOriginal) {
   OwnedState discrete(original->discreteCopy());
-  EXPECT_TRUE(discrete->isHeapBlock());
-  EXPECT_EQ(discrete->getRegion(), nullptr);
-  EXPECT_EQ(discrete->getTraceId(), 42);
-  EXPECT_TRUE(discrete->discEqual(original.get()));
-  discrete->getIntegerReference()[1] = 0; // independent of the original
+  discrete->getIntegerReference()[1] = 0;
   EXPECT_EQ(original->getIntegerReference()[1], 9);
   EXPECT_FALSE(discrete->discEqual(original.get()));
 
+  OwnedState same(original->copy());
+  same->tighten(1, 0, 2 * 3 + 1); // x1 <= 3: the copy shrinks, not the original
+  same->ok();
+  EXPECT_EQ(original->relation(same.get()), GlobalState::argIncludedIn);
+  OwnedState packed(original->packedCopy());
+  EXPECT_EQ(packed->relation(same.get()), GlobalState::argIncludedIn);
+  EXPECT_EQ(same->relation(packed.get()), GlobalState::argIncludes);
+
+  // A location copy has neither integers nor zone.
   OwnedState locations(original->locationCopy());
   EXPECT_TRUE(locations->equalState(original.get()));
   EXPECT_EQ(locations->getTraceId(), 42);
@@ -184,82 +256,6 @@ TEST_F(GlobalStateCopies, DiscreteCopiesKeepLocationsIntegersAndTraceId) {
   EXPECT_EQ(locations->getRegion(), nullptr);
   locations->setLocation(2, 0);
   EXPECT_EQ(original->getLocation(2), 7);
-}
-
-TEST_F(GlobalStateCopies, DiscreteCopyIntoATargetLeavesItsZoneAlone) {
-  OwnedState target = makeState({0, 0, 0}, {0, 0});
-  restrictClock(target.get(), 3, 1, 1);
-  const Matrix zone = matrixOf(target->getUnpackedRegion());
-  EXPECT_EQ(original->discreteCopy(target.get()), target.get());
-  EXPECT_TRUE(target->discEqual(original.get()));
-  EXPECT_EQ(target->getTraceId(), 42);
-  EXPECT_EQ(matrixOf(target->getUnpackedRegion()).m, zone.m);
-
-  // Into memory: an unpacked block sized from this state's numbers.
-  Buffer buffer(GlobalState::sizeOfUnpacked(3, 2, 4));
-  GlobalState* placed = original->discreteCopy(buffer.data());
-  EXPECT_TRUE(placed->discEqual(original.get()));
-  EXPECT_EQ(placed->getTraceId(), 42);
-  EXPECT_EQ(placed->getUnpackedRegion()->getDim(), 4u);
-  EXPECT_TRUE(buffer.guardIntact());
-  GlobalState::remove(placed);
-}
-
-TEST_F(GlobalStateCopies, CopiesKeepTheZoneUnpackedOrPacked) {
-  OwnedState same(original->copy());
-  EXPECT_FALSE(same->isPacked());
-  EXPECT_EQ(same->getTraceId(), 42);
-  EXPECT_EQ(same->relation(original.get()), GlobalState::equal);
-  same->tighten(1, 0, 2 * 3 + 1); // x1 <= 3: the copy shrinks, not the original
-  same->ok();
-  EXPECT_EQ(original->relation(same.get()), GlobalState::argIncludedIn);
-
-  OwnedState packed(original->packedCopy());
-  EXPECT_TRUE(packed->isPacked());
-  EXPECT_EQ(packed->getTraceId(), 42);
-  EXPECT_TRUE(packed->discEqual(original.get()));
-  // A packed zone's quick test answers "includes" for an equal zone too.
-  EXPECT_EQ(packed->relation(original.get()), GlobalState::argIncludedIn);
-  EXPECT_EQ(original->relation(packed.get()), GlobalState::equal);
-  EXPECT_EQ(packed->relation(same.get()), GlobalState::argIncludedIn);
-  EXPECT_EQ(same->relation(packed.get()), GlobalState::argIncludes);
-
-  // A packed zone cannot be copied or packed again.
-  EXPECT_THROW(OwnedState(packed->copy()), Bug);
-  EXPECT_THROW(OwnedState(packed->packedCopy()), Bug);
-}
-
-TEST_F(GlobalStateCopies, UnpackedCopiesRestoreTheClosedMatrix) {
-  const Matrix zone = matrixOf(original->getUnpackedRegion());
-  OwnedState packed(original->packedCopy());
-
-  OwnedState heap(packed->unpackedCopy());
-  EXPECT_TRUE(heap->isHeapBlock());
-  EXPECT_EQ(matrixOf(heap->getUnpackedRegion()).m, zone.m);
-  EXPECT_TRUE(heap->getUnpackedRegion()->isClosed());
-  EXPECT_TRUE(heap->discEqual(original.get()));
-  EXPECT_EQ(heap->getTraceId(), 42);
-
-  Buffer buffer(GlobalState::sizeOfUnpacked(3, 2, 4));
-  GlobalState* placed = packed->unpackedCopy(buffer.data());
-  EXPECT_EQ(static_cast<void*>(placed), buffer.data());
-  EXPECT_EQ(matrixOf(placed->getUnpackedRegion()).m, zone.m);
-  EXPECT_TRUE(placed->discEqual(original.get()));
-  EXPECT_TRUE(buffer.guardIntact());
-  GlobalState::remove(placed);
-}
-
-TEST_F(GlobalStateCopies, AssignmentCopiesLocationsZoneIntegersAndTraceId) {
-  OwnedState target = makeState({0, 0, 0}, {0, 0});
-  *target = *original;
-  EXPECT_EQ(target->relation(original.get()), GlobalState::equal);
-  EXPECT_EQ(target->getTraceId(), 42);
-  // From a packed state: the zone arrives unpacked.
-  OwnedState packed(original->packedCopy());
-  OwnedState second = makeState({0, 0, 0}, {0, 0});
-  *second = *packed;
-  EXPECT_FALSE(second->isPacked());
-  EXPECT_EQ(matrixOf(second->getUnpackedRegion()).m, matrixOf(original->getUnpackedRegion()).m);
 }
 
 // ---------------------------------------------------------------- relation
