@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <vector>
 
 namespace orvela {
 namespace {
@@ -133,6 +134,15 @@ TEST(UnpackedRegionClosure, TighteningAnswersTheCycleTest) {
   EXPECT_EQ(other->get(2, 1), inf);
   EXPECT_TRUE(other->tighten(Zone::Constraint{2, 1, 5}));
   EXPECT_EQ(other->get(2, 1), 5);
+}
+
+TEST(ZoneConstraint, OrderingIsByClockPairThenBound) {
+  // Constraints on the same pair with different bounds are distinct elements.
+  const std::set<Zone::Constraint> constraints = {{2, 1, 5},  {1, 2, 4}, {1, 2, -3},
+                                                  {0, 2, -1}, {1, 2, 4}, {2, 0, 7}};
+  const std::vector<Zone::Constraint> expected = {
+      {0, 2, -1}, {1, 2, -3}, {1, 2, 4}, {2, 0, 7}, {2, 1, 5}};
+  EXPECT_EQ(std::vector<Zone::Constraint>(constraints.begin(), constraints.end()), expected);
 }
 
 // --------------------------------------------------------------- relation
