@@ -30,41 +30,43 @@ protected:
   }
 };
 
-TEST_F(ProcessTest, SelfLoopsAreLoopEntriesUnlessTheyCanOnlyReceive) {
-  EXPECT_EQ(loopEntries(*buildProcess("P", 1, {edge(0, 0)})), (std::vector<bool>{true}));
-  EXPECT_EQ(loopEntries(*buildProcess("P", 1, {edge(0, 0, send(1))})), (std::vector<bool>{true}));
-  EXPECT_EQ(loopEntries(*buildProcess("P", 1, {edge(0, 0, receive(1))})),
-            (std::vector<bool>{false}));
-  // A silent edge beside a receiving one makes the pair silent.
-  EXPECT_EQ(loopEntries(*buildProcess("P", 1, {edge(0, 0, receive(1)), edge(0, 0)})),
-            (std::vector<bool>{true}));
-}
-
-TEST_F(ProcessTest, CyclesOfReceivingEdgesAreNotLoopEntries) {
-  Pointer<Process> receiving =
-      buildProcess("P", 2, {edge(0, 1, receive(1)), edge(1, 0, receive(3))});
-  EXPECT_EQ(loopEntries(*receiving), (std::vector<bool>{false, false}));
-  Pointer<Process> oneSends = buildProcess("P", 2, {edge(0, 1, receive(1)), edge(1, 0, send(3))});
-  EXPECT_EQ(loopEntries(*oneSends), (std::vector<bool>{true, false}));
-  Pointer<Process> silent = buildProcess("P", 3, {edge(0, 1), edge(1, 2), edge(2, 1)});
-  EXPECT_EQ(loopEntries(*silent), (std::vector<bool>{false, true, false}));
-}
-
-TEST_F(ProcessTest, EachCycleIsMarkedOnceAtTheLocationThatClosesIt) {
-  // 0 -> 1 -> 0 closes at 0; 0 -> 1 -> 2 -> 0 then passes the marked 0 and
-  // adds nothing; 1 -> 2 -> 1 closes at 1.
-  Pointer<Process> nested =
-      buildProcess("P", 3, {edge(0, 1), edge(1, 0), edge(1, 2), edge(2, 1), edge(2, 0)});
-  EXPECT_EQ(loopEntries(*nested), (std::vector<bool>{true, true, false}));
-  // A self-loop marks 0 first; the cycle through 0 is then covered.
-  Pointer<Process> covered = buildProcess("P", 2, {edge(0, 0), edge(0, 1), edge(1, 0)});
-  EXPECT_EQ(loopEntries(*covered), (std::vector<bool>{true, false}));
-  // A cycle out of reach of the initial location is never marked.
-  Pointer<Process> unreachable = buildProcess("P", 3, {edge(1, 2), edge(2, 1), edge(2, 2)});
-  EXPECT_EQ(loopEntries(*unreachable), (std::vector<bool>{false, false, false}));
-  // A cross edge into a finished branch closes nothing.
-  Pointer<Process> diamond = buildProcess("P", 4, {edge(0, 1), edge(0, 2), edge(1, 3), edge(2, 3)});
-  EXPECT_EQ(loopEntries(*diamond), (std::vector<bool>{false, false, false, false}));
+TEST_F(ProcessTest, EachCycleIsMarkedOnceAtTheLocationThatClosesItUnlessItCanOnlyReceive) {
+  const struct {
+    const char* name;
+    int locations;
+    std::vector<Pointer<Transition>> edges;
+    std::vector<bool> expected;
+  } cases[] = {
+      {"silent self-loop", 1, {edge(0, 0)}, {true}},
+      {"sending self-loop", 1, {edge(0, 0, send(1))}, {true}},
+      {"receiving self-loop", 1, {edge(0, 0, receive(1))}, {false}},
+      // A silent edge beside a receiving one makes the pair silent.
+      {"receiving and silent self-loops", 1, {edge(0, 0, receive(1)), edge(0, 0)}, {true}},
+      {"receiving cycle", 2, {edge(0, 1, receive(1)), edge(1, 0, receive(3))}, {false, false}},
+      {"cycle with a sender", 2, {edge(0, 1, receive(1)), edge(1, 0, send(3))}, {true, false}},
+      {"cycle behind an edge", 3, {edge(0, 1), edge(1, 2), edge(2, 1)}, {false, true, false}},
+      // 0 -> 1 -> 0 closes at 0; 0 -> 1 -> 2 -> 0 then passes the marked 0
+      // and adds nothing; 1 -> 2 -> 1 closes at 1.
+      {"nested cycles",
+       3,
+       {edge(0, 1), edge(1, 0), edge(1, 2), edge(2, 1), edge(2, 0)},
+       {true, true, false}},
+      // A self-loop marks 0 first; the cycle through 0 is then covered.
+      {"covered cycle", 2, {edge(0, 0), edge(0, 1), edge(1, 0)}, {true, false}},
+      // 0 -> 1 -> 2 -> 0 passes 1, which its self-loop marked: covered too.
+      {"cycle through a marked location",
+       3,
+       {edge(0, 1), edge(1, 1), edge(1, 2), edge(2, 0)},
+       {false, true, false}},
+      {"unreachable cycle", 3, {edge(1, 2), edge(2, 1), edge(2, 2)}, {false, false, false}},
+      // A cross edge into a finished branch closes nothing.
+      {"diamond",
+       4,
+       {edge(0, 1), edge(0, 2), edge(1, 3), edge(2, 3)},
+       {false, false, false, false}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(loopEntries(*buildProcess("P", c.locations, c.edges)), c.expected) << c.name;
 }
 
 TEST_F(ProcessTest, ParallelEdgesMergeIntoOneEdgeCode) {
