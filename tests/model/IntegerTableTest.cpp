@@ -40,6 +40,9 @@ TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityIgnoresExtraCells) {
   Owned copy(original->copy());
   (*copy)[2] = 99; // beyond the declared variables
   EXPECT_TRUE(*copy == *original);
+  (*copy)[1] = 3; // the last declared variable counts
+  EXPECT_FALSE(*copy == *original);
+  (*copy)[1] = 0;
   (*copy)[0] = 4;
   EXPECT_EQ((*original)[0], 1);
   EXPECT_FALSE(*copy == *original);
