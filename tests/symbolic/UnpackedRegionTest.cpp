@@ -47,11 +47,9 @@ TEST(UnpackedRegionClosure, TouchedClocksCloseLikeFloydWarshall) {
     bool cycleSeen = false;
     const int count = gen.uniform(1, int(n) + 2);
     for (int c = 0; c < count; ++c) {
-      unsigned i, j;
-      int32_t bound;
-      gen.constraint(n, i, j, bound);
-      cycleSeen |= !region->tightenRaw(int(i), int(j), bound);
-      expected.tighten(i, j, bound);
+      const auto b = gen.constraint(n);
+      cycleSeen |= !region->tightenRaw(int(b.i), int(b.j), b.raw);
+      expected.tighten(b.i, b.j, b.raw);
     }
     expected.close();
     region->close();
@@ -75,10 +73,8 @@ TEST(UnpackedRegionClosure, ExpensiveCloseIgnoresTheTouchedSet) {
     const unsigned n = unsigned(gen.uniform(2, 9));
     Matrix expected = Matrix::unconstrained(n);
     for (int c = 0; c < int(2 * n); ++c) {
-      unsigned i, j;
-      int32_t bound;
-      gen.constraint(n, i, j, bound);
-      expected.tighten(i, j, bound);
+      const auto b = gen.constraint(n);
+      expected.tighten(b.i, b.j, b.raw);
     }
     OwnedUnpacked region = regionOf(expected); // written directly: nothing touched
     region->close();
@@ -277,8 +273,8 @@ TEST(UnpackedRegionOperations, HasPointsAnswersWhetherTheConstraintMeetsTheZone)
   for (int round = 0; round < iterations; ++round) {
     const unsigned n = unsigned(gen.uniform(2, 7));
     const Matrix zone = gen.closedZone(n, int(2 * n));
-    Zone::Constraint c;
-    gen.constraint(n, c.i, c.j, c.value);
+    const auto b = gen.constraint(n);
+    const Zone::Constraint c{b.i, b.j, b.raw};
     Matrix restricted = zone;
     restricted.tighten(c.i, c.j, c.value);
     restricted.close();

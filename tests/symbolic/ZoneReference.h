@@ -162,19 +162,23 @@ public:
 
   int32_t raw(int constant) { return 2 * constant + (coin() ? 1 : 0); }
 
-  /// A random constraint (i, j, raw) with i != j (n >= 2), shaped like the
-  /// guards of a model: upper bounds, lower bounds and differences.
-  void constraint(unsigned n, unsigned& i, unsigned& j, int32_t& bound) {
-    i = unsigned(uniform(0, int(n) - 1));
+  /// x_i - x_j bounded by the raw bound `raw`.
+  struct Bound {
+    unsigned i, j;
+    int32_t raw;
+  };
+  /// A random constraint with i != j (n >= 2), shaped like the guards of a
+  /// model: upper bounds, lower bounds and differences.
+  Bound constraint(unsigned n) {
+    Bound b;
+    b.i = unsigned(uniform(0, int(n) - 1));
     do
-      j = unsigned(uniform(0, int(n) - 1));
-    while (j == i);
-    if (j == 0)
-      bound = raw(uniform(0, 2 * range));
-    else if (i == 0)
-      bound = raw(uniform(-2 * range, 0));
-    else
-      bound = raw(uniform(-range, range));
+      b.j = unsigned(uniform(0, int(n) - 1));
+    while (b.j == b.i);
+    const int low = b.j == 0 ? 0 : b.i == 0 ? -2 * range : -range;
+    const int high = b.j == 0 ? 2 * range : b.i == 0 ? 0 : range;
+    b.raw = raw(uniform(low, high));
+    return b;
   }
 
   /// A closed, non-empty zone over n clocks with up to `constraints`
@@ -185,12 +189,10 @@ public:
       Matrix z = Matrix::unconstrained(n);
       const int count = n < 2 ? 0 : uniform(0, constraints);
       for (int c = 0; c < count; ++c) {
-        unsigned i, j;
-        int32_t bound;
-        constraint(n, i, j, bound);
-        z.tighten(i, j, bound);
+        const Bound b = constraint(n);
+        z.tighten(b.i, b.j, b.raw);
         if (uniform(0, 5) == 0) // fix the difference exactly
-          z.tighten(j, i, 2 * -(bound >> 1) + 1), z.tighten(i, j, bound | 1);
+          z.tighten(b.j, b.i, 2 * -(b.raw >> 1) + 1), z.tighten(b.i, b.j, b.raw | 1);
       }
       z.close();
       if (!z.emptyAfterClose())
@@ -201,10 +203,8 @@ public:
   /// `z` with one more random bound, closed; `z` itself if that empties it.
   Matrix subZone(const Matrix& z) {
     Matrix sub = z;
-    unsigned i, j;
-    int32_t bound;
-    constraint(z.n, i, j, bound);
-    sub.tighten(i, j, bound);
+    const Bound b = constraint(z.n);
+    sub.tighten(b.i, b.j, b.raw);
     sub.close();
     return sub.emptyAfterClose() ? z : sub;
   }

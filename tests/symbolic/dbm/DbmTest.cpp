@@ -113,30 +113,24 @@ TEST(DbmClosure, TightenedZonesCloseLikeFloydWarshall) {
   const std::pair<const char*, Tighten> strategies[] = {
       {"one bound",
        [](ZoneGenerator& gen, unsigned n, const Apply& apply) {
-         unsigned i, j;
-         int32_t bound;
-         gen.constraint(n, i, j, bound);
-         apply(i, j, bound);
+         const auto b = gen.constraint(n);
+         apply(b.i, b.j, b.raw);
          if (gen.coin()) // the same pair again, tighter still
-           apply(i, j, bound - 2);
+           apply(b.i, b.j, b.raw - 2);
        }},
       {"opposite pair",
        [](ZoneGenerator& gen, unsigned n, const Apply& apply) {
-         unsigned i, j;
-         int32_t upper;
-         gen.constraint(n, i, j, upper);
+         const auto b = gen.constraint(n);
          // A lower bound a little below the upper bound: usually consistent,
          // sometimes not.
-         apply(i, j, upper);
-         apply(j, i, 2 * -((upper >> 1) - gen.uniform(-1, 4)) + (gen.coin() ? 1 : 0));
+         apply(b.i, b.j, b.raw);
+         apply(b.j, b.i, 2 * -((b.raw >> 1) - gen.uniform(-1, 4)) + (gen.coin() ? 1 : 0));
        }},
       {"many bounds",
        [](ZoneGenerator& gen, unsigned n, const Apply& apply) {
          for (int c = gen.uniform(3, int(2 * n) + 2); c > 0; --c) {
-           unsigned i, j;
-           int32_t bound;
-           gen.constraint(n, i, j, bound);
-           apply(i, j, bound);
+           const auto b = gen.constraint(n);
+           apply(b.i, b.j, b.raw);
          }
        }},
   };
@@ -161,9 +155,7 @@ TEST(DbmClosure, IntervalsOnBlankMatrixCloseLikeFloydWarshall) {
     Matrix expected(n);
     const int count = gen.uniform(1, int(2 * n));
     for (int c = 0; c < count; ++c) {
-      unsigned i, j;
-      int32_t upper;
-      gen.constraint(n, i, j, upper);
+      auto [i, j, upper] = gen.constraint(n);
       int32_t lower = gen.uniform(0, 3) == 0 ? DBM_MINUS_INFINITY : upper - 2 * gen.uniform(0, 6);
       if (gen.uniform(0, 3) == 0)
         upper = DBM_INFINITY;
