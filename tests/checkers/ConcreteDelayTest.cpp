@@ -15,53 +15,44 @@ struct Bound {
   bool strict;
 };
 
-// A closed zone over clocks x (1) and y (2) with the given lower and upper
-// bounds, answered with the delay chosen from `valuation`.
-float delayFrom(std::vector<float>& valuation, std::vector<Bound> lower, std::vector<Bound> upper) {
-  UnpackedRegion* zone = UnpackedRegion::create(3, true);
-  for (const Bound& b : lower)
-    EXPECT_TRUE(zone->tighten(0, int(b.clock), -b.value, b.strict));
-  for (const Bound& b : upper)
-    EXPECT_TRUE(zone->tighten(int(b.clock), 0, b.value, b.strict));
-  zone->close();
-  const float delay = calculateDelay(zone, valuation.data());
-  Region::remove(zone);
-  return delay;
-}
+struct Case {
+  const char* what;
+  std::vector<Bound> lower, upper; ///< on clocks x (1) and y (2)
+  std::vector<float> valuation;    ///< of the reference clock, x and y
+  float delay;
+};
 
-TEST(CalculateDelay, AValuationInsideTheZoneStaysWhereItIs) {
-  std::vector<float> v{0, 2, 3};
-  EXPECT_EQ(delayFrom(v, {{1, 1, false}}, {{1, 5, false}, {2, 10, false}}), 0.0f);
-  EXPECT_EQ(v, (std::vector<float>{0, 2, 3}));
-}
-
-TEST(CalculateDelay, AStrictLowerBoundIsPassedByOneUnitWhenThereIsRoom) {
-  std::vector<float> v{0, 0, 1};
-  EXPECT_EQ(delayFrom(v, {{1, 2, true}}, {{1, 10, false}}), 3.0f);
-  EXPECT_EQ(v, (std::vector<float>{0, 3, 4})); // the reference clock stays
-}
-
-TEST(CalculateDelay, ANarrowIntervalAfterAStrictLowerBound) {
-  std::vector<float> v{0, 0, 0};
-  // 2 < x < 3: the middle
-  EXPECT_EQ(delayFrom(v, {{1, 2, true}}, {{1, 3, true}}), 2.5f);
-  v = {0, 0, 0};
-  // 2 < x <= 3: the upper end
-  EXPECT_EQ(delayFrom(v, {{1, 2, true}}, {{1, 3, false}}), 3.0f);
-}
-
-TEST(CalculateDelay, TheLatestLowerBoundAndTheEarliestUpperBoundDecide) {
-  // x >= 5 and y > 4 are both 4 away, and the strict one marks the tie;
-  // x <= 9 is 8 away and y <= 6 is 6 away: one unit past the lower end
-  std::vector<float> v{0, 1, 0};
-  EXPECT_EQ(delayFrom(v, {{1, 5, false}, {2, 4, true}}, {{1, 9, false}, {2, 6, false}}), 5.0f);
-  // y < 5 is 5 away, leaving an interval of one unit: its middle
-  v = {0, 1, 0};
-  EXPECT_EQ(delayFrom(v, {{1, 5, false}, {2, 4, true}}, {{2, 5, true}}), 4.5f);
-  // x >= 5 (4 away) and y >= 3 (3 away), both non-strict: the later one
-  v = {0, 1, 0};
-  EXPECT_EQ(delayFrom(v, {{1, 5, false}, {2, 3, false}}, {}), 4.0f);
-  EXPECT_EQ(v, (std::vector<float>{0, 5, 4}));
+TEST(CalculateDelay, ChoosesAValuationInsideTheZoneAndMovesTheClocks) {
+  const Case cases[] = {
+      {"inside stays", {{1, 1, false}}, {{1, 5, false}, {2, 10, false}}, {0, 2, 3}, 0.0f},
+      {"strict lower bound passed by one unit", {{1, 2, true}}, {{1, 10, false}}, {0, 0, 1}, 3.0f},
+      {"2 < x < 3: the middle", {{1, 2, true}}, {{1, 3, true}}, {0, 0, 0}, 2.5f},
+      {"2 < x <= 3: the upper end", {{1, 2, true}}, {{1, 3, false}}, {0, 0, 0}, 3.0f},
+      // x >= 5 and y > 4 are both 4 away, the strict one marks the tie; the
+      // earliest upper bound y <= 6 leaves room: one unit past the lower end.
+      {"latest lower, earliest upper",
+       {{1, 5, false}, {2, 4, true}},
+       {{1, 9, false}, {2, 6, false}},
+       {0, 1, 0},
+       5.0f},
+      {"an interval of one unit", {{1, 5, false}, {2, 4, true}}, {{2, 5, true}}, {0, 1, 0}, 4.5f},
+      {"the later non-strict lower bound", {{1, 5, false}, {2, 3, false}}, {}, {0, 1, 0}, 4.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UnpackedRegion* zone = UnpackedRegion::create(3, true);
+    for (const Bound& b : c.lower)
+      EXPECT_TRUE(zone->tighten(0, int(b.clock), -b.value, b.strict));
+    for (const Bound& b : c.upper)
+      EXPECT_TRUE(zone->tighten(int(b.clock), 0, b.value, b.strict));
+    zone->close();
+    std::vector<float> valuation = c.valuation;
+    EXPECT_EQ(calculateDelay(zone, valuation.data()), c.delay);
+    Region::remove(zone);
+    // Every clock but the reference one moves by the delay.
+    EXPECT_EQ(valuation, (std::vector<float>{c.valuation[0], c.valuation[1] + c.delay,
+                                             c.valuation[2] + c.delay}));
+  }
 }
 
 } // namespace

@@ -17,21 +17,25 @@ const Transition* edge(std::uintptr_t k) {
   return reinterpret_cast<const Transition*>(std::uintptr_t(0x7f3a00000000) + 8 * k);
 }
 
-using Move = std::vector<const Transition*>; // null-terminated
+using Move = std::vector<const Transition*>;
+using Steps = std::vector<Move>;
 
-std::vector<const Transition*> edgesOf(const Transition* const* moves) {
-  std::vector<const Transition*> edges;
+Move edgesOf(const Transition* const* moves) {
+  Move edges;
   while (*moves)
     edges.push_back(*moves++);
   return edges;
 }
 
-// The steps of a trace from its current position to its end.
-std::vector<std::vector<const Transition*>> stepsOf(Trace& trace) {
-  std::vector<std::vector<const Transition*>> steps;
+// The steps of a trace from its current position to its end; a trace at its
+// end shows the empty list, and next() there changes nothing.
+Steps stepsOf(Trace& trace) {
+  Steps steps;
   for (; !trace.atEnd(); trace.next())
     steps.push_back(edgesOf(trace.getCurrent()));
-  EXPECT_TRUE(edgesOf(trace.getCurrent()).empty()) << "the end shows the empty list";
+  EXPECT_TRUE(edgesOf(trace.getCurrent()).empty());
+  trace.next();
+  EXPECT_TRUE(trace.atEnd());
   return steps;
 }
 
@@ -56,6 +60,7 @@ protected:
   }
   Pointer<MemoryTraceStore> store = new MemoryTraceStore();
   int root, a, b, c;
+  const Steps toB{{edge(1)}, {edge(2), edge(3), edge(4)}};
 };
 
 TEST_F(TraceStoreTest, IdentifiersIndexEntriesOfPredecessorEdgesAndTerminator) {
@@ -69,37 +74,26 @@ TEST_F(TraceStoreTest, IdentifiersIndexEntriesOfPredecessorEdgesAndTerminator) {
   EXPECT_EQ(edgesOf(store->movesOf(b)), (Move{edge(2), edge(3), edge(4)}));
 }
 
-TEST_F(TraceStoreTest, TracesOfRootsAreEmpty) {
+TEST_F(TraceStoreTest, TracesListMovesFirstToLastFromTheRootOrAfterAnEntry) {
   for (int id : {root, -1}) {
-    Pointer<Trace> trace = store->createTrace(id);
-    EXPECT_EQ(trace->getLength(), 0);
-    EXPECT_TRUE(trace->atEnd());
-    EXPECT_EQ(trace->getCurrent()[0], nullptr);
+    Pointer<Trace> empty = store->createTrace(id);
+    EXPECT_EQ(empty->getLength(), 0);
+    EXPECT_EQ(stepsOf(*empty), Steps{});
   }
-}
-
-TEST_F(TraceStoreTest, TraceFromTheRootListsMovesFirstToLastAndRewinds) {
   Pointer<Trace> trace = store->createTrace(b);
   EXPECT_EQ(trace->getLength(), 2);
-  using Steps = std::vector<Move>;
-  const Steps expected{{edge(1)}, {edge(2), edge(3), edge(4)}};
-  EXPECT_EQ(stepsOf(*trace), expected);
-  trace->next(); // no effect at the end
-  EXPECT_TRUE(trace->atEnd());
+  EXPECT_EQ(stepsOf(*trace), toB);
   trace->reset();
-  EXPECT_EQ(stepsOf(*trace), expected);
+  EXPECT_EQ(stepsOf(*trace), toB);
   EXPECT_EQ(stepsOf(*store->createTrace(c)), Steps{{edge(5)}});
-}
-
-TEST_F(TraceStoreTest, TraceBetweenTwoEntriesExcludesTheFirst) {
+  // Between two entries the first is excluded.
   EXPECT_EQ(store->createTrace(a, a)->getLength(), 0);
   EXPECT_EQ(store->createTrace(b, -1)->getLength(), 0);
-  Pointer<Trace> tail = store->createTrace(a, b);
-  EXPECT_EQ(stepsOf(*tail), (std::vector<Move>{{edge(2), edge(3), edge(4)}}));
+  EXPECT_EQ(stepsOf(*store->createTrace(a, b)), Steps{toB[1]});
   EXPECT_EQ(store->createTrace(root, b)->getLength(), 2);
 }
 
-TEST_F(TraceStoreTest, TraceBetweenUnrelatedEntriesThrows) {
+TEST_F(TraceStoreTest, UnrelatedEntriesAndIdentifiersOutsideTheStoreAreRefused) {
   const std::string message = "Invalid arguments in call to MemoryTraceStore::createTrace";
   EXPECT_EQ(createTraceError(*store, b, a), message); // the wrong way round
   EXPECT_EQ(createTraceError(*store, c, b), message); // a sibling branch
@@ -107,9 +101,6 @@ TEST_F(TraceStoreTest, TraceBetweenUnrelatedEntriesThrows) {
   EXPECT_EQ(createTraceError(*store, root, 12), message); // beyond the store
   EXPECT_THROW(store->createTrace(12), Bug);
   EXPECT_THROW(store->createTrace(-2), Bug);
-}
-
-TEST_F(TraceStoreTest, PutRefusesAPredecessorOutsideTheStore) {
   Move m{edge(9), nullptr};
   EXPECT_THROW(store->put(m.data(), 12), Bug);
   EXPECT_THROW(store->put(m.data(), -5), Bug);
@@ -126,7 +117,33 @@ TEST_F(TraceStoreTest, ATraceSurvivesGrowthOfTheStoreAndTheStoresOwner) {
   Move m{edge(7), nullptr};
   for (int k = 0; k < 10000; ++k)
     again->put(m.data(), root);
-  EXPECT_EQ(stepsOf(*trace), (std::vector<Move>{{edge(1)}, {edge(2), edge(3), edge(4)}}));
+  EXPECT_EQ(stepsOf(*trace), toB);
+}
+
+TEST_F(TraceStoreTest, ConcatenationStepsThroughBothPartsAndPassesOverEmptyOnes) {
+  Pointer<Trace> first = store->createTrace(b), second = store->createTrace(c);
+  Pointer<Trace> e1 = new NullTrace(), e2 = new NullTrace();
+  // An empty part gives the other trace itself.
+  EXPECT_EQ(concat(e1, e2), e2);
+  EXPECT_EQ(concat(e1, first), first);
+  EXPECT_EQ(concat(first, e2), first);
+  Pointer<Trace> joined = concat(first, second);
+  EXPECT_EQ(joined->getLength(), 3);
+  const Steps all{toB[0], toB[1], {edge(5)}};
+  EXPECT_EQ(stepsOf(*joined), all);
+  joined->reset();
+  EXPECT_EQ(stepsOf(*joined), all);
+  // Concatenations nest.
+  Pointer<Trace> twice =
+      concat(concat(store->createTrace(b), store->createTrace(c)), store->createTrace(a));
+  EXPECT_EQ(twice->getLength(), 4);
+  EXPECT_EQ(stepsOf(*twice).back(), Move{edge(1)});
+  // Built directly, a concatenation passes over empty parts.
+  ConcatTrace leading(new NullTrace(), store->createTrace(c));
+  EXPECT_EQ(stepsOf(leading), Steps{{edge(5)}});
+  ConcatTrace none(new NullTrace(), new NullTrace());
+  EXPECT_EQ(none.getLength(), 0);
+  EXPECT_EQ(stepsOf(none), Steps{});
 }
 
 TEST(NullTraceStore, RecordsNothingAndGivesEmptyTraces) {
