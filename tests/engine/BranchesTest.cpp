@@ -1,6 +1,7 @@
 #include "engine/Branches.h"
 
 #include "PipelineProbes.h"
+#include "engine/Adapters.h"
 #include "server/base/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,22 @@ TEST(NewIfThenElse, AnIncompleteBranchRefusesItems) {
   int x = 0;
   EXPECT_THROW(branch->tryPut(&x), Bug);
   EXPECT_TRUE(cond.items.empty());
+}
+
+TEST(Adapters, AFunctionAnswersAsASinkAndTheNullSourceNeverHasAnItem) {
+  std::vector<int> seen;
+  Pointer<PureSink> sink = createFunctionToSinkAdapter([&seen](int* item) {
+    seen.push_back(*item);
+    return *item; // an int answered as a bool
+  });
+  int zero = 0, two = 2;
+  EXPECT_FALSE(sink->tryPut(&zero));
+  EXPECT_TRUE(sink->tryPut(&two));
+  EXPECT_EQ(seen, (std::vector<int>{0, 2}));
+  Pointer<PureSource> source = createNullSource();
+  int* out = &zero;
+  EXPECT_FALSE(source->tryGet(&out));
+  EXPECT_EQ(out, &zero);
 }
 
 } // namespace

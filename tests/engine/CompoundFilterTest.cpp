@@ -34,13 +34,6 @@ template <class... Arguments> std::string pipeError(const char* format, Argument
   return "no error";
 }
 
-TEST(CompoundFilterPipe, ASingleSinkIsTheResultAndAnEmptyFormatGivesNull) {
-  Chain chain;
-  RecordingSink sink;
-  EXPECT_EQ(chain.pipe("s", &sink), &sink);
-  EXPECT_EQ(chain.pipe(""), nullptr);
-}
-
 TEST(CompoundFilterPipe, MalformedFormatsAreRejected) {
   RecordingFilter f1, f2;
   RecordingSink s1, s2;
@@ -62,75 +55,47 @@ TEST(CompoundFilterPipe, MalformedFormatsAreRejected) {
   // unknown characters, blanks included
   EXPECT_EQ(pipeError("fx", &f1), "Invalid format");
   EXPECT_EQ(pipeError("f s", &f1, &s1), "Invalid format");
-}
-
-TEST(CompoundFilterPipe, ArgumentsMustMatchTheLetters) {
-  RecordingFilter f1;
-  RecordingSink s1;
+  // arguments must match the letters
   EXPECT_EQ(pipeError("ff", &f1), "Invalid format");            // missing
   EXPECT_EQ(pipeError("f", &f1, &s1), "Invalid format");        // left over
   EXPECT_EQ(pipeError("fbs", &f1, &s1, &s1), "Invalid format"); // sink for a flag
   EXPECT_EQ(pipeError("f", &s1), "Invalid format");             // sink for a filter
   EXPECT_EQ(pipeError("fs", &f1, 1), "Invalid format");         // flag for a sink
   EXPECT_EQ(pipeError("f", 0), "Invalid format");               // flag for a filter
-}
-
-TEST(CompoundFilterPipe, BranchPointReceivesItsBranchesInWritingOrder) {
-  Chain chain;
-  RecordingFilter f1, f2;
-  RecordingSink s1, s2;
-  EXPECT_EQ(chain.pipe("ff(s,s)", &f1, &f2, &s1, &s2), &f1);
-  EXPECT_EQ(f1.sinks, sinksOf({&f2}));
-  EXPECT_EQ(f2.sinks, sinksOf({&s1, &s2}));
-}
-
-TEST(CompoundFilterPipe, AZeroFlagSkipsOneFilterAndStillTakesItsArgument) {
-  Chain chain;
-  RecordingFilter f1, f2;
-  EXPECT_EQ(chain.pipe("fbf", &f1, 0, &f2), &f1);
-  EXPECT_TRUE(f1.sinks.empty());
-  EXPECT_TRUE(f2.sinks.empty());
-
-  RecordingFilter g1, g2;
-  EXPECT_EQ(chain.pipe("fbf", &g1, 7, &g2), &g1);
-  EXPECT_EQ(g1.sinks, sinksOf({&g2}));
-}
-
-TEST(CompoundFilterPipe, AZeroFlagSkipsAWholeGroupWithTheArgumentsInside) {
-  Chain chain;
-  RecordingFilter f1, inner1, inner2;
-  RecordingSink skipped1, skipped2, last;
-  // the skipped group holds f, s, a nested group and a flag
-  EXPECT_EQ(chain.pipe("fb(s,f(s),bs)s", &f1, 0, &skipped1, &inner1, &skipped2, 1, &inner2, &last),
-            &f1);
-  EXPECT_EQ(f1.sinks, sinksOf({&last}));
-  EXPECT_TRUE(inner1.sinks.empty());
-  EXPECT_TRUE(inner2.sinks.empty());
-}
-
-TEST(CompoundFilterPipe, ASkippedSinkImposesNoFollowRule) {
-  Chain chain;
-  RecordingFilter f1, f2;
-  RecordingSink skipped;
-  EXPECT_EQ(chain.pipe("fbsf", &f1, 0, &skipped, &f2), &f1);
-  EXPECT_EQ(f1.sinks, sinksOf({&f2}));
-}
-
-TEST(CompoundFilterPipe, UnclosedGroupsAreAccepted) {
-  Chain chain;
-  RecordingFilter f1;
-  RecordingSink s1;
-  EXPECT_EQ(chain.pipe("f(s", &f1, &s1), &f1);
-  EXPECT_EQ(f1.sinks, sinksOf({&s1}));
-}
-
-TEST(CompoundFilterPipe, NullFilters) {
-  Chain chain;
-  EXPECT_EQ(chain.pipe("f", nullptr), nullptr);
-  RecordingFilter f2;
   // nothing can be attached to a null filter
   EXPECT_EQ(pipeError("ff", nullptr, &f2), "Invalid format");
   EXPECT_EQ(pipeError("fs", nullptr, &f2), "Invalid format");
+}
+
+TEST(CompoundFilterPipe, WiresTheElementsAsWrittenAndAnswersTheFirst) {
+  Chain chain;
+  RecordingFilter f1, f2, g1, g2, h1, h2, inner1, inner2, k1, m1, m2, n1;
+  RecordingSink s1, s2, skipped1, skipped2, last;
+  EXPECT_EQ(chain.pipe("s", &s1), &s1);
+  EXPECT_EQ(chain.pipe(""), nullptr);
+  EXPECT_EQ(chain.pipe("f", nullptr), nullptr);
+  // A branch point receives its branches in writing order.
+  EXPECT_EQ(chain.pipe("ff(s,s)", &f1, &f2, &s1, &s2), &f1);
+  EXPECT_EQ(f1.sinks, sinksOf({&f2}));
+  EXPECT_EQ(f2.sinks, sinksOf({&s1, &s2}));
+  // A zero flag skips one filter and still takes its argument.
+  EXPECT_EQ(chain.pipe("fbf", &g1, 0, &g2), &g1);
+  EXPECT_TRUE(g1.sinks.empty());
+  EXPECT_TRUE(g2.sinks.empty());
+  EXPECT_EQ(chain.pipe("fbf", &h1, 7, &h2), &h1);
+  EXPECT_EQ(h1.sinks, sinksOf({&h2}));
+  // A zero flag skips a whole group with the arguments inside: a filter, a
+  // sink, a nested group and a flag.
+  EXPECT_EQ(chain.pipe("fb(s,f(s),bs)s", &k1, 0, &skipped1, &inner1, &skipped2, 1, &inner2, &last),
+            &k1);
+  EXPECT_EQ(k1.sinks, sinksOf({&last}));
+  EXPECT_TRUE(inner1.sinks.empty());
+  EXPECT_TRUE(inner2.sinks.empty());
+  // A skipped sink imposes no follow rule; unclosed groups are accepted.
+  EXPECT_EQ(chain.pipe("fbsf", &m1, 0, &skipped1, &m2), &m1);
+  EXPECT_EQ(m1.sinks, sinksOf({&m2}));
+  EXPECT_EQ(chain.pipe("f(s", &n1, &s1), &n1);
+  EXPECT_EQ(n1.sinks, sinksOf({&s1}));
 }
 
 TEST(CompoundFilterPipe, TheReachabilityWiringWithAndWithoutItsOptionalMembers) {

@@ -25,99 +25,79 @@ void visit(NormalisationInfo& info, int i, int j, int bound, bool strict) {
   constraint.accept(info);
 }
 
+// The maximal constant of every clock and the difference constraints a model
+// needs for its normalisation.
 TEST(NormalisationInfo, GathersTheConstantsAndDifferenceConstraintsOfTheModel) {
-  Pointer<System> system =
-      loadSystem("clock x, y, z;\n"
-                 "process P { state s0 {x < 5}, s1; init s0; trans "
-                 "s0 -> s1 { guard y > 3, x <= y + 2; }, s1 -> s0 { guard z >= 1; }; }\n"
-                 "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  // x from the invariant (5) and the difference (2), y from the lower bound.
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 5, 3, 1}));
-  // x - y <= 2 has no non-positive constant: its negation is not needed.
-  EXPECT_EQ(info.constraints, (Constraints{{1, 2, lessEqual(2)}}));
+  constexpr int unbounded = NormalisationInfo::unbounded;
+  const std::tuple<const char*, const char*, std::vector<int>, Constraints> cases[] = {
+      // x from the invariant (5) and the difference (2), y from the lower
+      // bound; x - y <= 2 has no non-positive constant: no negation needed.
+      {"clock x, y, z;",
+       "state s0 {x < 5}, s1; init s0; trans s0 -> s1 { guard y > 3, x <= y + 2; }, "
+       "s1 -> s0 { guard z >= 1; };",
+       {5, 3, 1},
+       {{1, 2, lessEqual(2)}}},
+      // A bound ranging over values records each value both ways.
+      {"clock x, y; int [-1,1] k;",
+       "state s0; init s0; trans s0 -> s0 { guard x < y + k; };",
+       {1, 1},
+       {{1, 2, less(-1)},
+        {1, 2, less(0)},
+        {1, 2, less(1)},
+        {2, 1, lessEqual(-1)},
+        {2, 1, lessEqual(0)},
+        {2, 1, lessEqual(1)}}},
+      // y is never compared itself, but x := y + 2 hands its value to x,
+      // compared with 7: y matters up to 5. The copy is seen after the guard
+      // on x, and the guard on z after the copy z := x.
+      {"clock x, y, z;",
+       "state s0, s1; init s0; trans s0 -> s1 { guard x <= 7; assign x := y + 2; }, "
+       "s1 -> s0 { assign z := x; }, s1 -> s1 { guard z >= 9; };",
+       {9, 7, 9},
+       {}},
+      // x - z <= 3 after x := y - 1 is y - z <= 4 before it.
+      {"clock x, y, z;",
+       "state s0, s1; init s0; trans s0 -> s1 { assign x := y - 1; }, "
+       "s1 -> s0 { guard x <= z + 3; };",
+       {3, 4, 0},
+       {{1, 3, lessEqual(3)}, {2, 3, lessEqual(4)}}},
+      // A clock shifted down is never widened.
+      {"clock x, y;",
+       "state s0; init s0; trans s0 -> s0 { guard x >= 2, y < 4; assign x := x - 1; };",
+       {unbounded, 4},
+       {}},
+      // Copies in a cycle that raises the constants disable widening.
+      {"clock x, y, z;",
+       "state s0; init s0; trans s0 -> s0 { guard x <= 3, z < 1; assign y := x - 1; }, "
+       "s0 -> s0 { assign x := y - 1; };",
+       {unbounded, unbounded, unbounded},
+       {}},
+  };
+  for (const auto& [declarations, process, constants, constraints] : cases) {
+    SCOPED_TRACE(process);
+    Pointer<System> system =
+        loadSystem(std::string(declarations) + "\nprocess P { " + process + " }\nsystem P;");
+    NormalisationInfo info;
+    system->accept(info);
+    // The reference clock's entry is of no use.
+    EXPECT_EQ(std::vector<int>(info.maxConst.begin() + 1, info.maxConst.end()), constants);
+    EXPECT_EQ(info.constraints, constraints);
+  }
+}
 
-  NormalisationInfo again;
+TEST(NormalisationInfo, APropertyAddsItsConstantsAndNegatesNonPositiveDifferences) {
+  Pointer<System> system = loadSystem("clock x, y, z;\nprocess P { state s0 {x < 5}; init s0; }\n"
+                                      "system P;");
+  NormalisationInfo info, again;
+  system->accept(info);
   system->accept(again);
   EXPECT_TRUE(info == again);
-  // A property with a new constant makes the information differ.
-  visit(again, 3, 0, 7, false);
+  visit(again, 3, 0, 7, false); // z <= 7
   EXPECT_TRUE(info != again);
-  EXPECT_EQ(again.maxConst[3], 7);
-}
-
-TEST(NormalisationInfo, NonPositiveDifferencesRecordTheNegation) {
-  test::setUpModel(2, 0);
-  NormalisationInfo info;
-  visit(info, 1, 2, -1, false); // x - y <= -1, that is y - x >= 1
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 0, 1}));
-  EXPECT_EQ(info.constraints, (Constraints{{2, 1, less(1)}}));
-}
-
-TEST(NormalisationInfo, ABoundRangingOverValuesRecordsEachValueBothWays) {
-  Pointer<System> system = loadSystem("clock x, y; int [-1,1] k;\n"
-                                      "process P { state s0; init s0; trans "
-                                      "s0 -> s0 { guard x < y + k; }; }\n"
-                                      "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 1, 1}));
-  EXPECT_EQ(info.constraints, (Constraints{{1, 2, less(-1)},
-                                           {1, 2, less(0)},
-                                           {1, 2, less(1)},
-                                           {2, 1, lessEqual(-1)},
-                                           {2, 1, lessEqual(0)},
-                                           {2, 1, lessEqual(1)}}));
-}
-
-TEST(NormalisationInfo, ACopyCarriesTheConstantsOfItsDestinationToItsSource) {
-  // y is never compared with anything itself, but x := y + 2 hands y's value
-  // to x, which is compared with 7: y matters up to 5. The copy is seen after
-  // the guard on x, and the guard on z after the copy z := x.
-  Pointer<System> system = loadSystem("clock x, y, z;\n"
-                                      "process P { state s0, s1; init s0; trans "
-                                      "s0 -> s1 { guard x <= 7; assign x := y + 2; }, "
-                                      "s1 -> s0 { assign z := x; }, s1 -> s1 { guard z >= 9; }; }\n"
-                                      "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 9, 7, 9}));
-}
-
-TEST(NormalisationInfo, ACopyCarriesDifferenceConstraintsToItsSource) {
-  Pointer<System> system =
-      loadSystem("clock x, y, z;\n"
-                 "process P { state s0, s1; init s0; trans "
-                 "s0 -> s1 { assign x := y - 1; }, s1 -> s0 { guard x <= z + 3; }; }\n"
-                 "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  // x - z <= 3 after x := y - 1 is y - z <= 4 before it.
-  EXPECT_EQ(info.constraints, (Constraints{{1, 3, lessEqual(3)}, {2, 3, lessEqual(4)}}));
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, 3, 4, 0}));
-}
-
-TEST(NormalisationInfo, AClockShiftedDownIsNeverWidened) {
-  Pointer<System> system = loadSystem("clock x, y;\n"
-                                      "process P { state s0; init s0; trans "
-                                      "s0 -> s0 { guard x >= 2, y < 4; assign x := x - 1; }; }\n"
-                                      "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  EXPECT_EQ(info.maxConst, (std::vector<int>{0, NormalisationInfo::unbounded, 4}));
-}
-
-TEST(NormalisationInfo, CopiesInACycleThatRaisesConstantsDisableWidening) {
-  Pointer<System> system = loadSystem("clock x, y, z;\n"
-                                      "process P { state s0; init s0; trans "
-                                      "s0 -> s0 { guard x <= 3, z < 1; assign y := x - 1; }, "
-                                      "s0 -> s0 { assign x := y - 1; }; }\n"
-                                      "system P;");
-  NormalisationInfo info;
-  system->accept(info);
-  for (int constant : std::vector<int>(info.maxConst.begin() + 1, info.maxConst.end()))
-    EXPECT_EQ(constant, NormalisationInfo::unbounded);
+  EXPECT_EQ(again.maxConst, (std::vector<int>{0, 5, 0, 7}));
+  visit(again, 1, 2, -1, false); // x - y <= -1, that is y - x >= 1
+  EXPECT_EQ(again.maxConst, (std::vector<int>{0, 5, 1, 7}));
+  EXPECT_EQ(again.constraints, (Constraints{{2, 1, less(1)}}));
 }
 
 /// States of two clocks in blocks of one allocator, for the stages.

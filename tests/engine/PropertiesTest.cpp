@@ -9,9 +9,13 @@ namespace {
 
 int twice(int x) { return 2 * x; }
 
-// A member with one property of each kind, read back through getProperty.
-class Configurable : public Object {
+// Sink is not the first base here, so its address differs from the object's:
+// an object property must arrive adjusted to the type asked for.
+class Configurable : public Buffer {
 public:
+  bool tryPut(void*) override { return true; }
+  bool tryGet(void*) override { return false; }
+  std::size_t getSize() const override { return 0; }
   void setProperty(const char* name, const void* value) override {
     if (isProperty(name, "limit"))
       limit = propertyValue<int>(value);
@@ -28,32 +32,20 @@ public:
   int (*cost)(int) = nullptr;
 };
 
-// Sink is not the first base here, so its address differs from the object's.
-class Store : public Buffer {
-public:
-  bool tryPut(void*) override { return true; }
-  bool tryGet(void*) override { return false; }
-  std::size_t getSize() const override { return 0; }
-};
-
 TEST(Properties, EachKindOfValueArrivesTyped) {
-  Configurable target;
+  Configurable target, other;
   int limit = 41;
   setValueProperty<int>(target, "limit", limit);
   limit = 0; // copied during the call
   EXPECT_EQ(target.limit, 41);
-
-  Store store;
-  Sink* asSink = &store;
-  ASSERT_NE(static_cast<void*>(asSink), static_cast<void*>(&store));
-  setObjectProperty<Sink>(target, "sink", &store);
+  Sink* asSink = &other;
+  ASSERT_NE(static_cast<void*>(asSink), static_cast<void*>(&other));
+  setObjectProperty<Sink>(target, "sink", &other);
   EXPECT_EQ(target.sink, asSink);
   EXPECT_EQ(getObjectProperty<Sink>(target, "sink"), asSink);
-
   setFunctionProperty(target, "cost", &twice);
   ASSERT_NE(target.cost, nullptr);
   EXPECT_EQ(target.cost(21), 42);
-
   setValueProperty<int>(target, "unknown", limit);
   EXPECT_EQ(target.getProperty("unknown"), nullptr);
 }

@@ -41,97 +41,96 @@ struct Model {
   Pointer<GlobalState> initial;
 };
 
-TEST(NewTransitionFilter, BinarySynchronisationPairsSenderWithEachReceiverOfOtherProcesses) {
-  Model model("chan a;\n"
-              "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, "
-              "s0 -> s2 { }; }\n"
-              "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { sync a?; }, "
-              "t0 -> t2 { sync a?; }; }\n"
-              "process R { state r0, r1; init r0; trans r0 -> r1 { sync a?; }; }\n"
-              "system P, Q, R;");
-  // Moves without synchronisation first, then the channel's pairs: sender
-  // first, receivers in list order.
-  EXPECT_EQ(model.moves(),
-            (Moves{"P.s0>s2", "P.s0>s1 Q.t0>t1", "P.s0>s1 Q.t0>t2", "P.s0>s1 R.r0>r1"}));
+/// `text` with its first `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  return text.replace(text.find(from), from.size(), to);
 }
 
-TEST(NewTransitionFilter, ReceiversWithoutSenderAndComplementaryEdgesOfOneProcessNeverMove) {
-  Model model("chan a, c;\n"
-              "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, "
-              "s0 -> s2 { sync a?; }; }\n"
-              "process Q { state t0, t1; init t0; trans t0 -> t1 { sync c?; }; }\n"
-              "system P, Q;");
-  EXPECT_EQ(model.moves(), Moves{});
+/// `text` with every "@" replaced by `mark`.
+std::string marked(std::string text, const std::string& mark) {
+  for (std::size_t at; (at = text.find('@')) != std::string::npos;)
+    text.replace(at, 1, mark);
+  return text;
 }
 
-TEST(NewTransitionFilter, EdgesWhoseIntegerGuardsFailTakeNoPart) {
-  Model model("chan a; int [0,3] v := 1;\n"
-              "process P { state s0, s1, s2; init s0; trans s0 -> s1 { guard v == 1; sync a!; }, "
-              "s0 -> s2 { guard v == 2; sync a!; }, s0 -> s0 { guard v > 5; }; }\n"
-              "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { guard v == 0; sync a?; }, "
-              "t0 -> t2 { sync a?; }; }\n"
-              "system P, Q;");
-  EXPECT_EQ(model.moves(), Moves{"P.s0>s1 Q.t0>t2"});
-}
+// Committed broadcast: a committed location C elsewhere; P sends, Q receives.
+const char* const committedBroadcast =
+    "broadcast chan b;\n"
+    "process P { state s0, s1; @ init s0; trans s0 -> s1 { sync b!; }; }\n"
+    "process Q { state q0, q1; init q0; trans q0 -> q1 { sync b?; }; }\n"
+    "process C { state c0, c1; commit c0; init c0; trans c0 -> c1 { }; }\n"
+    "system P, Q, C;";
+// P's own edge and one on channel a; Q's own edge and one on a; R receives on
+// b, which only T sends.
+const char* const committedBinary =
+    "chan a, b;\n"
+    "process P { state s0, s1; @ init s0; trans s0 -> s1 { sync a!; }, s0 -> s0 { }; }\n"
+    "process T { state w0; init w0; trans w0 -> w0 { sync b!; }; }\n"
+    "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { }, t0 -> t2 { sync a?; }; }\n"
+    "process R { state r0, r1; init r0; trans r0 -> r1 { sync b?; }; }\n"
+    "system P, T, Q, R;";
 
-TEST(NewTransitionFilter, BroadcastTakesOneEdgeOfEveryReceivingProcessLowestFastest) {
-  // Q has two receiving edges, R none, S one: two moves, Q's choice varying.
-  Model model("broadcast chan b;\n"
-              "process P { state s0, s1; init s0; trans s0 -> s1 { sync b!; }; }\n"
-              "process Q { state q0, q1, q2; init q0; trans q0 -> q1 { sync b?; }, "
-              "q0 -> q2 { sync b?; }; }\n"
-              "process R { state r0, r1; init r0; trans r0 -> r1 { }; }\n"
-              "process S { state u0, u1, u2; init u0; trans u0 -> u1 { sync b?; }, "
-              "u0 -> u2 { sync b?; }; }\n"
-              "system P, Q, R, S;");
-  EXPECT_EQ(model.moves(), (Moves{"R.r0>r1", "P.s0>s1 Q.q0>q1 S.u0>u1", "P.s0>s1 Q.q0>q2 S.u0>u1",
-                                  "P.s0>s1 Q.q0>q1 S.u0>u2", "P.s0>s1 Q.q0>q2 S.u0>u2"}));
-}
-
-TEST(NewTransitionFilter, BroadcastWithoutEnabledReceiverIsSentAlone) {
-  Model model("broadcast chan b; int v := 0;\n"
-              "process P { state s0, s1; init s0; trans s0 -> s1 { sync b!; }; }\n"
-              "process Q { state q0, q1; init q0; trans q0 -> q1 { guard v == 1; sync b?; }; }\n"
-              "system P, Q;");
-  EXPECT_EQ(model.moves(), Moves{"P.s0>s1"});
-}
-
-TEST(NewTransitionFilter, CommittedLocationsRestrictTheMovesToTheirProcesses) {
-  const std::string processes =
-      "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { }, t0 -> t2 { sync a?; }; }\n"
-      "process R { state r0, r1; init r0; trans r0 -> r1 { sync b?; }; }\n";
-  // P committed: its own edge, and a synchronisation in which P takes part;
-  // Q's own edge and the pair of Q and R (neither committed) are not enabled.
-  Model committed("chan a, b;\n"
-                  "process P { state s0, s1; commit s0; init s0; trans s0 -> s1 { sync a!; }, "
-                  "s0 -> s0 { }; }\n"
-                  "process T { state w0; init w0; trans w0 -> w0 { sync b!; }; }\n" +
-                  processes + "system P, T, Q, R;");
-  ASSERT_TRUE(committed.system);
-  EXPECT_EQ(committed.moves(), (Moves{"P.s0>s0", "P.s0>s1 Q.t0>t2"}));
-
-  Model free("chan a, b;\n"
-             "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }, s0 -> s0 { }; }\n" +
-             processes + "system P, Q, R;");
-  EXPECT_EQ(free.moves(), (Moves{"P.s0>s0", "Q.t0>t1", "P.s0>s1 Q.t0>t2"}));
-}
-
-TEST(NewTransitionFilter, CommittedBroadcastNeedsACommittedParticipant) {
-  const auto moves = [](const char* senderMark, const char* receiverMark) {
-    Model model(std::string("broadcast chan b;\n"
-                            "process P { state s0, s1; ") +
-                senderMark +
-                " init s0; trans s0 -> s1 { sync b!; }; }\n"
-                "process Q { state q0, q1; " +
-                receiverMark +
-                " init q0; trans q0 -> q1 { sync b?; }; }\n"
-                "process C { state c0, c1; commit c0; init c0; trans c0 -> c1 { }; }\n"
-                "system P, Q, C;");
-    return model.moves();
+// The moves of the initial state: moves without synchronisation first, then
+// each channel's combinations, sender first, receivers in list order.
+TEST(NewTransitionFilter, EnumeratesTheMovesOfAState) {
+  const std::pair<std::string, Moves> cases[] = {
+      // Binary: the sender with each receiving edge of every other process.
+      {"chan a;\n"
+       "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, s0 -> s2 { }; }\n"
+       "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { sync a?; }, "
+       "t0 -> t2 { sync a?; }; }\n"
+       "process R { state r0, r1; init r0; trans r0 -> r1 { sync a?; }; }\n"
+       "system P, Q, R;",
+       {"P.s0>s2", "P.s0>s1 Q.t0>t1", "P.s0>s1 Q.t0>t2", "P.s0>s1 R.r0>r1"}},
+      // A receiver without sender and complementary edges of one process.
+      {"chan a, c;\n"
+       "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, "
+       "s0 -> s2 { sync a?; }; }\n"
+       "process Q { state t0, t1; init t0; trans t0 -> t1 { sync c?; }; }\n"
+       "system P, Q;",
+       {}},
+      // Edges whose integer guards fail take no part.
+      {"chan a; int [0,3] v := 1;\n"
+       "process P { state s0, s1, s2; init s0; trans s0 -> s1 { guard v == 1; sync a!; }, "
+       "s0 -> s2 { guard v == 2; sync a!; }, s0 -> s0 { guard v > 5; }; }\n"
+       "process Q { state t0, t1, t2; init t0; trans t0 -> t1 { guard v == 0; sync a?; }, "
+       "t0 -> t2 { sync a?; }; }\n"
+       "system P, Q;",
+       {"P.s0>s1 Q.t0>t2"}},
+      // Broadcast: one edge of every receiving process (R has none), the
+      // lowest process's choice varying fastest.
+      {"broadcast chan b;\n"
+       "process P { state s0, s1; init s0; trans s0 -> s1 { sync b!; }; }\n"
+       "process Q { state q0, q1, q2; init q0; trans q0 -> q1 { sync b?; }, "
+       "q0 -> q2 { sync b?; }; }\n"
+       "process R { state r0, r1; init r0; trans r0 -> r1 { }; }\n"
+       "process S { state u0, u1, u2; init u0; trans u0 -> u1 { sync b?; }, "
+       "u0 -> u2 { sync b?; }; }\n"
+       "system P, Q, R, S;",
+       {"R.r0>r1", "P.s0>s1 Q.q0>q1 S.u0>u1", "P.s0>s1 Q.q0>q2 S.u0>u1", "P.s0>s1 Q.q0>q1 S.u0>u2",
+        "P.s0>s1 Q.q0>q2 S.u0>u2"}},
+      // A broadcast without enabled receiver is sent alone.
+      {"broadcast chan b; int v := 0;\n"
+       "process P { state s0, s1; init s0; trans s0 -> s1 { sync b!; }; }\n"
+       "process Q { state q0, q1; init q0; trans q0 -> q1 { guard v == 1; sync b?; }; }\n"
+       "system P, Q;",
+       {"P.s0>s1"}},
+      // P committed: its own edge, and a synchronisation in which P takes
+      // part; Q's own edge and the pair of T and R (neither committed) not.
+      {marked(committedBinary, "commit s0;"), {"P.s0>s0", "P.s0>s1 Q.t0>t2"}},
+      {marked(committedBinary, ""), {"P.s0>s0", "Q.t0>t1", "P.s0>s1 Q.t0>t2", "T.w0>w0 R.r0>r1"}},
+      // A committed broadcast needs a committed participant.
+      {marked(committedBroadcast, ""), {"C.c0>c1"}},
+      {marked(committedBroadcast, "commit s0;"), {"C.c0>c1", "P.s0>s1 Q.q0>q1"}},
+      {replaced(marked(committedBroadcast, ""), "state q0, q1;", "state q0, q1; commit q0;"),
+       {"C.c0>c1", "P.s0>s1 Q.q0>q1"}},
   };
-  EXPECT_EQ(moves("", ""), Moves{"C.c0>c1"});
-  EXPECT_EQ(moves("", "commit q0;"), (Moves{"C.c0>c1", "P.s0>s1 Q.q0>q1"}));
-  EXPECT_EQ(moves("commit s0;", ""), (Moves{"C.c0>c1", "P.s0>s1 Q.q0>q1"}));
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    Model model(text);
+    ASSERT_TRUE(model.system);
+    EXPECT_EQ(model.moves(), expected);
+  }
 }
 
 // The initial location is not the first: a fresh block has every location 0.
@@ -185,39 +184,26 @@ int zoneCost(const GlobalState* state) {
 
 TEST(NewTransitionFilter, CostsAtTheBoundAbandonTheState) {
   Model model(threeMoves);
-  const auto run = [&](CostFunction discrete, CostFunction real, int bound, HeldState& held,
-                       MoveRecorder& recorder) {
+  // The discrete cost 0 reaches the bound 0 before anything is looked at;
+  // below the bound the moves go through; the zone's cost (x <= 4 bounded:
+  // 1) reaches the bound 1 once the first move is found and the zone read.
+  const std::tuple<CostFunction, CostFunction, int, bool, int, std::size_t> cases[] = {
+      {locationCost, nullptr, 0, false, 0, 0},
+      {locationCost, nullptr, 1, true, 1, 3},
+      {nullptr, zoneCost, 1, false, 1, 0},
+  };
+  for (const auto& [discrete, real, bound, accepted, reads, moves] : cases) {
+    SCOPED_TRACE(testing::Message() << "bound " << bound << ", reads " << reads);
     Pointer<Filter> filter =
         createNewTransitionFilter(model.system, model.allocator, discrete, real);
     setValueProperty<int>(*filter, "minCost", bound);
+    MoveRecorder recorder(model.allocator.get());
     filter->setSink(&recorder);
-    return filter->tryPut(&held);
-  };
-  {
-    // The discrete cost 0 reaches the bound 0: nothing is looked at.
     HeldState held(model.initial.get());
-    MoveRecorder recorder(model.allocator.get());
-    EXPECT_FALSE(run(locationCost, nullptr, 0, held, recorder));
+    EXPECT_EQ(filter->tryPut(&held), accepted);
     EXPECT_EQ(held.releases.size(), 1u);
-    EXPECT_EQ(held.symbolicReads, 0);
-    EXPECT_TRUE(recorder.moves.empty());
-  }
-  {
-    // Below the bound the moves go through.
-    HeldState held(model.initial.get());
-    MoveRecorder recorder(model.allocator.get());
-    EXPECT_TRUE(run(locationCost, nullptr, 1, held, recorder));
-    EXPECT_EQ(recorder.moves.size(), 3u);
-  }
-  {
-    // The cost of the zone (x <= 4 bounded: 1) reaches the bound 1 once the
-    // first move has been found and the zone read.
-    HeldState held(model.initial.get());
-    MoveRecorder recorder(model.allocator.get());
-    EXPECT_FALSE(run(nullptr, zoneCost, 1, held, recorder));
-    EXPECT_EQ(held.releases.size(), 1u);
-    EXPECT_EQ(held.symbolicReads, 1);
-    EXPECT_TRUE(recorder.moves.empty());
+    EXPECT_EQ(held.symbolicReads, reads);
+    EXPECT_EQ(recorder.moves.size(), moves);
   }
   EXPECT_EQ(model.allocator->blocksOut(), 0u);
 }

@@ -1,29 +1,24 @@
 #include "Json.h"
 
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
+#include <stdexcept>
 
 namespace orvela::test {
 
-const JsonValue& JsonValue::at(const std::string& name) const {
-  if (kind == Kind::object)
-    for (const auto& [key, value] : members)
-      if (key == name)
-        return value;
-  throw std::out_of_range("no member " + name);
-}
-
 bool JsonValue::has(const std::string& name) const {
-  if (kind == Kind::object)
-    for (const auto& member : members)
-      if (member.first == name)
-        return true;
+  for (const auto& member : members)
+    if (member.first == name)
+      return true;
   return false;
 }
 
-const JsonValue& JsonValue::operator[](std::size_t index) const {
-  if (kind != Kind::array || index >= items.size())
-    throw std::out_of_range("no element " + std::to_string(index));
-  return items[index];
+const JsonValue& JsonValue::at(const std::string& name) const {
+  for (const auto& [key, value] : members)
+    if (key == name)
+      return value;
+  throw std::out_of_range("no member " + name);
 }
 
 namespace {
@@ -34,8 +29,7 @@ public:
 
   JsonValue document() {
     JsonValue value = parseValue();
-    blanks();
-    if (at_ != text_.size())
+    if (skipBlanks() != '\0')
       fail("text after the document");
     return value;
   }
@@ -44,175 +38,112 @@ private:
   [[noreturn]] void fail(const std::string& what) const {
     throw std::runtime_error("invalid JSON at offset " + std::to_string(at_) + ": " + what);
   }
-  void blanks() {
-    while (at_ < text_.size() &&
-           (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n' || text_[at_] == '\r'))
-      ++at_;
-  }
   char peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
+  char skipBlanks() {
+    while (peek() != '\0' && std::strchr(" \t\n\r", peek()))
+      ++at_;
+    return peek();
+  }
+  /// Consumes `c` when it comes next (after blanks).
+  bool take(char c) {
+    if (skipBlanks() != c)
+      return false;
+    ++at_;
+    return true;
+  }
   void expect(char c) {
     if (peek() != c)
       fail(std::string("'") + c + "' expected");
     ++at_;
   }
-  void word(const char* literal) {
-    for (const char* c = literal; *c; ++c)
-      expect(*c);
+  void digits() {
+    if (!std::isdigit(static_cast<unsigned char>(peek())))
+      fail("digit expected");
+    while (std::isdigit(static_cast<unsigned char>(peek())))
+      ++at_;
   }
 
   JsonValue parseValue() {
-    blanks();
     JsonValue value;
-    switch (peek()) {
-    case '{':
+    const char c = skipBlanks();
+    if (take('{')) {
       value.kind = JsonValue::Kind::object;
-      ++at_;
-      blanks();
-      if (peek() == '}') {
-        ++at_;
+      if (take('}'))
         return value;
-      }
-      for (;;) {
-        blanks();
+      do {
+        skipBlanks();
         std::string key = parseString();
-        blanks();
+        skipBlanks();
         expect(':');
         value.members.emplace_back(std::move(key), parseValue());
-        blanks();
-        if (peek() == '}') {
-          ++at_;
-          return value;
-        }
-        expect(',');
-      }
-    case '[':
+      } while (take(','));
+      expect('}');
+    } else if (take('[')) {
       value.kind = JsonValue::Kind::array;
-      ++at_;
-      blanks();
-      if (peek() == ']') {
-        ++at_;
+      if (take(']'))
         return value;
-      }
-      for (;;) {
+      do
         value.items.push_back(parseValue());
-        blanks();
-        if (peek() == ']') {
-          ++at_;
-          return value;
-        }
-        expect(',');
-      }
-    case '"':
+      while (take(','));
+      expect(']');
+    } else if (c == '"') {
       value.kind = JsonValue::Kind::string;
       value.text = parseString();
-      return value;
-    case 't':
-      word("true");
-      value.kind = JsonValue::Kind::boolean;
-      value.boolean = true;
-      return value;
-    case 'f':
-      word("false");
-      value.kind = JsonValue::Kind::boolean;
-      return value;
-    case 'n':
-      word("null");
-      return value;
-    default:
+    } else if (c == 't' || c == 'f' || c == 'n') {
+      const std::string word = c == 't' ? "true" : c == 'f' ? "false" : "null";
+      for (char letter : word)
+        expect(letter);
+      value.kind = c == 'n' ? JsonValue::Kind::null : JsonValue::Kind::boolean;
+      value.boolean = c == 't';
+    } else {
+      const std::size_t start = at_;
+      if (peek() == '-')
+        ++at_;
+      if (peek() == '0')
+        ++at_; // no leading zeros
+      else
+        digits();
+      if (peek() == '.' && ++at_)
+        digits();
+      if ((peek() == 'e' || peek() == 'E') && ++at_) {
+        if (peek() == '+' || peek() == '-')
+          ++at_;
+        digits();
+      }
       value.kind = JsonValue::Kind::number;
-      value.number = parseNumber();
-      return value;
+      value.number = std::strtod(text_.substr(start, at_ - start).c_str(), nullptr);
     }
-  }
-
-  double parseNumber() {
-    const std::size_t start = at_;
-    const auto digits = [&] {
-      const std::size_t first = at_;
-      while (peek() >= '0' && peek() <= '9')
-        ++at_;
-      if (at_ == first)
-        fail("digit expected");
-    };
-    if (peek() == '-')
-      ++at_;
-    if (peek() == '0')
-      ++at_; // no leading zeros
-    else
-      digits();
-    if (peek() == '.') {
-      ++at_;
-      digits();
-    }
-    if (peek() == 'e' || peek() == 'E') {
-      ++at_;
-      if (peek() == '+' || peek() == '-')
-        ++at_;
-      digits();
-    }
-    return std::strtod(text_.substr(start, at_ - start).c_str(), nullptr);
+    return value;
   }
 
   std::string parseString() {
     expect('"');
     std::string out;
-    for (;;) {
-      const char c = peek();
-      if (c == '\0' && at_ >= text_.size())
-        fail("unterminated string");
-      ++at_;
-      if (c == '"')
-        return out;
-      if (static_cast<unsigned char>(c) < 0x20)
-        fail("control character in a string");
+    for (char c; (c = peek()) != '"'; ++at_) {
+      if (at_ >= text_.size() || static_cast<unsigned char>(c) < 0x20)
+        fail("unterminated string or control character");
       if (c != '\\') {
         out += c;
         continue;
       }
-      const char escape = peek();
       ++at_;
-      switch (escape) {
-      case '"':
-      case '\\':
-      case '/':
-        out += escape;
-        break;
-      case 'b':
-        out += '\b';
-        break;
-      case 'f':
-        out += '\f';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'u': {
-        unsigned code = 0;
-        for (int k = 0; k < 4; ++k) {
-          const char h = peek();
-          ++at_;
-          const int digit = h >= '0' && h <= '9'   ? h - '0'
-                            : h >= 'a' && h <= 'f' ? h - 'a' + 10
-                            : h >= 'A' && h <= 'F' ? h - 'A' + 10
-                                                   : -1;
-          if (digit < 0)
-            fail("bad \\u escape");
-          code = code * 16 + unsigned(digit);
-        }
-        // The tests only look at ASCII; other characters stand as '?'.
-        out += code < 0x80 ? char(code) : '?';
-        break;
-      }
-      default:
+      const char* const plain = "\"\\/bfnrt";
+      const char* const meant = "\"\\/\b\f\n\r\t";
+      if (const char* escape = peek() ? std::strchr(plain, peek()) : nullptr) {
+        out += meant[escape - plain];
+      } else if (peek() == 'u') {
+        const std::string hex = text_.substr(at_ + 1, 4);
+        if (hex.size() != 4 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+          fail("bad \\u escape");
+        const unsigned long code = std::strtoul(hex.c_str(), nullptr, 16);
+        out += code < 0x80 ? char(code) : '?'; // the tests only look at ASCII
+        at_ += 4;
+      } else {
         fail("bad escape");
       }
     }
+    ++at_;
+    return out;
   }
 
   const std::string& text_;

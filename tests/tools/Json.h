@@ -1,12 +1,9 @@
 #pragma once
 // A strict reader of JSON text for the tests of the verifier's documents:
-// anything that is not valid JSON (RFC 8259) is rejected with the offset of
-// the fault.
+// anything that is not valid JSON (RFC 8259) is rejected.
 
-#include <map>
-#include <memory>
-#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvela::test {
@@ -18,16 +15,14 @@ struct JsonValue {
   double number = 0;
   std::string text;
   std::vector<JsonValue> items;
-  /// Members in document order; `at` finds one by name.
-  std::vector<std::pair<std::string, JsonValue>> members;
+  std::vector<std::pair<std::string, JsonValue>> members; ///< in document order
 
   bool isNull() const { return kind == Kind::null; }
-  /// The member `name`; throws std::out_of_range when this is not an object
-  /// or has no such member.
-  const JsonValue& at(const std::string& name) const;
   bool has(const std::string& name) const;
+  /// The member `name`; throws std::out_of_range when there is none.
+  const JsonValue& at(const std::string& name) const;
   /// The element `index` of an array; throws std::out_of_range.
-  const JsonValue& operator[](std::size_t index) const;
+  const JsonValue& operator[](std::size_t index) const { return items.at(index); }
   std::size_t size() const { return kind == Kind::object ? members.size() : items.size(); }
 };
 
