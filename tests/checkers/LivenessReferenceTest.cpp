@@ -51,8 +51,7 @@ struct Edge {
 
 struct Location {
   std::vector<Bound> invariant; ///< upper bounds
-  bool urgent = false;
-  bool committed = false;
+  bool urgent = false, committed = false;
 };
 
 struct Process {
@@ -142,23 +141,21 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
 
 std::string describe(const Model& model) {
   std::ostringstream text;
-  text << "clock x" << (model.clocks == 2 ? ", y" : "") << "; int [0,2] i;\n";
-  if (model.channel)
-    text << "chan c;\n";
+  text << "clock x" << (model.clocks == 2 ? ", y" : "") << "; int [0,2] i;\n"
+       << (model.channel ? "chan c;\n" : "");
   std::vector<std::string> names;
   for (std::size_t p = 0; p < model.processes.size(); ++p) {
     const Process& process = model.processes[p];
     std::vector<std::string> states, urgent, committed, edges;
     for (std::size_t l = 0; l < process.locations.size(); ++l) {
       const Location& location = process.locations[l];
-      std::string state = numbered("l", l);
-      if (!location.invariant.empty())
-        state += " {" + location.invariant[0].text() + "}";
-      states.push_back(state);
+      const std::string name = numbered("l", l);
+      states.push_back(
+          location.invariant.empty() ? name : name + " {" + location.invariant[0].text() + "}");
       if (location.urgent)
-        urgent.push_back(numbered("l", l));
+        urgent.push_back(name);
       if (location.committed)
-        committed.push_back(numbered("l", l));
+        committed.push_back(name);
     }
     for (const Edge& edge : process.edges) {
       std::vector<std::string> guards, assigns;
@@ -170,24 +167,19 @@ std::string describe(const Model& model) {
         assigns.push_back(std::string(clockNames[k]) + " := 0");
       if (edge.assign >= 0)
         assigns.push_back("i := " + std::to_string(edge.assign));
-      std::string body;
-      if (!guards.empty())
-        body += " guard " + joined(guards, ", ") + ";";
-      if (edge.sync != 0)
-        body += edge.sync > 0 ? " sync c!;" : " sync c?;";
-      if (!assigns.empty())
-        body += " assign " + joined(assigns, ", ") + ";";
       edges.push_back(numbered("l", std::size_t(edge.from)) +
-                      numbered(" -> l", std::size_t(edge.to)) + " {" + body + " }");
+                      numbered(" -> l", std::size_t(edge.to)) + " {" +
+                      (guards.empty() ? "" : " guard " + joined(guards, ", ") + ";") +
+                      (edge.sync > 0   ? " sync c!;"
+                       : edge.sync < 0 ? " sync c?;"
+                                       : "") +
+                      (assigns.empty() ? "" : " assign " + joined(assigns, ", ") + ";") + " }");
     }
-    const std::string name = numbered("P", p);
-    names.push_back(name);
-    text << "process " << name << " { state " << joined(states, ", ") << ";";
-    if (!committed.empty())
-      text << " commit " << joined(committed, ", ") << ";";
-    if (!urgent.empty())
-      text << " urgent " << joined(urgent, ", ") << ";";
-    text << " init l0; trans " << joined(edges, ",\n    ") << "; }\n";
+    names.push_back(numbered("P", p));
+    text << "process " << names.back() << " { state " << joined(states, ", ") << ";"
+         << (committed.empty() ? "" : " commit " + joined(committed, ", ") + ";")
+         << (urgent.empty() ? "" : " urgent " + joined(urgent, ", ") + ";") << " init l0; trans "
+         << joined(edges, ",\n    ") << "; }\n";
   }
   text << "system " << joined(names, ", ") << ";";
   return text.str();
@@ -262,31 +254,27 @@ public:
             work.push_back(next);
         }
     }
-    // A cycle in the part of the graph where phi holds.
-    std::map<Point, int> colour; // 1 on the path, 2 done
-    for (const auto& [root, unused] : graph) {
-      if (colour[root])
-        continue;
-      std::vector<std::pair<Point, std::size_t>> path{{root, 0}};
-      colour[root] = 1;
-      while (!path.empty()) {
-        auto& [point, index] = path.back();
-        const std::vector<Point>& next = graph[point];
-        if (index == next.size()) {
-          colour[point] = 2;
-          path.pop_back();
-          continue;
-        }
-        const Point child = next[index++];
-        if (colour[child] == 1)
-          return true;
-        if (colour[child] == 0) {
-          colour[child] = 1;
-          path.push_back({child, 0});
-        }
-      }
+    // phi can also hold for ever along a cycle: one remains once the points
+    // without a successor left are dropped again and again.
+    std::map<Point, std::size_t> left;
+    std::map<Point, std::vector<Point>> into;
+    std::vector<Point> drop;
+    for (const auto& [point, next] : graph) {
+      left[point] = next.size();
+      for (const Point& successor : next)
+        into[successor].push_back(point);
+      if (next.empty())
+        drop.push_back(point);
     }
-    return false;
+    std::size_t dropped = 0;
+    for (; !drop.empty(); ++dropped) {
+      const Point point = drop.back();
+      drop.pop_back();
+      for (const Point& predecessor : into[point])
+        if (--left[predecessor] == 0)
+          drop.push_back(predecessor);
+    }
+    return dropped < graph.size();
   }
 
   /// Every point reachable from the initial one.
@@ -352,23 +340,36 @@ struct Atom {
   Predicate holds;
 };
 
-Atom locationAtom(std::mt19937& random, const Model& model, bool mayNegate) {
-  const std::size_t p = random() % model.processes.size();
-  const int l = int(random() % model.processes[p].locations.size());
-  const bool negated = mayNegate && random() % 3 == 0;
-  const std::string name = numbered("P", p) + ".l" + std::to_string(l);
-  return {(negated ? "not " : "") + name,
-          [=](const Point& point) { return (point.locations[p] == l) != negated; }};
+/// `atoms` joined by `separator` ("and" or "or"), holding when all or any
+/// of them hold.
+Atom combined(const std::vector<Atom>& atoms, bool all) {
+  std::vector<std::string> texts;
+  for (const Atom& atom : atoms)
+    texts.push_back(atom.text);
+  return {joined(texts, all ? " and " : " or "), [atoms, all](const Point& point) {
+            for (const Atom& atom : atoms)
+              if (atom.holds(point) != all)
+                return !all;
+            return all;
+          }};
 }
 
-Atom integerAtom(std::mt19937& random, bool mayNegate) {
-  const int c = int(random() % 3);
-  const bool negated = mayNegate && random() % 2 == 0;
-  return {std::string("i ") + (negated ? "!= " : "== ") + std::to_string(c),
-          [=](const Point& point) { return (point.i == c) != negated; }};
-}
-
-Atom clockAtom(std::mt19937& random, const Model& model) {
+/// A test of a location (0), of i (1) or a clock bound (2), negated at
+/// random with `mayNegate`.
+Atom atom(std::mt19937& random, const Model& model, unsigned kind, bool mayNegate) {
+  if (kind == 0) {
+    const std::size_t p = random() % model.processes.size();
+    const int l = int(random() % model.processes[p].locations.size());
+    const bool negated = mayNegate && random() % 3 == 0;
+    return {(negated ? "not " : "") + numbered("P", p) + ".l" + std::to_string(l),
+            [=](const Point& point) { return (point.locations[p] == l) != negated; }};
+  }
+  if (kind == 1) {
+    const int c = int(random() % 3);
+    const bool negated = mayNegate && random() % 2 == 0;
+    return {std::string("i ") + (negated ? "!= " : "== ") + std::to_string(c),
+            [=](const Point& point) { return (point.i == c) != negated; }};
+  }
   const Bound bound{int(random() % unsigned(model.clocks)), random() % 2 == 0,
                     int(random() % (maxConstant + 1))};
   const int steps = model.clocks + 1;
@@ -378,39 +379,18 @@ Atom clockAtom(std::mt19937& random, const Model& model) {
 /// A conjunction of one to three atoms; clock atoms only with `clocks`.
 Atom conjunction(std::mt19937& random, const Model& model, bool clocks) {
   std::vector<Atom> atoms;
-  for (int n = 1 + int(random() % 3); n > 0; --n) {
-    const unsigned kind = random() % (clocks ? 3 : 2);
-    atoms.push_back(kind == 0   ? locationAtom(random, model, true)
-                    : kind == 1 ? integerAtom(random, true)
-                                : clockAtom(random, model));
-  }
-  std::vector<std::string> texts;
-  for (const Atom& atom : atoms)
-    texts.push_back(atom.text);
-  return {joined(texts, " and "), [atoms](const Point& point) {
-            for (const Atom& atom : atoms)
-              if (!atom.holds(point))
-                return false;
-            return true;
-          }};
+  for (int n = 1 + int(random() % 3); n > 0; --n)
+    atoms.push_back(atom(random, model, random() % (clocks ? 3 : 2), true));
+  return combined(atoms, true);
 }
 
 /// A disjunction of one or two location or integer tests, and its negation.
 std::pair<Atom, Predicate> disjunction(std::mt19937& random, const Model& model) {
-  std::vector<Atom> atoms{random() % 2 ? locationAtom(random, model, false)
-                                       : integerAtom(random, false)};
+  std::vector<Atom> atoms{atom(random, model, random() % 2 ? 0 : 1, false)};
   if (random() % 2)
-    atoms.push_back(locationAtom(random, model, false));
-  std::vector<std::string> texts;
-  for (const Atom& atom : atoms)
-    texts.push_back(atom.text);
-  const Predicate any = [atoms](const Point& point) {
-    for (const Atom& atom : atoms)
-      if (atom.holds(point))
-        return true;
-    return false;
-  };
-  return {{joined(texts, " or "), any}, [any](const Point& point) { return !any(point); }};
+    atoms.push_back(atom(random, model, 0, false));
+  const Atom any = combined(atoms, false);
+  return {any, [any](const Point& point) { return !any.holds(point); }};
 }
 
 TEST(LivenessReference, RandomClosedModelsAgreeWithExplorationOnATimeGrid) {
