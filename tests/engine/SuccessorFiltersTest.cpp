@@ -140,36 +140,33 @@ Pointer<GlobalState> delayed(Stages& stages, const char* location, int low, int 
   return accepted ? recorder.states[0] : nullptr;
 }
 
-TEST(DelayFilter, LetsTimePassThenAppliesTheInvariant) {
+TEST(DelayFilter, LetsTimePassWhereAllowedThenAppliesTheInvariant) {
   Stages stages(delayModel);
-  Pointer<GlobalState> free = delayed(stages, "free", 1, 2);
-  ASSERT_TRUE(free);
-  EXPECT_EQ(lower(*free, 1), rawBound(-1, false));
-  EXPECT_EQ(upper(*free, 1), rawBound(5, false));
-  // x in [6, 7] after the move: the invariant x <= 5 excludes all of it.
-  EXPECT_FALSE(delayed(stages, "free", 6, 7));
-  // Without invariant the zone stays unbounded.
-  Pointer<GlobalState> calm = delayed(stages, "calm", 1, 2);
-  ASSERT_TRUE(calm);
-  EXPECT_EQ(upper(*calm, 1), rawInfinity);
-}
-
-TEST(DelayFilter, CommittedUrgentAndUrgentSynchronisationStopTime) {
-  Stages stages(delayModel);
-  for (const char* location : {"stuck", "hurry"}) {
-    Pointer<GlobalState> held = delayed(stages, location, 1, 2);
-    ASSERT_TRUE(held) << location;
-    EXPECT_EQ(upper(*held, 1), rawBound(2, false)) << location;
-    // The invariant x <= 4 still applies, without delay.
-    Pointer<GlobalState> cut = delayed(stages, location, 3, 9);
-    ASSERT_TRUE(cut) << location;
-    EXPECT_EQ(upper(*cut, 1), rawBound(4, false)) << location;
-    EXPECT_FALSE(delayed(stages, location, 5, 9)) << location;
+  constexpr int dropped = 0; // the invariant excludes the whole zone
+  // Location of P, x in [low, high] after the move, go, the upper bound of x.
+  const std::tuple<const char*, int, int, int, int32_t> cases[] = {
+      {"free", 1, 2, 0, rawBound(5, false)},
+      {"free", 6, 7, 0, dropped},
+      {"calm", 1, 2, 0, rawInfinity}, // no invariant
+      // Committed, urgent, and an enabled urgent synchronisation (with Q once
+      // go is 1) stop time; the invariant x <= 4 still applies.
+      {"stuck", 1, 2, 0, rawBound(2, false)},
+      {"stuck", 3, 9, 0, rawBound(4, false)},
+      {"stuck", 5, 9, 0, dropped},
+      {"hurry", 1, 2, 0, rawBound(2, false)},
+      {"hurry", 3, 9, 0, rawBound(4, false)},
+      {"hurry", 5, 9, 0, dropped},
+      {"calm", 1, 2, 1, rawBound(2, false)},
+  };
+  for (const auto& [location, low, high, go, bound] : cases) {
+    SCOPED_TRACE(testing::Message() << location << " [" << low << ", " << high << "] go " << go);
+    Pointer<GlobalState> state = delayed(stages, location, low, high, go);
+    ASSERT_EQ(bool(state), bound != dropped);
+    if (state) {
+      EXPECT_EQ(lower(*state, 1), rawBound(-low, false));
+      EXPECT_EQ(upper(*state, 1), bound);
+    }
   }
-  // In calm the urgent synchronisation with Q is enabled once go is 1.
-  Pointer<GlobalState> urgent = delayed(stages, "calm", 1, 2, 1);
-  ASSERT_TRUE(urgent);
-  EXPECT_EQ(upper(*urgent, 1), rawBound(2, false));
 }
 
 } // namespace

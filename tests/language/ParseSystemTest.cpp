@@ -5,6 +5,7 @@
 #include "model/ClockInfo.h"
 #include "model/IntegerInfo.h"
 #include "server/base/Exceptions.h"
+#include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,10 @@ const char* const first = "int n; chan c; clock x;\n"
                           "assign k := n, x := 0; }; }\n"
                           "process Q { state q; init q; trans q -> q { sync c?; }; }\n"
                           "system P, Q;";
-const char* const second = "chan d, e; int [0,1] m;\n"
-                           "process R { clock y; state r; init r; }\n"
-                           "system R;";
+const char* const second = "urgent chan d; chan e; int [0,1] m := 1;\n"
+                           "process R { clock y; state r; init r; trans r -> r { sync d!; }; }\n"
+                           "process S { state s; init s; trans s -> s { sync d?; }; }\n"
+                           "system S, R;";
 
 TEST(ParseSystem, EveryDescriptionStartsFromEmptyTables) {
   Parsed one = parse(first);
@@ -46,6 +48,13 @@ TEST(ParseSystem, EveryDescriptionStartsFromEmptyTables) {
   EXPECT_EQ(symbols.getType("P"), -1);
   EXPECT_EQ(symbols.getId("R"), 0);
   EXPECT_EQ(symbols.getData("d"), 1);
+  // The second model's states are shaped by its own tables.
+  Pointer<GlobalState> state = two.system->calcInitial();
+  EXPECT_EQ(state->getIntegerTable()->getCount(), 1);
+  EXPECT_EQ(state->getIntegerReference()[0], 1);
+  EXPECT_EQ(state->getUnpackedRegion()->getDim(), 2u);
+  EXPECT_TRUE(two.system->hasUrgentTransitions(state.get()));
+  EXPECT_STREQ(two.system->getProcess(0)->getName(), "S");
   // The first model still works on its own objects.
   EXPECT_EQ(one.system->getProcess(1)->getTransitions()[0]->getSyncText(), "c?");
   Parsed again = parse(first);

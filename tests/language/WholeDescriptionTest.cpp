@@ -174,27 +174,5 @@ TEST(WholeDescription, SteppingBackUndoesResetsAndAppliesGuards) {
   }
 }
 
-TEST(WholeDescription, TwoDescriptionsLoadOneAfterTheOther) {
-  Parsed first = parse("clock x; chan c; int k := 3;\n"
-                       "process P { state s { x <= 2 }; init s; trans s -> s { guard x == 2; "
-                       "sync c!; assign x := 0, k := k + 1; }; }\nsystem P;");
-  ASSERT_TRUE(first.system) << first.messages;
-  Parsed second = parse("urgent chan u; int [0,9] a, b := 7; clock y, z;\n"
-                        "process Q { state q; init q; trans q -> q { sync u?; assign b := a; }; }\n"
-                        "process R { state r; init r; trans r -> r { sync u!; }; }\n"
-                        "system R, Q;");
-  ASSERT_TRUE(second.system) << second.messages;
-  ASSERT_EQ(ClockInfo::clocks.size(), 3u);
-  EXPECT_STREQ(ClockInfo::clocks[2].name.get(), "z");
-  Pointer<GlobalState> state = second.system->calcInitial();
-  EXPECT_EQ(state->getIntegerTable()->getCount(), 2);
-  EXPECT_EQ(state->getIntegerReference()[1], 7);
-  EXPECT_EQ(state->getUnpackedRegion()->getDim(), 3u);
-  EXPECT_TRUE(second.system->hasUrgentTransitions(state.get()));
-  EXPECT_STREQ(second.system->getProcess(0)->getName(), "R");
-  // The first model's edges still hold their own expressions.
-  EXPECT_EQ(edgeOf(first, 0, 0).getAssignmentText(), "x:=0, k:=k+1");
-}
-
 } // namespace
 } // namespace orvela
