@@ -38,9 +38,9 @@ public:
 
 TEST(IntegerMinMaxFilter, WatchesVariablesWhereTheLocationConditionHolds) {
   test::setUpModel(0, 2);
-  // Any location; process 1 in location 2; a process and a variable the
-  // states do not have.
-  IntegerMinMaxFilter collector({{-1, 0, 0}, {1, 2, 1}, {7, 0, 0}, {-1, 0, 9}});
+  // Any location; process 1 in location 2; a process and variables the
+  // states do not have (the first beyond the end, one far beyond).
+  IntegerMinMaxFilter collector({{-1, 0, 0}, {1, 2, 1}, {7, 0, 0}, {-1, 0, 2}, {-1, 0, 9}});
   Pointer<Allocator> allocator = createChunkAllocator(64);
   setObjectProperty<Allocator>(collector, "allocator", allocator.get());
   CountingSink sink;
@@ -48,14 +48,14 @@ TEST(IntegerMinMaxFilter, WatchesVariablesWhereTheLocationConditionHolds) {
   EXPECT_EQ(sink.allocator, allocator.get());
 
   // Entries are kept in the reverse order of the items.
-  EXPECT_EQ(boundsOf(collector), (Bounds{nothing, nothing, nothing, nothing}));
+  EXPECT_EQ(boundsOf(collector), Bounds(5, nothing));
   for (const auto& [locations, values] : std::vector<std::pair<std::vector<int>, std::vector<int>>>{
            {{0, 2}, {5, -3}}, {{0, 1}, {-4, 8}}, {{1, 2}, {2, 6}}}) {
     test::OwnedState state = test::makeState(locations, values);
     EXPECT_TRUE(collector.tryPut(state.get()));
   }
   EXPECT_EQ(sink.count, 3);
-  EXPECT_EQ(boundsOf(collector), (Bounds{nothing, nothing, {-3, 6}, {-4, 5}}));
+  EXPECT_EQ(boundsOf(collector), (Bounds{nothing, nothing, nothing, {-3, 6}, {-4, 5}}));
 }
 
 TEST(ClockMinMaxFilter, WatchesTheRangeOfAClockWithStrictnessIgnored) {

@@ -37,6 +37,11 @@ TEST(NormalisationInfo, GathersTheConstantsAndDifferenceConstraintsOfTheModel) {
        "s1 -> s0 { guard z >= 1; };",
        {5, 3, 1},
        {{1, 2, lessEqual(2)}}},
+      // A zero difference is non-positive too: both sides are recorded.
+      {"clock x, y;",
+       "state s0; init s0; trans s0 -> s0 { guard x <= y; };",
+       {0, 0},
+       {{1, 2, lessEqual(0)}, {2, 1, less(0)}}},
       // A bound ranging over values records each value both ways.
       {"clock x, y; int [-1,1] k;",
        "state s0; init s0; trans s0 -> s0 { guard x < y + k; };",
