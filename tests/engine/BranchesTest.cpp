@@ -1,6 +1,6 @@
 #include "engine/Branches.h"
 
-#include "PipelineProbes.h"
+#include "EngineProbes.h"
 #include "engine/Adapters.h"
 #include "server/base/Exceptions.h"
 
@@ -11,28 +11,22 @@ namespace {
 
 using test::RecordingSink;
 
-TEST(Repeater, FeedsEverySinkAndAnswersTrueWhateverTheyAnswer) {
-  Pointer<Filter> repeater = createRepeater();
+TEST(Repeater, FeedsEverySinkAndAnswersTrueWhileTheTrueRepeaterStopsAtARefusal) {
+  Pointer<Filter> repeater = createRepeater(), trueRepeater = createTrueRepeater();
   int x = 0;
   EXPECT_TRUE(repeater->tryPut(&x)); // no sinks
-  RecordingSink no1(false), no2(false);
+  EXPECT_TRUE(trueRepeater->tryPut(&x));
+  RecordingSink no1(false), no2(false), yes(true), no(false), never(true);
   repeater->setSink(&no1);
   repeater->setSink(&no2);
   EXPECT_TRUE(repeater->tryPut(&x));
   EXPECT_EQ(no1.items, std::vector<void*>{&x});
   EXPECT_EQ(no2.items, std::vector<void*>{&x});
-}
-
-TEST(TrueRepeater, StopsAtTheFirstRejectingSink) {
-  Pointer<Filter> repeater = createTrueRepeater();
-  int x = 0;
-  EXPECT_TRUE(repeater->tryPut(&x)); // no sinks
-  RecordingSink yes(true), no(false), never(true);
-  repeater->setSink(&yes);
-  EXPECT_TRUE(repeater->tryPut(&x));
-  repeater->setSink(&no);
-  repeater->setSink(&never);
-  EXPECT_FALSE(repeater->tryPut(&x));
+  trueRepeater->setSink(&yes);
+  EXPECT_TRUE(trueRepeater->tryPut(&x));
+  trueRepeater->setSink(&no);
+  trueRepeater->setSink(&never);
+  EXPECT_FALSE(trueRepeater->tryPut(&x));
   EXPECT_EQ(yes.items.size(), 2u);
   EXPECT_EQ(no.items.size(), 1u);
   EXPECT_TRUE(never.items.empty());
@@ -50,7 +44,7 @@ TEST(IfThenElse, TheConditionsAnswerChoosesTheBranchAndTheBranchAnswers) {
   EXPECT_EQ(otherwise.items, std::vector<void*>{&y});
 }
 
-TEST(NewIfThenElse, SinksAreConditionThenElseInOrderOfAttachment) {
+TEST(NewIfThenElse, SinksAreConditionThenElseInOrderOfAttachmentAndAllThreeAreNeeded) {
   RecordingSink cond(true), then(true), otherwise(false);
   Pointer<Filter> branch = createNewIfThenElseFilter();
   branch->setSink(&cond);
@@ -63,16 +57,13 @@ TEST(NewIfThenElse, SinksAreConditionThenElseInOrderOfAttachment) {
   EXPECT_EQ(then.items, std::vector<void*>{&x});
   EXPECT_EQ(otherwise.items, std::vector<void*>{&y});
   EXPECT_THROW(branch->setSink(&cond), Bug);
-}
-
-TEST(NewIfThenElse, AnIncompleteBranchRefusesItems) {
-  RecordingSink cond, then;
-  Pointer<Filter> branch = createNewIfThenElseFilter();
-  branch->setSink(&cond);
-  branch->setSink(&then);
-  int x = 0;
-  EXPECT_THROW(branch->tryPut(&x), Bug);
-  EXPECT_TRUE(cond.items.empty());
+  // An incomplete branch refuses items.
+  RecordingSink unused;
+  Pointer<Filter> incomplete = createNewIfThenElseFilter();
+  incomplete->setSink(&unused);
+  incomplete->setSink(&then);
+  EXPECT_THROW(incomplete->tryPut(&x), Bug);
+  EXPECT_TRUE(unused.items.empty());
 }
 
 TEST(Adapters, AFunctionAnswersAsASinkAndTheNullSourceNeverHasAnItem) {

@@ -1,6 +1,6 @@
 #include "engine/CompoundFilter.h"
 
-#include "PipelineProbes.h"
+#include "EngineProbes.h"
 #include "engine/Branches.h"
 #include "server/base/Exceptions.h"
 

@@ -1,6 +1,7 @@
 #pragma once
-// Probes for the successor stages: a reference that records its release and
-// a sink that records the moves and states that reach it.
+// Probes for the engine tests: sinks and filters that record what reaches
+// them and count their live instances, a reference that records its release,
+// and a sink that records the moves and states that reach it.
 
 #include "engine/Pipeline.h"
 #include "engine/SuccessorPair.h"
@@ -13,6 +14,41 @@
 #include <vector>
 
 namespace orvela::test {
+
+/// Counts the live instances of a probe, to prove that owners release them.
+struct LiveCount {
+  static inline int live = 0;
+  LiveCount() { ++live; }
+  LiveCount(const LiveCount&) { ++live; }
+  ~LiveCount() { --live; }
+};
+
+/// Records every item and answers `answer`.
+class RecordingSink : public PureSink, private LiveCount {
+public:
+  explicit RecordingSink(bool answer = true) : answer(answer) {}
+  bool tryPut(void* item) override {
+    items.push_back(item);
+    return answer;
+  }
+  bool answer;
+  std::vector<void*> items;
+};
+
+/// Records every sink attached, in order, and passes items to the last one.
+class RecordingFilter : public Filter, private LiveCount {
+public:
+  void setSink(Sink* next) override { sinks.push_back(next); }
+  bool tryPut(void* item) override {
+    items.push_back(item);
+    return sinks.empty() || sinks.back()->tryPut(item);
+  }
+  std::vector<Sink*> sinks;
+  std::vector<void*> items;
+};
+
+/// Any address usable as an item.
+inline void* item(int& value) { return &value; }
 
 /// A reference to a state held by the test: both halves are read from it, the
 /// flag is chosen, and every release is recorded.

@@ -1,6 +1,6 @@
 #include "engine/Progress.h"
 
-#include "PipelineProbes.h"
+#include "EngineProbes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/StopSinks.h"
 
-#include "PipelineProbes.h"
+#include "EngineProbes.h"
 #include "support/StateFixtures.h"
 #include "symbolic/PackedRegion.h"
 
