@@ -59,55 +59,47 @@ public:
     return property.expression;
   }
 
-  /// Checks an E[], A<> or leads-to property given as text, from the initial
-  /// state.
+  /// Checks an E[], A<> or leads-to property given as text from the initial
+  /// state. E[] phi and A<> (whose formula is already the negation) run a
+  /// liveness search, leads-to a state-space search feeding one. Every state
+  /// must be back in the allocator at the end but the transition filter's
+  /// two scratch states.
   Verdict check(const std::string& text) {
     std::string messages;
     ParsedProperty property = parseProperty(text, system, &messages);
     EXPECT_TRUE(property.expression) << text << '\n' << messages;
-    if (!property.expression)
-      return {};
-    switch (property.quantifier) {
-    case potentiallyAlwaysProperty:
-      return live(property.expression, false);
-    case eventuallyProperty:
-      return live(property.expression, true);
-    case leadsToProperty:
-      return leadsTo(property.expression);
-    default:
+    const int kind = property.quantifier;
+    if (!property.expression || (kind != potentiallyAlwaysProperty && kind != eventuallyProperty &&
+                                 kind != leadsToProperty)) {
       ADD_FAILURE() << "not a liveness property: " << text;
       return {};
     }
-  }
-
-  /// Runs a liveness search for `phi` (E[] phi) from the initial state;
-  /// `negated` for an A<> property, whose formula is already the negation.
-  /// Every state of the search must be back in the allocator at the end but
-  /// the transition filter's two scratch states.
-  Verdict live(const Pointer<TCTLExpression>& phi, bool negated) {
-    checker = new LivenessChecker(1009, system, newList(), store, info);
-    Pointer<TraceStopSink<LivenessChecker>> sink =
-        new TraceStopSink<LivenessChecker>(checker.get());
-    checker->setSink(sink.get());
-    checker->setExpression(phi);
-    checker->tryPut(initial.get());
+    bool found;
+    std::pair<int, int> identifiers;
+    if (kind == leadsToProperty) {
+      Pointer<ReachabilityFilter> stateSpace = new ReachabilityFilter(
+          system, createDBMPWList(1009, createQueuePWOrder(), system), store);
+      Pointer<LeadsToChecker> leads =
+          new LeadsToChecker(1009, system, stateSpace, newList(), store, info);
+      Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(leads.get());
+      leads->setSink(sink.get());
+      leads->setExpression(property.expression);
+      leads->tryPut(initial.get());
+      checker = leads->live();
+      found = sink->found();
+      identifiers = sink->identifiers();
+    } else {
+      checker = new LivenessChecker(1009, system, newList(), store, info);
+      Pointer<TraceStopSink<LivenessChecker>> sink =
+          new TraceStopSink<LivenessChecker>(checker.get());
+      checker->setSink(sink.get());
+      checker->setExpression(property.expression);
+      checker->tryPut(initial.get());
+      found = sink->found();
+      identifiers = sink->identifiers();
+    }
     EXPECT_EQ(checker->allocator()->blocksOut(), 2u) << "states lost by the search";
-    return {sink->found() != negated, sink->found(), sink->identifiers()};
-  }
-
-  /// Runs a leads-to check from the initial state.
-  Verdict leadsTo(const Pointer<TCTLExpression>& pair) {
-    Pointer<ReachabilityFilter> stateSpace =
-        new ReachabilityFilter(system, createDBMPWList(1009, createQueuePWOrder(), system), store);
-    Pointer<LeadsToChecker> leads =
-        new LeadsToChecker(1009, system, stateSpace, newList(), store, info);
-    Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(leads.get());
-    leads->setSink(sink.get());
-    leads->setExpression(pair);
-    leads->tryPut(initial.get());
-    checker = leads->live();
-    EXPECT_EQ(checker->allocator()->blocksOut(), 2u) << "states lost by the search";
-    return {!sink->found(), sink->found(), sink->identifiers()};
+    return {found == (kind == potentiallyAlwaysProperty), found, identifiers};
   }
 
   /// The moves of the trace to the loop start and of the loop, one string

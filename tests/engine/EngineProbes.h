@@ -4,8 +4,10 @@
 // and a sink that records the moves and states that reach it.
 
 #include "engine/Pipeline.h"
+#include "engine/StateBlocks.h"
 #include "engine/SuccessorPair.h"
 #include "support/ModelText.h"
+#include "support/StateFixtures.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/GlobalStateReference.h"
@@ -102,6 +104,29 @@ public:
 private:
   Allocator* owned_;
   bool answer_;
+};
+
+/// A model written in the description language, its initial state, and
+/// states in blocks of the stages' allocator.
+struct Model {
+  explicit Model(const std::string& text)
+      : system(loadSystem(text)),
+        allocator(createChunkAllocator(system ? system->getSizeOfUnpackedState() : 8)),
+        blocks(*system, allocator), initial(system ? system->calcInitial() : nullptr) {}
+
+  /// A block state equal to the initial one after delay, with clock x in
+  /// [low, high].
+  GlobalState* state(int low, int high) {
+    GlobalState* state = blocks.copyOf(*initial);
+    state->delayAction();
+    restrictClock(state, 1, low, high);
+    return state;
+  }
+
+  Pointer<System> system;
+  Pointer<Allocator> allocator;
+  StateBlocks blocks;
+  Pointer<GlobalState> initial;
 };
 
 } // namespace orvela::test

@@ -1,7 +1,5 @@
 #include "engine/SuccessorFilters.h"
 #include "EngineProbes.h"
-#include "engine/StateBlocks.h"
-#include "support/StateFixtures.h"
 #include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
@@ -11,38 +9,19 @@ namespace {
 
 using test::findEdge;
 using test::loadSystem;
+using test::Model;
 using test::MoveRecorder;
 
-/// A model, its initial state, and states in blocks of the stages' allocator.
-struct Stages {
-  explicit Stages(const std::string& text)
-      : system(loadSystem(text)), allocator(createChunkAllocator(system->getSizeOfUnpackedState())),
-        blocks(*system, allocator), initial(system->calcInitial()) {}
-
-  /// A block state equal to the initial one with clock x in [low, high].
-  GlobalState* state(int low, int high) {
-    GlobalState* state = blocks.copyOf(*initial);
-    state->delayAction();
-    test::restrictClock(state, 1, low, high);
-    return state;
-  }
-
-  /// Puts `state` with the move of P from s0 to s1 and Q from t0 to t1 into a
-  /// successor filter that feeds `recorder`; answers the filter's answer.
-  bool synchronise(GlobalState* state, MoveRecorder& recorder) {
-    Pointer<Filter> filter = createNewSuccessorFilter(system, allocator, nullptr);
-    filter->setSink(&recorder);
-    const Transition* move[] = {findEdge(*system, "P", "s0", "s1"),
-                                findEdge(*system, "Q", "t0", "t1"), nullptr};
-    SuccessorPair pair(state, move);
-    return filter->tryPut(&pair);
-  }
-
-  Pointer<System> system;
-  Pointer<Allocator> allocator;
-  StateBlocks blocks;
-  Pointer<GlobalState> initial;
-};
+/// Puts `state` with the move of P from s0 to s1 and Q from t0 to t1 into a
+/// successor filter that feeds `recorder`; answers the filter's answer.
+bool synchronise(Model& stages, GlobalState* state, MoveRecorder& recorder) {
+  Pointer<Filter> filter = createNewSuccessorFilter(stages.system, stages.allocator, nullptr);
+  filter->setSink(&recorder);
+  const Transition* move[] = {findEdge(*stages.system, "P", "s0", "s1"),
+                              findEdge(*stages.system, "Q", "t0", "t1"), nullptr};
+  SuccessorPair pair(state, move);
+  return filter->tryPut(&pair);
+}
 
 int32_t upper(const GlobalState& state, unsigned clock) {
   return state.getUnpackedRegion()->get(clock, 0);
@@ -52,31 +31,31 @@ int32_t lower(const GlobalState& state, unsigned clock) {
 }
 
 TEST(NewSuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
-  Stages stages("chan a; clock x;\n"
-                "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }; }\n"
-                "process Q { state t0, t1; init t0; trans t0 -> t1 { guard x > 5; sync a?; }; }\n"
-                "system P, Q;");
+  Model stages("chan a; clock x;\n"
+               "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }; }\n"
+               "process Q { state t0, t1; init t0; trans t0 -> t1 { guard x > 5; sync a?; }; }\n"
+               "system P, Q;");
   MoveRecorder recorder(stages.allocator.get());
   // The receiver's guard x > 5 against x in [0, 5].
-  EXPECT_FALSE(stages.synchronise(stages.state(0, 5), recorder));
+  EXPECT_FALSE(synchronise(stages, stages.state(0, 5), recorder));
   EXPECT_TRUE(recorder.moves.empty());
   EXPECT_EQ(stages.allocator->blocksOut(), 0u);
   // Against x in [0, 8] the guard cuts the zone to (5, 8].
-  EXPECT_TRUE(stages.synchronise(stages.state(0, 8), recorder));
+  EXPECT_TRUE(synchronise(stages, stages.state(0, 8), recorder));
   ASSERT_EQ(recorder.states.size(), 1u);
   EXPECT_EQ(lower(*recorder.states[0], 1), rawBound(-5, true));
   EXPECT_EQ(upper(*recorder.states[0], 1), rawBound(8, false));
 }
 
 TEST(NewSuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
-  Stages stages("chan a; int [0,9] v := 0; int [0,9] w := 0;\n"
-                "process P { clock x; state s0, s1; init s0; "
-                "trans s0 -> s1 { sync a!; assign v := 1, x := 0; }; }\n"
-                "process Q { clock y; state t0, t1; init t0; "
-                "trans t0 -> t1 { sync a?; assign w := v + 3, v := 2, y := 4; }; }\n"
-                "system P, Q;");
+  Model stages("chan a; int [0,9] v := 0; int [0,9] w := 0;\n"
+               "process P { clock x; state s0, s1; init s0; "
+               "trans s0 -> s1 { sync a!; assign v := 1, x := 0; }; }\n"
+               "process Q { clock y; state t0, t1; init t0; "
+               "trans t0 -> t1 { sync a?; assign w := v + 3, v := 2, y := 4; }; }\n"
+               "system P, Q;");
   MoveRecorder recorder(stages.allocator.get());
-  EXPECT_TRUE(stages.synchronise(stages.state(2, 3), recorder));
+  EXPECT_TRUE(synchronise(stages, stages.state(2, 3), recorder));
   ASSERT_EQ(recorder.states.size(), 1u);
   const GlobalState& next = *recorder.states[0];
   EXPECT_EQ(next.getLocation(0), 1);
@@ -90,10 +69,10 @@ TEST(NewSuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
 }
 
 TEST(SuccessorFilter, CopiesOnlyWhenTheIntegerGuardsHold) {
-  Stages stages("int [0,3] v := 0;\n"
-                "process P { clock x; state s0, s1, s2; init s0; "
-                "trans s0 -> s1 { guard v == 1; }, s0 -> s2 { guard v == 0; assign x := 0; }; }\n"
-                "system P;");
+  Model stages("int [0,3] v := 0;\n"
+               "process P { clock x; state s0, s1, s2; init s0; "
+               "trans s0 -> s1 { guard v == 1; }, s0 -> s2 { guard v == 0; assign x := 0; }; }\n"
+               "system P;");
   Pointer<Filter> filter = createSuccessorFilter(stages.system, stages.allocator);
   MoveRecorder recorder(stages.allocator.get());
   filter->setSink(&recorder);
@@ -125,7 +104,7 @@ const char* delayModel = "urgent chan u; int [0,1] go := 0;\n"
 
 /// Puts a block state with x in [low, high], P moved to `location`, into a
 /// delay filter; answers the state that came out, or null.
-Pointer<GlobalState> delayed(Stages& stages, const char* location, int low, int high, int go = 0) {
+Pointer<GlobalState> delayed(Model& stages, const char* location, int low, int high, int go = 0) {
   Pointer<Filter> filter = createDelayFilter(stages.system, stages.allocator);
   MoveRecorder recorder(stages.allocator.get());
   filter->setSink(&recorder);
@@ -141,7 +120,7 @@ Pointer<GlobalState> delayed(Stages& stages, const char* location, int low, int 
 }
 
 TEST(DelayFilter, LetsTimePassWhereAllowedThenAppliesTheInvariant) {
-  Stages stages(delayModel);
+  Model stages(delayModel);
   constexpr int dropped = 0; // the invariant excludes the whole zone
   // Location of P, x in [low, high] after the move, go, the upper bound of x.
   const std::tuple<const char*, int, int, int, int32_t> cases[] = {
