@@ -84,10 +84,6 @@ inline std::string declarationMessages(const std::string& declarations) {
   return parse(withProcess(declarations)).messages;
 }
 
-} // namespace orvela::test
-
-namespace orvela::test {
-
 /// Edge `index` of process `process` of a parsed system.
 inline const Transition& edgeOf(const Parsed& parsed, int process, int index) {
   return *parsed.system->getProcess(process)->getTransitions().at(static_cast<std::size_t>(index));

@@ -166,13 +166,9 @@ TEST(VerifierTrace, ALivenessTraceIsAPathAndALoopBackToOneOfItsStates) {
 
 TEST(VerifierTrace, ZoneFormatZeroShowsEveryBoundAndOneTheMinimalConstraints) {
   TempFile file("fischer3.ta", fischerModel(3));
-  const std::vector<std::string> args = {"--trace", file.path(), "-e", "E<> P1.req"};
-  const JsonRun full = runVerifierJson([&] {
-    std::vector<std::string> a = {"--zone-format", "0"};
-    a.insert(a.end(), args.begin(), args.end());
-    return a;
-  }());
-  const JsonRun minimal = runVerifierJson(args);
+  const JsonRun full =
+      runVerifierJson({"--zone-format", "0", "--trace", file.path(), "-e", "E<> P1.req"});
+  const JsonRun minimal = runVerifierJson({"--trace", file.path(), "-e", "E<> P1.req"});
   const JsonValue& fullTrace = full.document.at("properties")[0].at("trace");
   const JsonValue& minimalTrace = minimal.document.at("properties")[0].at("trace");
   ASSERT_EQ(fullTrace.size(), minimalTrace.size());
