@@ -37,58 +37,40 @@ const char* storeModel = "int [0,3] v := 0;\n"
                          "s0 -> c { }, s0 -> d { }, d -> e { }, e -> d { }, s0 -> s0 { }; }\n"
                          "system P;";
 
-/// The store flag given to the state reached by P's edge from s0 to `target`.
-bool storeFlag(const Pointer<System>& system, const char* target) {
-  Pointer<Filter> filter = createNewSuccessorToWaitingStateFilter(system);
+/// The store flag given to the state reached by P's edge from s0 to `target`
+/// by the filter over successor pairs, or with `successors` the one over
+/// successor records; the record carries the state and its discrete hash.
+bool storeFlag(const Pointer<System>& system, const char* target, bool successors) {
+  Pointer<Filter> filter = successors ? createSuccessorToWaitingStateFilter(system)
+                                      : createNewSuccessorToWaitingStateFilter(system);
   RecordSink sink;
   filter->setSink(&sink);
   Pointer<GlobalState> state = system->calcInitial();
   state->setLocation(0, test::locationIndex(*system, "P", target));
   const Transition* move[] = {findEdge(*system, "P", "s0", target), nullptr};
   SuccessorPair pair(state.get(), move);
-  EXPECT_TRUE(filter->tryPut(&pair));
+  Successor successor{move[0], nullptr, state.get()};
+  EXPECT_TRUE(successors ? filter->tryPut(&successor) : filter->tryPut(&pair));
   EXPECT_EQ(sink.records.size(), 1u);
   EXPECT_EQ(sink.records[0].state, state.get());
+  EXPECT_EQ(sink.records[0].hash, discreteHash(state.get()));
   return sink.records[0].store;
 }
 
-TEST(NewSuccessorToWaitingStateFilter, TheReductionDecidesWhichStatesAreKept) {
+TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
   Pointer<System> system = loadSystem(storeModel);
-  {
-    Reduction all(0);
-    for (const char* target : {"s0", "c", "d"})
-      EXPECT_TRUE(storeFlag(system, target)) << target;
-  }
-  {
-    Reduction committedOnly(1);
-    EXPECT_TRUE(storeFlag(system, "s0")); // not committed: always kept
-    EXPECT_FALSE(storeFlag(system, "c"));
-    EXPECT_TRUE(storeFlag(system, "d")); // a loop entry must be kept
-  }
-  {
-    Reduction any(2);
-    // s0 -> s0 enters s0, a loop entry through its own edge; c is not one.
-    EXPECT_TRUE(storeFlag(system, "s0"));
-    EXPECT_FALSE(storeFlag(system, "c"));
-  }
-}
-
-TEST(SuccessorToWaitingStateFilter, DecidesFromTheSuccessorsEdges) {
-  Pointer<System> system = loadSystem(storeModel);
-  Reduction committedOnly(1);
-  Pointer<Filter> filter = createSuccessorToWaitingStateFilter(system);
-  RecordSink sink;
-  filter->setSink(&sink);
-  for (const char* target : {"c", "d"}) {
-    Pointer<GlobalState> state = system->calcInitial();
-    state->setLocation(0, test::locationIndex(*system, "P", target));
-    Successor successor{findEdge(*system, "P", "s0", target), nullptr, state.get()};
-    EXPECT_TRUE(filter->tryPut(&successor));
-    EXPECT_EQ(sink.records.back().hash, discreteHash(state.get()));
-  }
-  ASSERT_EQ(sink.records.size(), 2u);
-  EXPECT_FALSE(sink.records[0].store); // c: committed, not a loop entry
-  EXPECT_TRUE(sink.records[1].store);  // d: a loop entry
+  // Reduction 0 keeps all; 1 leaves out committed states that are no loop
+  // entries; 2 every state that is no loop entry (s0 -> s0 makes s0 one).
+  const std::tuple<int, const char*, bool> cases[] = {
+      {0, "s0", true}, {0, "c", true}, {0, "d", true},  {1, "s0", true},
+      {1, "c", false}, {1, "d", true}, {2, "s0", true}, {2, "c", false},
+  };
+  for (bool successors : {false, true})
+    for (const auto& [reduction, target, kept] : cases) {
+      Reduction chosen(reduction);
+      EXPECT_EQ(storeFlag(system, target, successors), kept)
+          << "reduction " << reduction << " " << target << (successors ? " (records)" : "");
+    }
 }
 
 TEST(NewSuccessorToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
