@@ -143,36 +143,28 @@ TEST_F(ScannerTest, EachDescriptionIsScannedFromAFreshBuffer) {
   EXPECT_EQ(codes(scanText("c")), (std::vector<int>{CLOCK_NAME}));
 }
 
-TEST(LexInput, InteractiveReadsStopAtTheEndOfALine) {
-  std::istringstream in("ab\ncdef\n");
+TEST(LexInput, InteractiveReadsStopAtALineEndAndBlockReadsFillAllButTheTerminator) {
+  std::istringstream lines("ab\ncdef\n"), block("abcdefgh");
   char buffer[8];
-  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 3);
+  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 3);
   EXPECT_STREQ(buffer, "ab\n");
-  EXPECT_EQ(interactiveLexInput(&in, buffer, 4), 3);
+  EXPECT_EQ(interactiveLexInput(&lines, buffer, 4), 3); // room for three and the terminator
   EXPECT_STREQ(buffer, "cde");
-  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 2);
+  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 2);
   EXPECT_STREQ(buffer, "f\n");
-  EXPECT_EQ(interactiveLexInput(&in, buffer, 8), 0);
-}
-
-TEST(LexInput, BlockReadsFillAllButTheTerminator) {
-  std::istringstream in("abcdefgh");
-  char buffer[6];
-  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 5);
+  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 0);
+  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 5);
   EXPECT_STREQ(buffer, "abcde");
-  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 3);
+  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 3);
   EXPECT_STREQ(buffer, "fgh");
-  EXPECT_EQ(nonInteractiveLexInput(&in, buffer, 6), 0);
-}
-
-TEST(LexInput, AFailingStreamIsARuntimeError) {
-  std::istringstream in("abc");
-  in.setstate(std::ios::badbit);
-  char buffer[8];
+  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 0);
+  // A failing stream is a runtime error.
+  std::istringstream bad("abc");
+  bad.setstate(std::ios::badbit);
   for (auto read : {interactiveLexInput, nonInteractiveLexInput}) {
     try {
-      read(&in, buffer, 8);
-      FAIL() << "no exception";
+      read(&bad, buffer, 8);
+      ADD_FAILURE() << "no exception";
     } catch (const RuntimeError& error) {
       EXPECT_STREQ(error.what(), "LEX: input failed in scanner");
     }
