@@ -65,21 +65,6 @@ TEST_F(HashingPWListTest, CoveringWorksInBothDirections) {
   EXPECT_EQ(check(*list), "");
 }
 
-TEST_F(HashingPWListTest, NewStateDropsEveryStoredStateItIncludes) {
-  Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
-  OwnedState a = state(1, 0, 2, 3), b = state(1, 0, 4, 6), c = state(1, 0, 1, 9),
-             other = state(2, 0, 4, 5);
-  ASSERT_TRUE(put(*list, a));
-  ASSERT_TRUE(put(*list, other));
-  ASSERT_TRUE(put(*list, b));
-  get(*list)->release(false); // a becomes passed
-  ASSERT_TRUE(put(*list, c)); // covers the passed a and the waiting b
-  EXPECT_EQ(check(*list), "");
-  // newest first in the single bucket: c, then other
-  EXPECT_EQ(enumerate(*list), (Seen{{10, {1, 9}}, {20, {4, 5}}}));
-  EXPECT_EQ(nodesInUse(*list), 2u);
-}
-
 TEST_F(HashingPWListTest, OnlyStatesWithTheSameComparedDiscretePartCoverEachOther) {
   Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
   // equal hashes, so that only the discrete comparison tells them apart
