@@ -59,8 +59,9 @@ TEST(Verifier, WritesOneVerdictLinePerPropertyAndAnExitStatusForAll) {
 
 TEST(Verifier, ReadsPropertiesFromAQueryFileSkippingCommentsAndBlankLines) {
   TempFile model("handshake.ta", handshakeModel);
-  TempFile queries("handshake.q", "// what can happen\n\nE<> P.done   // reachable\n"
-                                  "  \t\n  // indented comment\nA[] n <= \\\n  1\r\nE<> n == 2");
+  TempFile queries("handshake.q", "// what can happen; the last line is continued at the end of "
+                                  "the file\n\nE<> P.done   // reachable\n"
+                                  "  \t\n  // indented comment\nA[] n <= \\\n  1\r\nE<> n == 2 \\");
   const JsonRun run = runVerifierJson({"-e", "E<> Q.t", model.path(), queries.path()});
   const JsonValue& properties = run.document.at("properties");
   ASSERT_EQ(properties.size(), 4u) << run.process.out;
