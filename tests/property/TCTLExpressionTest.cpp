@@ -336,24 +336,27 @@ TEST_F(TCTLExpressionTest, NormalFormListsTheConjunctionsLeftMajorAfterWhatIsThe
 // ------------------------------------------------------ lists of states
 
 TEST_F(TCTLExpressionTest, EvaluateMultiKeepsThePiecesWhereTheFormulaHolds) {
+  // Over x1 in [0, 2] with i0 = 1, [5, 8] with i0 = 0, [1, 9] with i0 = 1.
   struct Case {
     const char* name;
     Formula formula;
     Bounds expected;
+    std::size_t dropped; ///< the state that goes
   };
   const Case cases[] = {
-      {"clock", atMost(1, 4), {closedInterval(0, 2), closedInterval(1, 4)}},
+      {"clock", atMost(1, 4), {closedInterval(0, 2), closedInterval(1, 4)}, 1},
       {"and",
        new AndExpr(atLeast(1, 3), atMost(1, 8)),
-       {closedInterval(5, 8), closedInterval(3, 8)}},
-      {"integer", integerIs(1), {closedInterval(0, 2), closedInterval(1, 9)}},
+       {closedInterval(5, 8), closedInterval(3, 8)},
+       0},
+      {"integer", integerIs(1), {closedInterval(0, 2), closedInterval(1, 9)}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     list = {allocated(0, 2), allocated(5, 8), allocated(1, 9)};
     list.back()->getIntegerReference()[0] = 1;
     list.front()->getIntegerReference()[0] = 1;
-    GlobalState* dropped = c.name[0] == 'a' ? list.front() : *std::next(list.begin());
+    GlobalState* dropped = *std::next(list.begin(), std::ptrdiff_t(c.dropped));
     c.formula->evaluateMulti(list, allocator.get());
     EXPECT_EQ(bounds(), c.expected);
     EXPECT_EQ(allocator->blocksOut(), 2u);
