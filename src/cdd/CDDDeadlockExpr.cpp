@@ -11,6 +11,7 @@
 #include "symbolic/ScratchRegion.h"
 
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace orvela {
@@ -18,10 +19,14 @@ namespace orvela {
 namespace {
 
 // A diagram the library failed to make (null) would compare unequal to
-// cddfalse and pass for a deadlock; it is a failure instead.
+// cddfalse and pass for a deadlock; it is a failure instead, reported as
+// memory exhaustion when that is what stopped the library.
 const cdd& checked(const cdd& diagram) {
-  if (diagram.get() == nullptr)
+  if (diagram.get() == nullptr) {
+    if (cdd_take_error() == CddOutOfMemory)
+      throw std::bad_alloc();
     throw RuntimeError("The clock difference diagram library failed");
+  }
   return diagram;
 }
 

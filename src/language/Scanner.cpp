@@ -7,8 +7,10 @@
 #include "server/base/Exceptions.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <string>
 #include <unistd.h>
 
@@ -74,6 +76,22 @@ int nonInteractiveLexInput(std::istream* in, char* buffer, int max) {
   buffer[count] = '\0';
   return count;
 }
+
+void* scannerAllocate(std::size_t bytes) {
+  void* memory = std::malloc(bytes);
+  if (!memory && bytes)
+    throw std::bad_alloc();
+  return memory;
+}
+
+void* scannerReallocate(void* memory, std::size_t bytes) {
+  void* moved = std::realloc(memory, bytes);
+  if (!moved && bytes)
+    throw std::bad_alloc();
+  return moved;
+}
+
+void scannerFree(void* memory) { std::free(memory); }
 
 int readLexInput(char* buffer, int max) {
   static const bool interactive = isatty(STDIN_FILENO) != 0;

@@ -4,9 +4,18 @@
 // installs, token logging, and the resolution of names against the symbol
 // table.
 
+#include <cstddef>
 #include <iosfwd>
 
 namespace orvela {
+
+/// The heap of both generated scanners (their buffers): `malloc`, `realloc`
+/// and `free`, except that an allocation the heap refuses throws
+/// std::bad_alloc, so that running out of memory while scanning is reported
+/// as memory exhaustion and not as a scanner failure.
+void* scannerAllocate(std::size_t bytes);
+void* scannerReallocate(void* memory, std::size_t bytes);
+void scannerFree(void* memory);
 
 /// The stream the scanner reads the description from (standard input until
 /// a caller points it elsewhere).

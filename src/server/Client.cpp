@@ -25,4 +25,10 @@ void writeError(std::string_view message) {
   writeLine(".");
 }
 
+void writeFatalError(std::string_view message) {
+  writeLine("error");
+  *output << "CAUGHT EXCEPTION: " << message << std::endl;
+  writeLine(".");
+}
+
 } // namespace orvela

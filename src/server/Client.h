@@ -21,4 +21,9 @@ void writeLine(std::string_view line);
 /// Writes the request-error reply: "error", the message, ".".
 void writeError(std::string_view message);
 
+/// Writes the reply to a failure that ends the server: "error",
+/// "CAUGHT EXCEPTION: " followed by the message, ".". Allocates nothing, so
+/// that it can answer memory exhaustion.
+void writeFatalError(std::string_view message);
+
 } // namespace orvela

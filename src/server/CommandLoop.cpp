@@ -51,9 +51,10 @@ int runCommandLoop(ServiceLookup lookup) {
     } catch (const InputError& error) {
       writeError(error.what());
     } catch (const std::exception& error) {
-      writeLine("error");
-      writeLine(std::string("CAUGHT EXCEPTION: ") + error.what());
-      writeLine(".");
+      writeFatalError(failureMessage(error));
+      return 1;
+    } catch (...) {
+      writeFatalError("unknown exception");
       return 1;
     }
   }

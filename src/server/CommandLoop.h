@@ -11,8 +11,9 @@ using ServiceLookup = const Service* (*)(std::string_view name);
 
 /// Runs the session on the client streams until "quit" or end of input.
 /// Returns the process exit status: 0 when the session ended normally, 1 after
-/// a fatal failure (a `Bug`, `RuntimeError` or other std::exception), which has
-/// been answered with "error", "CAUGHT EXCEPTION: " and the message, ".".
+/// a fatal failure (a `Bug`, a `RuntimeError`, memory exhaustion or any other
+/// exception), which has been answered with "error", "CAUGHT EXCEPTION: " and
+/// the message, "." (`outOfMemoryMessage` for memory exhaustion).
 /// `lookup` finds the service of a line (the service table unless a test
 /// supplies its own).
 int runCommandLoop(ServiceLookup lookup);

@@ -20,6 +20,7 @@
 #include "symbolic/GlobalStateReference.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <sstream>
 
@@ -87,9 +88,21 @@ Session::Session()
 
 Session::~Session() = default;
 
-Session& serverSession() {
-  static Session session;
+namespace {
+
+std::unique_ptr<Session>& serverSessionSlot() {
+  static std::unique_ptr<Session> session = std::make_unique<Session>();
   return session;
+}
+
+} // namespace
+
+Session& serverSession() { return *serverSessionSlot(); }
+
+void resetServerSession() {
+  std::unique_ptr<Session>& session = serverSessionSlot();
+  session.reset(); // the old model goes before the new session starts
+  session = std::make_unique<Session>();
 }
 
 // ----------------------------------------------------------------- loading
@@ -115,6 +128,31 @@ void Session::dropModel() {
   domainCollector_ = new IntegerMinMaxFilter(WatchItems());
 }
 
+namespace {
+
+/// Fails as the library did: memory exhaustion as such, anything else as a
+/// fault of ours.
+void requireDiagrams(int code, const char* operation) {
+  if (code == 0)
+    return;
+  cdd_take_error();
+  if (code == CddOutOfMemory)
+    throw std::bad_alloc();
+  throw Bug("%s failed with code %d", operation, code);
+}
+
+/// The diagram library, for the deadlock predicate, restarted for the clocks
+/// of the model just parsed.
+void startDiagramLibrary() {
+  cdd_done();
+  requireDiagrams(cdd_init(64, 10000, 10000), "cdd_init");
+  cdd_postgbc_hook(nullptr);
+  cdd_postrehash_hook(nullptr);
+  requireDiagrams(cdd_add_clocks(int(ClockInfo::clocks.size())), "cdd_add_clocks");
+}
+
+} // namespace
+
 void Session::loadSystem(std::istream& description, std::string* messages) {
   dropModel();
   std::ostringstream errors;
@@ -123,21 +161,20 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
     *messages = errors.str();
   if (!system)
     throw ProtocolError("Syntax errors in system.");
-  system_ = system;
-
-  // The diagram library, for the deadlock predicate, sized for the new clocks.
-  cdd_done();
-  cdd_init(64, 10000, 10000);
-  cdd_postgbc_hook(nullptr);
-  cdd_postrehash_hook(nullptr);
-  cdd_add_clocks(int(ClockInfo::clocks.size()));
-
-  normalisationInfo_ = NormalisationInfo();
-  system_->accept(normalisationInfo_);
-  initial_ = system_->calcInitial();
-  initialize();
-  stateAlloc_ = createChunkAllocator(system_->getSizeOfUnpackedState());
-  buildSimulationPipeline();
+  try {
+    system_ = system;
+    startDiagramLibrary();
+    normalisationInfo_ = NormalisationInfo();
+    system_->accept(normalisationInfo_);
+    initial_ = system_->calcInitial();
+    initialize();
+    stateAlloc_ = createChunkAllocator(system_->getSizeOfUnpackedState());
+    buildSimulationPipeline();
+  } catch (...) {
+    // Half derived, the model would lack what the other operations rely on.
+    dropModel();
+    throw;
+  }
 }
 
 void Session::buildSimulationPipeline() {

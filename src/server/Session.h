@@ -227,5 +227,9 @@ private:
 
 /// The session of the server process.
 Session& serverSession();
+/// Replaces the server's session by a fresh one: no model, default options,
+/// no collections. For harnesses that run many client sessions in one
+/// process; references to the old session become invalid.
+void resetServerSession();
 
 } // namespace orvela

@@ -1,32 +1,15 @@
 #include "symbolic/Allocator.h"
 
+#include "server/base/PoolAnnotations.h"
+
 #include <cassert>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/asan_interface.h>)
-#include <sanitizer/asan_interface.h>
-#define ORVELA_POOL_ANNOTATED 1
-#endif
 
 namespace orvela {
 
 namespace {
 
 constexpr std::size_t firstChunkBlocks = 32;
-
-// Blocks that are not handed out are poisoned, so that AddressSanitizer
-// reports a use of a state after it went back to its allocator.
-void poison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
-#ifdef ORVELA_POOL_ANNOTATED
-  ASAN_POISON_MEMORY_REGION(memory, bytes);
-#endif
-}
-
-void unpoison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
-#ifdef ORVELA_POOL_ANNOTATED
-  ASAN_UNPOISON_MEMORY_REGION(memory, bytes);
-#endif
-}
 
 } // namespace
 
@@ -38,7 +21,7 @@ NewChunkAllocator::NewChunkAllocator(int bytes)
 NewChunkAllocator::~NewChunkAllocator() {
   while (first_) {
     Chunk* next = first_->next;
-    unpoison(first_, sizeof(Chunk) + first_->blocks * blockBytes_);
+    unpoisonPoolBlock(first_, sizeof(Chunk) + first_->blocks * blockBytes_);
     ::operator delete(static_cast<void*>(first_));
     first_ = next;
   }
@@ -49,7 +32,7 @@ void NewChunkAllocator::newChunk(std::size_t blocks) {
   auto* chunk = static_cast<Chunk*>(::operator new(bytes));
   chunk->next = nullptr;
   chunk->blocks = blocks;
-  poison(chunk->blocksStart(), blocks * blockBytes_);
+  poisonPoolBlock(chunk->blocksStart(), blocks * blockBytes_);
   if (current_)
     current_->next = chunk;
   else
@@ -69,7 +52,7 @@ void* NewChunkAllocator::allocate() {
   void* block;
   if (free_) {
     block = free_;
-    unpoison(block, blockBytes_);
+    unpoisonPoolBlock(block, blockBytes_);
     free_ = free_->next;
   } else {
     if (!current_) {
@@ -80,7 +63,7 @@ void* NewChunkAllocator::allocate() {
     }
     block = current_->blocksStart() + carved_ * blockBytes_;
     ++carved_;
-    unpoison(block, blockBytes_);
+    unpoisonPoolBlock(block, blockBytes_);
   }
   ++blocksOut_;
   return block;
@@ -94,7 +77,7 @@ void NewChunkAllocator::deallocate(void* block) {
   auto* freed = static_cast<FreeBlock*>(block);
   freed->next = free_;
   free_ = freed;
-  poison(block, blockBytes_);
+  poisonPoolBlock(block, blockBytes_);
 }
 
 Allocator* createChunkAllocator(int bytes) { return new NewChunkAllocator(bytes); }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,7 +27,7 @@ struct Pipe {
 };
 
 int spawn(const std::string& program, const std::vector<std::string>& args, Pipe& in, Pipe& out,
-          Pipe* err) {
+          Pipe* err, std::size_t addressSpaceLimit = 0) {
   std::signal(SIGPIPE, SIG_IGN); // a child that exits early must not kill the test
   pid_t pid = fork();
   if (pid < 0)
@@ -36,6 +37,11 @@ int spawn(const std::string& program, const std::vector<std::string>& args, Pipe
     dup2(out.write, 1);
     if (err)
       dup2(err->write, 2);
+    if (addressSpaceLimit) {
+      const rlimit limit{addressSpaceLimit, addressSpaceLimit};
+      if (setrlimit(RLIMIT_AS, &limit) != 0)
+        _exit(126);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& arg : args)
@@ -65,9 +71,9 @@ int waitFor(int pid) {
 } // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input) {
+                         const std::string& input, std::size_t addressSpaceLimit) {
   Pipe in, out, err;
-  int pid = spawn(program, args, in, out, &err);
+  int pid = spawn(program, args, in, out, &err, addressSpaceLimit);
   ProcessResult result;
   std::size_t written = 0;
   int inFd = in.write;
@@ -115,8 +121,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
-ProcessResult runServer(const std::string& input) {
-  return runProcess(ORVELA_SERVER_PATH, {}, input);
+ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit) {
+  return runProcess(ORVELA_SERVER_PATH, {}, input, addressSpaceLimit);
 }
 
 #ifdef ORVELA_VERIFIER_PATH

@@ -2,6 +2,7 @@
 // Runs a program as a child process with pipes on its standard streams, the
 // way a client drives the server.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,13 @@ struct ProcessResult {
 
 /// Starts `program` with `args`, writes all of `input` to its standard input,
 /// closes it, collects standard output and error until the process ends.
+/// With `addressSpaceLimit` (bytes, 0 for none) the child's address space is
+/// limited before it starts the program, so that its allocations fail beyond.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input);
+                         const std::string& input, std::size_t addressSpaceLimit = 0);
 
 /// `runProcess` on the built server.
-ProcessResult runServer(const std::string& input);
+ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit = 0);
 
 #ifdef ORVELA_VERIFIER_PATH
 /// `runProcess` on the built command-line verifier.

@@ -19,6 +19,9 @@ std::size_t cddChunksOut = 0;
 
 namespace {
 
+/// The last code reported, kept across runs for `cdd_take_error`.
+int lastReportedError = 0;
+
 void defaultGbcHandler(const CddGbcStat* stat) {
   std::fprintf(stderr, "Garbage collection #%d: %d nodes / %d free", stat->num, stat->nodes,
                stat->freeNodes);
@@ -72,8 +75,11 @@ void cdd_done() {
 
 int cdd_error(int code) {
   std::fprintf(stderr, "CDD Error: %d\n", code);
+  lastReportedError = code;
   return code;
 }
+
+int cdd_take_error() { return std::exchange(lastReportedError, 0); }
 
 void cdd_set_error(int code) {
   if (cddLib.error == 0)

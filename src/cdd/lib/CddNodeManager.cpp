@@ -2,35 +2,13 @@
 // per-level unique tables that make nodes unique.
 
 #include "cdd/lib/CddInternal.h"
+#include "server/base/PoolAnnotations.h"
 #include "symbolic/dbm/Hash.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <new>
-
-#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/asan_interface.h>)
-#include <sanitizer/asan_interface.h>
-#define CDD_POOL_ANNOTATED 1
-#endif
-
-namespace {
-
-// Free nodes are poisoned so that AddressSanitizer reports any use of a node
-// after it went back to its manager.
-void poison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
-#ifdef CDD_POOL_ANNOTATED
-  ASAN_POISON_MEMORY_REGION(memory, bytes);
-#endif
-}
-
-void unpoison([[maybe_unused]] void* memory, [[maybe_unused]] std::size_t bytes) {
-#ifdef CDD_POOL_ANNOTATED
-  ASAN_UNPOISON_MEMORY_REGION(memory, bytes);
-#endif
-}
-
-} // namespace
 
 CddNode* CddNode::create(uint32_t level, const CddElement* elements, uint32_t n, void* memory) {
   assert(reinterpret_cast<uintptr_t>(memory) % alignof(CddNode) == 0 && "misaligned node");
@@ -51,7 +29,7 @@ CddNodeManager::CddNodeManager(uint32_t elements) : elements_(elements) {
 CddNodeManager::~CddNodeManager() {
   while (chunks_) {
     CddChunk* next = chunks_->next;
-    unpoison(chunks_, cddChunkBytes);
+    orvela::unpoisonPoolBlock(chunks_, cddChunkBytes);
     std::free(chunks_);
     chunks_ = next;
     --cddChunksOut;
@@ -62,7 +40,7 @@ CddNode* CddNodeManager::take() {
   CddNode* node = freeList_;
   if (!node)
     return nullptr;
-  unpoison(node, nodeBytes());
+  orvela::unpoisonPoolBlock(node, nodeBytes());
   freeList_ = node->next;
   --freeCount_;
   return node;
@@ -72,7 +50,7 @@ void CddNodeManager::give(CddNode* node) {
   node->next = freeList_;
   freeList_ = node;
   ++freeCount_;
-  poison(node, nodeBytes());
+  orvela::poisonPoolBlock(node, nodeBytes());
 }
 
 bool CddNodeManager::grow() {
@@ -94,9 +72,9 @@ bool CddNodeManager::grow() {
 std::size_t CddNodeManager::countFreeList() const {
   std::size_t count = 0;
   for (CddNode* node = freeList_; node;) {
-    unpoison(&node->next, sizeof node->next);
+    orvela::unpoisonPoolBlock(&node->next, sizeof node->next);
     CddNode* next = node->next;
-    poison(&node->next, sizeof node->next);
+    orvela::poisonPoolBlock(&node->next, sizeof node->next);
     node = next;
     ++count;
   }

@@ -134,6 +134,12 @@ CddRehashHandler cdd_postrehash_hook(CddRehashHandler handler);
 /// Writes "CDD Error: <code>" to the standard error stream; answers `code`.
 int cdd_error(int code);
 
+/// The code of the last error reported through `cdd_error` (0 when none was
+/// since the previous call), which is then forgotten: tells a caller whose
+/// operation answered null or an error code why it failed, in particular
+/// whether the heap ran out (`CddOutOfMemory`).
+int cdd_take_error();
+
 /// Counted handle on a diagram. Construction from a node and copying take a
 /// reference (counts saturate at 1023 and then stay); destruction and
 /// reassignment release it. A handle whose library run has ended (`cdd_done`)

@@ -7,6 +7,10 @@
 //   Bug            an internal inconsistency; fatal.
 //   RuntimeError   a resource or input-buffer failure; fatal.
 // Each carries a printf-formatted message of at most 255 characters.
+//
+// Memory exhaustion is std::bad_alloc in every layer: the C-style code and the
+// pools that get null from the heap throw it too, so that one handler sees
+// every allocation failure and reports it with `outOfMemoryMessage`.
 
 #include <cstdarg>
 #include <exception>
@@ -41,5 +45,12 @@ using ProtocolError = FormattedError<struct ProtocolErrorTag>;
 using InputError = FormattedError<struct InputErrorTag>;
 using Bug = FormattedError<struct BugTag>;
 using RuntimeError = FormattedError<struct RuntimeErrorTag>;
+
+/// The message with which memory exhaustion is reported, wherever it happened.
+inline constexpr const char* outOfMemoryMessage = "Memory allocation failed !!";
+
+/// The message to report for `failure`: `outOfMemoryMessage` for
+/// std::bad_alloc (whose own text says nothing to a user), `what()` otherwise.
+const char* failureMessage(const std::exception& failure) noexcept;
 
 } // namespace orvela

@@ -1,9 +1,10 @@
 #include "server/base/Ref.h"
 
-#include "server/base/Exceptions.h"
+#include "server/base/PoolAnnotations.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace orvela {
 
@@ -13,11 +14,12 @@ RefCommon::Slot* RefCommon::freeList = nullptr;
 void RefCommon::getNewBlock() {
   void* memory = std::malloc(blockBytes);
   if (!memory)
-    throw RuntimeError("Memory allocation failed !!");
+    throw std::bad_alloc(); // reported as memory exhaustion, like every other
   auto* block = static_cast<Block*>(memory);
   block->previous = cntBlocks;
   block->capacity = blockCapacity;
   block->used = 0;
+  poisonPoolBlock(block->slots(), blockCapacity); // unused until carved
   cntBlocks = block;
 }
 
@@ -25,12 +27,14 @@ int32_t* RefCommon::getCnt() {
   Slot* slot;
   if (freeList) {
     slot = freeList;
+    unpoisonPoolBlock(slot, sizeof(Slot));
     freeList = slot->next;
   } else {
     if (!cntBlocks || cntBlocks->capacity - cntBlocks->used < static_cast<int32_t>(sizeof(Slot)))
       getNewBlock();
     slot = cntBlocks->slots() + cntBlocks->used / sizeof(Slot);
     cntBlocks->used += sizeof(Slot);
+    unpoisonPoolBlock(slot, sizeof(Slot));
   }
   slot->count = 1;
   return &slot->count;
@@ -40,6 +44,7 @@ void RefCommon::freeCnt(int32_t* counter) {
   auto* slot = reinterpret_cast<Slot*>(counter);
   slot->next = freeList;
   freeList = slot;
+  poisonPoolBlock(slot, sizeof(Slot)); // a Ref that outlived its counter is reported
 }
 
 Ref<char> refString(const char* text) {

@@ -12,6 +12,7 @@ namespace orvela {
 /// Process-wide pool of reference counters. Counters are carved from blocks of
 /// `blockBytes` bytes obtained from the C heap and are never returned to it;
 /// a released counter goes to a free list and is handed out again first.
+/// Under AddressSanitizer, counters that are not handed out are poisoned.
 class RefCommon {
 public:
   static constexpr std::size_t blockBytes = 4100;
@@ -38,7 +39,8 @@ public:
 
   /// A counter set to 1: the head of the free list if any, otherwise the next
   /// slot of the newest block (starting a block first when it is full).
-  /// Throws RuntimeError "Memory allocation failed !!" when the heap refuses.
+  /// Throws std::bad_alloc when the heap refuses (reported with
+  /// `outOfMemoryMessage`).
   static int32_t* getCnt();
   /// Returns a counter to the free list.
   static void freeCnt(int32_t* counter);

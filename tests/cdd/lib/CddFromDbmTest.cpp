@@ -71,6 +71,7 @@ TEST_F(CddFromDbmTest, EmptyZoneIsFalseAndTooManyClocksAnError) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(cdd_from_dbm(wide.dbm()), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -3\n");
+  EXPECT_EQ(cdd_take_error(), CddBadDimension);
 }
 
 } // namespace

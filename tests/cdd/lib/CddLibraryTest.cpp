@@ -94,6 +94,8 @@ TEST_F(CddLibraryTest, OperationsOutsideARunAreReported) {
   EXPECT_EQ(cdd_apply(cddtrue, cddfalse, CddAnd), nullptr);
   EXPECT_EQ(cdd_add_clocks(2), CddNotRunning);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -2\nCDD Error: -2\n");
+  EXPECT_EQ(cdd_take_error(), CddNotRunning); // why the operations failed, once
+  EXPECT_EQ(cdd_take_error(), 0);
   start(4);
 }
 

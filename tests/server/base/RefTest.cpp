@@ -1,5 +1,7 @@
 #include "server/base/Ref.h"
 
+#include "server/base/PoolAnnotations.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -94,6 +96,19 @@ TEST(RefCommonTest, FullBlockStartsANewOne) {
   for (int32_t* counter : taken)
     RefCommon::freeCnt(counter);
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+TEST(RefCommonDeathTest, CountersNotHandedOutArePoisoned) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  RefCommon::getNewBlock();
+  RefCommon::Slot* last = RefCommon::cntBlocks->slots() + RefCommon::countersPerBlock - 1;
+  EXPECT_TRUE(poolBlockPoisoned(last)); // not carved yet
+  int32_t* counter = RefCommon::getCnt();
+  EXPECT_FALSE(poolBlockPoisoned(counter));
+  RefCommon::freeCnt(counter);
+  EXPECT_DEATH(*static_cast<volatile int32_t*>(counter) = 2, "use-after-poison");
+}
+#endif
 
 } // namespace
 } // namespace orvela
