@@ -4,13 +4,16 @@
 # and for developers:
 #   make bench     build and run the benchmarks
 #   make sanitize  build with AddressSanitizer + UBSan and run every test
+#   make fuzz      build the libFuzzer targets with clang and run each for
+#                  FUZZ_SECONDS (60) seconds
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup build run test bench sanitize clean
+.PHONY: all setup build run test bench sanitize fuzz clean
 
 all: build
 
@@ -36,5 +39,8 @@ sanitize: setup
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
 
+fuzz:
+	@JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -144,9 +144,13 @@ void NormalisationInfo::addConstraint(Zone::Constraint constraint, std::size_t d
 }
 
 void NormalisationInfo::visitClockExpr(ClockExpr* constraint) {
-  const auto [i1, i2] = constraint->getI()->getRange();
-  const auto [j1, j2] = constraint->getJ()->getRange();
+  // Plain variables rather than structured bindings, which not every
+  // compiler lets the lambdas below capture.
+  const auto iRange = constraint->getI()->getRange();
+  const auto jRange = constraint->getJ()->getRange();
   const auto [c1, c2] = constraint->getBound()->getRange();
+  const int i1 = iRange.first, i2 = iRange.second;
+  const int j1 = jRange.first, j2 = jRange.second;
   const long long cmax = std::max(c1, c2);
   const long long cmin = std::min(c1, c2);
   const bool strict = constraint->isStrict();
