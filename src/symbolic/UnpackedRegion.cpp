@@ -120,7 +120,7 @@ bool UnpackedRegion::tightenEntry(unsigned i, unsigned j, int32_t raw) {
   touch(i);
   touch(j);
   const int32_t opposite = m[j * dim_ + i];
-  return opposite == rawInfinity || !rawCycleIsNegative(rawAddFinite(raw, opposite));
+  return opposite == rawInfinity || !rawPairIsNegative(raw, opposite);
 }
 
 bool UnpackedRegion::tightenRaw(int i, int j, int raw) {
@@ -135,7 +135,7 @@ bool UnpackedRegion::hasPoints(Zone::Constraint c) const {
   const int32_t opposite = get(c.j, c.i);
   if (rawIsInfinite(c.value) || rawIsInfinite(opposite))
     return true;
-  return !rawCycleIsNegative(rawAddFinite(c.value, opposite));
+  return !rawPairIsNegative(c.value, opposite);
 }
 
 bool UnpackedRegion::possible(int x, int v) {

@@ -99,7 +99,7 @@ bool closeMultiple(_dbm_* d) {
       if (toK == rawInfinity)
         continue;
       const int32_t back = rowK[i];
-      if (back != rawInfinity && rawCycleIsNegative(rawAddFinite(toK, back))) {
+      if (back != rawInfinity && rawPairIsNegative(toK, back)) {
         markEmpty(d);
         return false;
       }

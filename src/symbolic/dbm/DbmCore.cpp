@@ -132,7 +132,7 @@ void dbm_tighten_bound(_dbm_* dbm, unsigned i, unsigned j, int32_t raw) {
     return;
   // raw is finite here, being tighter than something.
   const int32_t opposite = m[j * n + i];
-  if (opposite != rawInfinity && rawCycleIsNegative(rawAddFinite(raw, opposite))) {
+  if (opposite != rawInfinity && rawPairIsNegative(raw, opposite)) {
     markEmpty(dbm);
     return;
   }

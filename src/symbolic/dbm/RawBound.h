@@ -29,8 +29,12 @@ constexpr bool rawIsStrict(int32_t raw) { return (raw & 1) == 0; }
 constexpr bool rawIsInfinite(int32_t raw) { return raw >= rawInfiniteFrom; }
 
 /// Sum of two finite raw bounds: the constants add, and the sum is non-strict
-/// only if both operands are.
-constexpr int32_t rawAddFinite(int32_t a, int32_t b) { return ((a & ~1) + (b & ~1)) | (a & b & 1); }
+/// only if both operands are. Added as unsigned words, like `relaxRow`: a sum
+/// beyond the int32_t range wraps instead of being undefined.
+constexpr int32_t rawAddFinite(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a & ~1) + static_cast<uint32_t>(b & ~1)) |
+         (a & b & 1);
+}
 
 /// Sum of two raw bounds; infinity absorbs.
 constexpr int32_t rawAdd(int32_t a, int32_t b) {
@@ -40,6 +44,13 @@ constexpr int32_t rawAdd(int32_t a, int32_t b) {
 /// True if the cycle with raw weight `sum` makes a zone empty (a negative
 /// constant, or zero with a strict bound).
 constexpr bool rawCycleIsNegative(int32_t sum) { return sum < rawLessEqualZero; }
+
+/// True if the cycle through the finite raw bounds `a` and `b` makes a zone
+/// empty. Summed in 64 bits: bounds that come from requests or properties may
+/// lie near the limits of int32_t, where `rawAddFinite` would overflow.
+constexpr bool rawPairIsNegative(int32_t a, int32_t b) {
+  return int64_t(a & ~1) + int64_t(b & ~1) + (a & b & 1) < rawLessEqualZero;
+}
 
 /// The upper bound on x_j - x_i that is the complement of the lower bound
 /// `lower` on x_i - x_j: the constant is negated and the strictness flipped;
