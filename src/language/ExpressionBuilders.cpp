@@ -32,6 +32,13 @@ const char* ParseArena::string(std::string_view text) {
   return strings_.emplace_back(text).c_str();
 }
 
+int ParseArena::depth(const Expression* expression) const {
+  const auto found = depths_.find(expression);
+  return found == depths_.end() ? 1 : found->second;
+}
+
+void ParseArena::setDepth(const Expression* expression, int depth) { depths_[expression] = depth; }
+
 namespace {
 
 Expression* keep(Expression* expression) { return ParseArena::current().keep(expression); }
@@ -42,8 +49,18 @@ const IntegerInfo& integerRecord(int id) {
   return IntegerInfo::integers[static_cast<std::size_t>(id)];
 }
 
+/// The levels of a new node over `children`.
+int depthOver(std::initializer_list<const Expression*> children) {
+  int depth = 0;
+  for (const Expression* child : children)
+    depth = std::max(depth, ParseArena::current().depth(child));
+  return depth + 1;
+}
+
 template <class Operator> void binary(Expr& result, Expr& left, Expr& right) {
+  const int depth = depthOver({left.expression, right.expression});
   expr_scalar(result, new Operator(left.expression, right.expression));
+  ParseArena::current().setDepth(result.expression, depth);
 }
 
 int product(const std::vector<int>& sizes) {
@@ -111,10 +128,22 @@ void expr_scalar_max(Expr& result, Expr& left, Expr& right) {
   binary<MaxExpression>(result, left, right);
 }
 
+void expr_scalar_negate(Expr& result, Expr& operand) {
+  const int depth = depthOver({operand.expression});
+  expr_scalar(result, uminus(operand.expression).get());
+  ParseArena::current().setDepth(result.expression, depth);
+}
+
+bool expr_depth_allows(const Expr& left, const Expr& right) {
+  return depthOver({left.expression, right.expression}) <= maximalExpressionDepth;
+}
+
 void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue) {
   const int* dimensions = thenValue.dimensions;
+  const int depth = depthOver({thenValue.expression, elseValue.expression}) + 1;
   ParseArena::current().keep(condition);
   result.expression = keep(new IfExpression(condition, thenValue.expression, elseValue.expression));
+  ParseArena::current().setDepth(result.expression, depth);
   result.dimensions = dimensions;
   result.type = integerValue;
 }
@@ -185,8 +214,11 @@ void expr_array_index(Expr& result, const Expr& array, const Expr& index, int li
   auto* indexable = dynamic_cast<Array*>(array.expression);
   assert(indexable && "indexing a value that is not an array");
   const int dimension = array.dimensions[0];
+  // The index sits under a range and the array's index arithmetic.
+  const int depth = std::max(depthOver({array.expression}), depthOver({index.expression}) + 2);
   indexable->refine(clampedIndex(array, index, line), dimension);
   result.expression = array.expression;
+  ParseArena::current().setDepth(result.expression, depth);
   result.dimensions = innerDimensions(array.dimensions);
   result.type = array.type;
 }
@@ -196,8 +228,10 @@ void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line) {
   int stride = 1;
   for (const int* size = inner; size && *size; ++size)
     stride *= *size;
+  const int depth = std::max(depthOver({array.expression}), depthOver({index.expression}) + 2);
   Expression* offset = keep(new Product(clampedIndex(array, index, line), new Constant(stride)));
   result.expression = keep(new Sum(array.expression, offset));
+  ParseArena::current().setDepth(result.expression, depth);
   result.dimensions = inner;
   result.type = array.type;
 }

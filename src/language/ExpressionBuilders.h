@@ -10,6 +10,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvela {
@@ -47,9 +48,15 @@ public:
   const int* dimensions(const std::vector<int>& sizes);
   /// A NUL-terminated copy of `text`.
   const char* string(std::string_view text);
+  /// Levels of the tree under `expression` as recorded by the builders of
+  /// operators (1 for a tree no builder recorded: a leaf).
+  int depth(const Expression* expression) const;
+  /// Records the levels of the tree under `expression`.
+  void setDepth(const Expression* expression, int depth);
 
 private:
   static ParseArena* current_;
+  std::unordered_map<const Expression*, int> depths_;
   std::vector<Pointer<Object>> objects_;
   std::deque<std::vector<int>> dimensionLists_;
   std::deque<std::string> strings_;
@@ -90,6 +97,17 @@ void expr_scalar_product(Expr& result, Expr& left, Expr& right);
 void expr_scalar_divide(Expr& result, Expr& left, Expr& right);
 void expr_scalar_min(Expr& result, Expr& left, Expr& right);
 void expr_scalar_max(Expr& result, Expr& left, Expr& right);
+/// -operand (folded when constant).
+void expr_scalar_negate(Expr& result, Expr& operand);
+
+/// Deepest expression tree an operator may build. Evaluating and releasing a
+/// tree recurse once per level, so a longer operator chain (a + a + ... has
+/// one level per operator, without nesting in the parser) is refused instead
+/// of overflowing the stack.
+inline constexpr int maximalExpressionDepth = 2000;
+/// Whether an operator over `left` and `right` stays within
+/// `maximalExpressionDepth`; the parsers check it before the binary builders.
+bool expr_depth_allows(const Expr& left, const Expr& right);
 
 /// condition ? then : else, with the then-branch's dimensions.
 void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue);

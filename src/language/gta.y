@@ -88,6 +88,8 @@ bool binary(Expr& result, Expr& left, Expr& right,
             void (*build)(Expr&, Expr&, Expr&)) {
   if (!requireInteger(left) || !requireInteger(right))
     return false;
+  if (!expr_depth_allows(left, right))
+    return S.semanticError("Expression nested too deeply.");
   build(result, left, right);
   return true;
 }
@@ -261,7 +263,7 @@ arithmetic
   : NUMBER { expr_scalar_const($$, $1); }
   | '-' arithmetic %prec UNARY {
       CHECK(requireInteger($2));
-      expr_scalar($$, uminus($2.expression).get());
+      expr_scalar_negate($$, $2);
     }
   | arithmetic '+' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_plus)); }
   | arithmetic '-' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_difference)); }

@@ -97,6 +97,14 @@ bool PropertyBuilder::scalar(const Expr& term) {
   return true;
 }
 
+bool PropertyBuilder::arithmetic(Expr& result, Expr& left, Expr& right,
+                                 void (*build)(Expr&, Expr&, Expr&)) {
+  if (!expr_depth_allows(left, right))
+    return state_.semanticError("expression nested too deeply");
+  build(result, left, right);
+  return true;
+}
+
 bool PropertyBuilder::constantValue(const Expr& bound, int& result) {
   if (!bound.expression->isConstant())
     return state_.semanticError("the bound of a clock constraint must be constant");

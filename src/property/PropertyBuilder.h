@@ -52,6 +52,9 @@ public:
   /// A term used as an integer expression: it must not be an array that is
   /// not fully indexed.
   bool scalar(const Expr& term);
+  /// left op right built by `build`, unless the tree would grow deeper than
+  /// `maximalExpressionDepth`.
+  bool arithmetic(Expr& result, Expr& left, Expr& right, void (*build)(Expr&, Expr&, Expr&));
   /// The value of a bound, which must be constant.
   bool constantValue(const Expr& bound, int& result);
   /// clock "[" index "]".

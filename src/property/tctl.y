@@ -159,11 +159,11 @@ int_expr
 
 term
   : NUMBER { expr_scalar_const($$, $1); }
-  | MINUS int_expr %prec UMINUS { expr_scalar($$, uminus($2.expression).get()); }
-  | int_expr PLUS int_expr { expr_scalar_plus($$, $1, $3); }
-  | int_expr MINUS int_expr { expr_scalar_difference($$, $1, $3); }
-  | int_expr STAR int_expr { expr_scalar_product($$, $1, $3); }
-  | int_expr SLASH int_expr { expr_scalar_divide($$, $1, $3); }
+  | MINUS int_expr %prec UMINUS { expr_scalar_negate($$, $2); }
+  | int_expr PLUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_plus)); }
+  | int_expr MINUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_difference)); }
+  | int_expr STAR int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_product)); }
+  | int_expr SLASH int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_divide)); }
   | LPAREN term RPAREN { $$ = $2; }
   | VARIABLE { CHECK(B.value($$, *$1)); }
   | term LBRACKET int_expr RBRACKET { CHECK(B.index($$, $1, $3)); }

@@ -132,9 +132,15 @@ Pointer<GlobalState> read(const System& system) {
   }
   zone->close();
 
+  // A value outside its variable's domain is no state of the model; used as
+  // an array index it would reach past the array.
   int* values = state->getIntegerTable()->getValues();
-  for (int k = 0; k < IntegerInfo::realInts; ++k)
+  for (int k = 0; k < IntegerInfo::realInts; ++k) {
+    const IntegerInfo& variable = IntegerInfo::integers[std::size_t(k)];
     values[k] = getInteger(readLine());
+    if (values[k] < variable.lower || values[k] > variable.upper)
+      throw ProtocolError("State inconsistent with current system");
+  }
   expectDot("No terminating . after integer assignment");
   return state;
 }

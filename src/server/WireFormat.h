@@ -36,7 +36,8 @@ void write(const GlobalState* state, const Transition* const* edges, int zoneFor
 
 /// Reads a state block of the current model (`system` and the model tables)
 /// into a new heap state with a closed unpacked region. Throws `ProtocolError`
-/// "Bad control state", "State inconsistent with current system", "No
+/// "Bad control state", "State inconsistent with current system" (also for
+/// an integer outside its variable's domain), "No
 /// terminating . after control state", "Bad constraint", "No terminating .
 /// after constraint", "No terminating . after integer assignment", "Bad
 /// integer value", and the errors of reading a line.

@@ -1,4 +1,5 @@
 #include "LanguageTest.h"
+#include "language/ExpressionBuilders.h"
 #include "model/IntegerInfo.h"
 #include "model/TestState.h"
 
@@ -54,6 +55,27 @@ TEST(ExpressionGrammar, ValuesOfTheWrongShapeOrKindAreReported) {
     EXPECT_EQ(constantValue(table + declaration, "G"),
               std::string("Error at line 2 : ") + message + "\n")
         << declaration;
+}
+
+// Each operator of a chain adds a level to the tree, without nesting in the
+// parser: a chain one level too deep is refused, through negations and
+// indices as well, instead of overflowing the stack when evaluated.
+TEST(ExpressionGrammar, OperatorChainsDeeperThanTheLimitAreReported) {
+  const auto chain = [](int terms) {
+    std::string text = "1";
+    for (int k = 1; k < terms; ++k)
+      text += " + 1";
+    return text;
+  };
+  const std::string tooDeep = "Error at line 1 : Expression nested too deeply.\n";
+  EXPECT_EQ(constantValue("const G " + chain(maximalExpressionDepth) + ";", "G"),
+            std::to_string(maximalExpressionDepth));
+  EXPECT_EQ(constantValue("const G " + chain(maximalExpressionDepth + 1) + ";", "G"), tooDeep);
+  EXPECT_EQ(constantValue("const G -(" + chain(maximalExpressionDepth) + ") + 1;", "G"), tooDeep);
+  EXPECT_EQ(constantValue("const T[2] := {1, 2}; const G T[" + chain(maximalExpressionDepth - 1) +
+                              "] + 1;",
+                          "G"),
+            tooDeep);
 }
 
 // A process whose only edge carries the given guard and updates, over

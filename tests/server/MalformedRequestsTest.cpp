@@ -1,0 +1,208 @@
+// Every service fed malformed requests through the real server: truncated
+// requests, wrong counts, garbage and out-of-range numbers and indices,
+// over-long lines and binary bytes. Each is answered with an error reply, and
+// what the session held before (model, options, stored state space, start
+// state, collections) answers the next requests exactly as if the bad request
+// had never come.
+
+#include "Transcript.h"
+
+#include <map>
+#include <string_view>
+
+namespace orvela {
+namespace {
+
+using namespace test;
+
+/// Options, collections and a stored state space to lose: with reuse, the
+/// probe's check continues this search.
+const std::string before = newSystem(lamp) + setOptions("trace 1\nreuse 1\n") +
+                           "domainInit\n-1 0 0\n.\nwcrtInit\n0 1 1\n.\n" +
+                           modelCheck("E<> P.on and n == 2");
+
+/// Requests whose replies depend on everything `before` set up.
+const std::string probe = modelCheck("E<> P.done") + "domainCollect\nwcrtCollect\n" +
+                          "getTransitions\n1\n.\n1\n0\n10\n.\n.\n2\n.\n" + "getInitialState\n";
+
+/// A lamp state block: on, x <= 5, n == 2.
+const std::string state = "1\n.\n1\n0\n10\n.\n.\n2\n.\n";
+
+/// `text` `times` times over.
+std::string repeat(const std::string& text, int times) {
+  std::string out;
+  for (int k = 0; k < times; ++k)
+    out += text;
+  return out;
+}
+
+/// Text with its zero bytes.
+template <std::size_t n> std::string bytes(const char (&text)[n]) {
+  return std::string(text, n - 1);
+}
+
+struct BadRequest {
+  const char* what;
+  std::string request;
+  /// The first line of the error message.
+  std::string message;
+};
+
+/// Skips error replies (the bad request's leftover lines arriving as
+/// commands) at `at`; answers where they end.
+std::size_t skipErrorReplies(const std::string& out, std::size_t at) {
+  while (std::string_view(out).substr(at, 6) == "error\n") {
+    const std::size_t end = out.find("\n.\n", at + 5);
+    if (end == std::string::npos)
+      return at;
+    at = end + 3;
+  }
+  return at;
+}
+
+/// Runs `before`, the bad request and `probe`, and compares with the session
+/// without the bad request; `reload` is sent between the bad request and the
+/// probe.
+void expectAnsweredAndNothingLost(const BadRequest& bad, const std::string& reload = "") {
+  SCOPED_TRACE(bad.what);
+  // The sessions without a bad request, run once for every case.
+  static const std::string setUp = replies(before);
+  static std::map<std::string, std::string> references;
+  if (!references.count(reload))
+    references[reload] = replies(before + reload + probe);
+  const std::string& reference = references[reload];
+  ASSERT_EQ(reference.substr(0, setUp.size()), setUp);
+  const std::string expectedProbe = reference.substr(setUp.size());
+
+  const std::string out = replies(before + bad.request + reload + probe);
+  const std::string firstError = "error\n" + bad.message + "\n";
+  ASSERT_EQ(out.substr(0, setUp.size() + firstError.size()), setUp + firstError);
+  const std::size_t probeAt = skipErrorReplies(out, setUp.size());
+  EXPECT_EQ(out.substr(probeAt), expectedProbe);
+}
+
+TEST(MalformedRequests, ServiceLinesAreAnsweredAndForgotten) {
+  for (const BadRequest& bad : std::initializer_list<BadRequest>{
+           {"wrong case", "GetInitialState\n", "GetInitialState: Unknown command"},
+           {"over-long", std::string(5000, 'q') + "\n", std::string(18, 'q') + ": Unknown command"},
+           // the name is reported up to its first zero byte
+           {"binary", bytes("\x01\xff\x00\x7f\n"), "\x01\xff: Unknown command"},
+           {"a dot", ".\n", ".: Unknown command"}})
+    expectAnsweredAndNothingLost(bad);
+}
+
+TEST(MalformedRequests, StateBlocksOfEverySimulationService) {
+  const std::initializer_list<BadRequest> blocks = {
+      {"truncated", "1\n.\n1\n0\n10\n.\n.\n.\n", "Bad integer value"},
+      {"a location too many", "1\n1\n.\n.\n2\n.\n", "No terminating . after control state"},
+      {"garbage location", "on\n.\n.\n2\n.\n", "Bad integer value"},
+      {"location beyond int", "99999999999\n.\n.\n2\n.\n", "Bad integer value"},
+      {"location out of range", "3\n.\n.\n2\n.\n", "State inconsistent with current system"},
+      {"negative location", "-1\n.\n.\n2\n.\n", "Bad control state"},
+      {"clock out of range", "1\n.\n2\n0\n10\n.\n.\n2\n.\n",
+       "State inconsistent with current system"},
+      {"negative clock", "1\n.\n0\n-1\n10\n.\n.\n2\n.\n", "Bad constraint"},
+      {"garbage bound", "1\n.\n1\n0\nten\n.\n.\n2\n.\n", "Bad integer value"},
+      {"constraint of five lines", "1\n.\n1\n0\n10\n0\n.\n.\n2\n.\n",
+       "No terminating . after constraint"},
+      {"integer outside its domain", "1\n.\n.\n4\n.\n", "State inconsistent with current system"},
+      {"integer too many", "1\n.\n.\n2\n2\n.\n", "No terminating . after integer assignment"},
+      {"over-long line", "1\n.\n1\n0\n" + std::string(300, '9') + "\n.\n.\n2\n.\n",
+       "Request line longer than 98 characters"},
+      {"binary", bytes("1\n.\n\x80\x00\xfe\n.\n.\n2\n.\n"), "Bad integer value"}};
+  for (const char* service : {"getTransitions\n", "getSuccessor\n", "startState\n"}) {
+    SCOPED_TRACE(service);
+    for (const BadRequest& bad : blocks)
+      expectAnsweredAndNothingLost({bad.what, service + bad.request, bad.message});
+  }
+}
+
+TEST(MalformedRequests, EdgeReferencesOfASuccessorRequest) {
+  for (const BadRequest& bad : std::initializer_list<BadRequest>{
+           {"garbage count", "one\n0\n1\n.\n", "Bad integer value"},
+           {"process out of range", "1\n1\n0\n.\n", "State inconsistent with current system"},
+           {"edge out of range", "1\n0\n3\n.\n", "State inconsistent with current system"},
+           {"negative edge", "1\n0\n-1\n.\n", "State inconsistent with current system"},
+           {"second edge missing", "2\n0\n1\n.\n", "Bad integer value"},
+           {"no end", "1\n0\n1\n0\n.\n", "End of request expected"},
+           {"truncated", "1\n0\n.\n", "Bad integer value"}})
+    expectAnsweredAndNothingLost({bad.what, "getSuccessor\n" + state + bad.request, bad.message});
+}
+
+TEST(MalformedRequests, OptionLines) {
+  for (const BadRequest& bad : std::initializer_list<BadRequest>{
+           {"no value", "setOptions\norder\n.\n", "Syntax error"},
+           {"garbage flag", "setOptions\nreuse maybe\n.\n",
+            "Protocol violation: T, F, 0 or 1 expected"},
+           {"value out of range", "setOptions\nrepresentation 9\n.\n", "Invalid representation"},
+           {"over-long line", "setOptions\ntrace " + std::string(200, '1') + "\n.\n",
+            "Request line longer than 98 characters"},
+           {"binary", bytes("setOptions\n\xff\x00\x01\n.\n"), "Syntax error"}})
+    expectAnsweredAndNothingLost(bad);
+}
+
+TEST(MalformedRequests, WatchLists) {
+  for (const char* service : {"domainInit\n", "wcrtInit\n"}) {
+    SCOPED_TRACE(service);
+    for (const BadRequest& bad : std::initializer_list<BadRequest>{
+             {"two numbers", "0 1\n.\n", "Not a PLV tripple"},
+             {"garbage", "zero one two\n.\n", "Not a PLV tripple"},
+             {"process out of range", "0 1 0\n1 0 0\n.\n", "Not a PLV tripple"},
+             {"location out of range", "0 9 0\n.\n", "Not a PLV tripple"},
+             {"variable out of range", "-1 0 5\n.\n", "Not a PLV tripple"},
+             {"number beyond int", "0 0 99999999999\n.\n", "Not a PLV tripple"},
+             {"over-long line", std::string(120, '0') + "\n.\n",
+              "Request line longer than 98 characters"},
+             {"binary", bytes("\x00\x01\x02\n.\n"), "Not a PLV tripple"}})
+      expectAnsweredAndNothingLost({bad.what, service + bad.request, bad.message});
+  }
+}
+
+TEST(MalformedRequests, Properties) {
+  for (const BadRequest& bad : std::initializer_list<BadRequest>{
+           {"syntax", modelCheck("E<> (P.on"), "Bad property"},
+           {"unknown location", modelCheck("E<> P.off2"), "Bad property"},
+           {"garbage number", modelCheck("E<> n == 12abc"), "Bad property"},
+           {"no quantifier", modelCheck("P.on"), "Bad property"},
+           {"over-long line", modelCheck("E<> " + std::string(20000, '(') + "P.on"),
+            "Bad property"},
+           {"operator chain", modelCheck("E<> n == 1" + repeat(" + 1", 100000)), "Bad property"},
+           {"binary", modelCheck(bytes("E<> \x00\xff\x01")), "Bad property"}})
+    expectAnsweredAndNothingLost(bad);
+}
+
+// A description with errors drops the model (see SystemServiceTest); loading
+// it again must give back a session that answers like a fresh one.
+TEST(MalformedRequests, SystemDescriptions) {
+  const std::string reload = before;
+  for (const BadRequest& bad : std::initializer_list<BadRequest>{
+           {"syntax", newSystem("clock x;\nprocess P { state a; init a }\nsystem P;"),
+            "Syntax errors in system."},
+           {"garbage number",
+            newSystem("int [0,12abc] n;\nprocess P { state a; init a; }\n"
+                      "system P;"),
+            "Syntax errors in system."},
+           {"wrong count",
+            newSystem("int a[2] := {1, 2, 3};\nprocess P { state s; init s; }\n"
+                      "system P;"),
+            "Syntax errors in system."},
+           {"over-long line", newSystem(std::string(100000, 'x')), "Syntax errors in system."},
+           {"operator chain", newSystem("const K 1" + repeat(" + 1", 100000) + ";\n" + lamp),
+            "Syntax errors in system."},
+           {"binary", newSystem(bytes("clock \x00\xff;\n")), "Syntax errors in system."}})
+    expectAnsweredAndNothingLost(bad, reload);
+}
+
+TEST(MalformedRequests, TruncatedBodiesEndTheSessionCleanly) {
+  for (const std::string& request :
+       {std::string("newSystem\nclock x;\n"), std::string("modelCheck\nE<> P.on\n")}) {
+    const ProcessResult result = runServer(before + request);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out, "ok\n.\n" + replies(before) +
+                              "error\nProtocol violation when receiving " +
+                              (request[0] == 'n' ? "system" : "property") + "\n.\n");
+  }
+}
+
+} // namespace
+} // namespace orvela
