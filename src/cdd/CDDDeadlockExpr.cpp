@@ -9,10 +9,14 @@
 #include "symbolic/GlobalState.h"
 #include "symbolic/GlobalStateReference.h"
 #include "symbolic/ScratchRegion.h"
+#include "symbolic/dbm/dbm.h"
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace orvela {
 
@@ -38,6 +42,48 @@ cdd diagramOf(const Region& zone) {
   return unpacked->asCDD();
 }
 
+/// Which part of a zone a split keeps.
+enum class Coverage { none, all, some };
+
+/// How much of the state's (closed) zone the diagram `wanted` covers.
+Coverage coverage(const GlobalState& state, const cdd& wanted) {
+  if (wanted.get() == cddfalse)
+    return Coverage::none;
+  const cdd outside = cdd_reduce(checked(diagramOf(*state.getRegion()) - wanted));
+  return checked(outside).get() == cddfalse ? Coverage::all : Coverage::some;
+}
+
+/// The zones of `wanted` within the zone of `state`, each in a copy of the
+/// state taken from `allocator`, appended to `pieces`.
+void cutPieces(const GlobalState& state, const cdd& wanted, Allocator& allocator,
+               StateList& pieces) {
+  const Region& region = *state.getRegion();
+  ScratchRegion unpacked(region.getDim(), false);
+  region.unpackTo(unpacked.get());
+  const unsigned n = unpacked->getDim();
+  std::vector<std::byte> memory(dbm_sizeof(n));
+  _dbm_* zone = unpacked->asDBM(dbm_init(dbm_reserve(memory.data(), n)));
+  const int status = cdd_for_each_zone(wanted, zone, [&](_dbm_* piece) {
+    GlobalState* copy = state.discreteCopy(allocator.allocate());
+    UnpackedRegion* target = copy->getUnpackedRegion();
+    for (unsigned i = 0; i < n; ++i)
+      for (unsigned j = 0; j < n; ++j)
+        target->set(i, j, dbm_get_bound(piece, i, j));
+    target->markClosed();
+    pieces.push_back(copy);
+  });
+  if (status == CddOutOfMemory)
+    throw std::bad_alloc();
+  if (status != 0)
+    throw RuntimeError("The clock difference diagram library failed");
+}
+
+class DeadlockFinder final : public TCTLVisitor {
+public:
+  void visitCDDDeadlockExpr(CDDDeadlockExpr*) override { found = true; }
+  bool found = false;
+};
+
 } // namespace
 
 CDDDeadlockExpr::CDDDeadlockExpr(const Pointer<System>& system)
@@ -60,7 +106,67 @@ int CDDDeadlockExpr::getType() const { return deadlockType; }
 Pointer<TCTLExpression> CDDDeadlockExpr::negate() { return new NotDeadlockExpr(this); }
 
 bool CDDDeadlockExpr::evaluate(PublicState* state) const {
-  return deadlockedPart(*state->getGlobalState()).get() != cddfalse;
+  return restrict(*state->getGlobalState(), true);
+}
+
+void CDDDeadlockExpr::evaluateMulti(StateList& states, Allocator* allocator) const {
+  split(states, allocator, true);
+}
+
+bool CDDDeadlockExpr::restrict(GlobalState& state, bool deadlocked) const {
+  if (!state.ok())
+    return false;
+  const cdd part = deadlockedPart(state);
+  const cdd wanted = deadlocked ? part : !part;
+  switch (coverage(state, wanted)) {
+  case Coverage::none:
+    return false;
+  case Coverage::all:
+    return true;
+  case Coverage::some:
+    break;
+  }
+  StateList pieces;
+  cutPieces(state, wanted, *allocator_, pieces);
+  const bool convex = pieces.size() == 1;
+  if (convex)
+    *state.getRegion() = *pieces.front()->getRegion();
+  for (GlobalState* piece : pieces)
+    returnState(piece, allocator_.get());
+  if (!convex)
+    throw Bug("A formula with the deadlock predicate was evaluated on one zone");
+  return true;
+}
+
+void CDDDeadlockExpr::split(StateList& states, Allocator* allocator, bool deadlocked) const {
+  StateList kept;
+  try {
+    while (!states.empty()) {
+      GlobalState* state = states.front();
+      states.pop_front();
+      std::unique_ptr<GlobalState, std::function<void(GlobalState*)>> owned(
+          state, [allocator](GlobalState* s) { returnState(s, allocator); });
+      if (!state->ok())
+        continue;
+      const cdd part = deadlockedPart(*state);
+      const cdd wanted = deadlocked ? part : !part;
+      switch (coverage(*state, wanted)) {
+      case Coverage::none:
+        break;
+      case Coverage::all:
+        kept.push_back(owned.release());
+        break;
+      case Coverage::some:
+        cutPieces(*state, wanted, *allocator, kept);
+        break;
+      }
+    }
+  } catch (...) {
+    for (GlobalState* state : kept)
+      returnState(state, allocator);
+    throw;
+  }
+  states.swap(kept);
 }
 
 cdd CDDDeadlockExpr::deadlockedPart(const GlobalState& state) const {
@@ -118,6 +224,12 @@ bool CDDDeadlockExpr::subtract(SuccessorPair* pair) const {
   }
   returnState(successor, allocator_.get());
   return true;
+}
+
+bool containsDeadlock(TCTLExpression& formula) {
+  DeadlockFinder finder;
+  formula.accept(finder);
+  return finder.found;
 }
 
 } // namespace orvela

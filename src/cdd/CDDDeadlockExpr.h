@@ -14,9 +14,12 @@ namespace orvela {
 
 class Region;
 
-/// Holds in a state when some valuation of its zone is deadlocked: neither
-/// now nor after any delay the state's invariants allow can a move be
-/// taken. Never changes the zone.
+/// Holds at the deadlocked valuations of a state: those from which neither
+/// now nor after any delay the state's invariants allow can a move be taken.
+/// The deadlocked part of a zone is in general a union of zones, so the
+/// predicate and its negation split states into pieces: formulas that
+/// contain either must be evaluated with `evaluateMulti` (see
+/// `containsDeadlock`).
 ///
 /// The moves come from a transition filter feeding a successor filter, built
 /// once for the system with their own allocator. They are taken from the
@@ -40,15 +43,25 @@ public:
   int getType() const override;
   /// A `NotDeadlockExpr` over this predicate.
   Pointer<TCTLExpression> negate() override;
-  /// Whether the deadlocked part of the state's zone is not empty. The state
-  /// is not changed, so `evaluateMulti` keeps a state whole or drops it.
-  /// Throws `RuntimeError` when the diagram library fails.
+  /// Restricts the zone to its deadlocked part when that is empty (answers
+  /// false), the whole zone or one zone. Throws `Bug` when the part is a
+  /// union of several zones, which one state cannot hold: such formulas go
+  /// through `evaluateMulti`. Throws `RuntimeError` when the diagram library
+  /// fails.
   bool evaluate(PublicState* state) const override;
+  /// Replaces every state by the pieces of its zone that are deadlocked:
+  /// none, the state itself when all of it is, or disjoint closed zones.
+  void evaluateMulti(StateList& states, Allocator* allocator) const override;
 
-  /// The deadlocked valuations of the state's zone, reduced: `cddfalse`
-  /// when there are none. Throws `RuntimeError` when the diagram library
-  /// fails (for instance when it is not running).
+  /// The deadlocked valuations of the state's zone, which must be closed,
+  /// reduced: `cddfalse` when there are none. Throws `RuntimeError` when the
+  /// diagram library fails (for instance when it is not running).
   cdd deadlockedPart(const GlobalState& state) const;
+  /// `evaluateMulti` for the deadlocked pieces (`deadlocked`) or for the
+  /// others: the pieces where the predicate's negation holds.
+  void split(StateList& states, Allocator* allocator, bool deadlocked) const;
+  /// `evaluate` for the predicate (`deadlocked`) or its negation.
+  bool restrict(GlobalState& state, bool deadlocked) const;
 
   const Pointer<System>& getSystem() const { return system_; }
 
@@ -73,5 +86,9 @@ private:
   Pointer<PureSink> sink_;
   mutable Evaluation* current_ = nullptr;
 };
+
+/// Whether the formula contains the deadlock predicate or its negation, and
+/// so must be evaluated with `evaluateMulti`.
+bool containsDeadlock(TCTLExpression& formula);
 
 } // namespace orvela

@@ -1,19 +1,11 @@
 #include "cdd/NotDeadlockExpr.h"
 
 #include "property/TCTLVisitor.h"
-#include "server/base/Exceptions.h"
+#include "symbolic/GlobalState.h"
 
 #include <ostream>
 
 namespace orvela {
-
-namespace {
-
-[[noreturn]] void refuse() {
-  throw InputError("Negation of the deadlock expression has not been implemented");
-}
-
-} // namespace
 
 NotDeadlockExpr::NotDeadlockExpr(const Pointer<CDDDeadlockExpr>& predicate)
     : predicate_(predicate) {}
@@ -31,8 +23,12 @@ int NotDeadlockExpr::getType() const { return deadlockType; }
 
 Pointer<TCTLExpression> NotDeadlockExpr::negate() { return predicate_; }
 
-bool NotDeadlockExpr::evaluate(PublicState*) const { refuse(); }
+bool NotDeadlockExpr::evaluate(PublicState* state) const {
+  return predicate_->restrict(*state->getGlobalState(), false);
+}
 
-void NotDeadlockExpr::evaluateMulti(StateList&, Allocator*) const { refuse(); }
+void NotDeadlockExpr::evaluateMulti(StateList& states, Allocator* allocator) const {
+  predicate_->split(states, allocator, false);
+}
 
 } // namespace orvela

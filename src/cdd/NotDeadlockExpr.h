@@ -1,7 +1,6 @@
 #pragma once
-// The negation of the deadlock predicate. Its own evaluation is not
-// available; it exists so that A[] not deadlock, whose search looks for the
-// negation, comes back to the deadlock predicate itself.
+// The negation of the deadlock predicate: the valuations of a zone from
+// which some move can still be taken, now or after a delay.
 
 #include "cdd/CDDDeadlockExpr.h"
 
@@ -20,8 +19,8 @@ public:
   int getType() const override;
   /// The deadlock predicate.
   Pointer<TCTLExpression> negate() override;
-  /// Both throw `InputError` "Negation of the deadlock expression has not
-  /// been implemented": the property is refused, the server goes on.
+  /// The predicate's `restrict` and `split` for the complement of the
+  /// deadlocked part: the same contracts, the same single-zone restriction.
   bool evaluate(PublicState* state) const override;
   void evaluateMulti(StateList& states, Allocator* allocator) const override;
 

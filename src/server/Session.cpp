@@ -1,5 +1,6 @@
 #include "server/Session.h"
 
+#include "cdd/CDDDeadlockExpr.h"
 #include "cdd/lib/cdd.h"
 #include "checkers/LeadsToChecker.h"
 #include "checkers/LivenessChecker.h"
@@ -376,7 +377,11 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
     extra.push_back(wcrtCollector_.get());
   if (!domainCollector_->watches().empty())
     extra.push_back(domainCollector_.get());
-  Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace_.get(), extra);
+  // The deadlock predicate splits zones, which only the multi-state query
+  // can follow.
+  Pointer<AbstractReachabilityFilter> search =
+      containsDeadlock(*property) ? createMultiReachabilityFilter(stateSpace_.get(), extra)
+                                  : createReachabilityFilter(stateSpace_.get(), extra);
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
   setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", normalisationInfo_);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 
 struct _dbm_;
 /// Opaque diagram node; a `CddNode*` may carry the complement flag in bit 0.
@@ -122,6 +123,16 @@ CddNode* cdd_reduce(CddNode* a);
 /// is closed as a side effect. An empty zone gives `cddfalse`. Null on error:
 /// a dimension above `cdd_clocknum()` is `CddBadDimension`.
 CddNode* cdd_from_dbm(_dbm_* dbm);
+
+/// Calls `visit` with each zone of a partition of `a` ∩ `zone` into disjoint,
+/// closed, non-empty zones: one for every path of `a` to the true terminal
+/// whose intervals meet `zone`. The zone handed to `visit` is scratch memory,
+/// valid during the call. `zone` must have the dimension `cdd_clocknum()` and
+/// is closed as a side effect; `a` must not be null and must have no boolean
+/// levels. Answers 0, or reports and answers `CddNotRunning`,
+/// `CddBadDimension` or `CddOutOfMemory` (also when `visit` throws
+/// `std::bad_alloc`). Creates no node, so no collection runs meanwhile.
+int cdd_for_each_zone(CddNode* a, _dbm_* zone, const std::function<void(_dbm_*)>& visit);
 
 /// Installs the handler called after each garbage collection (null: none) and
 /// answers the previous one.

@@ -1,5 +1,7 @@
 #include "CddTestSupport.h"
 
+#include <algorithm>
+
 namespace cddtest {
 namespace {
 
@@ -97,6 +99,31 @@ TEST_F(CddReduceTest, UnionMinusItsPartsIsEmpty) {
       bool witness = parts[0].contains(x) && !parts[1].contains(x) && !parts[2].contains(x) &&
                      !parts[3].contains(x);
       ASSERT_EQ(evalAt(restR, x), witness);
+    }
+  }
+}
+
+TEST_F(CddReduceTest, ZonesOfADiagramPartitionItWithinAZone) {
+  std::mt19937 rng(61);
+  for (int k = 0; k < 30; ++k) {
+    cdd all = cddfalse;
+    for (int m = 0; m < 3; ++m)
+      all = all | randomZone(rng, 4, 6).diagram();
+    if (k % 2)
+      all = !all;
+    const Zone within = randomZone(rng, 4, 6, 2);
+    std::vector<Zone> pieces;
+    ASSERT_EQ(cdd_for_each_zone(all, within.dbm(),
+                                [&](_dbm_* piece) {
+                                  pieces.emplace_back(4);
+                                  dbm_copy(pieces.back().dbm(), piece);
+                                }),
+              0);
+    for (int m = 0; m < 500; ++m) {
+      const Point x = randomPoint(rng, 4, 6);
+      const auto holding = std::count_if(pieces.begin(), pieces.end(),
+                                         [&](const Zone& piece) { return piece.contains(x); });
+      ASSERT_EQ(holding, evalAt(all, x) && within.contains(x) ? 1 : 0) << "diagram " << k;
     }
   }
 }
