@@ -28,10 +28,6 @@ public:
   bool tighten(unsigned int, unsigned int, int) override { return true; }
   void reset(unsigned int, int) override { ++clockUpdates; }
   void offset(unsigned int, int) override { ++clockUpdates; }
-  int getHeur() const override { return 0; }
-  void setHeur(int) override {}
-  int getMinimumCost() const override { return 0; }
-  void incrementCost(unsigned int) override {}
   int getLocation(unsigned int) const override { return 0; }
   GlobalState* getGlobalState() override { return nullptr; }
 };

@@ -88,8 +88,8 @@ public:
 
 CDDDeadlockExpr::CDDDeadlockExpr(const Pointer<System>& system)
     : system_(system), allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
-      transitions_(createNewTransitionFilter(system, allocator_, nullptr, nullptr)),
-      successors_(createNewSuccessorFilter(system, allocator_, nullptr)),
+      transitions_(createNewTransitionFilter(system, allocator_)),
+      successors_(createNewSuccessorFilter(system, allocator_)),
       sink_(createFunctionToSinkAdapter([this](SuccessorPair* pair) { return subtract(pair); })) {
   transitions_->setSink(successors_.get());
   successors_->setSink(sink_.get());

@@ -18,8 +18,8 @@ LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
     : system_(system), passed_(passed),
       allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
       modelConstants_(normalisation), path_(new FrontStack(buckets)) {
-  transition_ = keep(createNewTransitionFilter(system, allocator_, nullptr, nullptr));
-  Filter* successor = keep(createNewSuccessorFilter(system, allocator_, nullptr));
+  transition_ = keep(createNewTransitionFilter(system, allocator_));
+  Filter* successor = keep(createNewSuccessorFilter(system, allocator_));
   Filter* trace = keep(
       createTraceStoreFilter(traceStore ? traceStore : Pointer<TraceStore>(new NullTraceStore())));
   restricted_ = keep(createRestrictedDelayFilter(system, allocator_));

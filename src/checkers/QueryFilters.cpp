@@ -38,10 +38,6 @@ bool MultiQueryFilter::tryPut(void* item) {
   return true;
 }
 
-void* CounterFilter::getProperty(const char* name) const {
-  return isProperty(name, "counter") ? const_cast<int*>(&counter_) : nullptr;
-}
-
 AbstractReachabilityFilter::AbstractReachabilityFilter(Filter* stateSpace, Filter* query,
                                                        const std::list<Filter*>& extra)
     : stateSpace_(keep(stateSpace)), query_(keep(query)) {
@@ -62,8 +58,6 @@ void AbstractReachabilityFilter::setProperty(const char* name, const void* value
 Filter* createQueryFilter() { return new QueryFilter(); }
 
 Filter* createMultiQueryFilter() { return new MultiQueryFilter(); }
-
-Filter* createCounterFilter() { return new CounterFilter(); }
 
 AbstractReachabilityFilter* createReachabilityFilter(Filter* stateSpace,
                                                      const std::list<Filter*>& extra) {

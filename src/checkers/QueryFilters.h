@@ -45,20 +45,6 @@ public:
   bool tryPut(void* item) override;
 };
 
-/// Passes every item on unchanged and counts them; getProperty("counter")
-/// answers the address of the count (an `int`).
-class CounterFilter final : public AbstractFilter {
-public:
-  bool tryPut(void* item) override {
-    ++counter_;
-    return passOn(item);
-  }
-  void* getProperty(const char* name) const override;
-
-private:
-  int counter_ = 0;
-};
-
 /// A state-space filter with observers and a query behind it: the first extra
 /// filter is attached to the state-space filter, each further one to the one
 /// before, the query to the last. `tryPut` goes to the state-space filter;
@@ -82,7 +68,6 @@ private:
 /// Factories; each returns a new object with reference count 0.
 Filter* createQueryFilter();
 Filter* createMultiQueryFilter();
-Filter* createCounterFilter();
 /// An `AbstractReachabilityFilter` with a `QueryFilter`.
 AbstractReachabilityFilter* createReachabilityFilter(Filter* stateSpace,
                                                      const std::list<Filter*>& extra);

@@ -7,7 +7,6 @@
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
 #include "engine/Properties.h"
-#include "engine/RandomTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/SuccessorFilters.h"
@@ -44,20 +43,7 @@ void ReachabilityFilter::setProperty(const char* name, const void* value) {
     silent_ = propertyValue<bool>(value);
   else if (isProperty(name, "reuse"))
     reuse_ = propertyValue<bool>(value);
-  else if (isProperty(name, "randomise"))
-    randomise_ = propertyValue<bool>(value);
-  else if (isProperty(name, "bounding"))
-    bounding_ = propertyValue<bool>(value);
-  else if (isProperty(name, "realCost"))
-    realCost_ = propertyFunction<CostFunction>(value);
-  else if (isProperty(name, "discreteCost"))
-    discreteCost_ = propertyFunction<CostFunction>(value);
-  else if (isProperty(name, "minCost")) {
-    if (transition_)
-      transition_->setProperty(name, value);
-    if (successor_)
-      successor_->setProperty(name, value);
-  } else if (isProperty(name, "normalisation_info")) {
+  else if (isProperty(name, "normalisation_info")) {
     const auto& info = propertyValue<NormalisationInfo>(value);
     info_.maxConst = info.maxConst;
     info_.constraints = info.constraints;
@@ -79,13 +65,9 @@ void ReachabilityFilter::build() {
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
   setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", info_);
-  successor_ = keep(createNewSuccessorFilter(system_, allocator_, realCost_));
-  transition_ =
-      keep(randomise_ ? createRandomTransitionFilter(system_, allocator_)
-                      : createNewTransitionFilter(system_, allocator_, discreteCost_, realCost_));
+  successor_ = keep(createNewSuccessorFilter(system_, allocator_));
+  transition_ = keep(createNewTransitionFilter(system_, allocator_));
   delay_ = keep(createDelayFilter(system_, allocator_));
-  setValueProperty<bool>(*transition_, "bounding", bounding_);
-  setValueProperty<bool>(*successor_, "bounding", bounding_);
 
   Filter* progress = keep(createNewProgress(std::cerr, list_.get()));
   PureSink* deallocation = keep(createDeallocationSink(allocator_));

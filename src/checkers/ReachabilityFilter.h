@@ -4,7 +4,6 @@
 
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
-#include "engine/CostFunction.h"
 #include "engine/NormalisationInfo.h"
 #include "pwlist/PWList.h"
 #include "symbolic/Allocator.h"
@@ -28,17 +27,12 @@ class System;
 /// The initial state enters at the delay stage. The sink owns the states it
 /// receives, blocks of the search's allocator ("allocator" property).
 ///
-/// Properties (all but "stop", "minCost" and "normalisation_info" take effect
+/// Properties (all but "stop" and "normalisation_info" take effect
 /// at the next search; `bool` values are copied):
 ///   "stop"               any      end the search after the state being expanded
 ///   "active"             bool*    free the clocks no current location uses
 ///   "silent"             bool*    leave out the progress line (true at start)
 ///   "reuse"              bool*    build the expansion filter for tryPut(null)
-///   "randomise"          bool*    enumerate moves in random order
-///   "bounding"           bool*    kept and forwarded; nothing acts on it
-///   "realCost"           function pointer (the value itself), or null
-///   "discreteCost"       function pointer (the value itself), or null
-///   "minCost"            int*     the cost bound, forwarded at once
 ///   "normalisation_info" NormalisationInfo*  copied, forwarded at once
 /// `getProperty`: "allocator" (Allocator*), "normalisation_info"
 /// (NormalisationInfo*).
@@ -74,10 +68,6 @@ private:
   bool active_ = false;
   bool silent_ = true;
   bool reuse_ = false;
-  bool randomise_ = false;
-  bool bounding_ = false;
-  CostFunction discreteCost_ = nullptr;
-  CostFunction realCost_ = nullptr;
   Filter* delay_ = nullptr;
   Filter* expansion_ = nullptr;
   Filter* transition_ = nullptr;

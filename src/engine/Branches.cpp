@@ -10,22 +10,6 @@ bool Repeater::tryPut(void* item) {
   return true;
 }
 
-bool TrueRepeater::tryPut(void* item) {
-  for (Sink* sink : sinks_)
-    if (!sink->tryPut(item))
-      return false;
-  return true;
-}
-
-IfThenElseFilter::IfThenElseFilter(Sink* cond, Sink* then, Sink* otherwise)
-    : cond_(cond), then_(then), otherwise_(otherwise) {
-  assert(cond && then && otherwise && "a branch needs all three sinks");
-}
-
-bool IfThenElseFilter::tryPut(void* item) {
-  return cond_->tryPut(item) ? then_->tryPut(item) : otherwise_->tryPut(item);
-}
-
 void NewIfThenElseFilter::setSink(Sink* next) {
   if (attached_ == 3)
     throw Bug("NewIfThenElseFilter takes three sinks");
@@ -41,12 +25,6 @@ bool NewIfThenElseFilter::tryPut(void* item) {
 }
 
 Filter* createRepeater() { return new Repeater(); }
-
-Filter* createTrueRepeater() { return new TrueRepeater(); }
-
-PureSink* createIfThenElseFilter(Sink* cond, Sink* then, Sink* otherwise) {
-  return new IfThenElseFilter(cond, then, otherwise);
-}
 
 Filter* createNewIfThenElseFilter() { return new NewIfThenElseFilter(); }
 

@@ -23,30 +23,11 @@ protected:
   std::vector<Sink*> sinks_;
 };
 
-/// Like `Repeater`, but stops at the first sink that answers false; answers
-/// true exactly when every sink answered true (true with no sinks).
-class TrueRepeater final : public Repeater {
-public:
-  bool tryPut(void* item) override;
-};
-
-/// `tryPut(x)`: if `cond` accepts x, answers `then->tryPut(x)`, otherwise
-/// `otherwise->tryPut(x)`. The three sinks are not owned and must be set.
-class IfThenElseFilter final : public PureSink {
-public:
-  IfThenElseFilter(Sink* cond, Sink* then, Sink* otherwise);
-  bool tryPut(void* item) override;
-
-private:
-  Sink* cond_;
-  Sink* then_;
-  Sink* otherwise_;
-};
-
 /// The branch point of a three-way `pipe` group: the first sink attached is
 /// the condition, the second the "then" sink, the third the "else" sink;
-/// `tryPut` then behaves as `IfThenElseFilter`. A fourth `setSink`, or an item
-/// before all three are attached, throws Bug.
+/// `tryPut(x)` answers `then->tryPut(x)` if the condition accepts x, otherwise
+/// `else->tryPut(x)`. A fourth `setSink`, or an item before all three are
+/// attached, throws Bug.
 class NewIfThenElseFilter final : public Filter {
 public:
   void setSink(Sink* next) override;
@@ -59,8 +40,6 @@ private:
 
 /// Factories; each returns a new object with reference count 0.
 Filter* createRepeater();
-Filter* createTrueRepeater();
-PureSink* createIfThenElseFilter(Sink* cond, Sink* then, Sink* otherwise);
 Filter* createNewIfThenElseFilter();
 
 } // namespace orvela

@@ -78,7 +78,7 @@ public:
   ///      whole group, with the arguments inside), non-zero keeps it.
   /// Unclosed groups are allowed. An empty format gives null, and so does a
   /// null first filter. A branch point must keep several sinks (`Repeater`,
-  /// `TrueRepeater`, `NewIfThenElseFilter`); branches attach in writing order.
+  /// `NewIfThenElseFilter`); branches attach in writing order.
   /// Throws Bug "Invalid format" for any other character, a violated rule, a
   /// filter expected where a sink or flag was given, a missing or left-over
   /// argument, or a sink attached to a null filter; members wired before the

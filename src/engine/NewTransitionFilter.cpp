@@ -1,6 +1,5 @@
 #include "engine/NewTransitionFilter.h"
 
-#include "engine/Properties.h"
 #include "engine/SuccessorPair.h"
 
 #include <utility>
@@ -8,35 +7,23 @@
 namespace orvela {
 
 NewTransitionFilter::NewTransitionFilter(const Pointer<System>& system,
-                                         const Pointer<Allocator>& allocator,
-                                         CostFunction discreteCost, CostFunction realCost)
+                                         const Pointer<Allocator>& allocator)
     : system_(system), blocks_(*system, allocator), moves_(*system), cur_(blocks_.create()),
-      spare_(blocks_.create()), discreteCost_(discreteCost), realCost_(realCost),
-      pendingMove_(moves_.moveCapacity() + 2, nullptr) {}
+      spare_(blocks_.create()), pendingMove_(moves_.moveCapacity() + 2, nullptr) {}
 
 NewTransitionFilter::~NewTransitionFilter() {
   blocks_.drop(cur_);
   blocks_.drop(spare_);
 }
 
-void NewTransitionFilter::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "minCost"))
-    minCost_ = propertyValue<int>(value);
-}
-
 bool NewTransitionFilter::put(GlobalStateReference* ref) {
   ref->writeDiscreteTo(cur_);
-  if (discreteCost_ && discreteCost_(cur_) >= minCost_) {
-    ref->release(!ref->getFlag());
-    return false;
-  }
   bool found = false;
-  const bool kept = moves_.enumerate(cur_, [&](const Transition** move) {
+  moves_.enumerate(cur_, [&](const Transition** move) {
     found = true;
-    return defer(ref, move);
+    defer(ref, move);
+    return true;
   });
-  if (!kept)
-    return false;
   if (!found)
     ref->release(!ref->getFlag());
   else
@@ -44,12 +31,10 @@ bool NewTransitionFilter::put(GlobalStateReference* ref) {
   return true;
 }
 
-bool NewTransitionFilter::defer(GlobalStateReference* ref, const Transition** move) {
+void NewTransitionFilter::defer(GlobalStateReference* ref, const Transition** move) {
   if (!pending_) {
     ref->writeSymbolicTo(cur_);
     ref->release(!ref->getFlag());
-    if (realCost_ && realCost_(cur_) >= minCost_)
-      return false;
   } else {
     *spare_ = *cur_;
     flush();
@@ -60,7 +45,6 @@ bool NewTransitionFilter::defer(GlobalStateReference* ref, const Transition** mo
     pendingMove_[k] = move[k];
   pendingMove_[k] = nullptr;
   pending_ = true;
-  return true;
 }
 
 void NewTransitionFilter::flush() {
@@ -71,9 +55,8 @@ void NewTransitionFilter::flush() {
 }
 
 Filter* createNewTransitionFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator, CostFunction discreteCost,
-                                  CostFunction realCost) {
-  return new NewTransitionFilter(system, allocator, discreteCost, realCost);
+                                  const Pointer<Allocator>& allocator) {
+  return new NewTransitionFilter(system, allocator);
 }
 
 } // namespace orvela

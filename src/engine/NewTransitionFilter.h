@@ -2,7 +2,6 @@
 // Move enumeration on a state held by the passed/waiting list: the enumerator
 // of every search.
 
-#include "engine/CostFunction.h"
 #include "engine/MoveEnumerator.h"
 #include "engine/Pipeline.h"
 #include "engine/StateBlocks.h"
@@ -21,30 +20,19 @@ namespace orvela {
 /// Emission is deferred by one move: the pair of a move is emitted when the
 /// next move is found, from a copy of the source state, and the last move
 /// gets the block that held the source state. A state with k moves therefore
-/// costs k - 1 copies.
-///
-/// Cost pruning: with `discreteCost` set and discreteCost(state) at least the
-/// bound, the reference is released before any edge is looked at and the
-/// answer is false; with `realCost` set and realCost(state with its zone) at
-/// least the bound, the state is abandoned when its first move is found, and
-/// the answer is false. Otherwise the answer is true; the sink's answers are
-/// ignored. Property "minCost" (`const int*`) sets the bound.
+/// costs k - 1 copies. Answers true; the sink's answers are ignored.
 class NewTransitionFilter final : public ItemFilter<NewTransitionFilter, GlobalStateReference> {
 public:
-  NewTransitionFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator,
-                      CostFunction discreteCost, CostFunction realCost);
+  NewTransitionFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
   /// Returns both scratch states to the allocator.
   ~NewTransitionFilter() override;
 
   bool put(GlobalStateReference* ref);
-  void setProperty(const char* name, const void* value) override;
-
-  int getMinCost() const { return minCost_; }
 
 private:
   /// A move is in the enumerator's array: make it the pending one, emitting
-  /// the one pending before it. False when the state is abandoned.
-  bool defer(GlobalStateReference* ref, const Transition** move);
+  /// the one pending before it.
+  void defer(GlobalStateReference* ref, const Transition** move);
   /// Emits `cur_` with the pending move and takes a fresh block for `cur_`.
   void flush();
 
@@ -54,15 +42,11 @@ private:
   GlobalState* cur_;
   GlobalState* spare_;
   bool pending_ = false;
-  int minCost_ = noCostBound;
-  CostFunction discreteCost_;
-  CostFunction realCost_;
   std::vector<const Transition*> pendingMove_;
 };
 
-/// A new filter (reference count 0); either cost function may be null.
+/// A new filter (reference count 0).
 Filter* createNewTransitionFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator, CostFunction discreteCost,
-                                  CostFunction realCost);
+                                  const Pointer<Allocator>& allocator);
 
 } // namespace orvela

@@ -15,13 +15,6 @@ namespace orvela {
 
 NormalisationInfo::NormalisationInfo() : maxConst(ClockInfo::clocks.size(), 0) {}
 
-void NormalisationInfo::visitSystem(System*) {
-  if (tauClock >= 0 && std::size_t(tauClock) < maxConst.size()) {
-    maxConst[std::size_t(tauClock)] = unbounded;
-    std::cerr << unbounded << " is the max const of tau" << std::endl;
-  }
-}
-
 void NormalisationInfo::visitControlState(ControlState* location) {
   if (location->getInvariant())
     location->getInvariant()->accept(*this);

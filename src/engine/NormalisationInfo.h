@@ -32,9 +32,6 @@ public:
   /// One constant 0 per clock of the clock table; no constraint.
   NormalisationInfo();
 
-  /// The cost clock, if any, is never widened; says so on standard error
-  /// ("<constant> is the max const of tau").
-  void visitSystem(System* system) override;
   /// The invariant's constraints count.
   void visitControlState(ControlState* location) override;
   /// The clock guard's constraints count, and the edge's clock updates.

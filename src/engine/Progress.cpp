@@ -46,26 +46,8 @@ bool NewProgress::tryPut(void* item) {
   return passOn(item);
 }
 
-bool Spinner::tryPut(void* item) {
-  if (count_ == 100) {
-    static constexpr char frames[] = "|/-\\";
-    stream_ << frames[index_] << '\b';
-    stream_.flush();
-    index_ = (index_ + 1) % 4;
-    count_ = 0;
-  }
-  ++count_;
-  return passOn(item);
-}
-
 Filter* createNewProgress(std::ostream& stream, const Buffer* buffer) {
   return new NewProgress(stream, buffer);
 }
-
-Filter* createProgress(std::ostream& stream, const Buffer* buffer) {
-  return new Progress(stream, buffer);
-}
-
-Filter* createSpinner(std::ostream& stream) { return new Spinner(stream); }
 
 } // namespace orvela

@@ -46,29 +46,7 @@ private:
   timeval last_;
 };
 
-/// The same reporter under its older name.
-class Progress final : public NewProgress {
-public:
-  using NewProgress::NewProgress;
-};
-
-/// Writes the next of the characters | / - \ followed by a backspace, and
-/// flushes, once every 100 items: the first when the 101st item arrives.
-/// Every item is passed on unchanged.
-class Spinner final : public AbstractFilter {
-public:
-  explicit Spinner(std::ostream& stream) : stream_(stream) {}
-  bool tryPut(void* item) override;
-
-private:
-  std::ostream& stream_;
-  unsigned count_ = 0;
-  unsigned index_ = 0;
-};
-
 /// Factories; each returns a new filter with reference count 0.
 Filter* createNewProgress(std::ostream& stream, const Buffer* buffer);
-Filter* createProgress(std::ostream& stream, const Buffer* buffer);
-Filter* createSpinner(std::ostream& stream);
 
 } // namespace orvela

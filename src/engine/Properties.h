@@ -2,10 +2,9 @@
 // Typed access to the untyped property values of pipeline members.
 //
 // `Object::setProperty(name, value)` takes a `const void*` whose meaning the
-// name fixes. Three kinds are in use:
+// name fixes. Two kinds are in use:
 //   a pointer to a value    (bool, int, a record)   setValueProperty / propertyValue
 //   an object pointer       (an allocator, a filter) setObjectProperty / propertyObject
-//   a function pointer, passed as the value itself   setFunctionProperty / propertyFunction
 // The helpers convert at exactly one place, so no call site casts by hand.
 // An object pointer travels as a pointer to the declared type, never to a
 // subclass, because a base of a class with several bases may not sit at
@@ -30,12 +29,6 @@ template <class T> T* propertyObject(const void* value) {
   return static_cast<T*>(const_cast<void*>(value));
 }
 
-/// The function of a function-pointer property (may be null).
-template <class F> F propertyFunction(const void* value) {
-  static_assert(std::is_pointer_v<F> && std::is_function_v<std::remove_pointer_t<F>>);
-  return reinterpret_cast<F>(const_cast<void*>(value));
-}
-
 /// Sets a "pointer to T" property to the address of `value`.
 template <class T>
 void setValueProperty(Object& target, const char* name, const std::type_identity_t<T>& value) {
@@ -46,12 +39,6 @@ void setValueProperty(Object& target, const char* name, const std::type_identity
 template <class T>
 void setObjectProperty(Object& target, const char* name, std::type_identity_t<T>* object) {
   target.setProperty(name, static_cast<const void*>(object));
-}
-
-/// Sets a function-pointer property.
-template <class F> void setFunctionProperty(Object& target, const char* name, F function) {
-  static_assert(std::is_pointer_v<F> && std::is_function_v<std::remove_pointer_t<F>>);
-  target.setProperty(name, reinterpret_cast<const void*>(function));
 }
 
 /// The object behind a sink that must be one (a member that passes the

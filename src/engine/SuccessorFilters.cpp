@@ -10,13 +10,8 @@ namespace orvela {
 // ------------------------------------------------------------- successor
 
 NewSuccessorFilter::NewSuccessorFilter(const Pointer<System>& system,
-                                       const Pointer<Allocator>& allocator, CostFunction realCost)
-    : system_(system), blocks_(*system, allocator), realCost_(realCost) {}
-
-void NewSuccessorFilter::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "minCost"))
-    minCost_ = propertyValue<int>(value);
-}
+                                       const Pointer<Allocator>& allocator)
+    : system_(system), blocks_(*system, allocator) {}
 
 bool NewSuccessorFilter::tryPut(void* item) {
   auto* pair = static_cast<SuccessorPair*>(item);
@@ -33,17 +28,13 @@ bool NewSuccessorFilter::advance(GlobalState* state, const Transition** edges) {
     }
   for (const Transition** e = edges; *e; ++e)
     state->setLocation(unsigned((*e)->getProcessIndex()), (*e)->getTarget());
-  if (realCost_ && realCost_(state) >= minCost_) {
-    blocks_.drop(state);
-    return false;
-  }
   for (const Transition** e = edges; *e; ++e)
     (*e)->resetAssigns(state);
   return true;
 }
 
 SuccessorFilter::SuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator)
-    : NewSuccessorFilter(system, allocator, nullptr) {}
+    : NewSuccessorFilter(system, allocator) {}
 
 bool SuccessorFilter::tryPut(void* item) {
   auto* pair = static_cast<SuccessorPair*>(item);
@@ -91,9 +82,9 @@ bool DelayFilter::put(SuccessorPair* pair) {
 
 // ------------------------------------------------------------- factories
 
-Filter* createNewSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator,
-                                 CostFunction realCost) {
-  return new NewSuccessorFilter(system, allocator, realCost);
+Filter* createNewSuccessorFilter(const Pointer<System>& system,
+                                 const Pointer<Allocator>& allocator) {
+  return new NewSuccessorFilter(system, allocator);
 }
 
 Filter* createSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator) {

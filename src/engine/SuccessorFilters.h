@@ -3,7 +3,6 @@
 // target locations and updates, then delay and invariants. Each step drops
 // the state, returning it to the allocator, when it empties the zone.
 
-#include "engine/CostFunction.h"
 #include "engine/Pipeline.h"
 #include "engine/StateBlocks.h"
 #include "engine/SuccessorPair.h"
@@ -15,19 +14,15 @@ namespace orvela {
 /// `tryPut(SuccessorPair*)` on a pair whose state it owns: applies the clock
 /// guards of every edge (dropping the state, answer false, when a guard fails
 /// or the zone becomes empty), moves each edge's process to the edge's target,
-/// abandons the state (answer false) when `realCost` is set and reaches the
-/// bound, then executes the updates of the edges in array order, so that a
+/// then executes the updates of the edges in array order, so that a
 /// receiver's update of a variable overwrites the sender's. Passes the pair
 /// on and answers the sink's answer. Integer guards are not tested here: the
-/// transition filters emit only moves whose integer guards hold. Property
-/// "minCost" (`const int*`) sets the bound.
+/// transition filters emit only moves whose integer guards hold.
 class NewSuccessorFilter : public AbstractFilter {
 public:
-  NewSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator,
-                     CostFunction realCost);
+  NewSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 
   bool tryPut(void* item) override;
-  void setProperty(const char* name, const void* value) override;
 
 protected:
   /// The steps above on (state, edges); the state is owned.
@@ -35,8 +30,6 @@ protected:
 
   Pointer<System> system_;
   StateBlocks blocks_;
-  CostFunction realCost_;
-  int minCost_ = noCostBound;
 };
 
 /// `tryPut(SuccessorPair*)` on a pair whose state stays the caller's: answers
@@ -75,8 +68,8 @@ private:
 };
 
 /// Factories; each returns a new filter with reference count 0.
-Filter* createNewSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator,
-                                 CostFunction realCost);
+Filter* createNewSuccessorFilter(const Pointer<System>& system,
+                                 const Pointer<Allocator>& allocator);
 Filter* createSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 Filter* createDelayFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 

@@ -52,8 +52,6 @@ bool ActiveClockReductionFilter::tryPut(void* item) {
   const unsigned clocks = zone->getDim();
   // Dimensions stay below 256 (a region's dimension is one byte).
   bool active[256] = {};
-  if (tauClock >= 0)
-    active[tauClock] = true;
   for (int p = 0; p < system_->getProcessCount(); ++p)
     for (int clock : system_->currentLocation(state, p)->getActiveClocks())
       if (clock >= 0 && unsigned(clock) < clocks)

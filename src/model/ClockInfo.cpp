@@ -7,7 +7,6 @@
 namespace orvela {
 
 std::vector<ClockInfo> ClockInfo::clocks;
-int tauClock = -1;
 
 int ClockInfo::addClock(const char* name) {
   const int index = static_cast<int>(clocks.size());

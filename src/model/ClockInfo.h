@@ -27,8 +27,4 @@ struct ClockInfo {
   static void printInfo(std::ostream& out);
 };
 
-/// Index of the cost clock, -1 when the model has none. `resetModelTables`
-/// sets it to -1.
-extern int tauClock;
-
 } // namespace orvela

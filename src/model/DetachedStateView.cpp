@@ -5,8 +5,7 @@
 namespace orvela {
 
 // The source is only read; the view's integer accessor is not const-qualified.
-DetachedStateView::DetachedStateView(const PublicState* source)
-    : heur_(source->getHeur()), cost_(source->getMinimumCost()), source_(source) {
+DetachedStateView::DetachedStateView(const PublicState* source) : source_(source) {
   const int* values = const_cast<PublicState*>(source)->getIntegerReference();
   integers_.assign(values, values + IntegerInfo::integers.size());
 }

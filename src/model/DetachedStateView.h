@@ -9,7 +9,7 @@
 namespace orvela {
 
 /// A view over a private copy of a state's integers (as many as the integer
-/// table holds), heuristic value and minimum cost; locations are read from
+/// table holds); locations are read from
 /// the source state, which must outlive the view.
 class DetachedStateView : public PublicState {
 public:
@@ -17,17 +17,11 @@ public:
 
   /// The private copy: integer updates never reach the source.
   int* getIntegerReference() override { return integers_.data(); }
-  int getHeur() const override { return heur_; }
-  void setHeur(int value) override { heur_ = value; }
-  int getMinimumCost() const override { return cost_; }
-  void incrementCost(unsigned int amount) override { cost_ += static_cast<int>(amount); }
   /// The source state's location.
   int getLocation(unsigned int process) const override { return source_->getLocation(process); }
 
 private:
   std::vector<int> integers_;
-  int heur_;
-  int cost_;
   const PublicState* source_;
 };
 

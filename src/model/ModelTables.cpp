@@ -7,19 +7,17 @@ void resetModelTables() {
   IntegerInfo::realInts = 0;
   channelInfo.clear();
   ClockInfo::clocks.clear();
-  tauClock = -1;
   ClockInfo::addClock(referenceClockName);
 }
 
 ModelTablesSnapshot::ModelTablesSnapshot()
     : integers_(IntegerInfo::integers), realInts_(IntegerInfo::realInts),
-      clocks_(ClockInfo::clocks), tauClock_(tauClock), channels_(channelInfo) {}
+      clocks_(ClockInfo::clocks), channels_(channelInfo) {}
 
 void ModelTablesSnapshot::restore() const {
   IntegerInfo::integers = integers_;
   IntegerInfo::realInts = realInts_;
   ClockInfo::clocks = clocks_;
-  tauClock = tauClock_;
   channelInfo = channels_;
 }
 

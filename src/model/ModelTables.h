@@ -15,12 +15,12 @@ namespace orvela {
 inline constexpr const char* referenceClockName = "t(0)";
 
 /// Empties the integer table (and `realInts`), the channel table and the
-/// clock table (no cost clock: `tauClock` is -1), then adds the reference
+/// clock table, then adds the reference
 /// clock "t(0)" as clock 0. Call it once before parsing a description; the
 /// parser then must not add "t(0)" itself.
 void resetModelTables();
 
-/// A copy of the integer, clock and channel tables (and `tauClock`), taken on construction, to
+/// A copy of the integer, clock and channel tables, taken on construction, to
 /// put a model's tables back after a description failed to load.
 class ModelTablesSnapshot {
 public:
@@ -32,7 +32,6 @@ private:
   std::vector<IntegerInfo> integers_;
   int realInts_;
   std::vector<ClockInfo> clocks_;
-  int tauClock_;
   std::vector<Ref<ChannelInfo>> channels_;
 };
 

@@ -23,14 +23,6 @@ public:
   virtual void reset(unsigned int clock, int value) = 0;
   /// Shifts `clock` by `delta` in every valuation of the zone.
   virtual void offset(unsigned int clock, int delta) = 0;
-  /// The heuristic value of the state.
-  virtual int getHeur() const = 0;
-  /// Replaces the heuristic value.
-  virtual void setHeur(int value) = 0;
-  /// The smallest cost the state can have.
-  virtual int getMinimumCost() const = 0;
-  /// Adds `amount` to the state's cost.
-  virtual void incrementCost(unsigned int amount) = 0;
   /// Index of the current location of process `process`.
   virtual int getLocation(unsigned int process) const = 0;
   /// The concrete symbolic state behind the view, for operations that need the

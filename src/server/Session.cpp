@@ -179,8 +179,8 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
 }
 
 void Session::buildSimulationPipeline() {
-  transitionFilter_ = createNewTransitionFilter(system_, stateAlloc_, nullptr, nullptr);
-  newSuccessorFilter_ = createNewSuccessorFilter(system_, stateAlloc_, nullptr);
+  transitionFilter_ = createNewTransitionFilter(system_, stateAlloc_);
+  newSuccessorFilter_ = createNewSuccessorFilter(system_, stateAlloc_);
   successorFilter_ = createSuccessorFilter(system_, stateAlloc_);
   delayFilter_ = createDelayFilter(system_, stateAlloc_);
   if (options_.normalise) {

@@ -84,26 +84,4 @@ Allocator* createChunkAllocator(int bytes) { return new NewChunkAllocator(bytes)
 
 void delete_allocator(Allocator* allocator) { delete allocator; }
 
-// ------------------------------------------------------------- heap allocator
-
-void SimpleStateAllocator::setSize(int words) {
-  assert(words >= 0 && "negative block size");
-  words_ = std::size_t(words);
-}
-
-void* SimpleStateAllocator::allocate() {
-  void* block = ::operator new(words_ * sizeof(int32_t));
-  ++blocksOut_;
-  return block;
-}
-
-void SimpleStateAllocator::deallocate(void* block) {
-  if (!block)
-    return;
-  --blocksOut_;
-  ::operator delete(block);
-}
-
-Pointer<SimpleStateAllocator> simpleAlloc(new SimpleStateAllocator);
-
 } // namespace orvela

@@ -83,20 +83,4 @@ Allocator* createChunkAllocator(int bytes);
 /// Destroys and frees an allocator that no `Pointer` holds; null is ignored.
 void delete_allocator(Allocator* allocator);
 
-/// Every block straight from the heap and straight back to it.
-class SimpleStateAllocator final : public Allocator {
-public:
-  /// The size of the blocks handed out from now on, in 32-bit words.
-  void setSize(int words);
-  void* allocate() override;
-  /// Frees a block; null is ignored.
-  void deallocate(void* block) override;
-
-private:
-  std::size_t words_ = 0;
-};
-
-/// The process-wide heap allocator, there from start-up.
-extern Pointer<SimpleStateAllocator> simpleAlloc;
-
 } // namespace orvela

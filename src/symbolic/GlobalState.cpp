@@ -268,16 +268,4 @@ void GlobalState::reset(unsigned int x, int v) { getUnpackedRegion()->reset(x, v
 
 void GlobalState::offset(unsigned int x, int d) { getUnpackedRegion()->offset(x, d); }
 
-int GlobalState::getHeur() const { return 0; }
-
-void GlobalState::setHeur(int) {}
-
-int GlobalState::getMinimumCost() const {
-  if (tauClock < 0 || !region_)
-    return 0;
-  return -rawConstant(getUnpackedRegion()->get(0, unsigned(tauClock)));
-}
-
-void GlobalState::incrementCost(unsigned int) {}
-
 } // namespace orvela

@@ -158,15 +158,6 @@ public:
   void reset(unsigned int x, int v) override;
   /// Clock x := x + d on the unpacked region (`UnpackedRegion::offset`).
   void offset(unsigned int x, int d) override;
-  /// Always 0.
-  int getHeur() const override;
-  /// Ignored.
-  void setHeur(int value) override;
-  /// The lower bound of the cost clock `tauClock`; 0 when the model has no
-  /// cost clock or the state no region.
-  int getMinimumCost() const override;
-  /// Ignored.
-  void incrementCost(unsigned int amount) override;
   int getLocation(unsigned int process) const override { return getLocations()[process]; }
   GlobalState* getGlobalState() override { return this; }
 

@@ -104,6 +104,17 @@ UnpackedRegion* PackedRegion::unpack() const {
   return region;
 }
 
+bool PackedRegion::keptConstraintsHold(const UnpackedRegion& other) const {
+  const int32_t* theirs = other.bounds();
+  const int32_t* kept = keptBounds();
+  const uint32_t* bits = bitmap();
+  for (std::size_t w = 0; w < bitmapWords(); ++w)
+    for (uint32_t word = bits[w]; word != 0; word &= word - 1)
+      if (theirs[w * 32 + __builtin_ctz(word)] > *kept++)
+        return false;
+  return true;
+}
+
 int PackedRegion::relation(const Region* other) const {
   assert(other->getDim() == dim_ && "relation of regions of different dimensions");
   if (other->isPacked()) {
@@ -111,21 +122,8 @@ int PackedRegion::relation(const Region* other) const {
     other->unpackTo(unpacked.get());
     return relation(unpacked.get());
   }
-  // Quick test: other lies inside every kept constraint.
-  const int32_t* theirs = static_cast<const UnpackedRegion*>(other)->bounds();
-  const int32_t* kept = keptBounds();
-  const uint32_t* bits = bitmap();
-  bool inside = true;
-  for (std::size_t w = 0; w < bitmapWords() && inside; ++w)
-    for (uint32_t word = bits[w]; word != 0; word &= word - 1)
-      if (theirs[w * 32 + __builtin_ctz(word)] > *kept++) {
-        inside = false;
-        break;
-      }
-  if (inside)
+  if (keptConstraintsHold(*static_cast<const UnpackedRegion*>(other)))
     return argIncludedIn;
-  if (!unpackRegion)
-    return noInclusion;
   ScratchRegion unpacked(dim_, false);
   unpackTo(unpacked.get());
   return unpacked->relation(other);

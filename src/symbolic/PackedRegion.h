@@ -45,9 +45,13 @@ public:
   /// Number of kept entries.
   unsigned keptCount() const;
 
+  /// Whether the closed `other` (same dimension) satisfies every kept
+  /// constraint, so that this region includes it: the inclusion test that
+  /// needs no unpacking.
+  bool keptConstraintsHold(const UnpackedRegion& other) const;
   /// Region relation codes; `other` is normally unpacked. "This includes
-  /// other" is found without unpacking when other satisfies every kept
-  /// constraint; otherwise, with `unpackRegion`, the full matrices decide.
+  /// other" is found without unpacking when `keptConstraintsHold`; otherwise
+  /// the full matrices decide.
   int relation(const Region* other) const override;
   Region* copy() const override;
   UnpackedRegion* unpack() const override;

@@ -6,8 +6,6 @@
 
 namespace orvela {
 
-bool unpackRegion = true;
-
 Region::Region(unsigned dim, bool heapBlock)
     : dim_(static_cast<uint8_t>(dim)), heapBlock_(heapBlock) {
   assert(dim < 256 && "a region holds at most 255 clocks");

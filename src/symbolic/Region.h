@@ -19,11 +19,6 @@ namespace orvela {
 class UnpackedRegion;
 class PackedRegion;
 
-/// When a packed region's quick inclusion test fails, unpack it and compare
-/// the full matrices (on), or answer "no inclusion" at once (off). On by
-/// default; nothing changes it.
-extern bool unpackRegion;
-
 /// The abstract region. Subclasses must not add data members beyond those of
 /// their block layout: the block sizes are computed from the layout.
 class Region {

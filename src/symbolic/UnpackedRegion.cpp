@@ -168,12 +168,6 @@ void UnpackedRegion::zeroRegion() {
   int32_t* m = bounds();
   for (std::size_t k = 0; k < std::size_t(n) * n; ++k)
     m[k] = rawLessEqualZero;
-  if (tauClock >= 0 && unsigned(tauClock) < n) {
-    int32_t* row = m + unsigned(tauClock) * n;
-    for (unsigned j = 0; j < n; ++j)
-      if (j != unsigned(tauClock))
-        row[j] = rawInfinity;
-  }
   clearTouched();
 }
 

@@ -90,8 +90,7 @@ public:
   cdd asCDD() const override;
   Region& operator=(const Region& other) override;
 
-  /// Every clock equal to 0, except the cost clock (`tauClock`, if any), whose
-  /// row is unbounded off the diagonal. The touched set is emptied.
+  /// Every clock equal to 0. The touched set is emptied.
   void zeroRegion();
   /// `tighten` by a constraint.
   bool tighten(Zone::Constraint c) { return tightenRaw(int(c.i), int(c.j), c.value); }

@@ -105,27 +105,5 @@ TEST_F(ProgressTest, ResetAnswersTheSecondsSinceTheLastReport) {
   EXPECT_FLOAT_EQ(progress.reset(), 0.0f);
 }
 
-TEST(Spinner, TurnsOnceEveryHundredItemsStartingWithTheHundredAndFirst) {
-  std::ostringstream out;
-  RecordingSink sink;
-  Pointer<Filter> spinner = createSpinner(out);
-  spinner->setSink(&sink);
-  int item = 0;
-  for (int k = 0; k < 100; ++k)
-    spinner->tryPut(&item);
-  EXPECT_EQ(out.str(), "");
-  std::string expected;
-  for (char frame : std::string("|/-\\|/")) {
-    spinner->tryPut(&item);
-    expected += frame;
-    expected += '\b';
-    EXPECT_EQ(out.str(), expected);
-    for (int k = 0; k < 99; ++k)
-      spinner->tryPut(&item);
-    EXPECT_EQ(out.str(), expected);
-  }
-  EXPECT_EQ(sink.items.size(), 700u);
-}
-
 } // namespace
 } // namespace orvela

@@ -7,8 +7,6 @@
 namespace orvela {
 namespace {
 
-int twice(int x) { return 2 * x; }
-
 // Sink is not the first base here, so its address differs from the object's:
 // an object property must arrive adjusted to the type asked for.
 class Configurable : public Buffer {
@@ -21,15 +19,12 @@ public:
       limit = propertyValue<int>(value);
     else if (isProperty(name, "sink"))
       sink = propertyObject<Sink>(value);
-    else if (isProperty(name, "cost"))
-      cost = propertyFunction<int (*)(int)>(value);
   }
   void* getProperty(const char* name) const override {
     return isProperty(name, "sink") ? static_cast<void*>(sink) : nullptr;
   }
   int limit = 0;
   Sink* sink = nullptr;
-  int (*cost)(int) = nullptr;
 };
 
 TEST(Properties, EachKindOfValueArrivesTyped) {
@@ -43,9 +38,6 @@ TEST(Properties, EachKindOfValueArrivesTyped) {
   setObjectProperty<Sink>(target, "sink", &other);
   EXPECT_EQ(target.sink, asSink);
   EXPECT_EQ(getObjectProperty<Sink>(target, "sink"), asSink);
-  setFunctionProperty(target, "cost", &twice);
-  ASSERT_NE(target.cost, nullptr);
-  EXPECT_EQ(target.cost(21), 42);
   setValueProperty<int>(target, "unknown", limit);
   EXPECT_EQ(target.getProperty("unknown"), nullptr);
 }

@@ -15,7 +15,7 @@ using test::MoveRecorder;
 /// Puts `state` with the move of P from s0 to s1 and Q from t0 to t1 into a
 /// successor filter that feeds `recorder`; answers the filter's answer.
 bool synchronise(Model& stages, GlobalState* state, MoveRecorder& recorder) {
-  Pointer<Filter> filter = createNewSuccessorFilter(stages.system, stages.allocator, nullptr);
+  Pointer<Filter> filter = createNewSuccessorFilter(stages.system, stages.allocator);
   filter->setSink(&recorder);
   const Transition* move[] = {findEdge(*stages.system, "P", "s0", "s1"),
                               findEdge(*stages.system, "Q", "t0", "t1"), nullptr};

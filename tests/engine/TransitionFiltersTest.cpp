@@ -2,7 +2,6 @@
 #include "engine/Adapters.h"
 #include "engine/NewTransitionFilter.h"
 #include "engine/Properties.h"
-#include "engine/RandomTransitionFilter.h"
 #include "engine/TransitionFilter.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +20,7 @@ using Moves = std::vector<std::string>;
 
 /// The moves of a model's initial state through a `NewTransitionFilter`.
 Moves movesOf(Model& model) {
-  Pointer<Filter> filter =
-      createNewTransitionFilter(model.system, model.allocator, nullptr, nullptr);
+  Pointer<Filter> filter = createNewTransitionFilter(model.system, model.allocator);
   MoveRecorder recorder(model.allocator.get());
   filter->setSink(&recorder);
   HeldState held(model.initial.get());
@@ -129,8 +127,7 @@ const char* threeMoves = "process P { clock x; state a, s0 {x <= 4}, s1, s2, s3;
 
 TEST(NewTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
   Model model(threeMoves);
-  Pointer<Filter> filter =
-      createNewTransitionFilter(model.system, model.allocator, nullptr, nullptr);
+  Pointer<Filter> filter = createNewTransitionFilter(model.system, model.allocator);
   MoveRecorder recorder(model.allocator.get());
   recorder.scribble = true; // each stage downstream may change its state
   filter->setSink(&recorder);
@@ -154,44 +151,13 @@ TEST(NewTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
 
   // A state without moves is released at once, its zone never read.
   Model idle("process P { state s0; init s0; }\nsystem P;");
-  filter = createNewTransitionFilter(idle.system, idle.allocator, nullptr, nullptr);
+  filter = createNewTransitionFilter(idle.system, idle.allocator);
   filter->setSink(&recorder);
   HeldState stuck(idle.initial.get());
   EXPECT_TRUE(filter->tryPut(&stuck));
   EXPECT_EQ(recorder.moves.size(), 3u);
   EXPECT_EQ(stuck.releases, std::vector<bool>{false});
   EXPECT_EQ(stuck.symbolicReads, 0);
-}
-
-int locationCost(const GlobalState* state) { return 10 * (state->getLocation(0) - 1); }
-int zoneCost(const GlobalState* state) {
-  return state->getUnpackedRegion()->get(1, 0) == rawInfinity ? 100 : 1;
-}
-
-TEST(NewTransitionFilter, CostsAtTheBoundAbandonTheState) {
-  Model model(threeMoves);
-  // The discrete cost 0 reaches the bound 0 before anything is looked at;
-  // below the bound the moves go through; the zone's cost (x <= 4 bounded:
-  // 1) reaches the bound 1 once the first move is found and the zone read.
-  const std::tuple<CostFunction, CostFunction, int, bool, int, std::size_t> cases[] = {
-      {locationCost, nullptr, 0, false, 0, 0},
-      {locationCost, nullptr, 1, true, 1, 3},
-      {nullptr, zoneCost, 1, false, 1, 0},
-  };
-  for (const auto& [discrete, real, bound, accepted, reads, moves] : cases) {
-    SCOPED_TRACE(testing::Message() << "bound " << bound << ", reads " << reads);
-    Pointer<Filter> filter =
-        createNewTransitionFilter(model.system, model.allocator, discrete, real);
-    setValueProperty<int>(*filter, "minCost", bound);
-    MoveRecorder recorder(model.allocator.get());
-    filter->setSink(&recorder);
-    HeldState held(model.initial.get());
-    EXPECT_EQ(filter->tryPut(&held), accepted);
-    EXPECT_EQ(held.releases.size(), 1u);
-    EXPECT_EQ(held.symbolicReads, reads);
-    EXPECT_EQ(recorder.moves.size(), moves);
-  }
-  EXPECT_EQ(model.allocator->blocksOut(), 0u);
 }
 
 TEST(TransitionFilter, EmitsTheSourceStateItselfAndMayBeReentered) {
@@ -221,31 +187,6 @@ TEST(TransitionFilter, EmitsTheSourceStateItselfAndMayBeReentered) {
   EXPECT_EQ(moves, (Moves{"P.s0>s1", "P.s1>s2", "P.s0>s2"}));
   EXPECT_EQ(states,
             (std::vector<GlobalState*>{model.initial.get(), inner.get(), model.initial.get()}));
-}
-
-TEST(NewRandomTransitionFilter, EmitsTheSameMovesShuffledWithNoneInItsPlace) {
-  Model model("process P { state s0, s1, s2, s3, s4; init s0; trans s0 -> s1 { }, "
-              "s0 -> s2 { }, s0 -> s3 { }, s0 -> s4 { }; }\n"
-              "system P;");
-  const Moves ordered = movesOf(model);
-  ASSERT_EQ(ordered.size(), 4u);
-  Pointer<Filter> filter = createRandomTransitionFilter(model.system, model.allocator);
-  for (long seed : {1L, 2L, 3L}) {
-    srand48(seed);
-    MoveRecorder recorder(model.allocator.get());
-    filter->setSink(&recorder);
-    HeldState held(model.initial.get(), false);
-    EXPECT_TRUE(filter->tryPut(&held));
-    EXPECT_EQ(held.releases, std::vector<bool>{true});
-    ASSERT_EQ(recorder.moves.size(), ordered.size());
-    EXPECT_TRUE(std::is_permutation(recorder.moves.begin(), recorder.moves.end(), ordered.begin()));
-    for (std::size_t k = 0; k < ordered.size(); ++k)
-      EXPECT_NE(recorder.moves[k], ordered[k]) << "seed " << seed;
-    for (const Pointer<GlobalState>& state : recorder.states)
-      EXPECT_EQ(state->relation(model.initial.get()), GlobalState::equal);
-  }
-  filter = nullptr;
-  EXPECT_EQ(model.allocator->blocksOut(), 0u);
 }
 
 } // namespace

@@ -23,10 +23,6 @@ public:
   bool tighten(unsigned int, unsigned int, int) override { return true; }
   void reset(unsigned int clock, int value) override { updates.emplace_back('r', clock, value); }
   void offset(unsigned int clock, int delta) override { updates.emplace_back('o', clock, delta); }
-  int getHeur() const override { return 0; }
-  void setHeur(int) override {}
-  int getMinimumCost() const override { return 0; }
-  void incrementCost(unsigned int) override {}
   int getLocation(unsigned int process) const override { return locations.at(process); }
   GlobalState* getGlobalState() override { throw Bug("TestState cannot return GlobalState"); }
 

@@ -335,7 +335,7 @@ TEST(GlobalStateView, TightenResetAndOffsetChangeTheZoneThroughTheView) {
   EXPECT_FALSE(state->ok());
 }
 
-TEST(GlobalStateView, IntegersLocationsAndCostAreReadThroughTheView) {
+TEST(GlobalStateView, IntegersAndLocationsAreReadThroughTheView) {
   setUpModel(2, 2);
   OwnedState state = makeState({3, 1}, {10, 20});
   PublicState* view = state.get();
@@ -343,11 +343,6 @@ TEST(GlobalStateView, IntegersLocationsAndCostAreReadThroughTheView) {
   EXPECT_EQ((*state->getIntegerTable())[1], 21);
   EXPECT_EQ(view->getLocation(0), 3);
   EXPECT_EQ(view->getGlobalState(), state.get());
-  EXPECT_EQ(view->getMinimumCost(), 0); // no cost clock
-  restrictClock(state.get(), 2, 6, 9);
-  tauClock = 2;
-  EXPECT_EQ(view->getMinimumCost(), 6);
-  tauClock = -1;
 }
 
 // -------------------------------------------------------------- ownership
