@@ -45,6 +45,7 @@ Report:
   --format text|json       the report form (default text); json writes one
                            document (schema in the README)
   -h, --help               print this help
+  --version                print the version
 
 A progress line is written to standard error during long searches when it is
 a terminal.
@@ -137,6 +138,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (option == "-h" || option == "--help") {
       flag();
       line.help = true;
+    } else if (option == "--version") {
+      flag();
+      line.version = true;
     } else if (option == "-e" || option == "--property") {
       line.inlined.push_back(next());
     } else if (option == "--order") {
@@ -171,7 +175,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       throw UsageError("unknown option " + option);
     }
   }
-  if (line.help)
+  if (line.help || line.version)
     return line;
   if (files.empty())
     throw UsageError("no model given");

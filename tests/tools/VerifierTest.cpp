@@ -112,6 +112,48 @@ TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   EXPECT_EQ(json.document.at("exit_code").number, 3);
 }
 
+TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
+  TempFile model("handshake.ta", handshakeModel);
+  std::string windowsText;
+  for (const char c : std::string(handshakeModel))
+    windowsText += c == '\n' ? "\r\n" : std::string(1, c);
+  TempFile windows("windows.ta", windowsText);
+  TempFile windowsQueries("windows.q", "E<> P.done\r\n// comment\r\nA[] n <= \\\r\n 1\r\n");
+  TempFile empty("empty.q", "");
+  TempFile comments("comments.q", "// to do\n\n");
+  const std::string folder = testing::TempDir();
+  const std::string missing = model.path() + ".missing";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string error; // empty: none
+  };
+  const Case cases[] = {
+      {{folder, "-e", reachable}, 3, "cannot read " + folder + ": Is a directory"},
+      {{model.path(), folder}, 3, "cannot read " + folder + ": Is a directory"},
+      {{missing, "-e", reachable}, 3, "cannot read " + missing + ": No such file or directory"},
+      // Opens, but every read fails.
+      {{model.path(), "/proc/self/mem"}, 3, "cannot read /proc/self/mem: Input/output error"},
+      {{model.path(), empty.path()}, 3, empty.path() + ": no property in the file"},
+      {{"-e", reachable, model.path(), comments.path()},
+       3,
+       comments.path() + ": no property in the file"},
+      {{model.path()}, 3, "no property to check: name a query file or give -e PROPERTY"},
+      // Lines may end in CR LF, in the model, the query file and -e.
+      {{windows.path(), windowsQueries.path(), "-e", "E<> Q.t\r"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const ProcessResult text = runVerifier(c.args);
+    EXPECT_EQ(text.exitStatus, c.status);
+    EXPECT_EQ(text.err, c.error.empty() ? "" : "orvela: " + c.error + "\n");
+    const JsonRun json = runVerifierJson(c.args);
+    EXPECT_EQ(json.process.exitStatus, c.status);
+    const JsonValue& error = json.document.at("error");
+    EXPECT_EQ(error.isNull() ? "" : error.text, c.error);
+  }
+}
+
 TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   TempFile model("handshake.ta", handshakeModel);
   TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n");
@@ -135,8 +177,7 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
       {"--memory-limit", "lots", model.path()},      // not a number
       {"--trace=yes", model.path()},                 // a flag takes no value
       {"-", "-"},                                    // standard input twice
-      {model.path(), model.path(), model.path()},    // too many files
-      {model.path() + ".missing", "-e", reachable}}; // no such file
+      {model.path(), model.path(), model.path()}};   // too many files
   for (const std::vector<std::string>& args : lines) {
     const ProcessResult run = runVerifier(args);
     EXPECT_EQ(run.exitStatus, 3) << testing::PrintToString(args);
@@ -155,10 +196,15 @@ TEST(Verifier, HelpDocumentsEveryOptionAndExitStatus) {
   for (const char* option :
        {"-e", "--property", "--order", "--representation", "--reduction", "--reuse",
         "--active-clocks", "--trace", "--zone-format", "--format", "--stats", "--time-limit",
-        "--memory-limit", "--help", "bfs|dfs", "exact|packed|bitstate|hull", "text|json"})
+        "--memory-limit", "--help", "--version", "bfs|dfs", "exact|packed|bitstate|hull",
+        "text|json"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   for (const char* status : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  "})
     EXPECT_NE(run.out.find(status), std::string::npos) << status;
+  // The version line is the server's.
+  const ProcessResult version = runVerifier({"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out, "ORVELA version 1.0 Beta, Nov 2002 -- server.\n");
 }
 
 TEST(Verifier, StatisticsFollowEachVerdictAndTotalThem) {
