@@ -23,8 +23,10 @@ Search:
   --representation exact|packed|bitstate|hull
                            how explored states are kept: exact zones (default),
                            packed zones, bit-state hashing (under-approximates:
-                           some answers become maybe), one convex hull per
-                           discrete state (over-approximates: likewise)
+                           what it does not find is maybe), one convex hull per
+                           discrete state (over-approximates: what E<>, A[] and
+                           --> find is maybe unless an exact replay of its
+                           trace confirms it)
   --reduction 0|1|2        which explored states are stored: 0 all, 1 all but
                            committed ones that need not be (default), 2 all
                            but those that need not be
@@ -186,8 +188,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     line.queries = files[1];
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
-  // Traces are kept by the session only when asked for.
-  line.sessionOptions.push_back({"trace", line.trace ? '1' : '0', "--trace"});
+  // Traces are kept by the session when they are printed, and under convex
+  // hulls, where a found state's trace is replayed to confirm it.
+  bool hull = false;
+  for (const CommandLine::SessionOption& option : line.sessionOptions)
+    if (option.name == "representation")
+      hull = option.value == '3';
+  line.sessionOptions.push_back({"trace", line.trace || hull ? '1' : '0', "--trace"});
   return line;
 }
 
