@@ -23,8 +23,10 @@ Search:
   --representation exact|packed|bitstate|hull
                            how explored states are kept: exact zones (default),
                            packed zones, bit-state hashing (under-approximates:
-                           some answers become maybe), one convex hull per
-                           discrete state (over-approximates: likewise)
+                           what it does not find is maybe), one convex hull per
+                           discrete state (over-approximates: what E<>, A[] and
+                           --> find is maybe unless an exact replay of its
+                           trace confirms it)
   --reduction 0|1|2        which explored states are stored: 0 all, 1 all but
                            committed ones that need not be (default), 2 all
                            but those that need not be
@@ -45,6 +47,7 @@ Report:
   --format text|json       the report form (default text); json writes one
                            document (schema in the README)
   -h, --help               print this help
+  --version                print the version
 
 A progress line is written to standard error during long searches when it is
 a terminal.
@@ -137,6 +140,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (option == "-h" || option == "--help") {
       flag();
       line.help = true;
+    } else if (option == "--version") {
+      flag();
+      line.version = true;
     } else if (option == "-e" || option == "--property") {
       line.inlined.push_back(next());
     } else if (option == "--order") {
@@ -171,7 +177,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       throw UsageError("unknown option " + option);
     }
   }
-  if (line.help)
+  if (line.help || line.version)
     return line;
   if (files.empty())
     throw UsageError("no model given");
@@ -182,8 +188,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     line.queries = files[1];
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
-  // Traces are kept by the session only when asked for.
-  line.sessionOptions.push_back({"trace", line.trace ? '1' : '0', "--trace"});
+  // Traces are kept by the session when they are printed, and under convex
+  // hulls, where a found state's trace is replayed to confirm it.
+  bool hull = false;
+  for (const CommandLine::SessionOption& option : line.sessionOptions)
+    if (option.name == "representation")
+      hull = option.value == '3';
+  line.sessionOptions.push_back({"trace", line.trace || hull ? '1' : '0', "--trace"});
   return line;
 }
 

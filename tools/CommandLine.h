@@ -31,10 +31,11 @@ struct CommandLine {
   /// The session options, in the order given.
   std::vector<SessionOption> sessionOptions;
   SearchLimits limits;
-  bool json = false;  ///< --format json
-  bool stats = false; ///< --stats (the JSON document always has them)
-  bool trace = false; ///< --trace
-  bool help = false;  ///< --help: print `helpText` and do nothing else
+  bool json = false;    ///< --format json
+  bool stats = false;   ///< --stats (the JSON document always has them)
+  bool trace = false;   ///< --trace
+  bool help = false;    ///< --help: print `helpText` and do nothing else
+  bool version = false; ///< --version: print the version line and do nothing else
 };
 
 /// Reads the arguments after the program name. Throws `UsageError` for an

@@ -57,7 +57,8 @@ struct PropertyReport {
   Query query;
   int kind = -1; ///< the quantifier code, -1 when the property was not read
   Verdict verdict = Verdict::unknown;
-  /// Empty for satisfied and not satisfied; the approximation for maybe; the
+  /// Empty for satisfied and not satisfied, unless an exact replay confirmed
+  /// what an approximating search found; the approximation for maybe; the
   /// limit or the error for unknown.
   std::string reason;
   bool badInput = false; ///< the property itself was rejected

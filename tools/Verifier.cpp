@@ -2,6 +2,7 @@
 
 #include "TraceText.h"
 #include "engine/ProcessMemory.h"
+#include "property/ParseProperty.h"
 #include "server/Session.h"
 #include "server/base/Exceptions.h"
 
@@ -22,6 +23,13 @@ std::string oneLine(const char* message) {
   for (std::size_t at; (at = text.find('\n')) != std::string::npos;)
     text.replace(at, 1, "; ");
   return text;
+}
+
+/// The verdict of a property whose search found what it looked for: a
+/// witness of E<> and E[], a counterexample of the other kinds.
+Verdict foundVerdict(int kind) {
+  const bool witness = kind == possiblyProperty || kind == potentiallyAlwaysProperty;
+  return witness ? Verdict::satisfied : Verdict::notSatisfied;
 }
 
 const char* approximationOf(const SearchOptions& options) {
@@ -58,35 +66,61 @@ PropertyReport Verifier::check(const Query& query) {
     report.kind = result->quantifier;
     report.stats.explored = result->explored;
     report.stats.stored = result->stored;
-    switch (result->verdict) {
-    case 'T':
-      report.verdict = Verdict::satisfied;
-      break;
-    case 'F':
-      report.verdict = Verdict::notSatisfied;
-      break;
-    case 'M':
-      report.verdict = Verdict::maybe;
-      report.reason = approximationOf(session_.options());
-      break;
-    default:
-      report.verdict = Verdict::unknown;
-      report.reason = result->stopReason;
-    }
-    if (traces_ && result->hasTrace)
-      recordTrace(*result, report);
+    judge(*result, report);
   }
   report.stats.peakMiB = peakResidentMiB();
   peakMiB_ = std::max(peakMiB_, report.stats.peakMiB);
   return report;
 }
 
-void Verifier::recordTrace(const CheckResult& result, PropertyReport& report) const {
+void Verifier::judge(const CheckResult& result, PropertyReport& report) const {
+  switch (result.verdict) {
+  case 'T':
+    report.verdict = Verdict::satisfied;
+    break;
+  case 'F':
+    report.verdict = Verdict::notSatisfied;
+    break;
+  case 'M':
+    // The searches of E[] and A<> keep exact zones under convex hulls: what
+    // they found is real, whatever the session answers its protocol.
+    if (result.found && !result.overApproximated) {
+      report.verdict = foundVerdict(result.quantifier);
+    } else {
+      report.verdict = Verdict::maybe;
+      report.reason = approximationOf(session_.options());
+    }
+    break;
+  default:
+    report.verdict = Verdict::unknown;
+    report.reason = result.stopReason;
+  }
+  // A state found over convex hulls is real when the trace to it can be
+  // replayed on exact zones and the formula holds where the replay ends.
+  const bool confirmable =
+      report.verdict == Verdict::maybe && result.found &&
+      (result.quantifier == invariantlyProperty || result.quantifier == possiblyProperty);
+  if (!result.hasTrace || !(traces_ || confirmable))
+    return;
+  if (replayTrace(result, report, confirmable) && confirmable) {
+    report.verdict = foundVerdict(result.quantifier);
+    report.reason = "confirmed by exact replay";
+  }
+}
+
+bool Verifier::replayTrace(const CheckResult& result, PropertyReport& report, bool confirm) const {
   const System& system = *session_.system();
   const int zoneFormat = session_.options().zoneFormat;
+  const int steps = result.trace.path ? result.trace.path->getLength() : 0;
+  int reached = 0; // states visited so far, the start state first
+  bool holds = false;
   const bool complete = session_.replay(
       result,
       [&](const GlobalState* state, const Transition* const* edges) {
+        if (confirm && reached++ == steps)
+          holds = session_.satisfies(*result.formula, state);
+        if (!traces_)
+          return;
         TraceStep step;
         for (const Transition* const* edge = edges; *edge; ++edge)
           step.edges.push_back(describeEdge(**edge));
@@ -94,9 +128,12 @@ void Verifier::recordTrace(const CheckResult& result, PropertyReport& report) co
         report.trace.push_back(std::move(step));
       },
       true);
-  report.traceCut = !complete;
-  if (result.trace.loop && result.trace.loop->getLength() > 0 && result.trace.path)
-    report.loopStart = result.trace.path->getLength();
+  if (traces_) {
+    report.traceCut = !complete;
+    if (result.trace.loop && result.trace.loop->getLength() > 0 && result.trace.path)
+      report.loopStart = result.trace.path->getLength();
+  }
+  return complete && holds;
 }
 
 } // namespace orvela::verifier

@@ -14,7 +14,8 @@ namespace orvela::verifier {
 class Verifier {
 public:
   /// `session` must hold a model; with `traces`, a property that has a
-  /// diagnostic trace gets it replayed into its report.
+  /// diagnostic trace gets it replayed into its report. A maybe of E<> or A[]
+  /// whose trace the session kept is replayed too, to confirm it.
   Verifier(Session& session, bool traces) : session_(session), traces_(traces) {}
 
   /// Checks one property. A property the session rejects (a syntax error, a
@@ -27,7 +28,15 @@ public:
   double peakMiB() const { return peakMiB_; }
 
 private:
-  void recordTrace(const CheckResult& result, PropertyReport& report) const;
+  /// The verdict and reason of a check that ran, and its trace when traces
+  /// are printed. A maybe is made definite where the search's answer is
+  /// exact after all, or where an exact replay confirms what it found.
+  void judge(const CheckResult& result, PropertyReport& report) const;
+  /// Replays the result's trace on exact zones, into the report when traces
+  /// are printed. With `confirm` (a trace without loop), answers whether the
+  /// replay took every step and the formula the search looked for holds in
+  /// the state it ended in; otherwise false.
+  bool replayTrace(const CheckResult& result, PropertyReport& report, bool confirm) const;
 
   Session& session_;
   bool traces_;

@@ -7,15 +7,16 @@
 #include "TextReport.h"
 #include "Verifier.h"
 #include "engine/ProcessMemory.h"
+#include "server/CommandLoop.h"
 #include "server/Session.h"
 #include "server/base/Exceptions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <memory>
 #include <new>
 #include <optional>
 #include <sstream>
@@ -32,21 +33,27 @@ struct Stop {
   std::string message;
 };
 
-/// The file named on the command line, or standard input for "-".
-class InputFile {
-public:
-  explicit InputFile(const std::string& name) {
-    if (name == "-")
-      return;
-    file_ = std::make_unique<std::ifstream>(name);
-    if (!*file_)
-      throw Stop{badInput, "cannot read " + name + ": " + std::strerror(errno)};
+/// The whole text of the file named on the command line, or of standard
+/// input for "-". A file that cannot be opened or read (a directory, say) is
+/// bad input.
+std::string readInput(const std::string& name) {
+  errno = 0;
+  std::ifstream file;
+  if (name != "-")
+    file.open(name, std::ios::binary);
+  std::istream& in = name == "-" ? std::cin : file;
+  std::string text;
+  if (in) {
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+      text.append(buffer, std::size_t(in.gcount()));
   }
-  std::istream& stream() { return file_ ? *file_ : std::cin; }
-
-private:
-  std::unique_ptr<std::ifstream> file_;
-};
+  if (!in.eof()) {
+    const std::string what = name == "-" ? "standard input" : name;
+    throw Stop{badInput, "cannot read " + what + ": " + std::strerror(errno ? errno : EIO)};
+  }
+  return text;
+}
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -68,24 +75,32 @@ void applyOptions(Session& session, const CommandLine& line) {
   session.setLimits(line.limits);
 }
 
+/// The -e properties, then those of the query file. A run without any
+/// property, and a query file without one, are bad input: the file is
+/// probably not the one meant.
 std::vector<Query> collectQueries(const CommandLine& line) {
   std::vector<Query> queries;
   for (const std::string& text : line.inlined)
     queries.push_back({text, "-e", 0});
   if (!line.queries.empty()) {
-    InputFile file(line.queries);
-    const std::vector<Query> fromFile =
-        readQueries(file.stream(), line.queries == "-" ? "<stdin>" : line.queries);
+    const std::string source = line.queries == "-" ? "<stdin>" : line.queries;
+    std::istringstream file(readInput(line.queries));
+    const std::vector<Query> fromFile = readQueries(file, source);
+    if (fromFile.empty())
+      throw Stop{badInput, source + ": no property in the file"};
     queries.insert(queries.end(), fromFile.begin(), fromFile.end());
   }
+  if (queries.empty())
+    throw Stop{badInput, "no property to check: name a query file or give -e PROPERTY"};
   return queries;
 }
 
-void loadModel(Session& session, const CommandLine& line, RunReport& run) {
-  InputFile file(line.model);
+void loadModel(Session& session, const CommandLine& line, const std::string& model,
+               RunReport& run) {
+  std::istringstream text(model);
   std::string messages;
   try {
-    session.loadSystem(file.stream(), &messages);
+    session.loadSystem(text, &messages);
   } catch (const ProtocolError& error) {
     run.modelMessages = linesOf(messages);
     throw Stop{badInput, line.model + ": " + error.what()};
@@ -116,9 +131,13 @@ int run(const CommandLine& line) {
   try {
     applyOptions(session, line);
     run.options = session.options();
+    // The session may keep traces it was not asked to print (to confirm
+    // what a convex-hull search found); the report says whether they are.
+    run.options.saveTrace = line.trace;
     run.limits = line.limits;
+    const std::string model = readInput(line.model);
     const std::vector<Query> queries = collectQueries(line);
-    loadModel(session, line, run);
+    loadModel(session, line, model, run);
     for (const std::string& message : run.modelMessages)
       std::cerr << message << '\n';
     Verifier verifier(session, line.trace);
@@ -175,6 +194,10 @@ int main(int argc, char** argv) {
   }
   if (line.help) {
     std::cout << helpText();
+    return 0;
+  }
+  if (line.version) {
+    std::cout << versionBanner << '\n';
     return 0;
   }
   return run(line);

@@ -55,6 +55,10 @@ bool LivenessChecker::tryPut(void* start) {
   SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(*static_cast<GlobalState*>(start)),
                      noMoves);
   restricted_->tryPut(&pair);
+  // A start state that is a witness itself ends the search before it is
+  // taken from the buffer; it was examined all the same.
+  if (stopped_)
+    ++explored_;
   Successor next;
   while (!stopped_ && backFront_->tryGet(&next)) {
     ++explored_;

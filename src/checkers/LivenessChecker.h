@@ -51,7 +51,8 @@ public:
   bool tryPut(void* start) override;
   void stop() { stopped_ = true; }
 
-  /// States taken from the buffer and explored since construction.
+  /// States taken from the buffer and explored since construction, and
+  /// start states that were witnesses themselves.
   std::uint64_t exploredStates() const { return explored_; }
   const Pointer<Allocator>& allocator() const { return allocator_; }
 

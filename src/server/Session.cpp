@@ -9,6 +9,7 @@
 #include "engine/NewTransitionFilter.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Properties.h"
+#include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
 #include "engine/SuccessorFilters.h"
@@ -349,6 +350,11 @@ CheckResult Session::check(std::istream& property) {
 
   const bool negated = parsed.quantifier == 0 || parsed.quantifier == 3 || parsed.quantifier == 4;
   result.found = run.found;
+  // Leads-to looks for its p-states in the state space of the chosen
+  // representation; only the liveness searches keep exact zones throughout.
+  result.overApproximated =
+      options_.overapproximation && (!parsed.liveness || parsed.quantifier == leadsToProperty);
+  result.formula = expression;
   result.verdict = verdictOf(run.found, negated, options_);
   result.hasTrace = run.found && options_.saveTrace;
   if (result.hasTrace)
@@ -488,6 +494,15 @@ bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool w
     visit(simulation.getCurrent(), edges);
   }
   return true;
+}
+
+bool Session::satisfies(const TCTLExpression& formula, const GlobalState* state) const {
+  requireSystem();
+  const StateBlocks blocks(*system_, stateAlloc_);
+  GlobalState* copy = blocks.copyOf(*state);
+  const bool holds = formula.evaluate(copy) && copy->ok();
+  blocks.drop(copy);
+  return holds;
 }
 
 // -------------------------------------------------------------- simulation

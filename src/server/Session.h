@@ -45,7 +45,14 @@ struct CheckResult {
   /// 'T' satisfied, 'F' not satisfied, 'M' inconclusive under the chosen
   /// approximation, '?' undecided: a limit stopped the search (`stopReason`).
   char verdict = 'F';
-  bool found = false;    ///< the checker found what it searched for
+  bool found = false; ///< the checker found what it searched for
+  /// What was found may be reached by no run: the search ran over zones that
+  /// over-approximate the reachable ones (convex hulls, for E<>, A[] and
+  /// leads-to; the searches of E[] and A<> keep exact zones).
+  bool overApproximated = false;
+  /// The formula the search looked for (see `PropertyKind`): f for E<> f,
+  /// not f for A[] f.
+  Pointer<TCTLExpression> formula;
   bool hasTrace = false; ///< found, and traces are kept: `trace` tells how
   TracePair trace;
   std::uint64_t explored = 0; ///< states taken from the waiting list
@@ -127,6 +134,9 @@ public:
   /// convex-hull search can reach a zone that no run reaches); the steps
   /// before it have been visited.
   bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart = false) const;
+  /// Whether `formula` holds in some valuation of `state`, as a reachability
+  /// search tests the states it reaches. `state` is left as it is.
+  bool satisfies(const TCTLExpression& formula, const GlobalState* state) const;
 
   // ---------------------------------------------------------- simulation
 

@@ -13,8 +13,8 @@ const char* const violated = "A[] not P.done";
 
 TEST(Verifier, WritesOneVerdictLinePerPropertyAndAnExitStatusForAll) {
   TempFile model("handshake.ta", handshakeModel);
-  const std::string hullMaybe = "maybe          E<> P.done  (possibly; convex hulls "
-                                "over-approximate the reachable states)";
+  const std::string bitStateMaybe =
+      "maybe          A[] n <= 1  (invariantly; bit-state hashing may have missed states)";
   const std::string holds = "satisfied      E<> P.done  (possibly)";
   const std::string always = "satisfied      A[] n <= 1  (invariantly)";
   const std::string never = "not satisfied  E<> n == 2  (possibly)";
@@ -29,16 +29,20 @@ TEST(Verifier, WritesOneVerdictLinePerPropertyAndAnExitStatusForAll) {
        1},
       {{}, {reachable, invariant}, {holds, always}, 0},
       {{"--representation", "packed"}, {reachable, invariant}, {holds, always}, 0},
-      // The convex hull over-approximates: a reachable state is only maybe ...
-      {{"--representation", "hull"}, {reachable, invariant}, {hullMaybe, always}, 2},
+      // The convex hull over-approximates: a state found is real when its
+      // trace replays on exact zones ...
+      {{"--representation", "hull"},
+       {reachable, invariant},
+       {"satisfied      E<> P.done  (possibly; confirmed by exact replay)", always},
+       0},
       // ... and bit-state hashing under-approximates: an invariant is maybe.
+      {{"--representation", "bitstate"}, {invariant}, {bitStateMaybe}, 2},
+      // A definite failure outranks an inconclusive answer (a counterexample
+      // that bit-state hashing found is real) ...
       {{"--representation", "bitstate"},
-       {invariant},
-       {"maybe          A[] n <= 1  (invariantly; bit-state hashing may have missed states)"},
-       2},
-      // A definite failure outranks an inconclusive answer (a state the
-      // over-approximation does not reach is not reachable) ...
-      {{"--representation", "hull"}, {reachable, unreachable}, {hullMaybe, never}, 1},
+       {invariant, violated},
+       {bitStateMaybe, "not satisfied  A[] not P.done  (invariantly)"},
+       1},
       // ... and a rejected property outranks both.
       {{},
        {unreachable, "E<> P.nowhere"},
@@ -54,6 +58,61 @@ TEST(Verifier, WritesOneVerdictLinePerPropertyAndAnExitStatusForAll) {
     const ProcessResult run = runVerifier(args);
     EXPECT_EQ(linesOf(run.out), c.lines) << run.err;
     EXPECT_EQ(run.exitStatus, c.status);
+  }
+}
+
+TEST(Verifier, ApproximationsLeaveOpenOnlyWhatTheyCannotDecide) {
+  // P reaches l with x == y, or with x - y == 2 (x == 2, then y reset). The
+  // convex hull of both zones holds x - y == 1 too, where bad looks reachable.
+  TempFile model("hull.ta", "clock x, y;\nprocess P {\n  state s, l, bad, stop;\n  init s;\n"
+                            "  trans s -> l { guard x == 0; },\n"
+                            "        s -> l { guard x == 2; assign y := 0; },\n"
+                            "        l -> bad { guard x == y + 1; };\n}\nsystem P;\n");
+  const char* const replayed = "; confirmed by exact replay";
+  struct Case {
+    const char* property;
+    std::string hull, bitstate; // the verdicts, and the reason of a definite one
+  };
+  const Case cases[] = {
+      // Found over hulls, and the exact replay of the trace ends where it holds.
+      {"E<> P.l", std::string("satisfied") + replayed, "satisfied"},
+      {"A[] not P.l", std::string("not satisfied") + replayed, "not satisfied"},
+      // Found only over hulls: the replay stops before bad ...
+      {"E<> P.bad", "maybe", "maybe"},
+      {"A[] not P.bad", "maybe", "maybe"},
+      // ... or ends in an exact zone without the valuation asked for.
+      {"E<> P.l and x == 1 and y == 0", "maybe", "maybe"},
+      // E[] and A<> search exact zones under hulls too ...
+      {"E[] P.s", "satisfied", "satisfied"},
+      {"A<> P.l", "not satisfied", "not satisfied"},
+      // ... but leads-to looks for its p-states among the hulls.
+      {"P.bad --> P.stop", "maybe", "maybe"},
+  };
+  std::vector<std::string> args = {model.path()};
+  for (const Case& c : cases)
+    args.insert(args.end(), {"-e", c.property});
+  const std::vector<std::string> exact = verdictsOf(runVerifierJson(args).document);
+  for (const std::string representation : {"hull", "bitstate"}) {
+    std::vector<std::string> options = {"--representation", representation};
+    options.insert(options.end(), args.begin(), args.end());
+    const JsonRun run = runVerifierJson(options);
+    const JsonValue& properties = run.document.at("properties");
+    ASSERT_EQ(properties.size(), std::size(cases)) << run.process.err;
+    EXPECT_FALSE(run.document.at("options").at("trace").boolean);
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+      SCOPED_TRACE(representation + ": " + cases[k].property);
+      const JsonValue& property = properties[k];
+      std::string answer = property.at("verdict").text;
+      // An approximation may leave a property open, never answer it wrongly.
+      if (answer == "maybe")
+        EXPECT_FALSE(property.at("reason").isNull());
+      else
+        EXPECT_EQ(answer, exact[k]);
+      if (answer != "maybe" && !property.at("reason").isNull())
+        answer += "; " + property.at("reason").text;
+      EXPECT_EQ(answer, representation == "hull" ? cases[k].hull : cases[k].bitstate);
+      EXPECT_TRUE(property.at("trace").isNull()); // kept for the replay, not asked for
+    }
   }
 }
 
@@ -112,6 +171,48 @@ TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   EXPECT_EQ(json.document.at("exit_code").number, 3);
 }
 
+TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
+  TempFile model("handshake.ta", handshakeModel);
+  std::string windowsText;
+  for (const char c : std::string(handshakeModel))
+    windowsText += c == '\n' ? "\r\n" : std::string(1, c);
+  TempFile windows("windows.ta", windowsText);
+  TempFile windowsQueries("windows.q", "E<> P.done\r\n// comment\r\nA[] n <= \\\r\n 1\r\n");
+  TempFile empty("empty.q", "");
+  TempFile comments("comments.q", "// to do\n\n");
+  const std::string folder = testing::TempDir();
+  const std::string missing = model.path() + ".missing";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string error; // empty: none
+  };
+  const Case cases[] = {
+      {{folder, "-e", reachable}, 3, "cannot read " + folder + ": Is a directory"},
+      {{model.path(), folder}, 3, "cannot read " + folder + ": Is a directory"},
+      {{missing, "-e", reachable}, 3, "cannot read " + missing + ": No such file or directory"},
+      // Opens, but every read fails.
+      {{model.path(), "/proc/self/mem"}, 3, "cannot read /proc/self/mem: Input/output error"},
+      {{model.path(), empty.path()}, 3, empty.path() + ": no property in the file"},
+      {{"-e", reachable, model.path(), comments.path()},
+       3,
+       comments.path() + ": no property in the file"},
+      {{model.path()}, 3, "no property to check: name a query file or give -e PROPERTY"},
+      // Lines may end in CR LF, in the model, the query file and -e.
+      {{windows.path(), windowsQueries.path(), "-e", "E<> Q.t\r"}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const ProcessResult text = runVerifier(c.args);
+    EXPECT_EQ(text.exitStatus, c.status);
+    EXPECT_EQ(text.err, c.error.empty() ? "" : "orvela: " + c.error + "\n");
+    const JsonRun json = runVerifierJson(c.args);
+    EXPECT_EQ(json.process.exitStatus, c.status);
+    const JsonValue& error = json.document.at("error");
+    EXPECT_EQ(error.isNull() ? "" : error.text, c.error);
+  }
+}
+
 TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   TempFile model("handshake.ta", handshakeModel);
   TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n");
@@ -124,19 +225,18 @@ TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
 TEST(Verifier, RejectsCommandLinesItCannotFollow) {
   TempFile model("handshake.ta", handshakeModel);
   const std::vector<std::vector<std::string>> lines = {
-      {},                                            // no model
-      {"--frobnicate", model.path()},                // unknown option
-      {model.path(), "-e"},                          // missing value
-      {"--order", "sideways", model.path()},         // not a search order
-      {"--reduction", "7", model.path()},            // the session refuses it
-      {"--reduction", "12", model.path()},           // not one digit
-      {"--zone-format", "2", model.path()},          // the session refuses it
-      {"--time-limit", "-1", model.path()},          // not positive
-      {"--memory-limit", "lots", model.path()},      // not a number
-      {"--trace=yes", model.path()},                 // a flag takes no value
-      {"-", "-"},                                    // standard input twice
-      {model.path(), model.path(), model.path()},    // too many files
-      {model.path() + ".missing", "-e", reachable}}; // no such file
+      {},                                          // no model
+      {"--frobnicate", model.path()},              // unknown option
+      {model.path(), "-e"},                        // missing value
+      {"--order", "sideways", model.path()},       // not a search order
+      {"--reduction", "7", model.path()},          // the session refuses it
+      {"--reduction", "12", model.path()},         // not one digit
+      {"--zone-format", "2", model.path()},        // the session refuses it
+      {"--time-limit", "-1", model.path()},        // not positive
+      {"--memory-limit", "lots", model.path()},    // not a number
+      {"--trace=yes", model.path()},               // a flag takes no value
+      {"-", "-"},                                  // standard input twice
+      {model.path(), model.path(), model.path()}}; // too many files
   for (const std::vector<std::string>& args : lines) {
     const ProcessResult run = runVerifier(args);
     EXPECT_EQ(run.exitStatus, 3) << testing::PrintToString(args);
@@ -152,27 +252,33 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
 TEST(Verifier, HelpDocumentsEveryOptionAndExitStatus) {
   const ProcessResult run = runVerifier({"--help"});
   EXPECT_EQ(run.exitStatus, 0);
-  for (const char* option :
-       {"-e", "--property", "--order", "--representation", "--reduction", "--reuse",
-        "--active-clocks", "--trace", "--zone-format", "--format", "--stats", "--time-limit",
-        "--memory-limit", "--help", "bfs|dfs", "exact|packed|bitstate|hull", "text|json"})
+  for (const char* option : {"-e", "--property", "--order", "--representation", "--reduction",
+                             "--reuse", "--active-clocks", "--trace", "--zone-format", "--format",
+                             "--stats", "--time-limit", "--memory-limit", "--help", "--version",
+                             "bfs|dfs", "exact|packed|bitstate|hull", "text|json"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   for (const char* status : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  "})
     EXPECT_NE(run.out.find(status), std::string::npos) << status;
+  // The version line is the server's.
+  const ProcessResult version = runVerifier({"--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out, "ORVELA version 1.0 Beta, Nov 2002 -- server.\n");
 }
 
 TEST(Verifier, StatisticsFollowEachVerdictAndTotalThem) {
   TempFile model("handshake.ta", handshakeModel);
   const ProcessResult run =
-      runVerifier({"--stats", model.path(), "-e", invariant, "-e", unreachable});
+      runVerifier({"--stats", model.path(), "-e", invariant, "-e", unreachable, "-e", "E[] P.a"});
   const std::vector<std::string> lines = linesOf(run.out);
-  ASSERT_EQ(lines.size(), 5u) << run.out;
+  ASSERT_EQ(lines.size(), 7u) << run.out;
   // Both searches explore the whole state space: initial, after the
-  // handshake, done.
+  // handshake, done. The initial state alone is a witness of E[] P.a: time
+  // passes there for ever.
   EXPECT_EQ(lines[1].rfind("               explored 3, stored 3, ", 0), 0u) << lines[1];
   EXPECT_EQ(lines[3].rfind("               explored 3, stored 3, ", 0), 0u) << lines[3];
-  EXPECT_EQ(lines[4].rfind("total: 2 properties, explored 6, stored 6, ", 0), 0u) << lines[4];
-  EXPECT_NE(lines[4].find(" MiB"), std::string::npos);
+  EXPECT_EQ(lines[5].rfind("               explored 1, stored 0, ", 0), 0u) << lines[5];
+  EXPECT_EQ(lines[6].rfind("total: 3 properties, explored 7, stored 6, ", 0), 0u) << lines[6];
+  EXPECT_NE(lines[6].find(" MiB"), std::string::npos);
 }
 
 } // namespace
