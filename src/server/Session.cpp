@@ -498,10 +498,13 @@ bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool w
 
 bool Session::satisfies(const TCTLExpression& formula, const GlobalState* state) const {
   requireSystem();
-  const StateBlocks blocks(*system_, stateAlloc_);
-  GlobalState* copy = blocks.copyOf(*state);
-  const bool holds = formula.evaluate(copy) && copy->ok();
-  blocks.drop(copy);
+  // The pieces where the formula holds: the deadlock predicate may split
+  // the zone.
+  StateList pieces{StateBlocks(*system_, stateAlloc_).copyOf(*state)};
+  formula.evaluateMulti(pieces, stateAlloc_.get());
+  const bool holds = !pieces.empty();
+  for (GlobalState* piece : pieces)
+    returnState(piece, stateAlloc_.get());
   return holds;
 }
 

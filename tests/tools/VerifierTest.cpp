@@ -116,6 +116,24 @@ TEST(Verifier, ApproximationsLeaveOpenOnlyWhatTheyCannotDecide) {
   }
 }
 
+// In a, with x - y in [0, 3], the deadlocked valuations are x > 5 with
+// y > 9 or x - y > 2: two zones, which the replay's last state must be cut
+// into to confirm the witness.
+TEST(Verifier, ReplayConfirmsWitnessesOfDeadlockFormulas) {
+  TempFile model("split.ta",
+                 "clock x, y;\nprocess P { state s { x <= 3 }, a { x <= 10 }, b;\n"
+                 "  init s; trans s -> a { assign y := 0; },\n"
+                 "  a -> b { guard x >= 1, x <= 5; }, a -> b { guard y >= 8, y <= 9; };\n"
+                 "}\nsystem P;\n");
+  const ProcessResult run = runVerifier({"--representation", "hull", model.path(), "-e",
+                                         "E<> P.a and deadlock", "-e", "A[] not deadlock"});
+  EXPECT_EQ(linesOf(run.out),
+            (std::vector<std::string>{
+                "satisfied      E<> P.a and deadlock  (possibly; confirmed by exact replay)",
+                "not satisfied  A[] not deadlock  (invariantly; confirmed by exact replay)"}))
+      << run.err;
+}
+
 TEST(Verifier, ReadsPropertiesFromAQueryFileSkippingCommentsAndBlankLines) {
   TempFile model("handshake.ta", handshakeModel);
   TempFile queries("handshake.q", "// what can happen; the last line is continued at the end of "
