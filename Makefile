@@ -1,9 +1,11 @@
 # Entry points for a fresh machine:
 #   make run       install what is missing, build, run the main job
-#   make test      install what is missing, build, run every test, then
-#                  run them again under the sanitizers (make sanitize)
+#   make test      install what is missing, check the formatting (make lint),
+#                  build, run every test, then run them again under the
+#                  sanitizers (make sanitize)
 # and for developers:
 #   make test-fast build and run every test, without the sanitized run
+#   make lint      check that every source follows .clang-format
 #   make bench     build and run the benchmarks
 #   make sanitize  build with AddressSanitizer + UBSan and run every test
 #   make fuzz      build the libFuzzer targets with clang and run each for
@@ -15,7 +17,7 @@ FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup build run test test-fast bench sanitize fuzz clean
+.PHONY: all setup build run test test-fast lint bench sanitize fuzz clean
 
 all: build
 
@@ -29,8 +31,11 @@ build: setup
 run: build
 	@scripts/main-job.sh $(BUILD_DIR)
 
-test: test-fast
+test: lint test-fast
 	@$(MAKE) sanitize
+
+lint: setup
+	@scripts/lint.sh
 
 test-fast: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)

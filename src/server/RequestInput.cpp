@@ -57,9 +57,7 @@ long readLimitedLine(std::string& line, std::size_t limit) {
 
 } // namespace
 
-bool readServiceLine(std::string& line) {
-  return readLimitedLine(line, serviceLineLimit) >= 0;
-}
+bool readServiceLine(std::string& line) { return readLimitedLine(line, serviceLineLimit) >= 0; }
 
 std::string readRequestLine() {
   std::string line;

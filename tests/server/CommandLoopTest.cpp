@@ -1,8 +1,8 @@
 // The command loop through the real server binary, byte for byte, and the
 // fatal-failure path in-process.
 
-#include "server/Client.h"
 #include "server/CommandLoop.h"
+#include "server/Client.h"
 #include "server/Services.h"
 #include "server/base/Exceptions.h"
 #include "support/ServerProcess.h"
@@ -98,10 +98,14 @@ protected:
   static void failingHandler() {
     writeLine("partial");
     switch (kind) {
-    case 0: throw ProtocolError("bad request %d", 7);
-    case 1: throw InputError("Bad property\n");
-    case 2: throw Bug("NI: %s", "void f()");
-    default: throw RuntimeError("Memory allocation failed !!");
+    case 0:
+      throw ProtocolError("bad request %d", 7);
+    case 1:
+      throw InputError("Bad property\n");
+    case 2:
+      throw Bug("NI: %s", "void f()");
+    default:
+      throw RuntimeError("Memory allocation failed !!");
     }
   }
   static const Service* lookup(std::string_view name) {
@@ -144,9 +148,9 @@ TEST_F(CommandLoopInProcess, RuntimeErrorEndsTheSessionWithStatusOne) {
 }
 
 TEST(ServicesTest, AllThirteenServicesAreKnownByExactName) {
-  const char* names[] = {"newSystem",  "getInitialState", "getTransitions", "modelCheck",
-                         "setOptions", "startState",      "quit",           "version",
-                         "getSuccessor", "wcrtInit",      "wcrtCollect",    "domainInit",
+  const char* names[] = {"newSystem",    "getInitialState", "getTransitions", "modelCheck",
+                         "setOptions",   "startState",      "quit",           "version",
+                         "getSuccessor", "wcrtInit",        "wcrtCollect",    "domainInit",
                          "domainCollect"};
   for (int code = 0; code < 13; ++code) {
     const Service* service = findService(names[code]);

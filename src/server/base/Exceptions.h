@@ -27,8 +27,7 @@ template <class Tag> class FormattedError : public std::exception {
 public:
   static constexpr int capacity = 256;
 
-  explicit FormattedError(const char* fmt, ...) noexcept
-      __attribute__((format(printf, 2, 3))) {
+  explicit FormattedError(const char* fmt, ...) noexcept __attribute__((format(printf, 2, 3))) {
     va_list args;
     va_start(args, fmt);
     formatMessage(message_, capacity, fmt, args);

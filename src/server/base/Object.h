@@ -59,8 +59,7 @@ public:
   Pointer(T* object) noexcept : object_(object) { take(); }
   Pointer(const Pointer& other) noexcept : object_(other.object_) { take(); }
   Pointer(Pointer&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  template <class U>
-  Pointer(const Pointer<U>& other) noexcept : object_(other.get()) { take(); }
+  template <class U> Pointer(const Pointer<U>& other) noexcept : object_(other.get()) { take(); }
   ~Pointer() { drop(object_); }
 
   Pointer& operator=(const Pointer& other) { return assign(other.object_); }

@@ -64,7 +64,8 @@ public:
       ++*count_;
   }
   Ref(Ref&& other) noexcept
-      : object_(std::exchange(other.object_, nullptr)), count_(std::exchange(other.count_, nullptr)) {}
+      : object_(std::exchange(other.object_, nullptr)),
+        count_(std::exchange(other.count_, nullptr)) {}
   ~Ref() { release(); }
 
   Ref& operator=(const Ref& other) {

@@ -84,11 +84,13 @@ TEST(RefCommonTest, FullBlockStartsANewOne) {
   std::vector<int32_t*> taken = drainFreeList();
   taken.push_back(RefCommon::getCnt()); // makes sure a block exists
   RefCommon::Block* block = RefCommon::cntBlocks;
-  const int32_t left = (block->capacity - block->used) / static_cast<int32_t>(sizeof(RefCommon::Slot));
+  const int32_t left =
+      (block->capacity - block->used) / static_cast<int32_t>(sizeof(RefCommon::Slot));
   for (int32_t i = 0; i < left; ++i)
     taken.push_back(RefCommon::getCnt());
   EXPECT_EQ(RefCommon::cntBlocks, block);
-  EXPECT_EQ(block->used, RefCommon::countersPerBlock * static_cast<int32_t>(sizeof(RefCommon::Slot)));
+  EXPECT_EQ(block->used,
+            RefCommon::countersPerBlock * static_cast<int32_t>(sizeof(RefCommon::Slot)));
   taken.push_back(RefCommon::getCnt());
   EXPECT_NE(RefCommon::cntBlocks, block);
   EXPECT_EQ(RefCommon::cntBlocks->previous, block);
