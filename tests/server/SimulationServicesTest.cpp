@@ -168,6 +168,15 @@ TEST(SimulationServices, AStateWithAnEmptyZoneHasNoSuccessorsAndReachesNothing) 
   const std::string empty = "1\n.\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n"; // x <= 1 and x >= 3
   EXPECT_EQ(onLamp("getTransitions\n" + empty + "startState\n" + empty + modelCheck("E<> P.on")),
             lampNames + "ok\n.\nok\n.\nok\nF\n0\n0\n.\n");
+  // with no invariant or guard that would notice it; the diagonal bound
+  // t(0) - t(0) <= 1 constrains nothing
+  const std::string emptyAt = "0\n.\n1\n0\n2\n.\n0\n1\n-4\n.\n.\n.\n"; // x <= 1 and x >= 2
+  EXPECT_EQ(replies(newSystem("clock x;\nprocess P { state a; init a; trans a -> a {}; }\n"
+                              "system P;") +
+                    "getTransitions\n" + emptyAt + "startState\n" + emptyAt +
+                    modelCheck("E<> P.a") + "startState\n0\n.\n0\n0\n2\n.\n.\n.\n" +
+                    modelCheck("E<> P.a")),
+            "ok\n\nt(0) x \n.\nok\n.\nok\n.\nok\nF\n0\n0\n.\nok\n.\nok\nT\n0\n0\n.\n");
 }
 
 } // namespace
