@@ -47,17 +47,6 @@ MoveEnumerator::MoveEnumerator(const System& system)
   receivingProcesses_.reserve(std::size_t(processes_));
 }
 
-int MoveEnumerator::keepEnabled(const Edge** list, int count, PublicState* state) {
-  int k = 0;
-  while (k < count) {
-    if (guardHolds(*list[k], state))
-      ++k;
-    else
-      list[k] = list[--count];
-  }
-  return count;
-}
-
 void MoveEnumerator::groupReceivers(int channel) {
   std::fill(groupCount_.begin(), groupCount_.end(), 0);
   const Edge** receiving = receivers(channel);

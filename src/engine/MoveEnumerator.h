@@ -42,7 +42,23 @@ public:
   /// evaluation, so `emit` may replace the state it points to by a copy with
   /// the same discrete part (the deferral of `NewTransitionFilter` does). The
   /// array passed to `emit` may be copied but not kept.
-  template <class Emit> bool enumerate(GlobalState* const& state, Emit&& emit);
+  template <class Emit> bool enumerate(GlobalState* const& state, Emit&& emit) {
+    return enumerateWith(state, emit,
+                         [](const Edge& e, PublicState* s) { return guardHolds(e, s); });
+  }
+  /// The same, but the integer guards of the edges of the null-terminated
+  /// `assumed` count as holding: the moves that would be enabled if they did.
+  /// Tells a move disabled by its own guards from a set of edges that is no
+  /// move at all.
+  template <class Emit>
+  bool enumerateAssuming(GlobalState* const& state, const Transition* const* assumed, Emit&& emit) {
+    return enumerateWith(state, emit, [assumed](const Edge& e, PublicState* s) {
+      for (const Transition* const* a = assumed; *a; ++a)
+        if (*a == e.edge)
+          return true;
+      return guardHolds(e, s);
+    });
+  }
 
   int processCount() const { return processes_; }
   /// The largest number of edges of one move plus the terminating null.
@@ -81,9 +97,20 @@ private:
   const Edge** receivers(int channel) {
     return slots_.data() + (2 * std::size_t(channel) + 1) * slotRoom_;
   }
-  /// Removes the entries whose integer guards fail: a failing entry is
-  /// overwritten by the last one, which is tested next. Answers the new count.
-  static int keepEnabled(const Edge** list, int count, PublicState* state);
+  /// Removes the entries for which `holds` (the integer guard test) fails: a
+  /// failing entry is overwritten by the last one, which is tested next.
+  /// Answers the new count.
+  template <class Holds>
+  static int keepEnabled(const Edge** list, int count, PublicState* state, Holds& holds) {
+    int k = 0;
+    while (k < count) {
+      if (holds(*list[k], state))
+        ++k;
+      else
+        list[k] = list[--count];
+    }
+    return count;
+  }
   /// Groups the receiving edges of channel `channel` by process, list order
   /// kept within a process.
   void groupReceivers(int channel);
@@ -91,6 +118,10 @@ private:
     return !committedState || inCommitted_[std::size_t(process)];
   }
 
+  /// `enumerate` with `holds(const Edge&, PublicState*)` as the integer guard
+  /// test.
+  template <class Emit, class Holds>
+  bool enumerateWith(GlobalState* const& state, Emit& emit, Holds holds);
   template <class Emit> bool emitBinary(int channel, bool committedState, Emit& emit);
   template <class Emit> bool emitBroadcast(int channel, bool committedState, Emit& emit);
 
@@ -119,7 +150,8 @@ private:
   std::size_t maxDegree_;
 };
 
-template <class Emit> bool MoveEnumerator::enumerate(GlobalState* const& state, Emit&& emit) {
+template <class Emit, class Holds>
+bool MoveEnumerator::enumerateWith(GlobalState* const& state, Emit& emit, Holds holds) {
   // `state` is read through the reference every time: `emit` may have put a
   // copy in place of the state it pointed to.
   bool committedState = false;
@@ -142,7 +174,7 @@ template <class Emit> bool MoveEnumerator::enumerate(GlobalState* const& state, 
       } else if (value > 0) {
         if (value <= channels_)
           senders(value)[counts_[std::size_t(value)].senders++] = e;
-      } else if (mayMove(committedState, p) && guardHolds(*e, state)) {
+      } else if (mayMove(committedState, p) && holds(*e, state)) {
         move_[0] = e->edge;
         move_[1] = nullptr;
         if (!emit(move_.data()))
@@ -155,10 +187,10 @@ template <class Emit> bool MoveEnumerator::enumerate(GlobalState* const& state, 
     ChannelEdges& count = counts_[std::size_t(c)];
     if (count.senders == 0)
       continue;
-    count.receivers = keepEnabled(receivers(c), count.receivers, state);
+    count.receivers = keepEnabled(receivers(c), count.receivers, state, holds);
     if (!broadcast_[std::size_t(c)] && count.receivers == 0)
       continue;
-    count.senders = keepEnabled(senders(c), count.senders, state);
+    count.senders = keepEnabled(senders(c), count.senders, state, holds);
     const bool done = broadcast_[std::size_t(c)] ? emitBroadcast(c, committedState, emit)
                                                  : emitBinary(c, committedState, emit);
     if (!done)

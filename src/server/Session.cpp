@@ -121,6 +121,7 @@ void Session::dropModel() {
   traceStore_ = nullptr;
   transitionFilter_ = newSuccessorFilter_ = successorFilter_ = delayFilter_ = normalisationFilter_ =
       nullptr;
+  moves_.reset();
   stateAlloc_ = nullptr;
   system_ = nullptr;
   lastQuant_ = noReusableSearch;
@@ -195,6 +196,7 @@ void Session::buildSimulationPipeline() {
   newSuccessorFilter_->setSink(delayFilter_.get());
   setValueProperty<NormalisationInfo>(*normalisationFilter_, "normalisation_info",
                                       normalisationInfo_);
+  moves_ = std::make_unique<MoveEnumerator>(*system_);
 }
 
 std::vector<std::string> Session::integerNames() {
@@ -528,11 +530,63 @@ void Session::enabledMoves(const GlobalState* state, const StepVisitor& deliver)
   transitionFilter_->tryPut(static_cast<GlobalStateReference*>(&reference));
 }
 
-void Session::successors(const GlobalState* state, const Transition* const* edges,
-                         const StepVisitor& deliver) {
+namespace {
+
+/// Whether the null-terminated `requested` holds the edges of the
+/// null-terminated `move` in some order: as many, and each of the move's
+/// (which are distinct) among them.
+bool sameEdges(const Transition* const* move, const Transition* const* requested) {
+  const Transition* const* requestedEnd = requested;
+  while (*requestedEnd)
+    ++requestedEnd;
+  const Transition* const* edge = move;
+  for (; *edge; ++edge)
+    if (std::find(requested, requestedEnd, *edge) == requestedEnd)
+      return false;
+  return edge - move == requestedEnd - requested;
+}
+
+/// The move among those that `enumerate(emit)` passes to `emit` that holds
+/// the edges of `requested`, copied with its terminating null; empty when
+/// there is none.
+template <class Enumerate>
+Session::Move findMove(Enumerate&& enumerate, const Transition* const* requested) {
+  Session::Move found;
+  enumerate([&](const Transition** move) {
+    if (!sameEdges(move, requested))
+      return true;
+    for (; *move; ++move)
+      found.push_back(*move);
+    found.push_back(nullptr);
+    return false;
+  });
+  return found;
+}
+
+} // namespace
+
+Session::Move Session::moveOf(const GlobalState* state, const Transition* const* requested) {
   requireSystem();
+  // The enumerator evaluates guards and synchronisations through the state
+  // but changes nothing in it.
+  GlobalState* const current = const_cast<GlobalState*>(state);
+  Move move = findMove([&](auto emit) { moves_->enumerate(current, emit); }, requested);
+  if (!move.empty())
+    return move;
+  const Move unguarded =
+      findMove([&](auto emit) { moves_->enumerateAssuming(current, requested, emit); }, requested);
+  if (unguarded.empty())
+    throw ProtocolError("State inconsistent with current system");
+  return move; // disabled by its own guards: no successor
+}
+
+void Session::successors(const GlobalState* state, const Move& move, const StepVisitor& deliver) {
+  requireSystem();
+  if (move.empty())
+    return;
   Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
-  SuccessorPair pair(const_cast<GlobalState*>(state), const_cast<const Transition**>(edges));
+  Move edges = move;
+  SuccessorPair pair(const_cast<GlobalState*>(state), edges.data());
   successorFilter_->tryPut(&pair);
 }
 

@@ -12,6 +12,7 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
+#include "engine/MoveEnumerator.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
@@ -26,6 +27,7 @@
 #include <functional>
 #include <iosfwd>
 #include <list>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -148,10 +150,22 @@ public:
   /// leads to (after delay and, with the option "normalise", normalisation).
   /// The successor is freed after the call.
   void enabledMoves(const GlobalState* state, const StepVisitor& deliver);
-  /// Calls `deliver` with the successor of `state` by the null-terminated
-  /// move `edges`, if the move is enabled.
-  void successors(const GlobalState* state, const Transition* const* edges,
-                  const StepVisitor& deliver);
+  /// The edges of a move, null-terminated.
+  using Move = std::vector<const Transition*>;
+  /// The move of `state` made of the edges of the null-terminated `requested`
+  /// (in any order), in the order in which `enabledMoves` lists it, so that
+  /// it leads to the successor listed there. Empty when the move is disabled
+  /// by the integer guards of its own edges: it would be listed if they held.
+  /// Any other set of edges (an edge that does not leave its process's
+  /// current location, a synchronising edge without its partner, partners
+  /// on different channels, in the same direction or in the same process,
+  /// a move the committed locations forbid, a broadcast without each of its
+  /// receivers) throws `ProtocolError` "State inconsistent with current
+  /// system".
+  Move moveOf(const GlobalState* state, const Transition* const* requested);
+  /// Calls `deliver` with the successor of `state` by `move`, a move of
+  /// `state` from `moveOf`, if its clock guards and the invariants leave one.
+  void successors(const GlobalState* state, const Move& move, const StepVisitor& deliver);
   /// Whether a search keeps `state`, reached by `edges`, as the option
   /// "reduction" decides.
   bool isStored(const GlobalState* state, const Transition* const* edges) const;
@@ -228,6 +242,7 @@ private:
   Pointer<ReachabilityFilter> stateSpace_;
   Pointer<Filter> transitionFilter_, newSuccessorFilter_, successorFilter_, delayFilter_,
       normalisationFilter_;
+  std::unique_ptr<MoveEnumerator> moves_; ///< for checking requested moves
   NormalisationInfo normalisationInfo_;
   int lastQuant_ = noReusableSearch;
   std::set<int> active_;

@@ -46,11 +46,12 @@ void processSuccessor() {
   const System& system = *session.system();
   const Pointer<GlobalState> state = read(system);
   const int count = getInteger(readRequestLine());
-  const Transition* move[3] = {readTransition(system), nullptr, nullptr};
+  const Transition* requested[3] = {readTransition(system), nullptr, nullptr};
   if (count != 1)
-    move[1] = readTransition(system);
+    requested[1] = readTransition(system);
   if (readRequestLine() != ".")
     throw ProtocolError("End of request expected");
+  const Session::Move move = session.moveOf(state.get(), requested);
   writeLine("ok");
   const int zoneFormat = session.options().zoneFormat;
   session.successors(state.get(), move,

@@ -10,10 +10,13 @@
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace orvela {
 
@@ -59,6 +62,81 @@ void expectDot(const char* message) {
   if (readLine() != ".")
     throw ProtocolError("%s", message);
 }
+
+/// The zone of a state block: the conjunction of its constraint groups with
+/// the bounds every zone has (each clock non-negative, each diagonal entry at
+/// most 0). A client may send any bounds: a diagonal or reference-clock bound
+/// looser than those, contradicting bounds, bounds near the int32 limits. The
+/// matrix is therefore closed here in 64-bit arithmetic, where no sum of
+/// client bounds wraps, and only a closed matrix reaches the region.
+class ClientZone {
+public:
+  explicit ClientZone(unsigned dimension) : n_(dimension), m_(std::size_t(n_) * n_, none) {
+    for (unsigned k = 0; k < n_; ++k) {
+      at(0, k) = rawLessEqualZero;
+      at(k, k) = rawLessEqualZero;
+    }
+  }
+
+  /// Adds the bound `raw` on x_i - x_j; an infinite raw bound adds nothing.
+  void constrain(unsigned i, unsigned j, int32_t raw) {
+    if (!rawIsInfinite(raw))
+      at(i, j) = std::min(at(i, j), int64_t(raw));
+  }
+
+  /// Closes the matrix and copies it into `zone`, a region of the same
+  /// dimension as created with initialisation, which is then closed. An empty
+  /// zone becomes that region with the reference clock below itself, which
+  /// every emptiness test sees and no clock operation repairs. A closed bound
+  /// beyond the raw range is `ProtocolError` "Bad constraint".
+  void writeTo(UnpackedRegion& zone) {
+    if (!close()) {
+      zone.set(0, 0, rawLessEqualZero - 1);
+      return;
+    }
+    for (unsigned i = 0; i < n_; ++i)
+      for (unsigned j = 0; j < n_; ++j) {
+        const int64_t raw = at(i, j);
+        if (raw != none && (raw <= rawMinusInfinity || raw >= rawInfiniteFrom))
+          throw ProtocolError("Bad constraint");
+        zone.set(i, j, raw == none ? rawInfinity : int32_t(raw));
+      }
+    zone.markClosed();
+  }
+
+private:
+  static constexpr int64_t none = INT64_MAX;
+
+  int64_t& at(unsigned i, unsigned j) { return m_[std::size_t(i) * n_ + j]; }
+  /// The sum of two finite raw bounds: non-strict only if both are.
+  static int64_t add(int64_t a, int64_t b) {
+    return (a & ~int64_t(1)) + (b & ~int64_t(1)) + (a & b & 1);
+  }
+  bool negativeCycleAt(unsigned k) { return at(k, k) < rawLessEqualZero; }
+
+  /// Floyd-Warshall; false as soon as a negative cycle shows the zone empty.
+  /// Until then every entry is the weight of a simple path, at most n client
+  /// bounds, so no sum comes near the int64 limits.
+  bool close() {
+    for (unsigned k = 0; k < n_; ++k)
+      if (negativeCycleAt(k))
+        return false;
+    for (unsigned k = 0; k < n_; ++k)
+      for (unsigned i = 0; i < n_; ++i) {
+        if (at(i, k) == none)
+          continue;
+        for (unsigned j = 0; j < n_; ++j)
+          if (at(k, j) != none)
+            at(i, j) = std::min(at(i, j), add(at(i, k), at(k, j)));
+        if (negativeCycleAt(i))
+          return false;
+      }
+    return true;
+  }
+
+  unsigned n_;
+  std::vector<int64_t> m_; ///< raw bounds, row-major; `none` for no bound
+};
 
 /// The clock index of a constraint on `line`.
 unsigned clockIndex(const std::string& line, unsigned dimension) {
@@ -108,8 +186,8 @@ Pointer<GlobalState> read(const System& system) {
   const unsigned dimension = unsigned(ClockInfo::clocks.size());
   Pointer<GlobalState> state = GlobalState::create(system.getProcessCount());
   state->setIntegerTable(IntegerTable::create(int(IntegerInfo::integers.size()), true));
-  UnpackedRegion* zone = UnpackedRegion::create(int(dimension), true);
-  state->setRegion(zone);
+  UnpackedRegion* region = UnpackedRegion::create(int(dimension), true);
+  state->setRegion(region);
 
   for (int p = 0; p < system.getProcessCount(); ++p) {
     const int location = getInteger(readLine());
@@ -121,16 +199,13 @@ Pointer<GlobalState> read(const System& system) {
   }
   expectDot("No terminating . after control state");
 
+  ClientZone zone(dimension);
   for (std::string line = readLine(); line != "."; line = readLine()) {
     const unsigned i = clockIndex(line, dimension);
     const unsigned j = clockIndex(readLine(), dimension);
-    const int32_t bound = getInteger(readLine());
-    zone->set(i, j, flipStrictness(bound));
-    zone->touch(i);
-    zone->touch(j);
+    zone.constrain(i, j, flipStrictness(getInteger(readLine())));
     expectDot("No terminating . after constraint");
   }
-  zone->close();
 
   // A value outside its variable's domain is no state of the model; used as
   // an array index it would reach past the array.
@@ -142,6 +217,9 @@ Pointer<GlobalState> read(const System& system) {
       throw ProtocolError("State inconsistent with current system");
   }
   expectDot("No terminating . after integer assignment");
+  // Checked once the whole block is read, so that a refused zone leaves the
+  // next request line where it belongs.
+  zone.writeTo(*region);
   return state;
 }
 

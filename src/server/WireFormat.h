@@ -35,12 +35,15 @@ void write(const Transition* edge);
 void write(const GlobalState* state, const Transition* const* edges, int zoneFormat);
 
 /// Reads a state block of the current model (`system` and the model tables)
-/// into a new heap state with a closed unpacked region. Throws `ProtocolError`
-/// "Bad control state", "State inconsistent with current system" (also for
-/// an integer outside its variable's domain), "No
-/// terminating . after control state", "Bad constraint", "No terminating .
-/// after constraint", "No terminating . after integer assignment", "Bad
-/// integer value", and the errors of reading a line.
+/// into a new heap state with a closed unpacked region. The zone is the
+/// conjunction of the constraint groups with every clock non-negative (the
+/// tightest bound wins where groups repeat an entry); when that is empty the
+/// region is empty (`Region::isEmpty`). Throws `ProtocolError` "Bad control
+/// state", "State inconsistent with current system" (also for an integer
+/// outside its variable's domain), "No terminating . after control state",
+/// "Bad constraint" (also for a zone whose closed bounds lie beyond the raw
+/// bound range), "No terminating . after constraint", "No terminating . after
+/// integer assignment", "Bad integer value", and the errors of reading a line.
 Pointer<GlobalState> read(const System& system);
 /// Reads a process index and an edge index (from 0) and answers that edge.
 /// An index outside the model is `ProtocolError` "State inconsistent with

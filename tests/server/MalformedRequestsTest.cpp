@@ -7,8 +7,15 @@
 
 #include "Transcript.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <iterator>
 #include <map>
+#include <optional>
+#include <random>
 #include <string_view>
+#include <vector>
 
 namespace orvela {
 namespace {
@@ -105,6 +112,8 @@ TEST(MalformedRequests, StateBlocksOfEverySimulationService) {
       {"garbage bound", "1\n.\n1\n0\nten\n.\n.\n2\n.\n", "Bad integer value"},
       {"constraint of five lines", "1\n.\n1\n0\n10\n0\n.\n.\n2\n.\n",
        "No terminating . after constraint"},
+      {"lower bound beyond the bound range", "1\n.\n0\n1\n-2147483648\n.\n.\n2\n.\n",
+       "Bad constraint"},
       {"integer outside its domain", "1\n.\n.\n4\n.\n", "State inconsistent with current system"},
       {"integer too many", "1\n.\n.\n2\n2\n.\n", "No terminating . after integer assignment"},
       {"over-long line", "1\n.\n1\n0\n" + std::string(300, '9') + "\n.\n.\n2\n.\n",
@@ -115,6 +124,108 @@ TEST(MalformedRequests, StateBlocksOfEverySimulationService) {
     for (const BadRequest& bad : blocks)
       expectAnsweredAndNothingLost({bad.what, service + bad.request, bad.message});
   }
+}
+
+/// Whether the point with clocks 1 and 2 at x and y thirds of a time unit
+/// satisfies every group of `zone`.
+bool contains(const std::vector<Constraint>& zone, long x, long y) {
+  const long value[] = {0, x, y};
+  for (const Constraint& c : zone) {
+    const long difference = value[c.i] - value[c.j];
+    const long bound = 3 * (c.v >> 1); // v halved, rounded down
+    if (c.v & 1 ? difference >= bound : difference > bound)
+      return false;
+  }
+  return true;
+}
+
+/// Up to four groups over the reference clock and two clocks, diagonal
+/// entries included, with bounds mostly small and now and then near the
+/// limits of int (or at 2^30, where raw bounds reach them).
+std::vector<Constraint> randomZone(std::mt19937& random) {
+  static const long extremes[] = {INT_MAX,        INT_MAX - 1,     INT_MIN,        INT_MIN + 1,
+                                  INT_MAX - 4,    INT_MIN + 5,     1L << 30,       -(1L << 30),
+                                  (1L << 30) + 1, -(1L << 30) - 1, (1L << 30) - 3, 3 - (1L << 30)};
+  std::vector<Constraint> zone(random() % 5);
+  for (Constraint& c : zone) {
+    c.i = long(random() % 3);
+    c.j = long(random() % 3);
+    c.v = random() % 3 == 0 ? extremes[random() % std::size(extremes)] : long(random() % 25) - 12;
+  }
+  return zone;
+}
+
+// Random zones sent to every service that reads a state, in one session. A
+// zone is refused as a bad constraint (only one with a bound of 2^29 or
+// more), or it is the conjunction of its groups with x, y >= 0: the
+// successor by a loop on an urgent location, which keeps the zone, holds the
+// same points of a grid in thirds of a time unit (enough to tell strict
+// bounds apart) reaching below 0, "getSuccessor" answers that successor, and
+// a search from the zone reaches its location iff it is not empty. A refused
+// start state leaves the previous one. Later requests are answered as before.
+TEST(MalformedRequests, RandomZonesAreClosedOrRefusedByEveryServiceThatReadsAState) {
+  const std::string model = "clock x, y;\nprocess P { state a, b; urgent a; init a;\n"
+                            "  trans a -> a {}, a -> b {}; }\nsystem P;";
+  const std::string probe = "startState\n0\n.\n2\n0\n6\n.\n.\n.\n" + modelCheck("E<> P.b") +
+                            "getInitialState\ngetTransitions\n0\n.\n0\n1\n-4\n.\n.\n.\n";
+  std::mt19937 random(2024);
+  std::vector<std::vector<Constraint>> zones;
+  std::vector<std::string> blocks;
+  std::string requests;
+  for (int k = 0; k < 300; ++k) {
+    zones.push_back(randomZone(random));
+    std::string block = "0\n.\n";
+    for (const Constraint& c : zones.back())
+      block +=
+          std::to_string(c.i) + "\n" + std::to_string(c.j) + "\n" + std::to_string(c.v) + "\n.\n";
+    blocks.push_back(block + ".\n.\n");
+    requests += "getTransitions\n" + blocks.back() + "startState\n" + blocks.back() +
+                modelCheck("E<> P.a") + "getSuccessor\n" + blocks.back() + "1\n0\n0\n.\n";
+  }
+  // Zones are answered in full, x, y >= 0 included.
+  const std::string load = newSystem(model) + setOptions("zoneFormat 0\n");
+  ReplyReader reply(replies(load + requests + probe));
+  reply.skipLines(6);
+  const std::string refused = error("Bad constraint");
+  auto expectReply = [&](const std::string& expected) {
+    ReplyReader lines(expected);
+    for (std::string line = lines.line(); !line.empty(); line = lines.line())
+      ASSERT_EQ(reply.line(), line);
+  };
+  bool startHasPoints = true; // the model's initial state
+  for (std::size_t k = 0; k < zones.size(); ++k) {
+    SCOPED_TRACE(blocks[k]);
+    const std::vector<Constraint>& zone = zones[k];
+    if (reply.skip("error")) {
+      EXPECT_TRUE(std::any_of(zone.begin(), zone.end(),
+                              [](const Constraint& c) { return std::abs(c.v) >= 1L << 30; }));
+      expectReply(refused.substr(6) + refused + "ok\n" + (startHasPoints ? "T" : "F") +
+                  "\n0\n0\n.\n" + refused + error("1: Unknown command") +
+                  error("0: Unknown command") + error("0: Unknown command") +
+                  error(".: Unknown command"));
+      continue;
+    }
+    ASSERT_EQ(reply.line(), "ok");
+    std::optional<StateBlock> kept; // the successor by the loop
+    while (!reply.skip(".")) {
+      const StateBlock successor = reply.block(1, 0);
+      if (reply.line() == "0 1")
+        kept = successor;
+      ASSERT_EQ(reply.line(), ".");
+    }
+    for (long x = -3; x <= 42; ++x)
+      for (long y = -3; y <= 42; ++y)
+        if ((x >= 0 && y >= 0 && contains(zone, x, y)) != (kept && contains(kept->zone, x, y))) {
+          ADD_FAILURE() << "the point (" << x << "/3, " << y << "/3)";
+          x = y = 43;
+        }
+    startHasPoints = kept.has_value();
+    expectReply("ok\n.\nok\n" + std::string(kept ? "T" : "F") + "\n0\n0\n.\nok\n" +
+                (kept ? kept->text : ""));
+  }
+  ReplyReader fresh(replies(load + probe));
+  fresh.skipLines(6);
+  EXPECT_EQ(reply.rest(), fresh.rest());
 }
 
 TEST(MalformedRequests, EdgeReferencesOfASuccessorRequest) {

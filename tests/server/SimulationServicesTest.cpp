@@ -4,6 +4,13 @@
 
 #include "Transcript.h"
 
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <vector>
+
 namespace orvela {
 namespace {
 
@@ -126,6 +133,140 @@ TEST(SimulationServices, TheSuccessorByOneEdgeAndByADisabledOne) {
   EXPECT_EQ(onLamp("getSuccessor\n1\n.\n.\n1\n.\n1\n0\n2\n.\n"), lampNames + "ok\n");
 }
 
+// Three processes on an urgent binary channel a and a broadcast channel b,
+// with a committed location, integer guards (none on a receiver of b, whose
+// participation would then depend on edges outside a request), a process
+// that can both send and receive on a, and a pair whose two updates of n
+// give different states in the two orders.
+const std::string network = "urgent chan a; broadcast chan b;\nint [0,3] n;\nclock x;\n"
+                            "process P { state p0, p1, p2; commit p1; init p0;\n"
+                            "  trans p0 -> p1 { guard n < 2; sync a!; assign n := 1; },\n"
+                            "        p0 -> p0 { sync a?; },\n"
+                            "        p1 -> p2 { sync b!; },\n"
+                            "        p1 -> p0 { assign x := 0; },\n"
+                            "        p2 -> p0 { guard n > 0; sync a?; assign n := 0; }; }\n"
+                            "process Q { state q0, q1; init q0;\n"
+                            "  trans q0 -> q1 { sync a?; assign n := 3; },\n"
+                            "        q1 -> q0 { guard n >= 1; sync a!; assign x := 0; },\n"
+                            "        q1 -> q1 { guard n == 2; assign n := 1; },\n"
+                            "        q0 -> q0 { sync b?; },\n"
+                            "        q1 -> q0 { sync b?; }; }\n"
+                            "process R { state r0, r1; init r0;\n"
+                            "  trans r0 -> r1 { sync b?; },\n"
+                            "        r1 -> r0 { guard n != 1; sync b!; },\n"
+                            "        r0 -> r0 { assign n := 2; }; }\n"
+                            "system P, Q, R;";
+const int networkEdges[] = {5, 5, 3}; // per process
+
+/// An edge as a request names it: process, index from 0.
+using EdgeName = std::pair<int, int>;
+/// The moves of one state, by their edges, with the successor each leads to.
+using Moves = std::map<std::set<EdgeName>, std::string>;
+
+/// The replies to `requests` sent after loading `model`, the load's reply
+/// read.
+ReplyReader afterLoading(const std::string& model, const std::string& requests) {
+  ReplyReader reply(replies(newSystem(model) + requests));
+  reply.skipLines(4);
+  return reply;
+}
+
+/// The moves of a "getTransitions" reply of the network.
+Moves listedMoves(ReplyReader& reply) {
+  Moves moves;
+  EXPECT_EQ(reply.line(), "ok");
+  while (!reply.skip(".")) {
+    const std::string successor = reply.block(3, 1).text;
+    std::set<EdgeName> edges;
+    for (std::string edge = reply.line(); edge != "."; edge = reply.line()) {
+      std::istringstream fields(edge);
+      int process = -1, index = 0;
+      fields >> process >> index;
+      EXPECT_GE(process, 0) << edge;
+      if (process < 0)
+        return moves;
+      edges.insert({process, index - 1});
+    }
+    moves[edges] = successor;
+  }
+  return moves;
+}
+
+/// "getTransitions" for each of `states`, in one session of `model`.
+std::vector<Moves> movesOf(const std::string& model, const std::vector<std::string>& states) {
+  std::string requests;
+  for (const std::string& state : states)
+    requests += "getTransitions\n" + state;
+  ReplyReader reply = afterLoading(model, requests);
+  std::vector<Moves> moves;
+  for (std::size_t k = 0; k < states.size(); ++k)
+    moves.push_back(listedMoves(reply));
+  return moves;
+}
+
+// In each state of a short simulation, every request of one edge or of an
+// ordered pair of edges: a move that "getTransitions" lists answers its
+// successor there, whatever the order of its edges; one that it would list
+// but for an integer guard of its own edges answers "ok" alone (the listing
+// of the same network without guards tells them apart); any other set of
+// edges is refused before "ok".
+TEST(SimulationServices, ASuccessorIsTakenOnlyByAMoveThatGetTransitionsLists) {
+  ReplyReader initial = afterLoading(network, "getInitialState\n");
+  ASSERT_EQ(initial.line(), "ok");
+  std::vector<std::string> states = {initial.block(3, 1).text};
+  std::vector<Moves> listed;
+  while (listed.size() < states.size()) {
+    const std::vector<std::string> batch(states.begin() + long(listed.size()), states.end());
+    for (const Moves& moves : movesOf(network, batch)) {
+      listed.push_back(moves);
+      for (const auto& [edges, successor] : moves)
+        if (states.size() < 16 &&
+            std::find(states.begin(), states.end(), successor) == states.end())
+          states.push_back(successor);
+    }
+  }
+  const std::string unguarded = std::regex_replace(network, std::regex("guard [^;]*; "), "");
+  const std::vector<Moves> shaped = movesOf(unguarded, states);
+
+  std::vector<EdgeName> edges;
+  for (int p = 0; p < 3; ++p)
+    for (int e = 0; e < networkEdges[p]; ++e)
+      edges.push_back({p, e});
+  std::vector<std::vector<EdgeName>> requests;
+  for (const EdgeName& first : edges) {
+    requests.push_back({first});
+    for (const EdgeName& second : edges)
+      requests.push_back({first, second});
+  }
+  std::string sent;
+  std::vector<std::string> expected, what;
+  for (std::size_t s = 0; s < states.size(); ++s)
+    for (const std::vector<EdgeName>& request : requests) {
+      sent += "getSuccessor\n" + states[s] + std::to_string(request.size()) + "\n";
+      std::string named;
+      for (const auto& [process, index] : request)
+        named += std::to_string(process) + "\n" + std::to_string(index) + "\n";
+      sent += named + ".\n";
+      const std::set<EdgeName> move(request.begin(), request.end());
+      if (move.size() < request.size())
+        expected.push_back(error("State inconsistent with current system"));
+      else if (listed[s].count(move))
+        expected.push_back("ok\n" + listed[s].at(move));
+      else if (shaped[s].count(move))
+        expected.push_back("ok\n");
+      else
+        expected.push_back(error("State inconsistent with current system"));
+      what.push_back(states[s] + named);
+    }
+  const std::string out = afterLoading(network, sent).rest();
+  std::size_t at = 0;
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    ASSERT_EQ(out.substr(at, expected[k].size()), expected[k]) << "state and edges:\n" << what[k];
+    at += expected[k].size();
+  }
+  EXPECT_EQ(at, out.size());
+}
+
 TEST(SimulationServices, MalformedRequestsAreRejectedBeforeAnyReplyLine) {
   EXPECT_EQ(onLamp("getSuccessor\n" + onThird + "1\n0\n1\n0\n"),
             lampNames + error("End of request expected"));
@@ -168,6 +309,15 @@ TEST(SimulationServices, AStateWithAnEmptyZoneHasNoSuccessorsAndReachesNothing) 
   const std::string empty = "1\n.\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n"; // x <= 1 and x >= 3
   EXPECT_EQ(onLamp("getTransitions\n" + empty + "startState\n" + empty + modelCheck("E<> P.on")),
             lampNames + "ok\n.\nok\n.\nok\nF\n0\n0\n.\n");
+  // with no invariant or guard that would notice it; the diagonal bound
+  // t(0) - t(0) <= 1 constrains nothing
+  const std::string emptyAt = "0\n.\n1\n0\n2\n.\n0\n1\n-4\n.\n.\n.\n"; // x <= 1 and x >= 2
+  EXPECT_EQ(replies(newSystem("clock x;\nprocess P { state a; init a; trans a -> a {}; }\n"
+                              "system P;") +
+                    "getTransitions\n" + emptyAt + "startState\n" + emptyAt +
+                    modelCheck("E<> P.a") + "startState\n0\n.\n0\n0\n2\n.\n.\n.\n" +
+                    modelCheck("E<> P.a")),
+            "ok\n\nt(0) x \n.\nok\n.\nok\n.\nok\nF\n0\n0\n.\nok\n.\nok\nT\n0\n0\n.\n");
 }
 
 } // namespace
