@@ -27,6 +27,10 @@ TCTLExpression* PropertyBuilder::truth() {
   return keep(new TCTLExpressionAdaptor(new Constant(1)));
 }
 
+TCTLExpression* PropertyBuilder::falsity() {
+  return keep(new TCTLExpressionAdaptor(new Constant(0)));
+}
+
 TCTLExpression* PropertyBuilder::negation(TCTLExpression* formula) {
   return keep(formula->negate().get());
 }

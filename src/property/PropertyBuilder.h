@@ -24,6 +24,8 @@ public:
   TCTLExpression* location(int reference);
   /// The formula that always holds.
   TCTLExpression* truth();
+  /// The formula that never holds.
+  TCTLExpression* falsity();
   /// The negation of `formula` (`negate`).
   TCTLExpression* negation(TCTLExpression* formula);
   TCTLExpression* conjunction(TCTLExpression* left, TCTLExpression* right);
