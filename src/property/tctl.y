@@ -163,7 +163,7 @@ int_expr
 
 term
   : NUMBER { expr_scalar_const($$, $1); }
-  | MINUS int_expr %prec UMINUS { expr_scalar_negate($$, $2); }
+  | MINUS int_expr %prec UMINUS { CHECK(B.minus($$, $2)); }
   | int_expr PLUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_plus)); }
   | int_expr MINUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_difference)); }
   | int_expr STAR int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_product)); }

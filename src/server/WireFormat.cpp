@@ -9,6 +9,7 @@
 #include "symbolic/GlobalState.h"
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
+#include "symbolic/dbm/RawBound.h"
 
 #include <cerrno>
 #include <climits>
@@ -58,6 +59,15 @@ std::string readLine() { return readRequestLine(); }
 void expectDot(const char* message) {
   if (readLine() != ".")
     throw ProtocolError("%s", message);
+}
+
+/// The raw bound of the wire bound on `line`. Its constant must be one a zone
+/// can hold: a larger one would be taken for no bound, or wrap in closure.
+int32_t rawBoundOf(const std::string& line) {
+  const int32_t raw = flipStrictness(getInteger(line));
+  if (rawConstant(raw) < -maximalClockConstant || rawConstant(raw) > maximalClockConstant)
+    throw ProtocolError("Bound out of range in constraint");
+  return raw;
 }
 
 /// The clock index of a constraint on `line`.
@@ -124,8 +134,7 @@ Pointer<GlobalState> read(const System& system) {
   for (std::string line = readLine(); line != "."; line = readLine()) {
     const unsigned i = clockIndex(line, dimension);
     const unsigned j = clockIndex(readLine(), dimension);
-    const int32_t bound = getInteger(readLine());
-    zone->set(i, j, flipStrictness(bound));
+    zone->set(i, j, rawBoundOf(readLine()));
     zone->touch(i);
     zone->touch(j);
     expectDot("No terminating . after constraint");

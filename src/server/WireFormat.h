@@ -38,8 +38,9 @@ void write(const GlobalState* state, const Transition* const* edges, int zoneFor
 /// into a new heap state with a closed unpacked region. Throws `ProtocolError`
 /// "Bad control state", "State inconsistent with current system" (also for
 /// an integer outside its variable's domain), "No
-/// terminating . after control state", "Bad constraint", "No terminating .
-/// after constraint", "No terminating . after integer assignment", "Bad
+/// terminating . after control state", "Bad constraint", "Bound out of range
+/// in constraint" (a constant beyond +-`maximalClockConstant`), "No
+/// terminating . after constraint", "No terminating . after integer assignment", "Bad
 /// integer value", and the errors of reading a line.
 Pointer<GlobalState> read(const System& system);
 /// Reads a process index and an edge index (from 0) and answers that edge.

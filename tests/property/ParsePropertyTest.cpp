@@ -220,6 +220,12 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
       {"P.z - c[1] <= K - 1", "x6-x4<=3"},
       {"x - y - 1 < 3", ""},
       {"x - 1 < 3", ""},
+      // Bounds up to the limit of the zones, and not beyond.
+      {"x <= 1073741822", "x1-x0<=1073741822"},
+      {"x - y > -1073741822", "x2-x1<1073741822"},
+      {"x <= 1073741823", ""},
+      {"x >= y + 1073741823", ""},
+      {"x - y > -1073741823", ""},
   });
   // Verdicts where x - y is exactly 2.
   const std::pair<const char*, bool> verdicts[] = {
@@ -302,6 +308,10 @@ TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
       "E<> P.idle.x",   // tokens no rule uses
       "E<> {P.idle}",
       "E<> x <= 3 --> P.idle", // one quantifier at most
+      "E<> i < 2147483648",    // literals and constants beyond the int range
+      "E<> i < 2147483647 + 1",
+      "E<> i < 65536 * -32769",
+      "E<> i < -(-2147483647 - 1)",
   };
   for (const char* text : cases) {
     SCOPED_TRACE(text);
