@@ -9,6 +9,7 @@
 #include "model/Range.h"
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
 
 namespace orvela {
@@ -136,6 +137,23 @@ void expr_scalar_negate(Expr& result, Expr& operand) {
 
 bool expr_depth_allows(const Expr& left, const Expr& right) {
   return depthOver({left.expression, right.expression}) <= maximalExpressionDepth;
+}
+
+bool expr_fits(const Expr& value) {
+  const auto* operation = dynamic_cast<const BinaryExpression*>(value.expression);
+  if (!operation || !operation->isConstant())
+    return true;
+  // The exact range of the operator over the two values is one value, or
+  // every value when the result leaves the int range.
+  const int left = operation->getLeft()->evaluateScalar(nullptr);
+  const int right = operation->getRight()->evaluateScalar(nullptr);
+  const Interval result = operation->getInnerRange({left, left}, {right, right});
+  return result.first == result.second;
+}
+
+bool expr_negation_fits(const Expr& operand) {
+  return !operand.expression->isConstant() ||
+         operand.expression->evaluateScalar(nullptr) != INT_MIN;
 }
 
 void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue) {

@@ -109,6 +109,15 @@ inline constexpr int maximalExpressionDepth = 2000;
 /// `maximalExpressionDepth`; the parsers check it before the binary builders.
 bool expr_depth_allows(const Expr& left, const Expr& right);
 
+/// False when `value` is an operator over constant operands whose exact
+/// result does not fit in an int: its evaluation would wrap around. The
+/// parsers check every operator they build with it, so that no constant is
+/// folded wrongly while the model is built; operators over variables keep
+/// their wrapping run-time arithmetic.
+bool expr_fits(const Expr& value);
+/// False when `operand` is a constant whose negation does not fit in an int.
+bool expr_negation_fits(const Expr& operand);
+
 /// condition ? then : else, with the then-branch's dimensions.
 void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue);
 

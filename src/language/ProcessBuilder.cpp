@@ -15,6 +15,7 @@
 #include "model/LogicExpressions.h"
 #include "property/AndExpr.h"
 #include "property/ClockExpr.h"
+#include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,8 +25,6 @@ namespace orvela {
 
 namespace {
 
-// Largest clock value an update may set.
-constexpr int maximalClockValue = 1073741823;
 // Location indices are stored in 16 bits.
 constexpr int maximalLocationCount = SHRT_MAX;
 
@@ -289,18 +288,37 @@ bool ProcessBuilder::indexReference(Expr& result, Expr& reference, Expr& index) 
   return true;
 }
 
+// Zones hold clock constants up to the limit of their bounds only; beyond it
+// a bound would silently become no bound, or wrap.
+bool ProcessBuilder::requireClockConstant(const Interval& values) {
+  if (values.first < -maximalClockConstant || values.second > maximalClockConstant)
+    return state_.semanticError("Expression out of range.");
+  return true;
+}
+
+// A bound that is not constant is held to the limit by every value it can
+// take, since it is evaluated anew in every state.
+bool ProcessBuilder::requireClockBound(const Expr& bound) {
+  if (!bound.expression->isConstant())
+    return requireClockConstant(bound.expression->getRange());
+  const int value = bound.expression->evaluateScalar(nullptr);
+  return requireClockConstant({value, value});
+}
+
 Expression* ProcessBuilder::clockAssign(const Expr& clock, int value) {
   if (!requireScalarClock(clock))
     return nullptr;
-  if (value < 0 || value > maximalClockValue) {
+  if (value < 0) { // a clock takes no negative value
     state_.semanticError("Expression out of range.");
     return nullptr;
   }
+  if (!requireClockConstant({value, value}))
+    return nullptr;
   return keep(new ClockAssign(clock.expression, value));
 }
 
 Expression* ProcessBuilder::clockShift(const Expr& clock, int offset) {
-  if (!requireScalarClock(clock))
+  if (!requireScalarClock(clock) || !requireClockConstant({offset, offset}))
     return nullptr;
   return keep(new ClockShiftReset(clock.expression, offset));
 }
@@ -312,7 +330,8 @@ Expression* ProcessBuilder::clockCopy(const Expr& clock, const Expr& source) {
 }
 
 Expression* ProcessBuilder::clockCopyShift(const Expr& clock, const Expr& source, int offset) {
-  if (!requireScalarClock(clock) || !requireScalarClock(source))
+  if (!requireScalarClock(clock) || !requireScalarClock(source) ||
+      !requireClockConstant({offset, offset}))
     return nullptr;
   if (clock.expression->isConstant() && source.expression->isConstant() &&
       clock.expression->evaluateScalar(nullptr) == source.expression->evaluateScalar(nullptr))
@@ -354,7 +373,7 @@ Expression* ProcessBuilder::joinAssignments(Expression* first, Expression* secon
 bool ProcessBuilder::clockGuard(GuardPair& result, const Expr& clock, int op, const Expr* other,
                                 const Expr* bound) {
   if (!requireScalarClock(clock) || (other && !requireScalarClock(*other)) ||
-      (bound && !requireScalar(*bound)))
+      (bound && (!requireScalar(*bound) || !requireClockBound(*bound))))
     return false;
   if (op == opNotEqual)
     return state_.semanticError("Operator != not supported for clocks.");
@@ -368,7 +387,7 @@ TCTLExpression* ProcessBuilder::invariantItem(const Expr& clock, int op, const E
     state_.semanticError("Only < and <= comparisons are allowed in invariants.");
     return nullptr;
   }
-  if (!requireScalarClock(clock) || !requireScalar(bound))
+  if (!requireScalarClock(clock) || !requireScalar(bound) || !requireClockBound(bound))
     return nullptr;
   return constructClockExpr(clock.expression, op, nullptr, bound.expression);
 }

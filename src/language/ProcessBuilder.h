@@ -75,7 +75,8 @@ public:
   // Guards, references and updates.
 
   /// clock op bound, or clock - other op bound (`other` null for the first
-  /// form, `bound` null for "clock op other").
+  /// form, `bound` null for "clock op other"). Every value the bound can
+  /// take must lie within +-`maximalClockConstant`.
   bool clockGuard(GuardPair& result, const Expr& clock, int op, const Expr* other,
                   const Expr* bound);
   /// a op e over integers.
@@ -94,12 +95,13 @@ public:
   /// The clock constraint x - y op e (an absent y is the reference clock).
   TCTLExpression* constructClockExpr(Expression* x, int op, Expression* y, Expression* e);
 
-  /// x := c.
+  /// x := c, c in [0, `maximalClockConstant`].
   Expression* clockAssign(const Expr& clock, int value);
   /// x := y.
   Expression* clockCopy(const Expr& clock, const Expr& source);
   /// x := y + offset: a shift when x and y are the same clock, otherwise a
-  /// copy of y into x followed by the shift of x.
+  /// copy of y into x followed by the shift of x. The offset lies within
+  /// +-`maximalClockConstant`, like that of x += offset.
   Expression* clockCopyShift(const Expr& clock, const Expr& source, int offset);
   /// x += offset.
   Expression* clockShift(const Expr& clock, int offset);
@@ -131,6 +133,8 @@ private:
   bool isOwnLocation(const Symbol& symbol) const;
   bool requireScalarClock(const Expr& value);
   bool requireScalar(const Expr& value);
+  bool requireClockConstant(const Interval& values);
+  bool requireClockBound(const Expr& bound);
 
   ParserState& state_;
   int processId_ = -1;

@@ -6,6 +6,7 @@
 #include "language/gta_parser.h"
 #include "server/base/Exceptions.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -135,11 +136,22 @@ int scanUnknown(const char* text) {
   return scannedToken(BAD_TOKEN, text);
 }
 
-int decimalValue(const char* digits) {
-  uint32_t value = 0;
-  for (const char* digit = digits; *digit; ++digit)
-    value = value * 10 + static_cast<uint32_t>(*digit - '0');
-  return static_cast<int>(value);
+bool decimalValue(const char* digits, int& value) {
+  int64_t exact = 0;
+  for (const char* digit = digits; *digit; ++digit) {
+    exact = exact * 10 + (*digit - '0');
+    if (exact > INT_MAX)
+      return false;
+  }
+  value = static_cast<int>(exact);
+  return true;
+}
+
+int scanNumber(const char* text) {
+  if (decimalValue(text, gta_lval.number))
+    return scannedToken(NUMBER, text);
+  gta_error("Number too large.");
+  return scannedToken(BAD_TOKEN, text);
 }
 
 } // namespace orvela

@@ -46,8 +46,12 @@ int scanName(const char* text);
 int scanQualifiedName(const char* text);
 /// A character that starts no token: "Unknown symbol '%s'" and the bad token.
 int scanUnknown(const char* text);
-/// The value of a decimal literal, modulo 2^32 like 32-bit arithmetic.
-int decimalValue(const char* digits);
+/// The value of the decimal literal `digits` into `value`; false, leaving
+/// `value` alone, when it does not fit in an int.
+bool decimalValue(const char* digits, int& value);
+/// A number: its value, or "Number too large." and the bad token when it
+/// does not fit in an int.
+int scanNumber(const char* text);
 
 /// Forgets the scanner's buffer and position, so that the next call of
 /// `gta_lex` starts a new description (defined with the generated scanner).

@@ -91,6 +91,15 @@ bool binary(Expr& result, Expr& left, Expr& right,
   if (!expr_depth_allows(left, right))
     return S.semanticError("Expression nested too deeply.");
   build(result, left, right);
+  return expr_fits(result) || S.semanticError("Integer overflow in constant expression.");
+}
+
+bool negation(Expr& result, Expr& operand) {
+  if (!requireInteger(operand))
+    return false;
+  if (!expr_negation_fits(operand))
+    return S.semanticError("Integer overflow in constant expression.");
+  expr_scalar_negate(result, operand);
   return true;
 }
 
@@ -261,10 +270,7 @@ expression
 
 arithmetic
   : NUMBER { expr_scalar_const($$, $1); }
-  | '-' arithmetic %prec UNARY {
-      CHECK(requireInteger($2));
-      expr_scalar_negate($$, $2);
-    }
+  | '-' arithmetic %prec UNARY { CHECK(negation($$, $2)); }
   | arithmetic '+' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_plus)); }
   | arithmetic '-' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_difference)); }
   | arithmetic '*' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_product)); }

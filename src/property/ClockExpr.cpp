@@ -12,15 +12,14 @@ namespace orvela {
 
 namespace {
 
-/// The raw form of a bound, computed without overflow: beyond the largest
-/// finite bound it is "no bound"; far below zero it is clamped to a bound that
-/// empties any zone.
+/// The raw form of a bound. The parsers keep bounds within
+/// `maximalClockConstant`; beyond it the bound saturates like a sum of
+/// bounds, computed without overflow.
 int32_t rawOf(int bound, bool strict) {
   const int64_t raw = int64_t(bound) * 2 + (strict ? 0 : 1);
   if (raw >= rawInfiniteFrom)
     return rawInfinity;
-  constexpr int64_t lowest = -int64_t(rawInfiniteFrom) + 2;
-  return int32_t(raw < lowest ? lowest : raw);
+  return int32_t(raw < rawLowestBound ? rawLowestBound : raw);
 }
 
 bool isStrictOp(OpType op) { return op == opLess || op == opGreater; }

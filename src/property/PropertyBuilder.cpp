@@ -12,6 +12,7 @@
 #include "property/OrExpr.h"
 #include "property/PropertyParserState.h"
 #include "property/TCTLExpressionAdaptor.h"
+#include "symbolic/dbm/RawBound.h"
 
 namespace orvela {
 
@@ -25,6 +26,10 @@ TCTLExpression* PropertyBuilder::location(int reference) {
 
 TCTLExpression* PropertyBuilder::truth() {
   return keep(new TCTLExpressionAdaptor(new Constant(1)));
+}
+
+TCTLExpression* PropertyBuilder::falsity() {
+  return keep(new TCTLExpressionAdaptor(new Constant(0)));
 }
 
 TCTLExpression* PropertyBuilder::negation(TCTLExpression* formula) {
@@ -58,6 +63,10 @@ TCTLExpression* PropertyBuilder::deadlock() {
 TCTLExpression* PropertyBuilder::clockConstraint(const Expr& x, int op, const Expr* y, int c) {
   if (x.dimensions || (y && y->dimensions)) {
     state_.semanticError("clock array used without all its indices");
+    return nullptr;
+  }
+  if (c < -maximalClockConstant || c > maximalClockConstant) {
+    state_.semanticError("clock bound out of range");
     return nullptr;
   }
   const Pointer<Expression> i = x.expression;
@@ -102,6 +111,13 @@ bool PropertyBuilder::arithmetic(Expr& result, Expr& left, Expr& right,
   if (!expr_depth_allows(left, right))
     return state_.semanticError("expression nested too deeply");
   build(result, left, right);
+  return expr_fits(result) || state_.semanticError("integer overflow in constant expression");
+}
+
+bool PropertyBuilder::minus(Expr& result, Expr& operand) {
+  if (!expr_negation_fits(operand))
+    return state_.semanticError("integer overflow in constant expression");
+  expr_scalar_negate(result, operand);
   return true;
 }
 

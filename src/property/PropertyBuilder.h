@@ -24,6 +24,8 @@ public:
   TCTLExpression* location(int reference);
   /// The formula that always holds.
   TCTLExpression* truth();
+  /// The formula that never holds.
+  TCTLExpression* falsity();
   /// The negation of `formula` (`negate`).
   TCTLExpression* negation(TCTLExpression* formula);
   TCTLExpression* conjunction(TCTLExpression* left, TCTLExpression* right);
@@ -37,7 +39,7 @@ public:
   /// x - y op c for the clock references x and y (`y` null: the reference
   /// clock): one clock constraint for <=, <, >=, >; the conjunction of >= and
   /// <= for ==; the disjunction of > and < for !=. Both references must be
-  /// fully indexed.
+  /// fully indexed, and c must lie within +-`maximalClockConstant`.
   TCTLExpression* clockConstraint(const Expr& x, int op, const Expr* y, int c);
   /// left op right over integers.
   TCTLExpression* integerConstraint(const Expr& left, int op, const Expr& right);
@@ -53,8 +55,12 @@ public:
   /// not fully indexed.
   bool scalar(const Expr& term);
   /// left op right built by `build`, unless the tree would grow deeper than
-  /// `maximalExpressionDepth`.
+  /// `maximalExpressionDepth` or the operands are constants whose result
+  /// does not fit in an int.
   bool arithmetic(Expr& result, Expr& left, Expr& right, void (*build)(Expr&, Expr&, Expr&));
+  /// - operand, unless the operand is a constant whose negation does not fit
+  /// in an int.
+  bool minus(Expr& result, Expr& operand);
   /// The value of a bound, which must be constant.
   bool constantValue(const Expr& bound, int& result);
   /// clock "[" index "]".

@@ -68,6 +68,13 @@ int scanLocationReference(const char* text) {
   return classify(symbol);
 }
 
+int scanPropertyNumber(const char* text) {
+  if (decimalValue(text, tctl_lval.number))
+    return propertyToken(TCTL_NUMBER);
+  state().lastReason = "number too large";
+  return propertyToken(TCTL_BAD_TOKEN);
+}
+
 int endOfPropertyInput() {
   // Only an input that ends before the property begins is the end of input;
   // otherwise the end closes the property like a newline.

@@ -24,6 +24,8 @@ int scanPropertyName(const char* text);
 /// the clock token; any other name the variable token; an unknown name the
 /// bad token.
 int scanLocationReference(const char* text);
+/// A number with its value, or the bad token when it does not fit in an int.
+int scanPropertyNumber(const char* text);
 /// The end of the input: the end-of-input token when the property has not
 /// begun, otherwise the end of the property (0), so that the last line needs
 /// no newline and a trailing comment does not spoil it.

@@ -1,6 +1,7 @@
 /* Grammar of properties: one quantified formula per line, or a leads-to pair.
-   Formulas combine location tests, integer conditions, clock constraints and
-   the deadlock predicate with not, and, or and imply. The actions build the
+   Formulas combine location tests, integer conditions, clock constraints
+   (x op c, x op y + c and x - y op c), true, false and the deadlock
+   predicate with not, and, or and imply. The actions build the
    formula through the parser state; a semantic error is reported like a
    syntax error and leads to the error property. */
 
@@ -77,6 +78,7 @@ using namespace orvela;
 %token <symbol> VARIABLE 287 "variable"
 %token <symbol> CLOCK 288 "clock"
 %token <number> LOCATION 289 "location"
+%token FALSE 291 "false"
 
 %type <formula> formula constraint
 %type <expr> int_expr term clock
@@ -133,12 +135,14 @@ formula
   | formula IMPLY formula { $$ = B.implication($1, $3); }
   | LPAREN formula RPAREN { $$ = $2; }
   | TRUE { $$ = B.truth(); }
+  | FALSE { $$ = B.falsity(); }
   | DEADLOCK { CHECK($$ = B.deadlock()); }
   ;
 
 constraint
   : clock RELOP bound { CHECK($$ = B.clockConstraint($1, $2, nullptr, $3)); }
   | clock RELOP clock offset { CHECK($$ = B.clockConstraint($1, $2, &$3, $4)); }
+  | clock MINUS clock RELOP bound { CHECK($$ = B.clockConstraint($1, $4, &$3, $5)); }
   | int_expr RELOP int_expr { $$ = B.integerConstraint($1, $2, $3); }
   ;
 
@@ -159,7 +163,7 @@ int_expr
 
 term
   : NUMBER { expr_scalar_const($$, $1); }
-  | MINUS int_expr %prec UMINUS { expr_scalar_negate($$, $2); }
+  | MINUS int_expr %prec UMINUS { CHECK(B.minus($$, $2)); }
   | int_expr PLUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_plus)); }
   | int_expr MINUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_difference)); }
   | int_expr STAR int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_product)); }

@@ -9,6 +9,7 @@
 #include "symbolic/GlobalState.h"
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
+#include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -79,17 +80,24 @@ public:
   }
 
   /// Adds the bound `raw` on x_i - x_j; an infinite raw bound adds nothing.
+  /// A constant beyond +-`maximalClockConstant` is noted, and refused once
+  /// the whole block has been read.
   void constrain(unsigned i, unsigned j, int32_t raw) {
-    if (!rawIsInfinite(raw))
-      at(i, j) = std::min(at(i, j), int64_t(raw));
+    if (rawIsInfinite(raw))
+      return;
+    outOfRange_ = outOfRange_ || beyondLimit(raw);
+    at(i, j) = std::min(at(i, j), int64_t(raw));
   }
 
   /// Closes the matrix and copies it into `zone`, a region of the same
   /// dimension as created with initialisation, which is then closed. An empty
   /// zone becomes that region with the reference clock below itself, which
   /// every emptiness test sees and no clock operation repairs. A closed bound
-  /// beyond the raw range is `ProtocolError` "Bad constraint".
+  /// whose constant lies beyond +-`maximalClockConstant` is `ProtocolError`
+  /// "Bound out of range in constraint".
   void writeTo(UnpackedRegion& zone) {
+    if (outOfRange_)
+      throw ProtocolError("Bound out of range in constraint");
     if (!close()) {
       zone.set(0, 0, rawLessEqualZero - 1);
       return;
@@ -97,8 +105,8 @@ public:
     for (unsigned i = 0; i < n_; ++i)
       for (unsigned j = 0; j < n_; ++j) {
         const int64_t raw = at(i, j);
-        if (raw != none && (raw <= rawMinusInfinity || raw >= rawInfiniteFrom))
-          throw ProtocolError("Bad constraint");
+        if (raw != none && beyondLimit(raw))
+          throw ProtocolError("Bound out of range in constraint");
         zone.set(i, j, raw == none ? rawInfinity : int32_t(raw));
       }
     zone.markClosed();
@@ -113,6 +121,9 @@ private:
     return (a & ~int64_t(1)) + (b & ~int64_t(1)) + (a & b & 1);
   }
   bool negativeCycleAt(unsigned k) { return at(k, k) < rawLessEqualZero; }
+  static bool beyondLimit(int64_t raw) {
+    return raw >> 1 < -maximalClockConstant || raw >> 1 > maximalClockConstant;
+  }
 
   /// Floyd-Warshall; false as soon as a negative cycle shows the zone empty.
   /// Until then every entry is the weight of a simple path, at most n client
@@ -136,6 +147,7 @@ private:
 
   unsigned n_;
   std::vector<int64_t> m_; ///< raw bounds, row-major; `none` for no bound
+  bool outOfRange_ = false;
 };
 
 /// The clock index of a constraint on `line`.

@@ -41,8 +41,9 @@ void write(const GlobalState* state, const Transition* const* edges, int zoneFor
 /// region is empty (`Region::isEmpty`). Throws `ProtocolError` "Bad control
 /// state", "State inconsistent with current system" (also for an integer
 /// outside its variable's domain), "No terminating . after control state",
-/// "Bad constraint" (also for a zone whose closed bounds lie beyond the raw
-/// bound range), "No terminating . after constraint", "No terminating . after
+/// "Bad constraint", "Bound out of range in constraint" (a constant beyond
+/// +-`maximalClockConstant`, sent or after closing the zone), "No terminating
+/// . after constraint", "No terminating . after
 /// integer assignment", "Bad integer value", and the errors of reading a line.
 Pointer<GlobalState> read(const System& system);
 /// Reads a process index and an edge index (from 0) and answers that edge.

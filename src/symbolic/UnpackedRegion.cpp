@@ -180,15 +180,15 @@ void UnpackedRegion::reset(unsigned x, int value) { resetClock(bounds(), dim_, x
 void UnpackedRegion::offset(unsigned x, int d) {
   const unsigned n = dim_;
   int32_t* m = bounds();
-  const int32_t shift = 2 * d;
-  // A translation of one clock keeps a closed matrix closed.
+  assert(d >= -maximalClockConstant && d <= maximalClockConstant && "clock shift beyond the limit");
+  const int32_t forward = rawBound(d, false), backward = rawBound(-d, false);
+  // A translation of one clock keeps a closed matrix closed; the shifted
+  // bounds saturate at the limit of the bounds.
   for (unsigned k = 0; k < n; ++k) {
     if (k == x)
       continue;
-    if (!rawIsInfinite(m[x * n + k]))
-      m[x * n + k] += shift;
-    if (!rawIsInfinite(m[k * n + x]))
-      m[k * n + x] -= shift;
+    m[x * n + k] = rawAdd(m[x * n + k], forward);
+    m[k * n + x] = rawAdd(m[k * n + x], backward);
   }
   if (rawCycleIsNegative(m[x * n])) {
     // x fell below zero everywhere: clamp it to zero. This loosens a bound,

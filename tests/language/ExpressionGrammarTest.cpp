@@ -16,9 +16,22 @@ using test::TestState;
 
 TEST(ExpressionGrammar, OperatorsBindAndAssociateAsDeclared) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1 <? 2 + 3", "1"}, {"- 2 + 3", "1"},     {"10 - 2 - 3", "5"},   {"2 + 3 * 4", "14"},
-      {"7 / 2 * 2", "6"},  {"8 >? 3 <? 5", "5"}, {"(1 + 2) * 3", "9"},  {"-7 / 2", "-3"},
-      {"- - 4", "4"},      {"6 - -2", "8"},      {"2 * (3 <? 1)", "2"}, {"9 >? 12 - 5", "9"},
+      {"1 <? 2 + 3", "1"},
+      {"- 2 + 3", "1"},
+      {"10 - 2 - 3", "5"},
+      {"2 + 3 * 4", "14"},
+      {"7 / 2 * 2", "6"},
+      {"8 >? 3 <? 5", "5"},
+      {"(1 + 2) * 3", "9"},
+      {"-7 / 2", "-3"},
+      {"- - 4", "4"},
+      {"6 - -2", "8"},
+      {"2 * (3 <? 1)", "2"},
+      {"9 >? 12 - 5", "9"},
+      {"-2147483647 - 1", "-2147483648"},
+      {"-46341 * 46340", "-2147441940"},
+      {"2147483647 / -1", "-2147483647"},
+      {"(-2147483647 - 1) / 2", "-1073741824"},
   };
   for (const auto& [expression, value] : cases)
     EXPECT_EQ(constantValue(std::string("const A ") + expression + ";", "A"), value) << expression;
@@ -50,6 +63,12 @@ TEST(ExpressionGrammar, ValuesOfTheWrongShapeOrKindAreReported) {
       {"const G v;", "Constant expression expected"},
       {"const G 1 < 2 ? 3 : 4;", "Constant expression expected"},
       {"const G u + 1;", "parse error"},
+      {"const G 2147483647 + 1;", "Integer overflow in constant expression."},
+      {"const G 2147483647 - N + 4;", "Integer overflow in constant expression."},
+      {"const G 65536 * 32768;", "Integer overflow in constant expression."},
+      {"const G (-2147483647 - 1) / -1;", "Integer overflow in constant expression."},
+      {"const G -(-2147483647 - 1);", "Integer overflow in constant expression."},
+      {"const G T[1][N - 1] + 2147483647;", "Integer overflow in constant expression."},
   };
   for (const auto& [declaration, message] : cases)
     EXPECT_EQ(constantValue(table + declaration, "G"),

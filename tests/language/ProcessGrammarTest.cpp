@@ -189,7 +189,7 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
       {"int A;\nprocess A { state s; init s; } system A;", "Redefined symbol A"},
       {"\nprocess A { int k; clock k; state s; init s; } system A;", "Redefined symbol k"},
       {processP("init s0; trans s0 -> s1 { assign x := -1; };", clocks), range},
-      {processP("init s0; trans s0 -> s1 { assign x := 1073741824; };", clocks), range},
+      {processP("init s0; trans s0 -> s1 { assign x := 1073741823; };", clocks), range},
       {processP("init s0; trans s0 -> s1 { assign x := i; };", clocks),
        "Constant expression expected"},
       {processP("init s0; trans s0 -> s1 { assign c := 0; };", clocks), mismatch},
@@ -197,7 +197,7 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
   };
   for (const auto& [text, message] : cases)
     EXPECT_EQ(messagesOf(text), "Error at line 2 : " + message + "\n") << text;
-  EXPECT_EQ(messagesOf(processP("init s0; trans s0 -> s1 { assign x := 1073741823; };", clocks)),
+  EXPECT_EQ(messagesOf(processP("init s0; trans s0 -> s1 { assign x := 1073741822; };", clocks)),
             "");
 }
 

@@ -127,10 +127,14 @@ TEST_F(ScannerTest, LinesAreCountedOutsideStrings) {
 }
 
 TEST_F(ScannerTest, NumbersAreDecimal32BitValues) {
-  EXPECT_EQ(scanText("0 0042 2147483647"),
-            (std::vector<ScannedToken>{{NUMBER, "0"}, {NUMBER, "42"}, {NUMBER, "2147483647"}}));
-  EXPECT_EQ(decimalValue("4294967297"), 1);
-  EXPECT_EQ(decimalValue("2147483648"), -2147483647 - 1);
+  std::string messages;
+  EXPECT_EQ(scanText("0 0042 2147483647\n2147483648 4294967297", &messages),
+            (std::vector<ScannedToken>{{NUMBER, "0"},
+                                       {NUMBER, "42"},
+                                       {NUMBER, "2147483647"},
+                                       {BAD_TOKEN, ""},
+                                       {BAD_TOKEN, ""}}));
+  EXPECT_EQ(messages, "Error at line 2 : Number too large.\nError at line 2 : Number too large.\n");
 }
 
 TEST_F(ScannerTest, EachDescriptionIsScannedFromAFreshBuffer) {

@@ -189,6 +189,8 @@ TEST_F(ParseProperty, ConnectivesGroupByPrecedence) {
       {"P.idle imply P.busy imply Q.q0", "((!!P1.0 and !P1.1) or P0.0)"},
       {"not P.idle and Q.q0", "(!P1.0 and P0.0)"},
       {"not (P.idle and true)", "(!P1.0 or !true)"},
+      {"P.idle or false and Q.q0", "(P1.0 or (0 and P0.0))"},
+      {"not false", "!0"},
   });
 }
 
@@ -209,8 +211,39 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
       {"x <= T[2]", "x1-x0<=30"},
       {"c[K - 4] < c[1] + K", "x3-x4<4"},
       {"P.z > x", "x1-x6<0"},
-      {"x - y <= 5", ""},
+      {"x - y <= 5", "x1-x2<=5"},
+      {"x - y < -2", "x1-x2<-2"},
+      {"x - y >= 5", "x2-x1<=-5"},
+      {"x - y > 0", "x2-x1<0"},
+      {"x - y == 1", "(x2-x1<=-1 and x1-x2<=1)"},
+      {"x - y != K", "(x2-x1<-4 or x1-x2<4)"},
+      {"P.z - c[1] <= K - 1", "x6-x4<=3"},
+      {"x - y - 1 < 3", ""},
+      {"x - 1 < 3", ""},
+      // Bounds up to the limit of the zones, and not beyond.
+      {"x <= 1073741822", "x1-x0<=1073741822"},
+      {"x - y > -1073741822", "x2-x1<1073741822"},
+      {"x <= 1073741823", ""},
+      {"x >= y + 1073741823", ""},
+      {"x - y > -1073741823", ""},
   });
+  // Verdicts where x - y is exactly 2.
+  const std::pair<const char*, bool> verdicts[] = {
+      {"x - y == 2", true},  {"x - y < 2", false},          {"x - y <= 2", true},
+      {"x - y > 1", true},   {"x - y >= 3", false},         {"x - y != 2", false},
+      {"y - x == -2", true}, {"x - y < 2 or false", false},
+  };
+  for (const auto& [formula, holds] : verdicts) {
+    SCOPED_TRACE(formula);
+    test::OwnedState state(system->calcInitial());
+    state->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+    state->tighten(1, 2, 2 * 2 + 1);
+    state->tighten(2, 1, 2 * -2 + 1);
+    ASSERT_TRUE(state->ok());
+    const Parsed parsed = parse(std::string("E<> ") + formula);
+    ASSERT_TRUE(parsed.property.expression) << parsed.messages;
+    EXPECT_EQ(parsed.property.expression->evaluate(state.get()) && state->ok(), holds);
+  }
 }
 
 TEST_F(ParseProperty, AClockArrayIndexedByAVariableDependsOnTheState) {
@@ -248,6 +281,7 @@ TEST_F(ParseProperty, IntegerConditionsEvaluateWithArithmeticPrecedence) {
       {"m[1][i] >= 6", false},   {"T[i] + K == 34", true},
       {"P.v != -4", false},      {"i == 3 or a[0] > 1", false},
       {"not i == 2", false},     {"i > 2 imply a[9] == 0", true},
+      {"false", false},          {"i == 2 imply false", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -274,6 +308,10 @@ TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
       "E<> P.idle.x",   // tokens no rule uses
       "E<> {P.idle}",
       "E<> x <= 3 --> P.idle", // one quantifier at most
+      "E<> i < 2147483648",    // literals and constants beyond the int range
+      "E<> i < 2147483647 + 1",
+      "E<> i < 65536 * -32769",
+      "E<> i < -(-2147483647 - 1)",
   };
   for (const char* text : cases) {
     SCOPED_TRACE(text);

@@ -113,7 +113,7 @@ TEST(MalformedRequests, StateBlocksOfEverySimulationService) {
       {"constraint of five lines", "1\n.\n1\n0\n10\n0\n.\n.\n2\n.\n",
        "No terminating . after constraint"},
       {"lower bound beyond the bound range", "1\n.\n0\n1\n-2147483648\n.\n.\n2\n.\n",
-       "Bad constraint"},
+       "Bound out of range in constraint"},
       {"integer outside its domain", "1\n.\n.\n4\n.\n", "State inconsistent with current system"},
       {"integer too many", "1\n.\n.\n2\n2\n.\n", "No terminating . after integer assignment"},
       {"over-long line", "1\n.\n1\n0\n" + std::string(300, '9') + "\n.\n.\n2\n.\n",
@@ -156,13 +156,12 @@ std::vector<Constraint> randomZone(std::mt19937& random) {
 }
 
 // Random zones sent to every service that reads a state, in one session. A
-// zone is refused as a bad constraint (only one with a bound of 2^29 or
-// more), or it is the conjunction of its groups with x, y >= 0: the
-// successor by a loop on an urgent location, which keeps the zone, holds the
-// same points of a grid in thirds of a time unit (enough to tell strict
-// bounds apart) reaching below 0, "getSuccessor" answers that successor, and
-// a search from the zone reaches its location iff it is not empty. A refused
-// start state leaves the previous one. Later requests are answered as before.
+// zone is refused as out of range (only one with a bound of 2^29 or more), or it is the conjunction
+// of its groups with x, y >= 0: the successor by a loop on an urgent location, which keeps the
+// zone, holds the same points of a grid in thirds of a time unit (enough to tell strict bounds
+// apart) reaching below 0, "getSuccessor" answers that successor, and a search from the zone
+// reaches its location iff it is not empty. A refused start state leaves the previous one. Later
+// requests are answered as before.
 TEST(MalformedRequests, RandomZonesAreClosedOrRefusedByEveryServiceThatReadsAState) {
   const std::string model = "clock x, y;\nprocess P { state a, b; urgent a; init a;\n"
                             "  trans a -> a {}, a -> b {}; }\nsystem P;";
@@ -186,7 +185,7 @@ TEST(MalformedRequests, RandomZonesAreClosedOrRefusedByEveryServiceThatReadsASta
   const std::string load = newSystem(model) + setOptions("zoneFormat 0\n");
   ReplyReader reply(replies(load + requests + probe));
   reply.skipLines(6);
-  const std::string refused = error("Bad constraint");
+  const std::string refused = error("Bound out of range in constraint");
   auto expectReply = [&](const std::string& expected) {
     ReplyReader lines(expected);
     for (std::string line = lines.line(); !line.empty(); line = lines.line())

@@ -8,6 +8,7 @@
 #include "server/base/Exceptions.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/UnpackedRegion.h"
+#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,36 @@ TEST_F(WireFormatTest, ConstraintsAreClosedAfterReading) {
   send("0\n.\n1\n0\n6\n.\n2\n1\n2\n.\n.\n.\n");
   Pointer<GlobalState> state = read(*system);
   EXPECT_EQ(state->getUnpackedRegion()->get(2, 0), 2 * 4 + 1);
+}
+
+// A bound travels with a constant up to the limit of the zones (both
+// strictnesses, upper and lower); the next constant is the infinite bound the
+// server never writes, read as no bound; any other beyond the limit is
+// refused, not taken for another bound.
+TEST_F(WireFormatTest, BoundsUpToTheLimitOfTheZonesAreKeptExactlyAndLargerOnesRefused) {
+  load("clock x; process P { state a; init a; }\nsystem P;");
+  constexpr int L = maximalClockConstant;
+  struct Case {
+    unsigned i, j;
+    int wire;
+    int32_t kept; // the raw bound stored; 0: refused
+  };
+  const Case cases[] = {
+      {1, 0, 2 * L, 2 * L + 1},       {1, 0, 2 * L + 1, 2 * L},   {1, 0, 2 * L + 2, rawInfinity},
+      {1, 0, 2 * L + 3, rawInfinity}, {0, 1, -2 * L, -2 * L + 1}, {0, 1, -2 * L + 1, -2 * L},
+      {0, 1, -2 * L - 1, 0},          {0, 1, -2 * L - 2, 0},      {1, 0, -2 * L - 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.wire);
+    const std::string text = "0\n.\n" + std::to_string(c.i) + "\n" + std::to_string(c.j) + "\n" +
+                             std::to_string(c.wire) + "\n.\n.\n.\n";
+    if (!c.kept) {
+      EXPECT_EQ(readError(text), "Bound out of range in constraint");
+      continue;
+    }
+    send(text);
+    EXPECT_EQ(read(*system)->getUnpackedRegion()->get(c.i, c.j), c.kept);
+  }
 }
 
 TEST_F(WireFormatTest, EveryMalformedStateIsRejectedWithItsMessage) {

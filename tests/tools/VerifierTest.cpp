@@ -3,6 +3,8 @@
 
 #include "VerifierFixture.h"
 
+#include <cstring>
+
 namespace orvela::test {
 namespace {
 
@@ -238,6 +240,87 @@ TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   EXPECT_EQ(run.exitStatus, 3);
   EXPECT_EQ(linesOf(run.out).size(), 3u);
   EXPECT_NE(run.err.find(queries.path() + ":2: Bad property"), std::string::npos) << run.err;
+}
+
+// Clock constants at the limit of the zones (1073741822) and beyond it, in
+// every place a constant appears, and integer constants at the end of the
+// int range: within its range a constant is exact (the verdict, and the zone
+// of the last state of the trace), beyond it the model is refused naming the
+// line, or the property is a bad property.
+TEST(Verifier, ConstantsWithinTheirRangeAreExactAndBeyondItRefusedWithTheirLine) {
+  struct Case {
+    const char* declarations; // line 1
+    const char* locations;    // with their invariants, line 3
+    const char* edge;         // the guard and updates of a -> b, line 5
+    const char* property;
+    const char* outcome; // the verdict, or the message
+    const char* zone;    // of the last state of the trace, if there is one
+  };
+  const char* const outOfRange3 = "Error at line 3 : Expression out of range.";
+  const char* const outOfRange5 = "Error at line 5 : Expression out of range.";
+  const char* const badProperty = ":1: Bad property";
+  const char* const overflow = "Error at line 1 : Integer overflow in constant expression.";
+  const Case cases[] = {
+      {"clock x;", "a, b", "guard x >= 1073741822;", "E<> P.b", "satisfied", "{x>=1073741822}"},
+      {"clock x;", "a, b { x <= 1073741822 }", "guard x > 1073741821;", "E<> P.b", "satisfied",
+       "{x>1073741821, x<=1073741822}"},
+      {"clock x;", "a, b", "guard x >= 1073741823;", "E<> P.b", outOfRange5, ""},
+      {"clock x;", "a, b { x <= 1073741823 }", "", "E<> P.b", outOfRange3, ""},
+      {"clock x, y;", "a, b", "guard x <= y + 1073741823;", "E<> P.b", outOfRange5, ""},
+      {"clock x; const big 1073741823;", "a, b", "guard x < big;", "E<> P.b", outOfRange5, ""},
+      {"clock x; int[0, 1073741823] n;", "a, b", "guard x < n;", "E<> P.b", outOfRange5, ""},
+      {"clock x;", "a, b", "assign x := 1073741822;", "E<> P.b and x < 1073741822", "not satisfied",
+       ""},
+      {"clock x;", "a, b", "assign x := 1073741822;", "E<> P.b", "satisfied", "{x>=1073741822}"},
+      {"clock x;", "a, b", "assign x := 1073741823;", "E<> P.b", outOfRange5, ""},
+      {"clock x, y;", "a, b", "assign x := y + 1073741822;", "E<> P.b and x - y == 1073741822",
+       "satisfied", "{x>=1073741822, x-y<=1073741822, y-x<=-1073741822}"},
+      {"clock x, y;", "a, b", "assign x := y + 1073741823;", "E<> P.b", outOfRange5, ""},
+      {"clock x;", "a, b", "assign x -= 1073741823;", "E<> P.b", outOfRange5, ""},
+      // x in [L, 2L] after the shift: its upper bound saturates to none.
+      {"clock x;", "a { x <= 1073741822 }, b", "assign x += 1073741822;",
+       "E<> P.b and x > 1073741822", "satisfied", "{x>=1073741822}"},
+      {"clock x;", "a, b", "", "A[] x <= 1073741822", "not satisfied", ""},
+      {"clock x;", "a, b", "", "E<> x > 1073741823", badProperty, ""},
+      {"clock x, y;", "a, b", "", "E<> x - y < -1073741823", badProperty, ""},
+      // x - y and y at most 10^9 each in b: x reaches beyond 10^9, where a
+      // closure whose sums wrapped bounded x by a negative constant.
+      {"clock x, y;", "a { x <= 1000000000 }, b { y <= 1000000000 }", "assign y := 0;",
+       "E<> P.b and x > 1000000000", "satisfied", "{x-y<=1000000000, y<=1000000000, y-x<=0}"},
+      {"clock x; const top 2147483647; int[0, top] n;", "a, b", "assign n := top;",
+       "E<> n == 2147483647", "satisfied", ""},
+      {"clock x; const low -2147483647 - 1; int[low, 0] n := low;", "a, b", "",
+       "E<> n < -2147483647", "satisfied", ""},
+      {"clock x; const over 2147483647 + 1;", "a, b", "", "E<> P.b", overflow, ""},
+      {"clock x; const over 65536 * 32768;", "a, b", "", "E<> P.b", overflow, ""},
+      {"clock x; const over -(-2147483647 - 1);", "a, b", "", "E<> P.b", overflow, ""},
+      {"clock x; int[0, 2147483648] n;", "a, b", "", "E<> P.b",
+       "Error at line 1 : Number too large.", ""},
+      {"clock x;", "a, b", "guard x >= 4294967297;", "E<> P.b",
+       "Error at line 5 : Number too large.", ""},
+      {"clock x;", "a, b", "", "E<> 4294967296 > 0", badProperty, ""},
+      {"clock x;", "a, b", "", "E<> 2147483647 + 1 < 0", badProperty, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.declarations) + " | " + c.locations + " | " + c.edge + " | " +
+                 c.property);
+    TempFile model("limits.ta", std::string(c.declarations) + "\nprocess P {\n  state " +
+                                    c.locations + ";\n  init a;\n  trans a -> b { " + c.edge +
+                                    " };\n}\nsystem P;\n");
+    TempFile queries("limits.q", std::string(c.property) + "\n");
+    const ProcessResult run = runVerifier({"--trace", model.path(), queries.path()});
+    const std::vector<std::string> lines = linesOf(run.out);
+    const std::string outcome = c.outcome;
+    if (outcome.find("atisfied") == std::string::npos) {
+      EXPECT_EQ(run.exitStatus, 3);
+      EXPECT_NE(run.err.find(outcome), std::string::npos) << run.err;
+      continue;
+    }
+    ASSERT_FALSE(lines.empty()) << run.err;
+    EXPECT_EQ(lines[0].substr(0, lines[0].find("  ")), outcome);
+    const std::string last = lines.back();
+    EXPECT_EQ(last.substr(last.size() - std::min(last.size(), std::strlen(c.zone))), c.zone);
+  }
 }
 
 TEST(Verifier, RejectsCommandLinesItCannotFollow) {

@@ -4,6 +4,7 @@
 
 #include "symbolic/dbm/RawBound.h"
 
+#include <cassert>
 #include <cstdint>
 
 namespace orvela {
@@ -28,8 +29,10 @@ inline void pastMatrix(int32_t* m, unsigned n) {
 }
 
 /// Clock x := value: x's row and column become those of the reference clock
-/// shifted by the value.
+/// shifted by the value, which lies in [0, maximalClockConstant] (asserted):
+/// the shifted bounds of a non-empty zone are then finite raw bounds.
 inline void resetClock(int32_t* m, unsigned n, unsigned x, int32_t value) {
+  assert(value >= 0 && value <= maximalClockConstant && "clock value beyond the limit");
   const int32_t shift = 2 * value;
   m[x * n + x] = rawLessEqualZero;
   m[x * n] = shift + 1;

@@ -79,13 +79,12 @@ template <class Mark> void markMinimalConstraints(const int32_t* m, unsigned n, 
       if (k == i || toK == rawInfinity)
         continue;
       const int32_t* rowK = m + k * n;
-      const uint32_t toKEven = static_cast<uint32_t>(toK & ~1);
-      const int32_t toKBit = toK & 1;
       const int32_t keepK = redundant[k]; // k does not make its own edge redundant
       for (unsigned j = 0; j < n; ++j) {
         const int32_t fromK = rowK[j];
-        const int32_t via =
-            static_cast<int32_t>(static_cast<uint32_t>(fromK & ~1) + toKEven) | (fromK & toKBit);
+        // A saturated sum is never tighter than the true one, so an entry is
+        // only dropped when the path through k really implies it.
+        const int32_t via = rawAddFinite(fromK, toK);
         redundant[j] |= (fromK != rawInfinity) & (rowI[j] >= via);
       }
       redundant[k] = keepK;

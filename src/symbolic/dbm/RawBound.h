@@ -5,6 +5,13 @@
 // A raw bound is one int32_t: twice the constant, plus one for a non-strict
 // bound (x <= c is 2c + 1, x < c is 2c). A smaller raw bound is tighter.
 // 0x7fffffff is the absence of a bound (infinity).
+//
+// Finite bounds have constants in [-maximalClockConstant,
+// maximalClockConstant]. Sums of bounds saturate at these limits instead of
+// wrapping: a sum above the limit is no bound, a sum below it the bound
+// "< -maximalClockConstant", which the true sum implies. Either way every
+// stored bound still holds for every valuation of the zone: saturation may
+// widen a zone, never cut valuations from it.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,26 +26,43 @@ inline constexpr int32_t rawLessEqualZero = 1;
 /// Every raw bound from this value up has the constant 0x3fffffff and counts
 /// as "no bound" wherever bounds are read for printing or extrapolation.
 inline constexpr int32_t rawInfiniteFrom = 0x7ffffffe;
+/// The largest clock constant (in absolute value) of a bound: the largest
+/// whose bounds <= c and < c and their negations are all finite raw bounds.
+/// Models, properties and client states are held to it.
+inline constexpr int32_t maximalClockConstant = 0x3ffffffe; // 1073741822
+/// The tightest raw bound kept: < -maximalClockConstant.
+inline constexpr int32_t rawLowestBound = -2 * maximalClockConstant;
 
 constexpr int32_t rawBound(int32_t constant, bool strict) {
   return constant * 2 + (strict ? 0 : 1);
 }
+static_assert(rawBound(maximalClockConstant, false) == rawInfiniteFrom - 1 &&
+                  rawBound(-maximalClockConstant, true) == rawLowestBound,
+              "the limit is the largest constant with finite bounds of either sign");
 constexpr int32_t rawConstant(int32_t raw) { return raw >> 1; }
 constexpr bool rawIsStrict(int32_t raw) { return (raw & 1) == 0; }
 /// True for both encodings of "no bound" (constant 0x3fffffff).
 constexpr bool rawIsInfinite(int32_t raw) { return raw >= rawInfiniteFrom; }
 
 /// Sum of two finite raw bounds: the constants add, and the sum is non-strict
-/// only if both operands are. Added as unsigned words, like `relaxRow`: a sum
-/// beyond the int32_t range wraps instead of being undefined.
+/// only if both operands are. Saturates: a constant above
+/// `maximalClockConstant` gives infinity, one below its negation
+/// `rawLowestBound`. Defined for any two int32_t values (the halved constants
+/// cannot overflow when added), and branch-free so that row loops vectorise.
 constexpr int32_t rawAddFinite(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a & ~1) + static_cast<uint32_t>(b & ~1)) |
-         (a & b & 1);
+  const int32_t constant = (a >> 1) + (b >> 1);
+  // Clamped one step beyond the limits, where doubling cannot overflow and
+  // the selects below still see that the limit was passed.
+  const int32_t kept = constant < -maximalClockConstant - 1  ? -maximalClockConstant - 1
+                       : constant > maximalClockConstant + 1 ? maximalClockConstant + 1
+                                                             : constant;
+  const int32_t raw = kept * 2 + (a & b & 1);
+  return raw >= rawInfiniteFrom ? rawInfinity : raw < rawLowestBound ? rawLowestBound : raw;
 }
 
-/// Sum of two raw bounds; infinity absorbs.
+/// Sum of two raw bounds; infinity (either encoding) absorbs.
 constexpr int32_t rawAdd(int32_t a, int32_t b) {
-  return (a == rawInfinity || b == rawInfinity) ? rawInfinity : rawAddFinite(a, b);
+  return (rawIsInfinite(a) || rawIsInfinite(b)) ? rawInfinity : rawAddFinite(a, b);
 }
 
 /// True if the cycle with raw weight `sum` makes a zone empty (a negative
@@ -46,8 +70,7 @@ constexpr int32_t rawAdd(int32_t a, int32_t b) {
 constexpr bool rawCycleIsNegative(int32_t sum) { return sum < rawLessEqualZero; }
 
 /// True if the cycle through the finite raw bounds `a` and `b` makes a zone
-/// empty. Summed in 64 bits: bounds that come from requests or properties may
-/// lie near the limits of int32_t, where `rawAddFinite` would overflow.
+/// empty. Summed exactly in 64 bits, where `rawAddFinite` would saturate.
 constexpr bool rawPairIsNegative(int32_t a, int32_t b) {
   return int64_t(a & ~1) + int64_t(b & ~1) + (a & b & 1) < rawLessEqualZero;
 }
@@ -62,18 +85,13 @@ constexpr int32_t rawNegateLower(int32_t lower) {
 /// One relaxation step of a shortest-path closure:
 ///   row[j] := min(row[j], viaBound + pivotRow[j])   for every j < n,
 /// where `viaBound` is finite and infinite entries of `pivotRow` leave `row`
-/// alone. The two rows must not overlap. Written branch-free so that the
-/// compiler vectorises it.
+/// alone; the sums saturate like `rawAddFinite`. The two rows must not
+/// overlap. Written branch-free so that the compiler vectorises it.
 inline void relaxRow(int32_t* __restrict row, const int32_t* __restrict pivotRow, int32_t viaBound,
                      std::size_t n) {
-  const uint32_t viaEven = static_cast<uint32_t>(viaBound & ~1);
-  const int32_t viaBit = viaBound & 1;
   for (std::size_t j = 0; j < n; ++j) {
     const int32_t b = pivotRow[j];
-    // Unsigned addition: the sum with an infinite entry may wrap, and is then
-    // discarded by the select below.
-    int32_t sum = static_cast<int32_t>(static_cast<uint32_t>(b & ~1) + viaEven) | (b & viaBit);
-    sum = b == rawInfinity ? rawInfinity : sum;
+    const int32_t sum = rawIsInfinite(b) ? rawInfinity : rawAddFinite(b, viaBound);
     row[j] = sum < row[j] ? sum : row[j];
   }
 }

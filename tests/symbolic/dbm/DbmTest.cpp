@@ -201,6 +201,97 @@ TEST(DbmClosure, RecordBeyondTheFirstWordStaysInsideTheBlock) {
   EXPECT_EQ(dbm_sizeof(33), (33u * 33u + 1) * 4 + 8);
 }
 
+// Constants up to the limit, where sums of bounds may leave the range of raw
+// bounds, against the exact shortest paths (64 bits) of the same
+// constraints. Where every exact bound lies within the range, the closure
+// and the minimal constraints are exact; elsewhere a stored or rebuilt bound
+// may be looser than the exact one, never tighter: a zone with valuations
+// keeps them all.
+TEST(DbmClosure, SumsBeyondTheLimitSaturateWithoutCuttingTheZone) {
+  constexpr int L = maximalClockConstant;
+  constexpr int64_t unbounded = INT64_MAX;
+  const auto exactAdd = [](int64_t a, int64_t b) {
+    return a == unbounded || b == unbounded ? unbounded : (a & ~1) + (b & ~1) + (a & b & 1);
+  };
+  const auto widened = [](int32_t raw) { return raw == inf ? unbounded : int64_t(raw); };
+  ZoneGenerator gen(16);
+  int exactZones = 0, saturatedZones = 0;
+  for (int round = 0; round < iterations; ++round) {
+    SCOPED_TRACE(round);
+    const unsigned n = unsigned(gen.uniform(2, 6));
+    Dbm d(n);
+    dbm_init(d);
+    std::vector<int64_t> exact(std::size_t(n) * n, unbounded);
+    for (unsigned k = 0; k < n; ++k)
+      exact[k] = exact[k * n + k] = 1;
+    for (int c = gen.uniform(1, int(2 * n)); c > 0; --c) {
+      const auto [i, j, small] = gen.constraint(n);
+      // Upper bounds positive, lower bounds negative, differences either way.
+      const int magnitude = gen.coin() ? L - gen.uniform(0, 2) : gen.uniform(0, L);
+      const bool negative = i == 0 || (j != 0 && small < 0);
+      const int32_t raw = rawBound(negative ? -magnitude : magnitude, gen.coin());
+      dbm_tighten_bound(d, i, j, raw);
+      exact[i * n + j] = std::min<int64_t>(exact[i * n + j], raw);
+    }
+    for (unsigned k = 0; k < n; ++k)
+      for (unsigned i = 0; i < n; ++i)
+        for (unsigned j = 0; j < n; ++j)
+          exact[i * n + j] =
+              std::min(exact[i * n + j], exactAdd(exact[i * n + k], exact[k * n + j]));
+    bool empty = false, inRange = true;
+    for (unsigned k = 0; k < n; ++k)
+      empty |= exact[k * n + k] < 1;
+    for (int64_t bound : exact)
+      inRange &= bound == unbounded || (bound >= rawLowestBound && bound < rawInfiniteFrom);
+    if (empty)
+      continue; // saturation may hide a cycle beyond the limit
+    ASSERT_FALSE(dbm_is_empty(d));
+    dbm_close(d);
+    const Matrix closed = read(d);
+    std::vector<int32_t> keep(closed.m.size());
+    dbm_min(d, keep.data());
+    Dbm rebuilt(n);
+    dbm_init(rebuilt);
+    for (std::size_t k = 0; k < keep.size(); ++k)
+      if (keep[k])
+        dbm_tighten_bound(rebuilt, unsigned(k / n), unsigned(k % n), closed.m[k]);
+    dbm_close(rebuilt);
+    if (inRange) {
+      ++exactZones;
+      for (std::size_t k = 0; k < closed.m.size(); ++k)
+        ASSERT_EQ(widened(closed.m[k]), exact[k]) << "entry " << k;
+      ASSERT_EQ(read(rebuilt).m, closed.m);
+      continue;
+    }
+    ++saturatedZones;
+    for (std::size_t k = 0; k < closed.m.size(); ++k) {
+      ASSERT_TRUE(closed.m[k] == inf || closed.m[k] >= rawLowestBound) << "entry " << k;
+      ASSERT_GE(widened(closed.m[k]), exact[k]) << "entry " << k;
+      ASSERT_GE(widened(dbm_get_bound(rebuilt, unsigned(k / n), unsigned(k % n))), exact[k])
+          << "entry " << k;
+    }
+  }
+  EXPECT_GT(exactZones, iterations / 4);
+  EXPECT_GT(saturatedZones, iterations / 20);
+
+  // x <= 10^9 and y - x <= 10^9: y's bound of 2 * 10^9 is beyond the limit
+  // and saturates to none, where a wrapped sum was negative.
+  Dbm d(3);
+  dbm_init(d);
+  dbm_tighten_bound(d, 1, 0, rawBound(1000000000, false));
+  dbm_tighten_bound(d, 2, 1, rawBound(1000000000, false));
+  EXPECT_FALSE(dbm_is_empty(d));
+  EXPECT_EQ(dbm_get_bound(d, 2, 0), inf);
+  // x >= L and y - x >= L: y > L is kept, and contradicts y <= L.
+  dbm_init(d);
+  dbm_tighten_bound(d, 0, 1, rawBound(-L, false));
+  dbm_tighten_bound(d, 1, 2, rawBound(-L, false));
+  EXPECT_FALSE(dbm_is_empty(d));
+  EXPECT_EQ(dbm_get_bound(d, 0, 2), rawLowestBound);
+  dbm_tighten_bound(d, 2, 0, rawBound(L, false));
+  EXPECT_TRUE(dbm_is_empty(d));
+}
+
 // ---------------------------------------------------------- state machine
 
 TEST(DbmStateMachine, PairsMoveThroughTheClosureStates) {
