@@ -29,8 +29,9 @@ LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
   Filter* repeater = keep(createRepeater());
   backFront_ = keep(createBackFrontFilter(system, *path_, pending_, passed_, allocator_));
   detector_ = keep(createDetector(system, *path_, *restricted_, allocator_));
-  pipe("fffffff(s,s)", transition_, successor, trace, restricted_, normalisation_, toSuccessor,
-       repeater, backFront_, detector_);
+  chain({transition_, successor, trace, restricted_, normalisation_, toSuccessor, repeater});
+  repeater->setSink(backFront_);
+  repeater->setSink(detector_);
   setFinal(detector_);
 }
 

@@ -72,14 +72,17 @@ void ReachabilityFilter::build() {
   Filter* progress = keep(createNewProgress(std::cerr, list_.get()));
   PureSink* deallocation = keep(createDeallocationSink(allocator_));
   Filter* otherwise = keep(createWaitingStateToGlobalStateFilter());
-  Filter* branch = keep(createNewIfThenElseFilter());
   Filter* activeClocks = keep(createActiveClockReductionFilter(system_));
   Filter* waiting = keep(createNewSuccessorToWaitingStateFilter(system_));
   Filter* trace = traceStore_ ? keep(createTraceStoreFilter(traceStore_)) : nullptr;
-  Sink* list = list_.get();
-  head_ = pipe("fbffbffffbff(s,fs,fs)", transition_, int(!silent_), progress, successor_,
-               int(bool(traceStore_)), trace, delay_, normalisation_, waiting, int(active_),
-               activeClocks, branch, list, then_.get(), finalSink_, otherwise, deallocation);
+  Filter* last = active_ ? activeClocks : waiting;
+  head_ = chain({transition_, silent_ ? nullptr : progress, successor_, trace, delay_,
+                 normalisation_, waiting, active_ ? activeClocks : nullptr});
+  // The list decides: a state it accepts goes on to the sink, one it refuses
+  // back to the allocator.
+  then_->setSink(finalSink_);
+  otherwise->setSink(deallocation);
+  last->setSink(keep(new Branch(*list_, *then_, *otherwise)));
 
   expansion_ = nullptr;
   if (reuse_) {

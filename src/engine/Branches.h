@@ -1,6 +1,6 @@
 #pragma once
-// Members that hand one item to several sinks: the repeaters, which feed every
-// attached sink, and the branches, which choose a sink by the answer of a
+// Members that hand one item to several sinks: the repeater, which feeds every
+// attached sink, and the branch, which chooses a sink by the answer of a
 // condition sink. A condition sink is an ordinary sink: its `tryPut` may
 // consume the item (the passed/waiting list stores it) and its answer is the
 // decision.
@@ -23,23 +23,24 @@ protected:
   std::vector<Sink*> sinks_;
 };
 
-/// The branch point of a three-way `pipe` group: the first sink attached is
-/// the condition, the second the "then" sink, the third the "else" sink;
-/// `tryPut(x)` answers `then->tryPut(x)` if the condition accepts x, otherwise
-/// `else->tryPut(x)`. A fourth `setSink`, or an item before all three are
-/// attached, throws Bug.
-class NewIfThenElseFilter final : public Filter {
+/// `tryPut(x)`: if `condition` accepts x, answers `then->tryPut(x)`,
+/// otherwise `otherwise->tryPut(x)`. The three sinks are not owned and must
+/// outlive the branch.
+class Branch final : public PureSink {
 public:
-  void setSink(Sink* next) override;
-  bool tryPut(void* item) override;
+  Branch(Sink& condition, Sink& then, Sink& otherwise)
+      : condition_(condition), then_(then), otherwise_(otherwise) {}
+  bool tryPut(void* item) override {
+    return condition_.tryPut(item) ? then_.tryPut(item) : otherwise_.tryPut(item);
+  }
 
 private:
-  Sink* sinks_[3] = {nullptr, nullptr, nullptr};
-  int attached_ = 0;
+  Sink& condition_;
+  Sink& then_;
+  Sink& otherwise_;
 };
 
-/// Factories; each returns a new object with reference count 0.
+/// A new repeater with reference count 0.
 Filter* createRepeater();
-Filter* createNewIfThenElseFilter();
 
 } // namespace orvela

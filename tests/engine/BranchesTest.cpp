@@ -23,26 +23,16 @@ TEST(Repeater, FeedsEverySinkAndAnswersTrue) {
   EXPECT_EQ(no2.items, std::vector<void*>{&x});
 }
 
-TEST(NewIfThenElse, SinksAreConditionThenElseInOrderOfAttachmentAndAllThreeAreNeeded) {
-  RecordingSink cond(true), then(true), otherwise(false);
-  Pointer<Filter> branch = createNewIfThenElseFilter();
-  branch->setSink(&cond);
-  branch->setSink(&then);
-  branch->setSink(&otherwise);
+TEST(Branch, TheConditionsAnswerChoosesTheBranchAndTheBranchAnswers) {
+  RecordingSink condition(true), then(false), otherwise(true);
+  Branch branch(condition, then, otherwise);
   int x = 0, y = 0;
-  EXPECT_TRUE(branch->tryPut(&x));
-  cond.answer = false;
-  EXPECT_FALSE(branch->tryPut(&y));
+  EXPECT_FALSE(branch.tryPut(&x)); // "then" refuses
+  condition.answer = false;
+  EXPECT_TRUE(branch.tryPut(&y));
+  EXPECT_EQ(condition.items, (std::vector<void*>{&x, &y}));
   EXPECT_EQ(then.items, std::vector<void*>{&x});
   EXPECT_EQ(otherwise.items, std::vector<void*>{&y});
-  EXPECT_THROW(branch->setSink(&cond), Bug);
-  // An incomplete branch refuses items.
-  RecordingSink unused;
-  Pointer<Filter> incomplete = createNewIfThenElseFilter();
-  incomplete->setSink(&unused);
-  incomplete->setSink(&then);
-  EXPECT_THROW(incomplete->tryPut(&x), Bug);
-  EXPECT_TRUE(unused.items.empty());
 }
 
 TEST(Adapters, AFunctionAnswersAsASinkAndTheNullSourceNeverHasAnItem) {
