@@ -2,7 +2,7 @@
 
 #include "cdd/NotDeadlockExpr.h"
 #include "engine/Adapters.h"
-#include "engine/NewTransitionFilter.h"
+#include "engine/SearchTransitionFilter.h"
 #include "engine/SuccessorFilters.h"
 #include "property/TCTLVisitor.h"
 #include "server/base/Exceptions.h"
@@ -88,8 +88,8 @@ public:
 
 CDDDeadlockExpr::CDDDeadlockExpr(const Pointer<System>& system)
     : system_(system), allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
-      transitions_(createNewTransitionFilter(system, allocator_)),
-      successors_(createNewSuccessorFilter(system, allocator_)),
+      transitions_(createSearchTransitionFilter(system, allocator_)),
+      successors_(createSuccessorFilter(system, allocator_)),
       sink_(createFunctionToSinkAdapter([this](SuccessorPair* pair) { return subtract(pair); })) {
   transitions_->setSink(successors_.get());
   successors_->setSink(sink_.get());

@@ -3,9 +3,9 @@
 #include "checkers/ToSuccessorFilter.h"
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Branches.h"
-#include "engine/NewTransitionFilter.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Properties.h"
+#include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "symbolic/GlobalStateReference.h"
 
@@ -18,8 +18,8 @@ LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
     : system_(system), passed_(passed),
       allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
       modelConstants_(normalisation), path_(new FrontStack(buckets)) {
-  transition_ = keep(createNewTransitionFilter(system, allocator_));
-  Filter* successor = keep(createNewSuccessorFilter(system, allocator_));
+  transition_ = keep(createSearchTransitionFilter(system, allocator_));
+  Filter* successor = keep(createSuccessorFilter(system, allocator_));
   Filter* trace = keep(
       createTraceStoreFilter(traceStore ? traceStore : Pointer<TraceStore>(new NullTraceStore())));
   restricted_ = keep(createRestrictedDelayFilter(system, allocator_));

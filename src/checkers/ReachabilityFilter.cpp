@@ -3,10 +3,10 @@
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Branches.h"
 #include "engine/ExpansionFilter.h"
-#include "engine/NewTransitionFilter.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
 #include "engine/Properties.h"
+#include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/SuccessorFilters.h"
@@ -65,15 +65,15 @@ void ReachabilityFilter::build() {
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
   setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", info_);
-  successor_ = keep(createNewSuccessorFilter(system_, allocator_));
-  transition_ = keep(createNewTransitionFilter(system_, allocator_));
+  successor_ = keep(createSuccessorFilter(system_, allocator_));
+  transition_ = keep(createSearchTransitionFilter(system_, allocator_));
   delay_ = keep(createDelayFilter(system_, allocator_));
 
-  Filter* progress = keep(createNewProgress(std::cerr, list_.get()));
+  Filter* progress = keep(createProgress(std::cerr, list_.get()));
   PureSink* deallocation = keep(createDeallocationSink(allocator_));
   Filter* otherwise = keep(createWaitingStateToGlobalStateFilter());
   Filter* activeClocks = keep(createActiveClockReductionFilter(system_));
-  Filter* waiting = keep(createNewSuccessorToWaitingStateFilter(system_));
+  Filter* waiting = keep(createPairToWaitingStateFilter(system_));
   Filter* trace = traceStore_ ? keep(createTraceStoreFilter(traceStore_)) : nullptr;
   Filter* last = active_ ? activeClocks : waiting;
   head_ = chain({transition_, silent_ ? nullptr : progress, successor_, trace, delay_,

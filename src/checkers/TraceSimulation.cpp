@@ -9,7 +9,7 @@ namespace orvela {
 TraceSimulation::TraceSimulation(const Pointer<Trace>& trace, const Pointer<System>& system,
                                  const Pointer<Allocator>& allocator, const GlobalState* start)
     : trace_(trace), system_(system), blocks_(*system, allocator),
-      successor_(createSuccessorFilter(system, allocator)),
+      successor_(createCopyingSuccessorFilter(system, allocator)),
       delay_(createDelayFilter(system, allocator)) {
   successor_->setSink(delay_.get());
   delay_->setSink(this);

@@ -14,7 +14,7 @@ ExpansionFilter::ExpansionFilter(const Pointer<System>& system,
                                  const Pointer<TraceStore>& traceStore,
                                  const Pointer<Allocator>& allocator)
     : system_(system), blocks_(*system, allocator), transitions_(createTransitionFilter(system)),
-      successors_(createSuccessorFilter(system, allocator)),
+      successors_(createCopyingSuccessorFilter(system, allocator)),
       delay_(createDelayFilter(system, allocator)),
       expandSink_(createFunctionToSinkAdapter([this](SuccessorPair* p) { return expand(p); })),
       reinsertSink_(createFunctionToSinkAdapter([this](SuccessorPair* p) { return reinsert(p); })) {

@@ -40,7 +40,7 @@ public:
   /// that `state` points to, and stops early, answering false, when `emit`
   /// answers false; answers true otherwise. `state` is read anew for every
   /// evaluation, so `emit` may replace the state it points to by a copy with
-  /// the same discrete part (the deferral of `NewTransitionFilter` does). The
+  /// the same discrete part (the deferral of `SearchTransitionFilter` does). The
   /// array passed to `emit` may be copied but not kept.
   template <class Emit> bool enumerate(GlobalState* const& state, Emit&& emit) {
     return enumerateWith(state, emit,

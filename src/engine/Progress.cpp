@@ -11,12 +11,12 @@ void systemClock(timeval* now) { gettimeofday(now, nullptr); }
 
 } // namespace
 
-NewProgress::NewProgress(std::ostream& stream, const Buffer* buffer, WallClock clock)
+Progress::Progress(std::ostream& stream, const Buffer* buffer, WallClock clock)
     : stream_(stream), buffer_(buffer), clock_(clock ? clock : systemClock) {
   clock_(&last_);
 }
 
-float NewProgress::reset() {
+float Progress::reset() {
   timeval now;
   clock_(&now);
   const float elapsed =
@@ -25,7 +25,7 @@ float NewProgress::reset() {
   return elapsed;
 }
 
-bool NewProgress::tryPut(void* item) {
+bool Progress::tryPut(void* item) {
   if (count_ == threshold_) {
     const float elapsed = reset();
     if (elapsed > 0) {
@@ -46,8 +46,8 @@ bool NewProgress::tryPut(void* item) {
   return passOn(item);
 }
 
-Filter* createNewProgress(std::ostream& stream, const Buffer* buffer) {
-  return new NewProgress(stream, buffer);
+Filter* createProgress(std::ostream& stream, const Buffer* buffer) {
+  return new Progress(stream, buffer);
 }
 
 } // namespace orvela

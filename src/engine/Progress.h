@@ -20,10 +20,10 @@ using WallClock = void (*)(timeval* now);
 /// next report is due after `rate` more items, about one second later. The
 /// first report comes after 1000 items. When no time has passed, nothing is
 /// written and the threshold stays. Every item is passed on unchanged.
-class NewProgress : public AbstractFilter {
+class Progress : public AbstractFilter {
 public:
   /// `buffer` (not owned) is the waiting list whose size is the load.
-  NewProgress(std::ostream& stream, const Buffer* buffer, WallClock clock = nullptr);
+  Progress(std::ostream& stream, const Buffer* buffer, WallClock clock = nullptr);
 
   bool tryPut(void* item) override;
 
@@ -47,6 +47,6 @@ private:
 };
 
 /// Factories; each returns a new filter with reference count 0.
-Filter* createNewProgress(std::ostream& stream, const Buffer* buffer);
+Filter* createProgress(std::ostream& stream, const Buffer* buffer);
 
 } // namespace orvela

@@ -9,18 +9,17 @@ namespace orvela {
 
 // ------------------------------------------------------------- successor
 
-NewSuccessorFilter::NewSuccessorFilter(const Pointer<System>& system,
-                                       const Pointer<Allocator>& allocator)
+SuccessorFilter::SuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator)
     : system_(system), blocks_(*system, allocator) {}
 
-bool NewSuccessorFilter::tryPut(void* item) {
+bool SuccessorFilter::tryPut(void* item) {
   auto* pair = static_cast<SuccessorPair*>(item);
   if (!advance(pair->first, pair->second))
     return false;
   return passOn(pair);
 }
 
-bool NewSuccessorFilter::advance(GlobalState* state, const Transition** edges) {
+bool SuccessorFilter::advance(GlobalState* state, const Transition** edges) {
   for (const Transition** e = edges; *e; ++e)
     if ((*e)->getClockGuard() && (!(*e)->evalClockGuards(state) || !state->ok())) {
       blocks_.drop(state);
@@ -33,10 +32,11 @@ bool NewSuccessorFilter::advance(GlobalState* state, const Transition** edges) {
   return true;
 }
 
-SuccessorFilter::SuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator)
-    : NewSuccessorFilter(system, allocator) {}
+CopyingSuccessorFilter::CopyingSuccessorFilter(const Pointer<System>& system,
+                                               const Pointer<Allocator>& allocator)
+    : SuccessorFilter(system, allocator) {}
 
-bool SuccessorFilter::tryPut(void* item) {
+bool CopyingSuccessorFilter::tryPut(void* item) {
   auto* pair = static_cast<SuccessorPair*>(item);
   for (const Transition** e = pair->second; *e; ++e)
     if (!(*e)->evalIntegerGuards(pair->first))
@@ -82,13 +82,13 @@ bool DelayFilter::put(SuccessorPair* pair) {
 
 // ------------------------------------------------------------- factories
 
-Filter* createNewSuccessorFilter(const Pointer<System>& system,
-                                 const Pointer<Allocator>& allocator) {
-  return new NewSuccessorFilter(system, allocator);
-}
-
 Filter* createSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator) {
   return new SuccessorFilter(system, allocator);
+}
+
+Filter* createCopyingSuccessorFilter(const Pointer<System>& system,
+                                     const Pointer<Allocator>& allocator) {
+  return new CopyingSuccessorFilter(system, allocator);
 }
 
 Filter* createDelayFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator) {

@@ -18,9 +18,9 @@ namespace orvela {
 /// receiver's update of a variable overwrites the sender's. Passes the pair
 /// on and answers the sink's answer. Integer guards are not tested here: the
 /// transition filters emit only moves whose integer guards hold.
-class NewSuccessorFilter : public AbstractFilter {
+class SuccessorFilter : public AbstractFilter {
 public:
-  NewSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
+  SuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 
   bool tryPut(void* item) override;
 
@@ -34,11 +34,11 @@ protected:
 
 /// `tryPut(SuccessorPair*)` on a pair whose state stays the caller's: answers
 /// false, without copying, when an integer guard of an edge fails in the
-/// state; otherwise runs the `NewSuccessorFilter` steps on a copy of the state
+/// state; otherwise runs the `SuccessorFilter` steps on a copy of the state
 /// in a block of the allocator.
-class SuccessorFilter final : public NewSuccessorFilter {
+class CopyingSuccessorFilter final : public SuccessorFilter {
 public:
-  SuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
+  CopyingSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 
   bool tryPut(void* item) override;
 };
@@ -68,9 +68,9 @@ private:
 };
 
 /// Factories; each returns a new filter with reference count 0.
-Filter* createNewSuccessorFilter(const Pointer<System>& system,
-                                 const Pointer<Allocator>& allocator);
 Filter* createSuccessorFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
+Filter* createCopyingSuccessorFilter(const Pointer<System>& system,
+                                     const Pointer<Allocator>& allocator);
 Filter* createDelayFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 
 } // namespace orvela

@@ -30,7 +30,7 @@ bool keepState(const System& system, const GlobalState* state, Unnecessary unnec
 
 } // namespace
 
-bool NewSuccessorToWaitingStateFilter::put(SuccessorPair* pair) {
+bool PairToWaitingStateFilter::put(SuccessorPair* pair) {
   const GlobalState* state = pair->first;
   WaitingState record{
       pair->first, keepState(*system_, state, [&] { return system_->noSave(pair->second, state); }),
@@ -62,8 +62,8 @@ bool ActiveClockReductionFilter::tryPut(void* item) {
   return passOn(item);
 }
 
-Filter* createNewSuccessorToWaitingStateFilter(const Pointer<System>& system) {
-  return new NewSuccessorToWaitingStateFilter(system);
+Filter* createPairToWaitingStateFilter(const Pointer<System>& system) {
+  return new PairToWaitingStateFilter(system);
 }
 
 Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system) {

@@ -24,10 +24,9 @@ uint32_t discreteHash(const GlobalState* state);
 /// a state that is not committed, and otherwise when the system does not
 /// declare the state unnecessary (`System::noSave` of the pair's edges).
 /// Answers the sink's answer.
-class NewSuccessorToWaitingStateFilter final
-    : public ItemFilter<NewSuccessorToWaitingStateFilter, SuccessorPair> {
+class PairToWaitingStateFilter final : public ItemFilter<PairToWaitingStateFilter, SuccessorPair> {
 public:
-  explicit NewSuccessorToWaitingStateFilter(const Pointer<System>& system) : system_(system) {}
+  explicit PairToWaitingStateFilter(const Pointer<System>& system) : system_(system) {}
 
   bool put(SuccessorPair* pair);
 
@@ -70,7 +69,7 @@ private:
 };
 
 /// Factories; each returns a new filter with reference count 0.
-Filter* createNewSuccessorToWaitingStateFilter(const Pointer<System>& system);
+Filter* createPairToWaitingStateFilter(const Pointer<System>& system);
 Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system);
 Filter* createWaitingStateToGlobalStateFilter();
 Filter* createActiveClockReductionFilter(const Pointer<System>& system);

@@ -6,9 +6,9 @@
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
-#include "engine/NewTransitionFilter.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Properties.h"
+#include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
@@ -119,8 +119,8 @@ void Session::dropModel() {
   initial_ = nullptr;
   stateSpace_ = nullptr;
   traceStore_ = nullptr;
-  transitionFilter_ = newSuccessorFilter_ = successorFilter_ = delayFilter_ = normalisationFilter_ =
-      nullptr;
+  transitionFilter_ = successorFilter_ = copyingSuccessorFilter_ = delayFilter_ =
+      normalisationFilter_ = nullptr;
   moves_.reset();
   stateAlloc_ = nullptr;
   system_ = nullptr;
@@ -181,9 +181,9 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
 }
 
 void Session::buildSimulationPipeline() {
-  transitionFilter_ = createNewTransitionFilter(system_, stateAlloc_);
-  newSuccessorFilter_ = createNewSuccessorFilter(system_, stateAlloc_);
+  transitionFilter_ = createSearchTransitionFilter(system_, stateAlloc_);
   successorFilter_ = createSuccessorFilter(system_, stateAlloc_);
+  copyingSuccessorFilter_ = createCopyingSuccessorFilter(system_, stateAlloc_);
   delayFilter_ = createDelayFilter(system_, stateAlloc_);
   if (options_.normalise) {
     normalisationFilter_ = createNormalisationFilter(system_, stateAlloc_);
@@ -191,9 +191,9 @@ void Session::buildSimulationPipeline() {
   } else {
     normalisationFilter_ = delayFilter_;
   }
-  transitionFilter_->setSink(newSuccessorFilter_.get());
+  transitionFilter_->setSink(successorFilter_.get());
+  copyingSuccessorFilter_->setSink(delayFilter_.get());
   successorFilter_->setSink(delayFilter_.get());
-  newSuccessorFilter_->setSink(delayFilter_.get());
   setValueProperty<NormalisationInfo>(*normalisationFilter_, "normalisation_info",
                                       normalisationInfo_);
   moves_ = std::make_unique<MoveEnumerator>(*system_);
@@ -587,7 +587,7 @@ void Session::successors(const GlobalState* state, const Move& move, const StepV
   Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
   Move edges = move;
   SuccessorPair pair(const_cast<GlobalState*>(state), edges.data());
-  successorFilter_->tryPut(&pair);
+  copyingSuccessorFilter_->tryPut(&pair);
 }
 
 bool Session::isStored(const GlobalState* state, const Transition* const* edges) const {

@@ -240,7 +240,7 @@ private:
   Pointer<Allocator> stateAlloc_;
   Pointer<TraceStore> traceStore_;
   Pointer<ReachabilityFilter> stateSpace_;
-  Pointer<Filter> transitionFilter_, newSuccessorFilter_, successorFilter_, delayFilter_,
+  Pointer<Filter> transitionFilter_, successorFilter_, copyingSuccessorFilter_, delayFilter_,
       normalisationFilter_;
   std::unique_ptr<MoveEnumerator> moves_; ///< for checking requested moves
   NormalisationInfo normalisationInfo_;

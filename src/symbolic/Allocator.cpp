@@ -15,10 +15,10 @@ constexpr std::size_t firstChunkBlocks = 32;
 
 // ------------------------------------------------------------ chunk allocator
 
-NewChunkAllocator::NewChunkAllocator(int bytes)
+ChunkAllocator::ChunkAllocator(int bytes)
     : blockBytes_((std::size_t(bytes > 0 ? bytes : 0) + 7) / 8 * 8) {}
 
-NewChunkAllocator::~NewChunkAllocator() {
+ChunkAllocator::~ChunkAllocator() {
   while (first_) {
     Chunk* next = first_->next;
     unpoisonPoolBlock(first_, sizeof(Chunk) + first_->blocks * blockBytes_);
@@ -27,7 +27,7 @@ NewChunkAllocator::~NewChunkAllocator() {
   }
 }
 
-void NewChunkAllocator::newChunk(std::size_t blocks) {
+void ChunkAllocator::newChunk(std::size_t blocks) {
   const std::size_t bytes = sizeof(Chunk) + blocks * blockBytes_;
   auto* chunk = static_cast<Chunk*>(::operator new(bytes));
   chunk->next = nullptr;
@@ -42,7 +42,7 @@ void NewChunkAllocator::newChunk(std::size_t blocks) {
   ++chunkCount_;
 }
 
-void* NewChunkAllocator::allocate() {
+void* ChunkAllocator::allocate() {
   if (blockBytes_ == 0) {
     if (!first_)
       newChunk(firstChunkBlocks);
@@ -69,7 +69,7 @@ void* NewChunkAllocator::allocate() {
   return block;
 }
 
-void NewChunkAllocator::deallocate(void* block) {
+void ChunkAllocator::deallocate(void* block) {
   assert(block && blocksOut_ > 0 && "deallocation of a block that was not handed out");
   --blocksOut_;
   if (blockBytes_ == 0)
@@ -80,7 +80,7 @@ void NewChunkAllocator::deallocate(void* block) {
   poisonPoolBlock(block, blockBytes_);
 }
 
-Allocator* createChunkAllocator(int bytes) { return new NewChunkAllocator(bytes); }
+Allocator* createChunkAllocator(int bytes) { return new ChunkAllocator(bytes); }
 
 void delete_allocator(Allocator* allocator) { delete allocator; }
 

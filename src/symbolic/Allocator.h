@@ -32,7 +32,7 @@ protected:
 /// starts with the link to the next chunk; a free block holds the link to the
 /// next free block in its first word. Under AddressSanitizer, blocks not
 /// handed out are poisoned, so a use after `deallocate` is reported.
-class NewChunkAllocator final : public Allocator {
+class ChunkAllocator final : public Allocator {
 public:
   /// Chunk capacity, in 32-bit words, from which chunks stop growing.
   static constexpr std::size_t maxChunkWords = 1048576;
@@ -40,11 +40,11 @@ public:
   /// Blocks of `bytes` bytes rounded up to 8 (a pointer for the free list and
   /// 8-byte alignment for the states placed in them); 0 gives empty blocks,
   /// all at one address, for which `deallocate` does nothing.
-  explicit NewChunkAllocator(int bytes);
-  NewChunkAllocator(const NewChunkAllocator&) = delete;
-  NewChunkAllocator& operator=(const NewChunkAllocator&) = delete;
+  explicit ChunkAllocator(int bytes);
+  ChunkAllocator(const ChunkAllocator&) = delete;
+  ChunkAllocator& operator=(const ChunkAllocator&) = delete;
   /// Frees every chunk, whether or not its blocks came back.
-  ~NewChunkAllocator() override;
+  ~ChunkAllocator() override;
 
   void* allocate() override;
   void deallocate(void* block) override;

@@ -330,7 +330,7 @@ std::vector<test::OwnedState> explore(const Pointer<System>& system) {
     return true;
   };
   const Pointer<Filter> transitions = createTransitionFilter(system);
-  const Pointer<Filter> successors = createSuccessorFilter(system, allocator);
+  const Pointer<Filter> successors = createCopyingSuccessorFilter(system, allocator);
   const Pointer<Filter> delay = createDelayFilter(system, allocator);
   const Pointer<PureSink> sink = createFunctionToSinkAdapter(record);
   transitions->setSink(successors.get());

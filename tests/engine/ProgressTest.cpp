@@ -41,7 +41,7 @@ protected:
   std::ostringstream out;
   Waiting waiting;
   RecordingSink sink;
-  NewProgress progress;
+  Progress progress;
   int item = 0;
 };
 

@@ -15,7 +15,7 @@ using test::MoveRecorder;
 /// Puts `state` with the move of P from s0 to s1 and Q from t0 to t1 into a
 /// successor filter that feeds `recorder`; answers the filter's answer.
 bool synchronise(Model& stages, GlobalState* state, MoveRecorder& recorder) {
-  Pointer<Filter> filter = createNewSuccessorFilter(stages.system, stages.allocator);
+  Pointer<Filter> filter = createSuccessorFilter(stages.system, stages.allocator);
   filter->setSink(&recorder);
   const Transition* move[] = {findEdge(*stages.system, "P", "s0", "s1"),
                               findEdge(*stages.system, "Q", "t0", "t1"), nullptr};
@@ -30,7 +30,7 @@ int32_t lower(const GlobalState& state, unsigned clock) {
   return state.getUnpackedRegion()->get(0, clock);
 }
 
-TEST(NewSuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
+TEST(SuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
   Model stages("chan a; clock x;\n"
                "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }; }\n"
                "process Q { state t0, t1; init t0; trans t0 -> t1 { guard x > 5; sync a?; }; }\n"
@@ -47,7 +47,7 @@ TEST(NewSuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
   EXPECT_EQ(upper(*recorder.states[0], 1), rawBound(8, false));
 }
 
-TEST(NewSuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
+TEST(SuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
   Model stages("chan a; int [0,9] v := 0; int [0,9] w := 0;\n"
                "process P { clock x; state s0, s1; init s0; "
                "trans s0 -> s1 { sync a!; assign v := 1, x := 0; }; }\n"
@@ -68,12 +68,12 @@ TEST(NewSuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
   EXPECT_EQ(upper(next, 2), rawBound(4, false));
 }
 
-TEST(SuccessorFilter, CopiesOnlyWhenTheIntegerGuardsHold) {
+TEST(CopyingSuccessorFilter, CopiesOnlyWhenTheIntegerGuardsHold) {
   Model stages("int [0,3] v := 0;\n"
                "process P { clock x; state s0, s1, s2; init s0; "
                "trans s0 -> s1 { guard v == 1; }, s0 -> s2 { guard v == 0; assign x := 0; }; }\n"
                "system P;");
-  Pointer<Filter> filter = createSuccessorFilter(stages.system, stages.allocator);
+  Pointer<Filter> filter = createCopyingSuccessorFilter(stages.system, stages.allocator);
   MoveRecorder recorder(stages.allocator.get());
   filter->setSink(&recorder);
   Pointer<GlobalState> source = stages.initial->unpackedCopy();

@@ -1,7 +1,7 @@
 #include "EngineProbes.h"
 #include "engine/Adapters.h"
-#include "engine/NewTransitionFilter.h"
 #include "engine/Properties.h"
+#include "engine/SearchTransitionFilter.h"
 #include "engine/TransitionFilter.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +18,9 @@ using test::Model;
 using test::MoveRecorder;
 using Moves = std::vector<std::string>;
 
-/// The moves of a model's initial state through a `NewTransitionFilter`.
+/// The moves of a model's initial state through a `SearchTransitionFilter`.
 Moves movesOf(Model& model) {
-  Pointer<Filter> filter = createNewTransitionFilter(model.system, model.allocator);
+  Pointer<Filter> filter = createSearchTransitionFilter(model.system, model.allocator);
   MoveRecorder recorder(model.allocator.get());
   filter->setSink(&recorder);
   HeldState held(model.initial.get());
@@ -59,7 +59,7 @@ const char* const committedBinary =
 
 // The moves of the initial state: moves without synchronisation first, then
 // each channel's combinations, sender first, receivers in list order.
-TEST(NewTransitionFilter, EnumeratesTheMovesOfAState) {
+TEST(SearchTransitionFilter, EnumeratesTheMovesOfAState) {
   const std::pair<std::string, Moves> cases[] = {
       // Binary: the sender with each receiving edge of every other process.
       {"chan a;\n"
@@ -125,9 +125,9 @@ const char* threeMoves = "process P { clock x; state a, s0 {x <= 4}, s1, s2, s3;
                          "s0 -> s1 { }, s0 -> s2 { }, s0 -> s3 { }; }\n"
                          "system P;";
 
-TEST(NewTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
+TEST(SearchTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
   Model model(threeMoves);
-  Pointer<Filter> filter = createNewTransitionFilter(model.system, model.allocator);
+  Pointer<Filter> filter = createSearchTransitionFilter(model.system, model.allocator);
   MoveRecorder recorder(model.allocator.get());
   recorder.scribble = true; // each stage downstream may change its state
   filter->setSink(&recorder);
@@ -151,7 +151,7 @@ TEST(NewTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
 
   // A state without moves is released at once, its zone never read.
   Model idle("process P { state s0; init s0; }\nsystem P;");
-  filter = createNewTransitionFilter(idle.system, idle.allocator);
+  filter = createSearchTransitionFilter(idle.system, idle.allocator);
   filter->setSink(&recorder);
   HeldState stuck(idle.initial.get());
   EXPECT_TRUE(filter->tryPut(&stuck));

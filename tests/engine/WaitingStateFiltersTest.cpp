@@ -42,7 +42,7 @@ const char* storeModel = "int [0,3] v := 0;\n"
 /// successor records; the record carries the state and its discrete hash.
 bool storeFlag(const Pointer<System>& system, const char* target, bool successors) {
   Pointer<Filter> filter = successors ? createSuccessorToWaitingStateFilter(system)
-                                      : createNewSuccessorToWaitingStateFilter(system);
+                                      : createPairToWaitingStateFilter(system);
   RecordSink sink;
   filter->setSink(&sink);
   Pointer<GlobalState> state = system->calcInitial();
@@ -73,7 +73,7 @@ TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
     }
 }
 
-TEST(NewSuccessorToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
+TEST(PairToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
   test::setUpModel(2, 2);
   test::OwnedState a = test::makeState({1, 2}, {3, 4});
   test::OwnedState b = test::makeState({1, 2}, {3, 4});

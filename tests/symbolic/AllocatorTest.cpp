@@ -14,8 +14,8 @@ struct AllocatorDeleter {
 };
 using OwnedAllocator = std::unique_ptr<Allocator, AllocatorDeleter>;
 
-NewChunkAllocator* chunks(const OwnedAllocator& allocator) {
-  return static_cast<NewChunkAllocator*>(allocator.get());
+ChunkAllocator* chunks(const OwnedAllocator& allocator) {
+  return static_cast<ChunkAllocator*>(allocator.get());
 }
 
 TEST(ChunkAllocator, BlockSizesRoundUpToEightBytes) {

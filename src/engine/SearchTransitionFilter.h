@@ -21,11 +21,12 @@ namespace orvela {
 /// next move is found, from a copy of the source state, and the last move
 /// gets the block that held the source state. A state with k moves therefore
 /// costs k - 1 copies. Answers true; the sink's answers are ignored.
-class NewTransitionFilter final : public ItemFilter<NewTransitionFilter, GlobalStateReference> {
+class SearchTransitionFilter final
+    : public ItemFilter<SearchTransitionFilter, GlobalStateReference> {
 public:
-  NewTransitionFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
+  SearchTransitionFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
   /// Returns both scratch states to the allocator.
-  ~NewTransitionFilter() override;
+  ~SearchTransitionFilter() override;
 
   bool put(GlobalStateReference* ref);
 
@@ -46,7 +47,7 @@ private:
 };
 
 /// A new filter (reference count 0).
-Filter* createNewTransitionFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator);
+Filter* createSearchTransitionFilter(const Pointer<System>& system,
+                                     const Pointer<Allocator>& allocator);
 
 } // namespace orvela

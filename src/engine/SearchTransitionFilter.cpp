@@ -1,4 +1,4 @@
-#include "engine/NewTransitionFilter.h"
+#include "engine/SearchTransitionFilter.h"
 
 #include "engine/SuccessorPair.h"
 
@@ -6,17 +6,17 @@
 
 namespace orvela {
 
-NewTransitionFilter::NewTransitionFilter(const Pointer<System>& system,
-                                         const Pointer<Allocator>& allocator)
+SearchTransitionFilter::SearchTransitionFilter(const Pointer<System>& system,
+                                               const Pointer<Allocator>& allocator)
     : system_(system), blocks_(*system, allocator), moves_(*system), cur_(blocks_.create()),
       spare_(blocks_.create()), pendingMove_(moves_.moveCapacity() + 2, nullptr) {}
 
-NewTransitionFilter::~NewTransitionFilter() {
+SearchTransitionFilter::~SearchTransitionFilter() {
   blocks_.drop(cur_);
   blocks_.drop(spare_);
 }
 
-bool NewTransitionFilter::put(GlobalStateReference* ref) {
+bool SearchTransitionFilter::put(GlobalStateReference* ref) {
   ref->writeDiscreteTo(cur_);
   bool found = false;
   moves_.enumerate(cur_, [&](const Transition** move) {
@@ -31,7 +31,7 @@ bool NewTransitionFilter::put(GlobalStateReference* ref) {
   return true;
 }
 
-void NewTransitionFilter::defer(GlobalStateReference* ref, const Transition** move) {
+void SearchTransitionFilter::defer(GlobalStateReference* ref, const Transition** move) {
   if (!pending_) {
     ref->writeSymbolicTo(cur_);
     ref->release(!ref->getFlag());
@@ -47,16 +47,16 @@ void NewTransitionFilter::defer(GlobalStateReference* ref, const Transition** mo
   pending_ = true;
 }
 
-void NewTransitionFilter::flush() {
+void SearchTransitionFilter::flush() {
   pending_ = false;
   SuccessorPair pair(cur_, pendingMove_.data());
   passOn(&pair);
   cur_ = blocks_.create();
 }
 
-Filter* createNewTransitionFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator) {
-  return new NewTransitionFilter(system, allocator);
+Filter* createSearchTransitionFilter(const Pointer<System>& system,
+                                     const Pointer<Allocator>& allocator) {
+  return new SearchTransitionFilter(system, allocator);
 }
 
 } // namespace orvela
