@@ -217,7 +217,7 @@ bool CDDDeadlockExpr::subtract(SuccessorPair* pair) const {
     // invariants, which are upper bounds.
     if (zone->intersect(evaluation.reach)) {
       if (evaluation.timePasses)
-        zone->wp();
+        zone->past();
       const cdd enabled = zone->asCDD();
       evaluation.remaining = evaluation.remaining & !enabled;
     }

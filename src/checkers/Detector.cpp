@@ -72,7 +72,7 @@ bool Detector::deadlocked(const GlobalState* state) {
   negated_->evaluateMulti(failing, blocks_.allocator().get());
   for (GlobalState* piece : failing) {
     if (stuck.get() != cddfalse) {
-      piece->getRegion()->wp();
+      piece->getRegion()->past();
       stuck = stuck - piece->getRegion()->asCDD();
     }
     returnState(piece, blocks_.allocator().get());
@@ -98,7 +98,7 @@ PreNode Detector::preNode(const PathStep* step, const MoveSuccessor* examined) {
 int Detector::narrow(const PreNode& from, PreNode& to) {
   HeapState reach(from.zone->copy());
   if (restricted_.mayDelay(reach.get()))
-    reach->getRegion()->wp();
+    reach->getRegion()->past();
   UnpackedRegion* zone = reach->getUnpackedRegion();
   system_->stepBack(to.zone, from.move(), zone);
   if (zone->isEmpty())

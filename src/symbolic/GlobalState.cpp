@@ -250,7 +250,7 @@ bool GlobalState::ok() {
   return !region_->isEmpty();
 }
 
-void GlobalState::delayAction() { region_->sp(); }
+void GlobalState::delayAction() { region_->delay(); }
 
 bool GlobalState::isUnbounded() const { return region_ && region_->isUnbounded(); }
 

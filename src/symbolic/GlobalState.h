@@ -142,7 +142,7 @@ public:
 
   /// Closes the region; true if it is not empty.
   bool ok();
-  /// Delay: the region's `sp()`.
+  /// Delay: the region's `delay()`.
   void delayAction();
   /// The region's answer; false without a region.
   bool isUnbounded() const;

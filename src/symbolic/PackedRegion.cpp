@@ -148,9 +148,9 @@ void PackedRegion::convexHull(UnpackedRegion*) {
   throw Bug("NI: %s", "virtual void PackedRegion::convexHull(UnpackedRegion*)");
 }
 
-void PackedRegion::sp() { throw Bug("NI: %s", "virtual void PackedRegion::sp()"); }
+void PackedRegion::delay() { throw Bug("NI: %s", "virtual void PackedRegion::delay()"); }
 
-void PackedRegion::wp() { throw Bug("NI: %s", "virtual void PackedRegion::wp()"); }
+void PackedRegion::past() { throw Bug("NI: %s", "virtual void PackedRegion::past()"); }
 
 bool PackedRegion::isUnbounded() const {
   throw Bug("NI: %s", "virtual bool PackedRegion::isUnbounded() const");

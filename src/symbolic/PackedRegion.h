@@ -70,8 +70,8 @@ public:
   bool tighten(int i, int j, int value, bool strict) override;
   bool tightenRaw(int i, int j, int raw) override;
   void close() override;
-  void sp() override;
-  void wp() override;
+  void delay() override;
+  void past() override;
   _dbm_* asDBM(_dbm_* target) const override;
   cdd asCDD() const override;
   Region& operator=(const Region& other) override;

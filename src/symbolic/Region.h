@@ -61,9 +61,9 @@ public:
   /// Brings the matrix back to closed form after tightenings.
   virtual void close() = 0;
   /// Delay: every upper bound on a clock is removed.
-  virtual void sp() = 0;
+  virtual void delay() = 0;
   /// Past: every lower bound is lowered as far as the clock differences allow.
-  virtual void wp() = 0;
+  virtual void past() = 0;
   /// Writes this zone into `target`, a DBM of the same dimension; returns it.
   virtual _dbm_* asDBM(_dbm_* target) const = 0;
   /// This zone as a clock difference diagram.

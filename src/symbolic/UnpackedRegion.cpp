@@ -171,9 +171,9 @@ void UnpackedRegion::zeroRegion() {
   clearTouched();
 }
 
-void UnpackedRegion::sp() { delayMatrix(bounds(), dim_); }
+void UnpackedRegion::delay() { delayMatrix(bounds(), dim_); }
 
-void UnpackedRegion::wp() { pastMatrix(bounds(), dim_); }
+void UnpackedRegion::past() { pastMatrix(bounds(), dim_); }
 
 void UnpackedRegion::reset(unsigned x, int value) { resetClock(bounds(), dim_, x, value); }
 

@@ -84,8 +84,8 @@ public:
   /// A bound of `Zone::infinity` or above constrains nothing and is ignored.
   bool tightenRaw(int i, int j, int raw) override;
   void close() override;
-  void sp() override;
-  void wp() override;
+  void delay() override;
+  void past() override;
   _dbm_* asDBM(_dbm_* target) const override;
   cdd asCDD() const override;
   Region& operator=(const Region& other) override;

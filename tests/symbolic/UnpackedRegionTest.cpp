@@ -193,13 +193,13 @@ TEST(UnpackedRegionOperations, ClockAndZoneOperationsMatchTheirDefinitions) {
         {"inactivate", [&](UnpackedRegion* r) { return r->inactivate(x), a.inactivated(x); }},
         {"free", [&](UnpackedRegion* r) { return r->free(x), a.freed(x); }},
         {"reset", [&](UnpackedRegion* r) { return r->reset(x, value), a.resetTo(x, value); }},
-        {"sp",
+        {"delay",
          [&](UnpackedRegion* r) {
-           r->sp();
+           r->delay();
            EXPECT_TRUE(r->isUnbounded());
            return a.delayed();
          }},
-        {"wp", [&](UnpackedRegion* r) { return r->wp(), a.past(); }},
+        {"past", [&](UnpackedRegion* r) { return r->past(), a.past(); }},
         {"hull",
          [&](UnpackedRegion* r) {
            r->convexHull(other.get());
