@@ -497,7 +497,8 @@ bool someGridPointMeets(const GlobalState& state, const Predicate& phi, const Mo
       for (unsigned i = 0; i <= unsigned(model.clocks); ++i)
         for (unsigned j = 0; j <= unsigned(model.clocks); ++j) {
           const int32_t raw = zone.get(i, j);
-          const int difference = values[i] - values[j], limit = rawConstant(raw) * steps;
+          const int64_t difference = values[i] - values[j],
+                        limit = int64_t(rawConstant(raw)) * steps;
           inside = inside && (rawIsInfinite(raw) || difference < limit ||
                               (difference == limit && !rawIsStrict(raw)));
         }
