@@ -108,6 +108,16 @@ void loadModel(Session& session, const CommandLine& line, const std::string& mod
   run.modelMessages = linesOf(messages);
 }
 
+/// Flushes the report so far; a report that cannot be written (the reader
+/// went away, the disk is full) ends the run rather than checking on for
+/// nobody.
+void checkReportWritten() {
+  errno = 0;
+  if (!std::cout.flush())
+    throw Stop{internalFailure, std::string("cannot write the report: ") +
+                                    std::strerror(errno ? errno : EIO)};
+}
+
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
   if (report.query.line > 0)
@@ -147,8 +157,10 @@ int run(const CommandLine& line) {
         std::cerr << '\r' << std::string(79, ' ') << '\r' << std::flush;
       if (report.badInput)
         reportRejected(report);
-      if (text)
+      if (text) {
         text->property(report);
+        checkReportWritten();
+      }
       run.total.explored += report.stats.explored;
       run.total.stored += report.stats.stored;
       run.properties.push_back(std::move(report));
@@ -179,6 +191,10 @@ int run(const CommandLine& line) {
     text->finish(run);
   else
     writeJsonReport(std::cout, run);
+  if (!std::cout.flush() && failure != internalFailure) {
+    std::cerr << "orvela: cannot write the report\n";
+    return internalFailure;
+  }
   return run.exitCode;
 }
 

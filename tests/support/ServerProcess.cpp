@@ -121,6 +121,35 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
+ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& input) {
+  Pipe in, out, err;
+  const int pid = spawn(program, args, in, out, &err);
+  close(out.read);
+  // The child may end before it has read everything: a failed write is fine.
+  for (std::size_t done = 0; done < input.size();) {
+    const ssize_t n = ::write(in.write, input.data() + done, input.size() - done);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    done += static_cast<std::size_t>(n);
+  }
+  close(in.write);
+  ProcessResult result;
+  char buffer[4096];
+  for (ssize_t n; (n = read(err.read, buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      break;
+    result.err.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(err.read);
+  result.exitStatus = waitFor(pid);
+  return result;
+}
+
 ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit) {
   return runProcess(ORVELA_SERVER_PATH, {}, input, addressSpaceLimit);
 }

@@ -170,6 +170,25 @@ TEST(Verifier, ReadsTheModelOrTheQueriesFromStandardInput) {
   EXPECT_EQ(linesOf(queriesIn.out).size(), 2u);
 }
 
+TEST(Verifier, AndServerEndWithAMessageWhenTheirOutputCannotBeWritten) {
+  struct Case {
+    const char* program;
+    std::vector<std::string> args;
+    std::string input;
+    int status;
+  };
+  const Case cases[] = {
+      {ORVELA_SERVER_PATH, {}, "version\nversion\n", 1},
+      {ORVELA_VERIFIER_PATH, {"-e", reachable, "-e", invariant, "-"}, handshakeModel, 4},
+      {ORVELA_VERIFIER_PATH, {"--format", "json", "-e", reachable, "-"}, handshakeModel, 4},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult run = runWithoutReader(c.program, c.args, c.input);
+    EXPECT_EQ(run.exitStatus, c.status) << c.program;
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+  }
+}
+
 TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   const std::string broken = "clock x;\nint [0,3] n;\nprocess P {\n  state a, b;\n  init a;\n"
                              "  trans a -> b { guard n == ; };\n}\nsystem P;\n";
