@@ -118,6 +118,24 @@ void checkReportWritten() {
                                     std::strerror(errno ? errno : EIO)};
 }
 
+/// The evaluation events of the session's model, one warning per kind that
+/// happened.
+std::vector<Warning> warningsOf(const Session& session) {
+  static const std::pair<EvaluationEvent, const char*> kinds[] = {
+      {EvaluationEvent::overflow, "arithmetic overflow"},
+      {EvaluationEvent::valueClamped, "value clamped"},
+      {EvaluationEvent::indexClamped, "index clamped"}};
+  std::vector<Warning> warnings;
+  if (!session.hasSystem() || !session.system()->events())
+    return warnings;
+  for (const auto& [kind, name] : kinds) {
+    EvaluationEvents::Tally tally = session.system()->events()->tally(kind);
+    if (tally.count > 0)
+      warnings.push_back({name, tally.count, std::move(tally.where)});
+  }
+  return warnings;
+}
+
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
   if (report.query.line > 0)
@@ -166,6 +184,7 @@ int run(const CommandLine& line) {
       run.properties.push_back(std::move(report));
     }
     run.total.peakMiB = std::max(verifier.peakMiB(), peakResidentMiB());
+    run.warnings = warningsOf(session);
   } catch (const Stop& stop) {
     failure = stop.code;
     run.error = stop.message;
