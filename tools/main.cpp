@@ -183,7 +183,6 @@ int run(const CommandLine& line) {
       run.total.stored += report.stats.stored;
       run.properties.push_back(std::move(report));
     }
-    run.total.peakMiB = std::max(verifier.peakMiB(), peakResidentMiB());
     run.warnings = warningsOf(session);
   } catch (const Stop& stop) {
     failure = stop.code;
@@ -203,8 +202,7 @@ int run(const CommandLine& line) {
   }
   run.total.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (run.total.peakMiB == 0)
-    run.total.peakMiB = peakResidentMiB();
+  run.total.peakMiB = peakResidentMiB();
   run.exitCode = exitCodeOf(run.properties, failure);
   if (text)
     text->finish(run);
