@@ -32,6 +32,16 @@ Verdict foundVerdict(int kind) {
   return witness ? Verdict::satisfied : Verdict::notSatisfied;
 }
 
+/// The reason a property was rejected: the session's message, told more
+/// precisely when the parser's stack ran out (the server keeps its reply).
+std::string rejection(const InputError& error, const std::string& property,
+                      const Pointer<System>& system) {
+  std::string reason = oneLine(error.what());
+  if (reason == "Bad property" && parseProperty(property, system).result == 2)
+    reason += ": nested too deeply for the parser";
+  return reason;
+}
+
 const char* approximationOf(const SearchOptions& options) {
   if (options.underapproximation)
     return "bit-state hashing may have missed states";
@@ -52,7 +62,7 @@ PropertyReport Verifier::check(const Query& query) {
     result = session_.check(text);
   } catch (const InputError& error) {
     report.badInput = true;
-    report.reason = oneLine(error.what());
+    report.reason = rejection(error, query.text, session_.system());
   } catch (const ProtocolError& error) {
     report.badInput = true;
     report.reason = oneLine(error.what());

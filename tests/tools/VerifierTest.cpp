@@ -252,11 +252,18 @@ TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
 
 TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   TempFile model("handshake.ta", handshakeModel);
-  TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n");
+  // A property deeper than the parser's stack is told apart.
+  const std::string nested = "E<> " + std::string(200, '(') + "n == 0" + std::string(200, ')');
+  TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n" + nested + "\n");
   const ProcessResult run = runVerifier({model.path(), queries.path()});
   EXPECT_EQ(run.exitStatus, 3);
-  EXPECT_EQ(linesOf(run.out).size(), 3u);
-  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property"), std::string::npos) << run.err;
+  EXPECT_EQ(linesOf(run.out).size(), 4u);
+  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property: E<> P.nowhere"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find(queries.path() + ":4: Bad property: nested too deeply for the parser: " +
+                         nested),
+            std::string::npos)
+      << run.err;
 }
 
 TEST(Verifier, RejectsCommandLinesItCannotFollow) {
