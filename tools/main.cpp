@@ -114,8 +114,8 @@ void loadModel(Session& session, const CommandLine& line, const std::string& mod
 void checkReportWritten() {
   errno = 0;
   if (!std::cout.flush())
-    throw Stop{internalFailure, std::string("cannot write the report: ") +
-                                    std::strerror(errno ? errno : EIO)};
+    throw Stop{internalFailure,
+               std::string("cannot write the report: ") + std::strerror(errno ? errno : EIO)};
 }
 
 /// The evaluation events of the session's model, one warning per kind that

@@ -105,8 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)silenced;
   orvela::resetServerSession();
   int status = 0;
-  const std::string reply =
-      serve(std::string(reinterpret_cast<const char*>(data), size), status);
+  const std::string reply = serve(std::string(reinterpret_cast<const char*>(data), size), status);
   if (status != 0) {
     const std::size_t lastError = reply.rfind("error\n");
     orvela::fuzz::fault("the session ended with a fatal error",

@@ -177,7 +177,8 @@ TEST(BinaryExpressions, RangesMatchBruteForceOverRandomIntervals) {
           bool overflow = false;
           ASSERT_TRUE(contains(range, op->compute(int(l), int(r), overflow)))
               << which << ": " << l << ", " << r;
-          ASSERT_EQ(overflow, exact < INT_MIN || exact > INT_MAX) << which << ": " << l << ", " << r;
+          ASSERT_EQ(overflow, exact < INT_MIN || exact > INT_MAX)
+              << which << ": " << l << ", " << r;
         }
       const bool fits = lower >= INT_MIN && upper <= INT_MAX;
       ASSERT_EQ(range, fits ? Interval(int(lower), int(upper)) : fullInterval)

@@ -98,18 +98,17 @@ TEST(VerifierJson, WarnsOfOverflowsAndClampedValuesWhereTheyFirstHappen) {
 // one an outside measurement sees, even when a small check follows a large one.
 TEST(VerifierJson, PeaksAreThoseOfTheWholeProcess) {
   std::string fischer = "const k 10; int [0,5] id;\n";
-  for (int i = 1; i <= 5; ++i)
-    fischer += "process P" + std::to_string(i) +
-               " { clock x; state A, req { x <= k }, wait, cs; init A;\n"
-               "trans A -> req { guard id == 0; assign x := 0; },\n"
-               "req -> wait { guard x <= k; assign x := 0, id := " + std::to_string(i) + "; },\n"
-               "wait -> req { guard id == 0; assign x := 0; },\n"
-               "wait -> cs { guard x > k, id == " + std::to_string(i) + "; },\n"
+  for (const std::string id : {"1", "2", "3", "4", "5"})
+    fischer += "process P" + id + " { clock x; state A, req { x <= k }, wait, cs; init A;\n" +
+               "trans A -> req { guard id == 0; assign x := 0; },\n" +
+               "req -> wait { guard x <= k; assign x := 0, id := " + id + "; },\n" +
+               "wait -> req { guard id == 0; assign x := 0; },\n" +
+               "wait -> cs { guard x > k, id == " + id + "; },\n" +
                "cs -> A { assign id := 0; }; }\n";
   fischer += "system P1, P2, P3, P4, P5;\n";
   TempFile model("fischer.ta", fischer);
-  const JsonRun run = runVerifierJson({model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e",
-                                       "E<> P1.req"});
+  const JsonRun run =
+      runVerifierJson({model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e", "E<> P1.req"});
   const JsonValue& properties = run.document.at("properties");
   ASSERT_EQ(properties.size(), 2u);
   const double first = properties[0].at("stats").at("peak_mib").number;

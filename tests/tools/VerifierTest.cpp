@@ -260,8 +260,8 @@ TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   EXPECT_EQ(linesOf(run.out).size(), 4u);
   EXPECT_NE(run.err.find(queries.path() + ":2: Bad property: E<> P.nowhere"), std::string::npos)
       << run.err;
-  EXPECT_NE(run.err.find(queries.path() + ":4: Bad property: nested too deeply for the parser: " +
-                         nested),
+  EXPECT_NE(run.err.find(queries.path() +
+                         ":4: Bad property: nested too deeply for the parser: " + nested),
             std::string::npos)
       << run.err;
 }
