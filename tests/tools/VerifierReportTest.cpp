@@ -107,15 +107,20 @@ TEST(VerifierJson, PeaksAreThoseOfTheWholeProcess) {
                "cs -> A { assign id := 0; }; }\n";
   fischer += "system P1, P2, P3, P4, P5;\n";
   TempFile model("fischer.ta", fischer);
-  const JsonRun run =
-      runVerifierJson({model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e", "E<> P1.req"});
+  // The large search's memory is given back while the second check runs.
+  const JsonRun run = runVerifierJson(
+      {model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e", "E<> P1.req", "-e", "E<> P1.req"});
   const JsonValue& properties = run.document.at("properties");
-  ASSERT_EQ(properties.size(), 2u);
-  const double first = properties[0].at("stats").at("peak_mib").number;
-  const double second = properties[1].at("stats").at("peak_mib").number;
+  ASSERT_EQ(properties.size(), 3u);
   const double total = run.document.at("stats").at("peak_mib").number;
-  EXPECT_GE(second, first);
-  EXPECT_GE(total, second);
+  // The kernel reads the mark through per-CPU counters: allow for their slack.
+  double before = 0;
+  for (const JsonValue& property : properties.items) {
+    const double peak = property.at("stats").at("peak_mib").number;
+    EXPECT_GE(peak, before - 0.5);
+    before = peak;
+  }
+  EXPECT_GE(total, before - 0.5);
   EXPECT_NEAR(run.process.peakMiB, total, 0.5);
 }
 
