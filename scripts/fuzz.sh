@@ -63,11 +63,12 @@ for target in "${targets[@]}"; do
   seed "$target" "$corpus"
   mkdir -p "$artifacts"
   echo "fuzz: $target for ${seconds}s" >&2
-  # A single input may take long (a model with a huge state space): such
+  # Inputs up to 64 KiB, so that whole models with their properties fit. A
+# single input may take long (a model with a huge state space): such
   # inputs are cut off after the time-out and skipped, not reported as faults.
   if ! "$build/tests/fuzz/fuzz_$target" "$corpus" \
     -dict="tests/fuzz/dictionaries/$target.dict" \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
+    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
     -fork=1 -ignore_timeouts=1 -ignore_ooms=0 -ignore_crashes=0 \
     -artifact_prefix="$artifacts/" -print_final_stats=1 >"$build/fuzz-$target.log" 2>&1; then
     echo "fuzz: $target FAILED; see $build/fuzz-$target.log and $artifacts/" >&2

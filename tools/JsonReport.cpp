@@ -120,6 +120,17 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
   json.key("stats");
   writeStatistics(json, run.total);
   json.memberIf("error", !run.error.empty(), run.error);
+  json.key("warnings");
+  json.beginArray();
+  for (const Warning& warning : run.warnings) {
+    json.beginObject();
+    json.member("kind", warning.kind);
+    json.member("count", warning.count);
+    json.member("where", warning.where);
+    json.endObject();
+  }
+  json.endArray();
+  json.memberIf("warnings_note", !run.warnings.empty(), std::string(warningNote));
   json.key("model_errors");
   json.beginArray();
   for (const std::string& message : run.modelMessages)

@@ -82,6 +82,18 @@ enum ExitCode {
   internalFailure = 4,
 };
 
+/// Events the model's semantics absorbed during the run: how often and
+/// where first.
+struct Warning {
+  std::string kind; ///< "arithmetic overflow", "value clamped", "index clamped"
+  std::uint64_t count = 0;
+  std::string where; ///< e.g. "line 4 in process P"
+};
+
+/// What the verdicts rest on when there are warnings.
+inline constexpr const char* warningNote =
+    "the verdicts hold for wrapped-around arithmetic and clamped values";
+
 struct RunReport {
   std::string model; ///< as named on the command line
   SearchOptions options;
@@ -90,6 +102,8 @@ struct RunReport {
   Statistics total;
   /// What stopped the run before or between properties; empty when nothing.
   std::string error;
+  /// The evaluation events of the run, one per kind that happened.
+  std::vector<Warning> warnings;
   /// The parser's messages about the model, one per line.
   std::vector<std::string> modelMessages;
   ExitCode exitCode = allSatisfied;

@@ -104,6 +104,11 @@ void TextReport::trace(const PropertyReport& report) {
 }
 
 void TextReport::finish(const RunReport& run) {
+  for (const Warning& warning : run.warnings)
+    out_ << "warning: " << warning.kind << ' ' << warning.count
+         << (warning.count == 1 ? " time" : " times") << ", first at " << warning.where << '\n';
+  if (!run.warnings.empty())
+    out_ << "note: " << warningNote << '\n';
   if (stats_ && run.error.empty()) {
     out_ << "total: " << run.properties.size()
          << (run.properties.size() == 1 ? " property, " : " properties, ");

@@ -32,6 +32,16 @@ Verdict foundVerdict(int kind) {
   return witness ? Verdict::satisfied : Verdict::notSatisfied;
 }
 
+/// The reason a property was rejected: the session's message, told more
+/// precisely when the parser's stack ran out (the server keeps its reply).
+std::string rejection(const InputError& error, const std::string& property,
+                      const Pointer<System>& system) {
+  std::string reason = oneLine(error.what());
+  if (reason == "Bad property" && parseProperty(property, system).result == 2)
+    reason += ": nested too deeply for the parser";
+  return reason;
+}
+
 const char* approximationOf(const SearchOptions& options) {
   if (options.underapproximation)
     return "bit-state hashing may have missed states";
@@ -45,9 +55,6 @@ const char* approximationOf(const SearchOptions& options) {
 PropertyReport Verifier::check(const Query& query) {
   PropertyReport report;
   report.query = query;
-  // Each property's peak is its own; the run's peak is kept here.
-  peakMiB_ = std::max(peakMiB_, peakResidentMiB());
-  resetPeakResident();
   const auto start = std::chrono::steady_clock::now();
   std::optional<CheckResult> result;
   try {
@@ -55,7 +62,7 @@ PropertyReport Verifier::check(const Query& query) {
     result = session_.check(text);
   } catch (const InputError& error) {
     report.badInput = true;
-    report.reason = oneLine(error.what());
+    report.reason = rejection(error, query.text, session_.system());
   } catch (const ProtocolError& error) {
     report.badInput = true;
     report.reason = oneLine(error.what());
@@ -68,8 +75,9 @@ PropertyReport Verifier::check(const Query& query) {
     report.stats.stored = result->stored;
     judge(*result, report);
   }
+  // The process's high-water mark so far: restarting it per property would
+  // hide the run's peak from outside measurements (time, harnesses).
   report.stats.peakMiB = peakResidentMiB();
-  peakMiB_ = std::max(peakMiB_, report.stats.peakMiB);
   return report;
 }
 

@@ -24,9 +24,6 @@ public:
   /// itself (`Bug`, `RuntimeError`, memory) are thrown on.
   PropertyReport check(const Query& query);
 
-  /// The most memory resident so far during the checks of this verifier.
-  double peakMiB() const { return peakMiB_; }
-
 private:
   /// The verdict and reason of a check that ran, and its trace when traces
   /// are printed. A maybe is made definite where the search's answer is
@@ -40,7 +37,6 @@ private:
 
   Session& session_;
   bool traces_;
-  double peakMiB_ = 0;
 };
 
 } // namespace orvela::verifier

@@ -108,6 +108,34 @@ void loadModel(Session& session, const CommandLine& line, const std::string& mod
   run.modelMessages = linesOf(messages);
 }
 
+/// Flushes the report so far; a report that cannot be written (the reader
+/// went away, the disk is full) ends the run rather than checking on for
+/// nobody.
+void checkReportWritten() {
+  errno = 0;
+  if (!std::cout.flush())
+    throw Stop{internalFailure,
+               std::string("cannot write the report: ") + std::strerror(errno ? errno : EIO)};
+}
+
+/// The evaluation events of the session's model, one warning per kind that
+/// happened.
+std::vector<Warning> warningsOf(const Session& session) {
+  static const std::pair<EvaluationEvent, const char*> kinds[] = {
+      {EvaluationEvent::overflow, "arithmetic overflow"},
+      {EvaluationEvent::valueClamped, "value clamped"},
+      {EvaluationEvent::indexClamped, "index clamped"}};
+  std::vector<Warning> warnings;
+  if (!session.hasSystem() || !session.system()->events())
+    return warnings;
+  for (const auto& [kind, name] : kinds) {
+    EvaluationEvents::Tally tally = session.system()->events()->tally(kind);
+    if (tally.count > 0)
+      warnings.push_back({name, tally.count, std::move(tally.where)});
+  }
+  return warnings;
+}
+
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
   if (report.query.line > 0)
@@ -147,13 +175,15 @@ int run(const CommandLine& line) {
         std::cerr << '\r' << std::string(79, ' ') << '\r' << std::flush;
       if (report.badInput)
         reportRejected(report);
-      if (text)
+      if (text) {
         text->property(report);
+        checkReportWritten();
+      }
       run.total.explored += report.stats.explored;
       run.total.stored += report.stats.stored;
       run.properties.push_back(std::move(report));
     }
-    run.total.peakMiB = std::max(verifier.peakMiB(), peakResidentMiB());
+    run.warnings = warningsOf(session);
   } catch (const Stop& stop) {
     failure = stop.code;
     run.error = stop.message;
@@ -172,13 +202,16 @@ int run(const CommandLine& line) {
   }
   run.total.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (run.total.peakMiB == 0)
-    run.total.peakMiB = peakResidentMiB();
+  run.total.peakMiB = peakResidentMiB();
   run.exitCode = exitCodeOf(run.properties, failure);
   if (text)
     text->finish(run);
   else
     writeJsonReport(std::cout, run);
+  if (!std::cout.flush() && failure != internalFailure) {
+    std::cerr << "orvela: cannot write the report\n";
+    return internalFailure;
+  }
   return run.exitCode;
 }
 

@@ -11,12 +11,13 @@ import sys
 import tempfile
 import unittest
 
+import chain
 import csmacd
 import fddi
 import fischer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-FAMILIES = {"fischer": fischer, "csmacd": csmacd, "fddi": fddi}
+FAMILIES = {"fischer": fischer, "csmacd": csmacd, "fddi": fddi, "chain": chain}
 
 
 def generate(family, *arguments):

@@ -52,13 +52,4 @@ double peakResidentMiB() {
   return double(usage.ru_maxrss) / 1024.0;
 }
 
-bool resetPeakResident() {
-  // Writing 5 to clear_refs restarts the high-water mark of the resident set.
-  std::FILE* refs = std::fopen("/proc/self/clear_refs", "w");
-  if (!refs)
-    return false;
-  const bool written = std::fputs("5", refs) >= 0;
-  return std::fclose(refs) == 0 && written;
-}
-
 } // namespace orvela

@@ -1,5 +1,7 @@
 #include "language/ExpressionBuilders.h"
 
+#include "language/ErrorReporting.h"
+#include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "model/Arrays.h"
 #include "model/BinaryExpressions.h"
@@ -58,9 +60,17 @@ int depthOver(std::initializer_list<const Expression*> children) {
   return depth + 1;
 }
 
+// Operators of a system description count their overflows; those of a
+// property (no system parse under way) do not.
+Expression* watched(Expression* expression) {
+  if (auto* operation = dynamic_cast<BinaryExpression*>(expression); operation && gtaState)
+    operation->watch(gtaState->eventSite(line));
+  return expression;
+}
+
 template <class Operator> void binary(Expr& result, Expr& left, Expr& right) {
   const int depth = depthOver({left.expression, right.expression});
-  expr_scalar(result, new Operator(left.expression, right.expression));
+  expr_scalar(result, watched(new Operator(left.expression, right.expression)));
   ParseArena::current().setDepth(result.expression, depth);
 }
 
@@ -79,7 +89,8 @@ const int* innerDimensions(const int* dimensions) {
 // The range-checked index of the outermost dimension.
 Expression* clampedIndex(const Expr& array, const Expr& index, int line) {
   assert(array.dimensions && "indexing a scalar");
-  return expr_range(index.expression, 1, 0, array.dimensions[0] - 1, line);
+  return expr_range(index.expression, 1, 0, array.dimensions[0] - 1, line,
+                    EvaluationEvent::indexClamped);
 }
 
 } // namespace
@@ -131,7 +142,7 @@ void expr_scalar_max(Expr& result, Expr& left, Expr& right) {
 
 void expr_scalar_negate(Expr& result, Expr& operand) {
   const int depth = depthOver({operand.expression});
-  expr_scalar(result, uminus(operand.expression).get());
+  expr_scalar(result, watched(uminus(operand.expression).get()));
   ParseArena::current().setDepth(result.expression, depth);
 }
 
@@ -254,7 +265,8 @@ void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line) {
   result.type = array.type;
 }
 
-Expression* expr_range(Expression* expression, int count, int lower, int upper, int line) {
+Expression* expr_range(Expression* expression, int count, int lower, int upper, int line,
+                       EvaluationEvent kind) {
   Interval values;
   if (expression->isConstant()) {
     std::vector<int> constant(static_cast<std::size_t>(expression->getSize()));
@@ -265,7 +277,11 @@ Expression* expr_range(Expression* expression, int count, int lower, int upper, 
     values = expression->getRange();
   if (lower <= values.first && values.second <= upper)
     return expression;
-  return keep(new Range(expression, count, lower, upper, line));
+  auto* range = new Range(expression, count, lower, upper, line);
+  keep(range);
+  if (gtaState)
+    range->watch(gtaState->eventSite(line), kind);
+  return range;
 }
 
 int expr_size(const Expr& value) {

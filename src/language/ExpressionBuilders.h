@@ -5,6 +5,7 @@
 // current, so a value dropped by error recovery is released with the arena,
 // and whatever the model takes over lives on through its own references.
 
+#include "model/EvaluationEvents.h"
 #include "model/Expression.h"
 
 #include <deque>
@@ -149,8 +150,10 @@ void expr_array_index(Expr& result, const Expr& array, const Expr& index, int li
 void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line);
 
 /// `expression` unchanged when every value it can take lies in
-/// [lower, upper], otherwise a `Range` of `count` values clamping it there.
-Expression* expr_range(Expression* expression, int count, int lower, int upper, int line);
+/// [lower, upper], otherwise a `Range` of `count` values clamping it there,
+/// which counts each clamped value as `kind` in a system description.
+Expression* expr_range(Expression* expression, int count, int lower, int upper, int line,
+                       EvaluationEvent kind = EvaluationEvent::valueClamped);
 /// Number of values: the product of the remaining dimensions, 1 for a scalar.
 int expr_size(const Expr& value);
 /// Diagnostic to standard error: "Type: " and the type; "Array:" and the

@@ -60,6 +60,7 @@ Pointer<System> parseSystem(std::istream& description, std::ostream& errors) {
     return nullptr;
   Pointer<System> system = scope.state.process.system;
   system->construct();
+  system->setEvents(scope.state.events);
   scope.succeeded = true;
   return system;
 }

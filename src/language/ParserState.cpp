@@ -23,6 +23,13 @@ bool ParserState::semanticError(const char* format, ...) {
   return false;
 }
 
+EventSite ParserState::eventSite(int sourceLine) {
+  std::string where = "line " + std::to_string(sourceLine);
+  if (!processName.empty())
+    where += " in process " + processName;
+  return {events, events->addPlace(where)};
+}
+
 int ParserState::logToken(std::string_view spelling) {
   tokens_.emplace_back(spelling);
   return static_cast<int>(tokens_.size()) - 1;

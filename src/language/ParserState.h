@@ -7,6 +7,7 @@
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
 #include "language/TextBuffer.h"
+#include "model/EvaluationEvents.h"
 
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ public:
   std::string spelling(TokenSpan span) const;
   /// Appends the spelling of `span` to the text buffer.
   void addSpanToText(TokenSpan span);
+  /// The event site of an expression on source line `sourceLine` of the
+  /// process being read (or of the global declarations).
+  EventSite eventSite(int sourceLine);
 
   ParseArena arena;
   ParseArena::Scope arenaScope;
@@ -47,6 +51,9 @@ public:
   ProcessBuilder process;
   /// Name of the process being read, empty outside a process block.
   std::string processName;
+  /// The counters of the evaluation events of the model being read; the
+  /// system takes them over.
+  std::shared_ptr<EvaluationEvents> events = std::make_shared<EvaluationEvents>();
 
 private:
   std::vector<std::string> tokens_;

@@ -55,7 +55,7 @@ int interactiveLexInput(std::istream* in, char* buffer, int max) {
   if (in->eof())
     return 0;
   int count = 0;
-  while (count < max - 1) {
+  while (count < max) {
     const int c = in->get();
     if (c == std::char_traits<char>::eof())
       break;
@@ -64,18 +64,18 @@ int interactiveLexInput(std::istream* in, char* buffer, int max) {
       break;
   }
   checkStream(in);
-  buffer[count] = '\0';
   return count;
 }
 
+// The scanner may ask for a single character when a long token nearly fills
+// its buffer: every request is filled as far as it goes, since an empty
+// answer would read as the end of the input.
 int nonInteractiveLexInput(std::istream* in, char* buffer, int max) {
   if (in->eof())
     return 0;
-  in->read(buffer, max - 1);
+  in->read(buffer, max);
   checkStream(in);
-  const int count = static_cast<int>(in->gcount());
-  buffer[count] = '\0';
-  return count;
+  return static_cast<int>(in->gcount());
 }
 
 void* scannerAllocate(std::size_t bytes) {

@@ -22,12 +22,13 @@ void scannerFree(void* memory);
 extern std::istream* gtaInstream;
 
 /// Block read for a terminal: 0 at end of file; otherwise reads characters
-/// one at a time until `max` - 1 are stored, a newline has been stored, or
-/// end of file; NUL-terminates and answers the count. Throws `RuntimeError`
+/// one at a time until `max` are stored, a newline has been stored, or end
+/// of file, and answers the count (no terminator: the scanner marks the end
+/// of its buffer itself). Throws `RuntimeError`
 /// "LEX: input failed in scanner" when the stream's bad bit is set.
 int interactiveLexInput(std::istream* in, char* buffer, int max);
-/// Block read otherwise: 0 at end of file; otherwise reads up to `max` - 1
-/// characters, NUL-terminates and answers the count. Throws like
+/// Block read otherwise: 0 at end of file; otherwise reads up to `max`
+/// characters and answers the count. Throws like
 /// `interactiveLexInput`.
 int nonInteractiveLexInput(std::istream* in, char* buffer, int max);
 /// The scanner's block read from `gtaInstream`: the interactive form when

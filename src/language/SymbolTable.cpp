@@ -18,13 +18,24 @@ Symbol::Symbol(const char* text, int kind, int value) : type(kind), data(value) 
   name[nameSize - 1] = '\0';
 }
 
+namespace {
+
+// The significant part of a name: its first 63 characters.
+std::string significant(const char* name) {
+  return std::string(name, strnlen(name, Symbol::nameSize - 1));
+}
+
+} // namespace
+
 SymbolTable::SymbolTable(int types) : counters_(static_cast<std::size_t>(types), 0) {
   frames_.emplace_back();
+  positions_.emplace_back();
   active_.push_back(0);
 }
 
 unsigned int SymbolTable::addFrame() {
   frames_.emplace_back();
+  positions_.emplace_back();
   const unsigned int frame = static_cast<unsigned int>(frames_.size() - 1);
   active_.push_back(frame);
   return frame;
@@ -51,6 +62,7 @@ bool SymbolTable::addSymbol(const Symbol& prepared) {
   const unsigned int frame = active_.back();
   if (findSymbolInFrame(prepared.name, static_cast<int>(frame)).found())
     return false;
+  positions_[frame].emplace(significant(prepared.name), frames_[frame].size());
   Symbol& added = frames_[frame].emplace_back(prepared);
   added.id = id;
   added.frame = static_cast<int>(frame);
@@ -69,10 +81,11 @@ const Symbol& SymbolTable::findSymbol(const char* name) const {
 const Symbol& SymbolTable::findSymbolInFrame(const char* name, int frame) const {
   if (frame < 0 || static_cast<std::size_t>(frame) >= frames_.size())
     return sentinel_;
-  for (const Symbol& symbol : frames_[static_cast<std::size_t>(frame)])
-    if (std::strncmp(symbol.name, name, Symbol::nameSize - 1) == 0)
-      return symbol;
-  return sentinel_;
+  const auto& positions = positions_[static_cast<std::size_t>(frame)];
+  const auto found = positions.find(significant(name));
+  if (found == positions.end())
+    return sentinel_;
+  return frames_[static_cast<std::size_t>(frame)][found->second];
 }
 
 const Symbol& SymbolTable::findGlobalSymbol(const char* name) const {
@@ -139,6 +152,8 @@ void SymbolTable::setValues(int type, int id, std::shared_ptr<const std::vector<
 void SymbolTable::clear() {
   frames_.clear();
   frames_.emplace_back();
+  positions_.clear();
+  positions_.emplace_back();
   active_.assign(1, 0);
   std::fill(counters_.begin(), counters_.end(), 0);
 }

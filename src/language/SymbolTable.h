@@ -6,6 +6,8 @@
 #include <deque>
 #include <iosfwd>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvela {
@@ -125,6 +127,9 @@ private:
   Symbol sentinel_;
   std::vector<unsigned int> active_;
   std::deque<std::deque<Symbol>> frames_;
+  /// Per frame, the position of each symbol by its significant name, so that
+  /// a lookup does not walk a frame of thousands of locations.
+  std::deque<std::unordered_map<std::string, std::size_t>> positions_;
   std::vector<int> counters_;
 };
 

@@ -39,7 +39,10 @@ BinaryExpression::BinaryExpression(const Pointer<Expression>& left,
 void BinaryExpression::evaluate(PublicState* state, int* out) const {
   const int left = left_->evaluateScalar(state);
   const int right = right_->evaluateScalar(state);
-  *out = compute(left, right);
+  bool overflow = false;
+  *out = compute(left, right, overflow);
+  if (overflow) [[unlikely]]
+    site_.note(EvaluationEvent::overflow);
 }
 
 bool BinaryExpression::isConstant() const { return left_->isConstant() && right_->isConstant(); }
@@ -58,7 +61,12 @@ void Sum::accept(ExpressionVisitor& visitor) {
   visitor.visitSum(this);
 }
 
-int Sum::compute(int left, int right) const { return wrapAdd(left, right); }
+// The overflow builtins store the wrapped-around result.
+int Sum::compute(int left, int right, bool& overflow) const {
+  int sum;
+  overflow = __builtin_add_overflow(left, right, &sum);
+  return sum;
+}
 
 Interval Sum::getInnerRange(Interval a, Interval b) const {
   return fitInterval(int64_t{a.first} + b.first, int64_t{a.second} + b.second);
@@ -69,7 +77,11 @@ void Difference::accept(ExpressionVisitor& visitor) {
   visitor.visitDifference(this);
 }
 
-int Difference::compute(int left, int right) const { return wrapSubtract(left, right); }
+int Difference::compute(int left, int right, bool& overflow) const {
+  int difference;
+  overflow = __builtin_sub_overflow(left, right, &difference);
+  return difference;
+}
 
 Interval Difference::getInnerRange(Interval a, Interval b) const {
   return fitInterval(int64_t{a.first} - b.second, int64_t{a.second} - b.first);
@@ -80,7 +92,11 @@ void Product::accept(ExpressionVisitor& visitor) {
   visitor.visitProduct(this);
 }
 
-int Product::compute(int left, int right) const { return wrapMultiply(left, right); }
+int Product::compute(int left, int right, bool& overflow) const {
+  int product;
+  overflow = __builtin_mul_overflow(left, right, &product);
+  return product;
+}
 
 Interval Product::getInnerRange(Interval a, Interval b) const {
   const int64_t alo = a.first, ahi = a.second;
@@ -92,7 +108,10 @@ void Divide::accept(ExpressionVisitor& visitor) {
   visitor.visitDivide(this);
 }
 
-int Divide::compute(int left, int right) const { return wrapDivide(left, right); }
+int Divide::compute(int left, int right, bool& overflow) const {
+  overflow = left == INT_MIN && right == -1;
+  return wrapDivide(left, right);
+}
 
 // The divisor interval is split into its negative and positive parts; a
 // divisor of 0 yields 0 (wrapDivide). The 64-bit quotient INT_MIN / -1 lies
@@ -118,7 +137,7 @@ void MinExpression::accept(ExpressionVisitor& visitor) {
   visitor.visitMinExpression(this);
 }
 
-int MinExpression::compute(int left, int right) const { return std::min(left, right); }
+int MinExpression::compute(int left, int right, bool&) const { return std::min(left, right); }
 
 Interval MinExpression::getInnerRange(Interval a, Interval b) const {
   return {std::min(a.first, b.first), std::min(a.second, b.second)};
@@ -129,7 +148,7 @@ void MaxExpression::accept(ExpressionVisitor& visitor) {
   visitor.visitMaxExpression(this);
 }
 
-int MaxExpression::compute(int left, int right) const { return std::max(left, right); }
+int MaxExpression::compute(int left, int right, bool&) const { return std::max(left, right); }
 
 Interval MaxExpression::getInnerRange(Interval a, Interval b) const {
   return {std::max(a.first, b.first), std::max(a.second, b.second)};

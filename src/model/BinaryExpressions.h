@@ -4,6 +4,7 @@
 // ranges are computed exactly and widen to every value when evaluation could
 // wrap.
 
+#include "model/EvaluationEvents.h"
 #include "model/Expression.h"
 
 namespace orvela {
@@ -13,20 +14,24 @@ class BinaryExpression : public AtomicExpression {
 public:
   BinaryExpression(const Pointer<Expression>& left, const Pointer<Expression>& right);
 
-  /// compute(left value, right value).
+  /// compute(left value, right value); an overflow is counted at the
+  /// node's event site.
   void evaluate(PublicState* state, int* out) const override;
   bool isConstant() const override;
   /// getInnerRange(left range, right range).
   Interval getRange() const override;
 
-  /// The operator on two values.
-  virtual int compute(int left, int right) const = 0;
+  /// The operator on two values; sets `overflow` when the exact result does
+  /// not fit in 32 bits (the answer has wrapped around), leaves it otherwise.
+  virtual int compute(int left, int right, bool& overflow) const = 0;
   /// The operator on two intervals: an interval holding compute(l, r) for
   /// every l in `left` and r in `right`.
   virtual Interval getInnerRange(Interval left, Interval right) const = 0;
 
   const Pointer<Expression>& getLeft() const { return left_; }
   const Pointer<Expression>& getRight() const { return right_; }
+  /// Makes the node count its overflows at `site`.
+  void watch(EventSite site) { site_ = std::move(site); }
 
 protected:
   /// Passes the visitor to the left and then the right operand.
@@ -35,6 +40,7 @@ protected:
 private:
   Pointer<Expression> left_;
   Pointer<Expression> right_;
+  EventSite site_;
 };
 
 /// left + right.
@@ -42,7 +48,7 @@ class Sum : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 
@@ -51,7 +57,7 @@ class Difference : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 
@@ -60,7 +66,7 @@ class Product : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 
@@ -70,7 +76,7 @@ class Divide : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   /// Sound for every pair of intervals: a divisor interval holding 0
   /// contributes the quotient 0, and a possible INT_MIN / -1 widens the range
   /// to every value.
@@ -82,7 +88,7 @@ class MinExpression : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 
@@ -91,7 +97,7 @@ class MaxExpression : public BinaryExpression {
 public:
   using BinaryExpression::BinaryExpression;
   void accept(ExpressionVisitor& visitor) override;
-  int compute(int left, int right) const override;
+  int compute(int left, int right, bool& overflow) const override;
   Interval getInnerRange(Interval left, Interval right) const override;
 };
 

@@ -48,12 +48,28 @@ const std::vector<Pointer<Transition>>& Process::getTransitionsTo(int index) con
   return incoming_.at(static_cast<std::size_t>(index));
 }
 
-std::size_t Process::codeIndex(int from, int to) const {
-  return static_cast<std::size_t>(from) * locations_.size() + static_cast<std::size_t>(to);
+namespace {
+
+bool targetBefore(const std::pair<int, EdgeCode>& entry, int target) {
+  return entry.first < target;
+}
+
+} // namespace
+
+EdgeCode& Process::codeEntry(int from, int to) {
+  auto& row = edgeCodes_.at(static_cast<std::size_t>(from));
+  auto at = std::lower_bound(row.begin(), row.end(), to, targetBefore);
+  if (at == row.end() || at->first != to)
+    at = row.insert(at, {to, noEdge});
+  return at->second;
 }
 
 EdgeCode Process::getEdgeCode(int from, int to) const {
-  return edgeCodes_.empty() ? noEdge : edgeCodes_.at(codeIndex(from, to));
+  if (edgeCodes_.empty())
+    return noEdge;
+  const auto& row = edgeCodes_.at(static_cast<std::size_t>(from));
+  const auto at = std::lower_bound(row.begin(), row.end(), to, targetBefore);
+  return at != row.end() && at->first == to ? at->second : noEdge;
 }
 
 void Process::markTransitions(int processIndex) {
@@ -70,7 +86,7 @@ void Process::buildProcess() {
     location->buildState();
   }
   const std::size_t n = locations_.size();
-  edgeCodes_.assign(n * n, noEdge);
+  edgeCodes_.assign(n, {});
   for (auto& list : outgoing_)
     list.clear();
   for (auto& list : incoming_)
@@ -89,7 +105,7 @@ void Process::summariseEdge(const Pointer<Transition>& edge) {
   setTransitionTo(edge->getTarget(), edge);
 
   const Interval values = edge->getSync() ? edge->getSync()->getRange() : Interval(0, 0);
-  EdgeCode& code = edgeCodes_[codeIndex(source, edge->getTarget())];
+  EdgeCode& code = codeEntry(source, edge->getTarget());
   if (values.second >= 1)
     code = sendingEdge;
   else if (values.second < 0) {
@@ -147,7 +163,7 @@ void Process::searchLoops() {
   std::vector<int> path;
   struct Frame {
     int location;
-    int next; ///< the next candidate successor
+    std::size_t next; ///< the position in the location's row of the next successor
   };
   std::vector<Frame> stack;
   const auto enter = [&](int u) {
@@ -160,18 +176,22 @@ void Process::searchLoops() {
       loopEntries_[static_cast<std::size_t>(u)] = true;
   };
   enter(initial_);
+  // Successors are taken in increasing order of their index, as the rows
+  // are sorted.
   while (!stack.empty()) {
     const int u = stack.back().location;
-    int j = stack.back().next;
-    while (j < n && (j == u || getEdgeCode(u, j) == noEdge))
-      ++j;
-    if (j == n) {
+    const auto& row = edgeCodes_[static_cast<std::size_t>(u)];
+    std::size_t next = stack.back().next;
+    while (next < row.size() && row[next].first == u)
+      ++next;
+    if (next == row.size()) {
       onPath[static_cast<std::size_t>(u)] = false;
       path.pop_back();
       stack.pop_back();
       continue;
     }
-    stack.back().next = j + 1;
+    stack.back().next = next + 1;
+    const int j = row[next].first;
     if (onPath[static_cast<std::size_t>(j)])
       closeCycle(path, j);
     else if (!visited[static_cast<std::size_t>(j)])

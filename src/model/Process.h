@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvela {
@@ -82,7 +83,9 @@ private:
   void summariseEdge(const Pointer<Transition>& edge);
   void searchLoops();
   void closeCycle(const std::vector<int>& path, int entry);
-  std::size_t codeIndex(int from, int to) const;
+  /// The summary of the edges from `from` to `to` in `from`'s row, added as
+  /// `noEdge` when there is none yet.
+  EdgeCode& codeEntry(int from, int to);
 
   short initial_ = -1;
   std::vector<Pointer<ControlState>> locations_;
@@ -92,7 +95,9 @@ private:
   int firstLocationId_ = -1;
   int position_ = -1;
   std::vector<bool> loopEntries_;
-  std::vector<EdgeCode> edgeCodes_; ///< n x n, row-major by source
+  /// Per source location, the edge codes by target, sorted by target; only
+  /// pairs joined by an edge have an entry, so the table grows with the edges.
+  std::vector<std::vector<std::pair<int, EdgeCode>>> edgeCodes_;
   std::string name_;
 };
 

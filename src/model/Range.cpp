@@ -13,8 +13,13 @@ void Range::accept(ExpressionVisitor& visitor) { visitor.visitRange(this); }
 
 void Range::evaluate(PublicState* state, int* out) const {
   operand_->evaluate(state, out);
-  for (int i = 0; i < count_; ++i)
-    out[i] = clampInto(out[i], lower_, upper_);
+  for (int i = 0; i < count_; ++i) {
+    const int clamped = clampInto(out[i], lower_, upper_);
+    if (clamped != out[i]) [[unlikely]] {
+      site_.note(kind_);
+      out[i] = clamped;
+    }
+  }
 }
 
 bool Range::isConstant() const { return operand_->isConstant(); }

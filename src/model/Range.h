@@ -2,6 +2,7 @@
 // Run-time domain check: keeps values the parser could not prove in bounds
 // inside them.
 
+#include "model/EvaluationEvents.h"
 #include "model/Expression.h"
 
 namespace orvela {
@@ -26,6 +27,11 @@ public:
 
   const Pointer<Expression>& getOperand() const { return operand_; }
   int getLine() const { return line_; }
+  /// Makes the node count each value it clamps as `kind` at `site`.
+  void watch(EventSite site, EvaluationEvent kind) {
+    site_ = std::move(site);
+    kind_ = kind;
+  }
 
 private:
   Pointer<Expression> operand_;
@@ -33,6 +39,8 @@ private:
   int lower_;
   int upper_;
   int line_;
+  EventSite site_;
+  EvaluationEvent kind_ = EvaluationEvent::valueClamped;
 };
 
 } // namespace orvela

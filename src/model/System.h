@@ -3,6 +3,7 @@
 // questions about whole states that successor computation, the passed list
 // and trace reconstruction ask.
 
+#include "model/EvaluationEvents.h"
 #include "model/ModelVisitor.h"
 #include "model/Process.h"
 #include "server/base/Object.h"
@@ -95,8 +96,14 @@ public:
   /// Diagnostic to standard error: the active clocks of every location.
   void printActiveClocks() const;
 
+  /// The counters of the evaluation events of this model's expressions
+  /// (null for a system built without a parse).
+  const std::shared_ptr<EvaluationEvents>& events() const { return events_; }
+  void setEvents(std::shared_ptr<EvaluationEvents> events) { events_ = std::move(events); }
+
 private:
   std::vector<Pointer<Process>> processes_;
+  std::shared_ptr<EvaluationEvents> events_;
 };
 
 } // namespace orvela

@@ -5,6 +5,7 @@
 #include "server/Services.h"
 #include "server/base/Exceptions.h"
 
+#include <iostream>
 #include <string>
 
 namespace orvela {
@@ -34,6 +35,17 @@ Step serveOne(const std::string& line, ServiceLookup lookup) {
   return Step::Continue;
 }
 
+/// Whether a reply could not be written: the client stopped reading (with
+/// SIGPIPE ignored the write fails instead of ending the process). Serving
+/// on would run searches nobody can hear of, so the session ends with a
+/// message on standard error.
+bool repliesLost() {
+  if (clientOut().good())
+    return false;
+  std::cerr << "orvela-server: cannot write replies to the client; session ended\n";
+  return true;
+}
+
 } // namespace
 
 int runCommandLoop() { return runCommandLoop(findService); }
@@ -41,6 +53,8 @@ int runCommandLoop() { return runCommandLoop(findService); }
 int runCommandLoop(ServiceLookup lookup) {
   writeLine("ok");
   writeLine(".");
+  if (repliesLost())
+    return 1;
   std::string line;
   while (readServiceLine(line)) {
     try {
@@ -57,6 +71,8 @@ int runCommandLoop(ServiceLookup lookup) {
       writeFatalError("unknown exception");
       return 1;
     }
+    if (repliesLost())
+      return 1;
   }
   return 0;
 }

@@ -13,7 +13,8 @@ using ServiceLookup = const Service* (*)(std::string_view name);
 /// Returns the process exit status: 0 when the session ended normally, 1 after
 /// a fatal failure (a `Bug`, a `RuntimeError`, memory exhaustion or any other
 /// exception), which has been answered with "error", "CAUGHT EXCEPTION: " and
-/// the message, "." (`outOfMemoryMessage` for memory exhaustion).
+/// the message, "." (`outOfMemoryMessage` for memory exhaustion), or after a
+/// reply could not be written, which is told on standard error.
 /// `lookup` finds the service of a line (the service table unless a test
 /// supplies its own).
 int runCommandLoop(ServiceLookup lookup);

@@ -145,23 +145,31 @@ TEST_F(ScannerTest, EachDescriptionIsScannedFromAFreshBuffer) {
     longText += "n ";
   EXPECT_EQ(scanText(longText + "x").size(), 4001u);
   EXPECT_EQ(codes(scanText("c")), (std::vector<int>{CLOCK_NAME}));
+  // Comments and blank runs longer than the scanner's first buffer.
+  for (const std::size_t length : {16379u, 16382u, 20000u, 70000u}) {
+    const std::string comment = "//" + std::string(length, 'w') + "\n";
+    const std::string blanks(length, ' ');
+    EXPECT_EQ(codes(scanText(comment + "n" + blanks + "x" + comment)),
+              (std::vector<int>{SYMBOL_NAME, CLOCK_NAME}))
+        << length;
+  }
 }
 
-TEST(LexInput, InteractiveReadsStopAtALineEndAndBlockReadsFillAllButTheTerminator) {
+TEST(LexInput, InteractiveReadsStopAtALineEndAndBlockReadsFillTheRequest) {
   std::istringstream lines("ab\ncdef\n"), block("abcdefgh");
   char buffer[8];
-  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 3);
-  EXPECT_STREQ(buffer, "ab\n");
-  EXPECT_EQ(interactiveLexInput(&lines, buffer, 4), 3); // room for three and the terminator
-  EXPECT_STREQ(buffer, "cde");
-  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 2);
-  EXPECT_STREQ(buffer, "f\n");
-  EXPECT_EQ(interactiveLexInput(&lines, buffer, 8), 0);
-  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 5);
-  EXPECT_STREQ(buffer, "abcde");
-  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 3);
-  EXPECT_STREQ(buffer, "fgh");
-  EXPECT_EQ(nonInteractiveLexInput(&block, buffer, 6), 0);
+  const auto read = [&](auto reader, std::istream& in, int max) {
+    return std::string(buffer, static_cast<std::size_t>(reader(&in, buffer, max)));
+  };
+  EXPECT_EQ(read(interactiveLexInput, lines, 8), "ab\n");
+  EXPECT_EQ(read(interactiveLexInput, lines, 3), "cde");
+  EXPECT_EQ(read(interactiveLexInput, lines, 1), "f");
+  EXPECT_EQ(read(interactiveLexInput, lines, 8), "\n");
+  EXPECT_EQ(read(interactiveLexInput, lines, 8), "");
+  EXPECT_EQ(read(nonInteractiveLexInput, block, 5), "abcde");
+  EXPECT_EQ(read(nonInteractiveLexInput, block, 1), "f");
+  EXPECT_EQ(read(nonInteractiveLexInput, block, 6), "gh");
+  EXPECT_EQ(read(nonInteractiveLexInput, block, 6), "");
   // A failing stream is a runtime error.
   std::istringstream bad("abc");
   bad.setstate(std::ios::badbit);

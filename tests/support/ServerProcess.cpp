@@ -57,9 +57,9 @@ int spawn(const std::string& program, const std::vector<std::string>& args, Pipe
   return pid;
 }
 
-int waitFor(int pid) {
+int waitFor(int pid, rusage* usage = nullptr) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (wait4(pid, &status, 0, usage) < 0 && errno == EINTR) {
   }
   if (WIFEXITED(status))
     return WEXITSTATUS(status);
@@ -116,6 +116,37 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
   if (inFd >= 0)
     close(inFd);
   close(out.read);
+  close(err.read);
+  rusage usage{};
+  result.exitStatus = waitFor(pid, &usage);
+  result.peakMiB = double(usage.ru_maxrss) / 1024.0;
+  return result;
+}
+
+ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& input) {
+  Pipe in, out, err;
+  const int pid = spawn(program, args, in, out, &err);
+  close(out.read);
+  // The child may end before it has read everything: a failed write is fine.
+  for (std::size_t done = 0; done < input.size();) {
+    const ssize_t n = ::write(in.write, input.data() + done, input.size() - done);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      break;
+    done += static_cast<std::size_t>(n);
+  }
+  close(in.write);
+  ProcessResult result;
+  char buffer[4096];
+  for (ssize_t n; (n = read(err.read, buffer, sizeof buffer)) != 0;) {
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      break;
+    result.err.append(buffer, static_cast<std::size_t>(n));
+  }
   close(err.read);
   result.exitStatus = waitFor(pid);
   return result;

@@ -12,6 +12,7 @@ struct ProcessResult {
   std::string out;
   std::string err;
   int exitStatus = -1; ///< exit code, or 128 + signal number
+  double peakMiB = 0;  ///< the child's peak resident memory as its parent sees it
 };
 
 /// Starts `program` with `args`, writes all of `input` to its standard input,
@@ -20,6 +21,12 @@ struct ProcessResult {
 /// limited before it starts the program, so that its allocations fail beyond.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input, std::size_t addressSpaceLimit = 0);
+
+/// Like `runProcess`, but nobody reads the child's standard output: its read
+/// end is closed before any input is written, so every write there fails
+/// (SIGPIPE is ignored in the child). `out` stays empty.
+ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
+                               const std::string& input);
 
 /// `runProcess` on the built server.
 ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit = 0);

@@ -55,8 +55,73 @@ TEST(VerifierJson, WritesTheDocumentedFields) {
   EXPECT_EQ(document.at("stats").at("stored").number, stored);
   EXPECT_TRUE(document.at("error").isNull());
   EXPECT_EQ(document.at("model_errors").size(), 0u);
+  EXPECT_EQ(document.at("warnings").size(), 0u);
   EXPECT_EQ(document.at("exit_code").number, 0);
   EXPECT_EQ(run.process.exitStatus, 0);
+}
+
+// Wrapped-around arithmetic and clamped values are warned of with the place
+// of the first; evaluations that stay in range are not.
+TEST(VerifierJson, WarnsOfOverflowsAndClampedValuesWhereTheyFirstHappen) {
+  struct Case {
+    const char* edge;
+    std::vector<std::string> kinds;
+  };
+  const Case cases[] = {
+      {"guard n * 65536 * 65536 == 0;", {"arithmetic overflow"}},
+      {"guard -(n - 2147483647 - 2) > 0;", {"arithmetic overflow"}}, // negation
+      {"assign v := w + 10;", {"value clamped"}},
+      {"assign a[n + 5] := 7;", {"index clamped"}},
+      {"assign v := w, a[w] := n * 1000;", {}},
+      {"guard n * 1073741824 * 2 != 0; assign v := 10, a[n - 9] := 1;",
+       {"arithmetic overflow", "value clamped", "index clamped"}},
+  };
+  for (const Case& c : cases) {
+    TempFile model("events.ta", std::string("int [1,3] n := 1; int [0,9] v; int [0,20] w; "
+                                            "int a[3];\nprocess P {\nstate s; init s;\n"
+                                            "trans s -> s { ") +
+                                    c.edge + " };\n}\nsystem P;\n");
+    const JsonRun run = runVerifierJson({model.path(), "-e", "A[] v <= 9"});
+    const JsonValue& warnings = run.document.at("warnings");
+    ASSERT_EQ(warnings.size(), c.kinds.size()) << c.edge;
+    for (std::size_t k = 0; k < c.kinds.size(); ++k) {
+      EXPECT_EQ(warnings[k].at("kind").text, c.kinds[k]) << c.edge;
+      EXPECT_GE(warnings[k].at("count").number, 1) << c.edge;
+      EXPECT_EQ(warnings[k].at("where").text, "line 4 in process P") << c.edge;
+    }
+    EXPECT_EQ(run.document.at("warnings_note").isNull(), c.kinds.empty()) << c.edge;
+    EXPECT_EQ(run.process.exitStatus, 0) << c.edge;
+  }
+}
+
+// Each property's peak is the process's peak so far, and the run's is the
+// one an outside measurement sees, even when a small check follows a large one.
+TEST(VerifierJson, PeaksAreThoseOfTheWholeProcess) {
+  std::string fischer = "const k 10; int [0,5] id;\n";
+  for (const std::string id : {"1", "2", "3", "4", "5"})
+    fischer += "process P" + id + " { clock x; state A, req { x <= k }, wait, cs; init A;\n" +
+               "trans A -> req { guard id == 0; assign x := 0; },\n" +
+               "req -> wait { guard x <= k; assign x := 0, id := " + id + "; },\n" +
+               "wait -> req { guard id == 0; assign x := 0; },\n" +
+               "wait -> cs { guard x > k, id == " + id + "; },\n" +
+               "cs -> A { assign id := 0; }; }\n";
+  fischer += "system P1, P2, P3, P4, P5;\n";
+  TempFile model("fischer.ta", fischer);
+  // The large search's memory is given back while the second check runs.
+  const JsonRun run = runVerifierJson(
+      {model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e", "E<> P1.req", "-e", "E<> P1.req"});
+  const JsonValue& properties = run.document.at("properties");
+  ASSERT_EQ(properties.size(), 3u);
+  const double total = run.document.at("stats").at("peak_mib").number;
+  // The kernel reads the mark through per-CPU counters: allow for their slack.
+  double before = 0;
+  for (const JsonValue& property : properties.items) {
+    const double peak = property.at("stats").at("peak_mib").number;
+    EXPECT_GE(peak, before - 0.5);
+    before = peak;
+  }
+  EXPECT_GE(total, before - 0.5);
+  EXPECT_NEAR(run.process.peakMiB, total, 0.5);
 }
 
 TEST(VerifierJson, StaysValidForAnyPropertyText) {

@@ -172,6 +172,25 @@ TEST(Verifier, ReadsTheModelOrTheQueriesFromStandardInput) {
   EXPECT_EQ(linesOf(queriesIn.out).size(), 2u);
 }
 
+TEST(Verifier, AndServerEndWithAMessageWhenTheirOutputCannotBeWritten) {
+  struct Case {
+    const char* program;
+    std::vector<std::string> args;
+    std::string input;
+    int status;
+  };
+  const Case cases[] = {
+      {ORVELA_SERVER_PATH, {}, "version\nversion\n", 1},
+      {ORVELA_VERIFIER_PATH, {"-e", reachable, "-e", invariant, "-"}, handshakeModel, 4},
+      {ORVELA_VERIFIER_PATH, {"--format", "json", "-e", reachable, "-"}, handshakeModel, 4},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult run = runWithoutReader(c.program, c.args, c.input);
+    EXPECT_EQ(run.exitStatus, c.status) << c.program;
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+  }
+}
+
 TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   const std::string broken = "clock x;\nint [0,3] n;\nprocess P {\n  state a, b;\n  init a;\n"
                              "  trans a -> b { guard n == ; };\n}\nsystem P;\n";
@@ -235,11 +254,18 @@ TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
 
 TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   TempFile model("handshake.ta", handshakeModel);
-  TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n");
+  // A property deeper than the parser's stack is told apart.
+  const std::string nested = "E<> " + std::string(200, '(') + "n == 0" + std::string(200, ')');
+  TempFile queries("bad.q", "E<> P.done\nE<> P.nowhere\nA[] n <= 1\n" + nested + "\n");
   const ProcessResult run = runVerifier({model.path(), queries.path()});
   EXPECT_EQ(run.exitStatus, 3);
-  EXPECT_EQ(linesOf(run.out).size(), 3u);
-  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property"), std::string::npos) << run.err;
+  EXPECT_EQ(linesOf(run.out).size(), 4u);
+  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property: E<> P.nowhere"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find(queries.path() +
+                         ":4: Bad property: nested too deeply for the parser: " + nested),
+            std::string::npos)
+      << run.err;
 }
 
 // Clock constants at the limit of the zones (1073741822) and beyond it, in
