@@ -121,7 +121,12 @@ TEST(VerifierJson, PeaksAreThoseOfTheWholeProcess) {
     before = peak;
   }
   EXPECT_GE(total, before - 0.5);
+#ifdef __SANITIZE_ADDRESS__
+  // The leak check at exit adds to what an outside measurement sees.
+  EXPECT_GE(run.process.peakMiB, total - 0.5);
+#else
   EXPECT_NEAR(run.process.peakMiB, total, 0.5);
+#endif
 }
 
 TEST(VerifierJson, StaysValidForAnyPropertyText) {
