@@ -16,10 +16,25 @@ const char* verdictName(Verdict verdict) {
   return "unknown";
 }
 
-const char* kindName(int kind) {
-  static const char* const names[] = {"invariantly", "possibly", "potentially always", "eventually",
-                                      "leads to"};
-  return kind >= 0 && kind < 5 ? names[kind] : nullptr;
+const char* kindName(std::optional<PropertyKind> kind) {
+  if (!kind)
+    return nullptr;
+  switch (*kind) {
+  case PropertyKind::invariantly:
+    return "invariantly";
+  case PropertyKind::possibly:
+    return "possibly";
+  case PropertyKind::potentiallyAlways:
+    return "potentially always";
+  case PropertyKind::eventually:
+    return "eventually";
+  case PropertyKind::leadsTo:
+    return "leads to";
+  case PropertyKind::quit:
+  case PropertyKind::none:
+    break;
+  }
+  return nullptr;
 }
 
 ExitCode exitCodeOf(const std::vector<PropertyReport>& properties, ExitCode failure) {

@@ -7,7 +7,10 @@
 #include "engine/SearchWatch.h"
 #include "server/Options.h"
 
+#include "property/ParseProperty.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,7 +24,7 @@ const char* verdictName(Verdict verdict);
 /// The name of a property kind: "invariantly" (A[]), "possibly" (E<>),
 /// "potentially always" (E[]), "eventually" (A<>), "leads to" (-->); null
 /// for anything else.
-const char* kindName(int kind);
+const char* kindName(std::optional<PropertyKind> kind);
 
 /// One edge of a step, its parts as the model wrote them.
 struct EdgeText {
@@ -55,7 +58,7 @@ struct Statistics {
 
 struct PropertyReport {
   Query query;
-  int kind = -1; ///< the quantifier code, -1 when the property was not read
+  std::optional<PropertyKind> kind; ///< none when the property was not read
   Verdict verdict = Verdict::unknown;
   /// Empty for satisfied and not satisfied, unless an exact replay confirmed
   /// what an approximating search found; the approximation for maybe; the

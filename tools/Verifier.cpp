@@ -27,9 +27,8 @@ std::string oneLine(const char* message) {
 
 /// The verdict of a property whose search found what it looked for: a
 /// witness of E<> and E[], a counterexample of the other kinds.
-Verdict foundVerdict(int kind) {
-  const bool witness = kind == possiblyProperty || kind == potentiallyAlwaysProperty;
-  return witness ? Verdict::satisfied : Verdict::notSatisfied;
+Verdict foundVerdict(PropertyKind kind) {
+  return searchesCounterexample(kind) ? Verdict::notSatisfied : Verdict::satisfied;
 }
 
 /// The reason a property was rejected: the session's message, told more
@@ -70,7 +69,7 @@ PropertyReport Verifier::check(const Query& query) {
   report.stats.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (result) {
-    report.kind = result->quantifier;
+    report.kind = result->kind;
     report.stats.explored = result->explored;
     report.stats.stored = result->stored;
     judge(*result, report);
@@ -93,7 +92,7 @@ void Verifier::judge(const CheckResult& result, PropertyReport& report) const {
     // The searches of E[] and A<> keep exact zones under convex hulls: what
     // they found is real, whatever the session answers its protocol.
     if (result.found && !result.overApproximated) {
-      report.verdict = foundVerdict(result.quantifier);
+      report.verdict = foundVerdict(result.kind);
     } else {
       report.verdict = Verdict::maybe;
       report.reason = approximationOf(session_.options());
@@ -107,11 +106,11 @@ void Verifier::judge(const CheckResult& result, PropertyReport& report) const {
   // replayed on exact zones and the formula holds where the replay ends.
   const bool confirmable =
       report.verdict == Verdict::maybe && result.found &&
-      (result.quantifier == invariantlyProperty || result.quantifier == possiblyProperty);
+      (result.kind == PropertyKind::invariantly || result.kind == PropertyKind::possibly);
   if (!result.hasTrace || !(traces_ || confirmable))
     return;
   if (replayTrace(result, report, confirmable) && confirmable) {
-    report.verdict = foundVerdict(result.quantifier);
+    report.verdict = foundVerdict(result.kind);
     report.reason = "confirmed by exact replay";
   }
 }

@@ -43,7 +43,8 @@ ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system,
   PropertyScope scope(in, system, errors);
   ParsedProperty& property = scope.state.property;
   property.result = tctl_parse();
-  if (property.result != 0 || property.quantifier >= quitProperty)
+  if (property.result != 0 || property.kind == PropertyKind::quit ||
+      property.kind == PropertyKind::none)
     property.expression = nullptr;
   return property;
 }

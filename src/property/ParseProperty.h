@@ -11,22 +11,30 @@
 
 namespace orvela {
 
-/// The kind of a property, the `quantifier` of a parse.
-enum PropertyKind : int {
-  invariantlyProperty = 0,       ///< A[] f: the formula held is the negation of f
-  possiblyProperty = 1,          ///< E<> f
-  potentiallyAlwaysProperty = 2, ///< E[] f
-  eventuallyProperty = 3,        ///< A<> f: the formula held is the negation of f
-  leadsToProperty = 4,           ///< f --> g: an `OrExpr` pair (f, g), not a disjunction
-  quitProperty = 5,              ///< "quit", or the input ended before any token
-  noProperty = 6,                ///< an empty line, or a property with an error
+/// The kind of a property.
+enum class PropertyKind {
+  invariantly,       ///< A[] f: the formula held is the negation of f
+  possibly,          ///< E<> f
+  potentiallyAlways, ///< E[] f
+  eventually,        ///< A<> f: the formula held is the negation of f
+  leadsTo,           ///< f --> g: an `OrExpr` pair (f, g), not a disjunction
+  quit,              ///< "quit", or the input ended before any token
+  none,              ///< an empty line, or a property with an error
 };
+
+/// Whether the search of a property of `kind` looks for a counterexample
+/// (A[], A<>, -->) rather than a witness (E<>, E[]).
+constexpr bool searchesCounterexample(PropertyKind kind) {
+  return kind == PropertyKind::invariantly || kind == PropertyKind::eventually ||
+         kind == PropertyKind::leadsTo;
+}
 
 /// What one parse leaves.
 struct ParsedProperty {
-  /// The formula to search for (see `PropertyKind`); null for kinds 5 and 6.
+  /// The formula to search for (see `PropertyKind`); null for `quit` and
+  /// `none`.
   Pointer<TCTLExpression> expression;
-  int quantifier = noProperty;
+  PropertyKind kind = PropertyKind::none;
   /// False for E<> and A[], true for E[], A<> and leads-to.
   bool liveness = false;
   /// 0 when a property (possibly the erroneous one) was read; 1 when the
@@ -45,7 +53,7 @@ struct ParsedProperty {
 /// consecutive calls read consecutive properties.
 ///
 /// Every syntax or semantic error writes the line "Bad property" to `errors`;
-/// the property then has kind 6 and no formula. An empty line has kind 6 and
+/// the property then has kind `none` and no formula. An empty line has kind `none` and
 /// writes nothing. Throws `RuntimeError` for a failure of the stream.
 ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system, std::ostream& errors);
 

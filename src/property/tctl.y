@@ -96,34 +96,34 @@ using namespace orvela;
 %%
 
 property
-  : %empty { S.property.quantifier = noProperty; }
-  | QUIT { S.property.quantifier = quitProperty; S.property.expression = nullptr; }
+  : %empty { S.property.kind = PropertyKind::none; }
+  | QUIT { S.property.kind = PropertyKind::quit; S.property.expression = nullptr; }
   | END_OF_INPUT {
-      S.property.quantifier = quitProperty;
+      S.property.kind = PropertyKind::quit;
       S.property.expression = nullptr;
       YYACCEPT;
     }
   | POSSIBLY { S.property.liveness = false; } formula {
-      S.property.quantifier = possiblyProperty;
+      S.property.kind = PropertyKind::possibly;
       S.property.expression = $3;
     }
   | INVARIANTLY { S.property.liveness = false; } formula {
-      S.property.quantifier = invariantlyProperty;
+      S.property.kind = PropertyKind::invariantly;
       S.property.expression = B.negation($3);
     }
   | POTENTIALLY_ALWAYS { S.property.liveness = true; } formula {
-      S.property.quantifier = potentiallyAlwaysProperty;
+      S.property.kind = PropertyKind::potentiallyAlways;
       S.property.expression = $3;
     }
   | EVENTUALLY { S.property.liveness = true; } formula {
-      S.property.quantifier = eventuallyProperty;
+      S.property.kind = PropertyKind::eventually;
       S.property.expression = B.negation($3);
     }
   | { S.property.liveness = true; } formula LEADS_TO formula {
-      S.property.quantifier = leadsToProperty;
+      S.property.kind = PropertyKind::leadsTo;
       S.property.expression = B.disjunction($2, $4);
     }
-  | error { S.property.quantifier = noProperty; }
+  | error { S.property.kind = PropertyKind::none; }
   ;
 
 formula

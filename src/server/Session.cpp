@@ -71,13 +71,20 @@ private:
 };
 
 /// 'T', 'M' or 'F' for a check that found (or did not find) what it
-/// searched for; `negated` for the kinds whose search looks for a
-/// counterexample.
-char verdictOf(bool found, bool negated, const SearchOptions& options) {
-  int b = found ? (options.overapproximation ? 1 : 0) : (options.underapproximation ? 1 : 2);
-  if (negated)
-    b = 2 - b;
-  return "TMF"[b];
+/// searched for, a counterexample for the kinds that look for one: what an
+/// over-approximating search finds may not exist, and what an
+/// under-approximating one misses may.
+char verdictOf(bool found, PropertyKind kind, const SearchOptions& options) {
+  if (found ? options.overapproximation : options.underapproximation)
+    return 'M';
+  return found != searchesCounterexample(kind) ? 'T' : 'F';
+}
+
+/// Whether a search for a property of `kind` leaves a state space that the
+/// next check may continue: those of E<>, A[] and leads-to.
+bool leavesStateSpace(PropertyKind kind) {
+  return kind == PropertyKind::invariantly || kind == PropertyKind::possibly ||
+         kind == PropertyKind::leadsTo;
 }
 
 } // namespace
@@ -124,7 +131,7 @@ void Session::dropModel() {
   moves_.reset();
   stateAlloc_ = nullptr;
   system_ = nullptr;
-  lastQuant_ = noReusableSearch;
+  lastKind_.reset();
   active_.clear();
   // Watched items name processes, locations and variables of the old model.
   wcrtCollector_ = new ClockMinMaxFilter(WatchItems());
@@ -244,7 +251,7 @@ void Session::initialize() {
     setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
     setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
-    lastQuant_ = noReusableSearch;
+    lastKind_.reset();
   }
 }
 
@@ -295,46 +302,47 @@ CheckResult Session::check(std::istream& property) {
   expression->accept(constants);
   if (constants != normalisationInfo_) {
     normalisationInfo_ = constants;
-    lastQuant_ = noReusableSearch;
+    lastKind_.reset();
   }
   if (!options_.timeOpt)
-    lastQuant_ = noReusableSearch;
+    lastKind_.reset();
 
   if (options_.activeClocks) {
     std::set<int> clocks;
     expression->collectClocks(clocks);
-    if (lastQuant_ == noReusableSearch ||
+    if (!lastKind_ ||
         !std::includes(active_.begin(), active_.end(), clocks.begin(), clocks.end())) {
       active_ = clocks;
       system_->propagateClocks(active_);
-      lastQuant_ = noReusableSearch;
+      lastKind_.reset();
     }
   }
-  if (lastQuant_ != 0 && lastQuant_ != 1 && lastQuant_ != 4)
+  if (!lastKind_ || !leavesStateSpace(*lastKind_))
     currentInitial_ = initial_;
 
   CheckResult result;
-  result.quantifier = parsed.quantifier;
+  result.kind = parsed.kind;
   DriverResult run;
   std::optional<SearchWatch> watch;
   if (limits_.any())
     watch.emplace(limits_);
   try {
-    switch (parsed.quantifier) {
-    case 0:
-    case 1:
+    switch (parsed.kind) {
+    case PropertyKind::invariantly:
+    case PropertyKind::possibly:
       run = reachable(currentInitial_, expression);
       run.trace.loop = new NullTrace();
       break;
-    case 2:
-    case 3:
+    case PropertyKind::potentiallyAlways:
+    case PropertyKind::eventually:
       run = liveness(expression);
       break;
-    case 4:
+    case PropertyKind::leadsTo:
       run = leadsto(currentInitial_, expression);
       run.found = !run.found;
       break;
-    default:
+    case PropertyKind::quit:
+    case PropertyKind::none:
       throw InputError("Unsupported property type.");
     }
   } catch (const SearchLimitReached& stop) {
@@ -346,18 +354,17 @@ CheckResult Session::check(std::istream& property) {
     return result;
   }
   currentInitial_ = nullptr;
-  lastQuant_ = parsed.quantifier;
+  lastKind_ = parsed.kind;
   result.explored = run.explored;
   result.stored = run.stored;
 
-  const bool negated = parsed.quantifier == 0 || parsed.quantifier == 3 || parsed.quantifier == 4;
   result.found = run.found;
   // Leads-to looks for its p-states in the state space of the chosen
   // representation; only the liveness searches keep exact zones throughout.
   result.overApproximated =
-      options_.overapproximation && (!parsed.liveness || parsed.quantifier == leadsToProperty);
+      options_.overapproximation && (!parsed.liveness || parsed.kind == PropertyKind::leadsTo);
   result.formula = expression;
-  result.verdict = verdictOf(run.found, negated, options_);
+  result.verdict = verdictOf(run.found, parsed.kind, options_);
   result.hasTrace = run.found && options_.saveTrace;
   if (result.hasTrace)
     result.trace = run.trace;

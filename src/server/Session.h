@@ -18,6 +18,7 @@
 #include "engine/StopSinks.h"
 #include "engine/SuccessorPair.h"
 #include "model/System.h"
+#include "property/ParseProperty.h"
 #include "property/TCTLExpression.h"
 #include "server/Options.h"
 #include "symbolic/Allocator.h"
@@ -28,6 +29,7 @@
 #include <iosfwd>
 #include <list>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,7 +45,7 @@ struct TracePair {
 
 /// What a property check answers.
 struct CheckResult {
-  int quantifier = 0; ///< the kind of property (0 A[], 1 E<>, 2 E[], 3 A<>, 4 -->)
+  PropertyKind kind = PropertyKind::none;
   /// 'T' satisfied, 'F' not satisfied, 'M' inconclusive under the chosen
   /// approximation, '?' undecided: a limit stopped the search (`stopReason`).
   char verdict = 'F';
@@ -67,9 +69,6 @@ using StepVisitor = std::function<void(const GlobalState* state, const Transitio
 
 class Session {
 public:
-  /// The quantifier code meaning "the stored search may not be continued".
-  static constexpr int noReusableSearch = 6;
-
   Session();
   ~Session();
   Session(const Session&) = delete;
@@ -244,7 +243,9 @@ private:
       normalisationFilter_;
   std::unique_ptr<MoveEnumerator> moves_; ///< for checking requested moves
   NormalisationInfo normalisationInfo_;
-  int lastQuant_ = noReusableSearch;
+  /// The kind of the last check, whose stored search the next one may
+  /// continue; none when it may not.
+  std::optional<PropertyKind> lastKind_;
   std::set<int> active_;
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;

@@ -211,12 +211,13 @@ TEST(Liveness, LaterSearchesSkipWhatEarlierSearchesExplored) {
   h.checker->tryPut(h.initial.get());
   EXPECT_EQ(h.checker->exploredStates(), first);
   // A new property starts afresh.
-  h.checker->setExpression(h.formula("E[] not P.C", potentiallyAlwaysProperty));
+  h.checker->setExpression(h.formula("E[] not P.C", PropertyKind::potentiallyAlways));
   h.checker->tryPut(h.initial.get());
   EXPECT_EQ(h.checker->exploredStates(), 2 * first);
   // The deadlock predicate is refused along runs.
   LivenessChecker checker(1009, h.system, h.newList(), h.store, h.info);
-  EXPECT_THROW(checker.setExpression(h.formula("E<> deadlock", possiblyProperty)), InputError);
+  EXPECT_THROW(checker.setExpression(h.formula("E<> deadlock", PropertyKind::possibly)),
+               InputError);
 }
 
 TEST(LeadsTo, HoldsWithoutSearchWhenPIsNeverReached) {

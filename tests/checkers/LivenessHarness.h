@@ -52,10 +52,10 @@ public:
   PWList* newList() const { return createDBMPWList(1009, createStackPWOrder(), system); }
 
   /// The formula of `text`, which must be of `kind`.
-  Pointer<TCTLExpression> formula(const std::string& text, int kind) const {
+  Pointer<TCTLExpression> formula(const std::string& text, PropertyKind kind) const {
     std::string messages;
     ParsedProperty property = parseProperty(text, system, &messages);
-    EXPECT_EQ(property.quantifier, kind) << text << '\n' << messages;
+    EXPECT_EQ(property.kind, kind) << text << '\n' << messages;
     return property.expression;
   }
 
@@ -68,15 +68,16 @@ public:
     std::string messages;
     ParsedProperty property = parseProperty(text, system, &messages);
     EXPECT_TRUE(property.expression) << text << '\n' << messages;
-    const int kind = property.quantifier;
-    if (!property.expression || (kind != potentiallyAlwaysProperty && kind != eventuallyProperty &&
-                                 kind != leadsToProperty)) {
+    const PropertyKind kind = property.kind;
+    if (!property.expression ||
+        (kind != PropertyKind::potentiallyAlways && kind != PropertyKind::eventually &&
+         kind != PropertyKind::leadsTo)) {
       ADD_FAILURE() << "not a liveness property: " << text;
       return {};
     }
     bool found;
     std::pair<int, int> identifiers;
-    if (kind == leadsToProperty) {
+    if (kind == PropertyKind::leadsTo) {
       Pointer<ReachabilityFilter> stateSpace = new ReachabilityFilter(
           system, createDBMPWList(1009, createQueuePWOrder(), system), store);
       Pointer<LeadsToChecker> leads =
@@ -99,7 +100,7 @@ public:
       identifiers = sink->identifiers();
     }
     EXPECT_EQ(checker->allocator()->blocksOut(), 2u) << "states lost by the search";
-    return {found == (kind == potentiallyAlwaysProperty), found, identifiers};
+    return {found == (kind == PropertyKind::potentiallyAlways), found, identifiers};
   }
 
   /// The moves of the trace to the loop start and of the loop, one string

@@ -143,7 +143,7 @@ protected:
 TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
   struct Case {
     const char* text;
-    int quantifier;
+    PropertyKind kind;
     bool liveness;
     const char* formula;
   };
@@ -151,18 +151,18 @@ TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
   // A[] and A<> keep the negation; leads-to keeps both formulas as a pair.
   // The first example is 0 - x <= -3 beside the location test.
   const Case cases[] = {
-      {"E<> P.idle and x >= 3\n", possiblyProperty, false, "(P1.0 and x0-x1<=-3)"},
-      {"A[] P.busy", invariantlyProperty, false, "!P1.1"},
-      {"E[] P.busy", potentiallyAlwaysProperty, true, "P1.1"},
-      {"A<> x < 5", eventuallyProperty, true, "x0-x1<=-5"},
-      {"P.busy --> Q.q2", leadsToProperty, true, "(P1.1 or P0.2)"},
+      {"E<> P.idle and x >= 3\n", PropertyKind::possibly, false, "(P1.0 and x0-x1<=-3)"},
+      {"A[] P.busy", PropertyKind::invariantly, false, "!P1.1"},
+      {"E[] P.busy", PropertyKind::potentiallyAlways, true, "P1.1"},
+      {"A<> x < 5", PropertyKind::eventually, true, "x0-x1<=-5"},
+      {"P.busy --> Q.q2", PropertyKind::leadsTo, true, "(P1.1 or P0.2)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     const Parsed parsed = parse(c.text);
     EXPECT_EQ(parsed.messages, "");
     EXPECT_EQ(parsed.property.result, 0);
-    EXPECT_EQ(parsed.property.quantifier, c.quantifier);
+    EXPECT_EQ(parsed.property.kind, c.kind);
     EXPECT_EQ(parsed.property.liveness, c.liveness);
     ASSERT_TRUE(parsed.property.expression);
     EXPECT_EQ(describe(*parsed.property.expression), c.formula);
@@ -172,8 +172,8 @@ TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
   for (const char* text : {"quit", "", "// only a comment\n", "\n", "  \t \n"}) {
     SCOPED_TRACE(text);
     const Parsed parsed = parse(text);
-    EXPECT_EQ(parsed.property.quantifier,
-              *text == '\n' || *text == ' ' ? noProperty : quitProperty);
+    EXPECT_EQ(parsed.property.kind,
+              *text == '\n' || *text == ' ' ? PropertyKind::none : PropertyKind::quit);
     EXPECT_FALSE(parsed.property.expression);
     EXPECT_EQ(parsed.messages, "");
   }
@@ -318,7 +318,7 @@ TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
     const Parsed parsed = parse(text);
     EXPECT_EQ(parsed.messages, "Bad property\n");
     EXPECT_EQ(parsed.property.result, 0);
-    EXPECT_EQ(parsed.property.quantifier, noProperty);
+    EXPECT_EQ(parsed.property.kind, PropertyKind::none);
     EXPECT_FALSE(parsed.property.expression);
   }
   // Naming a process that does not exist is reported by the scanner, and
@@ -333,22 +333,22 @@ TEST_F(ParseProperty, DeadlockAndItsNegations) {
     return dynamic_cast<CDDDeadlockExpr*>(property.expression.get());
   };
   Parsed parsed = parse("E<> deadlock");
-  EXPECT_EQ(parsed.property.quantifier, possiblyProperty);
+  EXPECT_EQ(parsed.property.kind, PropertyKind::possibly);
   ASSERT_TRUE(predicateOf(parsed.property)) << parsed.messages;
   EXPECT_EQ(predicateOf(parsed.property)->getSystem(), system);
   // A[] not deadlock searches for the deadlock predicate itself.
   parsed = parse("A[] not deadlock");
-  EXPECT_EQ(parsed.property.quantifier, invariantlyProperty);
+  EXPECT_EQ(parsed.property.kind, PropertyKind::invariantly);
   EXPECT_TRUE(predicateOf(parsed.property)) << parsed.messages;
   // Without a system there is no predicate to build.
   std::string messages;
-  EXPECT_EQ(parseProperty("E<> deadlock", nullptr, &messages).quantifier, noProperty);
+  EXPECT_EQ(parseProperty("E<> deadlock", nullptr, &messages).kind, PropertyKind::none);
   EXPECT_EQ(messages, "Bad property\n");
 }
 
 TEST_F(ParseProperty, DeepNestingOverflowsTheParserStack) {
   const std::string shallow = "E<> " + std::string(60, '(') + "P.idle" + std::string(60, ')');
-  EXPECT_EQ(parse(shallow).property.quantifier, possiblyProperty);
+  EXPECT_EQ(parse(shallow).property.kind, PropertyKind::possibly);
   const std::string deep = "E<> " + std::string(250, '(') + "P.idle" + std::string(250, ')');
   const Parsed parsed = parse(deep);
   EXPECT_EQ(parsed.property.result, 2);
@@ -373,17 +373,17 @@ TEST_F(ParseProperty, ConsecutiveCallsReadConsecutiveProperties) {
   std::istringstream in("E<> P.busy\nA[] x < 3 (\n\nA<> Q.q1 // last\n");
   std::ostringstream errors, before;
   setErrorStream(before);
-  EXPECT_EQ(parseProperty(in, system, errors).quantifier, possiblyProperty);
+  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::possibly);
   EXPECT_EQ(errors.str(), "");
   // The erroneous line is skipped up to its end, and only it.
-  EXPECT_EQ(parseProperty(in, system, errors).quantifier, noProperty);
+  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::none);
   EXPECT_EQ(errors.str(), "Bad property\n");
-  EXPECT_EQ(parseProperty(in, system, errors).quantifier, noProperty);
+  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::none);
   const ParsedProperty last = parseProperty(in, system, errors);
-  EXPECT_EQ(last.quantifier, eventuallyProperty);
+  EXPECT_EQ(last.kind, PropertyKind::eventually);
   ASSERT_TRUE(last.expression);
   EXPECT_EQ(describe(*last.expression), "!P0.1");
-  EXPECT_EQ(parseProperty(in, system, errors).quantifier, quitProperty);
+  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::quit);
   EXPECT_EQ(errors.str(), "Bad property\n");
   // The error stream in force before is back, and was not written.
   EXPECT_EQ(&errorStream(), &before);
