@@ -5,9 +5,8 @@
 
 #include "Queries.h"
 #include "engine/SearchWatch.h"
-#include "server/Options.h"
-
 #include "property/ParseProperty.h"
+#include "server/Options.h"
 
 #include <cstdint>
 #include <optional>

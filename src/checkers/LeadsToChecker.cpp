@@ -1,8 +1,6 @@
 #include "checkers/LeadsToChecker.h"
 
 #include "engine/Properties.h"
-#include "property/OrExpr.h"
-#include "server/base/Exceptions.h"
 
 namespace orvela {
 
@@ -18,16 +16,15 @@ LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
   setFinal(live_.get());
 }
 
-void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& property) {
-  const auto* pair = dynamic_cast<const OrExpr*>(property.get());
-  if (!pair)
-    throw Bug("A leads-to check needs the pair of its two formulas");
-  live_->setExpression(pair->getRight()->negate());
-  setObjectProperty<TCTLExpression>(*reach_, "expression", pair->getLeft().get());
+void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& premise,
+                                   const Pointer<TCTLExpression>& consequence) {
+  live_->setExpression(consequence->negate());
+  setObjectProperty<TCTLExpression>(*reach_, "expression", premise.get());
   // The pieces where p holds are cut along p's bounds, so the reachable
   // zones must not be widened across them either.
   NormalisationInfo constants = modelConstants_;
-  property->accept(constants);
+  premise->accept(constants);
+  consequence->accept(constants);
   setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", constants);
 }
 

@@ -21,11 +21,11 @@ public:
                  const Pointer<PWList>& passed, const Pointer<TraceStore>& traceStore,
                  const NormalisationInfo& normalisation);
 
-  /// `property` must be the `OrExpr` pair (p, q) of a leads-to property
-  /// (Bug otherwise). The constants of both join the model's for the
-  /// normalisation of both searches. Throws `InputError` when q contains the
-  /// deadlock predicate.
-  void setExpression(const Pointer<TCTLExpression>& property);
+  /// Checks p --> q for the premise p and the consequence q. The constants of
+  /// both join the model's for the normalisation of both searches. Throws
+  /// `InputError` when q contains the deadlock predicate.
+  void setExpression(const Pointer<TCTLExpression>& premise,
+                     const Pointer<TCTLExpression>& consequence);
   bool tryPut(void* start) override { return reach_->tryPut(start); }
   /// Ends the reachability search after the current state and the liveness
   /// search before its next state.

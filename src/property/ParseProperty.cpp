@@ -44,8 +44,10 @@ ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system,
   ParsedProperty& property = scope.state.property;
   property.result = tctl_parse();
   if (property.result != 0 || property.kind == PropertyKind::quit ||
-      property.kind == PropertyKind::none)
+      property.kind == PropertyKind::none) {
     property.expression = nullptr;
+    property.premise = nullptr;
+  }
   return property;
 }
 

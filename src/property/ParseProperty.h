@@ -17,7 +17,7 @@ enum class PropertyKind {
   possibly,          ///< E<> f
   potentiallyAlways, ///< E[] f
   eventually,        ///< A<> f: the formula held is the negation of f
-  leadsTo,           ///< f --> g: an `OrExpr` pair (f, g), not a disjunction
+  leadsTo,           ///< f --> g: the premise f and the formula g
   quit,              ///< "quit", or the input ended before any token
   none,              ///< an empty line, or a property with an error
 };
@@ -31,9 +31,11 @@ constexpr bool searchesCounterexample(PropertyKind kind) {
 
 /// What one parse leaves.
 struct ParsedProperty {
-  /// The formula to search for (see `PropertyKind`); null for `quit` and
-  /// `none`.
+  /// The formula to search for (see `PropertyKind`), g for f --> g; null for
+  /// `quit` and `none`.
   Pointer<TCTLExpression> expression;
+  /// f for f --> g; null for the other kinds.
+  Pointer<TCTLExpression> premise;
   PropertyKind kind = PropertyKind::none;
   /// False for E<> and A[], true for E[], A<> and leads-to.
   bool liveness = false;

@@ -121,7 +121,8 @@ property
     }
   | { S.property.liveness = true; } formula LEADS_TO formula {
       S.property.kind = PropertyKind::leadsTo;
-      S.property.expression = B.disjunction($2, $4);
+      S.property.premise = $2;
+      S.property.expression = $4;
     }
   | error { S.property.kind = PropertyKind::none; }
   ;

@@ -299,6 +299,8 @@ CheckResult Session::check(std::istream& property) {
   // search may only be continued under the same constants.
   NormalisationInfo constants;
   system_->accept(constants);
+  if (parsed.premise)
+    parsed.premise->accept(constants);
   expression->accept(constants);
   if (constants != normalisationInfo_) {
     normalisationInfo_ = constants;
@@ -310,6 +312,8 @@ CheckResult Session::check(std::istream& property) {
   if (options_.activeClocks) {
     std::set<int> clocks;
     expression->collectClocks(clocks);
+    if (parsed.premise)
+      parsed.premise->collectClocks(clocks);
     if (!lastKind_ ||
         !std::includes(active_.begin(), active_.end(), clocks.begin(), clocks.end())) {
       active_ = clocks;
@@ -338,7 +342,7 @@ CheckResult Session::check(std::istream& property) {
       run = liveness(expression);
       break;
     case PropertyKind::leadsTo:
-      run = leadsto(currentInitial_, expression);
+      run = leadsto(currentInitial_, parsed.premise, expression);
       run.found = !run.found;
       break;
     case PropertyKind::quit:
@@ -451,13 +455,14 @@ Session::DriverResult Session::liveness(const Pointer<TCTLExpression>& property)
 }
 
 Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
-                                       const Pointer<TCTLExpression>& property) {
+                                       const Pointer<TCTLExpression>& premise,
+                                       const Pointer<TCTLExpression>& consequence) {
   const Pointer<PWList> passed = createLivenessList();
   Pointer<LeadsToChecker> checker = new LeadsToChecker(frontBuckets, system_, stateSpace_, passed,
                                                        traceStore_, normalisationInfo_);
   Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
   checker->setSink(sink.get());
-  checker->setExpression(property);
+  checker->setExpression(premise, consequence);
   try {
     searchStateSpace(*checker, start);
   } catch (SearchLimitReached& stop) {

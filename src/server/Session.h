@@ -213,7 +213,8 @@ private:
   DriverResult reachable(const Pointer<GlobalState>& start,
                          const Pointer<TCTLExpression>& property);
   DriverResult liveness(const Pointer<TCTLExpression>& property);
-  DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property);
+  DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& premise,
+                       const Pointer<TCTLExpression>& consequence);
   /// Runs `search` over the state space from `start`; if it throws, the
   /// half-explored state space is dropped for a fresh one first (a stopped
   /// search's exception gets the state space's counts before).

@@ -84,7 +84,7 @@ public:
           new LeadsToChecker(1009, system, stateSpace, newList(), store, info);
       Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(leads.get());
       leads->setSink(sink.get());
-      leads->setExpression(property.expression);
+      leads->setExpression(property.premise, property.expression);
       leads->tryPut(initial.get());
       checker = leads->live();
       found = sink->found();

@@ -146,16 +146,17 @@ TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
     PropertyKind kind;
     bool liveness;
     const char* formula;
+    const char* premise = nullptr;
   };
   // P is second in the system line: its locations are tested as process 1.
-  // A[] and A<> keep the negation; leads-to keeps both formulas as a pair.
+  // A[] and A<> keep the negation; leads-to keeps its premise apart.
   // The first example is 0 - x <= -3 beside the location test.
   const Case cases[] = {
       {"E<> P.idle and x >= 3\n", PropertyKind::possibly, false, "(P1.0 and x0-x1<=-3)"},
       {"A[] P.busy", PropertyKind::invariantly, false, "!P1.1"},
       {"E[] P.busy", PropertyKind::potentiallyAlways, true, "P1.1"},
       {"A<> x < 5", PropertyKind::eventually, true, "x0-x1<=-5"},
-      {"P.busy --> Q.q2", PropertyKind::leadsTo, true, "(P1.1 or P0.2)"},
+      {"P.busy --> Q.q2", PropertyKind::leadsTo, true, "P0.2", "P1.1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -166,6 +167,8 @@ TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
     EXPECT_EQ(parsed.property.liveness, c.liveness);
     ASSERT_TRUE(parsed.property.expression);
     EXPECT_EQ(describe(*parsed.property.expression), c.formula);
+    EXPECT_EQ(parsed.property.premise ? describe(*parsed.property.premise) : "",
+              c.premise ? c.premise : "");
   }
   // quit and the end of the input carry no formula; nor does an empty line,
   // which is no error either.
