@@ -137,6 +137,7 @@ private:
 unsigned buckets = 17609;
 int order = 0;
 int representation = 0;
+StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted;
 StateShape shape;
 
 PWList* makeList() {
@@ -164,7 +165,7 @@ int main(int argc, char** argv) {
     if (option == "--order")
       order = value;
     else if (option == "--reduction")
-      spaceOpt = value;
+      reduction = static_cast<StorageReduction>(value);
     else if (option == "--buckets")
       buckets = unsigned(value);
     else if (option == "--representation" && (value == 0 || value == 1))
@@ -206,7 +207,8 @@ int main(int argc, char** argv) {
     initial->setTraceId(traceStore->put(nullptr, -1));
 
   shape = stateShapeOf(*system);
-  Pointer<ReachabilityFilter> stateSpace = createStateSpaceFilter(system, makeList, traceStore);
+  Pointer<ReachabilityFilter> stateSpace =
+      createStateSpaceFilter(system, makeList(), traceStore, reduction);
   Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});
   Pointer<StopSink> stop = new StopSink(search.get());
   search->setSink(stop.get());

@@ -7,9 +7,9 @@ namespace orvela {
 
 BackFrontFilter::BackFrontFilter(const Pointer<System>& system, FrontStack& path,
                                  std::vector<PathStep>& pending, const Pointer<PWList>& passed,
-                                 const Pointer<Allocator>& allocator)
-    : converter_(createSuccessorToWaitingStateFilter(system)), path_(path), pending_(pending),
-      passed_(passed), allocator_(allocator) {
+                                 const Pointer<Allocator>& allocator, StorageReduction reduction)
+    : converter_(createSuccessorToWaitingStateFilter(system, reduction)), path_(path),
+      pending_(pending), passed_(passed), allocator_(allocator) {
   converter_->setSink(passed_.get());
 }
 
@@ -66,8 +66,9 @@ void BackFrontFilter::abandon() {
 BackFrontFilter* createBackFrontFilter(const Pointer<System>& system, FrontStack& path,
                                        std::vector<PathStep>& pending,
                                        const Pointer<PWList>& passed,
-                                       const Pointer<Allocator>& allocator) {
-  return new BackFrontFilter(system, path, pending, passed, allocator);
+                                       const Pointer<Allocator>& allocator,
+                                       StorageReduction reduction) {
+  return new BackFrontFilter(system, path, pending, passed, allocator, reduction);
 }
 
 } // namespace orvela

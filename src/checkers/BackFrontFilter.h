@@ -6,6 +6,7 @@
 #include "checkers/FrontStack.h"
 #include "checkers/PathStep.h"
 #include "engine/Pipeline.h"
+#include "engine/StorageReduction.h"
 #include "model/System.h"
 #include "pwlist/PWList.h"
 #include "symbolic/Allocator.h"
@@ -32,7 +33,8 @@ namespace orvela {
 class BackFrontFilter final : public Buffer {
 public:
   BackFrontFilter(const Pointer<System>& system, FrontStack& path, std::vector<PathStep>& pending,
-                  const Pointer<PWList>& passed, const Pointer<Allocator>& allocator);
+                  const Pointer<PWList>& passed, const Pointer<Allocator>& allocator,
+                  StorageReduction reduction);
 
   bool tryPut(void* item) override;
   bool tryGet(void* out) override;
@@ -64,6 +66,7 @@ private:
 BackFrontFilter* createBackFrontFilter(const Pointer<System>& system, FrontStack& path,
                                        std::vector<PathStep>& pending,
                                        const Pointer<PWList>& passed,
-                                       const Pointer<Allocator>& allocator);
+                                       const Pointer<Allocator>& allocator,
+                                       StorageReduction reduction);
 
 } // namespace orvela

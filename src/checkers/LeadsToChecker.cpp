@@ -7,10 +7,11 @@ namespace orvela {
 LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
                                const Pointer<Filter>& stateSpace, const Pointer<PWList>& passed,
                                const Pointer<TraceStore>& traceStore,
-                               const NormalisationInfo& normalisation)
+                               const NormalisationInfo& normalisation, StorageReduction reduction)
     : stateSpace_(stateSpace), modelConstants_(normalisation),
       reach_(keep(createMultiReachabilityFilter(stateSpace.get(), {}))),
-      live_(keep(new LivenessChecker(buckets, system, passed, traceStore, normalisation))) {
+      live_(keep(
+          new LivenessChecker(buckets, system, passed, traceStore, normalisation, reduction))) {
   setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", modelConstants_);
   reach_->setSink(live_.get());
   setFinal(live_.get());

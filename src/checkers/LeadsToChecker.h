@@ -19,7 +19,8 @@ class LeadsToChecker final : public CompoundFilter {
 public:
   LeadsToChecker(int buckets, const Pointer<System>& system, const Pointer<Filter>& stateSpace,
                  const Pointer<PWList>& passed, const Pointer<TraceStore>& traceStore,
-                 const NormalisationInfo& normalisation);
+                 const NormalisationInfo& normalisation,
+                 StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
 
   /// Checks p --> q for the premise p and the consequence q. The constants of
   /// both join the model's for the normalisation of both searches. Throws

@@ -14,7 +14,7 @@ namespace orvela {
 LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
                                  const Pointer<PWList>& passed,
                                  const Pointer<TraceStore>& traceStore,
-                                 const NormalisationInfo& normalisation)
+                                 const NormalisationInfo& normalisation, StorageReduction reduction)
     : system_(system), passed_(passed),
       allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
       modelConstants_(normalisation), path_(new FrontStack(buckets)) {
@@ -27,7 +27,8 @@ LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
   setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", modelConstants_);
   Filter* toSuccessor = keep(createToSuccessorFilter());
   Filter* repeater = keep(createRepeater());
-  backFront_ = keep(createBackFrontFilter(system, *path_, pending_, passed_, allocator_));
+  backFront_ =
+      keep(createBackFrontFilter(system, *path_, pending_, passed_, allocator_, reduction));
   detector_ = keep(createDetector(system, *path_, *restricted_, allocator_));
   chain({transition_, successor, trace, restricted_, normalisation_, toSuccessor, repeater});
   repeater->setSink(backFront_);

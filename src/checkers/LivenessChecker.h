@@ -9,6 +9,7 @@
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
 #include "engine/NormalisationInfo.h"
+#include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
 
 #include <cstdint>
@@ -40,7 +41,8 @@ public:
   /// explored states; `traceStore` records the moves (null: none);
   /// `normalisation` holds the model's constants.
   LivenessChecker(int buckets, const Pointer<System>& system, const Pointer<PWList>& passed,
-                  const Pointer<TraceStore>& traceStore, const NormalisationInfo& normalisation);
+                  const Pointer<TraceStore>& traceStore, const NormalisationInfo& normalisation,
+                  StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
   ~LivenessChecker() override;
 
   /// The property φ of the following searches. Its constants join the

@@ -20,8 +20,9 @@
 namespace orvela {
 
 ReachabilityFilter::ReachabilityFilter(const Pointer<System>& system, PWList* list,
-                                       const Pointer<TraceStore>& traceStore)
-    : traceStore_(traceStore), system_(system), list_(list),
+                                       const Pointer<TraceStore>& traceStore,
+                                       StorageReduction reduction)
+    : traceStore_(traceStore), system_(system), reduction_(reduction), list_(list),
       allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
       then_(createWaitingStateToGlobalStateFilter()) {}
 
@@ -73,7 +74,7 @@ void ReachabilityFilter::build() {
   PureSink* deallocation = keep(createDeallocationSink(allocator_));
   Filter* otherwise = keep(createWaitingStateToGlobalStateFilter());
   Filter* activeClocks = keep(createActiveClockReductionFilter(system_));
-  Filter* waiting = keep(createPairToWaitingStateFilter(system_));
+  Filter* waiting = keep(createPairToWaitingStateFilter(system_, reduction_));
   Filter* trace = traceStore_ ? keep(createTraceStoreFilter(traceStore_)) : nullptr;
   Filter* last = active_ ? activeClocks : waiting;
   head_ = chain({transition_, silent_ ? nullptr : progress, successor_, trace, delay_,
@@ -86,7 +87,7 @@ void ReachabilityFilter::build() {
 
   expansion_ = nullptr;
   if (reuse_) {
-    expansion_ = keep(createExpansionFilter(system_, traceStore_, allocator_));
+    expansion_ = keep(createExpansionFilter(system_, traceStore_, allocator_, reduction_));
     if (finalSink_)
       expansion_->setSink(finalSink_);
   }
@@ -116,9 +117,10 @@ bool ReachabilityFilter::tryPut(void* item) {
   return true;
 }
 
-ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* (*makeList)(),
-                                           const Pointer<TraceStore>& traceStore) {
-  return new ReachabilityFilter(system, makeList(), traceStore);
+ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* list,
+                                           const Pointer<TraceStore>& traceStore,
+                                           StorageReduction reduction) {
+  return new ReachabilityFilter(system, list, traceStore, reduction);
 }
 
 } // namespace orvela

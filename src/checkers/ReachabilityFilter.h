@@ -5,6 +5,7 @@
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
 #include "engine/NormalisationInfo.h"
+#include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
 #include "symbolic/Allocator.h"
 
@@ -40,7 +41,8 @@ class ReachabilityFilter final : public CompoundFilter {
 public:
   /// Takes ownership of `list`; `traceStore` may be null (no trace entries).
   ReachabilityFilter(const Pointer<System>& system, PWList* list,
-                     const Pointer<TraceStore>& traceStore);
+                     const Pointer<TraceStore>& traceStore,
+                     StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
 
   bool tryPut(void* initial) override;
   /// `next` must be an `Object` (Bug otherwise): it is given the property
@@ -63,6 +65,7 @@ private:
 
   Pointer<TraceStore> traceStore_;
   Pointer<System> system_;
+  StorageReduction reduction_;
   Pointer<PWList> list_;
   Pointer<Allocator> allocator_;
   bool active_ = false;
@@ -82,7 +85,8 @@ private:
 
 /// A new state-space filter over a list made by `makeList()` (reference count
 /// 0).
-ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* (*makeList)(),
-                                           const Pointer<TraceStore>& traceStore);
+ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* list,
+                                           const Pointer<TraceStore>& traceStore,
+                                           StorageReduction reduction);
 
 } // namespace orvela

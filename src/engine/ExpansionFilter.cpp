@@ -2,7 +2,6 @@
 
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Adapters.h"
-#include "engine/StorageReduction.h"
 #include "engine/SuccessorFilters.h"
 #include "engine/TransitionFilter.h"
 
@@ -12,8 +11,9 @@ namespace orvela {
 
 ExpansionFilter::ExpansionFilter(const Pointer<System>& system,
                                  const Pointer<TraceStore>& traceStore,
-                                 const Pointer<Allocator>& allocator)
-    : system_(system), blocks_(*system, allocator), transitions_(createTransitionFilter(system)),
+                                 const Pointer<Allocator>& allocator, StorageReduction reduction)
+    : system_(system), reduction_(reduction), blocks_(*system, allocator),
+      transitions_(createTransitionFilter(system)),
       successors_(createCopyingSuccessorFilter(system, allocator)),
       delay_(createDelayFilter(system, allocator)),
       expandSink_(createFunctionToSinkAdapter([this](SuccessorPair* p) { return expand(p); })),
@@ -33,7 +33,7 @@ bool ExpansionFilter::put(GlobalStateReference* ref) {
   GlobalState* state = blocks_.create();
   ref->writeDiscreteTo(state);
   ref->writeSymbolicTo(state);
-  if (spaceOpt != 0)
+  if (reduction_ != StorageReduction::keepAll)
     transitions_->tryPut(state);
   return passOn(state);
 }
@@ -45,7 +45,7 @@ bool ExpansionFilter::expand(SuccessorPair* pair) {
   const std::unique_ptr<GlobalState, Remover> target(pair->first->locationCopy());
   for (const Transition** e = pair->second; *e; ++e)
     target->setLocation(unsigned((*e)->getProcessIndex()), (*e)->getTarget());
-  if (spaceOpt != 2 && system_->committed(target.get()) == 0)
+  if (reduction_ != StorageReduction::dropUnnecessary && system_->committed(target.get()) == 0)
     return false;
   // The whole edge array is asked, so that a broadcast's every receiver counts.
   if (!system_->noSave(pair->second, target.get()))
@@ -59,8 +59,8 @@ bool ExpansionFilter::reinsert(SuccessorPair* pair) {
 }
 
 Filter* createExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
-                              const Pointer<Allocator>& allocator) {
-  return new ExpansionFilter(system, traceStore, allocator);
+                              const Pointer<Allocator>& allocator, StorageReduction reduction) {
+  return new ExpansionFilter(system, traceStore, allocator, reduction);
 }
 
 } // namespace orvela

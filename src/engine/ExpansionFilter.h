@@ -5,16 +5,17 @@
 #include "checkers/TraceStore.h"
 #include "engine/Pipeline.h"
 #include "engine/StateBlocks.h"
+#include "engine/StorageReduction.h"
 #include "engine/SuccessorPair.h"
 #include "symbolic/GlobalStateReference.h"
 
 namespace orvela {
 
 /// `tryPut(GlobalStateReference* ref)`: builds the referenced stored state in
-/// a block of the allocator and, when the storage reduction (`spaceOpt`) left
-/// states out of the list, regenerates the states that the search passed
-/// through without storing them: every move to a state that was not stored
-/// (committed target locations only, unless `spaceOpt` is 2) is taken again
+/// a block of the allocator and, when the storage reduction left states out
+/// of the list, regenerates the states that the search passed through without
+/// storing them: every move to a state that was not stored (committed target
+/// locations only, unless the reduction drops any unnecessary state) is taken again
 /// through an inner successor, delay and (with a trace store) trace-store
 /// stage, and each state reached is expanded the same way and then passed on.
 /// Finally the stored state is passed on; answers the sink's answer for it.
@@ -24,7 +25,7 @@ class ExpansionFilter final : public ItemFilter<ExpansionFilter, GlobalStateRefe
 public:
   /// `traceStore` may be null: then the regenerated moves are not recorded.
   ExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
-                  const Pointer<Allocator>& allocator);
+                  const Pointer<Allocator>& allocator, StorageReduction reduction);
 
   bool put(GlobalStateReference* ref);
 
@@ -36,6 +37,7 @@ private:
   bool reinsert(SuccessorPair* pair);
 
   Pointer<System> system_;
+  StorageReduction reduction_;
   StateBlocks blocks_;
   Pointer<Filter> transitions_;
   Pointer<Filter> successors_;
@@ -47,6 +49,6 @@ private:
 
 /// A new filter (reference count 0).
 Filter* createExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
-                              const Pointer<Allocator>& allocator);
+                              const Pointer<Allocator>& allocator, StorageReduction reduction);
 
 } // namespace orvela

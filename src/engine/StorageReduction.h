@@ -1,15 +1,30 @@
 #pragma once
 // Which explored states a search keeps in its passed list.
 
+#include "model/System.h"
+#include "symbolic/GlobalState.h"
+
 namespace orvela {
 
-/// The storage reduction of the session ("reduction" option):
-///   0  every state is kept;
-///   1  every state is kept but the committed states that the system declares
-///      unnecessary (`System::noSave`);
-///   2  every state is kept but those the system declares unnecessary.
-/// 1 at start-up. Read by the waiting-state and expansion filters when a state
-/// passes, so a change applies to the next state.
-extern int spaceOpt;
+/// The storage reduction of a search (the "reduction" option, whose values
+/// are the enumerators' numbers).
+enum class StorageReduction {
+  keepAll = 0,                  ///< every state is kept
+  dropUnnecessaryCommitted = 1, ///< all but the committed states the system declares unnecessary
+  dropUnnecessary = 2,          ///< all but the states the system declares unnecessary
+};
+
+/// Whether a search under `reduction` keeps `state`; `unnecessary()` answers
+/// whether the system declares it unnecessary (`System::noSave`), and is
+/// asked only when that decides.
+template <class Unnecessary>
+bool keepsState(StorageReduction reduction, const System& system, const GlobalState* state,
+                Unnecessary unnecessary) {
+  if (reduction == StorageReduction::keepAll)
+    return true;
+  if (reduction == StorageReduction::dropUnnecessaryCommitted && system.committed(state) == 0)
+    return true;
+  return !unnecessary();
+}
 
 } // namespace orvela

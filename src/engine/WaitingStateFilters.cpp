@@ -16,33 +16,20 @@ uint32_t discreteHash(const GlobalState* state) {
                locations);
 }
 
-namespace {
-
-/// Whether a state reached by the move `edges` goes into the passed list.
-template <class Unnecessary>
-bool keepState(const System& system, const GlobalState* state, Unnecessary unnecessary) {
-  if (spaceOpt == 0)
-    return true;
-  if (spaceOpt == 1 && system.committed(state) == 0)
-    return true;
-  return !unnecessary();
-}
-
-} // namespace
-
 bool PairToWaitingStateFilter::put(SuccessorPair* pair) {
   const GlobalState* state = pair->first;
   WaitingState record{
-      pair->first, keepState(*system_, state, [&] { return system_->noSave(pair->second, state); }),
+      pair->first,
+      keepsState(reduction_, *system_, state, [&] { return system_->noSave(pair->second, state); }),
       discreteHash(state)};
   return passOn(&record);
 }
 
 bool SuccessorToWaitingStateFilter::put(Successor* successor) {
-  WaitingState record{
-      successor->state,
-      keepState(*system_, successor->state, [&] { return system_->noSave(*successor); }),
-      discreteHash(successor->state)};
+  WaitingState record{successor->state,
+                      keepsState(reduction_, *system_, successor->state,
+                                 [&] { return system_->noSave(*successor); }),
+                      discreteHash(successor->state)};
   return passOn(&record);
 }
 
@@ -62,12 +49,13 @@ bool ActiveClockReductionFilter::tryPut(void* item) {
   return passOn(item);
 }
 
-Filter* createPairToWaitingStateFilter(const Pointer<System>& system) {
-  return new PairToWaitingStateFilter(system);
+Filter* createPairToWaitingStateFilter(const Pointer<System>& system, StorageReduction reduction) {
+  return new PairToWaitingStateFilter(system, reduction);
 }
 
-Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system) {
-  return new SuccessorToWaitingStateFilter(system);
+Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system,
+                                            StorageReduction reduction) {
+  return new SuccessorToWaitingStateFilter(system, reduction);
 }
 
 Filter* createWaitingStateToGlobalStateFilter() { return new WaitingStateToGlobalStateFilter(); }

@@ -4,6 +4,7 @@
 // active-clock reduction.
 
 #include "engine/Pipeline.h"
+#include "engine/StorageReduction.h"
 #include "engine/SuccessorPair.h"
 #include "model/Successor.h"
 #include "model/System.h"
@@ -20,30 +21,33 @@ namespace orvela {
 uint32_t discreteHash(const GlobalState* state);
 
 /// `tryPut(SuccessorPair*)`: passes on the record {state, store, hash} built
-/// on its stack, where `store` is true with `spaceOpt` 0, with `spaceOpt` 1 for
-/// a state that is not committed, and otherwise when the system does not
-/// declare the state unnecessary (`System::noSave` of the pair's edges).
-/// Answers the sink's answer.
+/// on its stack, where `store` tells whether the storage reduction keeps the
+/// state (`keepsState`, with `System::noSave` of the pair's edges). Answers
+/// the sink's answer.
 class PairToWaitingStateFilter final : public ItemFilter<PairToWaitingStateFilter, SuccessorPair> {
 public:
-  explicit PairToWaitingStateFilter(const Pointer<System>& system) : system_(system) {}
+  PairToWaitingStateFilter(const Pointer<System>& system, StorageReduction reduction)
+      : system_(system), reduction_(reduction) {}
 
   bool put(SuccessorPair* pair);
 
 private:
   Pointer<System> system_;
+  StorageReduction reduction_;
 };
 
 /// The same for a `Successor`, with `System::noSave(const Successor&)`.
 class SuccessorToWaitingStateFilter final
     : public ItemFilter<SuccessorToWaitingStateFilter, Successor> {
 public:
-  explicit SuccessorToWaitingStateFilter(const Pointer<System>& system) : system_(system) {}
+  SuccessorToWaitingStateFilter(const Pointer<System>& system, StorageReduction reduction)
+      : system_(system), reduction_(reduction) {}
 
   bool put(Successor* successor);
 
 private:
   Pointer<System> system_;
+  StorageReduction reduction_;
 };
 
 /// `tryPut(WaitingState*)`: passes the record's state on.
@@ -69,8 +73,9 @@ private:
 };
 
 /// Factories; each returns a new filter with reference count 0.
-Filter* createPairToWaitingStateFilter(const Pointer<System>& system);
-Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system);
+Filter* createPairToWaitingStateFilter(const Pointer<System>& system, StorageReduction reduction);
+Filter* createSuccessorToWaitingStateFilter(const Pointer<System>& system,
+                                            StorageReduction reduction);
 Filter* createWaitingStateToGlobalStateFilter();
 Filter* createActiveClockReductionFilter(const Pointer<System>& system);
 

@@ -30,12 +30,6 @@ namespace orvela {
 
 namespace {
 
-/// The session whose options the state-space filter's list factory reads:
-/// the factory is a plain function, called while the filter is built.
-const Session* listFactorySession = nullptr;
-
-PWList* makeSessionList() { return listFactorySession->createPWList(); }
-
 /// The end of the simulation pipeline during one request: hands every
 /// successor to a visitor, then returns its block to the allocator.
 class DeliverySink final : public ItemSink<DeliverySink, SuccessorPair> {
@@ -91,9 +85,7 @@ bool leavesStateSpace(PropertyKind kind) {
 
 Session::Session()
     : wcrtCollector_(new ClockMinMaxFilter(WatchItems())),
-      domainCollector_(new IntegerMinMaxFilter(WatchItems())) {
-  spaceOpt = options_.spaceOpt;
-}
+      domainCollector_(new IntegerMinMaxFilter(WatchItems())) {}
 
 Session::~Session() = default;
 
@@ -224,7 +216,6 @@ std::vector<std::string> Session::clockNames() {
 
 OptionEffect Session::setOption(std::string_view name, char value) {
   const OptionEffect effect = applyOption(options_, name, value);
-  spaceOpt = options_.spaceOpt;
   if (effect == OptionEffect::stateSpaceEmptied)
     stateSpace_ = nullptr;
   return effect;
@@ -245,9 +236,7 @@ void Session::initialize() {
     stateSpace_ = nullptr; // its states name entries of the old store
   }
   if (!stateSpace_) {
-    listFactorySession = this;
-    stateSpace_ = createStateSpaceFilter(system_, makeSessionList, traceStore_);
-    listFactorySession = nullptr;
+    stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
     setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
     setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
@@ -436,8 +425,8 @@ Session::DriverResult Session::witnessOf(const TraceStopSink<Checker>& sink) con
 
 Session::DriverResult Session::liveness(const Pointer<TCTLExpression>& property) {
   const Pointer<PWList> passed = createLivenessList();
-  Pointer<LivenessChecker> checker =
-      new LivenessChecker(frontBuckets, system_, passed, traceStore_, normalisationInfo_);
+  Pointer<LivenessChecker> checker = new LivenessChecker(frontBuckets, system_, passed, traceStore_,
+                                                         normalisationInfo_, reduction());
   Pointer<TraceStopSink<LivenessChecker>> sink = new TraceStopSink<LivenessChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(property);
@@ -458,8 +447,8 @@ Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
                                        const Pointer<TCTLExpression>& premise,
                                        const Pointer<TCTLExpression>& consequence) {
   const Pointer<PWList> passed = createLivenessList();
-  Pointer<LeadsToChecker> checker = new LeadsToChecker(frontBuckets, system_, stateSpace_, passed,
-                                                       traceStore_, normalisationInfo_);
+  Pointer<LeadsToChecker> checker = new LeadsToChecker(
+      frontBuckets, system_, stateSpace_, passed, traceStore_, normalisationInfo_, reduction());
   Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(premise, consequence);
@@ -603,14 +592,11 @@ void Session::successors(const GlobalState* state, const Move& move, const StepV
 }
 
 bool Session::isStored(const GlobalState* state, const Transition* const* edges) const {
-  switch (options_.spaceOpt) {
-  case 0:
-    return true;
-  case 1:
-    return system_->committed(state) == 0 || !system_->noSave(edges, state);
-  default:
-    return !system_->noSave(edges, state);
-  }
+  return keepsState(reduction(), *system_, state, [&] { return system_->noSave(edges, state); });
+}
+
+StorageReduction Session::reduction() const {
+  return static_cast<StorageReduction>(options_.spaceOpt);
 }
 
 void Session::startFrom(const Pointer<GlobalState>& state) {

@@ -16,6 +16,7 @@
 #include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
+#include "engine/StorageReduction.h"
 #include "engine/SuccessorPair.h"
 #include "model/System.h"
 #include "property/ParseProperty.h"
@@ -225,6 +226,8 @@ private:
   /// The found flag and the two traces (to the loop, the loop) of a witness
   /// sink.
   template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
+  /// The storage reduction the options ask for.
+  StorageReduction reduction() const;
   /// Records `initial_` as a root of the trace store.
   void recordInitial();
   /// Drops a search that was cut short: the next check starts afresh.

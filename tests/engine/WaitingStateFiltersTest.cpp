@@ -15,12 +15,6 @@ namespace {
 using test::findEdge;
 using test::loadSystem;
 
-/// Sets the storage reduction for one test and puts the default back.
-struct Reduction {
-  explicit Reduction(int value) { spaceOpt = value; }
-  ~Reduction() { spaceOpt = 1; }
-};
-
 /// Records the waiting-state records that reach it.
 class RecordSink final : public ItemSink<RecordSink, WaitingState> {
 public:
@@ -40,9 +34,10 @@ const char* storeModel = "int [0,3] v := 0;\n"
 /// The store flag given to the state reached by P's edge from s0 to `target`
 /// by the filter over successor pairs, or with `successors` the one over
 /// successor records; the record carries the state and its discrete hash.
-bool storeFlag(const Pointer<System>& system, const char* target, bool successors) {
-  Pointer<Filter> filter = successors ? createSuccessorToWaitingStateFilter(system)
-                                      : createPairToWaitingStateFilter(system);
+bool storeFlag(const Pointer<System>& system, const char* target, bool successors,
+               StorageReduction reduction) {
+  Pointer<Filter> filter = successors ? createSuccessorToWaitingStateFilter(system, reduction)
+                                      : createPairToWaitingStateFilter(system, reduction);
   RecordSink sink;
   filter->setSink(&sink);
   Pointer<GlobalState> state = system->calcInitial();
@@ -67,8 +62,7 @@ TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
   };
   for (bool successors : {false, true})
     for (const auto& [reduction, target, kept] : cases) {
-      Reduction chosen(reduction);
-      EXPECT_EQ(storeFlag(system, target, successors), kept)
+      EXPECT_EQ(storeFlag(system, target, successors, StorageReduction(reduction)), kept)
           << "reduction " << reduction << " " << target << (successors ? " (records)" : "");
     }
 }
@@ -141,8 +135,8 @@ TEST(ExpansionFilter, RegeneratesTheStatesTheReductionLeftOut) {
   const int root = store->put(nullptr, -1);
   stored->setTraceId(root);
   const auto replay = [&](int reduction) {
-    Reduction chosen(reduction);
-    Pointer<Filter> filter = createExpansionFilter(system, store, allocator);
+    Pointer<Filter> filter =
+        createExpansionFilter(system, store, allocator, StorageReduction(reduction));
     StateRecorder recorder(allocator.get());
     filter->setSink(&recorder);
     test::HeldState held(stored.get());
