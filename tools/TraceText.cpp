@@ -65,7 +65,7 @@ StateText describeState(const System& system, const GlobalState& state, int zone
   }
   const IntegerTable& table = *state.getIntegerTable();
   for (int k = 0; k < IntegerInfo::realInts; ++k)
-    text.variables.emplace_back(IntegerInfo::integers[std::size_t(k)].name.get(), table[k]);
+    text.variables.emplace_back(IntegerInfo::integers[std::size_t(k)].name.c_str(), table[k]);
 
   // The unpacked form shows every finite bound, the packed form exactly the
   // constraints that no other one implies.

@@ -34,7 +34,7 @@ MoveEnumerator::MoveEnumerator(const System& system)
   }
   broadcast_.assign(std::size_t(channels_) + 1, false);
   for (int c = 1; c <= channels_; ++c)
-    broadcast_[std::size_t(c)] = channelInfo[std::size_t(c) - 1]->broadcast;
+    broadcast_[std::size_t(c)] = channelInfo[std::size_t(c) - 1].broadcast;
   slotRoom_ = std::max<std::size_t>(senderRoom, 1);
   slots_.assign(2 * (std::size_t(channels_) + 1) * slotRoom_, nullptr);
   counts_.assign(std::size_t(channels_) + 1, ChannelEdges{});

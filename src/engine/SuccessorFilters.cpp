@@ -59,8 +59,8 @@ DelayFilter::DelayFilter(const Pointer<System>& system, const Pointer<Allocator>
       stopsTime_.push_back(here.isUrgent() || here.isCommitted());
     }
   }
-  for (const Ref<ChannelInfo>& channel : channelInfo)
-    urgentChannels_ = urgentChannels_ || channel->urgent;
+  for (const ChannelInfo& channel : channelInfo)
+    urgentChannels_ = urgentChannels_ || channel.urgent;
 }
 
 bool DelayFilter::mayDelay(const GlobalState* state) const {

@@ -180,8 +180,7 @@ int Declarations::createVariable(int id) {
     switch (type) {
     case channelSymbol:
       created = ChannelInfo::addChannel((channelFlags & urgentChannelFlag) != 0,
-                                        (channelFlags & broadcastChannelFlag) != 0,
-                                        refString(elementName.c_str()));
+                                        (channelFlags & broadcastChannelFlag) != 0, elementName);
       break;
     case clockSymbol:
       created = ClockInfo::addClock(elementName.c_str());

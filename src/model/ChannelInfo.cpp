@@ -5,24 +5,24 @@
 
 namespace orvela {
 
-std::vector<Ref<ChannelInfo>> channelInfo;
+std::vector<ChannelInfo> channelInfo;
 
-int ChannelInfo::addChannel(bool urgent, bool broadcast, Ref<char> name) {
+int ChannelInfo::addChannel(bool urgent, bool broadcast, std::string name) {
   const int id = static_cast<int>(channelInfo.size()) + 1;
-  channelInfo.emplace_back(new ChannelInfo{id, urgent, broadcast, std::move(name)});
+  channelInfo.push_back(ChannelInfo{id, urgent, broadcast, std::move(name)});
   return id;
 }
 
 const ChannelInfo& ChannelInfo::get(int id) {
   assert(id >= 1 && static_cast<std::size_t>(id) <= channelInfo.size() && "unknown channel");
-  return *channelInfo[static_cast<std::size_t>(id - 1)];
+  return channelInfo[static_cast<std::size_t>(id - 1)];
 }
 
 void ChannelInfo::print(std::ostream& out) {
   out << "Number of channels: " << channelInfo.size() << '\n';
-  for (const Ref<ChannelInfo>& channel : channelInfo)
-    out << "  Channel " << channel->name.get() << " (" << channel->id << ")"
-        << (channel->urgent ? " urgent" : "") << (channel->broadcast ? " broadcast" : "") << '\n';
+  for (const ChannelInfo& channel : channelInfo)
+    out << "  Channel " << channel.name << " (" << channel.id << ")"
+        << (channel.urgent ? " urgent" : "") << (channel.broadcast ? " broadcast" : "") << '\n';
 }
 
 } // namespace orvela

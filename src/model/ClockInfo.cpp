@@ -10,7 +10,7 @@ std::vector<ClockInfo> ClockInfo::clocks;
 
 int ClockInfo::addClock(const char* name) {
   const int index = static_cast<int>(clocks.size());
-  clocks.push_back({index, refString(name)});
+  clocks.push_back({index, name});
   return index;
 }
 
@@ -19,7 +19,7 @@ void ClockInfo::removeClock(int) { throw Bug("NI: %s", "static void ClockInfo::r
 void ClockInfo::printInfo(std::ostream& out) {
   out << "ClockInfo:\n";
   for (std::size_t position = 0; position < clocks.size(); ++position)
-    out << "  Clock #" << position << "  " << clocks[position].name.get() << " ("
+    out << "  Clock #" << position << "  " << clocks[position].name.c_str() << " ("
         << clocks[position].index << ")\n";
 }
 

@@ -3,9 +3,8 @@
 // "t(0)", which is always zero; every element of a clock array is a clock of
 // its own.
 
-#include "server/base/Ref.h"
-
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 namespace orvela {
@@ -13,7 +12,7 @@ namespace orvela {
 /// One clock: its index and name (built like integer names).
 struct ClockInfo {
   int index; ///< equal to the record's position in `clocks`
-  Ref<char> name;
+  std::string name;
 
   /// The clocks, in index order. `resetModelTables` leaves only "t(0)".
   static std::vector<ClockInfo> clocks;

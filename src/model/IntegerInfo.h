@@ -3,9 +3,8 @@
 // cell (every element of an array has its own), indexed like the integer
 // vector of a state.
 
-#include "server/base/Ref.h"
-
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 namespace orvela {
@@ -17,7 +16,7 @@ struct IntegerInfo {
   int upper;
   int initial;
   int index; ///< equal to the record's position in `integers`
-  Ref<char> name;
+  std::string name;
   bool meta; ///< false for every variable the model declares
 
   /// The records, in index order. Emptied by `resetModelTables`.

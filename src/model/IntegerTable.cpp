@@ -65,13 +65,13 @@ bool IntegerTable::operator==(const IntegerTable& other) const {
 void IntegerTable::display(std::ostream& out) const {
   const int records = recordsIn(count_);
   for (int i = 0; i < records; ++i)
-    out << IntegerInfo::integers[i].name.get() << '=' << getValues()[i] << ' ';
+    out << IntegerInfo::integers[i].name.c_str() << '=' << getValues()[i] << ' ';
 }
 
 void IntegerTable::displayAsQuery(std::ostream& out) const {
   const int records = recordsIn(count_);
   for (int i = 0; i < records; ++i)
-    out << " and " << IntegerInfo::integers[i].name.get() << "==" << getValues()[i];
+    out << " and " << IntegerInfo::integers[i].name.c_str() << "==" << getValues()[i];
 }
 
 std::ostream& operator<<(std::ostream& out, const IntegerTable& table) {

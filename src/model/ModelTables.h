@@ -32,7 +32,7 @@ private:
   std::vector<IntegerInfo> integers_;
   int realInts_;
   std::vector<ClockInfo> clocks_;
-  std::vector<Ref<ChannelInfo>> channels_;
+  std::vector<ChannelInfo> channels_;
 };
 
 } // namespace orvela

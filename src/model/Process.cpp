@@ -126,7 +126,7 @@ void Process::summariseEdge(const Pointer<Transition>& edge) {
     if (value == 0)
       continue;
     const int channel = value > 0 ? value - 1 : -value - 1;
-    const ChannelInfo& info = *channelInfo[static_cast<std::size_t>(channel)];
+    const ChannelInfo& info = channelInfo[static_cast<std::size_t>(channel)];
     urgent = urgent || info.urgent;
     broadcast = broadcast || info.broadcast;
     if (info.broadcast)

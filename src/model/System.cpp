@@ -206,7 +206,7 @@ void System::printActiveClocks() const {
       const ControlState& location = *process->getControlState(index);
       std::cerr << process->getName() << '.' << location.getName() << " :";
       for (int clock : location.getActiveClocks())
-        std::cerr << ' ' << ClockInfo::clocks[static_cast<std::size_t>(clock)].name.get();
+        std::cerr << ' ' << ClockInfo::clocks[static_cast<std::size_t>(clock)].name.c_str();
       std::cerr << '\n';
     }
 }

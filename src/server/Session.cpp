@@ -201,14 +201,14 @@ void Session::buildSimulationPipeline() {
 std::vector<std::string> Session::integerNames() {
   std::vector<std::string> names;
   for (int k = 0; k < IntegerInfo::realInts; ++k)
-    names.emplace_back(IntegerInfo::integers[std::size_t(k)].name.get());
+    names.emplace_back(IntegerInfo::integers[std::size_t(k)].name.c_str());
   return names;
 }
 
 std::vector<std::string> Session::clockNames() {
   std::vector<std::string> names;
   for (const ClockInfo& clock : ClockInfo::clocks)
-    names.emplace_back(clock.name.get());
+    names.emplace_back(clock.name.c_str());
   return names;
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 const char* clockName(unsigned k) {
   assert(k < ClockInfo::clocks.size() && "region wider than the clock table");
-  return ClockInfo::clocks[k].name.get();
+  return ClockInfo::clocks[k].name.c_str();
 }
 
 const char* upperRelation(int32_t raw) { return rawIsStrict(raw) ? "<" : "<="; }

@@ -24,7 +24,7 @@ std::vector<int> initialValues() {
 std::vector<std::string> integerNames() {
   std::vector<std::string> names;
   for (const IntegerInfo& info : IntegerInfo::integers)
-    names.emplace_back(info.name.get());
+    names.emplace_back(info.name.c_str());
   return names;
 }
 
@@ -107,11 +107,11 @@ TEST(Declarations, LocalVariablesAreNamedAfterTheirProcess) {
   EXPECT_EQ(integerNames(), (std::vector<std::string>{"a", "P.a[0]", "P.a[1]", "P.a[2]"}));
   EXPECT_EQ(initialValues(), (std::vector<int>{0, 4, 5, 6}));
   ASSERT_EQ(ClockInfo::clocks.size(), 3u);
-  EXPECT_STREQ(ClockInfo::clocks[0].name.get(), "t(0)");
-  EXPECT_STREQ(ClockInfo::clocks[2].name.get(), "P.c[1]");
+  EXPECT_STREQ(ClockInfo::clocks[0].name.c_str(), "t(0)");
+  EXPECT_STREQ(ClockInfo::clocks[2].name.c_str(), "P.c[1]");
   ASSERT_EQ(channelInfo.size(), 4u);
-  EXPECT_STREQ(channelInfo[2]->name.get(), "P.d[1][0]");
-  EXPECT_EQ(channelInfo[2]->id, 3);
+  EXPECT_STREQ(channelInfo[2].name.c_str(), "P.d[1][0]");
+  EXPECT_EQ(channelInfo[2].id, 3);
 }
 
 TEST(Declarations, ChannelKindsFollowTheirKeywords) {

@@ -18,13 +18,13 @@ using test::Parsed;
 std::string names() {
   std::string result;
   for (const IntegerInfo& info : IntegerInfo::integers)
-    result += std::string(info.name.get()) + ' ';
+    result += std::string(info.name.c_str()) + ' ';
   result += '|';
   for (const ClockInfo& clock : ClockInfo::clocks)
-    result += std::string(clock.name.get()) + ' ';
+    result += std::string(clock.name.c_str()) + ' ';
   result += '|';
-  for (const Ref<ChannelInfo>& channel : channelInfo)
-    result += std::string(channel->name.get()) + ' ';
+  for (const ChannelInfo& channel : channelInfo)
+    result += std::string(channel.name.c_str()) + ' ';
   return result;
 }
 

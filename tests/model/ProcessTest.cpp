@@ -23,10 +23,10 @@ class ProcessTest : public ::testing::Test {
 protected:
   void SetUp() override {
     resetModelTables();
-    ChannelInfo::addChannel(false, false, refString("a"));
-    ChannelInfo::addChannel(true, false, refString("u"));
-    ChannelInfo::addChannel(false, false, refString("b"));
-    ChannelInfo::addChannel(true, true, refString("ub"));
+    ChannelInfo::addChannel(false, false, "a");
+    ChannelInfo::addChannel(true, false, "u");
+    ChannelInfo::addChannel(false, false, "b");
+    ChannelInfo::addChannel(true, true, "ub");
   }
 };
 

@@ -39,8 +39,8 @@ protected:
 };
 
 TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
-  ChannelInfo::addChannel(false, false, refString("plain"));
-  ChannelInfo::addChannel(true, false, refString("hurry"));
+  ChannelInfo::addChannel(false, false, "plain");
+  ChannelInfo::addChannel(true, false, "hurry");
   // A sends on hurry when integer 0 is 1; B receives on it when integer 1 is
   // 1, and on the plain channel always.
   Pointer<System> system = systemOf(
@@ -61,8 +61,8 @@ TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
 }
 
 TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
-  ChannelInfo::addChannel(true, false, refString("u1"));
-  ChannelInfo::addChannel(true, false, refString("u2"));
+  ChannelInfo::addChannel(true, false, "u1");
+  ChannelInfo::addChannel(true, false, "u2");
   // A may send on u1 or u2 (an array over both), B receives on u2 only when
   // A's choice, integer 0, names it.
   Pointer<Expression> either = new Variable(0, 1, 1, 2);
@@ -75,7 +75,7 @@ TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
 }
 
 TEST_F(SystemTest, AnEnabledUrgentBroadcastIsUrgentWithoutReceivers) {
-  ChannelInfo::addChannel(true, true, refString("all"));
+  ChannelInfo::addChannel(true, true, "all");
   Pointer<System> system = systemOf(
       {buildProcess("A", 1, {}), buildProcess("B", 1, {edge(0, 0, send(1), guardOnInteger(0))})});
   TestState state({0}, {0, 0});

@@ -3,7 +3,6 @@
 // turn every allocation failure into that one report.
 
 #include "server/base/MemoryReserve.h"
-#include "server/base/Ref.h"
 #include "support/ServerProcess.h"
 
 #include <gtest/gtest.h>
@@ -107,23 +106,6 @@ void limitAddressSpace(std::size_t headroom) {
   const rlim_t bytes = pages * std::size_t(sysconf(_SC_PAGESIZE)) + headroom;
   const rlimit limit{bytes, bytes};
   setrlimit(RLIMIT_AS, &limit);
-}
-
-TEST(MemoryExhaustionDeathTest, CounterPoolThrowsBadAllocWhenTheHeapRefuses) {
-  if (!addressSpaceLimitsWork)
-    GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        limitAddressSpace(8 << 20);
-        try {
-          for (;;)
-            RefCommon::getNewBlock(); // blocks are never given back
-        } catch (const std::bad_alloc&) {
-          _exit(3);
-        }
-      },
-      ::testing::ExitedWithCode(3), "");
 }
 
 TEST(MemoryExhaustionDeathTest, ReserveIsGivenBackAtTheFirstFailureAndCanBeArmedAgain) {
