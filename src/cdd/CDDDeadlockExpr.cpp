@@ -12,7 +12,6 @@
 #include "symbolic/dbm/dbm.h"
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <new>
 #include <utility>
@@ -114,52 +113,45 @@ void CDDDeadlockExpr::evaluateMulti(StateList& states, Allocator* allocator) con
 }
 
 bool CDDDeadlockExpr::restrict(GlobalState& state, bool deadlocked) const {
-  if (!state.ok())
-    return false;
-  const cdd part = deadlockedPart(state);
-  const cdd wanted = deadlocked ? part : !part;
-  switch (coverage(state, wanted)) {
-  case Coverage::none:
-    return false;
-  case Coverage::all:
-    return true;
-  case Coverage::some:
-    break;
-  }
-  StateList pieces;
-  cutPieces(state, wanted, *allocator_, pieces);
-  const bool convex = pieces.size() == 1;
-  if (convex)
+  StateList pieces{state.unpackedCopy(allocator_->allocate())};
+  split(pieces, allocator_.get(), deadlocked);
+  const std::size_t count = pieces.size();
+  if (count == 1)
     *state.getRegion() = *pieces.front()->getRegion();
   for (GlobalState* piece : pieces)
     returnState(piece, allocator_.get());
-  if (!convex)
+  if (count > 1)
     throw Bug("A formula with the deadlock predicate was evaluated on one zone");
-  return true;
+  return count == 1;
 }
 
 void CDDDeadlockExpr::split(StateList& states, Allocator* allocator, bool deadlocked) const {
   StateList kept;
   try {
+    // A state leaves the list only once it is decided, so that an exception
+    // leaves every block either in the list or given back.
     while (!states.empty()) {
       GlobalState* state = states.front();
-      states.pop_front();
-      std::unique_ptr<GlobalState, std::function<void(GlobalState*)>> owned(
-          state, [allocator](GlobalState* s) { returnState(s, allocator); });
-      if (!state->ok())
-        continue;
-      const cdd part = deadlockedPart(*state);
-      const cdd wanted = deadlocked ? part : !part;
-      switch (coverage(*state, wanted)) {
-      case Coverage::none:
-        break;
-      case Coverage::all:
-        kept.push_back(owned.release());
-        break;
-      case Coverage::some:
-        cutPieces(*state, wanted, *allocator, kept);
-        break;
+      bool whole = false;
+      if (state->ok()) {
+        const cdd part = deadlockedPart(*state);
+        const cdd wanted = deadlocked ? part : !part;
+        switch (coverage(*state, wanted)) {
+        case Coverage::none:
+          break;
+        case Coverage::all:
+          whole = true;
+          break;
+        case Coverage::some:
+          cutPieces(*state, wanted, *allocator, kept);
+          break;
+        }
       }
+      states.pop_front();
+      if (whole)
+        kept.push_back(state);
+      else
+        returnState(state, allocator);
     }
   } catch (...) {
     for (GlobalState* state : kept)

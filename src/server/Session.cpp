@@ -74,8 +74,9 @@ char verdictOf(bool found, PropertyKind kind, const SearchOptions& options) {
   return found != searchesCounterexample(kind) ? 'T' : 'F';
 }
 
-/// Whether a search for a property of `kind` leaves a state space that the
-/// next check may continue: those of E<>, A[] and leads-to.
+/// Whether a search for a property of `kind` explores the state space of the
+/// chosen representation, which the next check may continue: those of E<>,
+/// A[] and leads-to (E[] and A<> search exact zones of their own).
 bool leavesStateSpace(PropertyKind kind) {
   return kind == PropertyKind::invariantly || kind == PropertyKind::possibly ||
          kind == PropertyKind::leadsTo;
@@ -354,8 +355,7 @@ CheckResult Session::check(std::istream& property) {
   result.found = run.found;
   // Leads-to looks for its p-states in the state space of the chosen
   // representation; only the liveness searches keep exact zones throughout.
-  result.overApproximated =
-      options_.overapproximation && (!parsed.liveness || parsed.kind == PropertyKind::leadsTo);
+  result.overApproximated = options_.overapproximation && leavesStateSpace(parsed.kind);
   result.formula = expression;
   result.verdict = verdictOf(run.found, parsed.kind, options_);
   result.hasTrace = run.found && options_.saveTrace;

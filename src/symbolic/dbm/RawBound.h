@@ -50,14 +50,14 @@ constexpr bool rawIsInfinite(int32_t raw) { return raw >= rawInfiniteFrom; }
 /// `rawLowestBound`. Defined for any two int32_t values (the halved constants
 /// cannot overflow when added), and branch-free so that row loops vectorise.
 constexpr int32_t rawAddFinite(int32_t a, int32_t b) {
+  // The halved constants cannot overflow when added; doubling the sum as an
+  // unsigned word is exact whenever the sum lies within the limits, and the
+  // selects replace it otherwise.
   const int32_t constant = (a >> 1) + (b >> 1);
-  // Clamped one step beyond the limits, where doubling cannot overflow and
-  // the selects below still see that the limit was passed.
-  const int32_t kept = constant < -maximalClockConstant - 1  ? -maximalClockConstant - 1
-                       : constant > maximalClockConstant + 1 ? maximalClockConstant + 1
-                                                             : constant;
-  const int32_t raw = kept * 2 + (a & b & 1);
-  return raw >= rawInfiniteFrom ? rawInfinity : raw < rawLowestBound ? rawLowestBound : raw;
+  const int32_t raw = static_cast<int32_t>(static_cast<uint32_t>(constant) * 2u) | (a & b & 1);
+  return constant > maximalClockConstant    ? rawInfinity
+         : constant < -maximalClockConstant ? rawLowestBound
+                                            : raw;
 }
 
 /// Sum of two raw bounds; infinity (either encoding) absorbs.
