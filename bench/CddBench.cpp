@@ -26,7 +26,7 @@ struct Workload {
   std::vector<cdd> pasts;
 };
 
-Workload makeWorkload(unsigned clocks, int moves) {
+Workload makeWorkload(CddLibrary& library, unsigned clocks, int moves) {
   std::mt19937 rng(17);
   std::uniform_int_distribution<int32_t> constant(1, 20);
   std::uniform_int_distribution<unsigned> clock(1, clocks - 1);
@@ -35,7 +35,7 @@ Workload makeWorkload(unsigned clocks, int moves) {
   auto memory = newZone(clocks, dbm);
   for (unsigned i = 1; i < clocks; ++i)
     dbm_tighten_bound(dbm, i, 0, 2 * 25 + 1);
-  work.zone = cdd_from_dbm(dbm);
+  work.zone = library.fromDbm(dbm);
   for (int k = 0; k < moves; ++k) {
     auto guard = newZone(clocks, dbm);
     unsigned x = clock(rng), y = clock(rng);
@@ -43,31 +43,25 @@ Workload makeWorkload(unsigned clocks, int moves) {
     if (x != y)
       dbm_tighten_bound(dbm, x, y, 2 * (constant(rng) / 4) + 1);
     dbm_wp(dbm);
-    work.pasts.push_back(cdd_from_dbm(dbm));
+    work.pasts.push_back(library.fromDbm(dbm));
   }
   return work;
 }
 
 void BM_ZoneMinusPastsThenReduce(benchmark::State& state) {
   auto clocks = unsigned(state.range(0));
-  cdd_init(64, 10000, 10000);
-  cdd_postgbc_hook(nullptr);
-  cdd_postrehash_hook(nullptr);
-  cdd_add_clocks(int(clocks));
-  {
-    Workload work = makeWorkload(clocks, int(state.range(1)));
-    for (auto _ : state) {
-      // Every state of a search brings new diagrams: start with cold caches.
-      state.PauseTiming();
-      cdd_flush_caches();
-      state.ResumeTiming();
-      cdd rest = work.zone;
-      for (const cdd& past : work.pasts)
-        rest = rest - past;
-      benchmark::DoNotOptimize(cdd_reduce(rest));
-    }
+  CddLibrary library(int(clocks));
+  Workload work = makeWorkload(library, clocks, int(state.range(1)));
+  for (auto _ : state) {
+    // Every state of a search brings new diagrams: start with cold caches.
+    state.PauseTiming();
+    cdd_flush_caches(library.state());
+    state.ResumeTiming();
+    cdd rest = work.zone;
+    for (const cdd& past : work.pasts)
+      rest = rest - past;
+    benchmark::DoNotOptimize(library.reduce(rest));
   }
-  cdd_done();
 }
 BENCHMARK(BM_ZoneMinusPastsThenReduce)->Args({4, 4})->Args({6, 8})->Args({8, 16});
 

@@ -11,6 +11,7 @@
 #include "symbolic/ScratchRegion.h"
 #include "symbolic/dbm/dbm.h"
 
+#include <cassert>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -24,45 +25,46 @@ namespace {
 // A diagram the library failed to make (null) would compare unequal to
 // cddfalse and pass for a deadlock; it is a failure instead, reported as
 // memory exhaustion when that is what stopped the library.
-const cdd& checked(const cdd& diagram) {
+const cdd& checked(CddLibrary& library, const cdd& diagram) {
   if (diagram.get() == nullptr) {
-    if (cdd_take_error() == CddOutOfMemory)
+    if (library.takeError() == CddOutOfMemory)
       throw std::bad_alloc();
     throw RuntimeError("The clock difference diagram library failed");
   }
   return diagram;
 }
 
-cdd diagramOf(const Region& zone) {
+cdd diagramOf(CddLibrary& library, const Region& zone) {
   if (!zone.isPacked())
-    return zone.asCDD();
+    return zone.asCDD(library);
   ScratchRegion unpacked(zone.getDim(), false);
   zone.unpackTo(unpacked.get());
-  return unpacked->asCDD();
+  return unpacked->asCDD(library);
 }
 
 /// Which part of a zone a split keeps.
 enum class Coverage { none, all, some };
 
 /// How much of the state's (closed) zone the diagram `wanted` covers.
-Coverage coverage(const GlobalState& state, const cdd& wanted) {
+Coverage coverage(CddLibrary& library, const GlobalState& state, const cdd& wanted) {
   if (wanted.get() == cddfalse)
     return Coverage::none;
-  const cdd outside = cdd_reduce(checked(diagramOf(*state.getRegion()) - wanted));
-  return checked(outside).get() == cddfalse ? Coverage::all : Coverage::some;
+  const cdd outside =
+      library.reduce(checked(library, diagramOf(library, *state.getRegion()) - wanted));
+  return checked(library, outside).get() == cddfalse ? Coverage::all : Coverage::some;
 }
 
 /// The zones of `wanted` within the zone of `state`, each in a copy of the
 /// state taken from `allocator`, appended to `pieces`.
-void cutPieces(const GlobalState& state, const cdd& wanted, Allocator& allocator,
-               StateList& pieces) {
+void cutPieces(CddLibrary& library, const GlobalState& state, const cdd& wanted,
+               Allocator& allocator, StateList& pieces) {
   const Region& region = *state.getRegion();
   ScratchRegion unpacked(region.getDim(), false);
   region.unpackTo(unpacked.get());
   const unsigned n = unpacked->getDim();
   std::vector<std::byte> memory(dbm_sizeof(n));
   _dbm_* zone = unpacked->asDBM(dbm_init(dbm_reserve(memory.data(), n)));
-  const int status = cdd_for_each_zone(wanted, zone, [&](_dbm_* piece) {
+  const int status = library.forEachZone(wanted, zone, [&](_dbm_* piece) {
     GlobalState* copy = state.discreteCopy(allocator.allocate());
     UnpackedRegion* target = copy->getUnpackedRegion();
     for (unsigned i = 0; i < n; ++i)
@@ -134,16 +136,17 @@ void CDDDeadlockExpr::split(StateList& states, Allocator* allocator, bool deadlo
       GlobalState* state = states.front();
       bool whole = false;
       if (state->ok()) {
+        CddLibrary& library = diagrams(*state);
         const cdd part = deadlockedPart(*state);
         const cdd wanted = deadlocked ? part : !part;
-        switch (coverage(*state, wanted)) {
+        switch (coverage(library, *state, wanted)) {
         case Coverage::none:
           break;
         case Coverage::all:
           whole = true;
           break;
         case Coverage::some:
-          cutPieces(*state, wanted, *allocator, kept);
+          cutPieces(library, *state, wanted, *allocator, kept);
           break;
         }
       }
@@ -161,7 +164,16 @@ void CDDDeadlockExpr::split(StateList& states, Allocator* allocator, bool deadlo
   states.swap(kept);
 }
 
+CddLibrary& CDDDeadlockExpr::diagrams(const GlobalState& state) const {
+  const unsigned clocks = state.getRegion()->getDim();
+  if (!diagrams_)
+    diagrams_ = std::make_unique<CddLibrary>(int(clocks));
+  assert(unsigned(diagrams_->clockCount()) == clocks && "states of another system");
+  return *diagrams_;
+}
+
 cdd CDDDeadlockExpr::deadlockedPart(const GlobalState& state) const {
+  CddLibrary& library = diagrams(state);
   const Region& zone = *state.getRegion();
   // Time passes in the state unless the delay stage would hold it: the same
   // test as when successors are delayed.
@@ -177,7 +189,8 @@ cdd CDDDeadlockExpr::deadlockedPart(const GlobalState& state) const {
     reach->delayAction();
     system_->evalInvariant(reach.get());
   }
-  Evaluation evaluation{&state, reach->getRegion(), timePasses, checked(diagramOf(zone))};
+  Evaluation evaluation{&state, reach->getRegion(), timePasses,
+                        checked(library, diagramOf(library, zone))};
 
   // The pipeline does not evaluate properties, but a nested evaluation must
   // not lose the outer one, nor an exception leave this one behind.
@@ -192,9 +205,9 @@ cdd CDDDeadlockExpr::deadlockedPart(const GlobalState& state) const {
   // of the property, say) still sees the moves ahead of it.
   GlobalStateReferenceWrapper reference(reach.get());
   transitions_->tryPut(&reference);
-  checked(evaluation.remaining);
-  cdd reduced = cdd_reduce(evaluation.remaining);
-  return checked(reduced);
+  checked(library, evaluation.remaining);
+  cdd reduced = library.reduce(evaluation.remaining);
+  return checked(library, reduced);
 }
 
 bool CDDDeadlockExpr::subtract(SuccessorPair* pair) const {
@@ -210,7 +223,7 @@ bool CDDDeadlockExpr::subtract(SuccessorPair* pair) const {
     if (zone->intersect(evaluation.reach)) {
       if (evaluation.timePasses)
         zone->past();
-      const cdd enabled = zone->asCDD();
+      const cdd enabled = zone->asCDD(*diagrams_);
       evaluation.remaining = evaluation.remaining & !enabled;
     }
   }

@@ -10,6 +10,8 @@
 #include "property/TCTLExpression.h"
 #include "symbolic/Allocator.h"
 
+#include <memory>
+
 namespace orvela {
 
 class Region;
@@ -29,8 +31,8 @@ class Region;
 /// meets the invariants of its target locations is taken back through its
 /// edges, restricted to those valuations again, and extended to its past
 /// when time passes; what is left of the zone when all of them are removed
-/// is the deadlocked part. The diagram library must be running with the
-/// system's clocks.
+/// is the deadlocked part. The predicate owns the diagram library these
+/// diagrams live in, so that every model and search has its own.
 class CDDDeadlockExpr : public AbstractTCTLExpression {
 public:
   explicit CDDDeadlockExpr(const Pointer<System>& system);
@@ -54,9 +56,13 @@ public:
   void evaluateMulti(StateList& states, Allocator* allocator) const override;
 
   /// The deadlocked valuations of the state's zone, which must be closed,
-  /// reduced: `cddfalse` when there are none. Throws `RuntimeError` when the
-  /// diagram library fails (for instance when it is not running).
+  /// reduced: `cddfalse` when there are none. The diagram belongs to
+  /// `diagrams` and must not outlive this predicate. Throws `RuntimeError`
+  /// when the diagram library fails, `std::bad_alloc` when memory is short.
   cdd deadlockedPart(const GlobalState& state) const;
+  /// The predicate's diagram library, made on first use for the clocks of
+  /// `state`'s zone (all states of a system have the same clocks).
+  CddLibrary& diagrams(const GlobalState& state) const;
   /// `evaluateMulti` for the deadlocked pieces (`deadlocked`) or for the
   /// others: the pieces where the predicate's negation holds.
   void split(StateList& states, Allocator* allocator, bool deadlocked) const;
@@ -79,6 +85,9 @@ private:
   /// successor from the evaluation's remainder; gives the successor back.
   bool subtract(SuccessorPair* pair) const;
 
+  /// Declared first so that it goes last: no member holds a diagram, but the
+  /// library must outlive every handle.
+  mutable std::unique_ptr<CddLibrary> diagrams_;
   Pointer<System> system_;
   Pointer<Allocator> allocator_;
   Pointer<Filter> transitions_;

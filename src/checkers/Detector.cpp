@@ -57,6 +57,7 @@ bool Detector::tryPut(void* item) {
 }
 
 bool Detector::deadlocked(const GlobalState* state) {
+  CddLibrary& diagrams = deadlock_->diagrams(*state);
   cdd stuck = deadlock_->deadlockedPart(*state);
   if (stuck.get() == cddfalse)
     return false;
@@ -73,14 +74,14 @@ bool Detector::deadlocked(const GlobalState* state) {
   for (GlobalState* piece : failing) {
     if (stuck.get() != cddfalse) {
       piece->getRegion()->past();
-      stuck = stuck - piece->getRegion()->asCDD();
+      stuck = stuck - piece->getRegion()->asCDD(diagrams);
     }
     returnState(piece, blocks_.allocator().get());
   }
-  CddNode* reduced = cdd_reduce(stuck);
-  if (!reduced)
+  const cdd reduced = diagrams.reduce(stuck);
+  if (!reduced.get())
     throw RuntimeError("The clock difference diagram library failed");
-  return reduced != cddfalse;
+  return reduced.get() != cddfalse;
 }
 
 PreNode Detector::preNode(const PathStep* step, const MoveSuccessor* examined) {

@@ -40,7 +40,7 @@ struct PreNode {
 class Detector final : public AbstractFilter {
 public:
   /// `restricted` tells where time may pass; `path` is the search path. The
-  /// diagram library must be running with the system's clocks.
+  /// deadlock predicate inside brings its own diagram library.
   Detector(const Pointer<System>& system, FrontStack& path, const RestrictedDelayFilter& restricted,
            const Pointer<Allocator>& allocator);
   ~Detector() override;

@@ -1,7 +1,6 @@
 #include "server/Session.h"
 
 #include "cdd/CDDDeadlockExpr.h"
-#include "cdd/lib/cdd.h"
 #include "checkers/LeadsToChecker.h"
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
@@ -131,31 +130,6 @@ void Session::dropModel() {
   domainCollector_ = new IntegerMinMaxFilter(WatchItems());
 }
 
-namespace {
-
-/// Fails as the library did: memory exhaustion as such, anything else as a
-/// fault of ours.
-void requireDiagrams(int code, const char* operation) {
-  if (code == 0)
-    return;
-  cdd_take_error();
-  if (code == CddOutOfMemory)
-    throw std::bad_alloc();
-  throw Bug("%s failed with code %d", operation, code);
-}
-
-/// The diagram library, for the deadlock predicate, restarted for the clocks
-/// of the model just parsed.
-void startDiagramLibrary() {
-  cdd_done();
-  requireDiagrams(cdd_init(64, 10000, 10000), "cdd_init");
-  cdd_postgbc_hook(nullptr);
-  cdd_postrehash_hook(nullptr);
-  requireDiagrams(cdd_add_clocks(int(ClockInfo::clocks.size())), "cdd_add_clocks");
-}
-
-} // namespace
-
 void Session::loadSystem(std::istream& description, std::string* messages) {
   dropModel();
   std::ostringstream errors;
@@ -166,7 +140,6 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
     throw ProtocolError("Syntax errors in system.");
   try {
     system_ = system;
-    startDiagramLibrary();
     normalisationInfo_ = NormalisationInfo();
     system_->accept(normalisationInfo_);
     initial_ = system_->calcInitial();

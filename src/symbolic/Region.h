@@ -13,6 +13,7 @@
 
 struct _dbm_;
 class cdd;
+class CddLibrary;
 
 namespace orvela {
 
@@ -66,8 +67,9 @@ public:
   virtual void past() = 0;
   /// Writes this zone into `target`, a DBM of the same dimension; returns it.
   virtual _dbm_* asDBM(_dbm_* target) const = 0;
-  /// This zone as a clock difference diagram.
-  virtual cdd asCDD() const = 0;
+  /// This zone as a clock difference diagram of `library`, which must know at
+  /// least this zone's clocks.
+  virtual cdd asCDD(CddLibrary& library) const = 0;
   /// Copies the zone of `other` (same dimension) into this region.
   virtual Region& operator=(const Region& other) = 0;
   virtual ~Region() = default;

@@ -10,7 +10,7 @@
 
 namespace orvela {
 
-cdd UnpackedRegion::asCDD() const {
+cdd UnpackedRegion::asCDD(CddLibrary& library) const {
   // A DBM in this frame for the common dimensions, on the heap beyond.
   constexpr std::size_t localBytes = 33 * 33 * 4 + 16;
   alignas(8) unsigned char local[localBytes];
@@ -22,9 +22,11 @@ cdd UnpackedRegion::asCDD() const {
   }
   _dbm_* zone = dbm_init(dbm_reserve(memory, dim_));
   asDBM(zone);
-  return cdd_from_dbm(zone);
+  return library.fromDbm(zone);
 }
 
-cdd PackedRegion::asCDD() const { throw Bug("NI: %s", "virtual cdd PackedRegion::asCDD() const"); }
+cdd PackedRegion::asCDD(CddLibrary&) const {
+  throw Bug("NI: %s", "virtual cdd PackedRegion::asCDD() const");
+}
 
 } // namespace orvela

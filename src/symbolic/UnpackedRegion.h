@@ -87,7 +87,7 @@ public:
   void delay() override;
   void past() override;
   _dbm_* asDBM(_dbm_* target) const override;
-  cdd asCDD() const override;
+  cdd asCDD(CddLibrary& library) const override;
   Region& operator=(const Region& other) override;
 
   /// Every clock equal to 0. The touched set is emptied.

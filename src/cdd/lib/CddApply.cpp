@@ -28,7 +28,7 @@ struct Cofactors {
   CddNode* child(uint32_t k) const { return cddNotIf(elements[k].child, complement); }
 };
 
-CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
+CddNode* apply_rec(CddState& s, CddNode* a, CddNode* b, int op) {
   // Terminal cases, then the operands in canonical order.
   bool flip = false;
   if (op == CddAnd) {
@@ -55,17 +55,17 @@ CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
   if (a > b)
     std::swap(a, b);
 
-  if (CddNode* cached = cddLib.cache->lookup(a, b, op))
+  if (CddNode* cached = s.cache->lookup(a, b, op))
     return cddNotIf(cached, flip);
 
   uint32_t level = std::min(cddRegular(a)->level(), cddRegular(b)->level());
   Cofactors left(a, level), right(b, level);
-  std::size_t base = cddLib.stackTop;
+  std::size_t base = s.stackTop;
   for (uint32_t i = 0, j = 0;;) {
     int32_t bound = std::min(left.elements[i].bound, right.elements[j].bound);
-    CddNode* child = apply_rec(left.child(i), right.child(j), op);
-    if (!child || !cdd_push(child, bound)) {
-      cddLib.stackTop = base;
+    CddNode* child = apply_rec(s, left.child(i), right.child(j), op);
+    if (!child || !cdd_push(s, child, bound)) {
+      s.stackTop = base;
       return nullptr;
     }
     if (bound == cddInfinity)
@@ -73,23 +73,24 @@ CddNode* apply_rec(CddNode* a, CddNode* b, int op) {
     i += left.elements[i].bound == bound;
     j += right.elements[j].bound == bound;
   }
-  CddNode* result = cdd_pop_node(level, base);
+  CddNode* result = cdd_pop_node(s, level, base);
   if (!result)
     return nullptr;
-  cddLib.cache->insert(a, b, op, result);
+  s.cache->insert(a, b, op, result);
   return cddNotIf(result, flip);
 }
 
 } // namespace
 
-CddNode* cdd_apply(CddNode* a, CddNode* b, int op) {
-  std::size_t base;
-  if (!a || !b || !cdd_begin(base))
-    return nullptr;
+cdd CddLibrary::apply(CddNode* a, CddNode* b, int op) {
+  if (!a || !b)
+    return cdd(nullptr);
   assert((op == CddAnd || op == CddXor) && "unknown operator");
+  CddState& s = *state_;
+  std::size_t base = cdd_begin(s);
   // The operands are collection roots for the whole operation.
   CddNode* result = nullptr;
-  if (cdd_push(a, 0) && cdd_push(b, 0))
-    result = apply_rec(a, b, op);
-  return cdd_finish(base, result);
+  if (cdd_push(s, a, 0) && cdd_push(s, b, 0))
+    result = apply_rec(s, a, b, op);
+  return cdd(*this, cdd_finish(s, base, result));
 }

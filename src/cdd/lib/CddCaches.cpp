@@ -84,9 +84,9 @@ void CddRelaxCache::flush() {
   std::fill(entries_.begin(), entries_.end(), Entry{nullptr, nullptr, 0});
 }
 
-void cdd_flush_caches() {
-  if (cddLib.cache)
-    cddLib.cache->flush();
-  if (cddLib.relaxCache)
-    cddLib.relaxCache->flush();
+void cdd_flush_caches(CddState& s) {
+  if (s.cache)
+    s.cache->flush();
+  if (s.relaxCache)
+    s.relaxCache->flush();
 }

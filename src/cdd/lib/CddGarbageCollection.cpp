@@ -5,16 +5,15 @@
 #include "cdd/lib/CddInternal.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace {
 
-template <class Visit> void forEachManager(Visit visit) {
-  for (auto& manager : cddLib.managers)
+template <class Visit> void forEachManager(CddState& s, Visit visit) {
+  for (auto& manager : s.managers)
     if (manager)
       visit(*manager);
-  if (cddLib.boolManager)
-    visit(*cddLib.boolManager);
+  if (s.boolManager)
+    visit(*s.boolManager);
 }
 
 /// Marks `node` and everything below it as reachable from the reference stack.
@@ -50,12 +49,11 @@ bool dying(const CddNode* node) {
 
 } // namespace
 
-void cdd_gbc() {
-  clock_t start = std::clock();
-  for (std::size_t k = 0; k < cddLib.stackTop; ++k)
-    protect_rec(cddLib.stack[k].child);
+void cdd_gbc(CddState& s) {
+  for (std::size_t k = 0; k < s.stackTop; ++k)
+    protect_rec(s.stack[k].child);
 
-  forEachManager([](CddNodeManager& manager) {
+  forEachManager(s, [](CddNodeManager& manager) {
     for (CddSubtable& sub : manager.subtables())
       for (CddNode* chain : sub.buckets)
         for (CddNode* node = chain; node; node = node->next)
@@ -64,7 +62,7 @@ void cdd_gbc() {
   });
 
   // Unlink the dead, clear the marks of the survivors.
-  forEachManager([](CddNodeManager& manager) {
+  forEachManager(s, [](CddNodeManager& manager) {
     for (CddSubtable& sub : manager.subtables()) {
       for (CddNode*& chain : sub.buckets) {
         CddNode** link = &chain;
@@ -81,23 +79,16 @@ void cdd_gbc() {
       }
     }
   });
-  cdd_flush_caches();
+  cdd_flush_caches(s);
 
   std::size_t nodes = 0, freeNodes = 0;
-  forEachManager([&](CddNodeManager& manager) {
+  forEachManager(s, [&](CddNodeManager& manager) {
     nodes += manager.capacity();
     freeNodes += manager.freeCount();
   });
   // A collection that frees less than a quarter of the heap lets it grow to
   // twice its size before the next one.
   if (freeNodes * 4 < nodes)
-    cddLib.gcChunkLimit = std::max(cddLib.gcChunkLimit, 2 * cddChunksOut);
-
-  clock_t spent = std::clock() - start;
-  ++cddLib.gcCount;
-  cddLib.gcTime += spent;
-  if (cddLib.gbcHandler) {
-    CddGbcStat stat{cddLib.gcCount, int(nodes), int(freeNodes), spent, cddLib.gcTime};
-    cddLib.gbcHandler(&stat);
-  }
+    s.gcChunkLimit = std::max(s.gcChunkLimit, 2 * s.chunksOut);
+  ++s.gcCount;
 }

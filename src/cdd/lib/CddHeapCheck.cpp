@@ -15,7 +15,7 @@ std::string fault(const char* what, const void* node, long value = 0) {
 }
 
 /// Checks one node's own form; "" when it is canonical.
-std::string checkNode(const CddNode* node, uint32_t level, uint32_t n) {
+std::string checkNode(const CddState& s, const CddNode* node, uint32_t level, uint32_t n) {
   if (node->level() != level)
     return fault("node in the table of another level", node, long(node->level()));
   if (node->info & (cddMarkProtected | cddMarkDead))
@@ -37,12 +37,12 @@ std::string checkNode(const CddNode* node, uint32_t level, uint32_t n) {
   }
   if (e[n - 1].bound != cddInfinity)
     return fault("last bound not infinity", node, long(e[n - 1].bound));
-  if (cddLib.levels[level].type != 0 && n != 2)
+  if (s.levels[level].type != 0 && n != 2)
     return fault("boolean node without two elements", node, long(n));
   return "";
 }
 
-std::string checkManager(const CddNodeManager& manager, bool boolean,
+std::string checkManager(const CddState& s, const CddNodeManager& manager, bool boolean,
                          std::unordered_map<const CddNode*, uint32_t>& parents) {
   std::size_t keysTotal = 0;
   const auto& subtables = manager.subtables();
@@ -53,7 +53,7 @@ std::string checkManager(const CddNodeManager& manager, bool boolean,
         return fault("keys in a table without buckets", nullptr, long(level));
       continue;
     }
-    if (level >= cddLib.levels.size() || (cddLib.levels[level].type != 0) != boolean)
+    if (level >= s.levels.size() || (s.levels[level].type != 0) != boolean)
       return fault("table of a level of the wrong kind", nullptr, long(level));
     if (sub.buckets.size() != std::size_t(1) << (32 - sub.shift))
       return fault("bucket count does not match the shift", nullptr, long(level));
@@ -65,7 +65,7 @@ std::string checkManager(const CddNodeManager& manager, bool boolean,
         ++keys;
         if (cddManagerOf(node) != &manager)
           return fault("node in the table of a foreign manager", node);
-        if (std::string f = checkNode(node, level, n); !f.empty())
+        if (std::string f = checkNode(s, node, level, n); !f.empty())
           return f;
         if (cdd_bucket(sub, node->elements(), n) != b)
           return fault("node in the wrong bucket", node, long(b));
@@ -91,20 +91,18 @@ std::string checkManager(const CddNodeManager& manager, bool boolean,
 
 } // namespace
 
-std::string cdd_check_heap() {
-  if (!cddLib.running)
-    return "";
+std::string cdd_check_heap(const CddState& s) {
   std::unordered_map<const CddNode*, uint32_t> parents;
-  for (uint32_t n = 0; n < cddLib.managers.size(); ++n) {
-    if (!cddLib.managers[n])
+  for (uint32_t n = 0; n < s.managers.size(); ++n) {
+    if (!s.managers[n])
       continue;
-    if (cddLib.managers[n]->elements() != n)
+    if (s.managers[n]->elements() != n)
       return fault("manager at the wrong index", nullptr, long(n));
-    if (std::string f = checkManager(*cddLib.managers[n], false, parents); !f.empty())
+    if (std::string f = checkManager(s, *s.managers[n], false, parents); !f.empty())
       return f;
   }
-  if (cddLib.boolManager)
-    if (std::string f = checkManager(*cddLib.boolManager, true, parents); !f.empty())
+  if (s.boolManager)
+    if (std::string f = checkManager(s, *s.boolManager, true, parents); !f.empty())
       return f;
 
   for (const auto& [node, count] : parents) {

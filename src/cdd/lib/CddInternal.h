@@ -1,5 +1,5 @@
 #pragma once
-// Layouts and shared state of the diagram library, for its own files and for
+// Layouts and the state of one diagram library, for its own files and for
 // white-box tests. Nothing here is part of the public interface (cdd.h).
 
 #include "cdd/lib/cdd.h"
@@ -128,7 +128,8 @@ struct CddTerminalNode : CddNode {
     unused = 0;
   }
 };
-extern CddTerminalNode cddTerminal;
+/// Shared by every library: it is never written, so it needs no owner.
+extern const CddTerminalNode cddTerminal;
 inline bool cddIsTerminal(const CddNode* p) {
   return cddRegular(const_cast<CddNode*>(p)) == &cddTerminal;
 }
@@ -163,7 +164,9 @@ struct CddSubtable {
 
 class CddNodeManager {
 public:
-  explicit CddNodeManager(uint32_t elements);
+  /// Nodes of `elements` elements; `chunksOut` counts the chunks this manager
+  /// holds, together with the other managers of its library.
+  CddNodeManager(uint32_t elements, std::size_t& chunksOut);
   ~CddNodeManager();
   CddNodeManager(const CddNodeManager&) = delete;
   CddNodeManager& operator=(const CddNodeManager&) = delete;
@@ -194,6 +197,7 @@ public:
 
 private:
   uint32_t elements_;
+  std::size_t& chunksOut_;
   CddChunk* chunks_ = nullptr;
   std::size_t chunkCount_ = 0;
   CddNode* freeList_ = nullptr;
@@ -268,15 +272,18 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// The library's process-wide state.
+// The state of one library. Every operation works on the state it is given;
+// nothing is shared between libraries but the immutable terminal.
 
-struct CddLibrary {
-  bool running = false;
-  /// Number of the current run (0 before the first `cdd_init`); handles
-  /// remember it to detect that they outlived their run.
-  uint32_t run = 0;
+struct CddState {
+  /// Chunks obtained from the heap and not yet returned; declared before the
+  /// managers, which count down into it when they are destroyed.
+  std::size_t chunksOut = 0;
   uint32_t maxsize = 0;
-  int error = 0; ///< first error of the current operation, 0 if none
+  int error = 0;    ///< first error of the current operation, 0 if none
+  int reported = 0; ///< last error reported, until `CddLibrary::takeError`
+  /// Handles that hold a reference into this library.
+  std::size_t handles = 0;
 
   std::vector<CddLevelInfo> levels;
   std::vector<int32_t> diff2level;
@@ -299,47 +306,40 @@ struct CddLibrary {
   /// Testing aid: collect before every node allocation, so that each point
   /// where a collection can happen inside an operation is exercised.
   bool collectOnEveryAllocation = false;
-  int gcCount = 0;
-  clock_t gcTime = 0;
-  int rehashCount = 0;
-  clock_t rehashTime = 0;
-  CddGbcHandler gbcHandler = nullptr;
-  CddRehashHandler rehashHandler = nullptr;
+  int gcCount = 0; ///< collections so far
 };
 
-extern CddLibrary cddLib;
-
-/// Chunks obtained from the heap and not yet returned, over all runs.
-extern std::size_t cddChunksOut;
-
 // ---------------------------------------------------------------------------
-// Operations shared by the library's files.
+// Operations shared by the library's files, each on the state of one library.
+
+/// Writes "CDD Error: <code>" to the standard error stream and keeps the code
+/// for `CddLibrary::takeError`; answers `code`.
+int cdd_error(CddState& s, int code);
 
 /// Records the first error of the current operation; recursive workers then
 /// unwind and answer null.
-void cdd_set_error(int code);
+void cdd_set_error(CddState& s, int code);
 
 /// The unique node for `level` and the element list (merged and brought to
 /// canonical form in place, so `elements` must be writable). One element gives
 /// its child. The elements' children must be protected from collection: on
 /// the reference stack, or referenced. Null after an error.
-CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n);
+CddNode* cdd_make_cdd_node(CddState& s, uint32_t level, CddElement* elements, uint32_t n);
 
-/// Starts a public operation: false (reported) when the library is stopped;
-/// otherwise clears the error record and answers the reference-stack height
-/// through `base`.
-bool cdd_begin(std::size_t& base);
+/// Starts a public operation: clears the error record and answers the
+/// reference-stack height.
+std::size_t cdd_begin(CddState& s);
 
 /// Ends a public operation: pops the reference stack to `base` and answers
 /// `result`, or null after reporting the error recorded meanwhile.
-CddNode* cdd_finish(std::size_t base, CddNode* result);
+CddNode* cdd_finish(CddState& s, std::size_t base, CddNode* result);
 
 /// The node for `level` from the elements pushed since `base`, which are
 /// popped. Null after an error.
-CddNode* cdd_pop_node(uint32_t level, std::size_t base);
+CddNode* cdd_pop_node(CddState& s, uint32_t level, std::size_t base);
 
 /// Pushes an element on the reference stack; false when memory is short.
-bool cdd_push(CddNode* child, int32_t bound);
+bool cdd_push(CddState& s, CddNode* child, int32_t bound);
 
 /// Takes one reference on `node` (no-op for the terminal and for saturated
 /// counts).
@@ -349,23 +349,24 @@ void cdd_ref(CddNode* node);
 void cdd_rec_deref(CddNode* node);
 
 /// Runs a garbage collection now.
-void cdd_gbc();
+void cdd_gbc(CddState& s);
 
 /// Checks the whole diagram heap: unique nodes in sorted chains of the right
 /// bucket, canonical nodes (at least two elements, no equal neighbours, plain
 /// first child, increasing bounds ending at infinity), children on later
 /// levels, counts at least the number of parents unless saturated, key counts,
 /// free lists and clear marks. Answers "" or a description of the first fault.
-std::string cdd_check_heap();
+std::string cdd_check_heap(const CddState& s);
 
 /// Nodes handed out by all managers and not yet reclaimed.
-std::size_t cdd_nodes_in_use();
+std::size_t cdd_nodes_in_use(const CddState& s);
 
 /// Clears the apply and relax caches; called when nodes are reclaimed.
-void cdd_flush_caches();
+void cdd_flush_caches(CddState& s);
 
-/// Grows the unique table `sub` of `level`, reporting through the handler.
-void cdd_rehash(CddSubtable& sub, uint32_t level);
+/// Doubles the buckets of the unique table `sub`; keeps the table as it is
+/// when memory is short.
+void cdd_rehash(CddSubtable& sub);
 
 /// Jenkins' lookup2 hash of an element list (its bytes, initial value n).
 uint32_t cdd_hash_elements(const CddElement* elements, uint32_t n);

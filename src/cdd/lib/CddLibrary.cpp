@@ -1,135 +1,89 @@
-// Start and stop of the library, error reports, the reference stack and the
-// reference counts.
+// The library object, error reports, the reference stack, the reference
+// counts and the handle.
 
 #include "cdd/lib/CddInternal.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 #include <utility>
 
-CddTerminalNode cddTerminal;
-CddNode* const cddfalse = &cddTerminal;
+const CddTerminalNode cddTerminal;
+// Nothing ever writes through these pointers: the terminal's count is
+// saturated and the collector skips it.
+CddNode* const cddfalse = const_cast<CddTerminalNode*>(&cddTerminal);
 // The terminal is at least 2-aligned, so adding 1 sets the complement flag.
-CddNode* const cddtrue =
-    reinterpret_cast<CddNode*>(reinterpret_cast<char*>(static_cast<CddNode*>(&cddTerminal)) + 1);
+CddNode* const cddtrue = reinterpret_cast<CddNode*>(reinterpret_cast<char*>(cddfalse) + 1);
 
-CddLibrary cddLib;
-std::size_t cddChunksOut = 0;
-
-namespace {
-
-/// The last code reported, kept across runs for `cdd_take_error`.
-int lastReportedError = 0;
-
-void defaultGbcHandler(const CddGbcStat* stat) {
-  std::fprintf(stderr, "Garbage collection #%d: %d nodes / %d free", stat->num, stat->nodes,
-               stat->freeNodes);
-  std::fprintf(stderr, " / %.1fs / %.1fs total\n", double(stat->time) / CLOCKS_PER_SEC,
-               double(stat->sumTime) / CLOCKS_PER_SEC);
-}
-
-void defaultRehashHandler(const CddRehashStat* stat) {
-  std::fprintf(stderr,
-               "Rehash #%d: level %d / %d buckets / %d keys / %d max / %.1fs / %.1fs total\n",
-               stat->num, stat->level, stat->buckets, stat->keys, stat->maxKeys,
-               double(stat->time) / CLOCKS_PER_SEC, double(stat->sumTime) / CLOCKS_PER_SEC);
-}
-
-/// Drops everything a run owns; the run number survives.
-void releaseRun() {
-  uint32_t run = cddLib.run;
-  cddLib = CddLibrary{};
-  cddLib.run = run;
-}
-
-} // namespace
-
-int cdd_init(int maxsize, int cachesize, int stacksize) {
-  if (cddLib.running)
-    return cdd_error(CddRunning);
+CddLibrary::CddLibrary(int clocks, int maxsize, int cachesize, int stacksize)
+    : state_(std::make_unique<CddState>()) {
+  CddState& s = *state_;
   try {
-    releaseRun();
-    cddLib.maxsize = uint32_t(std::max(maxsize, 2));
-    cddLib.managers.resize(cddLib.maxsize + 1);
-    cddLib.boolManager = std::make_unique<CddNodeManager>(2);
-    cddLib.cache = std::make_unique<CddCache>(std::size_t(std::max(cachesize, 1)));
-    cddLib.relaxCache = std::make_unique<CddRelaxCache>(std::size_t(std::max(cachesize, 1)));
-    cddLib.stack.resize(std::size_t(std::max(stacksize, 1)));
+    s.maxsize = uint32_t(std::max(maxsize, 2));
+    s.managers.resize(s.maxsize + 1);
+    s.boolManager = std::make_unique<CddNodeManager>(2, s.chunksOut);
+    s.cache = std::make_unique<CddCache>(std::size_t(std::max(cachesize, 1)));
+    s.relaxCache = std::make_unique<CddRelaxCache>(std::size_t(std::max(cachesize, 1)));
+    s.stack.resize(std::size_t(std::max(stacksize, 1)));
   } catch (const std::bad_alloc&) {
-    releaseRun();
-    return cdd_error(CddOutOfMemory);
+    cdd_error(s, CddOutOfMemory);
+    throw;
   }
-  cddLib.gbcHandler = defaultGbcHandler;
-  cddLib.rehashHandler = defaultRehashHandler;
-  cddLib.running = true;
-  ++cddLib.run;
-  return 0;
+  if (int code = addClocks(clocks)) {
+    if (code == CddOutOfMemory)
+      throw std::bad_alloc();
+    throw std::length_error("too many clock pairs for the diagram levels");
+  }
 }
 
-void cdd_done() {
-  if (!cddLib.running)
-    return;
-  releaseRun();
+CddLibrary::~CddLibrary() {
+  assert(state_->handles == 0 && "a diagram handle outlives its library");
 }
 
-int cdd_error(int code) {
+int CddLibrary::takeError() { return std::exchange(state_->reported, 0); }
+
+int cdd_error(CddState& s, int code) {
   std::fprintf(stderr, "CDD Error: %d\n", code);
-  lastReportedError = code;
+  s.reported = code;
   return code;
 }
 
-int cdd_take_error() { return std::exchange(lastReportedError, 0); }
-
-void cdd_set_error(int code) {
-  if (cddLib.error == 0)
-    cddLib.error = code;
+void cdd_set_error(CddState& s, int code) {
+  if (s.error == 0)
+    s.error = code;
 }
 
-CddGbcHandler cdd_postgbc_hook(CddGbcHandler handler) {
-  return std::exchange(cddLib.gbcHandler, handler);
+std::size_t cdd_begin(CddState& s) {
+  s.error = 0;
+  return s.stackTop;
 }
 
-CddRehashHandler cdd_postrehash_hook(CddRehashHandler handler) {
-  return std::exchange(cddLib.rehashHandler, handler);
-}
-
-bool cdd_begin(std::size_t& base) {
-  if (!cddLib.running) {
-    cdd_error(CddNotRunning);
-    return false;
-  }
-  cddLib.error = 0;
-  base = cddLib.stackTop;
-  return true;
-}
-
-CddNode* cdd_finish(std::size_t base, CddNode* result) {
-  cddLib.stackTop = base;
-  if (int code = std::exchange(cddLib.error, 0)) {
-    cdd_error(code);
+CddNode* cdd_finish(CddState& s, std::size_t base, CddNode* result) {
+  s.stackTop = base;
+  if (int code = std::exchange(s.error, 0)) {
+    cdd_error(s, code);
     return nullptr;
   }
   return result;
 }
 
-CddNode* cdd_pop_node(uint32_t level, std::size_t base) {
-  CddNode* node = cdd_make_cdd_node(level, &cddLib.stack[base], uint32_t(cddLib.stackTop - base));
-  cddLib.stackTop = base;
+CddNode* cdd_pop_node(CddState& s, uint32_t level, std::size_t base) {
+  CddNode* node = cdd_make_cdd_node(s, level, &s.stack[base], uint32_t(s.stackTop - base));
+  s.stackTop = base;
   return node;
 }
 
-bool cdd_push(CddNode* child, int32_t bound) {
-  auto& stack = cddLib.stack;
-  if (cddLib.stackTop == stack.size()) {
+bool cdd_push(CddState& s, CddNode* child, int32_t bound) {
+  if (s.stackTop == s.stack.size()) {
     try {
-      stack.resize(std::max<std::size_t>(2 * stack.size(), 16));
+      s.stack.resize(std::max<std::size_t>(2 * s.stack.size(), 16));
     } catch (const std::bad_alloc&) {
-      cdd_set_error(CddOutOfMemory);
+      cdd_set_error(s, CddOutOfMemory);
       return false;
     }
   }
-  stack[cddLib.stackTop++] = CddElement{child, bound, 0};
+  s.stack[s.stackTop++] = CddElement{child, bound, 0};
   return true;
 }
 
@@ -151,49 +105,68 @@ void cdd_rec_deref(CddNode* node) {
 // ---------------------------------------------------------------------------
 // The handle.
 
-cdd::cdd(CddNode* node) : node_(node), run_(0) {
-  if (!node || cddIsTerminal(node))
-    return;
-  if (!cddLib.running) {
-    node_ = nullptr;
-    return;
-  }
-  cdd_ref(node);
-  run_ = cddLib.run;
+cdd::cdd(CddNode* node) : node_(node), library_(nullptr) {
+  assert((!node || cddIsTerminal(node)) && "an internal node needs its library");
 }
 
-cdd::cdd(const cdd& other) : cdd(other.get()) {}
+cdd::cdd(CddLibrary& library, CddNode* node) : node_(node), library_(nullptr) {
+  if (!node || cddIsTerminal(node))
+    return;
+  cdd_ref(node);
+  library_ = &library;
+  ++library.state().handles;
+}
+
+cdd::cdd(const cdd& other) : node_(other.node_), library_(other.library_) {
+  if (library_) {
+    cdd_ref(node_);
+    ++library_->state().handles;
+  }
+}
 
 cdd::cdd(cdd&& other) noexcept
-    : node_(std::exchange(other.node_, cddfalse)), run_(std::exchange(other.run_, 0)) {}
+    : node_(std::exchange(other.node_, cddfalse)),
+      library_(std::exchange(other.library_, nullptr)) {}
 
 cdd::~cdd() { release(); }
 
 cdd& cdd::operator=(const cdd& other) {
   cdd copy(other);
   std::swap(node_, copy.node_);
-  std::swap(run_, copy.run_);
+  std::swap(library_, copy.library_);
   return *this;
 }
 
 cdd& cdd::operator=(cdd&& other) noexcept {
   cdd moved(std::move(other));
   std::swap(node_, moved.node_);
-  std::swap(run_, moved.run_);
+  std::swap(library_, moved.library_);
   return *this;
 }
 
-bool cdd::detached() const noexcept { return run_ != 0 && (run_ != cddLib.run || !cddLib.running); }
-
-CddNode* cdd::get() const noexcept { return detached() ? nullptr : node_; }
-
 cdd cdd::operator!() const {
-  CddNode* node = get();
-  return node ? cdd(cddNot(node)) : cdd(nullptr);
+  if (!node_)
+    return cdd(nullptr);
+  return library_ ? cdd(*library_, cddNot(node_)) : cdd(cddNot(node_));
+}
+
+cdd cdd::combine(const cdd& a, const cdd& b, int op) {
+  assert((!a.library_ || !b.library_ || a.library_ == b.library_) &&
+         "diagrams of two libraries combined");
+  if (CddLibrary* library = a.library_ ? a.library_ : b.library_)
+    return library->apply(a, b, op);
+  // Two terminals (or no diagram): no node is needed.
+  if (!a.node_ || !b.node_)
+    return cdd(nullptr);
+  if (op == CddAnd)
+    return cdd(a.node_ == cddtrue && b.node_ == cddtrue ? cddtrue : cddfalse);
+  return cdd(cddNotIf(a.node_, b.node_ == cddtrue));
 }
 
 void cdd::release() noexcept {
-  if (run_ != 0 && !detached())
-    cdd_rec_deref(node_);
-  run_ = 0;
+  if (!library_)
+    return;
+  cdd_rec_deref(node_);
+  --library_->state().handles;
+  library_ = nullptr;
 }

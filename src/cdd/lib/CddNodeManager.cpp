@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <new>
 
 CddNode* CddNode::create(uint32_t level, const CddElement* elements, uint32_t n, void* memory) {
@@ -22,7 +21,8 @@ CddNode* CddNode::create(uint32_t level, const CddElement* elements, uint32_t n,
 
 // ---------------------------------------------------------------------------
 
-CddNodeManager::CddNodeManager(uint32_t elements) : elements_(elements) {
+CddNodeManager::CddNodeManager(uint32_t elements, std::size_t& chunksOut)
+    : elements_(elements), chunksOut_(chunksOut) {
   assert(elements >= 2 && nodesPerChunk() >= 1 && "node size out of range");
 }
 
@@ -32,7 +32,7 @@ CddNodeManager::~CddNodeManager() {
     orvela::unpoisonPoolBlock(chunks_, cddChunkBytes);
     std::free(chunks_);
     chunks_ = next;
-    --cddChunksOut;
+    --chunksOut_;
   }
 }
 
@@ -57,7 +57,7 @@ bool CddNodeManager::grow() {
   void* memory = std::aligned_alloc(cddChunkBytes, cddChunkBytes);
   if (!memory)
     return false;
-  ++cddChunksOut;
+  ++chunksOut_;
   auto* chunk = new (memory) CddChunk{this, chunks_};
   chunks_ = chunk;
   ++chunkCount_;
@@ -98,8 +98,7 @@ uint32_t cdd_bucket(const CddSubtable& sub, const CddElement* elements, uint32_t
   return cdd_hash_elements(elements, n) >> sub.shift;
 }
 
-void cdd_rehash(CddSubtable& sub, uint32_t level) {
-  clock_t start = std::clock();
+void cdd_rehash(CddSubtable& sub) {
   std::vector<CddNode*> old;
   try {
     old.swap(sub.buckets);
@@ -127,35 +126,27 @@ void cdd_rehash(CddSubtable& sub, uint32_t level) {
       chain = next;
     }
   }
-  clock_t spent = std::clock() - start;
-  ++cddLib.rehashCount;
-  cddLib.rehashTime += spent;
-  if (cddLib.rehashHandler) {
-    CddRehashStat stat{cddLib.rehashCount, int(level), int(sub.buckets.size()), int(sub.keys),
-                       int(sub.maxKeys),   spent,      cddLib.rehashTime};
-    cddLib.rehashHandler(&stat);
-  }
 }
 
 namespace {
 
 /// The manager for nodes of `n` elements on `level`, created on first use.
 /// Null (error recorded) when the node would be too large or memory is short.
-CddNodeManager* managerFor(uint32_t level, uint32_t n) {
-  if (cddLib.levels[level].type != 0) {
+CddNodeManager* managerFor(CddState& s, uint32_t level, uint32_t n) {
+  if (s.levels[level].type != 0) {
     assert(n == 2 && "a boolean node has two elements");
-    return cddLib.boolManager.get();
+    return s.boolManager.get();
   }
-  if (n > cddLib.maxsize) {
-    cdd_set_error(CddNodeTooLarge);
+  if (n > s.maxsize) {
+    cdd_set_error(s, CddNodeTooLarge);
     return nullptr;
   }
-  auto& manager = cddLib.managers[n];
+  auto& manager = s.managers[n];
   if (!manager) {
     try {
-      manager = std::make_unique<CddNodeManager>(n);
+      manager = std::make_unique<CddNodeManager>(n, s.chunksOut);
     } catch (const std::bad_alloc&) {
-      cdd_set_error(CddOutOfMemory);
+      cdd_set_error(s, CddOutOfMemory);
       return nullptr;
     }
   }
@@ -174,27 +165,27 @@ CddNode** findInChain(CddSubtable& sub, const CddElement* elements, uint32_t n) 
 
 /// A free node of `manager`: collects or grows the heap when the free list is
 /// empty. Null (error recorded) when memory is exhausted.
-CddNode* allocate(CddNodeManager& manager) {
-  bool stress = cddLib.collectOnEveryAllocation;
+CddNode* allocate(CddState& s, CddNodeManager& manager) {
+  bool stress = s.collectOnEveryAllocation;
   if (!stress)
     if (CddNode* node = manager.take())
       return node;
-  bool collected = stress || cddChunksOut >= cddLib.gcChunkLimit;
+  bool collected = stress || s.chunksOut >= s.gcChunkLimit;
   if (collected)
-    cdd_gbc();
+    cdd_gbc(s);
   // A manager that is still nearly dry grows; when the heap refuses, a
   // collection is the last resort.
   if (manager.freeCount() * 4 < manager.nodesPerChunk() && !manager.grow() && !collected)
-    cdd_gbc();
+    cdd_gbc(s);
   if (CddNode* node = manager.take())
     return node;
-  cdd_set_error(CddOutOfMemory);
+  cdd_set_error(s, CddOutOfMemory);
   return nullptr;
 }
 
 } // namespace
 
-CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
+CddNode* cdd_make_cdd_node(CddState& s, uint32_t level, CddElement* elements, uint32_t n) {
   assert(n >= 1 && elements[n - 1].bound == cddInfinity && "elements must end at infinity");
   // Merge neighbours with equal children.
   uint32_t m = 0;
@@ -214,7 +205,7 @@ CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
     for (uint32_t k = 0; k < m; ++k)
       elements[k].child = cddNot(elements[k].child);
 
-  CddNodeManager* manager = managerFor(level, m);
+  CddNodeManager* manager = managerFor(s, level, m);
   if (!manager)
     return nullptr;
   CddSubtable& sub = manager->subtable(level);
@@ -222,7 +213,7 @@ CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
     try {
       sub.buckets.assign(std::size_t(1) << (32 - sub.shift), nullptr);
     } catch (const std::bad_alloc&) {
-      cdd_set_error(CddOutOfMemory);
+      cdd_set_error(s, CddOutOfMemory);
       return nullptr;
     }
   }
@@ -233,11 +224,11 @@ CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
   if (*link && std::memcmp((*link)->elements(), elements, bytes) == 0)
     return cddNotIf(*link, flip);
 
-  int collections = cddLib.gcCount;
-  CddNode* memory = allocate(*manager);
+  int collections = s.gcCount;
+  CddNode* memory = allocate(s, *manager);
   if (!memory)
     return nullptr;
-  if (collections != cddLib.gcCount)
+  if (collections != s.gcCount)
     link = findInChain(sub, elements, m); // the chain lost its dead nodes
   for (uint32_t k = 0; k < m; ++k)
     cdd_ref(elements[k].child);
@@ -245,13 +236,13 @@ CddNode* cdd_make_cdd_node(uint32_t level, CddElement* elements, uint32_t n) {
   node->next = *link;
   *link = node;
   if (++sub.keys > sub.maxKeys)
-    cdd_rehash(sub, level);
+    cdd_rehash(sub);
   return cddNotIf(node, flip);
 }
 
-std::size_t cdd_nodes_in_use() {
-  std::size_t total = cddLib.boolManager ? cddLib.boolManager->inUse() : 0;
-  for (const auto& manager : cddLib.managers)
+std::size_t cdd_nodes_in_use(const CddState& s) {
+  std::size_t total = s.boolManager ? s.boolManager->inUse() : 0;
+  for (const auto& manager : s.managers)
     if (manager)
       total += manager->inUse();
   return total;

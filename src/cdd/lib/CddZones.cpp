@@ -26,8 +26,8 @@ private:
 };
 
 /// Visits the true paths of `node` within the closed, non-empty `zone`.
-void for_each_zone_rec(CddNode* node, _dbm_* zone, ZoneScratch& scratch, std::size_t depth,
-                       const std::function<void(_dbm_*)>& visit) {
+void for_each_zone_rec(const CddState& s, CddNode* node, _dbm_* zone, ZoneScratch& scratch,
+                       std::size_t depth, const std::function<void(_dbm_*)>& visit) {
   if (cddIsTerminal(node)) {
     if (node == cddtrue)
       visit(zone);
@@ -35,7 +35,7 @@ void for_each_zone_rec(CddNode* node, _dbm_* zone, ZoneScratch& scratch, std::si
   }
   CddNode* regular = cddRegular(node);
   const bool flip = cddIsComplement(node);
-  const CddLevelInfo& info = cddLib.levels[regular->level()];
+  const CddLevelInfo& info = s.levels[regular->level()];
   const CddElement* e = regular->elements();
   const uint32_t n = cddElementCount(regular);
   assert(info.type == 0 && "zones of diagrams with boolean levels are not defined");
@@ -46,25 +46,24 @@ void for_each_zone_rec(CddNode* node, _dbm_* zone, ZoneScratch& scratch, std::si
     dbm_copy(part, zone);
     dbm_tighten_interval(part, i, j, lower, e[k].bound);
     if (!dbm_is_empty(part))
-      for_each_zone_rec(cddNotIf(e[k].child, flip), part, scratch, depth + 1, visit);
+      for_each_zone_rec(s, cddNotIf(e[k].child, flip), part, scratch, depth + 1, visit);
   }
 }
 
 } // namespace
 
-int cdd_for_each_zone(CddNode* a, _dbm_* zone, const std::function<void(_dbm_*)>& visit) {
-  if (!cddLib.running)
-    return cdd_error(CddNotRunning);
+int CddLibrary::forEachZone(CddNode* a, _dbm_* zone, const std::function<void(_dbm_*)>& visit) {
+  CddState& s = *state_;
   assert(a && "a diagram that failed to be made has no zones");
-  if (dbm_get_size(zone) != cddLib.clocks)
-    return cdd_error(CddBadDimension);
+  if (dbm_get_size(zone) != s.clocks)
+    return cdd_error(s, CddBadDimension);
   if (dbm_is_empty(zone))
     return 0;
   try {
-    ZoneScratch scratch(cddLib.clocks);
-    for_each_zone_rec(a, zone, scratch, 0, visit);
+    ZoneScratch scratch(s.clocks);
+    for_each_zone_rec(s, a, zone, scratch, 0, visit);
   } catch (const std::bad_alloc&) {
-    return cdd_error(CddOutOfMemory);
+    return cdd_error(s, CddOutOfMemory);
   }
   return 0;
 }
