@@ -1,16 +1,13 @@
 #pragma once
 // E[], A<> and leads-to checks over a model written in the description
-// language, set up as the model-checking service sets them up: the diagram
-// library running for the model's clocks, a memory trace store holding the
-// initial state, the default passed/waiting lists, and a stop sink behind
-// the checker.
+// language, set up as the model-checking service sets them up: a memory trace
+// store holding the initial state, the default passed/waiting lists, and a
+// stop sink behind the checker.
 
-#include "cdd/lib/cdd.h"
 #include "checkers/LeadsToChecker.h"
 #include "checkers/LivenessChecker.h"
 #include "checkers/ReachabilityFilter.h"
 #include "engine/StopSinks.h"
-#include "model/ClockInfo.h"
 #include "property/ParseProperty.h"
 #include "pwlist/PWListFactories.h"
 #include "support/ModelText.h"
@@ -33,21 +30,15 @@ struct Verdict {
 class LivenessHarness {
 public:
   /// The model of `text` with its initial state recorded in a memory trace
-  /// store; the diagram library restarted for its clocks.
+  /// store.
   explicit LivenessHarness(const std::string& text)
       : system(loadSystem(text)), store(new MemoryTraceStore()) {
-    cdd_done();
-    EXPECT_EQ(cdd_init(64, 10000, 10000), 0);
-    cdd_postgbc_hook(nullptr);
-    cdd_postrehash_hook(nullptr);
-    EXPECT_EQ(cdd_add_clocks(int(ClockInfo::clocks.size())), 0);
     if (!system)
       return;
     initial = system->calcInitial();
     initial->setTraceId(store->put(nullptr, -1));
     system->accept(info);
   }
-  ~LivenessHarness() { cdd_done(); }
 
   PWList* newList() const { return createDBMPWList(1009, createStackPWOrder(), system); }
 

@@ -156,6 +156,7 @@ TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
   region->close();
   OwnedPacked packed(region->pack());
   _dbm_* d = dbm_alloc(3);
+  CddLibrary library(3);
   const std::pair<const char*, std::function<void()>> refusals[] = {
       {"virtual Region* PackedRegion::copy() const", [&] { packed->copy(); }},
       {"virtual Region* PackedRegion::copy() const", [&] { packed->pack(); }},
@@ -166,7 +167,7 @@ TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
       {"virtual void PackedRegion::past()", [&] { packed->past(); }},
       {"virtual bool PackedRegion::isUnbounded() const", [&] { packed->isUnbounded(); }},
       {"virtual _dbm_* PackedRegion::asDBM(_dbm_*) const", [&] { packed->asDBM(d); }},
-      {"virtual cdd PackedRegion::asCDD() const", [&] { packed->asCDD(); }},
+      {"virtual cdd PackedRegion::asCDD() const", [&] { packed->asCDD(library); }},
       {"virtual bool PackedRegion::tightenRaw(int, int, int)",
        [&] { packed->tightenRaw(1, 0, 3); }},
       {"virtual bool PackedRegion::tighten(int, int, int, bool)",

@@ -345,8 +345,7 @@ TEST(UnpackedRegionMemory, AsDbmWritesEveryEntry) {
 }
 
 TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
-  ASSERT_EQ(cdd_init(8, 1000, 100), 0);
-  ASSERT_EQ(cdd_add_clocks(3), 0);
+  CddLibrary library(3, 8, 1000, 100);
   OwnedUnpacked region(UnpackedRegion::create(3, true));
   region->tighten(1, 0, 5, false);
   region->tighten(1, 2, 3, true);
@@ -356,16 +355,15 @@ TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
   dbm_tighten_bound(d, 1, 0, 11);
   dbm_tighten_bound(d, 1, 2, 6);
   {
-    const cdd fromRegion = region->asCDD();
-    const cdd fromDbm = cdd_from_dbm(d);
+    const cdd fromRegion = region->asCDD(library);
+    const cdd fromDbm = library.fromDbm(d);
     EXPECT_EQ(fromRegion.get(), fromDbm.get());
     EXPECT_NE(fromRegion.get(), cddtrue);
     region->tighten(2, 0, 1, false);
     region->close();
-    EXPECT_NE(region->asCDD().get(), fromDbm.get());
+    EXPECT_NE(region->asCDD(library).get(), fromDbm.get());
   }
   dbm_destroy(d);
-  cdd_done();
 }
 
 // -------------------------------------------------------------- text forms

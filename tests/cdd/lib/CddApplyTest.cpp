@@ -11,7 +11,7 @@ protected:
     for (int k = 0; k < count; ++k) {
       cdd u = cddfalse;
       for (int m = std::uniform_int_distribution<int>(1, 3)(rng_); m > 0; --m)
-        u = u | randomZone(rng_, 4, 6).diagram();
+        u = u | randomZone(rng_, 4, 6).diagram(*lib);
       result.push_back(u);
     }
     return result;
@@ -22,13 +22,13 @@ protected:
 TEST_F(CddApplyTest, IdentitiesOfConjunctionAndExclusiveOr) {
   for (const cdd& a : randomUnions(25)) {
     ASSERT_NE(a.get(), nullptr);
-    EXPECT_EQ(cdd_apply(a, a, CddAnd), a.get());
-    EXPECT_EQ(cdd_apply(a, cddNot(a), CddAnd), cddfalse);
-    EXPECT_EQ(cdd_apply(a, a, CddXor), cddfalse);
-    EXPECT_EQ(cdd_apply(a, cddNot(a), CddXor), cddtrue);
-    EXPECT_EQ(cdd_apply(a, cddtrue, CddAnd), a.get());
-    EXPECT_EQ(cdd_apply(cddfalse, a, CddXor), a.get());
-    EXPECT_EQ(cdd_apply(cddtrue, a, CddXor), cddNot(a));
+    EXPECT_EQ(lib->apply(a, a, CddAnd).get(), a.get());
+    EXPECT_EQ(lib->apply(a, cddNot(a), CddAnd).get(), cddfalse);
+    EXPECT_EQ(lib->apply(a, a, CddXor).get(), cddfalse);
+    EXPECT_EQ(lib->apply(a, cddNot(a), CddXor).get(), cddtrue);
+    EXPECT_EQ(lib->apply(a, cddtrue, CddAnd).get(), a.get());
+    EXPECT_EQ(lib->apply(cddfalse, a, CddXor).get(), a.get());
+    EXPECT_EQ(lib->apply(cddtrue, a, CddXor).get(), cddNot(a));
   }
 }
 
@@ -54,55 +54,55 @@ TEST_F(CddApplyTest, TheComplementFlagMovesOffTheFirstChild) {
   // (false up to <= 3, true above).
   CddElement upTo[2] = {{cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
   CddElement above[2] = {{cddfalse, le(3), 0}, {cddtrue, cddInfinity, 0}};
-  cdd atMost3 = cdd_make_cdd_node(0, upTo, 2);
-  cdd moreThan3 = cdd_make_cdd_node(0, above, 2);
+  cdd atMost3(*lib, cdd_make_cdd_node(state(), 0, upTo, 2));
+  cdd moreThan3(*lib, cdd_make_cdd_node(state(), 0, above, 2));
   EXPECT_TRUE(cddIsComplement(atMost3));
   EXPECT_FALSE(cddIsComplement(moreThan3));
   EXPECT_EQ(atMost3.get(), cddNot(moreThan3));
   EXPECT_EQ((moreThan3 ^ cdd(cddtrue)).get(), atMost3.get());
   // Equal neighbours merge; a single remaining element is its child.
   CddElement same[3] = {{cddtrue, le(1), 0}, {cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
-  EXPECT_EQ(cdd_make_cdd_node(0, same, 3), atMost3.get());
+  EXPECT_EQ(cdd_make_cdd_node(state(), 0, same, 3), atMost3.get());
   CddElement constant[2] = {{cddtrue, le(1), 0}, {cddtrue, cddInfinity, 0}};
-  EXPECT_EQ(cdd_make_cdd_node(0, constant, 2), cddtrue);
+  EXPECT_EQ(cdd_make_cdd_node(state(), 0, constant, 2), cddtrue);
 }
 
 TEST_F(CddApplyTest, BooleanLevelsCombineWithClockDifferences) {
-  ASSERT_EQ(cdd_add_bddvar(1), 0);
-  auto level = uint32_t(cdd_varnum() - 1);
+  ASSERT_EQ(lib->addBooleans(1), 0);
+  auto level = uint32_t(lib->levelCount() - 1);
   CddElement elements[2] = {{cddfalse, 0, 0}, {cddtrue, cddInfinity, 0}};
-  cdd b = cdd_make_cdd_node(level, elements, 2);
+  cdd b(*lib, cdd_make_cdd_node(state(), level, elements, 2));
   Zone z(4);
   z.constrain(2, 0, lt(4));
-  cdd zone = z.diagram();
+  cdd zone = z.diagram(*lib);
   cdd either = zone | b, both = zone & b;
   for (bool value : {false, true})
     for (const Point& x : {Point{0, 1, 3, 0}, Point{0, 1, 9, 0}}) {
       EXPECT_EQ(evalAt(either, x, {value}), value || z.contains(x));
       EXPECT_EQ(evalAt(both, x, {value}), value && z.contains(x));
     }
-  EXPECT_EQ(cdd_reduce(both), both.get());
+  EXPECT_EQ(lib->reduce(both).get(), both.get());
 }
 
 TEST_F(CddApplyTest, TooManyIntervalsAreReportedAndTheLibraryGoesOn) {
-  cdd_done();
   start(2, 5); // nodes of at most five elements: two intervals
   cdd pieces = cddfalse;
   for (int c : {1, 5}) {
     Zone z(2);
     z.constrain(1, 0, le(c)).constrain(0, 1, le(-(c - 1)));
-    pieces = pieces | z.diagram();
+    pieces = pieces | z.diagram(*lib);
   }
   ASSERT_NE(pieces.get(), nullptr);
   Zone third(2);
   third.constrain(1, 0, le(9)).constrain(0, 1, le(-8));
   testing::internal::CaptureStderr();
-  CddNode* tooLarge = cdd_apply(cddNot(pieces), cddNot(third.diagram()), CddAnd);
+  cdd tooLarge = lib->apply(cddNot(pieces), cddNot(third.diagram(*lib)), CddAnd);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -21\n");
-  EXPECT_EQ(tooLarge, nullptr);
-  EXPECT_EQ(cddLib.stackTop, 0u);
-  EXPECT_EQ(cdd_apply(tooLarge, pieces, CddAnd), nullptr); // no diagram in, none out
-  cdd inside = pieces & third.diagram();
+  EXPECT_EQ(tooLarge.get(), nullptr);
+  EXPECT_EQ(lib->takeError(), CddNodeTooLarge);
+  EXPECT_EQ(state().stackTop, 0u);
+  EXPECT_EQ(lib->apply(tooLarge, pieces, CddAnd).get(), nullptr); // no diagram in, none out
+  cdd inside = pieces & third.diagram(*lib);
   EXPECT_EQ(inside.get(), cddfalse);
 }
 

@@ -10,13 +10,13 @@ TEST_F(CddFromDbmTest, DiagramHoldsExactlyThePointsOfTheZone) {
   std::vector<Point> grid = gridPoints(3, 5);
   for (int k = 0; k < 40; ++k) {
     Zone z = randomZone(rng, 3, 5, 4);
-    cdd d = z.diagram();
+    cdd d = z.diagram(*lib);
     for (const Point& x : grid)
       ASSERT_EQ(evalAt(d, x), z.contains(x)) << "zone " << k;
   }
   for (int k = 0; k < 40; ++k) {
     Zone z = randomZone(rng, 4, 6, 5);
-    cdd d = z.diagram();
+    cdd d = z.diagram(*lib);
     for (int m = 0; m < 500; ++m) {
       Point x = randomPoint(rng, 4, 6);
       ASSERT_EQ(evalAt(d, x), z.contains(x)) << "zone " << k;
@@ -33,7 +33,7 @@ TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
   Zone open(3); // 1 < x1 < 2, x2 - x1 > 1
   open.constrain(1, 0, lt(2)).constrain(0, 1, lt(-1)).constrain(1, 2, lt(-1));
   for (const Zone* z : {&corner, &open}) {
-    cdd d = z->diagram();
+    cdd d = z->diagram(*lib);
     int inside = 0;
     for (const Point& x : gridPoints(3, 5)) {
       ASSERT_EQ(evalAt(d, x), z->contains(x));
@@ -41,9 +41,9 @@ TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
     }
     EXPECT_GT(inside, 0);
   }
-  EXPECT_TRUE(evalAt(corner.diagram(), Point{0, 6, 6}));
-  EXPECT_FALSE(evalAt(corner.diagram(), Point{0, 6, 7}));
-  EXPECT_FALSE(evalAt(open.diagram(), Point{0, 4, 8})); // x1 = 2 is excluded
+  EXPECT_TRUE(evalAt(corner.diagram(*lib), Point{0, 6, 6}));
+  EXPECT_FALSE(evalAt(corner.diagram(*lib), Point{0, 6, 7}));
+  EXPECT_FALSE(evalAt(open.diagram(*lib), Point{0, 4, 8})); // x1 = 2 is excluded
 }
 
 TEST_F(CddFromDbmTest, OneNodePerLevelOfTheMinimalConstraintSet) {
@@ -56,22 +56,22 @@ TEST_F(CddFromDbmTest, OneNodePerLevelOfTheMinimalConstraintSet) {
     for (unsigned i = 1; i < 4; ++i)
       for (unsigned j = 0; j < i; ++j)
         levels += minimal[i * 4 + j] || minimal[j * 4 + i];
-    EXPECT_EQ(nodeCount(z.diagram()), levels);
+    EXPECT_EQ(nodeCount(z.diagram(*lib)), levels);
   }
 }
 
 TEST_F(CddFromDbmTest, EmptyZoneIsFalseAndTooManyClocksAnError) {
   Zone empty(3);
   empty.constrain(1, 0, le(2)).constrain(0, 1, lt(-2));
-  EXPECT_EQ(cdd_from_dbm(empty.dbm()), cddfalse);
+  EXPECT_EQ(lib->fromDbm(empty.dbm()).get(), cddfalse);
   Zone all(4);
-  EXPECT_EQ(evalAt(all.diagram(), Point{0, 0, 5, 9}), true);
-  EXPECT_EQ(evalAt(all.diagram(), Point{0, -1, 5, 9}), false); // clocks are non-negative
+  EXPECT_EQ(evalAt(all.diagram(*lib), Point{0, 0, 5, 9}), true);
+  EXPECT_EQ(evalAt(all.diagram(*lib), Point{0, -1, 5, 9}), false); // clocks are non-negative
   Zone wide(5);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(cdd_from_dbm(wide.dbm()), nullptr);
+  EXPECT_EQ(lib->fromDbm(wide.dbm()).get(), nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "CDD Error: -3\n");
-  EXPECT_EQ(cdd_take_error(), CddBadDimension);
+  EXPECT_EQ(lib->takeError(), CddBadDimension);
 }
 
 } // namespace

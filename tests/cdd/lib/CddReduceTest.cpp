@@ -9,17 +9,17 @@ using CddReduceTest = CddFixture;
 
 /// Reduces `d`, checks that no path of the result is empty and that the
 /// reduction is idempotent, and answers the result.
-cdd reduced(const cdd& d) {
-  cdd r = cdd_reduce(d);
+cdd reduced(CddLibrary& lib, const cdd& d) {
+  cdd r = lib.reduce(d);
   EXPECT_NE(r.get(), nullptr);
   EXPECT_EQ(emptyPaths(r, 4), 0);
-  EXPECT_EQ(cdd_reduce(r), r.get());
+  EXPECT_EQ(lib.reduce(r).get(), r.get());
   return r;
 }
 
 /// Unions, differences, intersections and exclusive ors of `count` random overlapping pairs
 /// of zones, reduced and compared with the zones at random points.
-void checkOverlappingPairs(std::mt19937& rng, int count) {
+void checkOverlappingPairs(CddLibrary& lib, std::mt19937& rng, int count) {
   int pairs = 0;
   while (pairs < count) {
     Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
@@ -28,9 +28,9 @@ void checkOverlappingPairs(std::mt19937& rng, int count) {
     if (both.empty())
       continue; // only overlapping zones
     ++pairs;
-    cdd da = a.diagram(), db = b.diagram();
+    cdd da = a.diagram(lib), db = b.diagram(lib);
     cdd sum = da | db, diff = da - db, common = da & db, odd = da ^ db;
-    cdd sumR = reduced(sum), diffR = reduced(diff), commonR = reduced(common);
+    cdd sumR = reduced(lib, sum), diffR = reduced(lib, diff), commonR = reduced(lib, common);
     for (int m = 0; m < 300; ++m) {
       Point x = randomPoint(rng, 4, 6);
       bool inA = a.contains(x), inB = b.contains(x);
@@ -47,14 +47,14 @@ void checkOverlappingPairs(std::mt19937& rng, int count) {
 
 TEST_F(CddReduceTest, UnionAndDifferenceOfOverlappingZonesPointwise) {
   std::mt19937 rng(31);
-  checkOverlappingPairs(rng, 30);
+  checkOverlappingPairs(*lib, rng, 30);
 }
 
 TEST_F(CddReduceTest, ReductionSurvivesACollectionAtEveryAllocation) {
-  cddLib.collectOnEveryAllocation = true;
+  state().collectOnEveryAllocation = true;
   std::mt19937 rng(37);
-  checkOverlappingPairs(rng, 10);
-  EXPECT_GT(HeapWatch::collections, 100);
+  checkOverlappingPairs(*lib, rng, 10);
+  EXPECT_GT(state().gcCount, 100);
 }
 
 TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
@@ -69,7 +69,8 @@ TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
     int relation = dbm_relation(a.dbm(), b.dbm());
     bool inside = relation == DBM_SUBSET || relation == DBM_EQUAL;
     (inside ? included : notIncluded)++;
-    EXPECT_EQ(reduced(a.diagram() - b.diagram()).get() == cddfalse, inside) << "pair " << k;
+    EXPECT_EQ(reduced(*lib, a.diagram(*lib) - b.diagram(*lib)).get() == cddfalse, inside)
+        << "pair " << k;
   }
   EXPECT_GT(included, 10);
   EXPECT_GT(notIncluded, 10);
@@ -82,18 +83,18 @@ TEST_F(CddReduceTest, UnionMinusItsPartsIsEmpty) {
     cdd all = cddfalse;
     for (int m = 0; m < 4; ++m) {
       parts.push_back(randomZone(rng, 4, 6));
-      all = all | parts.back().diagram();
+      all = all | parts.back().diagram(*lib);
     }
     cdd rest = all;
     for (const Zone& z : parts)
-      rest = rest - z.diagram();
-    EXPECT_EQ(cdd_reduce(rest), cddfalse);
+      rest = rest - z.diagram(*lib);
+    EXPECT_EQ(lib->reduce(rest).get(), cddfalse);
     // Without the first part's subtraction, a point of the first part that no
     // other part covers keeps the reduced rest non-empty.
     rest = all;
     for (std::size_t m = 1; m < parts.size(); ++m)
-      rest = rest - parts[m].diagram();
-    cdd restR = cdd_reduce(rest);
+      rest = rest - parts[m].diagram(*lib);
+    cdd restR = lib->reduce(rest);
     for (int m = 0; m < 500; ++m) {
       Point x = randomPoint(rng, 4, 6);
       bool witness = parts[0].contains(x) && !parts[1].contains(x) && !parts[2].contains(x) &&
@@ -108,16 +109,16 @@ TEST_F(CddReduceTest, ZonesOfADiagramPartitionItWithinAZone) {
   for (int k = 0; k < 30; ++k) {
     cdd all = cddfalse;
     for (int m = 0; m < 3; ++m)
-      all = all | randomZone(rng, 4, 6).diagram();
+      all = all | randomZone(rng, 4, 6).diagram(*lib);
     if (k % 2)
       all = !all;
     const Zone within = randomZone(rng, 4, 6, 2);
     std::vector<Zone> pieces;
-    ASSERT_EQ(cdd_for_each_zone(all, within.dbm(),
-                                [&](_dbm_* piece) {
-                                  pieces.emplace_back(4);
-                                  dbm_copy(pieces.back().dbm(), piece);
-                                }),
+    ASSERT_EQ(lib->forEachZone(all, within.dbm(),
+                               [&](_dbm_* piece) {
+                                 pieces.emplace_back(4);
+                                 dbm_copy(pieces.back().dbm(), piece);
+                               }),
               0);
     for (int m = 0; m < 500; ++m) {
       const Point x = randomPoint(rng, 4, 6);
@@ -135,22 +136,22 @@ TEST_F(CddReduceTest, PathsThroughContradictoryDifferencesAreRemoved) {
   a.constrain(1, 0, le(3));
   b.constrain(0, 2, le(-5));
   c.constrain(2, 1, le(1));
-  cdd none = a.diagram() & b.diagram() & c.diagram();
+  cdd none = a.diagram(*lib) & b.diagram(*lib) & c.diagram(*lib);
   EXPECT_NE(none.get(), cddfalse);
   EXPECT_GT(emptyPaths(none, 4), 0);
-  EXPECT_EQ(cdd_reduce(none), cddfalse);
-  EXPECT_EQ(cdd_reduce(!none), cddtrue);
+  EXPECT_EQ(lib->reduce(none).get(), cddfalse);
+  EXPECT_EQ(lib->reduce(!none).get(), cddtrue);
   // With x2 - x1 <= 2 the point x1 = 3, x2 = 5 survives, and only it on the grid.
   Zone loose(4);
   loose.constrain(2, 1, le(2));
-  cdd one = reduced(a.diagram() & b.diagram() & loose.diagram());
+  cdd one = reduced(*lib, a.diagram(*lib) & b.diagram(*lib) & loose.diagram(*lib));
   for (const Point& x : gridPoints(3, 6)) {
     Point y{x[0], x[1], x[2], 0};
     EXPECT_EQ(evalAt(one, y), y[1] == 6 && y[2] == 10);
   }
-  EXPECT_EQ(cdd_reduce(cddtrue), cddtrue);
-  EXPECT_EQ(cdd_reduce(cddfalse), cddfalse);
-  EXPECT_EQ(cdd_reduce(nullptr), nullptr);
+  EXPECT_EQ(lib->reduce(cddtrue).get(), cddtrue);
+  EXPECT_EQ(lib->reduce(cddfalse).get(), cddfalse);
+  EXPECT_EQ(lib->reduce(nullptr).get(), nullptr);
 }
 
 } // namespace

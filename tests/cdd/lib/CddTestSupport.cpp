@@ -58,14 +58,15 @@ std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst) {
   return points;
 }
 
-bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans) {
+bool evalAt(const cdd& diagram, const Point& x, const std::vector<bool>& booleans) {
   bool negated = false;
   for (CddNode* d = diagram;;) {
     negated ^= cddIsComplement(d);
     CddNode* node = cddRegular(d);
     if (cddIsTerminal(node))
       return negated; // the plain terminal is false
-    CddLevelInfo info = cdd_levelinfo(int(node->level()));
+    // An internal node means a handle with its library.
+    CddLevelInfo info = diagram.library()->levelInfo(int(node->level()));
     int32_t value;
     if (info.type == 0) {
       value = x[std::size_t(info.clock1)] - x[std::size_t(info.clock2)];
@@ -73,7 +74,7 @@ bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans)
       // The k-th boolean level; false takes the first element.
       int k = 0;
       for (uint32_t l = 0; l < node->level(); ++l)
-        k += cdd_levelinfo(int(l)).type != 0;
+        k += diagram.library()->levelInfo(int(l)).type != 0;
       value = booleans.at(std::size_t(k)) ? node->elements()[0].bound : INT32_MIN;
     }
     const CddElement* e = node->elements();
@@ -84,13 +85,13 @@ bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans)
   }
 }
 
-int emptyPaths(CddNode* diagram, unsigned dimension) {
+int emptyPaths(const cdd& diagram, unsigned dimension) {
   int count = 0;
   std::function<void(CddNode*, const Zone&)> walk = [&](CddNode* d, const Zone& zone) {
     CddNode* node = cddRegular(d);
     if (cddIsTerminal(node))
       return;
-    CddLevelInfo info = cdd_levelinfo(int(node->level()));
+    CddLevelInfo info = diagram.library()->levelInfo(int(node->level()));
     const CddElement* e = node->elements();
     int32_t lower = DBM_MINUS_INFINITY;
     for (uint32_t k = 0; k < cddElementCount(node); lower = e[k].bound, ++k) {

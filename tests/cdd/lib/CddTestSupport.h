@@ -1,6 +1,6 @@
 #pragma once
-// Shared helpers of the diagram-library tests: a fixture that runs the library
-// with the heap check after every collection and rehash, zones on the heap,
+// Shared helpers of the diagram-library tests: a fixture that runs a library
+// and checks its heap at the end, zones on the heap,
 // random zones, and a brute-force evaluation of diagrams at sample points.
 //
 // Points are clock valuations on the half-integer grid, stored doubled:
@@ -23,48 +23,22 @@ namespace cddtest {
 
 using Point = std::vector<int32_t>;
 
-/// Faults found by the heap check in the handlers, and how often they ran.
-struct HeapWatch {
-  static inline std::vector<std::string> faults;
-  static inline int collections = 0;
-  static inline int rehashes = 0;
-
-  static void afterCollection(const CddGbcStat*) {
-    ++collections;
-    if (std::string fault = cdd_check_heap(); !fault.empty())
-      faults.push_back("after collection: " + fault);
-  }
-  static void afterRehash(const CddRehashStat*) {
-    ++rehashes;
-    if (std::string fault = cdd_check_heap(); !fault.empty())
-      faults.push_back("after rehash: " + fault);
-  }
-  static void reset() {
-    faults.clear();
-    collections = 0;
-    rehashes = 0;
-  }
-};
-
-/// Starts the library for `clocks` clocks (the reference clock included) with
-/// the checking handlers; at the end checks the heap, stops the library and
-/// checks that every chunk went back.
+/// Runs a library for `clocks` clocks (the reference clock included); at the
+/// end checks its heap and destroys it.
 class CddFixture : public ::testing::Test {
 protected:
   void start(int clocks, int maxsize = 64) {
-    HeapWatch::reset();
-    ASSERT_EQ(cdd_init(maxsize, 10000, 10000), 0);
-    cdd_postgbc_hook(HeapWatch::afterCollection);
-    cdd_postrehash_hook(HeapWatch::afterRehash);
-    ASSERT_EQ(cdd_add_clocks(clocks), 0);
+    lib.reset(); // every handle of the old library is gone by now
+    lib = std::make_unique<CddLibrary>(clocks, maxsize);
   }
+  CddState& state() { return lib->state(); }
   void SetUp() override { start(4); }
   void TearDown() override {
-    EXPECT_EQ(cdd_check_heap(), "");
-    EXPECT_TRUE(HeapWatch::faults.empty()) << HeapWatch::faults.front();
-    cdd_done();
-    EXPECT_EQ(cddChunksOut, 0u);
+    EXPECT_EQ(cdd_check_heap(state()), "");
+    lib.reset();
   }
+
+  std::unique_ptr<CddLibrary> lib;
 };
 
 /// A DBM on the heap.
@@ -85,8 +59,8 @@ public:
   bool empty() const { return dbm_is_empty(dbm_); }
   /// Whether the doubled point lies in the zone.
   bool contains(const Point& x) const;
-  /// The zone as a diagram.
-  cdd diagram() const { return cdd(cdd_from_dbm(dbm_)); }
+  /// The zone as a diagram of `library`.
+  cdd diagram(CddLibrary& library) const { return library.fromDbm(dbm_); }
 
 private:
   std::unique_ptr<std::byte[]> memory_;
@@ -107,11 +81,11 @@ std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst);
 
 /// Value of the diagram at the doubled point; `booleans[k]` is the value of
 /// the k-th boolean level.
-bool evalAt(CddNode* diagram, const Point& x, const std::vector<bool>& booleans = {});
+bool evalAt(const cdd& diagram, const Point& x, const std::vector<bool>& booleans = {});
 
 /// Number of root-to-terminal paths of the diagram whose zone is empty
 /// (boolean levels are passed through). Zones start from all valuations.
-int emptyPaths(CddNode* diagram, unsigned dimension);
+int emptyPaths(const cdd& diagram, unsigned dimension);
 
 /// Number of distinct internal nodes reachable from the diagram.
 int nodeCount(CddNode* diagram);
