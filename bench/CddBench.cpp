@@ -50,7 +50,7 @@ Workload makeWorkload(CddLibrary& library, unsigned clocks, int moves) {
 
 void BM_ZoneMinusPastsThenReduce(benchmark::State& state) {
   auto clocks = unsigned(state.range(0));
-  CddLibrary library(int(clocks));
+  CddLibrary library{int(clocks)};
   Workload work = makeWorkload(library, clocks, int(state.range(1)));
   for (auto _ : state) {
     // Every state of a search brings new diagrams: start with cold caches.
