@@ -100,7 +100,11 @@ uint32_t cdd_bucket(const CddSubtable& sub, const CddElement* elements, uint32_t
 
 void cdd_rehash(CddSubtable& sub) {
   std::vector<CddNode*> old;
+  std::vector<CddNode**> tails;
   try {
+    // Every allocation comes before the table changes, so a refusal leaves
+    // the old table whole.
+    tails.resize(2 * sub.buckets.size());
     old.swap(sub.buckets);
     sub.buckets.assign(2 * old.size(), nullptr);
   } catch (const std::bad_alloc&) {
@@ -112,7 +116,6 @@ void cdd_rehash(CddSubtable& sub) {
   sub.maxKeys *= 2;
   // A new bucket b takes its nodes from old bucket b >> 1 only, so appending
   // in old chain order keeps the new chains sorted.
-  std::vector<CddNode**> tails(sub.buckets.size());
   for (std::size_t b = 0; b < tails.size(); ++b)
     tails[b] = &sub.buckets[b];
   for (CddNode* chain : old) {
