@@ -50,12 +50,12 @@ protected:
     startLibrary();
     predicate = new CDDDeadlockExpr(system);
   }
-  static void startLibrary() {
+  void startLibrary() const {
     cdd_done();
     ASSERT_EQ(cdd_init(64, 10000, 10000), 0);
     cdd_postgbc_hook(nullptr);
     cdd_postrehash_hook(nullptr);
-    ASSERT_EQ(cdd_add_clocks(int(ClockInfo::clocks.size())), 0);
+    ASSERT_EQ(cdd_add_clocks(system->tables().clockCount()), 0);
   }
   void TearDown() override {
     predicate = nullptr;
@@ -68,7 +68,7 @@ protected:
     test::OwnedState result(system->calcInitial());
     for (std::size_t k = 0; k < locations.size(); ++k)
       result->setLocation(unsigned(k), locations[k]);
-    result->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+    result->setRegion(UnpackedRegion::create(system->tables().clockCount(), true));
     for (const Bound& b : bounds)
       result->tighten(b.i, b.j, b.raw);
     EXPECT_TRUE(result->ok()) << "empty test zone";

@@ -40,9 +40,10 @@ public:
     EXPECT_EQ(cdd_init(64, 10000, 10000), 0);
     cdd_postgbc_hook(nullptr);
     cdd_postrehash_hook(nullptr);
-    EXPECT_EQ(cdd_add_clocks(int(ClockInfo::clocks.size())), 0);
     if (!system)
       return;
+    EXPECT_EQ(cdd_add_clocks(system->tables().clockCount()), 0);
+    info = NormalisationInfo(system->tables().clockCount());
     initial = system->calcInitial();
     initial->setTraceId(store->put(nullptr, -1));
     system->accept(info);
