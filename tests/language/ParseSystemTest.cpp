@@ -3,9 +3,12 @@
 #include "LanguageTest.h"
 #include "model/ModelTables.h"
 #include "server/base/Exceptions.h"
+#include "support/SearchHarness.h"
 #include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace orvela {
 namespace {
@@ -101,6 +104,43 @@ TEST(ParseSystem, AScannerFailureIsThrownAndUndone) {
   std::ostringstream errors;
   EXPECT_THROW(parseSystem(broken, errors), RuntimeError);
   EXPECT_TRUE(parse(first).system);
+}
+
+// Two models loaded one after the other and searched at the same time from
+// two threads: each search must give the answer it gives alone, so nothing
+// of one model (tables, states, lists) may reach the other.
+TEST(ParseSystem, TwoModelsAreSearchedSideBySideFromTwoThreads) {
+  const std::string counter = "int [0,5] n; clock x;\n"
+                              "process P { state s {x <= 2}, t; init s; trans "
+                              "s -> s { guard x >= 1, n < 5; assign n := n + 1, x := 0; }, "
+                              "s -> t { guard n == 5; }; }\nsystem P;";
+  const std::string blocked = "clock y, z, w;\n"
+                              "process R { state a {y <= 3}, b; init a; trans "
+                              "a -> a { guard y >= 1; assign w := 0; }, "
+                              "a -> b { guard y >= 2, z < 1; }; }\nsystem R;";
+  struct Answer {
+    bool found;
+    std::size_t kept;
+    bool operator==(const Answer&) const = default;
+  };
+  const auto search = [](test::Search& model, const char* process, const char* goal) {
+    const bool found = model.reach(model.at(process, goal));
+    return Answer{found, model.kept()};
+  };
+  test::Search counterAlone(counter, false), blockedAlone(blocked, false);
+  const Answer expectedCounter = search(counterAlone, "P", "t");
+  const Answer expectedBlocked = search(blockedAlone, "R", "b");
+  ASSERT_TRUE(expectedCounter.found);
+  ASSERT_FALSE(expectedBlocked.found);
+
+  test::Search first(counter, false), second(blocked, false);
+  Answer a{}, b{};
+  std::thread one([&] { a = search(first, "P", "t"); });
+  std::thread two([&] { b = search(second, "R", "b"); });
+  one.join();
+  two.join();
+  EXPECT_EQ(a, expectedCounter);
+  EXPECT_EQ(b, expectedBlocked);
 }
 
 } // namespace
