@@ -4,8 +4,6 @@
 // are random but fixed (seeded).
 
 #include "ZoneShapes.h"
-#include "model/IntegerInfo.h"
-#include "model/ModelTables.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
 
@@ -28,20 +26,9 @@ struct Remover {
 };
 using State = std::unique_ptr<GlobalState, Remover>;
 
-void setUpModel() {
-  static bool done = false;
-  if (done)
-    return;
-  orvela::resetModelTables();
-  for (int k = 0; k < integers; ++k)
-    orvela::IntegerInfo::addInteger("i", 0, 100, 0);
-  done = true;
-}
-
 /// A heap state with fixed locations and integers and a random zone over
 /// `clocks` clocks.
 State randomState(unsigned clocks, std::mt19937& random) {
-  setUpModel();
   State state(GlobalState::create(processes));
   for (int k = 0; k < processes; ++k)
     state->setLocation(unsigned(k), k % 3);

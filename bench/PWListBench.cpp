@@ -4,9 +4,6 @@
 // discrete parts with many zones each, so that the relation scan over zones
 // of the same discrete part dominates, as it does in a search.
 
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
-#include "model/ModelTables.h"
 #include "pwlist/HashingPWList.h"
 #include "pwlist/PWListFactories.h"
 #include "symbolic/GlobalState.h"
@@ -40,17 +37,10 @@ struct Pool {
 /// random order. Each clock lies in a small interval or is unbounded above,
 /// so that zones of one discrete part often include one another.
 Pool makePool(int clocks, int parts, int zones) {
-  resetModelTables();
-  char name[16];
-  for (int k = 1; k <= clocks; ++k) {
-    std::snprintf(name, sizeof name, "x%d", k);
-    ClockInfo::addClock(name);
-  }
-  IntegerInfo::addInteger("id", 0, 10, 0);
   std::mt19937 random(1234);
   std::uniform_int_distribution<int> small(0, 4), location(0, 5);
   Pool pool;
-  pool.shape = {processes, integers, unsigned(IntegerInfo::realInts), unsigned(clocks + 1)};
+  pool.shape = {processes, integers, integers, unsigned(clocks + 1)};
   for (int d = 0; d < parts; ++d) {
     std::vector<int> locations(processes);
     for (int& l : locations)

@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
     formula = new NotExpression(formula);
   Pointer<TCTLExpression> goal = new TCTLExpressionAdaptor(formula);
 
-  NormalisationInfo info;
+  NormalisationInfo info(system->tables().clockCount());
   system->accept(info);
   Pointer<TraceStore> traceStore;
   if (trace)

@@ -1,7 +1,6 @@
 #include "TraceText.h"
 
 #include "model/ControlState.h"
-#include "model/IntegerInfo.h"
 #include "model/Process.h"
 #include "model/System.h"
 #include "model/Transition.h"
@@ -20,9 +19,9 @@ struct RegionRemover {
 };
 
 /// Splits the ", "-separated text form of a region into its constraints.
-std::vector<std::string> constraintsOf(const Region& region) {
+std::vector<std::string> constraintsOf(const Region& region, const std::vector<ClockInfo>& clocks) {
   std::ostringstream text;
-  region.display(text);
+  region.display(text, clocks);
   std::vector<std::string> constraints;
   const std::string all = text.str();
   for (std::size_t at = 0; at < all.size();) {
@@ -63,20 +62,21 @@ StateText describeState(const System& system, const GlobalState& state, int zone
     text.locations.emplace_back(process.getName(),
                                 process.getControlState(state.getLocation(unsigned(p)))->getName());
   }
+  const ModelTables& tables = system.tables();
   const IntegerTable& table = *state.getIntegerTable();
-  for (int k = 0; k < IntegerInfo::realInts; ++k)
-    text.variables.emplace_back(IntegerInfo::integers[std::size_t(k)].name.c_str(), table[k]);
+  for (int k = 0; k < tables.realInts; ++k)
+    text.variables.emplace_back(tables.integers[std::size_t(k)].name.c_str(), table[k]);
 
   // The unpacked form shows every finite bound, the packed form exactly the
   // constraints that no other one implies.
   const Region& region = *state.getRegion();
   const bool packedWanted = zoneFormat != 0;
   if (region.isPacked() == packedWanted) {
-    text.zone = constraintsOf(region);
+    text.zone = constraintsOf(region, tables.clocks);
   } else {
     const std::unique_ptr<Region, RegionRemover> other(
         packedWanted ? static_cast<Region*>(region.pack()) : region.unpack());
-    text.zone = constraintsOf(*other);
+    text.zone = constraintsOf(*other, tables.clocks);
   }
   return text;
 }

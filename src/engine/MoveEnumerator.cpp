@@ -1,6 +1,5 @@
 #include "engine/MoveEnumerator.h"
 
-#include "model/ChannelInfo.h"
 #include "model/ControlState.h"
 #include "model/Process.h"
 
@@ -9,7 +8,7 @@
 namespace orvela {
 
 MoveEnumerator::MoveEnumerator(const System& system)
-    : processes_(system.getProcessCount()), channels_(int(channelInfo.size())) {
+    : processes_(system.getProcessCount()), channels_(system.tables().channelCount()) {
   std::size_t senderRoom = 0; // the sum over processes of the largest out-degree
   maxDegree_ = 1;
   outgoing_.push_back(0);
@@ -34,7 +33,7 @@ MoveEnumerator::MoveEnumerator(const System& system)
   }
   broadcast_.assign(std::size_t(channels_) + 1, false);
   for (int c = 1; c <= channels_; ++c)
-    broadcast_[std::size_t(c)] = channelInfo[std::size_t(c) - 1].broadcast;
+    broadcast_[std::size_t(c)] = system.tables().channel(c).broadcast;
   slotRoom_ = std::max<std::size_t>(senderRoom, 1);
   slots_.assign(2 * (std::size_t(channels_) + 1) * slotRoom_, nullptr);
   counts_.assign(std::size_t(channels_) + 1, ChannelEdges{});

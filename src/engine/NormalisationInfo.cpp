@@ -1,7 +1,6 @@
 #include "engine/NormalisationInfo.h"
 
 #include "model/ClockCopyReset.h"
-#include "model/ClockInfo.h"
 #include "model/ClockUpdates.h"
 #include "model/ControlState.h"
 #include "model/Transition.h"
@@ -13,7 +12,7 @@
 
 namespace orvela {
 
-NormalisationInfo::NormalisationInfo() : maxConst(ClockInfo::clocks.size(), 0) {}
+NormalisationInfo::NormalisationInfo(int clocks) : maxConst(std::size_t(clocks), 0) {}
 
 void NormalisationInfo::visitControlState(ControlState* location) {
   if (location->getInvariant())

@@ -29,8 +29,8 @@ public:
   /// The constant of a clock that is never widened (the cost clock).
   static constexpr int unbounded = 1073741823;
 
-  /// One constant 0 per clock of the clock table; no constraint.
-  NormalisationInfo();
+  /// One constant 0 for each of the model's `clocks`; no constraint.
+  explicit NormalisationInfo(int clocks = 0);
 
   /// The invariant's constraints count.
   void visitControlState(ControlState* location) override;

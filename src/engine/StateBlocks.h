@@ -9,7 +9,7 @@
 namespace orvela {
 
 /// The shape of the model's states (processes, integers, clocks, read from the
-/// system and the model tables at construction) and the allocator whose
+/// system and its tables at construction) and the allocator whose
 /// blocks hold them. The blocks must be at least
 /// `System::getSizeOfUnpackedState()` bytes.
 class StateBlocks {

@@ -59,7 +59,7 @@ DelayFilter::DelayFilter(const Pointer<System>& system, const Pointer<Allocator>
       stopsTime_.push_back(here.isUrgent() || here.isCommitted());
     }
   }
-  for (const ChannelInfo& channel : channelInfo)
+  for (const ChannelInfo& channel : system->tables().channels)
     urgentChannels_ = urgentChannels_ || channel.urgent;
 }
 

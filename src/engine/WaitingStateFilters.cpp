@@ -1,9 +1,7 @@
 #include "engine/WaitingStateFilters.h"
 
 #include "engine/StorageReduction.h"
-#include "model/ClockInfo.h"
 #include "model/ControlState.h"
-#include "model/IntegerInfo.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/dbm/Hash.h"
 
@@ -12,8 +10,8 @@ namespace orvela {
 uint32_t discreteHash(const GlobalState* state) {
   const uint32_t locations =
       hash(state->getLocations(), std::size_t(state->getProcessCount()) * sizeof(uint16_t), 0);
-  return hash2(state->getIntegerTable()->getValues(), std::size_t(IntegerInfo::realInts),
-               locations);
+  return hash2(state->getIntegerTable()->getValues(),
+               std::size_t(state->getIntegerTable()->getCount()), locations);
 }
 
 bool PairToWaitingStateFilter::put(SuccessorPair* pair) {

@@ -15,9 +15,9 @@
 namespace orvela {
 
 /// The hash of the discrete part that tells states apart: lookup2 over the
-/// location vector (2 bytes per process, from 0), chained over the first
-/// `IntegerInfo::realInts` integer values. States with equal locations and
-/// compared values hash alike whatever their zones.
+/// location vector (2 bytes per process, from 0), chained over the integer
+/// values (every table of a model holds exactly its declared integers).
+/// States with equal locations and values hash alike whatever their zones.
 uint32_t discreteHash(const GlobalState* state);
 
 /// `tryPut(SuccessorPair*)`: passes on the record {state, store, hash} built

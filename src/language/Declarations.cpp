@@ -137,8 +137,7 @@ bool Declarations::bareInitialiser(const Expr& value) {
 }
 
 bool Declarations::finishDeclarator() {
-  if (type == clockSymbol &&
-      static_cast<int>(ClockInfo::clocks.size()) + elementCount() > maximalClockCount)
+  if (type == clockSymbol && state_.tables.clockCount() + elementCount() > maximalClockCount)
     return state_.semanticError("Too many clocks: a system has at most %d, t(0) included.",
                                 maximalClockCount);
   if (!symbols.addSymbol(name.c_str(), type, 0))
@@ -179,16 +178,16 @@ int Declarations::createVariable(int id) {
     int created;
     switch (type) {
     case channelSymbol:
-      created = ChannelInfo::addChannel((channelFlags & urgentChannelFlag) != 0,
-                                        (channelFlags & broadcastChannelFlag) != 0, elementName);
+      created = state_.tables.addChannel((channelFlags & urgentChannelFlag) != 0,
+                                         (channelFlags & broadcastChannelFlag) != 0, elementName);
       break;
     case clockSymbol:
-      created = ClockInfo::addClock(elementName.c_str());
+      created = state_.tables.addClock(elementName);
       break;
     default:
       assert(type == integerSymbol && "declaration of an unknown kind");
-      created = IntegerInfo::addInteger(elementName.c_str(), lower, upper,
-                                        initial[static_cast<std::size_t>(element)]);
+      created = state_.tables.addInteger(elementName, lower, upper,
+                                         initial[static_cast<std::size_t>(element)]);
       break;
     }
     if (element == 0)

@@ -2,6 +2,8 @@
 // Declarations of a system description: the record of the declarator being
 // read, its initial values, and the model objects created from it.
 
+#include "model/ModelTables.h"
+
 #include <string>
 #include <vector>
 
@@ -15,9 +17,6 @@ inline constexpr int defaultIntegerLower = -32767;
 inline constexpr int defaultIntegerUpper = 32767;
 inline constexpr int clockLower = 0;
 inline constexpr int clockUpper = 1073741822;
-/// Largest number of clocks of a model, the reference clock included: the
-/// zone dimension is stored in 8 bits.
-inline constexpr int maximalClockCount = 255;
 /// Largest number of elements of one declared array.
 inline constexpr int maximalArraySize = 1 << 20;
 

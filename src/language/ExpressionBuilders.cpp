@@ -6,8 +6,8 @@
 #include "model/Arrays.h"
 #include "model/BinaryExpressions.h"
 #include "model/Constant.h"
-#include "model/IntegerInfo.h"
 #include "model/LogicExpressions.h"
+#include "model/ModelTables.h"
 #include "model/Range.h"
 
 #include <algorithm>
@@ -47,9 +47,9 @@ namespace {
 Expression* keep(Expression* expression) { return ParseArena::current().keep(expression); }
 
 const IntegerInfo& integerRecord(int id) {
-  assert(id >= 0 && static_cast<std::size_t>(id) < IntegerInfo::integers.size() &&
-         "unknown integer variable");
-  return IntegerInfo::integers[static_cast<std::size_t>(id)];
+  const std::vector<IntegerInfo>& integers = ParseArena::current().tables().integers;
+  assert(id >= 0 && static_cast<std::size_t>(id) < integers.size() && "unknown integer variable");
+  return integers[static_cast<std::size_t>(id)];
 }
 
 /// The levels of a new node over `children`.

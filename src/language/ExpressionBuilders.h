@@ -17,6 +17,7 @@
 namespace orvela {
 
 class IntegerGuard;
+struct ModelTables;
 struct Symbol;
 
 /// Owner of the objects, dimension lists and strings built during one parse.
@@ -37,8 +38,14 @@ public:
     ParseArena* previous_;
   };
 
+  /// An arena for expressions over the variables of `tables`, which must
+  /// outlive it.
+  explicit ParseArena(const ModelTables& tables) : tables_(&tables) {}
+
   /// The current arena (asserted to exist).
   static ParseArena& current();
+  /// The tables of the model whose expressions are built.
+  const ModelTables& tables() const { return *tables_; }
 
   /// Keeps `object` alive until the arena goes; answers it.
   template <class T> T* keep(T* object) {
@@ -57,6 +64,7 @@ public:
 
 private:
   static ParseArena* current_;
+  const ModelTables* tables_;
   std::unordered_map<const Expression*, int> depths_;
   std::vector<Pointer<Object>> objects_;
   std::deque<std::vector<int>> dimensionLists_;

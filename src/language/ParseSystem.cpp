@@ -5,7 +5,6 @@
 #include "language/Scanner.h"
 #include "language/SymbolTable.h"
 #include "language/gta_parser.h"
-#include "model/ModelTables.h"
 
 #include <iostream>
 #include <sstream>
@@ -21,7 +20,6 @@ public:
   LoadScope(std::istream& description, std::ostream& errors)
       : savedSymbols_(symbols), previousInput_(gtaInstream), previousErrors_(&errorStream()) {
     symbols.clear();
-    resetModelTables();
     setErrorStream(errors);
     gtaInstream = &description;
     line = 1;
@@ -35,7 +33,6 @@ public:
     setErrorStream(*previousErrors_);
     if (!succeeded) {
       symbols = savedSymbols_;
-      savedTables_.restore();
     }
   }
   LoadScope(const LoadScope&) = delete;
@@ -46,7 +43,6 @@ public:
 
 private:
   SymbolTable savedSymbols_;
-  ModelTablesSnapshot savedTables_;
   std::istream* previousInput_;
   std::ostream* previousErrors_;
 };
@@ -59,6 +55,7 @@ Pointer<System> parseSystem(std::istream& description, std::ostream& errors) {
   if (result != 0 || scope.state.errorFlag || !scope.state.process.system)
     return nullptr;
   Pointer<System> system = scope.state.process.system;
+  system->setTables(std::move(scope.state.tables));
   system->construct();
   system->setEvents(scope.state.events);
   scope.succeeded = true;

@@ -10,7 +10,7 @@ namespace orvela {
 
 ParserState* gtaState = nullptr;
 
-ParserState::ParserState() : arenaScope(arena), declaration(*this), process(*this) {}
+ParserState::ParserState() : arena(tables), arenaScope(arena), declaration(*this), process(*this) {}
 
 bool ParserState::semanticError(const char* format, ...) {
   char message[256];

@@ -8,6 +8,7 @@
 #include "language/ProcessBuilder.h"
 #include "language/TextBuffer.h"
 #include "model/EvaluationEvents.h"
+#include "model/ModelTables.h"
 
 #include <string>
 #include <vector>
@@ -43,6 +44,9 @@ public:
   /// process being read (or of the global declarations).
   EventSite eventSite(int sourceLine);
 
+  /// The integer, clock and channel tables of the model being read; the
+  /// system takes them over.
+  ModelTables tables;
   ParseArena arena;
   ParseArena::Scope arenaScope;
   bool errorFlag = false;

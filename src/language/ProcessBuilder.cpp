@@ -191,10 +191,11 @@ bool ProcessBuilder::afterSync() {
     sync_ = keep(new Constant(0));
   if (guard_.clock) {
     const Interval values = sync_->getRange();
-    const int channels = static_cast<int>(channelInfo.size());
+    const ModelTables& tables = state_.tables;
+    const int channels = tables.channelCount();
     for (int value = std::max(values.first, -channels); value <= std::min(values.second, channels);
          ++value)
-      if (value != 0 && ChannelInfo::get(value > 0 ? value : -value).urgent) {
+      if (value != 0 && tables.channel(value > 0 ? value : -value).urgent) {
         sync_ = nullptr;
         return state_.semanticError("Clock guards are not allowed on urgent transitions.");
       }
@@ -349,7 +350,7 @@ Expression* ProcessBuilder::integerAssign(const Expr& variable, const Expr& valu
     return nullptr;
   }
   const IntegerInfo& domain =
-      IntegerInfo::integers[static_cast<std::size_t>(variable.expression->getRange().first)];
+      state_.tables.integers[static_cast<std::size_t>(variable.expression->getRange().first)];
   Expression* clamped =
       expr_range(value.expression, expr_size(value), domain.lower, domain.upper, line);
   return keep(new IntegerAssign(variable.expression, clamped));

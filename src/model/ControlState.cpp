@@ -1,6 +1,5 @@
 #include "model/ControlState.h"
 
-#include "model/ChannelInfo.h"
 #include "model/Transition.h"
 #include "property/TCTLExpression.h"
 
@@ -15,8 +14,7 @@ ControlState::~ControlState() = default;
 
 void ControlState::accept(ModelVisitor& visitor) { visitor.visitControlState(this); }
 
-void ControlState::buildState() {
-  const int channels = static_cast<int>(channelInfo.size());
+void ControlState::buildState(int channels) {
   sync_ = SyncObject(channels);
   urgentSync_ = SyncObject(channels);
   urgentEdges_.clear();

@@ -25,9 +25,9 @@ public:
   /// Calls `visitControlState`.
   void accept(ModelVisitor& visitor) override;
 
-  /// Empties both channel summaries (sized to the current number of
-  /// channels) and both urgent edge lists, before the edges are summarised.
-  void buildState();
+  /// Empties both channel summaries (sized to the model's number of
+  /// `channels`) and both urgent edge lists, before the edges are summarised.
+  void buildState(int channels);
   /// "{ " invariant text "}".
   void print(std::ostream& out) const;
 

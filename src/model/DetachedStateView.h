@@ -8,12 +8,12 @@
 
 namespace orvela {
 
-/// A view over a private copy of a state's integers (as many as the integer
-/// table holds); locations are read from
-/// the source state, which must outlive the view.
+/// A view over a private copy of a state's integers (the model's count of
+/// them); locations are read from the source state, which must outlive the
+/// view.
 class DetachedStateView : public PublicState {
 public:
-  explicit DetachedStateView(const PublicState* source);
+  DetachedStateView(const PublicState* source, int integers);
 
   /// The private copy: integer updates never reach the source.
   int* getIntegerReference() override { return integers_.data(); }

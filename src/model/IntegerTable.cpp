@@ -1,7 +1,5 @@
 #include "model/IntegerTable.h"
 
-#include "model/IntegerInfo.h"
-
 #include <algorithm>
 #include <cassert>
 #include <new>
@@ -10,30 +8,30 @@
 namespace orvela {
 
 namespace {
-// Number of integer records that have a value in a table of `count` values.
-int recordsIn(int count) { return std::min(count, static_cast<int>(IntegerInfo::integers.size())); }
+// Number of records that have a value in a table of `count` values.
+int recordsIn(int count, const std::vector<IntegerInfo>& records) {
+  return std::min(count, static_cast<int>(records.size()));
+}
 } // namespace
 
-IntegerTable* IntegerTable::create(int count, bool initialise) {
+IntegerTable* IntegerTable::create(int count, bool zeroed) {
   void* memory = ::operator new(sizeOf(count) * sizeof(int));
-  return create(count, initialise, static_cast<int*>(memory));
+  return create(count, zeroed, static_cast<int*>(memory));
 }
 
-IntegerTable* IntegerTable::create(int count, bool initialise, int* memory) {
+IntegerTable* IntegerTable::create(int count, bool zeroed, int* memory) {
   assert(count >= 0 && "negative integer count");
   auto* table = new (memory) IntegerTable(count);
-  table->initialiseValues(initialise);
+  if (zeroed)
+    std::fill_n(table->getValues(), count, 0);
   return table;
 }
 
-void IntegerTable::initialiseValues(bool fromRecords) {
-  if (!fromRecords)
-    return;
-  int* values = getValues();
-  const int records = recordsIn(count_);
-  for (int i = 0; i < records; ++i)
-    values[i] = IntegerInfo::integers[i].initial;
-  std::fill(values + records, values + count_, 0);
+IntegerTable* IntegerTable::create(const std::vector<IntegerInfo>& records) {
+  IntegerTable* table = create(static_cast<int>(records.size()), false);
+  std::transform(records.begin(), records.end(), table->getValues(),
+                 [](const IntegerInfo& record) { return record.initial; });
+  return table;
 }
 
 void IntegerTable::remove(IntegerTable* table) {
@@ -57,26 +55,20 @@ IntegerTable& IntegerTable::operator=(const IntegerTable& other) {
 }
 
 bool IntegerTable::operator==(const IntegerTable& other) const {
-  const int compared = IntegerInfo::realInts;
-  assert(compared <= count_ && compared <= other.count_ && "table smaller than the model");
-  return std::equal(getValues(), getValues() + compared, other.getValues());
+  return count_ == other.count_ && std::equal(getValues(), getValues() + count_, other.getValues());
 }
 
-void IntegerTable::display(std::ostream& out) const {
-  const int records = recordsIn(count_);
-  for (int i = 0; i < records; ++i)
-    out << IntegerInfo::integers[i].name.c_str() << '=' << getValues()[i] << ' ';
+void IntegerTable::display(std::ostream& out, const std::vector<IntegerInfo>& records) const {
+  const int shown = recordsIn(count_, records);
+  for (int i = 0; i < shown; ++i)
+    out << records[std::size_t(i)].name.c_str() << '=' << getValues()[i] << ' ';
 }
 
-void IntegerTable::displayAsQuery(std::ostream& out) const {
-  const int records = recordsIn(count_);
-  for (int i = 0; i < records; ++i)
-    out << " and " << IntegerInfo::integers[i].name.c_str() << "==" << getValues()[i];
-}
-
-std::ostream& operator<<(std::ostream& out, const IntegerTable& table) {
-  table.display(out);
-  return out;
+void IntegerTable::displayAsQuery(std::ostream& out,
+                                  const std::vector<IntegerInfo>& records) const {
+  const int shown = recordsIn(count_, records);
+  for (int i = 0; i < shown; ++i)
+    out << " and " << records[std::size_t(i)].name.c_str() << "==" << getValues()[i];
 }
 
 } // namespace orvela

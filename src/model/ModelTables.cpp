@@ -1,24 +1,38 @@
 #include "model/ModelTables.h"
 
+#include <cassert>
+
 namespace orvela {
 
-void resetModelTables() {
-  IntegerInfo::integers.clear();
-  IntegerInfo::realInts = 0;
-  channelInfo.clear();
-  ClockInfo::clocks.clear();
-  ClockInfo::addClock(referenceClockName);
+int ModelTables::addInteger(std::string name, int lower, int upper, int initial) {
+  const int index = integerCount();
+  integers.push_back({lower, upper, initial, index, std::move(name), false});
+  ++realInts;
+  return index;
 }
 
-ModelTablesSnapshot::ModelTablesSnapshot()
-    : integers_(IntegerInfo::integers), realInts_(IntegerInfo::realInts),
-      clocks_(ClockInfo::clocks), channels_(channelInfo) {}
+int ModelTables::addClock(std::string name) {
+  const int index = clockCount();
+  clocks.push_back({index, std::move(name)});
+  return index;
+}
 
-void ModelTablesSnapshot::restore() const {
-  IntegerInfo::integers = integers_;
-  IntegerInfo::realInts = realInts_;
-  ClockInfo::clocks = clocks_;
-  channelInfo = channels_;
+int ModelTables::addChannel(bool urgent, bool broadcast, std::string name) {
+  const int id = channelCount() + 1;
+  channels.push_back(ChannelInfo{id, urgent, broadcast, std::move(name)});
+  return id;
+}
+
+const ChannelInfo& ModelTables::channel(int id) const {
+  assert(id >= 1 && id <= channelCount() && "unknown channel");
+  return channels[static_cast<std::size_t>(id - 1)];
+}
+
+int ModelTables::integerOffset(std::string_view name) const {
+  for (const IntegerInfo& info : integers)
+    if (info.name == name)
+      return info.index;
+  return -1;
 }
 
 } // namespace orvela

@@ -1,38 +1,53 @@
 #pragma once
-// Start of a new model: the process-wide variable tables are emptied before
-// each system description is read, so that a client can load one model after
-// another.
+// The variable tables of one model: its integers, clocks and channels. A
+// parse fills a fresh value and the system it builds takes it over, so every
+// loaded model carries its own tables and nothing is shared between models.
 
 #include "model/ChannelInfo.h"
 #include "model/ClockInfo.h"
 #include "model/IntegerInfo.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvela {
 
 /// Name of the reference clock, clock 0 of every model.
 inline constexpr const char* referenceClockName = "t(0)";
+/// Largest number of clocks of a model, the reference clock included: the
+/// zone dimension is stored in 8 bits.
+inline constexpr int maximalClockCount = 255;
 
-/// Empties the integer table (and `realInts`), the channel table and the
-/// clock table, then adds the reference
-/// clock "t(0)" as clock 0. Call it once before parsing a description; the
-/// parser then must not add "t(0)" itself.
-void resetModelTables();
+/// The integer, clock and channel tables of a model. A new value holds only
+/// the reference clock "t(0)" as clock 0.
+struct ModelTables {
+  /// The integer records, in index order.
+  std::vector<IntegerInfo> integers;
+  /// Number of integer records whose meta flag is false; states compare and
+  /// hash these values only.
+  int realInts = 0;
+  /// The clocks, in index order.
+  std::vector<ClockInfo> clocks{ClockInfo{0, referenceClockName}};
+  /// The channels, in id order (record id k at position k - 1).
+  std::vector<ChannelInfo> channels;
 
-/// A copy of the integer, clock and channel tables, taken on construction, to
-/// put a model's tables back after a description failed to load.
-class ModelTablesSnapshot {
-public:
-  ModelTablesSnapshot();
-  /// Replaces the tables by the copy.
-  void restore() const;
+  /// Appends a declared (non-meta) integer with the next index, counts it in
+  /// `realInts` and answers its index.
+  int addInteger(std::string name, int lower, int upper, int initial);
+  /// Appends a clock and answers its index (the table's size before the call).
+  int addClock(std::string name);
+  /// Appends a channel and answers its id (the table's size after the call).
+  int addChannel(bool urgent, bool broadcast, std::string name);
 
-private:
-  std::vector<IntegerInfo> integers_;
-  int realInts_;
-  std::vector<ClockInfo> clocks_;
-  std::vector<ChannelInfo> channels_;
+  /// The record of channel `id` (1-based; asserted in range).
+  const ChannelInfo& channel(int id) const;
+  /// Index of the first integer named `name`, or -1.
+  int integerOffset(std::string_view name) const;
+
+  int integerCount() const { return static_cast<int>(integers.size()); }
+  int clockCount() const { return static_cast<int>(clocks.size()); }
+  int channelCount() const { return static_cast<int>(channels.size()); }
 };
 
 } // namespace orvela

@@ -1,6 +1,5 @@
 #include "model/Process.h"
 
-#include "model/ChannelInfo.h"
 #include "property/TCTLExpression.h"
 
 #include <algorithm>
@@ -80,10 +79,10 @@ void Process::markTransitions(int processIndex) {
   }
 }
 
-void Process::buildProcess() {
+void Process::buildProcess(const std::vector<ChannelInfo>& channels) {
   for (const Pointer<ControlState>& location : locations_) {
     assert(location && "process built with a location missing");
-    location->buildState();
+    location->buildState(static_cast<int>(channels.size()));
   }
   const std::size_t n = locations_.size();
   edgeCodes_.assign(n, {});
@@ -92,12 +91,13 @@ void Process::buildProcess() {
   for (auto& list : incoming_)
     list.clear();
   for (const Pointer<Transition>& edge : edges_)
-    summariseEdge(edge);
+    summariseEdge(edge, channels);
   loopEntries_.assign(n, false);
   searchLoops();
 }
 
-void Process::summariseEdge(const Pointer<Transition>& edge) {
+void Process::summariseEdge(const Pointer<Transition>& edge,
+                            const std::vector<ChannelInfo>& channels) {
   edge->setProcessObject(this);
   edge->update();
   const int source = edge->getSource();
@@ -116,9 +116,9 @@ void Process::summariseEdge(const Pointer<Transition>& edge) {
 
   // Only values that name a channel matter; the bounds keep a wide static
   // range from running over every integer.
-  const int channels = static_cast<int>(channelInfo.size());
-  const int lowest = std::max(values.first, -channels);
-  const int highest = std::min(values.second, channels);
+  const int count = static_cast<int>(channels.size());
+  const int lowest = std::max(values.first, -count);
+  const int highest = std::min(values.second, count);
   ControlState& location = *locations_[static_cast<std::size_t>(source)];
   bool urgent = false;
   bool broadcast = false;
@@ -126,7 +126,7 @@ void Process::summariseEdge(const Pointer<Transition>& edge) {
     if (value == 0)
       continue;
     const int channel = value > 0 ? value - 1 : -value - 1;
-    const ChannelInfo& info = channelInfo[static_cast<std::size_t>(channel)];
+    const ChannelInfo& info = channels[static_cast<std::size_t>(channel)];
     urgent = urgent || info.urgent;
     broadcast = broadcast || info.broadcast;
     if (info.broadcast)

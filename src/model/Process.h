@@ -2,6 +2,7 @@
 // One timed automaton of the network: its locations, its edges, its initial
 // location, and the tables derived from them for the exploration engine.
 
+#include "model/ChannelInfo.h"
 #include "model/ControlState.h"
 #include "model/ModelVisitor.h"
 #include "model/Transition.h"
@@ -66,9 +67,9 @@ public:
   void markTransitions(int processIndex);
   /// Derives the per-location channel summaries and urgent edge lists, the
   /// incoming and outgoing edge lists, the edges' clock sets, the edge codes
-  /// and the loop-entry marks. Every location must be set. Building again
-  /// replaces what an earlier build derived.
-  void buildProcess();
+  /// and the loop-entry marks, over the model's `channels`. Every location
+  /// must be set. Building again replaces what an earlier build derived.
+  void buildProcess(const std::vector<ChannelInfo>& channels);
   /// The active-clock analysis: the least sets of clocks per location that
   /// contain the clocks of the location's invariant and, for every edge from
   /// s to s', the clocks the edge reads and those active in s' that it does
@@ -80,7 +81,7 @@ public:
   void display(std::ostream& out) const;
 
 private:
-  void summariseEdge(const Pointer<Transition>& edge);
+  void summariseEdge(const Pointer<Transition>& edge, const std::vector<ChannelInfo>& channels);
   void searchLoops();
   void closeCycle(const std::vector<int>& path, int entry);
   /// The summary of the edges from `from` to `to` in `from`'s row, added as

@@ -31,8 +31,8 @@ public:
     Kind kind;
   };
 
-  /// A view over a copy of `source`.
-  explicit RegionRecorder(const PublicState* source) : DetachedStateView(source) {}
+  /// A view over a copy of `source` and its `integers` values.
+  RegionRecorder(const PublicState* source, int integers) : DetachedStateView(source, integers) {}
 
   /// Recorded; always answers true.
   bool tighten(unsigned int i, unsigned int j, int raw) override;

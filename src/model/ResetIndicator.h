@@ -10,9 +10,10 @@ namespace orvela {
 /// change only a private copy of the integer vector; constraints are ignored.
 class ResetIndicator : public DetachedStateView {
 public:
-  /// A view over a copy of `source`, writing to `out` (one float per clock,
-  /// kept for clocks that are not touched).
-  ResetIndicator(const PublicState* source, float* out) : DetachedStateView(source), out_(out) {}
+  /// A view over a copy of `source` and its `integers` values, writing to
+  /// `out` (one float per clock, kept for clocks that are not touched).
+  ResetIndicator(const PublicState* source, int integers, float* out)
+      : DetachedStateView(source, integers), out_(out) {}
 
   /// Ignored; answers true.
   bool tighten(unsigned int i, unsigned int j, int raw) override;

@@ -1,14 +1,11 @@
 #include "model/System.h"
 
-#include "model/ChannelInfo.h"
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
 #include "model/PublicState.h"
 #include "model/RegionRecorder.h"
 #include "model/Successor.h"
 #include "symbolic/GlobalState.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace orvela {
 
@@ -27,7 +24,7 @@ void System::setProcess(int index, const Pointer<Process>& process) {
 
 void System::construct() {
   for (const Pointer<Process>& process : processes_)
-    process->buildProcess();
+    process->buildProcess(tables_.channels);
 }
 
 void System::propagateClocks(const std::set<int>& extra) {
@@ -45,11 +42,10 @@ GlobalState* System::calcInitial() const {
   for (int i = 0; i < count; ++i)
     state->setLocation(static_cast<unsigned int>(i),
                        processes_[static_cast<std::size_t>(i)]->getInitial());
-  UnpackedRegion* zone = UnpackedRegion::create(static_cast<int>(ClockInfo::clocks.size()), false);
+  UnpackedRegion* zone = UnpackedRegion::create(tables_.clockCount(), false);
   zone->zeroRegion();
   state->setRegion(zone);
-  state->setIntegerTable(
-      IntegerTable::create(static_cast<int>(IntegerInfo::integers.size()), true));
+  state->setIntegerTable(IntegerTable::create(tables_.integers));
   return state;
 }
 
@@ -71,7 +67,7 @@ bool System::stepBack(const GlobalState* state, const Transition* first, const T
 
 bool System::stepBack(const GlobalState* state, const Transition* const* edges,
                       UnpackedRegion* zone) const {
-  RegionRecorder recorder(state);
+  RegionRecorder recorder(state, tables_.integerCount());
   for (const Transition* const* edge = edges; *edge; ++edge)
     (*edge)->evalClockGuards(&recorder);
   for (const Transition* const* edge = edges; *edge; ++edge)
@@ -83,9 +79,8 @@ bool System::stepBack(const GlobalState* state, const Transition* const* edges,
 }
 
 int System::getSizeOfUnpackedState() const {
-  return 4 * static_cast<int>(GlobalState::sizeOfUnpacked(
-                 getProcessCount(), static_cast<int>(IntegerInfo::integers.size()),
-                 static_cast<int>(ClockInfo::clocks.size())));
+  return 4 * static_cast<int>(GlobalState::sizeOfUnpacked(getProcessCount(), tables_.integerCount(),
+                                                          tables_.clockCount()));
 }
 
 ControlState* System::currentLocation(const PublicState* state, int index) const {
@@ -111,7 +106,7 @@ int System::committed(const PublicState* state) const {
 bool System::canSync(const PublicState* state, int i, int j) const {
   if (i == j)
     return true;
-  if (channelInfo.empty())
+  if (tables_.channels.empty())
     return false;
   return currentLocation(state, i)->getSync().canSyncWith(currentLocation(state, j)->getSync());
 }
@@ -126,7 +121,7 @@ int syncValue(const Transition& edge, const PublicState* state) {
 } // namespace
 
 bool System::hasUrgentTransitions(const PublicState* state) const {
-  if (channelInfo.empty())
+  if (tables_.channels.empty())
     return false;
   const int count = getProcessCount();
   for (int i = 0; i < count; ++i) {
@@ -188,9 +183,9 @@ void System::displayControlState(const PublicState* state, std::ostream& out) co
 void System::displayGlobalState(const GlobalState* state, std::ostream& out) const {
   out << '\n';
   displayControlState(state, out);
-  state->getRegion()->display(out);
+  state->getRegion()->display(out, tables_.clocks);
   out << ' ';
-  state->getIntegerTable()->display(out);
+  state->getIntegerTable()->display(out, tables_.integers);
   out << '\n';
 }
 
@@ -198,17 +193,6 @@ void System::print(std::ostream& out) const {
   out << "The system has " << processes_.size() << " processes.\n\n";
   for (const Pointer<Process>& process : processes_)
     process->display(out);
-}
-
-void System::printActiveClocks() const {
-  for (const Pointer<Process>& process : processes_)
-    for (int index = 0; index < process->getLocationCount(); ++index) {
-      const ControlState& location = *process->getControlState(index);
-      std::cerr << process->getName() << '.' << location.getName() << " :";
-      for (int clock : location.getActiveClocks())
-        std::cerr << ' ' << ClockInfo::clocks[static_cast<std::size_t>(clock)].name.c_str();
-      std::cerr << '\n';
-    }
 }
 
 } // namespace orvela

@@ -4,6 +4,7 @@
 // and trace reconstruction ask.
 
 #include "model/EvaluationEvents.h"
+#include "model/ModelTables.h"
 #include "model/ModelVisitor.h"
 #include "model/Process.h"
 #include "server/base/Object.h"
@@ -36,8 +37,8 @@ public:
   }
   int getProcessCount() const { return static_cast<int>(processes_.size()); }
 
-  /// Completes every process (`buildProcess`), in index order. May be
-  /// called again; it rebuilds the same tables.
+  /// Completes every process (`buildProcess` over the model's channels), in
+  /// index order. May be called again; it rebuilds the same tables.
   void construct();
   /// Recomputes the active clocks of every process, then adds `extra` to the
   /// active set of every location (without propagating them).
@@ -93,17 +94,22 @@ public:
   void displayGlobalState(const GlobalState* state, std::ostream& out) const;
   /// "The system has <n> processes.\n\n" and every process's display.
   void print(std::ostream& out) const;
-  /// Diagnostic to standard error: the active clocks of every location.
-  void printActiveClocks() const;
 
   /// The counters of the evaluation events of this model's expressions
   /// (null for a system built without a parse).
   const std::shared_ptr<EvaluationEvents>& events() const { return events_; }
   void setEvents(std::shared_ptr<EvaluationEvents> events) { events_ = std::move(events); }
 
+  /// The integer, clock and channel tables of this model (only the reference
+  /// clock for a system built without a parse).
+  const ModelTables& tables() const { return tables_; }
+  /// Takes over the tables a parse (or a test) filled for this model.
+  void setTables(ModelTables tables) { tables_ = std::move(tables); }
+
 private:
   std::vector<Pointer<Process>> processes_;
   std::shared_ptr<EvaluationEvents> events_;
+  ModelTables tables_;
 };
 
 } // namespace orvela

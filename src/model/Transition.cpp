@@ -43,10 +43,10 @@ void Transition::resetAssigns(PublicState* state) const {
   }
 }
 
-void Transition::indicateResets(const PublicState* state, float* out) const {
+void Transition::indicateResets(const PublicState* state, int integers, float* out) const {
   if (!assignment_)
     return;
-  ResetIndicator indicator(state, out);
+  ResetIndicator indicator(state, integers, out);
   previewUpdates(*assignment_, indicator, [out](unsigned int destination, unsigned int source) {
     out[destination] = out[source];
   });

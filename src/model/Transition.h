@@ -35,8 +35,8 @@ public:
   /// What the updates do to the clocks, from `state`: out[c] becomes k for a
   /// clock c reset to k and grows by k for a shift by k, and a clock copied
   /// from another takes that clock's entry; other clocks keep their value.
-  /// `state` does not change.
-  void indicateResets(const PublicState* state, float* out) const;
+  /// `state`, whose model has `integers` integer values, does not change.
+  void indicateResets(const PublicState* state, int integers, float* out) const;
   /// Recomputes the used and reset clock sets from the clock guard and the
   /// updates.
   void update();

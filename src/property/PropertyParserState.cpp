@@ -8,8 +8,18 @@ namespace orvela {
 
 PropertyParserState* tctlState = nullptr;
 
+namespace {
+
+// The tables of `system`; without a system, those of an empty model.
+const ModelTables& tablesOf(const Pointer<System>& system) {
+  static const ModelTables none;
+  return system ? system->tables() : none;
+}
+
+} // namespace
+
 PropertyParserState::PropertyParserState(std::istream& input, const Pointer<System>& system)
-    : arenaScope(arena), input(input), system(system), build(*this) {}
+    : arena(tablesOf(system)), arenaScope(arena), input(input), system(system), build(*this) {}
 
 bool PropertyParserState::semanticError(const char* reason) {
   lastReason = reason;

@@ -52,8 +52,9 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& 
 }
 
 StateShape stateShapeOf(const System& system) {
-  return {unsigned(system.getProcessCount()), unsigned(IntegerInfo::integers.size()),
-          unsigned(IntegerInfo::realInts), unsigned(ClockInfo::clocks.size())};
+  const ModelTables& tables = system.tables();
+  return {unsigned(system.getProcessCount()), unsigned(tables.integerCount()),
+          unsigned(tables.realInts), unsigned(tables.clockCount())};
 }
 
 } // namespace orvela

@@ -18,11 +18,11 @@ WaitingStore* createPriorityPWOrder(PriorityFunction priority);
 /// `shape`, whose runs use clones of `store`, which must be a waiting store
 /// (Bug otherwise).
 PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape);
-/// The same for the states of `system`: its processes, the integer and clock
-/// tables of the loaded model, the real (non-meta) integers compared.
+/// The same for the states of `system`: its processes, its integer and clock
+/// tables, the real (non-meta) integers compared.
 PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& system);
 
-/// The shape of the states of `system` and the loaded model tables.
+/// The shape of the states of `system`, from its processes and tables.
 StateShape stateShapeOf(const System& system);
 
 /// The same for the representation variants: the constraint-reduced list

@@ -140,7 +140,7 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
     throw ProtocolError("Syntax errors in system.");
   try {
     system_ = system;
-    normalisationInfo_ = NormalisationInfo();
+    normalisationInfo_ = NormalisationInfo(system_->tables().clockCount());
     system_->accept(normalisationInfo_);
     initial_ = system_->calcInitial();
     initialize();
@@ -172,16 +172,19 @@ void Session::buildSimulationPipeline() {
   moves_ = std::make_unique<MoveEnumerator>(*system_);
 }
 
-std::vector<std::string> Session::integerNames() {
+std::vector<std::string> Session::integerNames() const {
+  requireSystem();
+  const ModelTables& tables = system_->tables();
   std::vector<std::string> names;
-  for (int k = 0; k < IntegerInfo::realInts; ++k)
-    names.emplace_back(IntegerInfo::integers[std::size_t(k)].name.c_str());
+  for (int k = 0; k < tables.realInts; ++k)
+    names.emplace_back(tables.integers[std::size_t(k)].name.c_str());
   return names;
 }
 
-std::vector<std::string> Session::clockNames() {
+std::vector<std::string> Session::clockNames() const {
+  requireSystem();
   std::vector<std::string> names;
-  for (const ClockInfo& clock : ClockInfo::clocks)
+  for (const ClockInfo& clock : system_->tables().clocks)
     names.emplace_back(clock.name.c_str());
   return names;
 }
@@ -260,7 +263,7 @@ CheckResult Session::check(std::istream& property) {
   // Zones are normalised with the constants of the model and the property, so
   // that normalisation never hides what the property asks about. A stored
   // search may only be continued under the same constants.
-  NormalisationInfo constants;
+  NormalisationInfo constants(system_->tables().clockCount());
   system_->accept(constants);
   if (parsed.premise)
     parsed.premise->accept(constants);
@@ -585,8 +588,8 @@ void Session::startFrom(const Pointer<GlobalState>& state) {
 
 void Session::checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const {
   requireSystem();
-  const std::size_t variables =
-      watched == Watched::integer ? IntegerInfo::integers.size() : ClockInfo::clocks.size();
+  const std::size_t variables = watched == Watched::integer ? system_->tables().integers.size()
+                                                            : system_->tables().clocks.size();
   const bool inModel = item.process >= -1 && item.process < system_->getProcessCount() &&
                        (item.process == -1 ||
                         (item.location >= 0 &&

@@ -90,10 +90,10 @@ public:
   /// Throws `ProtocolError` "No system received" without a model.
   void requireSystem() const;
   const Pointer<System>& system() const { return system_; }
-  /// The names of the declared integers and of every clock ("t(0)" first),
-  /// in index order.
-  static std::vector<std::string> integerNames();
-  static std::vector<std::string> clockNames();
+  /// The names of the declared integers and of every clock ("t(0)" first)
+  /// of the loaded model, in index order.
+  std::vector<std::string> integerNames() const;
+  std::vector<std::string> clockNames() const;
 
   // ------------------------------------------------------------- options
 

@@ -30,8 +30,8 @@ void processSystem() {
   Session& session = serverSession();
   session.loadSystem(text);
   writeLine("ok");
-  writeNames(Session::integerNames());
-  writeNames(Session::clockNames());
+  writeNames(session.integerNames());
+  writeNames(session.clockNames());
   writeLine(".");
 }
 

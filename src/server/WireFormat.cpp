@@ -177,9 +177,10 @@ void writeGlobalState(const GlobalState* state, int zoneFormat) {
     writeZone(state->getUnpackedRegion(), zoneFormat);
   }
   writeLine(".");
-  const int* values = state->getIntegerTable()->getValues();
-  for (int k = 0; k < IntegerInfo::realInts; ++k)
-    writeNumber(values[k]);
+  // Every table of a model holds exactly its declared integers.
+  const IntegerTable& table = *state->getIntegerTable();
+  for (int k = 0; k < table.getCount(); ++k)
+    writeNumber(table[k]);
   writeLine(".");
 }
 
@@ -195,9 +196,10 @@ void write(const GlobalState* state, const Transition* const* edges, int zoneFor
 }
 
 Pointer<GlobalState> read(const System& system) {
-  const unsigned dimension = unsigned(ClockInfo::clocks.size());
+  const ModelTables& tables = system.tables();
+  const unsigned dimension = unsigned(tables.clockCount());
   Pointer<GlobalState> state = GlobalState::create(system.getProcessCount());
-  state->setIntegerTable(IntegerTable::create(int(IntegerInfo::integers.size()), true));
+  state->setIntegerTable(IntegerTable::create(tables.integers));
   UnpackedRegion* region = UnpackedRegion::create(int(dimension), true);
   state->setRegion(region);
 
@@ -222,8 +224,8 @@ Pointer<GlobalState> read(const System& system) {
   // A value outside its variable's domain is no state of the model; used as
   // an array index it would reach past the array.
   int* values = state->getIntegerTable()->getValues();
-  for (int k = 0; k < IntegerInfo::realInts; ++k) {
-    const IntegerInfo& variable = IntegerInfo::integers[std::size_t(k)];
+  for (int k = 0; k < tables.realInts; ++k) {
+    const IntegerInfo& variable = tables.integers[std::size_t(k)];
     values[k] = getInteger(readLine());
     if (values[k] < variable.lower || values[k] > variable.upper)
       throw ProtocolError("State inconsistent with current system");

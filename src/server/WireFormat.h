@@ -34,7 +34,7 @@ void write(const Transition* edge);
 /// `edges`, and ".".
 void write(const GlobalState* state, const Transition* const* edges, int zoneFormat);
 
-/// Reads a state block of the current model (`system` and the model tables)
+/// Reads a state block of the current model (`system` and its tables)
 /// into a new heap state with a closed unpacked region. The zone is the
 /// conjunction of the constraint groups with every clock non-negative (the
 /// tightest bound wins where groups repeat an entry); when that is empty the

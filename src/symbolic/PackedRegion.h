@@ -58,9 +58,9 @@ public:
   /// Refused, through `copy`.
   PackedRegion* pack() const override;
   void unpackTo(UnpackedRegion* target) const override;
-  void display(std::ostream& out) const override;
+  void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
   /// Writes nothing.
-  void displayAsQuery(std::ostream& out) const override;
+  void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
   bool isPacked() const override { return true; }
   bool isUnbounded() const override;
   unsigned getDim() const override { return dim_; }

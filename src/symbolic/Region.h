@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 struct _dbm_;
 class cdd;
@@ -19,6 +20,7 @@ namespace orvela {
 
 class UnpackedRegion;
 class PackedRegion;
+struct ClockInfo;
 
 /// The abstract region. Subclasses must not add data members beyond those of
 /// their block layout: the block sizes are computed from the layout.
@@ -40,11 +42,12 @@ public:
   virtual PackedRegion* pack() const = 0;
   /// Writes this zone into `target` (same dimension), closed.
   virtual void unpackTo(UnpackedRegion* target) const = 0;
-  /// The constraints as a comma-separated list, with clock names.
-  virtual void display(std::ostream& out) const = 0;
+  /// The constraints as a comma-separated list, with the names of `clocks`,
+  /// the model's clock table (at least as wide as the zone).
+  virtual void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const = 0;
   /// The constraints as a property-language conjunction, each preceded by
-  /// " and ".
-  virtual void displayAsQuery(std::ostream& out) const = 0;
+  /// " and ", with the same names.
+  virtual void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const = 0;
   virtual bool isPacked() const = 0;
   /// True if no clock has an upper bound.
   virtual bool isUnbounded() const = 0;

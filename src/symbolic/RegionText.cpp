@@ -1,4 +1,4 @@
-// Text forms of regions, with the clock names of the loaded model.
+// Text forms of regions, with the clock names of a model.
 
 #include "model/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
@@ -10,9 +10,9 @@
 namespace orvela {
 namespace {
 
-const char* clockName(unsigned k) {
-  assert(k < ClockInfo::clocks.size() && "region wider than the clock table");
-  return ClockInfo::clocks[k].name.c_str();
+const char* clockName(const std::vector<ClockInfo>& clocks, unsigned k) {
+  assert(k < clocks.size() && "region wider than the clock table");
+  return clocks[k].name.c_str();
 }
 
 const char* upperRelation(int32_t raw) { return rawIsStrict(raw) ? "<" : "<="; }
@@ -36,7 +36,7 @@ void writeNegatedConstant(std::ostream& out, int32_t raw) {
 
 } // namespace
 
-void UnpackedRegion::display(std::ostream& out) const {
+void UnpackedRegion::display(std::ostream& out, const std::vector<ClockInfo>& clocks) const {
   const unsigned n = dim_;
   const char* separator = "";
   for (unsigned i = 0; i < n; ++i)
@@ -47,17 +47,17 @@ void UnpackedRegion::display(std::ostream& out) const {
       out << separator;
       separator = ", ";
       if (i == 0) {
-        out << clockName(j) << lowerRelation(raw) << -rawConstant(raw);
+        out << clockName(clocks, j) << lowerRelation(raw) << -rawConstant(raw);
         continue;
       }
-      out << clockName(i);
+      out << clockName(clocks, i);
       if (j != 0)
-        out << '-' << clockName(j);
+        out << '-' << clockName(clocks, j);
       out << upperRelation(raw) << rawConstant(raw);
     }
 }
 
-void UnpackedRegion::displayAsQuery(std::ostream& out) const {
+void UnpackedRegion::displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const {
   const unsigned n = dim_;
   for (unsigned i = 0; i < n; ++i)
     for (unsigned j = 0; j < n; ++j) {
@@ -69,12 +69,12 @@ void UnpackedRegion::displayAsQuery(std::ostream& out) const {
         // is a constraint like any other.
         if (raw == rawLessEqualZero)
           continue;
-        out << " and " << clockName(j) << lowerRelation(raw) << -rawConstant(raw);
+        out << " and " << clockName(clocks, j) << lowerRelation(raw) << -rawConstant(raw);
         continue;
       }
-      out << " and " << clockName(i) << upperRelation(raw);
+      out << " and " << clockName(clocks, i) << upperRelation(raw);
       if (j != 0) {
-        out << clockName(j);
+        out << clockName(clocks, j);
         if (raw >= 2)
           out << '+';
         if (rawConstant(raw) != 0)
@@ -85,7 +85,7 @@ void UnpackedRegion::displayAsQuery(std::ostream& out) const {
     }
 }
 
-void PackedRegion::display(std::ostream& out) const {
+void PackedRegion::display(std::ostream& out, const std::vector<ClockInfo>& clocks) const {
   const unsigned n = dim_;
   const int32_t* kept = keptBounds();
   for (unsigned k = 0; k < n * n; ++k) {
@@ -94,12 +94,12 @@ void PackedRegion::display(std::ostream& out) const {
     const int32_t raw = *kept++;
     const unsigned i = k / n, j = k % n;
     if (i == 0) {
-      out << clockName(j) << lowerRelation(raw);
+      out << clockName(clocks, j) << lowerRelation(raw);
       writeNegatedConstant(out, raw);
     } else {
-      out << clockName(i);
+      out << clockName(clocks, i);
       if (j != 0)
-        out << '-' << clockName(j);
+        out << '-' << clockName(clocks, j);
       out << upperRelation(raw);
       writeConstant(out, raw);
     }
@@ -107,6 +107,6 @@ void PackedRegion::display(std::ostream& out) const {
   }
 }
 
-void PackedRegion::displayAsQuery(std::ostream&) const {}
+void PackedRegion::displayAsQuery(std::ostream&, const std::vector<ClockInfo>&) const {}
 
 } // namespace orvela

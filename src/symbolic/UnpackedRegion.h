@@ -70,8 +70,8 @@ public:
   UnpackedRegion* unpack() const override;
   PackedRegion* pack() const override;
   void unpackTo(UnpackedRegion* target) const override;
-  void display(std::ostream& out) const override;
-  void displayAsQuery(std::ostream& out) const override;
+  void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
+  void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
   bool isPacked() const override { return false; }
   bool isUnbounded() const override;
   unsigned getDim() const override { return dim_; }

@@ -37,7 +37,7 @@ public:
 };
 
 TEST(IntegerMinMaxFilter, WatchesVariablesWhereTheLocationConditionHolds) {
-  test::setUpModel(0, 2);
+  const ModelTables model = test::setUpModel(0, 2);
   // Any location; process 1 in location 2; a process and variables the
   // states do not have (the first beyond the end, one far beyond).
   IntegerMinMaxFilter collector({{-1, 0, 0}, {1, 2, 1}, {7, 0, 0}, {-1, 0, 2}, {-1, 0, 9}});
@@ -51,7 +51,7 @@ TEST(IntegerMinMaxFilter, WatchesVariablesWhereTheLocationConditionHolds) {
   EXPECT_EQ(boundsOf(collector), Bounds(5, nothing));
   for (const auto& [locations, values] : std::vector<std::pair<std::vector<int>, std::vector<int>>>{
            {{0, 2}, {5, -3}}, {{0, 1}, {-4, 8}}, {{1, 2}, {2, 6}}}) {
-    test::OwnedState state = test::makeState(locations, values);
+    test::OwnedState state = test::makeState(model, locations, values);
     EXPECT_TRUE(collector.tryPut(state.get()));
   }
   EXPECT_EQ(sink.count, 3);
@@ -59,11 +59,11 @@ TEST(IntegerMinMaxFilter, WatchesVariablesWhereTheLocationConditionHolds) {
 }
 
 TEST(ClockMinMaxFilter, WatchesTheRangeOfAClockWithStrictnessIgnored) {
-  test::setUpModel(2, 0);
+  const ModelTables model = test::setUpModel(2, 0);
   ClockMinMaxFilter collector({{-1, 0, 1}, {-1, 0, 2}});
   CountingSink sink;
   collector.setSink(&sink);
-  test::OwnedState state = test::makeState({0}, {});
+  test::OwnedState state = test::makeState(model, {0}, {});
   state->tighten(0, 1, rawBound(-2, true)); // x1 > 2
   state->tighten(1, 0, rawBound(5, true));  // x1 < 5
   ASSERT_TRUE(state->ok());

@@ -55,7 +55,7 @@ protected:
     test::OwnedState result(system->calcInitial());
     for (std::size_t k = 0; k < locations.size(); ++k)
       result->setLocation(unsigned(k), locations[k]);
-    result->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+    result->setRegion(UnpackedRegion::create(system->tables().clockCount(), true));
     for (const Bound& b : bounds)
       result->tighten(b.i, b.j, b.raw);
     EXPECT_TRUE(result->ok()) << "empty test zone";

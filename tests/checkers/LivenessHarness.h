@@ -35,6 +35,7 @@ public:
       : system(loadSystem(text)), store(new MemoryTraceStore()) {
     if (!system)
       return;
+    info = NormalisationInfo(system->tables().clockCount());
     initial = system->calcInitial();
     initial->setTraceId(store->put(nullptr, -1));
     system->accept(info);

@@ -82,7 +82,7 @@ TEST(NormalisationInfo, GathersTheConstantsAndDifferenceConstraintsOfTheModel) {
     SCOPED_TRACE(process);
     Pointer<System> system =
         loadSystem(std::string(declarations) + "\nprocess P { " + process + " }\nsystem P;");
-    NormalisationInfo info;
+    NormalisationInfo info(system->tables().clockCount());
     system->accept(info);
     // The reference clock's entry is of no use.
     EXPECT_EQ(std::vector<int>(info.maxConst.begin() + 1, info.maxConst.end()), constants);
@@ -93,7 +93,7 @@ TEST(NormalisationInfo, GathersTheConstantsAndDifferenceConstraintsOfTheModel) {
 TEST(NormalisationInfo, APropertyAddsItsConstantsAndNegatesNonPositiveDifferences) {
   Pointer<System> system = loadSystem("clock x, y, z;\nprocess P { state s0 {x < 5}; init s0; }\n"
                                       "system P;");
-  NormalisationInfo info, again;
+  NormalisationInfo info(4), again(4);
   system->accept(info);
   system->accept(again);
   EXPECT_TRUE(info == again);
@@ -108,15 +108,15 @@ TEST(NormalisationInfo, APropertyAddsItsConstantsAndNegatesNonPositiveDifference
 /// States of two clocks in blocks of one allocator, for the stages.
 struct Zones {
   Zones() {
-    test::setUpModel(2, 0);
     system = new System(1);
+    system->setTables(test::setUpModel(2, 0));
     allocator = createChunkAllocator(system->getSizeOfUnpackedState());
   }
 
   /// A block state with x in [xLow, xHigh], y in [yLow, yHigh], x - y in
   /// [dLow, dHigh], closed.
   GlobalState* state(int xLow, int xHigh, int yLow, int yHigh, int dLow, int dHigh) {
-    test::OwnedState model = test::makeState({0}, {});
+    test::OwnedState model = test::makeState(system->tables(), {0}, {});
     GlobalState* block = model->unpackedCopy(allocator->allocate());
     test::restrictClock(block, 1, xLow, xHigh);
     test::restrictClock(block, 2, yLow, yHigh);
@@ -166,7 +166,7 @@ TEST(SplitFilter, CutsAZoneAcrossTheConstraintIntoBothSidesAndAcceptsWhenEitherI
 
 TEST(BasicNormFilter, WidensBeyondTheConstantsAndRestoresEachSide) {
   Zones zones;
-  NormalisationInfo info; // constants 0: every finite bound goes
+  NormalisationInfo info(3); // constants 0: every finite bound goes
   info.constraints = {{1, 2, lessEqual(2)}, negation({1, 2, lessEqual(2)})};
   MoveRecorder recorder(zones.allocator.get());
   BasicNormFilter basic(info, &recorder);

@@ -38,12 +38,12 @@ public:
 };
 
 TEST(StopSink, KeepsAnUnpackedCopyOfTheLastGoalAndStopsItsTarget) {
-  test::setUpModel(1, 1);
+  const ModelTables model = test::setUpModel(1, 1);
   Pointer<Target> target = new Target();
   Pointer<StopSink> sink = new StopSink(target.get());
   EXPECT_EQ(sink->state(), nullptr);
   {
-    test::OwnedState goal = test::makeState({2}, {7});
+    test::OwnedState goal = test::makeState(model, {2}, {7});
     test::restrictClock(goal.get(), 1, 3, 4);
     goal->setRegion(goal->getRegion()->pack()); // the copy is unpacked whatever it gets
     EXPECT_TRUE(sink->tryPut(goal.get()));
@@ -54,7 +54,7 @@ TEST(StopSink, KeepsAnUnpackedCopyOfTheLastGoalAndStopsItsTarget) {
   EXPECT_EQ(sink->state()->getIntegerReference()[0], 7);
   EXPECT_EQ(target->properties, std::vector<std::string>{"stop"});
 
-  test::OwnedState later = test::makeState({5}, {0});
+  test::OwnedState later = test::makeState(model, {5}, {0});
   EXPECT_TRUE(sink->tryPut(later.get()));
   EXPECT_EQ(sink->state()->getLocation(0), 5);
   EXPECT_EQ(target->properties.size(), 2u);

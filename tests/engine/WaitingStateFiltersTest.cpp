@@ -68,13 +68,13 @@ TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
 }
 
 TEST(PairToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
-  test::setUpModel(2, 2);
-  test::OwnedState a = test::makeState({1, 2}, {3, 4});
-  test::OwnedState b = test::makeState({1, 2}, {3, 4});
+  const ModelTables model = test::setUpModel(2, 2);
+  test::OwnedState a = test::makeState(model, {1, 2}, {3, 4});
+  test::OwnedState b = test::makeState(model, {1, 2}, {3, 4});
   test::restrictClock(b.get(), 1, 5, 9);
   EXPECT_EQ(discreteHash(a.get()), discreteHash(b.get()));
-  test::OwnedState otherLocation = test::makeState({2, 1}, {3, 4});
-  test::OwnedState otherValue = test::makeState({1, 2}, {3, 5});
+  test::OwnedState otherLocation = test::makeState(model, {2, 1}, {3, 4});
+  test::OwnedState otherValue = test::makeState(model, {1, 2}, {3, 5});
   EXPECT_NE(discreteHash(a.get()), discreteHash(otherLocation.get()));
   EXPECT_NE(discreteHash(a.get()), discreteHash(otherValue.get()));
 }

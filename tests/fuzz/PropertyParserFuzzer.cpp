@@ -63,7 +63,7 @@ void exercise(TCTLExpression& expression, const Fixture& fixture) {
   std::set<int> clocks;
   expression.collectClocks(clocks);
   for (int clock : clocks)
-    if (clock < 0 || std::size_t(clock) >= ClockInfo::clocks.size())
+    if (clock < 0 || clock >= fixture.session.system()->tables().clockCount())
       fuzz::fault("collectClocks", "a clock outside the model");
   NormalForm normalForm;
   expression.normalise(normalForm);

@@ -1,9 +1,7 @@
 #include "language/Declarations.h"
 
 #include "LanguageTest.h"
-#include "model/ChannelInfo.h"
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "model/ModelTables.h"
 
 #include <gtest/gtest.h>
 
@@ -14,38 +12,46 @@ using test::declarationMessages;
 using test::parse;
 using test::withProcess;
 
-std::vector<int> initialValues() {
+// The tables of the model `text` declares (only the reference clock when it
+// does not load).
+ModelTables tablesOf(const std::string& text) {
+  const test::Parsed parsed = parse(text);
+  EXPECT_TRUE(parsed.system) << parsed.messages;
+  return parsed.system ? parsed.system->tables() : ModelTables();
+}
+
+std::vector<int> initialValues(const ModelTables& tables) {
   std::vector<int> values;
-  for (const IntegerInfo& info : IntegerInfo::integers)
+  for (const IntegerInfo& info : tables.integers)
     values.push_back(info.initial);
   return values;
 }
 
-std::vector<std::string> integerNames() {
+std::vector<std::string> integerNames(const ModelTables& tables) {
   std::vector<std::string> names;
-  for (const IntegerInfo& info : IntegerInfo::integers)
+  for (const IntegerInfo& info : tables.integers)
     names.emplace_back(info.name.c_str());
   return names;
 }
 
 TEST(Declarations, DefaultValuesAreZeroOrTheLowerBound) {
-  ASSERT_TRUE(parse(withProcess("int x; int [3,5] y; int [-5,-2] z; int [-4, -0] w;")).system);
-  EXPECT_EQ(initialValues(), (std::vector<int>{0, 3, -5, 0}));
-  EXPECT_EQ(IntegerInfo::integers[0].lower, -32767);
-  EXPECT_EQ(IntegerInfo::integers[0].upper, 32767);
-  EXPECT_EQ(IntegerInfo::integers[2].upper, -2);
+  const ModelTables tables =
+      tablesOf(withProcess("int x; int [3,5] y; int [-5,-2] z; int [-4, -0] w;"));
+  ASSERT_EQ(initialValues(tables), (std::vector<int>{0, 3, -5, 0}));
+  EXPECT_EQ(tables.integers[0].lower, -32767);
+  EXPECT_EQ(tables.integers[0].upper, 32767);
+  EXPECT_EQ(tables.integers[2].upper, -2);
   EXPECT_EQ(symbols.getData("z"), 2);
 }
 
 TEST(Declarations, ConstantsTakeAValueWithOrWithoutTheAssignment) {
-  ASSERT_TRUE(
-      parse(withProcess("const N 5; const M := N * 2 + 1, K -N; int [0, M] x := K + 9;")).system);
+  const ModelTables tables =
+      tablesOf(withProcess("const N 5; const M := N * 2 + 1, K -N; int [0, M] x := K + 9;"));
   EXPECT_EQ(symbols.getData("N"), 5);
   EXPECT_EQ(symbols.getData("M"), 11);
   EXPECT_EQ(symbols.getData("K"), -5);
-  EXPECT_EQ(IntegerInfo::integers[0].upper, 11);
-  EXPECT_EQ(initialValues(), (std::vector<int>{4}));
-  EXPECT_TRUE(IntegerInfo::integers.size() == 1) << "constants are not variables";
+  ASSERT_EQ(initialValues(tables), (std::vector<int>{4})) << "constants are not variables";
+  EXPECT_EQ(tables.integers[0].upper, 11);
 }
 
 TEST(Declarations, FaultyDeclarationsAreReportedWithTheirLine) {
@@ -87,40 +93,38 @@ TEST(Declarations, FaultyDeclarationsAreReportedWithTheirLine) {
 }
 
 TEST(Declarations, ArrayInitialisersFillRowMajorAndCheckTheirShape) {
-  ASSERT_TRUE(parse(withProcess("int a[2][3] := {{1,2,3},{4,5,6}};")).system);
-  EXPECT_EQ(initialValues(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(integerNames(), (std::vector<std::string>{"a[0][0]", "a[0][1]", "a[0][2]", "a[1][0]",
-                                                      "a[1][1]", "a[1][2]"}));
+  const ModelTables tables = tablesOf(withProcess("int a[2][3] := {{1,2,3},{4,5,6}};"));
+  EXPECT_EQ(initialValues(tables), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(integerNames(tables), (std::vector<std::string>{"a[0][0]", "a[0][1]", "a[0][2]",
+                                                            "a[1][0]", "a[1][1]", "a[1][2]"}));
 }
 
 TEST(Declarations, ArraysOfConstantsInitialiseWholeRowsAndArrays) {
-  ASSERT_TRUE(parse(withProcess("const R[3] := {7,8,9}; int a[2][3] := {R, {1,2,3}};"
-                                "int b[3] := R; int [0,9] c[2][3] := {R, R};"))
-                  .system);
-  EXPECT_EQ(initialValues(), (std::vector<int>{7, 8, 9, 1, 2, 3, 7, 8, 9, 7, 8, 9, 7, 8, 9}));
+  const ModelTables tables =
+      tablesOf(withProcess("const R[3] := {7,8,9}; int a[2][3] := {R, {1,2,3}};"
+                           "int b[3] := R; int [0,9] c[2][3] := {R, R};"));
+  EXPECT_EQ(initialValues(tables), (std::vector<int>{7, 8, 9, 1, 2, 3, 7, 8, 9, 7, 8, 9, 7, 8, 9}));
 }
 
 TEST(Declarations, LocalVariablesAreNamedAfterTheirProcess) {
-  ASSERT_TRUE(parse("int a; process P { int a[3] := {4,5,6}; clock c[2]; chan d[2][2];"
-                    " state s; init s; } system P;")
-                  .system);
-  EXPECT_EQ(integerNames(), (std::vector<std::string>{"a", "P.a[0]", "P.a[1]", "P.a[2]"}));
-  EXPECT_EQ(initialValues(), (std::vector<int>{0, 4, 5, 6}));
-  ASSERT_EQ(ClockInfo::clocks.size(), 3u);
-  EXPECT_STREQ(ClockInfo::clocks[0].name.c_str(), "t(0)");
-  EXPECT_STREQ(ClockInfo::clocks[2].name.c_str(), "P.c[1]");
-  ASSERT_EQ(channelInfo.size(), 4u);
-  EXPECT_STREQ(channelInfo[2].name.c_str(), "P.d[1][0]");
-  EXPECT_EQ(channelInfo[2].id, 3);
+  const ModelTables tables = tablesOf("int a; process P { int a[3] := {4,5,6}; clock c[2]; "
+                                      "chan d[2][2]; state s; init s; } system P;");
+  EXPECT_EQ(integerNames(tables), (std::vector<std::string>{"a", "P.a[0]", "P.a[1]", "P.a[2]"}));
+  EXPECT_EQ(initialValues(tables), (std::vector<int>{0, 4, 5, 6}));
+  ASSERT_EQ(tables.clocks.size(), 3u);
+  EXPECT_EQ(tables.clocks[0].name, "t(0)");
+  EXPECT_EQ(tables.clocks[2].name, "P.c[1]");
+  ASSERT_EQ(tables.channels.size(), 4u);
+  EXPECT_EQ(tables.channels[2].name, "P.d[1][0]");
+  EXPECT_EQ(tables.channels[2].id, 3);
 }
 
 TEST(Declarations, ChannelKindsFollowTheirKeywords) {
-  ASSERT_TRUE(parse(withProcess("chan a; urgent chan b; broadcast chan c; urgent broadcast chan "
-                                "d[2];"))
-                  .system);
-  ASSERT_EQ(channelInfo.size(), 5u);
-  const auto kind = [](int id) {
-    return std::pair(ChannelInfo::get(id).urgent, ChannelInfo::get(id).broadcast);
+  const ModelTables tables =
+      tablesOf(withProcess("chan a; urgent chan b; broadcast chan c; urgent broadcast chan d[2];"));
+  ASSERT_EQ(tables.channels.size(), 5u);
+  const auto kind = [&](int id) {
+    return std::pair(tables.channel(id).urgent, tables.channel(id).broadcast);
   };
   EXPECT_EQ(kind(1), std::pair(false, false));
   EXPECT_EQ(kind(2), std::pair(true, false));
@@ -130,8 +134,7 @@ TEST(Declarations, ChannelKindsFollowTheirKeywords) {
 }
 
 TEST(Declarations, A255thClockIncludingTheReferenceClockIsAccepted) {
-  EXPECT_TRUE(parse(withProcess("clock c[253]; clock last;")).system);
-  EXPECT_EQ(ClockInfo::clocks.size(), 255u);
+  EXPECT_EQ(tablesOf(withProcess("clock c[253]; clock last;")).clocks.size(), 255u);
 }
 
 TEST(Declarations, ElementNamesSpellEveryIndex) {

@@ -1,13 +1,14 @@
 #include "language/ParseSystem.h"
 
 #include "LanguageTest.h"
-#include "model/ChannelInfo.h"
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "model/ModelTables.h"
 #include "server/base/Exceptions.h"
+#include "support/SearchHarness.h"
 #include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace orvela {
 namespace {
@@ -15,15 +16,16 @@ namespace {
 using test::parse;
 using test::Parsed;
 
-std::string names() {
+std::string names(const System& system) {
+  const ModelTables& tables = system.tables();
   std::string result;
-  for (const IntegerInfo& info : IntegerInfo::integers)
+  for (const IntegerInfo& info : tables.integers)
     result += std::string(info.name.c_str()) + ' ';
   result += '|';
-  for (const ClockInfo& clock : ClockInfo::clocks)
+  for (const ClockInfo& clock : tables.clocks)
     result += std::string(clock.name.c_str()) + ' ';
   result += '|';
-  for (const ChannelInfo& channel : channelInfo)
+  for (const ChannelInfo& channel : tables.channels)
     result += std::string(channel.name.c_str()) + ' ';
   return result;
 }
@@ -41,10 +43,11 @@ const char* const second = "urgent chan d; chan e; int [0,1] m := 1;\n"
 TEST(ParseSystem, EveryDescriptionStartsFromEmptyTables) {
   Parsed one = parse(first);
   ASSERT_TRUE(one.system) << one.messages;
-  EXPECT_EQ(names(), "n P.k |t(0) x |c ");
+  EXPECT_EQ(names(*one.system), "n P.k |t(0) x |c ");
   Parsed two = parse(second);
   ASSERT_TRUE(two.system) << two.messages;
-  EXPECT_EQ(names(), "m |t(0) R.y |d e ");
+  EXPECT_EQ(names(*two.system), "m |t(0) R.y |d e ");
+  EXPECT_EQ(names(*one.system), "n P.k |t(0) x |c ");
   EXPECT_EQ(symbols.getType("P"), -1);
   EXPECT_EQ(symbols.getId("R"), 0);
   EXPECT_EQ(symbols.getData("d"), 1);
@@ -59,20 +62,18 @@ TEST(ParseSystem, EveryDescriptionStartsFromEmptyTables) {
   EXPECT_EQ(one.system->getProcess(1)->getTransitions()[0]->getSyncText(), "c?");
   Parsed again = parse(first);
   ASSERT_TRUE(again.system) << again.messages;
-  EXPECT_EQ(names(), "n P.k |t(0) x |c ");
+  EXPECT_EQ(names(*again.system), "n P.k |t(0) x |c ");
   EXPECT_EQ(symbols.getData("P"), 1);
   EXPECT_EQ(symbols.getData("Q"), (1 << 16) | 2);
 }
 
 TEST(ParseSystem, AFailedDescriptionLeavesThePreviousTablesInPlace) {
   ASSERT_TRUE(parse(first).system);
-  const std::string before = names();
   std::ostringstream dump;
   dump << symbols;
   Parsed failed = parse("int a, b; chan z; clock w;\nprocess P { state s; init t; }\nsystem P;");
   EXPECT_FALSE(failed.system);
   EXPECT_EQ(failed.messages, "Error at line 2 : parse error\n");
-  EXPECT_EQ(names(), before);
   std::ostringstream after;
   after << symbols;
   EXPECT_EQ(after.str(), dump.str());
@@ -98,13 +99,48 @@ TEST(ParseSystem, MessagesGoToTheCallersStreamOnly) {
 
 TEST(ParseSystem, AScannerFailureIsThrownAndUndone) {
   ASSERT_TRUE(parse(second).system);
-  const std::string before = names();
   std::istringstream broken("int q; chan k;");
   broken.setstate(std::ios::badbit);
   std::ostringstream errors;
   EXPECT_THROW(parseSystem(broken, errors), RuntimeError);
-  EXPECT_EQ(names(), before);
   EXPECT_TRUE(parse(first).system);
+}
+
+// Two models loaded one after the other and searched at the same time from
+// two threads: each search must give the answer it gives alone, so nothing
+// of one model (tables, states, lists) may reach the other.
+TEST(ParseSystem, TwoModelsAreSearchedSideBySideFromTwoThreads) {
+  const std::string counter = "int [0,5] n; clock x;\n"
+                              "process P { state s {x <= 2}, t; init s; trans "
+                              "s -> s { guard x >= 1, n < 5; assign n := n + 1, x := 0; }, "
+                              "s -> t { guard n == 5; }; }\nsystem P;";
+  const std::string blocked = "clock y, z, w;\n"
+                              "process R { state a {y <= 3}, b; init a; trans "
+                              "a -> a { guard y >= 1; assign w := 0; }, "
+                              "a -> b { guard y >= 2, z < 1; }; }\nsystem R;";
+  struct Answer {
+    bool found;
+    std::size_t kept;
+    bool operator==(const Answer&) const = default;
+  };
+  const auto search = [](test::Search& model, const char* process, const char* goal) {
+    const bool found = model.reach(model.at(process, goal));
+    return Answer{found, model.kept()};
+  };
+  test::Search counterAlone(counter, false), blockedAlone(blocked, false);
+  const Answer expectedCounter = search(counterAlone, "P", "t");
+  const Answer expectedBlocked = search(blockedAlone, "R", "b");
+  ASSERT_TRUE(expectedCounter.found);
+  ASSERT_FALSE(expectedBlocked.found);
+
+  test::Search first(counter, false), second(blocked, false);
+  Answer a{}, b{};
+  std::thread one([&] { a = search(first, "P", "t"); });
+  std::thread two([&] { b = search(second, "R", "b"); });
+  one.join();
+  two.join();
+  EXPECT_EQ(a, expectedCounter);
+  EXPECT_EQ(b, expectedBlocked);
 }
 
 } // namespace

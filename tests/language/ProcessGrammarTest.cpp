@@ -157,7 +157,7 @@ TEST(ProcessGrammar, ClockToClockUpdatesCopyAndThenShift) {
   EXPECT_TRUE(dynamic_cast<const ClockCopyReset*>(updates.getSecond().get()));
   // The preview of the updates follows the copy as well.
   float out[3] = {0.0f, 10.0f, 20.0f};
-  edgeOf(same, 0, 0).indicateResets(state.get(), out);
+  edgeOf(same, 0, 0).indicateResets(state.get(), same.system->tables().integerCount(), out);
   EXPECT_EQ(out[1], 20.0f);
   EXPECT_EQ(out[2], 20.0f);
 }

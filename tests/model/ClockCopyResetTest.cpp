@@ -50,10 +50,10 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
   ZoneGenerator gen(61);
   for (int round = 0; round < 300; ++round) {
     const int clocks = gen.uniform(1, 6);
-    test::setUpModel(clocks, 1);
+    const ModelTables model = test::setUpModel(clocks, 1);
     const unsigned n = unsigned(clocks + 1);
     const Matrix zone = gen.closedZone(n, 2 * clocks);
-    OwnedState state = makeState({0}, {0});
+    OwnedState state = makeState(model, {0}, {0});
     test::load(state->getUnpackedRegion(), zone);
     const unsigned s = unsigned(gen.uniform(0, clocks));
     const unsigned d = unsigned(gen.uniform(1, clocks));
@@ -67,8 +67,8 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
 }
 
 TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
-  test::setUpModel(5, 1);
-  OwnedState state = makeState({0}, {1}); // the element is clock 4
+  const ModelTables model = test::setUpModel(5, 1);
+  OwnedState state = makeState(model, {0}, {1}); // the element is clock 4
   test::restrictClock(state.get(), 1, 3, 3);
   ClockCopyReset(constant(1), clockElement()).evaluate(state.get(), nullptr);
   const UnpackedRegion* zone = state->getUnpackedRegion();
@@ -79,8 +79,8 @@ TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
 }
 
 TEST(ClockCopyReset, APendingClosureOfTheSourceReachesTheDestination) {
-  test::setUpModel(3, 1);
-  OwnedState state = makeState({0}, {0});
+  const ModelTables model = test::setUpModel(3, 1);
+  OwnedState state = makeState(model, {0}, {0});
   test::restrictClock(state.get(), 2, 0, 10);
   state->tighten(1, 2, 2 * -4 + 1); // x1 - x2 <= -4, not closed yet
   ClockCopyReset(constant(1), constant(3)).evaluate(state.get(), nullptr);
@@ -98,7 +98,7 @@ TEST(ClockCopyReset, NeedsAConcreteStateBehindTheView) {
 }
 
 TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
-  test::setUpModel(6, 1);
+  const ModelTables model = test::setUpModel(6, 1);
   Clocks used, reset;
   ClockCopyReset(constant(2), constant(1)).regClockUse(nullptr, used, reset);
   EXPECT_EQ(used, Clocks{2});

@@ -1,6 +1,5 @@
 #include "model/IntegerTable.h"
 
-#include "model/IntegerInfo.h"
 #include "model/ModelTables.h"
 
 #include <gtest/gtest.h>
@@ -20,27 +19,26 @@ using Owned = std::unique_ptr<IntegerTable, Remove>;
 class IntegerTableTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    resetModelTables();
-    IntegerInfo::addInteger("x", 0, 5, 1);
-    IntegerInfo::addInteger("y", -3, 3, 0);
+    tables.addInteger("x", 0, 5, 1);
+    tables.addInteger("y", -3, 3, 0);
   }
+  ModelTables tables;
 };
 
-TEST_F(IntegerTableTest, CallerMemoryHoldsTheCountThenTheInitialValues) {
+TEST_F(IntegerTableTest, CallerMemoryHoldsTheCountThenTheValues) {
   std::vector<int> memory(IntegerTable::sizeOf(3) + 1, -7);
   IntegerTable* table = IntegerTable::create(3, true, memory.data());
   EXPECT_EQ(static_cast<void*>(table), static_cast<void*>(memory.data()));
-  EXPECT_EQ(memory, (std::vector<int>{3, 1, 0, 0, -7}));
+  EXPECT_EQ(memory, (std::vector<int>{3, 0, 0, 0, -7}));
   (*table)[1] = 3;
   EXPECT_EQ(memory[2], 3);
 }
 
-TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityIgnoresExtraCells) {
-  Owned original(IntegerTable::create(3, true));
+TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityComparesEveryValue) {
+  Owned original(IntegerTable::create(tables.integers));
   Owned copy(original->copy());
-  (*copy)[2] = 99; // beyond the declared variables
   EXPECT_TRUE(*copy == *original);
-  (*copy)[1] = 3; // the last declared variable counts
+  (*copy)[1] = 3; // the last variable counts
   EXPECT_FALSE(*copy == *original);
   (*copy)[1] = 0;
   (*copy)[0] = 4;
@@ -48,14 +46,16 @@ TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityIgnoresExtraCells) {
   EXPECT_FALSE(*copy == *original);
   *original = *copy;
   EXPECT_EQ((*original)[0], 4);
-  EXPECT_EQ((*original)[2], 99);
+  Owned longer(IntegerTable::create(3, true));
+  (*longer)[0] = 4;
+  EXPECT_FALSE(*longer == *original) << "tables of different models";
 }
 
 TEST_F(IntegerTableTest, TextFormsListEveryVariable) {
-  Owned table(IntegerTable::create(2, true));
+  Owned table(IntegerTable::create(tables.integers));
   std::ostringstream plain, query;
-  plain << *table;
-  table->displayAsQuery(query);
+  table->display(plain, tables.integers);
+  table->displayAsQuery(query, tables.integers);
   EXPECT_EQ(plain.str(), "x=1 y=0 ");
   EXPECT_EQ(query.str(), " and x==1 and y==0");
 }

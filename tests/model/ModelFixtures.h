@@ -29,11 +29,11 @@ inline Pointer<Expression> send(int id) { return constant(id); }
 inline Pointer<Expression> receive(int id) { return constant(-id); }
 
 /// A process with locations l0, l1, ... (initial l0) and the given edges,
-/// built (`buildProcess`).
+/// built (`buildProcess`) over `channels`.
 inline Pointer<Process> buildProcess(const char* name, int locations,
                                      std::vector<Pointer<Transition>> edges,
-                                     std::vector<int> committed = {},
-                                     std::vector<int> urgent = {}) {
+                                     std::vector<int> committed = {}, std::vector<int> urgent = {},
+                                     const std::vector<ChannelInfo>& channels = {}) {
   Pointer<Process> process = new Process(static_cast<short>(locations), name);
   for (int index = 0; index < locations; ++index) {
     std::string location = "l";
@@ -46,7 +46,7 @@ inline Pointer<Process> buildProcess(const char* name, int locations,
   }
   process->setInitial(0);
   process->setTransitions(std::move(edges));
-  process->buildProcess();
+  process->buildProcess(channels);
   return process;
 }
 

@@ -21,13 +21,8 @@ using test::send;
 // Channels 1 (plain), 2 (urgent), 3 (plain), 4 (urgent broadcast).
 class ProcessTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetModelTables();
-    ChannelInfo::addChannel(false, false, "a");
-    ChannelInfo::addChannel(true, false, "u");
-    ChannelInfo::addChannel(false, false, "b");
-    ChannelInfo::addChannel(true, true, "ub");
-  }
+  const std::vector<ChannelInfo> channels{
+      {1, false, false, "a"}, {2, true, false, "u"}, {3, false, false, "b"}, {4, true, true, "ub"}};
 };
 
 TEST_F(ProcessTest, EachCycleIsMarkedOnceAtTheLocationThatClosesItUnlessItCanOnlyReceive) {
@@ -92,7 +87,8 @@ TEST_F(ProcessTest, ChannelArraysSummariseEveryChannelTheyMayName) {
   Pointer<Process> process =
       buildProcess("P", 2,
                    {edge(0, 1, anyOfThree), edge(1, 0, receiveAny), edge(1, 1, send(4)),
-                    edge(0, 0, receive(4)), edge(0, 0, send(1))});
+                    edge(0, 0, receive(4)), edge(0, 0, send(1))},
+                   {}, {}, channels);
   const ControlState& first = *process->getControlState(0);
   for (int channel : {0, 1, 2})
     EXPECT_TRUE(first.getSync().hasOutputChannel(channel)) << channel;
@@ -111,8 +107,9 @@ TEST_F(ProcessTest, ChannelArraysSummariseEveryChannelTheyMayName) {
 }
 
 TEST_F(ProcessTest, BuildingAgainReplacesWhatTheLastBuildDerived) {
-  Pointer<Process> process = buildProcess("P", 2, {edge(0, 1, send(2)), edge(1, 0)});
-  process->buildProcess();
+  Pointer<Process> process =
+      buildProcess("P", 2, {edge(0, 1, send(2)), edge(1, 0)}, {}, {}, channels);
+  process->buildProcess(channels);
   EXPECT_EQ(process->getTransitionsFrom(0).size(), 1u);
   EXPECT_EQ(process->getTransitionsTo(0).size(), 1u);
   EXPECT_EQ(process->getControlState(0)->getUrgentTransitions().size(), 1u);

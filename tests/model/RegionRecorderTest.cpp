@@ -22,20 +22,14 @@ constexpr int lessEqual(int c) { return 2 * c + 1; }
 // Clocks x (1) and y (2) besides the reference clock, and one integer.
 class RegionRecorderTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    resetModelTables();
-    ClockInfo::addClock("x");
-    ClockInfo::addClock("y");
-    IntegerInfo::addInteger("n", 0, 9, 0);
-    zone = UnpackedRegion::create(3, true);
-  }
+  void SetUp() override { zone = UnpackedRegion::create(3, true); }
   void TearDown() override { Region::remove(zone); }
   UnpackedRegion* zone = nullptr;
 };
 
 TEST_F(RegionRecorderTest, RecordsWithoutChangingTheSourceState) {
   TestState state({4}, {1});
-  RegionRecorder recorder(&state);
+  RegionRecorder recorder(&state, 1);
   EXPECT_TRUE(recorder.tighten(0, 1, lessEqual(-3)));
   int scratch;
   ClockAssign(constant(1), 0).evaluate(&recorder, &scratch);
@@ -66,7 +60,7 @@ TEST_F(RegionRecorderTest, ReplayUndoesResetsAndShiftsThenAppliesTheGuards) {
   zone->tightenRaw(0, 2, lessEqual(-5));
   zone->close();
   TestState state({0}, {0});
-  RegionRecorder recorder(&state);
+  RegionRecorder recorder(&state, 1);
   recorder.tighten(0, 1, lessEqual(-3));
   recorder.tighten(2, 0, lessEqual(20));
   recorder.reset(1, 0);
@@ -86,7 +80,7 @@ TEST_F(RegionRecorderTest, AResetToAValueTheZoneCannotHaveEmptiesIt) {
   zone->tightenRaw(1, 0, lessEqual(0));
   zone->close();
   TestState state({0}, {0});
-  RegionRecorder recorder(&state);
+  RegionRecorder recorder(&state, 1);
   recorder.reset(1, 4);
   recorder.replayReverse(zone);
   zone->close();

@@ -26,21 +26,23 @@ Pointer<Expression> guardOnInteger(int index) {
   return new IntegerGuard(new Variable(index, 1, 0, 1), opEqual, constant(1));
 }
 
-Pointer<System> systemOf(std::vector<Pointer<Process>> processes) {
-  Pointer<System> system = new System(static_cast<int>(processes.size()));
-  for (std::size_t i = 0; i < processes.size(); ++i)
-    system->setProcess(static_cast<int>(i), processes[i]);
-  return system;
-}
-
 class SystemTest : public ::testing::Test {
 protected:
-  void SetUp() override { resetModelTables(); }
+  /// A system of `processes` over `tables`, built.
+  Pointer<System> systemOf(std::vector<Pointer<Process>> processes) const {
+    Pointer<System> system = new System(static_cast<int>(processes.size()));
+    for (std::size_t i = 0; i < processes.size(); ++i)
+      system->setProcess(static_cast<int>(i), processes[i]);
+    system->setTables(tables);
+    system->construct();
+    return system;
+  }
+  ModelTables tables;
 };
 
 TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
-  ChannelInfo::addChannel(false, false, "plain");
-  ChannelInfo::addChannel(true, false, "hurry");
+  tables.addChannel(false, false, "plain");
+  tables.addChannel(true, false, "hurry");
   // A sends on hurry when integer 0 is 1; B receives on it when integer 1 is
   // 1, and on the plain channel always.
   Pointer<System> system = systemOf(
@@ -61,8 +63,8 @@ TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
 }
 
 TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
-  ChannelInfo::addChannel(true, false, "u1");
-  ChannelInfo::addChannel(true, false, "u2");
+  tables.addChannel(true, false, "u1");
+  tables.addChannel(true, false, "u2");
   // A may send on u1 or u2 (an array over both), B receives on u2 only when
   // A's choice, integer 0, names it.
   Pointer<Expression> either = new Variable(0, 1, 1, 2);
@@ -75,7 +77,7 @@ TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
 }
 
 TEST_F(SystemTest, AnEnabledUrgentBroadcastIsUrgentWithoutReceivers) {
-  ChannelInfo::addChannel(true, true, "all");
+  tables.addChannel(true, true, "all");
   Pointer<System> system = systemOf(
       {buildProcess("A", 1, {}), buildProcess("B", 1, {edge(0, 0, send(1), guardOnInteger(0))})});
   TestState state({0}, {0, 0});
@@ -129,10 +131,10 @@ TEST_F(SystemTest, OnlyMovesIntoLoopEntriesMustBeSaved) {
 }
 
 TEST_F(SystemTest, TheInitialStateStartsEverythingAtZero) {
-  ClockInfo::addClock("x");
-  ClockInfo::addClock("y");
-  IntegerInfo::addInteger("n", 0, 9, 4);
-  IntegerInfo::addInteger("m", -3, 3, -2);
+  tables.addClock("x");
+  tables.addClock("y");
+  tables.addInteger("n", 0, 9, 4);
+  tables.addInteger("m", -3, 3, -2);
   Pointer<Process> second = buildProcess("B", 3, {});
   second->setInitial(2);
   Pointer<System> system = systemOf({buildProcess("A", 2, {}), second});

@@ -25,19 +25,13 @@ Pointer<Expression> threeUpdates() {
   return new CommaExpression(new CommaExpression(resetX, shiftY), setN);
 }
 
-class TransitionTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    resetModelTables();
-    IntegerInfo::addInteger("n", 0, 9, 0);
-  }
-};
+class TransitionTest : public ::testing::Test {};
 
 TEST_F(TransitionTest, IndicatedResetsLeaveTheStateAlone) {
   Pointer<Transition> move = edge(0, 1, nullptr, nullptr, threeUpdates());
   TestState state({4}, {0});
   float out[4] = {-1.0f, 10.0f, 20.0f, 30.0f};
-  move->indicateResets(&state, out);
+  move->indicateResets(&state, 1, out);
   EXPECT_EQ(out[0], -1.0f);
   EXPECT_EQ(out[1], 0.0f);
   EXPECT_EQ(out[2], 23.0f);
@@ -45,14 +39,14 @@ TEST_F(TransitionTest, IndicatedResetsLeaveTheStateAlone) {
   EXPECT_EQ(state.integers, (std::vector<int>{4}));
   EXPECT_TRUE(state.updates.empty());
   float untouched[2] = {5.0f, 6.0f};
-  edge(0, 1)->indicateResets(&state, untouched);
+  edge(0, 1)->indicateResets(&state, 1, untouched);
   EXPECT_EQ(untouched[1], 6.0f);
 }
 
 TEST_F(TransitionTest, AnIndicatorWorksOnItsOwnCopyOfTheState) {
   TestState state({4}, {2});
   float out[3] = {};
-  ResetIndicator indicator(&state, out);
+  ResetIndicator indicator(&state, 1, out);
   int scratch;
   threeUpdates()->evaluate(&indicator, &scratch);
   EXPECT_EQ(indicator.getIntegerReference()[0], 7);

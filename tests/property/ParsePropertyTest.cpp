@@ -114,8 +114,8 @@ protected:
 
   /// Sets an integer or array element by the name the loader gives it:
   /// "i", "a[1]", "m[1][2]", "P.v".
-  static void setInteger(GlobalState& state, const char* name, int value) {
-    const int offset = IntegerInfo::getOffset(name);
+  void setInteger(GlobalState& state, const char* name, int value) const {
+    const int offset = system->tables().integerOffset(name);
     ASSERT_GE(offset, 0) << name;
     state.getIntegerReference()[offset] = value;
   }
@@ -239,7 +239,7 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
   for (const auto& [formula, holds] : verdicts) {
     SCOPED_TRACE(formula);
     test::OwnedState state(system->calcInitial());
-    state->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+    state->setRegion(UnpackedRegion::create(system->tables().clockCount(), true));
     state->tighten(1, 2, 2 * 2 + 1);
     state->tighten(2, 1, 2 * -2 + 1);
     ASSERT_TRUE(state->ok());

@@ -90,9 +90,9 @@ private:
 class TCTLExpressionTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    test::setUpModel(3, 2);
+    model = test::setUpModel(3, 2);
     allocator = createChunkAllocator(int(4 * GlobalState::sizeOfUnpacked(1, 2, 4)));
-    prototype = test::makeState({0}, {0, 0});
+    prototype = test::makeState(model, {0}, {0, 0});
     restrictClock(prototype.get(), 1, 0, 10);
   }
   void TearDown() override {
@@ -122,6 +122,7 @@ protected:
   }
 
   Pointer<Allocator> allocator;
+  ModelTables model;
   OwnedState prototype;
   StateList list; ///< given back at the end of each test
 };

@@ -75,7 +75,7 @@ TEST_F(BitStateHashingPWListTest, WaitingStatesStillCoverEachOther) {
 
 TEST_F(BitStateHashingPWListTest, TheBitHashesLocationsComparedIntegersAndTheWholeZone) {
   Pointer<PWList> list = makeList();
-  OwnedState s = test::makeState({3, 1}, {-4, 9});
+  OwnedState s = test::makeState(model, {3, 1}, {-4, 9});
   test::restrictClock(s.get(), 1, 2, 5);
   const UnpackedRegion* zone = s->getUnpackedRegion();
   uint32_t h = hash(s->getLocations(), 2 * sizeof(uint16_t), 0);

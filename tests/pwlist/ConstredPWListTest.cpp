@@ -17,7 +17,7 @@ protected:
 
 TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   Pointer<PWList> list = makeList(createQueuePWOrder());
-  OwnedState s = test::makeState({3, 0}, {-4, 17});
+  OwnedState s = test::makeState(model, {3, 0}, {-4, 17});
   test::restrictClock(s.get(), 1, 2, 5);
   test::restrictClock(s.get(), 2, 1, 8);
   s->tighten(2, 1, 2 * 3 + 1); // x2 - x1 <= 3: a difference constraint to keep

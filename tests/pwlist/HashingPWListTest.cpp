@@ -27,7 +27,7 @@ TEST_F(HashingPWListTest, AReferenceGivesBackTheStoredStateExactly) {
   ASSERT_TRUE(put(*list, s));
   GlobalStateReference* reference = get(*list);
   ASSERT_NE(reference, nullptr);
-  OwnedState back = test::makeState({0, 0}, {0, 0});
+  OwnedState back = test::makeState(model, {0, 0}, {0, 0});
   back->getUnpackedRegion()->touch(1); // stale marks must not survive
   reference->writeDiscreteTo(back.get());
   reference->writeSymbolicTo(back.get());

@@ -19,13 +19,13 @@ namespace orvela::test {
 
 class ListTest : public ::testing::Test {
 public:
-  void SetUp() override { setUpModel(2, 2); }
+  static inline const ModelTables model = setUpModel(2, 2);
 
   static StateShape shape() { return {2, 2, 2, 3}; }
 
   /// A state at locations (l0, l1) with integers (i0, i1) and x1 in [lo, hi].
   static OwnedState state(int l0, int i0, int lo, int hi, int l1 = 0, int i1 = 0) {
-    OwnedState s = makeState({l0, l1}, {i0, i1});
+    OwnedState s = makeState(model, {l0, l1}, {i0, i1});
     restrictClock(s.get(), 1, lo, hi);
     return s;
   }
@@ -44,7 +44,7 @@ public:
   }
   /// The state a reference names, read back into a fresh state.
   static OwnedState read(GlobalStateReference* reference) {
-    OwnedState s = makeState({0, 0}, {0, 0});
+    OwnedState s = makeState(model, {0, 0}, {0, 0});
     reference->writeDiscreteTo(s.get());
     reference->writeSymbolicTo(s.get());
     return s;

@@ -30,7 +30,8 @@ struct Search {
       : system(loadSystem(text)), store(traces ? new MemoryTraceStore() : nullptr),
         initial(system->calcInitial()),
         stateSpace(new ReachabilityFilter(
-            system, createDBMPWList(17609, createQueuePWOrder(), stateShapeOf(*system)), store)) {
+            system, createDBMPWList(17609, createQueuePWOrder(), stateShapeOf(*system)), store)),
+        info(system->tables().clockCount()) {
     if (store)
       initial->setTraceId(store->put(nullptr, -1));
     system->accept(info);

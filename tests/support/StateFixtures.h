@@ -1,10 +1,8 @@
 #pragma once
-// Symbolic states for the tests: a small model (clocks and integers in the
-// process-wide tables) and heap states built from literal locations, integer
-// values and clock intervals.
+// Symbolic states for the tests: the tables of a small model (clocks and
+// integers) and heap states built from literal locations, integer values and
+// clock intervals.
 
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
 #include "model/ModelTables.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/UnpackedRegion.h"
@@ -15,19 +13,20 @@
 
 namespace orvela::test {
 
-/// Fresh model tables with clocks x1..x`clocks` and integers i0..i`integers-1`
+/// Model tables with clocks x1..x`clocks` and integers i0..i`integers-1`
 /// (domain [-100, 100], initial value 0); no cost clock.
-inline void setUpModel(int clocks, int integers) {
-  resetModelTables();
+inline ModelTables setUpModel(int clocks, int integers) {
+  ModelTables tables;
   char name[16];
   for (int k = 1; k <= clocks; ++k) {
     std::snprintf(name, sizeof name, "x%d", k);
-    ClockInfo::addClock(name);
+    tables.addClock(name);
   }
   for (int k = 0; k < integers; ++k) {
     std::snprintf(name, sizeof name, "i%d", k);
-    IntegerInfo::addInteger(name, -100, 100, 0);
+    tables.addInteger(name, -100, 100, 0);
   }
+  return tables;
 }
 
 struct StateRemover {
@@ -38,8 +37,9 @@ using OwnedState = std::unique_ptr<GlobalState, StateRemover>;
 
 /// A heap state with the given locations and integer values and an
 /// unconstrained (non-negative, unbounded) closed zone over every clock of
-/// the model tables.
-inline OwnedState makeState(const std::vector<int>& locations, const std::vector<int>& integers) {
+/// `model`.
+inline OwnedState makeState(const ModelTables& model, const std::vector<int>& locations,
+                            const std::vector<int>& integers) {
   OwnedState state(GlobalState::create(int(locations.size())));
   for (std::size_t k = 0; k < locations.size(); ++k)
     state->setLocation(unsigned(k), locations[k]);
@@ -47,7 +47,7 @@ inline OwnedState makeState(const std::vector<int>& locations, const std::vector
   for (std::size_t k = 0; k < integers.size(); ++k)
     (*table)[int(k)] = integers[k];
   state->setIntegerTable(table);
-  state->setRegion(UnpackedRegion::create(int(ClockInfo::clocks.size()), true));
+  state->setRegion(UnpackedRegion::create(model.clockCount(), true));
   return state;
 }
 

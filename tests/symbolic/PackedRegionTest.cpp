@@ -191,9 +191,9 @@ TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
 // -------------------------------------------------------------- text form
 
 TEST(PackedRegionText, DisplayWritesEveryKeptBoundWithATrailingSeparator) {
-  resetModelTables();
-  ClockInfo::addClock("x");
-  ClockInfo::addClock("y");
+  ModelTables tables;
+  tables.addClock("x");
+  tables.addClock("y");
   OwnedUnpacked region(UnpackedRegion::create(3, true));
   region->tighten(0, 1, -2, true);  // x > 2
   region->tighten(2, 0, 4, false);  // y <= 4
@@ -201,10 +201,10 @@ TEST(PackedRegionText, DisplayWritesEveryKeptBoundWithATrailingSeparator) {
   region->close();
   const OwnedPacked packed(region->pack());
   std::ostringstream out;
-  packed->display(out);
+  packed->display(out, tables.clocks);
   EXPECT_EQ(out.str(), "x>2, x-y<=-1, y<=4, ");
   std::ostringstream query;
-  packed->displayAsQuery(query);
+  packed->displayAsQuery(query, tables.clocks);
   EXPECT_EQ(query.str(), "");
 }
 

@@ -28,11 +28,12 @@ using OwnedUnpacked = test::OwnedRegion<UnpackedRegion>;
 
 constexpr int iterations = 300;
 
-/// Names the clocks after the reference clock.
-void nameClocks(std::initializer_list<const char*> names) {
-  resetModelTables();
+/// The reference clock and clocks named `names`.
+std::vector<ClockInfo> nameClocks(std::initializer_list<const char*> names) {
+  ModelTables tables;
   for (const char* name : names)
-    ClockInfo::addClock(name);
+    tables.addClock(name);
+  return tables.clocks;
 }
 
 // ---------------------------------------------------------------- closure
@@ -369,17 +370,17 @@ TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
 // -------------------------------------------------------------- text forms
 
 TEST(UnpackedRegionText, DisplayListsTheBoundsAndTheQueryFormWritesAConjunction) {
-  nameClocks({"x", "y"});
+  const std::vector<ClockInfo> clocks = nameClocks({"x", "y"});
   OwnedUnpacked region(UnpackedRegion::create(3, true));
   std::ostringstream unconstrained;
-  region->display(unconstrained);
+  region->display(unconstrained, clocks);
   EXPECT_EQ(unconstrained.str(), "");
   region->tighten(0, 1, -2, false); // x >= 2
   region->tighten(1, 0, 5, true);   // x < 5
   region->tighten(1, 2, 3, false);  // x - y <= 3
   region->close();
   std::ostringstream out;
-  region->display(out);
+  region->display(out, clocks);
   EXPECT_EQ(out.str(), "x>=2, x<5, x-y<=3");
 
   OwnedUnpacked other(UnpackedRegion::create(3, true));
@@ -388,7 +389,7 @@ TEST(UnpackedRegionText, DisplayListsTheBoundsAndTheQueryFormWritesAConjunction)
   other->tighten(2, 1, -1, false); // y - x <= -1
   other->close();
   std::ostringstream query;
-  other->displayAsQuery(query);
+  other->displayAsQuery(query, clocks);
   // The closure adds y <= 4 and x >= 1.
   EXPECT_EQ(query.str(), " and x>=1 and x<=5 and x<=y+3 and y<=4 and y<=x-1");
 
@@ -398,7 +399,7 @@ TEST(UnpackedRegionText, DisplayListsTheBoundsAndTheQueryFormWritesAConjunction)
   strict->tighten(1, 2, 1, true); // x < y + 1
   strict->close();
   std::ostringstream strictQuery;
-  strict->displayAsQuery(strictQuery);
+  strict->displayAsQuery(strictQuery, clocks);
   EXPECT_EQ(strictQuery.str(), " and x>0 and x<y+1 and y<x");
 }
 
