@@ -2,8 +2,8 @@
 // pasts of the zones where moves are enabled, then the reduction that decides
 // whether anything is left.
 
-#include "cdd/lib/CddInternal.h"
-#include "symbolic/dbm/dbm.h"
+#include "cddlib/CddInternal.h"
+#include "dbm/dbm.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 // bounds on clocks and a few clock differences.
 
 #include "ZoneShapes.h"
-#include "symbolic/dbm/Hash.h"
-#include "symbolic/dbm/dbm.h"
+#include "dbm/Hash.h"
+#include "dbm/dbm.h"
 
 #include <benchmark/benchmark.h>
 

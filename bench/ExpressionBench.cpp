@@ -1,16 +1,16 @@
 // Cost of evaluating the guard and the updates of a typical edge, which the
 // successor computation does for every enabled edge of every explored state.
 
-#include "model/Arrays.h"
-#include "model/Assignment.h"
-#include "model/BinaryExpressions.h"
-#include "model/ClockUpdates.h"
-#include "model/CommaExpression.h"
-#include "model/Constant.h"
-#include "model/Guard.h"
-#include "model/LogicExpressions.h"
-#include "model/PublicState.h"
-#include "model/Range.h"
+#include "expr/Arrays.h"
+#include "expr/Assignment.h"
+#include "expr/BinaryExpressions.h"
+#include "expr/ClockUpdates.h"
+#include "expr/CommaExpression.h"
+#include "expr/Constant.h"
+#include "expr/Guard.h"
+#include "expr/LogicExpressions.h"
+#include "expr/Range.h"
+#include "symbolic/PublicState.h"
 
 #include <benchmark/benchmark.h>
 

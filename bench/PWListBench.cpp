@@ -4,10 +4,10 @@
 // discrete parts with many zones each, so that the relation scan over zones
 // of the same discrete part dominates, as it does in a search.
 
+#include "dbm/Hash.h"
 #include "pwlist/HashingPWList.h"
 #include "pwlist/PWListFactories.h"
 #include "symbolic/GlobalState.h"
-#include "symbolic/dbm/Hash.h"
 
 #include <benchmark/benchmark.h>
 

@@ -23,10 +23,10 @@
 #include "engine/Properties.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
+#include "expr/LogicExpressions.h"
+#include "formula/TCTLExpressionAdaptor.h"
 #include "language/ParseSystem.h"
 #include "model/ControlState.h"
-#include "model/LogicExpressions.h"
-#include "property/TCTLExpressionAdaptor.h"
 #include "pwlist/PWListFactories.h"
 #include "symbolic/GlobalStateReference.h"
 

@@ -5,8 +5,8 @@
 
 #include "Queries.h"
 #include "engine/SearchWatch.h"
-#include "property/ParseProperty.h"
-#include "server/Options.h"
+#include "language/ParseProperty.h"
+#include "session/Options.h"
 
 #include <cstdint>
 #include <optional>

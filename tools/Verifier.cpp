@@ -1,10 +1,10 @@
 #include "Verifier.h"
 
 #include "TraceText.h"
+#include "base/Exceptions.h"
 #include "engine/ProcessMemory.h"
-#include "property/ParseProperty.h"
-#include "server/Session.h"
-#include "server/base/Exceptions.h"
+#include "language/ParseProperty.h"
+#include "session/Session.h"
 
 #include <algorithm>
 #include <chrono>

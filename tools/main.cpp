@@ -6,10 +6,10 @@
 #include "JsonReport.h"
 #include "TextReport.h"
 #include "Verifier.h"
+#include "base/Exceptions.h"
 #include "engine/ProcessMemory.h"
-#include "server/CommandLoop.h"
-#include "server/Session.h"
-#include "server/base/Exceptions.h"
+#include "session/Session.h"
+#include "session/Version.h"
 
 #include <algorithm>
 #include <cerrno>

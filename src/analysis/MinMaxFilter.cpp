@@ -1,8 +1,8 @@
 #include "analysis/MinMaxFilter.h"
 
+#include "dbm/RawBound.h"
 #include "engine/Properties.h"
 #include "symbolic/GlobalState.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "checkers/BackFrontFilter.h"
 
-#include "engine/WaitingStateFilters.h"
+#include "pwlist/WaitingStateFilters.h"
 #include "symbolic/GlobalStateReference.h"
 
 namespace orvela {

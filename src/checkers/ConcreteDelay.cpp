@@ -1,7 +1,7 @@
 #include "checkers/ConcreteDelay.h"
 
+#include "dbm/RawBound.h"
 #include "symbolic/UnpackedRegion.h"
-#include "symbolic/dbm/RawBound.h"
 
 namespace orvela {
 

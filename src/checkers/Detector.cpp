@@ -1,6 +1,6 @@
 #include "checkers/Detector.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 #include "symbolic/GlobalState.h"
 
 #include <iterator>

@@ -4,7 +4,7 @@
 // property holds forever: time passing without bound, a deadlock, and a loop
 // back onto the search path.
 
-#include "cdd/CDDDeadlockExpr.h"
+#include "checkers/CDDDeadlockExpr.h"
 #include "checkers/FrontStack.h"
 #include "checkers/PathStep.h"
 #include "checkers/RestrictedDelayFilter.h"

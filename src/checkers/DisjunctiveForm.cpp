@@ -1,7 +1,7 @@
 #include "checkers/DisjunctiveForm.h"
 
-#include "property/ClockExpr.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "formula/ClockExpr.h"
 #include "symbolic/GlobalState.h"
 
 namespace orvela {

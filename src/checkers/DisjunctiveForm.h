@@ -4,7 +4,7 @@
 // conditions, which a state either meets or not) and clock atoms (which cut
 // its zone).
 
-#include "property/TCTLExpression.h"
+#include "formula/TCTLExpression.h"
 
 #include <cstddef>
 #include <vector>

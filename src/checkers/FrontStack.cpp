@@ -1,7 +1,7 @@
 #include "checkers/FrontStack.h"
 
 #include "checkers/Detector.h"
-#include "engine/WaitingStateFilters.h"
+#include "pwlist/WaitingStateFilters.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/ScratchRegion.h"
 

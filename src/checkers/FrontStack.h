@@ -3,8 +3,8 @@
 // state being expanded, with a hash index on the discrete part of its states
 // so that a successor finds the path states it may close a loop with.
 
+#include "base/Object.h"
 #include "checkers/PathStep.h"
-#include "server/base/Object.h"
 
 #include <cstddef>
 #include <vector>

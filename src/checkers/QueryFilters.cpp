@@ -1,7 +1,7 @@
 #include "checkers/QueryFilters.h"
 
+#include "base/Exceptions.h"
 #include "engine/Properties.h"
-#include "server/base/Exceptions.h"
 #include "symbolic/GlobalState.h"
 
 namespace orvela {

@@ -4,7 +4,7 @@
 // query behind a state-space filter.
 
 #include "engine/CompoundFilter.h"
-#include "property/TCTLExpression.h"
+#include "formula/TCTLExpression.h"
 #include "symbolic/Allocator.h"
 
 #include <list>

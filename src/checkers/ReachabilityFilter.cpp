@@ -1,8 +1,8 @@
 #include "checkers/ReachabilityFilter.h"
 
+#include "checkers/ExpansionFilter.h"
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Branches.h"
-#include "engine/ExpansionFilter.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
 #include "engine/Properties.h"
@@ -11,8 +11,8 @@
 #include "engine/StopSinks.h"
 #include "engine/SuccessorFilters.h"
 #include "engine/SuccessorPair.h"
-#include "engine/WaitingStateFilters.h"
 #include "model/System.h"
+#include "pwlist/WaitingStateFilters.h"
 #include "symbolic/GlobalStateReference.h"
 
 #include <iostream>

@@ -3,7 +3,7 @@
 // the edges taken together) from the initial state to a state of interest,
 // read forwards one step at a time.
 
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 namespace orvela {
 

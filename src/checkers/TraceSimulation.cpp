@@ -1,8 +1,8 @@
 #include "checkers/TraceSimulation.h"
 
+#include "base/Exceptions.h"
 #include "engine/SuccessorFilters.h"
 #include "engine/SuccessorPair.h"
-#include "server/base/Exceptions.h"
 
 namespace orvela {
 

@@ -5,10 +5,10 @@
 // this enumerator, whose tables are sized once from the model so that no
 // allocation happens per state.
 
-#include "model/PublicState.h"
 #include "model/System.h"
 #include "model/Transition.h"
 #include "symbolic/GlobalState.h"
+#include "symbolic/PublicState.h"
 
 #include <cstdint>
 #include <vector>

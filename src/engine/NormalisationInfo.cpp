@@ -1,11 +1,11 @@
 #include "engine/NormalisationInfo.h"
 
-#include "model/ClockCopyReset.h"
-#include "model/ClockUpdates.h"
+#include "dbm/RawBound.h"
+#include "expr/ClockCopyReset.h"
+#include "expr/ClockUpdates.h"
+#include "formula/ClockExpr.h"
 #include "model/ControlState.h"
 #include "model/Transition.h"
-#include "property/ClockExpr.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
 #include <iostream>

@@ -3,9 +3,9 @@
 // reused across checks, about the property): the largest constant each clock
 // is compared with, and the difference constraints between two clocks.
 
-#include "model/ExpressionVisitor.h"
+#include "expr/ExpressionVisitor.h"
+#include "formula/TCTLVisitor.h"
 #include "model/ModelVisitor.h"
-#include "property/TCTLVisitor.h"
 #include "symbolic/Zone.h"
 
 #include <set>

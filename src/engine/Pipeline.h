@@ -10,7 +10,7 @@
 // failed, the state was known already). A member that passes an item on
 // answers its sink's answer; a false answer is final and nobody retries.
 
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 #include <cstddef>
 

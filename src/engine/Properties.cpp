@@ -1,6 +1,6 @@
 #include "engine/Properties.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace orvela {
 

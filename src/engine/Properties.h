@@ -10,8 +10,8 @@
 // subclass, because a base of a class with several bases may not sit at
 // offset 0: both ends name the declared type explicitly.
 
+#include "base/Object.h"
 #include "engine/Pipeline.h"
-#include "server/base/Object.h"
 
 #include <type_traits>
 

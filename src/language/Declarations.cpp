@@ -4,8 +4,8 @@
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "model/ChannelInfo.h"
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "symbolic/ClockInfo.h"
+#include "symbolic/IntegerInfo.h"
 
 #include <algorithm>
 #include <memory>

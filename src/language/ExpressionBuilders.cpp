@@ -1,14 +1,14 @@
 #include "language/ExpressionBuilders.h"
 
+#include "expr/Arrays.h"
+#include "expr/BinaryExpressions.h"
+#include "expr/Constant.h"
+#include "expr/LogicExpressions.h"
+#include "expr/Range.h"
 #include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
-#include "model/Arrays.h"
-#include "model/BinaryExpressions.h"
-#include "model/Constant.h"
-#include "model/LogicExpressions.h"
 #include "model/ModelTables.h"
-#include "model/Range.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,8 +5,8 @@
 // current, so a value dropped by error recovery is released with the arena,
 // and whatever the model takes over lives on through its own references.
 
-#include "model/EvaluationEvents.h"
-#include "model/Expression.h"
+#include "expr/EvaluationEvents.h"
+#include "expr/Expression.h"
 
 #include <deque>
 #include <string>

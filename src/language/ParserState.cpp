@@ -1,7 +1,7 @@
 #include "language/ParserState.h"
 
+#include "base/Exceptions.h"
 #include "language/ErrorReporting.h"
-#include "server/base/Exceptions.h"
 
 #include <algorithm>
 #include <cstdarg>

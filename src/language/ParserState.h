@@ -3,11 +3,11 @@
 // made for every description and dropped after it, so nothing carries over
 // from one load to the next.
 
+#include "expr/EvaluationEvents.h"
 #include "language/Declarations.h"
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
 #include "language/TextBuffer.h"
-#include "model/EvaluationEvents.h"
 #include "model/ModelTables.h"
 
 #include <string>

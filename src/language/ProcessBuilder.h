@@ -2,8 +2,8 @@
 // The actions of the grammar rules for process blocks, edges and the system
 // line: they build locations, edges, processes and finally the system.
 
+#include "expr/OpType.h"
 #include "language/ExpressionBuilders.h"
-#include "model/OpType.h"
 #include "model/Process.h"
 #include "model/System.h"
 

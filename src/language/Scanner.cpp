@@ -1,10 +1,10 @@
 #include "language/Scanner.h"
 
+#include "base/Exceptions.h"
 #include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "language/gta_parser.h"
-#include "server/base/Exceptions.h"
 
 #include <climits>
 #include <cstdint>

@@ -18,9 +18,9 @@
 #include "language/ErrorReporting.h"
 #include "language/Scanner.h"
 #include "language/SymbolTable.h"
-#include "model/Arrays.h"
-#include "model/BinaryExpressions.h"
-#include "model/Guard.h"
+#include "expr/Arrays.h"
+#include "expr/BinaryExpressions.h"
+#include "expr/Guard.h"
 
 #include <climits>
 

@@ -1,7 +1,7 @@
 #include "model/ControlState.h"
 
+#include "formula/TCTLExpression.h"
 #include "model/Transition.h"
-#include "property/TCTLExpression.h"
 
 #include <ostream>
 

@@ -1,10 +1,10 @@
 #pragma once
 // A location of a process, with the tables derived from its outgoing edges.
 
+#include "base/Object.h"
+#include "formula/TCTLExpression.h"
 #include "model/ModelVisitor.h"
 #include "model/SyncObject.h"
-#include "property/TCTLExpression.h"
-#include "server/base/Object.h"
 
 #include <iosfwd>
 #include <set>

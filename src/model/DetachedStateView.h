@@ -2,7 +2,7 @@
 // The common part of the state views that preview an edge without touching a
 // real state.
 
-#include "model/PublicState.h"
+#include "symbolic/PublicState.h"
 
 #include <vector>
 

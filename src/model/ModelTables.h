@@ -4,8 +4,8 @@
 // loaded model carries its own tables and nothing is shared between models.
 
 #include "model/ChannelInfo.h"
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "symbolic/ClockInfo.h"
+#include "symbolic/IntegerInfo.h"
 
 #include <string>
 #include <string_view>
@@ -15,9 +15,6 @@ namespace orvela {
 
 /// Name of the reference clock, clock 0 of every model.
 inline constexpr const char* referenceClockName = "t(0)";
-/// Largest number of clocks of a model, the reference clock included: the
-/// zone dimension is stored in 8 bits.
-inline constexpr int maximalClockCount = 255;
 
 /// The integer, clock and channel tables of a model. A new value holds only
 /// the reference clock "t(0)" as clock 0.

@@ -1,6 +1,6 @@
 #include "model/Process.h"
 
-#include "property/TCTLExpression.h"
+#include "formula/TCTLExpression.h"
 
 #include <algorithm>
 #include <cassert>

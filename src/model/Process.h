@@ -2,11 +2,11 @@
 // One timed automaton of the network: its locations, its edges, its initial
 // location, and the tables derived from them for the exploration engine.
 
+#include "base/Object.h"
 #include "model/ChannelInfo.h"
 #include "model/ControlState.h"
 #include "model/ModelVisitor.h"
 #include "model/Transition.h"
-#include "server/base/Object.h"
 
 #include <cstdint>
 #include <iosfwd>

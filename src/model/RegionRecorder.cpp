@@ -1,7 +1,7 @@
 #include "model/RegionRecorder.h"
 
-#include "model/UpdatePreview.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "expr/UpdatePreview.h"
 #include "symbolic/UnpackedRegion.h"
 
 namespace orvela {

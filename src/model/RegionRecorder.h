@@ -2,8 +2,8 @@
 // A state view that records the constraints and clock updates an edge would
 // apply, so that they can be undone on a zone in reverse order.
 
+#include "expr/Expression.h"
 #include "model/DetachedStateView.h"
-#include "model/Expression.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "model/ResetIndicator.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace orvela {
 

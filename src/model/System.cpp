@@ -1,9 +1,9 @@
 #include "model/System.h"
 
-#include "model/PublicState.h"
 #include "model/RegionRecorder.h"
 #include "model/Successor.h"
 #include "symbolic/GlobalState.h"
+#include "symbolic/PublicState.h"
 
 #include <ostream>
 

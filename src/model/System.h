@@ -3,11 +3,11 @@
 // questions about whole states that successor computation, the passed list
 // and trace reconstruction ask.
 
-#include "model/EvaluationEvents.h"
+#include "base/Object.h"
+#include "expr/EvaluationEvents.h"
 #include "model/ModelTables.h"
 #include "model/ModelVisitor.h"
 #include "model/Process.h"
-#include "server/base/Object.h"
 
 #include <iosfwd>
 #include <set>

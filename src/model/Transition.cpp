@@ -1,11 +1,11 @@
 #include "model/Transition.h"
 
+#include "base/Exceptions.h"
+#include "expr/UpdatePreview.h"
+#include "formula/TCTLExpression.h"
 #include "model/ControlState.h"
 #include "model/Process.h"
 #include "model/ResetIndicator.h"
-#include "model/UpdatePreview.h"
-#include "property/TCTLExpression.h"
-#include "server/base/Exceptions.h"
 
 #include <ostream>
 #include <vector>

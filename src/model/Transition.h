@@ -2,10 +2,10 @@
 // An edge of a process: source and target locations, integer and clock
 // guards, synchronisation and updates, with their source texts.
 
-#include "model/Expression.h"
+#include "base/Object.h"
+#include "expr/Expression.h"
+#include "formula/TCTLExpression.h"
 #include "model/ModelVisitor.h"
-#include "property/TCTLExpression.h"
-#include "server/base/Object.h"
 
 #include <iosfwd>
 #include <set>

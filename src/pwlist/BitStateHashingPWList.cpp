@@ -1,8 +1,8 @@
 #include "pwlist/BitStateHashingPWList.h"
 
+#include "dbm/Hash.h"
 #include "engine/Adapters.h"
 #include "engine/SearchWatch.h"
-#include "symbolic/dbm/Hash.h"
 
 #include <algorithm>
 

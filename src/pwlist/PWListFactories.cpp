@@ -1,12 +1,12 @@
 #include "pwlist/PWListFactories.h"
 
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "base/Exceptions.h"
 #include "pwlist/BitStateHashingPWList.h"
 #include "pwlist/ConstredPWList.h"
 #include "pwlist/ConvexHullPWList.h"
 #include "pwlist/HashingPWList.h"
-#include "server/base/Exceptions.h"
+#include "symbolic/ClockInfo.h"
+#include "symbolic/IntegerInfo.h"
 
 namespace orvela {
 

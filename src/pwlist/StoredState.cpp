@@ -1,6 +1,6 @@
 #include "pwlist/StoredState.h"
 
-#include "symbolic/dbm/RawBound.h"
+#include "dbm/RawBound.h"
 
 #include <cassert>
 #include <cstring>

@@ -9,8 +9,8 @@
 // removed at the ends, which the chains' back links rely on, and nodes are
 // allocated in blocks rather than one by one.
 
+#include "base/Object.h"
 #include "pwlist/ChainLinks.h"
-#include "server/base/Object.h"
 
 #include <cstddef>
 #include <deque>

@@ -1,12 +1,12 @@
 // The domain and response-time analyses: watch lists in, the smallest and
 // largest values seen by the reachability checks since out.
 
+#include "base/Exceptions.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/ServiceHandlers.h"
-#include "server/Session.h"
 #include "server/WireFormat.h"
-#include "server/base/Exceptions.h"
+#include "session/Session.h"
 
 namespace orvela {
 

@@ -1,16 +1,15 @@
 #include "server/CommandLoop.h"
 
+#include "base/Exceptions.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/Services.h"
-#include "server/base/Exceptions.h"
+#include "session/Version.h"
 
 #include <iostream>
 #include <string>
 
 namespace orvela {
-
-const char* const versionBanner = "ORVELA version 1.0 Beta, Nov 2002 -- server.";
 
 void processVersion() {
   writeLine("ok");

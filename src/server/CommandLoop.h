@@ -23,7 +23,4 @@ int runCommandLoop();
 /// The "version" service: "ok", the banner line, ".".
 void processVersion();
 
-/// The banner line of the "version" reply.
-extern const char* const versionBanner;
-
 } // namespace orvela

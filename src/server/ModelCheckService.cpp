@@ -1,12 +1,12 @@
 // "modelCheck": a property in, a verdict and a diagnostic trace out.
 
+#include "base/Exceptions.h"
 #include "checkers/Trace.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/ServiceHandlers.h"
-#include "server/Session.h"
 #include "server/WireFormat.h"
-#include "server/base/Exceptions.h"
+#include "session/Session.h"
 
 #include <sstream>
 

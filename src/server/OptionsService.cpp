@@ -3,7 +3,7 @@
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/ServiceHandlers.h"
-#include "server/Session.h"
+#include "session/Session.h"
 
 namespace orvela {
 

@@ -1,7 +1,7 @@
 #include "server/RequestInput.h"
 
+#include "base/Exceptions.h"
 #include "server/Client.h"
-#include "server/base/Exceptions.h"
 
 #include <istream>
 #include <ostream>

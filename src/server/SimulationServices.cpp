@@ -1,13 +1,13 @@
 // Step-by-step simulation: the initial state, the enabled moves of a state,
 // the successor by a chosen move, and the start state of later searches.
 
+#include "base/Exceptions.h"
 #include "model/System.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/ServiceHandlers.h"
-#include "server/Session.h"
 #include "server/WireFormat.h"
-#include "server/base/Exceptions.h"
+#include "session/Session.h"
 #include "symbolic/GlobalState.h"
 
 namespace orvela {

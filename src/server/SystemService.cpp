@@ -1,11 +1,11 @@
 // "newSystem": a system description in, the names of its integers and clocks
 // out.
 
+#include "base/Exceptions.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
 #include "server/ServiceHandlers.h"
-#include "server/Session.h"
-#include "server/base/Exceptions.h"
+#include "session/Session.h"
 
 #include <sstream>
 

@@ -1,15 +1,15 @@
 #include "server/WireFormat.h"
 
-#include "model/ClockInfo.h"
-#include "model/IntegerInfo.h"
+#include "base/Exceptions.h"
+#include "dbm/RawBound.h"
 #include "model/System.h"
 #include "server/Client.h"
 #include "server/RequestInput.h"
-#include "server/base/Exceptions.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/GlobalState.h"
+#include "symbolic/IntegerInfo.h"
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
 #include <cerrno>

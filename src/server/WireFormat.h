@@ -10,7 +10,7 @@
 // x_i - x_j < v/2 (v odd) or <= v/2 (v even): the stored raw bound with its
 // lowest bit inverted.
 
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 // The verification server: talks to one client over standard input and output.
 
+#include "base/Exceptions.h"
+#include "base/MemoryReserve.h"
 #include "server/Client.h"
 #include "server/CommandLoop.h"
-#include "server/base/Exceptions.h"
-#include "server/base/MemoryReserve.h"
 
 #include <new>
 

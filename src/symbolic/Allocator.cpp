@@ -1,6 +1,6 @@
 #include "symbolic/Allocator.h"
 
-#include "server/base/PoolAnnotations.h"
+#include "base/PoolAnnotations.h"
 
 #include <cassert>
 #include <new>

@@ -2,7 +2,7 @@
 // Fixed-size block allocators for states: the chunk allocator that a search
 // draws all its states from, and the plain heap allocator.
 
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 #include <cstddef>
 

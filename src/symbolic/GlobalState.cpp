@@ -1,6 +1,6 @@
 #include "symbolic/GlobalState.h"
 
-#include "model/ClockInfo.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 // allocator chunk or in a caller's buffer, optionally together with its
 // integer table and its unpacked region.
 
-#include "model/IntegerTable.h"
-#include "model/PublicState.h"
-#include "server/base/Object.h"
+#include "base/Object.h"
+#include "symbolic/IntegerTable.h"
+#include "symbolic/PublicState.h"
 #include "symbolic/Region.h"
 #include "symbolic/UnpackedRegion.h"
 

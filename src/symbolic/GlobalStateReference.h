@@ -2,7 +2,7 @@
 // The handle through which successor computation reads a state it does not
 // own, one half at a time.
 
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 namespace orvela {
 

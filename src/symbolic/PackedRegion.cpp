@@ -2,11 +2,11 @@
 
 #include "symbolic/PackedRegion.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "dbm/MinimalConstraints.h"
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
 #include "symbolic/UnpackedRegion.h"
-#include "symbolic/dbm/MinimalConstraints.h"
 
 #include <cassert>
 #include <cstring>

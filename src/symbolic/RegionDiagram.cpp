@@ -1,10 +1,10 @@
 // Regions as clock difference diagrams.
 
-#include "cdd/lib/cdd.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "cddlib/cdd.h"
+#include "dbm/dbm.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/UnpackedRegion.h"
-#include "symbolic/dbm/dbm.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 // Text forms of regions, with the clock names of a model.
 
-#include "model/ClockInfo.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/UnpackedRegion.h"
 

@@ -2,11 +2,11 @@
 
 #include "symbolic/UnpackedRegion.h"
 
-#include "model/ClockInfo.h"
+#include "dbm/ClockOperations.h"
+#include "dbm/dbm.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/ScratchRegion.h"
-#include "symbolic/dbm/ClockOperations.h"
-#include "symbolic/dbm/dbm.h"
 
 #include <cassert>
 #include <cstring>

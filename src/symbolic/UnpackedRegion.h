@@ -2,9 +2,9 @@
 // The full difference-bound matrix of a zone, with the set of clocks touched
 // since the last closure.
 
+#include "dbm/RawBound.h"
 #include "symbolic/Region.h"
 #include "symbolic/Zone.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,14 +1,14 @@
 #include "lib/CddTestSupport.h"
 
-#include "cdd/CDDDeadlockExpr.h"
-#include "cdd/NotDeadlockExpr.h"
+#include "base/Exceptions.h"
+#include "checkers/CDDDeadlockExpr.h"
+#include "checkers/NotDeadlockExpr.h"
 #include "engine/Adapters.h"
 #include "engine/SuccessorFilters.h"
 #include "engine/TransitionFilter.h"
 #include "language/ParseSystem.h"
-#include "model/ClockInfo.h"
-#include "server/base/Exceptions.h"
 #include "support/StateFixtures.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/UnpackedRegion.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 // clocks' fractional parts to occur.
 
 #include "LivenessHarness.h"
-#include "server/Session.h"
+#include "session/Session.h"
 #include "support/StateFixtures.h"
 #include "symbolic/UnpackedRegion.h"
 

@@ -4,11 +4,12 @@
 // store holding the initial state, the default passed/waiting lists, and a
 // stop sink behind the checker.
 
+#include "checkers/CDDDeadlockExpr.h"
 #include "checkers/LeadsToChecker.h"
 #include "checkers/LivenessChecker.h"
 #include "checkers/ReachabilityFilter.h"
 #include "engine/StopSinks.h"
-#include "property/ParseProperty.h"
+#include "language/ParseProperty.h"
 #include "pwlist/PWListFactories.h"
 #include "support/ModelText.h"
 
@@ -46,7 +47,7 @@ public:
   /// The formula of `text`, which must be of `kind`.
   Pointer<TCTLExpression> formula(const std::string& text, PropertyKind kind) const {
     std::string messages;
-    ParsedProperty property = parseProperty(text, system, &messages);
+    ParsedProperty property = parseProperty(text, system, &messages, deadlockFactory(system));
     EXPECT_EQ(property.kind, kind) << text << '\n' << messages;
     return property.expression;
   }
@@ -58,7 +59,7 @@ public:
   /// two scratch states.
   Verdict check(const std::string& text) {
     std::string messages;
-    ParsedProperty property = parseProperty(text, system, &messages);
+    ParsedProperty property = parseProperty(text, system, &messages, deadlockFactory(system));
     EXPECT_TRUE(property.expression) << text << '\n' << messages;
     const PropertyKind kind = property.kind;
     if (!property.expression ||

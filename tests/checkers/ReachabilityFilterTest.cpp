@@ -1,11 +1,11 @@
 #include "checkers/TraceSimulation.h"
+#include "dbm/RawBound.h"
 #include "engine/Adapters.h"
 #include "engine/StorageReduction.h"
-#include "model/Constant.h"
-#include "property/ClockExpr.h"
-#include "property/OrExpr.h"
+#include "expr/Constant.h"
+#include "formula/ClockExpr.h"
+#include "formula/OrExpr.h"
 #include "support/SearchHarness.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

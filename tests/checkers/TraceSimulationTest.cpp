@@ -1,10 +1,10 @@
 #include "checkers/TraceSimulation.h"
+#include "base/Exceptions.h"
 #include "checkers/TraceStore.h"
 #include "checkers/TraceStoreFilter.h"
-#include "server/base/Exceptions.h"
+#include "dbm/RawBound.h"
 #include "support/ModelText.h"
 #include "symbolic/GlobalState.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "engine/Branches.h"
 
 #include "EngineProbes.h"
+#include "base/Exceptions.h"
 #include "engine/Adapters.h"
-#include "server/base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

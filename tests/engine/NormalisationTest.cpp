@@ -1,11 +1,11 @@
 #include "EngineProbes.h"
+#include "dbm/RawBound.h"
 #include "engine/Adapters.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Properties.h"
-#include "model/Constant.h"
-#include "property/ClockExpr.h"
+#include "expr/Constant.h"
+#include "formula/ClockExpr.h"
 #include "support/StateFixtures.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

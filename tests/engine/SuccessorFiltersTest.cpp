@@ -1,6 +1,6 @@
 #include "engine/SuccessorFilters.h"
 #include "EngineProbes.h"
-#include "symbolic/dbm/RawBound.h"
+#include "dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

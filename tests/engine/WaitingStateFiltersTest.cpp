@@ -1,11 +1,11 @@
-#include "engine/WaitingStateFilters.h"
+#include "pwlist/WaitingStateFilters.h"
 #include "EngineProbes.h"
+#include "checkers/ExpansionFilter.h"
 #include "checkers/TraceStore.h"
-#include "engine/ExpansionFilter.h"
+#include "dbm/RawBound.h"
 #include "engine/StateBlocks.h"
 #include "engine/StorageReduction.h"
 #include "support/StateFixtures.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

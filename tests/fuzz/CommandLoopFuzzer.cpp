@@ -9,7 +9,8 @@
 #include "server/Client.h"
 #include "server/CommandLoop.h"
 #include "server/Services.h"
-#include "server/Session.h"
+#include "session/Session.h"
+#include "session/Version.h"
 
 #include <iostream>
 #include <sstream>

@@ -5,11 +5,12 @@
 // error) are allowed there, any other failure is a finding.
 
 #include "FuzzTarget.h"
-#include "model/ClockInfo.h"
-#include "property/ParseProperty.h"
-#include "server/Session.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "checkers/CDDDeadlockExpr.h"
+#include "language/ParseProperty.h"
+#include "session/Session.h"
 #include "symbolic/Allocator.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/GlobalState.h"
 
 #include <exception>
@@ -88,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   try {
     std::string messages;
-    const ParsedProperty parsed = parseProperty(text, fixture.session.system(), &messages);
+    const ParsedProperty parsed = parseProperty(text, fixture.session.system(), &messages,
+                                                deadlockFactory(fixture.session.system()));
     if (!parsed.expression)
       return 0;
     exercise(*parsed.expression, fixture);

@@ -1,7 +1,7 @@
 #include "LanguageTest.h"
-#include "model/Guard.h"
-#include "property/AndExpr.h"
-#include "property/ClockExpr.h"
+#include "expr/Guard.h"
+#include "formula/AndExpr.h"
+#include "formula/ClockExpr.h"
 #include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "LanguageTest.h"
 #include "language/ExpressionBuilders.h"
-#include "model/IntegerInfo.h"
 #include "model/TestState.h"
+#include "symbolic/IntegerInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "language/ParseSystem.h"
 
 #include "LanguageTest.h"
+#include "base/Exceptions.h"
 #include "model/ModelTables.h"
-#include "server/base/Exceptions.h"
 #include "support/SearchHarness.h"
 #include "symbolic/GlobalState.h"
 

@@ -1,7 +1,7 @@
 #include "LanguageTest.h"
-#include "model/ClockCopyReset.h"
-#include "model/ClockUpdates.h"
-#include "model/CommaExpression.h"
+#include "expr/ClockCopyReset.h"
+#include "expr/ClockUpdates.h"
+#include "expr/CommaExpression.h"
 #include "model/TestState.h"
 #include "symbolic/GlobalState.h"
 

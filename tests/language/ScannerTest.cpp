@@ -1,7 +1,7 @@
 #include "language/Scanner.h"
 
 #include "LanguageTest.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "language/SymbolTable.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

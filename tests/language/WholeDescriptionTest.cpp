@@ -1,5 +1,5 @@
 #include "LanguageTest.h"
-#include "model/ClockInfo.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>

@@ -1,19 +1,19 @@
 // The expression tree: evaluation against a test state view, ranges, clock
 // use, the visitor, and the updates.
 
-#include "model/Expression.h"
+#include "expr/Expression.h"
 
 #include "TestState.h"
-#include "model/Arrays.h"
-#include "model/Assignment.h"
-#include "model/BinaryExpressions.h"
-#include "model/ClockUpdates.h"
-#include "model/CommaExpression.h"
-#include "model/Constant.h"
-#include "model/ExpressionVisitor.h"
-#include "model/Guard.h"
-#include "model/LogicExpressions.h"
-#include "model/Range.h"
+#include "expr/Arrays.h"
+#include "expr/Assignment.h"
+#include "expr/BinaryExpressions.h"
+#include "expr/ClockUpdates.h"
+#include "expr/CommaExpression.h"
+#include "expr/Constant.h"
+#include "expr/ExpressionVisitor.h"
+#include "expr/Guard.h"
+#include "expr/LogicExpressions.h"
+#include "expr/Range.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "model/IntegerTable.h"
+#include "symbolic/IntegerTable.h"
 
 #include "model/ModelTables.h"
 

@@ -1,7 +1,7 @@
 #include "model/Process.h"
 
 #include "ModelFixtures.h"
-#include "model/Arrays.h"
+#include "expr/Arrays.h"
 #include "model/ModelTables.h"
 
 #include <gtest/gtest.h>

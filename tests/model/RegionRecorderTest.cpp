@@ -1,8 +1,8 @@
 #include "model/RegionRecorder.h"
 
 #include "TestState.h"
-#include "model/Assignment.h"
-#include "model/ClockUpdates.h"
+#include "expr/Assignment.h"
+#include "expr/ClockUpdates.h"
 #include "model/ModelTables.h"
 #include "symbolic/UnpackedRegion.h"
 

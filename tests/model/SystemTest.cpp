@@ -1,8 +1,8 @@
 #include "model/System.h"
 
 #include "ModelFixtures.h"
-#include "model/Arrays.h"
-#include "model/Guard.h"
+#include "expr/Arrays.h"
+#include "expr/Guard.h"
 #include "model/ModelTables.h"
 #include "model/Successor.h"
 #include "symbolic/GlobalState.h"

@@ -2,9 +2,9 @@
 // A state view over plain vectors for the model tests: integers and locations
 // are read and written directly; clock resets and shifts are recorded.
 
-#include "model/Constant.h"
-#include "model/PublicState.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
+#include "expr/Constant.h"
+#include "symbolic/PublicState.h"
 
 #include <tuple>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "model/Transition.h"
 
 #include "ModelFixtures.h"
-#include "model/Arrays.h"
-#include "model/Assignment.h"
-#include "model/ClockUpdates.h"
-#include "model/CommaExpression.h"
+#include "expr/Arrays.h"
+#include "expr/Assignment.h"
+#include "expr/ClockUpdates.h"
+#include "expr/CommaExpression.h"
 #include "model/ModelTables.h"
 #include "model/ResetIndicator.h"
 

@@ -1,23 +1,23 @@
 // The property grammar on a loaded model: the tree each property builds,
 // shown as text, and the "Bad property" cases.
 
-#include "property/ParseProperty.h"
+#include "language/ParseProperty.h"
 
-#include "cdd/CDDDeadlockExpr.h"
+#include "base/Exceptions.h"
+#include "checkers/CDDDeadlockExpr.h"
+#include "expr/Constant.h"
+#include "expr/ExpressionVisitor.h"
+#include "expr/Guard.h"
+#include "expr/LogicExpressions.h"
+#include "formula/AndExpr.h"
+#include "formula/ClockExpr.h"
+#include "formula/OrExpr.h"
+#include "formula/TCTLExpressionAdaptor.h"
+#include "formula/TCTLVisitor.h"
 #include "language/ErrorReporting.h"
 #include "language/ParseSystem.h"
-#include "model/Constant.h"
-#include "model/ExpressionVisitor.h"
-#include "model/Guard.h"
-#include "model/IntegerInfo.h"
-#include "model/LogicExpressions.h"
-#include "property/AndExpr.h"
-#include "property/ClockExpr.h"
-#include "property/OrExpr.h"
-#include "property/TCTLExpressionAdaptor.h"
-#include "property/TCTLVisitor.h"
-#include "server/base/Exceptions.h"
 #include "support/StateFixtures.h"
+#include "symbolic/IntegerInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +108,7 @@ protected:
 
   Parsed parse(const std::string& text) const {
     Parsed parsed;
-    parsed.property = parseProperty(text, system, &parsed.messages);
+    parsed.property = parseProperty(text, system, &parsed.messages, deadlockFactory(system));
     return parsed;
   }
 

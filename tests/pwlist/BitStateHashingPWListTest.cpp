@@ -1,7 +1,7 @@
 #include "pwlist/BitStateHashingPWList.h"
 
 #include "ListTestFixture.h"
-#include "symbolic/dbm/Hash.h"
+#include "dbm/Hash.h"
 
 namespace orvela {
 namespace {

@@ -1,7 +1,7 @@
 #include "pwlist/StoredState.h"
 
+#include "dbm/RawBound.h"
 #include "symbolic/Zone.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

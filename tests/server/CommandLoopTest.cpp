@@ -2,9 +2,10 @@
 // fatal-failure path in-process.
 
 #include "server/CommandLoop.h"
+#include "base/Exceptions.h"
 #include "server/Client.h"
 #include "server/Services.h"
-#include "server/base/Exceptions.h"
+#include "session/Version.h"
 #include "support/ServerProcess.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // so and ends with status 1, wherever the allocation fails; the pieces that
 // turn every allocation failure into that one report.
 
-#include "server/base/MemoryReserve.h"
+#include "base/MemoryReserve.h"
 #include "support/ServerProcess.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // effect of every value on the stored state space, and rejected values that
 // leave every option as it was. (The protocol tests cover the messages.)
 
-#include "server/Options.h"
+#include "session/Options.h"
 
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

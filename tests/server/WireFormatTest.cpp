@@ -3,12 +3,12 @@
 
 #include "server/WireFormat.h"
 
+#include "base/Exceptions.h"
+#include "dbm/RawBound.h"
 #include "language/ParseSystem.h"
 #include "server/Client.h"
-#include "server/base/Exceptions.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/UnpackedRegion.h"
-#include "symbolic/dbm/RawBound.h"
 
 #include <gtest/gtest.h>
 

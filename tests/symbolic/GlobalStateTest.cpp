@@ -1,8 +1,8 @@
 #include "symbolic/GlobalState.h"
 
-#include "model/ClockInfo.h"
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 #include "support/StateFixtures.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/GlobalStateReference.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/RegionFixtures.h"

@@ -1,14 +1,14 @@
 #include "symbolic/PackedRegion.h"
 
-#include "cdd/lib/cdd.h"
-#include "model/ClockInfo.h"
+#include "base/Exceptions.h"
+#include "cddlib/cdd.h"
+#include "dbm/dbm.h"
 #include "model/ModelTables.h"
-#include "server/base/Exceptions.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/PackData.h"
 #include "symbolic/RegionFixtures.h"
 #include "symbolic/UnpackedRegion.h"
 #include "symbolic/ZoneReference.h"
-#include "symbolic/dbm/dbm.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 #include "symbolic/UnpackedRegion.h"
 
-#include "cdd/lib/cdd.h"
-#include "model/ClockInfo.h"
+#include "cddlib/cdd.h"
+#include "dbm/dbm.h"
 #include "model/ModelTables.h"
+#include "symbolic/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
 #include "symbolic/RegionFixtures.h"
 #include "symbolic/ZoneReference.h"
-#include "symbolic/dbm/dbm.h"
 
 #include <gtest/gtest.h>
 

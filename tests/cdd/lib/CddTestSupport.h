@@ -8,8 +8,8 @@
 // for a difference exactly when X[i] - X[j] < b, so strict and non-strict
 // bounds are told apart at the grid points.
 
-#include "cdd/lib/CddInternal.h"
-#include "symbolic/dbm/dbm.h"
+#include "cddlib/CddInternal.h"
+#include "dbm/dbm.h"
 
 #include <gtest/gtest.h>
 

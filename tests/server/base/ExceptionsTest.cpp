@@ -1,4 +1,4 @@
-#include "server/base/Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

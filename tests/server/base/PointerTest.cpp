@@ -1,4 +1,4 @@
-#include "server/base/Object.h"
+#include "base/Object.h"
 
 #include <gtest/gtest.h>
 

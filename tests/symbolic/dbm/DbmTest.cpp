@@ -1,6 +1,6 @@
-#include "symbolic/dbm/dbm.h"
-#include "symbolic/dbm/DbmInternal.h"
-#include "symbolic/dbm/Hash.h"
+#include "dbm/dbm.h"
+#include "dbm/DbmInternal.h"
+#include "dbm/Hash.h"
 
 #include "symbolic/ZoneReference.h"
 

@@ -1,4 +1,4 @@
-#include "symbolic/dbm/Hash.h"
+#include "dbm/Hash.h"
 
 #include <gtest/gtest.h>
 

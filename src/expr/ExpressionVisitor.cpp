@@ -1,0 +1,7 @@
+#include "expr/ExpressionVisitor.h"
+
+namespace orvela {
+
+ExpressionVisitor::~ExpressionVisitor() = default;
+
+} // namespace orvela

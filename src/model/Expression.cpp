@@ -1,9 +1,0 @@
-#include "model/Expression.h"
-
-namespace orvela {
-
-void AbstractExpression::regClockUse(Process*, std::set<int>&, std::set<int>&) {}
-
-int AtomicExpression::getSize() const { return 1; }
-
-} // namespace orvela

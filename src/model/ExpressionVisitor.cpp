@@ -1,7 +1,0 @@
-#include "model/ExpressionVisitor.h"
-
-namespace orvela {
-
-ExpressionVisitor::~ExpressionVisitor() = default;
-
-} // namespace orvela

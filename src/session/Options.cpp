@@ -1,0 +1,98 @@
+#include "session/Options.h"
+
+#include "base/Exceptions.h"
+
+#include <utility>
+
+namespace orvela {
+
+bool getBool(char value) {
+  switch (value) {
+  case '1':
+  case 'T':
+    return true;
+  case '0':
+  case 'F':
+    return false;
+  default:
+    throw ProtocolError("Protocol violation: T, F, 0 or 1 expected");
+  }
+}
+
+int getInt(char value) { return value - '0'; }
+
+namespace {
+
+/// Stores `value` in `option`; true if it changed.
+template <class T> bool change(T& option, T value) {
+  if (option == value)
+    return false;
+  option = value;
+  return true;
+}
+
+OptionEffect emptiedIf(bool changed) {
+  return changed ? OptionEffect::stateSpaceEmptied : OptionEffect::kept;
+}
+
+} // namespace
+
+OptionEffect applyOption(SearchOptions& options, std::string_view name, char value) {
+  if (name == "order")
+    return emptiedIf(change(options.order, getInt(value) == 1 ? 1 : 0));
+  if (name == "reduction") {
+    const int reduction = getInt(value);
+    if (reduction < 0 || reduction > 2)
+      throw ProtocolError("Invalid reduction");
+    return emptiedIf(change(options.spaceOpt, reduction));
+  }
+  if (name == "representation") {
+    const int representation = getInt(value);
+    if (representation < 0 || representation > 3)
+      throw ProtocolError("Invalid representation");
+    if (!change(options.representation, representation))
+      return OptionEffect::kept;
+    options.underapproximation = representation == 2;
+    options.overapproximation = representation == 3;
+    return OptionEffect::stateSpaceEmptied;
+  }
+  if (name == "reuse")
+    return emptiedIf(change(options.timeOpt, getBool(value)));
+  if (name == "activeClocks")
+    return emptiedIf(change(options.activeClocks, getBool(value)));
+  if (name == "trace") {
+    options.saveTrace = getBool(value);
+    return OptionEffect::stateSpaceEmptied;
+  }
+  if (name == "normalise") {
+    options.normalise = getBool(value);
+    return OptionEffect::kept;
+  }
+  if (name == "zoneFormat") {
+    const int format = getInt(value);
+    if (format != 0 && format != 1)
+      throw ProtocolError("Invalid zone format");
+    options.zoneFormat = format;
+    return OptionEffect::kept;
+  }
+  if (name == "storeFlag") {
+    options.storeFlag = getBool(value);
+    return OptionEffect::kept;
+  }
+  return OptionEffect::ignored;
+}
+
+std::pair<std::string_view, char> splitOptionLine(std::string_view line) {
+  auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t end = 0;
+  while (end < line.size() && !isBlank(line[end]))
+    ++end;
+  std::size_t value = end;
+  while (value < line.size() && isBlank(line[value]))
+    ++value;
+  if (value == line.size())
+    throw ProtocolError("Syntax error");
+  return {line.substr(0, end), line[value]};
+}
+
+} // namespace orvela
