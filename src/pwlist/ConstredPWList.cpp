@@ -54,7 +54,8 @@ bool ConstredPWList::tryPut(void* item) {
   return putCovering(
       offered, incoming,
       [this, incoming, zone](const StateNode* node) {
-        return layout_.sameKey(recordOf(node), incoming) ? packedOf(node)->relation(zone) : 0;
+        return layout_.sameKey(recordOf(node), incoming) ? packedOf(node)->relation(zone)
+                                                         : Inclusion::none;
       },
       [this](StateNode* node) { freePassed(node); });
 }

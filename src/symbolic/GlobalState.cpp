@@ -198,26 +198,11 @@ bool GlobalState::discEqual(const GlobalState* other) const {
   return table_ && other->table_ && *table_ == *other->table_;
 }
 
-int GlobalState::relation(const GlobalState* other) const {
+Inclusion GlobalState::relation(const GlobalState* other) const {
   if (!discEqual(other))
-    return noInclusion;
+    return Inclusion::none;
   assert(region_ && other->region_ && "relation of states without zones");
   return region_->relation(other->region_);
-}
-
-const char* GlobalState::rel2str(int relation) {
-  switch (relation) {
-  case noInclusion:
-    return "GlobalState::noInclusion";
-  case argIncludedIn:
-    return "GlobalState::argIncludedIn";
-  case argIncludes:
-    return "GlobalState::argIncludes";
-  case equal:
-    return "GlobalState::equal";
-  default:
-    return "*ILLEGAL*";
-  }
 }
 
 // ------------------------------------------------------------ zone operations

@@ -40,12 +40,6 @@ namespace orvela {
 /// throw, so stopping is the only sound answer.
 class GlobalState final : public Object, public PublicState {
 public:
-  /// Relation codes, read as this state compared with the argument.
-  static constexpr int noInclusion = Region::noInclusion;
-  static constexpr int argIncludedIn = Region::argIncludedIn; ///< this includes the argument
-  static constexpr int argIncludes = Region::argIncludes;     ///< the argument includes this
-  static constexpr int equal = Region::equal;
-
   // ---------------------------------------------------------------- sizes
   // Every size is in 32-bit words, like the sizes of `IntegerTable` and
   // `UnpackedRegion`; multiply by 4 for bytes.
@@ -131,12 +125,10 @@ public:
   bool equalState(const GlobalState* other) const;
   /// `equalState` and equal integer tables (`IntegerTable::operator==`).
   bool discEqual(const GlobalState* other) const;
-  /// `noInclusion` when the discrete parts differ, otherwise the relation of
-  /// the regions (both closed). Locations are compared first, then integers,
-  /// and only then the zones.
-  int relation(const GlobalState* other) const;
-  /// The name of a relation code ("GlobalState::equal", ...), or "*ILLEGAL*".
-  static const char* rel2str(int relation);
+  /// Inclusion of this state in `other`: `none` when the discrete parts
+  /// differ, otherwise the relation of the regions (both closed). Locations
+  /// are compared first, then integers, and only then the zones.
+  Inclusion relation(const GlobalState* other) const;
 
   // ------------------------------------------------------- zone operations
 

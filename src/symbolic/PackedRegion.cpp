@@ -115,7 +115,7 @@ bool PackedRegion::keptConstraintsHold(const UnpackedRegion& other) const {
   return true;
 }
 
-int PackedRegion::relation(const Region* other) const {
+Inclusion PackedRegion::relation(const Region* other) const {
   assert(other->getDim() == dim_ && "relation of regions of different dimensions");
   if (other->isPacked()) {
     ScratchRegion unpacked(dim_, false);
@@ -123,7 +123,7 @@ int PackedRegion::relation(const Region* other) const {
     return relation(unpacked.get());
   }
   if (keptConstraintsHold(*static_cast<const UnpackedRegion*>(other)))
-    return argIncludedIn;
+    return Inclusion::superset;
   ScratchRegion unpacked(dim_, false);
   unpackTo(unpacked.get());
   return unpacked->relation(other);

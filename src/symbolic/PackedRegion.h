@@ -49,10 +49,10 @@ public:
   /// constraint, so that this region includes it: the inclusion test that
   /// needs no unpacking.
   bool keptConstraintsHold(const UnpackedRegion& other) const;
-  /// Region relation codes; `other` is normally unpacked. "This includes
-  /// other" is found without unpacking when `keptConstraintsHold`; otherwise
-  /// the full matrices decide.
-  int relation(const Region* other) const override;
+  /// `other` is normally unpacked. When `keptConstraintsHold` the answer is
+  /// `superset` without unpacking, equal zones included; otherwise the full
+  /// matrices decide.
+  Inclusion relation(const Region* other) const override;
   Region* copy() const override;
   UnpackedRegion* unpack() const override;
   /// Refused, through `copy`.

@@ -8,6 +8,8 @@
 // Regions are flat blocks built in place (heap, allocator chunks, stack, list
 // nodes): a fixed header followed by words addressed from `this`.
 
+#include "symbolic/dbm/RawBound.h"
+
 #include <cstdint>
 #include <iosfwd>
 
@@ -23,14 +25,8 @@ class PackedRegion;
 /// their block layout: the block sizes are computed from the layout.
 class Region {
 public:
-  /// Answers of `relation`, read as this region compared with the argument.
-  static constexpr int noInclusion = 0;
-  static constexpr int argIncludedIn = 1; ///< this region includes the argument
-  static constexpr int argIncludes = 2;   ///< the argument includes this region
-  static constexpr int equal = 4;
-
-  /// Inclusion between this region and `other` (same dimension, closed).
-  virtual int relation(const Region* other) const = 0;
+  /// Inclusion of this region in `other` (same dimension, closed).
+  virtual Inclusion relation(const Region* other) const = 0;
   /// A new heap region of the same kind and contents.
   virtual Region* copy() const = 0;
   /// A new heap unpacked region with this zone.

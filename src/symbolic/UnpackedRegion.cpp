@@ -297,7 +297,7 @@ UnpackedRegion* UnpackedRegion::unpack() const {
   return twin;
 }
 
-int UnpackedRegion::relation(const Region* other) const {
+Inclusion UnpackedRegion::relation(const Region* other) const {
   assert(other->getDim() == dim_ && "relation of regions of different dimensions");
   if (other->isPacked()) {
     ScratchRegion unpacked(dim_, false);
@@ -308,19 +308,9 @@ int UnpackedRegion::relation(const Region* other) const {
   // The first and the last entry are on the diagonal, <= 0 in both.
   const std::size_t count = std::size_t(dim_) * dim_;
   if (count < 2)
-    return equal;
-  switch (compareMatrices(bounds(), static_cast<const UnpackedRegion*>(other)->bounds(), 1,
-                          count - 1)) {
-  case MatrixOrder::equal:
-    return equal;
-  case MatrixOrder::greater:
-    return argIncludedIn;
-  case MatrixOrder::less:
-    return argIncludes;
-  case MatrixOrder::different:
-    break;
-  }
-  return noInclusion;
+    return Inclusion::equal;
+  return compareMatrices(bounds(), static_cast<const UnpackedRegion*>(other)->bounds(), 1,
+                         count - 1);
 }
 
 _dbm_* UnpackedRegion::asDBM(_dbm_* target) const {

@@ -65,7 +65,7 @@ public:
   void markClosed() { clearTouched(); }
 
   // Region interface.
-  int relation(const Region* other) const override;
+  Inclusion relation(const Region* other) const override;
   Region* copy() const override;
   UnpackedRegion* unpack() const override;
   PackedRegion* pack() const override;

@@ -28,7 +28,7 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   ASSERT_TRUE(put(*list, waiting));
 
   GlobalStateReference* reference = get(*list);
-  ASSERT_EQ(read(reference)->relation(s.get()), GlobalState::equal);
+  ASSERT_EQ(read(reference)->relation(s.get()), Inclusion::equal);
   reference->release(false);
   EXPECT_EQ(constred(*list).packedInUse(), 1u);
   EXPECT_EQ(constred(*list).nodesInUse(), 1u); // the waiting state's record
@@ -42,12 +42,12 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
     OwnedState back = read(stored);
     if (back->getLocation(0) == 3) {
       ++passedSeen;
-      EXPECT_EQ(back->relation(s.get()), GlobalState::equal);
+      EXPECT_EQ(back->relation(s.get()), Inclusion::equal);
       EXPECT_EQ(back->getIntegerReference()[1], 17);
       EXPECT_EQ(back->getTraceId(), 42);
       EXPECT_TRUE(back->getUnpackedRegion()->isClosed());
     } else {
-      EXPECT_EQ(back->relation(waiting.get()), GlobalState::equal);
+      EXPECT_EQ(back->relation(waiting.get()), Inclusion::equal);
     }
   }
   EXPECT_EQ(passedSeen, 1);

@@ -107,23 +107,24 @@ TEST(PackedRegionPacking, CallerMemoryOfTheReportedSizeHoldsTheRegion) {
 
 TEST(PackedRegionRelation, AgreesWithTheUnpackedRelation) {
   ZoneGenerator gen(211);
-  std::set<int> seen;
+  std::set<Inclusion> seen;
   for (int round = 0; round < 2 * iterations; ++round) {
     const unsigned n = unsigned(gen.uniform(2, 9));
     const auto [a, b] = gen.relatedZones(n);
     const OwnedUnpacked unpackedA = regionOf(a), unpackedB = regionOf(b);
     const OwnedPacked packedA(unpackedA->pack());
-    const int expected = unpackedA->relation(unpackedB.get());
+    const Inclusion expected = unpackedA->relation(unpackedB.get());
     seen.insert(expected);
-    // The quick test cannot tell equality from inclusion: both answer 1.
+    // The quick test cannot tell equality from inclusion: both answer superset.
     ASSERT_EQ(packedA->relation(unpackedB.get()),
-              expected == Region::equal ? Region::argIncludedIn : expected)
+              expected == Inclusion::equal ? Inclusion::superset : expected)
         << "round " << round;
     // An unpacked region compared with a packed one unpacks it.
     const OwnedPacked packedB(unpackedB->pack());
     ASSERT_EQ(unpackedA->relation(packedB.get()), expected) << "round " << round;
   }
-  EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 4}));
+  EXPECT_EQ(seen, (std::set<Inclusion>{Inclusion::none, Inclusion::subset, Inclusion::superset,
+                                       Inclusion::equal}));
 }
 
 TEST(PackedRegionRelation, QuickTestFindsInclusionWithoutUnpacking) {
@@ -145,7 +146,7 @@ TEST(PackedRegionRelation, QuickTestFindsInclusionWithoutUnpacking) {
   small->close();
   const OwnedPacked packed(small->pack());
   EXPECT_FALSE(packed->keptConstraintsHold(*large));
-  EXPECT_EQ(packed->relation(large.get()), Region::argIncludes);
+  EXPECT_EQ(packed->relation(large.get()), Inclusion::subset);
 }
 
 // -------------------------------------------------------------- refusals

@@ -63,22 +63,12 @@ void dbm_convex_hull(_dbm_* a, _dbm_* b) {
   dbm_invalidate_all(a);
 }
 
-int dbm_relation(_dbm_* a, _dbm_* b) {
+Inclusion dbm_relation(_dbm_* a, _dbm_* b) {
   const bool aNonEmpty = closeNonEmpty(a);
   const bool bNonEmpty = closeNonEmpty(b);
   if (!aNonEmpty || !bNonEmpty || dim(a) != dim(b))
-    return DBM_DIFFERENT;
-  switch (compareMatrices(bounds(a), bounds(b), 0, std::size_t(dim(a)) * dim(a))) {
-  case MatrixOrder::equal:
-    return DBM_EQUAL;
-  case MatrixOrder::less:
-    return DBM_SUBSET;
-  case MatrixOrder::greater:
-    return DBM_SUPERSET;
-  case MatrixOrder::different:
-    break;
-  }
-  return DBM_DIFFERENT;
+    return Inclusion::none;
+  return compareMatrices(bounds(a), bounds(b), 0, std::size_t(dim(a)) * dim(a));
 }
 
 void dbm_sp(_dbm_* dbm) {

@@ -13,6 +13,8 @@
 // operation that reads closed bounds runs the cheapest closure that covers the
 // record. Clock indices are below n and are not range-checked.
 
+#include "symbolic/dbm/RawBound.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -25,11 +27,11 @@ inline constexpr int32_t DBM_INFINITY = 0x7fffffff;
 /// Lower bound of an interval that has none.
 inline constexpr int32_t DBM_MINUS_INFINITY = -0x7fffffff;
 
-/// Answers of dbm_relation(a, b).
-inline constexpr int DBM_DIFFERENT = 0; ///< neither includes the other
-inline constexpr int DBM_SUBSET = 1;    ///< a is included in b
-inline constexpr int DBM_SUPERSET = 2;  ///< a includes b
-inline constexpr int DBM_EQUAL = 3;
+/// The library's names of the answers of dbm_relation(a, b).
+inline constexpr orvela::Inclusion DBM_DIFFERENT = orvela::Inclusion::none;
+inline constexpr orvela::Inclusion DBM_SUBSET = orvela::Inclusion::subset;
+inline constexpr orvela::Inclusion DBM_SUPERSET = orvela::Inclusion::superset;
+inline constexpr orvela::Inclusion DBM_EQUAL = orvela::Inclusion::equal;
 
 /// Size in bytes of a DBM of dimension n: (n·n + ⌊(n−1)/32⌋)·4 + 8.
 std::size_t dbm_sizeof(unsigned n);
@@ -86,10 +88,9 @@ void dbm_intersect(_dbm_* a, const _dbm_* b);
 /// a := the smallest DBM holding a and b (closes both). Different dimensions
 /// mark a empty; an empty b changes nothing; an empty a becomes a copy of b.
 void dbm_convex_hull(_dbm_* a, _dbm_* b);
-/// Inclusion between a and b (closes both): DBM_EQUAL, DBM_SUBSET (a ⊆ b),
-/// DBM_SUPERSET (a ⊇ b) or DBM_DIFFERENT, also when either is empty or the
-/// dimensions differ.
-int dbm_relation(_dbm_* a, _dbm_* b);
+/// Inclusion of a in b (closes both): `equal`, `subset` (a ⊆ b), `superset`
+/// (a ⊇ b) or `none`, also when either is empty or the dimensions differ.
+orvela::Inclusion dbm_relation(_dbm_* a, _dbm_* b);
 
 /// Delay (strongest post-condition): removes every upper bound on a clock.
 void dbm_sp(_dbm_* dbm);
