@@ -4,6 +4,7 @@
 
 #include "symbolic/Region.h"
 #include "symbolic/Zone.h"
+#include "symbolic/dbm/Closure.h"
 #include "symbolic/dbm/RawBound.h"
 
 #include <cstddef>
@@ -21,8 +22,8 @@ struct PackData;
 ///
 /// A region is closed when its touched set is empty; tightenings mark the
 /// clocks they change and `close` runs one Floyd–Warshall pivot per marked
-/// clock. Readers of closed bounds (relation, packing, text forms, isEmpty)
-/// must be called on a closed region.
+/// clock (the closure engine of symbolic/dbm/Closure.h, which DBMs share). Readers of closed bounds
+/// (relation, packing, text forms, isEmpty) must be called on a closed region.
 class UnpackedRegion final : public Region {
 public:
   /// Block size, in 32-bit words, of a region of dimension n, the header
@@ -56,7 +57,7 @@ public:
     bounds()[i * dim_ + j] = rawIsInfinite(raw) ? rawInfinity : raw;
   }
   /// Marks clock k as changed since the last closure.
-  void touch(unsigned k) { touched()[k / 32] |= uint32_t(1) << (k % 32); }
+  void touch(unsigned k) { markTouched(touched(), k); }
   bool isTouched(unsigned k) const { return (touched()[k / 32] >> (k % 32)) & 1; }
   /// True if no clock is marked touched.
   bool isClosed() const;
@@ -129,12 +130,9 @@ private:
   const uint32_t* touched() const {
     return reinterpret_cast<const uint32_t*>(bounds() + std::size_t(dim_) * dim_);
   }
-  std::size_t touchedWords() const { return (dim_ + 31u) / 32u; }
   void clearTouched();
   /// tightenRaw without the virtual call.
   bool tightenEntry(unsigned i, unsigned j, int32_t raw);
-  /// One relaxation pivot; false as soon as a negative cycle appears.
-  bool pivot(unsigned k);
 };
 
 static_assert(sizeof(UnpackedRegion) == sizeof(Region), "no data beyond the header");

@@ -156,7 +156,8 @@ TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
   region->tighten(1, 0, 4, false);
   region->close();
   OwnedPacked packed(region->pack());
-  _dbm_* d = dbm_alloc(3);
+  alignas(4) unsigned char memory[64];
+  _dbm_* d = dbm_reserve(memory, 3);
   const std::pair<const char*, std::function<void()>> refusals[] = {
       {"virtual Region* PackedRegion::copy() const", [&] { packed->copy(); }},
       {"virtual Region* PackedRegion::copy() const", [&] { packed->pack(); }},
@@ -182,7 +183,6 @@ TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
       EXPECT_EQ(std::string(bug.what()), std::string("NI: ") + signature);
     }
   }
-  dbm_destroy(d);
   EXPECT_FALSE(packed->isEmpty());
   EXPECT_TRUE(packed->isPacked());
   EXPECT_EQ(packed->getDim(), 3u);
