@@ -33,13 +33,7 @@ const cdd& checked(const cdd& diagram) {
   return diagram;
 }
 
-cdd diagramOf(const Region& zone) {
-  if (!zone.isPacked())
-    return zone.asCDD();
-  ScratchRegion unpacked(zone.getDim(), false);
-  zone.unpackTo(unpacked.get());
-  return unpacked->asCDD();
-}
+cdd diagramOf(const Region& zone) { return zone.asCDD(); }
 
 /// Which part of a zone a split keeps.
 enum class Coverage { none, all, some };

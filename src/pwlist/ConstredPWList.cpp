@@ -28,10 +28,7 @@ const PackedRegion* ConstredPWList::packedOf(const StateNode* node) const {
 }
 
 std::size_t ConstredPWList::passedBytes(const StateNode* node) const {
-  const PackedRegion* packed = packedOf(node);
-  const std::size_t bytes =
-      sizeof(PackedRegion) + sizeof(int32_t) * (packed->bitmapWords() + packed->keptCount());
-  return packedOffset_ + (bytes + 7) / 8 * 8;
+  return packedOffset_ + packedOf(node)->bytes();
 }
 
 Allocator& ConstredPWList::passedAllocator(std::size_t bytes) {
@@ -43,7 +40,6 @@ Allocator& ConstredPWList::passedAllocator(std::size_t bytes) {
 
 void ConstredPWList::freePassed(StateNode* node) {
   const std::size_t bytes = passedBytes(node);
-  Region::remove(const_cast<PackedRegion*>(packedOf(node)));
   passedAllocator(bytes).deallocate(node);
 }
 

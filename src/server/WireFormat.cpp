@@ -8,7 +8,6 @@
 #include "server/base/Exceptions.h"
 #include "symbolic/GlobalState.h"
 #include "symbolic/PackData.h"
-#include "symbolic/ScratchRegion.h"
 #include "symbolic/dbm/RawBound.h"
 
 #include <algorithm>
@@ -168,14 +167,7 @@ void writeGlobalState(const GlobalState* state, int zoneFormat) {
   for (int p = 0; p < state->getProcessCount(); ++p)
     writeNumber(state->getLocation(unsigned(p)));
   writeLine(".");
-  const Region* region = state->getRegion();
-  if (region->isPacked()) {
-    ScratchRegion zone(region->getDim(), false);
-    region->unpackTo(zone.get());
-    writeZone(zone.get(), zoneFormat);
-  } else {
-    writeZone(state->getUnpackedRegion(), zoneFormat);
-  }
+  writeZone(state->getUnpackedRegion(), zoneFormat);
   writeLine(".");
   const int* values = state->getIntegerTable()->getValues();
   for (int k = 0; k < IntegerInfo::realInts; ++k)

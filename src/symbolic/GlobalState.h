@@ -102,12 +102,8 @@ public:
   GlobalState* discreteCopy(void* memory) const;
   /// A heap state with the locations and the trace identifier only.
   GlobalState* locationCopy() const;
-  /// A heap state with the discrete part and a copy of the region in its own
-  /// form. A packed region cannot be copied (`Bug` "NI: ...").
+  /// `unpackedCopy()`.
   GlobalState* copy() const;
-  /// A heap state with the discrete part and the packed form of the (closed,
-  /// unpacked) region. Packing a packed region throws `Bug` "NI: ...".
-  GlobalState* packedCopy() const;
   /// A heap state with the discrete part and the unpacked form of the region,
   /// all in one block.
   GlobalState* unpackedCopy() const;
@@ -138,8 +134,6 @@ public:
   void delayAction();
   /// The region's answer; false without a region.
   bool isUnbounded() const;
-  /// The region's answer; false without a region.
-  bool isPacked() const;
 
   // --------------------------------------------------------- state view
 
@@ -166,14 +160,14 @@ public:
     getLocations()[process] = static_cast<uint16_t>(location);
   }
 
-  Region* getRegion() const { return region_; }
-  /// The region as the unpacked form it must have (asserted).
+  UnpackedRegion* getRegion() const { return region_; }
+  /// The region, which the state must have (asserted).
   UnpackedRegion* getUnpackedRegion() const;
   /// Takes ownership of `region` (heap, caller memory or null); the previous
   /// region is disposed of with `Region::remove`.
-  void setRegion(Region* region);
+  void setRegion(UnpackedRegion* region);
   /// Gives up the region without disposing of it; the state has none after.
-  Region* releaseRegion();
+  UnpackedRegion* releaseRegion();
 
   IntegerTable* getIntegerTable() const { return table_; }
   /// Takes ownership of a heap table from `IntegerTable::create` (or null);
@@ -201,14 +195,11 @@ private:
   /// Copies p, locations and trace identifier into a fresh heap state of
   /// `words` words, with an in-block table copy when `withTable`.
   GlobalState* discreteHeapCopy(std::size_t words, bool withTable) const;
-  /// Gives a fresh heap copy `region`, removing `copy` if that throws.
-  static GlobalState* withRegion(GlobalState* copy, Region* (*make)(const Region*),
-                                 const Region* region);
 
   int32_t processes_;
   bool heapBlock_ = false; ///< the block came from the heap (`heapState`)
   bool heapTable_ = false; ///< the table is a separate heap table
-  Region* region_ = nullptr;
+  UnpackedRegion* region_ = nullptr;
   IntegerTable* table_ = nullptr;
   int32_t traceId_ = -1;
 };

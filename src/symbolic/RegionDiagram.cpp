@@ -1,8 +1,6 @@
 // Regions as clock difference diagrams.
 
 #include "cdd/lib/cdd.h"
-#include "server/base/Exceptions.h"
-#include "symbolic/PackedRegion.h"
 #include "symbolic/UnpackedRegion.h"
 #include "symbolic/dbm/dbm.h"
 
@@ -24,7 +22,5 @@ cdd UnpackedRegion::asCDD() const {
   asDBM(zone);
   return cdd_from_dbm(zone);
 }
-
-cdd PackedRegion::asCDD() const { throw Bug("NI: %s", "virtual cdd PackedRegion::asCDD() const"); }
 
 } // namespace orvela

@@ -107,6 +107,4 @@ void PackedRegion::display(std::ostream& out) const {
   }
 }
 
-void PackedRegion::displayAsQuery(std::ostream&) const {}
-
 } // namespace orvela

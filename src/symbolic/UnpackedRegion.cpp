@@ -98,11 +98,6 @@ bool UnpackedRegion::possible(int x, int v) {
 
 bool UnpackedRegion::intersect(const Region* other) {
   assert(other->getDim() == dim_ && "intersection of regions of different dimensions");
-  if (other->isPacked()) {
-    ScratchRegion unpacked(dim_, false);
-    other->unpackTo(unpacked.get());
-    return intersect(unpacked.get());
-  }
   const int32_t* theirs = static_cast<const UnpackedRegion*>(other)->bounds();
   const unsigned n = dim_;
   for (unsigned i = 0; i < n; ++i)
@@ -251,11 +246,6 @@ UnpackedRegion* UnpackedRegion::unpack() const {
 
 Inclusion UnpackedRegion::relation(const Region* other) const {
   assert(other->getDim() == dim_ && "relation of regions of different dimensions");
-  if (other->isPacked()) {
-    ScratchRegion unpacked(dim_, false);
-    other->unpackTo(unpacked.get());
-    return relation(unpacked.get());
-  }
   assert(isClosed() && "relation of a region with a pending closure");
   // The first and the last entry are on the diagonal, <= 0 in both.
   const std::size_t count = std::size_t(dim_) * dim_;

@@ -69,11 +69,9 @@ public:
   Inclusion relation(const Region* other) const override;
   Region* copy() const override;
   UnpackedRegion* unpack() const override;
-  PackedRegion* pack() const override;
   void unpackTo(UnpackedRegion* target) const override;
   void display(std::ostream& out) const override;
   void displayAsQuery(std::ostream& out) const override;
-  bool isPacked() const override { return false; }
   bool isUnbounded() const override;
   unsigned getDim() const override { return dim_; }
   /// True if some diagonal entry is below <= 0.

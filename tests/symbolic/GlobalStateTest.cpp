@@ -120,7 +120,6 @@ TEST(GlobalStateCreation, AFreshStateHasNoZoneNoIntegersAndNoTraceEntry) {
   EXPECT_EQ(heap->getRegion(), nullptr);
   EXPECT_EQ(heap->getIntegerTable(), nullptr);
   EXPECT_EQ(heap->getIntegerReference(), nullptr);
-  EXPECT_FALSE(heap->isPacked());
   EXPECT_FALSE(heap->isUnbounded());
   for (unsigned k = 0; k < 3; ++k)
     EXPECT_EQ(heap->getLocation(k), 0);
@@ -146,10 +145,10 @@ TEST(GlobalStateCreation, SettersTakeOwnershipAndReplaceThePreviousParts) {
   state->setIntegerTable(table); // frees the first table
   EXPECT_EQ(state->getIntegerTable(), table);
   EXPECT_EQ(state->getIntegerReference()[0], 0);
-  Region* region = UnpackedRegion::create(3, true);
+  UnpackedRegion* region = UnpackedRegion::create(3, true);
   state->setRegion(region); // removes the first region
   EXPECT_EQ(state->getRegion(), region);
-  Region* taken = state->releaseRegion();
+  UnpackedRegion* taken = state->releaseRegion();
   EXPECT_EQ(taken, region);
   EXPECT_EQ(state->getRegion(), nullptr);
   Region::remove(taken);
@@ -170,15 +169,14 @@ protected:
 };
 
 // Every copy keeps the discrete part and the trace identifier; its zone is
-// none, the target's own, or the original's (unpacked and closed, or packed).
+// none, the target's own, or the original's (closed).
 TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromises) {
-  enum ZoneKind { noZone, targetZone, sameZone, packedZone };
+  enum ZoneKind { noZone, targetZone, sameZone };
   const Matrix zone = matrixOf(original->getUnpackedRegion());
-  OwnedState packed(original->packedCopy());
   OwnedState target = makeState({0, 0, 0}, {0, 0});
   restrictClock(target.get(), 3, 1, 1);
   const Matrix ownZone = matrixOf(target->getUnpackedRegion());
-  OwnedState fresh = makeState({0, 0, 0}, {0, 0}), freshForPacked = makeState({0, 0, 0}, {0, 0});
+  OwnedState fresh = makeState({0, 0, 0}, {0, 0});
   Buffer buffer(GlobalState::sizeOfUnpacked(3, 2, 4));
   const struct {
     const char* name;
@@ -190,10 +188,8 @@ TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromis
       {"discreteCopy into a state", [&] { return original->discreteCopy(target.get()); },
        targetZone, false},
       {"copy", [&] { return original->copy(); }, sameZone, true},
-      {"packedCopy", [&] { return original->packedCopy(); }, packedZone, true},
-      {"unpackedCopy", [&] { return packed->unpackedCopy(); }, sameZone, true},
+      {"unpackedCopy", [&] { return original->unpackedCopy(); }, sameZone, true},
       {"assignment", [&] { return &(*fresh = *original); }, sameZone, false},
-      {"assignment from packed", [&] { return &(*freshForPacked = *packed); }, sameZone, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -203,36 +199,28 @@ TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromis
     EXPECT_TRUE(copy->isHeapBlock());
     EXPECT_TRUE(copy->discEqual(original.get()));
     EXPECT_EQ(copy->getTraceId(), 42);
-    EXPECT_EQ(copy->isPacked(), c.zone == packedZone);
     if (c.zone == noZone) {
       EXPECT_EQ(copy->getRegion(), nullptr);
-    } else if (c.zone == packedZone) {
-      // The quick test answers "includes" for an equal zone too.
-      EXPECT_EQ(copy->relation(original.get()), Inclusion::superset);
-      EXPECT_EQ(original->relation(copy), Inclusion::equal);
     } else {
       EXPECT_TRUE(copy->getUnpackedRegion()->isClosed());
       EXPECT_EQ(matrixOf(copy->getUnpackedRegion()).m, (c.zone == sameZone ? zone : ownZone).m);
     }
   }
   // Into caller memory: an unpacked block sized from this state's numbers.
-  for (bool fromPacked : {false, true}) {
+  for (bool withZone : {false, true}) {
     GlobalState* placed =
-        fromPacked ? packed->unpackedCopy(buffer.data()) : original->discreteCopy(buffer.data());
+        withZone ? original->unpackedCopy(buffer.data()) : original->discreteCopy(buffer.data());
     EXPECT_EQ(static_cast<void*>(placed), buffer.data());
     EXPECT_FALSE(placed->isHeapBlock());
     EXPECT_TRUE(placed->discEqual(original.get()));
     EXPECT_EQ(placed->getTraceId(), 42);
     EXPECT_EQ(placed->getUnpackedRegion()->getDim(), 4u);
-    if (fromPacked) {
+    if (withZone) {
       EXPECT_EQ(matrixOf(placed->getUnpackedRegion()).m, zone.m);
     }
     EXPECT_TRUE(buffer.guardIntact());
     GlobalState::remove(placed);
   }
-  // A packed zone cannot be copied or packed again.
-  EXPECT_THROW(OwnedState(packed->copy()), Bug);
-  EXPECT_THROW(OwnedState(packed->packedCopy()), Bug);
 }
 
 TEST_F(GlobalStateCopies, CopiesAreIndependentOfTheOriginal) {
@@ -245,9 +233,7 @@ TEST_F(GlobalStateCopies, CopiesAreIndependentOfTheOriginal) {
   same->tighten(1, 0, 2 * 3 + 1); // x1 <= 3: the copy shrinks, not the original
   same->ok();
   EXPECT_EQ(original->relation(same.get()), Inclusion::superset);
-  OwnedState packed(original->packedCopy());
-  EXPECT_EQ(packed->relation(same.get()), Inclusion::superset);
-  EXPECT_EQ(same->relation(packed.get()), Inclusion::subset);
+  EXPECT_EQ(same->relation(original.get()), Inclusion::subset);
 
   // A location copy has neither integers nor zone.
   OwnedState locations(original->locationCopy());
@@ -292,11 +278,6 @@ TEST(GlobalStateRelation, MatchesEntrywiseInclusionOfRandomZones) {
     test::load(b->getUnpackedRegion(), zb);
     const Inclusion expected = test::referenceInclusion(za, zb);
     ASSERT_EQ(a->relation(b.get()), expected) << "round " << round;
-    // A packed zone answers "includes" without telling equality apart.
-    OwnedState packed(a->packedCopy());
-    ASSERT_EQ(packed->relation(b.get()),
-              expected == Inclusion::equal ? Inclusion::superset : expected)
-        << "round " << round;
     ++seen[expected];
   }
   for (Inclusion r : {Inclusion::none, Inclusion::subset, Inclusion::superset, Inclusion::equal})
@@ -375,10 +356,10 @@ TEST(GlobalStateReference, WrapperWritesBothHalvesOfAStoredState) {
   OwnedState stored = makeState({5, 6}, {8});
   stored->setTraceId(3);
   restrictClock(stored.get(), 1, 1, 4);
-  OwnedState packed(stored->packedCopy());
+  OwnedState copy(stored->copy());
   OwnedState target = makeState({0, 0}, {0});
 
-  GlobalStateReferenceWrapper reference(packed.get());
+  GlobalStateReferenceWrapper reference(copy.get());
   EXPECT_TRUE(reference.getFlag());
   reference.writeDiscreteTo(target.get());
   EXPECT_TRUE(target->discEqual(stored.get()));
@@ -387,7 +368,6 @@ TEST(GlobalStateReference, WrapperWritesBothHalvesOfAStoredState) {
   reference.writeSymbolicTo(target.get());
   EXPECT_EQ(target->relation(stored.get()), Inclusion::equal);
   reference.release(true);
-  EXPECT_TRUE(packed->isPacked());
 }
 
 } // namespace
