@@ -3,9 +3,9 @@
 #include "model/ClockInfo.h"
 #include "model/IntegerInfo.h"
 #include "pwlist/BitStateHashingPWList.h"
-#include "pwlist/ConstredPWList.h"
 #include "pwlist/ConvexHullPWList.h"
 #include "pwlist/HashingPWList.h"
+#include "pwlist/PackedPWList.h"
 #include "server/base/Exceptions.h"
 
 namespace orvela {
@@ -33,8 +33,8 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape
   return new HashingPWList(buckets, waitingStoreOf(store, "createDBMPWList"), shape);
 }
 
-PWList* createCDSPWList(unsigned buckets, Object* store, const StateShape& shape) {
-  return new ConstredPWList(buckets, waitingStoreOf(store, "createCDSPWList"), shape);
+PWList* createPackedPWList(unsigned buckets, Object* store, const StateShape& shape) {
+  return new PackedPWList(buckets, waitingStoreOf(store, "createPackedPWList"), shape);
 }
 
 PWList* createConvexHullPWList(unsigned buckets, Object* store, const StateShape& shape) {
