@@ -59,17 +59,6 @@ void BM_StateRelationIncluded(benchmark::State& state) {
 }
 BENCHMARK(BM_StateRelationIncluded)->Apply(clockCounts);
 
-/// The stored state is packed and covers the offered one: the quick test.
-void BM_StateRelationPackedIncluded(benchmark::State& state) {
-  std::mt19937 random(12);
-  const State unpacked = randomState(unsigned(state.range(0)), random);
-  const State stored(unpacked->packedCopy());
-  const State offered = innerState(unpacked.get());
-  for (auto _ : state)
-    benchmark::DoNotOptimize(stored->relation(offered.get()));
-}
-BENCHMARK(BM_StateRelationPackedIncluded)->Apply(clockCounts);
-
 /// Same locations, one integer differs: rejected before the zones.
 void BM_StateRelationOtherIntegers(benchmark::State& state) {
   std::mt19937 random(13);
@@ -97,17 +86,5 @@ void BM_StateUnpackedCopyToChunk(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StateUnpackedCopyToChunk)->Apply(clockCounts);
-
-/// A heap copy with the packed zone: how a state is kept once explored.
-void BM_StatePackedCopy(benchmark::State& state) {
-  std::mt19937 random(15);
-  const State original = randomState(unsigned(state.range(0)), random);
-  for (auto _ : state) {
-    GlobalState* copy = original->packedCopy();
-    benchmark::DoNotOptimize(copy);
-    GlobalState::remove(copy);
-  }
-}
-BENCHMARK(BM_StatePackedCopy)->Apply(clockCounts);
 
 } // namespace

@@ -23,7 +23,7 @@ struct Remover {
   void operator()(Region* region) const { Region::remove(region); }
 };
 using Unpacked = std::unique_ptr<UnpackedRegion, Remover>;
-using Packed = std::unique_ptr<PackedRegion, Remover>;
+using Packed = PackedRegion::Owned;
 
 Unpacked randomRegion(unsigned clocks, std::mt19937& random) {
   return Unpacked(bench::randomRegion(clocks, random));
@@ -53,7 +53,7 @@ BENCHMARK(BM_RegionPack)->Apply(clockCounts);
 void BM_RegionUnpack(benchmark::State& state) {
   std::mt19937 random(2);
   const Unpacked region = randomRegion(unsigned(state.range(0)), random);
-  const Packed packed(region->pack());
+  const Packed packed = PackedRegion::pack(*region);
   const Unpacked target(UnpackedRegion::create(int(state.range(0) + 1), false));
   for (auto _ : state) {
     packed->unpackTo(target.get());
@@ -87,7 +87,7 @@ void BM_RegionPackedRelationIncluded(benchmark::State& state) {
   std::mt19937 random(5);
   const Unpacked outer = randomRegion(unsigned(state.range(0)), random);
   const Unpacked inner = innerRegion(outer.get());
-  const Packed packed(outer->pack());
+  const Packed packed = PackedRegion::pack(*outer);
   for (auto _ : state)
     benchmark::DoNotOptimize(packed->relation(inner.get()));
 }
@@ -99,7 +99,7 @@ void BM_RegionPackedRelationFallBack(benchmark::State& state) {
   std::mt19937 random(6);
   const Unpacked outer = randomRegion(unsigned(state.range(0)), random);
   const Unpacked inner = innerRegion(outer.get());
-  const Packed packed(inner->pack());
+  const Packed packed = PackedRegion::pack(*inner);
   for (auto _ : state)
     benchmark::DoNotOptimize(packed->relation(outer.get()));
 }

@@ -143,7 +143,7 @@ StateShape shape;
 PWList* makeList() {
   WaitingStore* waiting = order == 1 ? createStackPWOrder() : createQueuePWOrder();
   if (representation == 1)
-    return createCDSPWList(buckets, waiting, shape);
+    return createPackedPWList(buckets, waiting, shape);
   return createDBMPWList(buckets, waiting, shape);
 }
 

@@ -14,14 +14,11 @@ namespace orvela::verifier {
 
 namespace {
 
-struct RegionRemover {
-  void operator()(Region* region) const { Region::remove(region); }
-};
-
-/// Splits the ", "-separated text form of a region into its constraints.
-std::vector<std::string> constraintsOf(const Region& region, const std::vector<ClockInfo>& clocks) {
+/// Splits the ", "-separated text form of a zone into its constraints.
+template <class Zone>
+std::vector<std::string> constraintsOf(const Zone& zone, const std::vector<ClockInfo>& clocks) {
   std::ostringstream text;
-  region.display(text, clocks);
+  zone.display(text, clocks);
   std::vector<std::string> constraints;
   const std::string all = text.str();
   for (std::size_t at = 0; at < all.size();) {
@@ -69,15 +66,9 @@ StateText describeState(const System& system, const GlobalState& state, int zone
 
   // The unpacked form shows every finite bound, the packed form exactly the
   // constraints that no other one implies.
-  const Region& region = *state.getRegion();
-  const bool packedWanted = zoneFormat != 0;
-  if (region.isPacked() == packedWanted) {
-    text.zone = constraintsOf(region, tables.clocks);
-  } else {
-    const std::unique_ptr<Region, RegionRemover> other(
-        packedWanted ? static_cast<Region*>(region.pack()) : region.unpack());
-    text.zone = constraintsOf(*other, tables.clocks);
-  }
+  const UnpackedRegion& zone = *state.getUnpackedRegion();
+  text.zone = zoneFormat != 0 ? constraintsOf(*PackedRegion::pack(zone), tables.clocks)
+                              : constraintsOf(zone, tables.clocks);
   return text;
 }
 

@@ -34,13 +34,7 @@ const cdd& checked(CddLibrary& library, const cdd& diagram) {
   return diagram;
 }
 
-cdd diagramOf(CddLibrary& library, const Region& zone) {
-  if (!zone.isPacked())
-    return zone.asCDD(library);
-  ScratchRegion unpacked(zone.getDim(), false);
-  zone.unpackTo(unpacked.get());
-  return unpacked->asCDD(library);
-}
+cdd diagramOf(CddLibrary& library, const Region& zone) { return zone.asCDD(library); }
 
 /// Which part of a zone a split keeps.
 enum class Coverage { none, all, some };

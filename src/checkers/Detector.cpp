@@ -15,10 +15,6 @@ struct StateRemover {
 };
 using HeapState = std::unique_ptr<GlobalState, StateRemover>;
 
-bool covers(int relation) {
-  return relation == GlobalState::argIncludedIn || relation == GlobalState::equal;
-}
-
 } // namespace
 
 Detector::Detector(const Pointer<System>& system, FrontStack& path,
@@ -96,23 +92,25 @@ PreNode Detector::preNode(const PathStep* step, const MoveSuccessor* examined) {
 // the search itself reached; a move that resets none commutes with delay, so
 // the same point is reached by waiting first and moving later, along the
 // property.
-int Detector::narrow(const PreNode& from, PreNode& to) {
+std::optional<Inclusion> Detector::narrow(const PreNode& from, PreNode& to) {
   HeapState reach(from.zone->copy());
   if (restricted_.mayDelay(reach.get()))
     reach->getRegion()->past();
   UnpackedRegion* zone = reach->getUnpackedRegion();
   system_->stepBack(to.zone, from.move(), zone);
   if (zone->isEmpty())
-    return -1;
-  const int relation = zone->relation(to.zone->getRegion());
-  if (covers(relation))
+    return std::nullopt;
+  const Inclusion relation = zone->relation(to.zone->getRegion());
+  if (includes(relation))
     return relation;
-  return to.zone->getUnpackedRegion()->intersect(zone) ? GlobalState::noInclusion : -1;
+  if (!to.zone->getUnpackedRegion()->intersect(zone))
+    return std::nullopt;
+  return Inclusion::none;
 }
 
 bool Detector::prestabilizable(const FrontStack::Node& node) {
   assert(examined_ && "no successor under examination");
-  if (covers(examined_->state->relation(node.step.successor.state)))
+  if (includes(examined_->state->relation(node.step.successor.state)))
     return true;
   std::list<PreNode> loop;
   const auto answer = [&loop](bool result) {
@@ -122,17 +120,17 @@ bool Detector::prestabilizable(const FrontStack::Node& node) {
   loop.push_back(preNode(nullptr, examined_));
   for (const FrontStack::Node* step = path_.top(); step && step != &node; step = step->below) {
     loop.push_back(preNode(&step->step, nullptr));
-    if (narrow(*std::prev(loop.end(), 2), loop.back()) < 0)
+    if (!narrow(*std::prev(loop.end(), 2), loop.back()))
       return answer(false);
   }
   // Every set now reaches the one before it in the list; the loop closes when
   // the first one reaches the last.
   for (int pass = 0; pass < maxPasses; ++pass) {
-    int relation = narrow(loop.back(), loop.front());
+    std::optional<Inclusion> relation = narrow(loop.back(), loop.front());
     for (auto to = std::next(loop.begin());; ++to) {
-      if (relation < 0)
+      if (!relation)
         return answer(false);
-      if (covers(relation))
+      if (includes(*relation))
         return answer(true);
       if (to == loop.end())
         break;

@@ -12,6 +12,7 @@
 #include "engine/StateBlocks.h"
 
 #include <list>
+#include <optional>
 #include <utility>
 
 namespace orvela {
@@ -75,11 +76,10 @@ public:
 
 private:
   /// The valuations of `to` from which the move into `from` and a delay
-  /// reach `from`'s set. Answers their relation to `to`'s set,
-  /// `argIncludedIn` or `equal`, when they cover all of it; otherwise
-  /// narrows `to`'s set to them and answers `noInclusion`, or -1 when the
-  /// set became empty.
-  int narrow(const PreNode& from, PreNode& to);
+  /// reach `from`'s set. Answers their relation to `to`'s set, `superset`
+  /// or `equal`, when they cover all of it; otherwise narrows `to`'s set to
+  /// them and answers `none`, or nothing when the set became empty.
+  std::optional<Inclusion> narrow(const PreNode& from, PreNode& to);
   PreNode preNode(const PathStep* step, const MoveSuccessor* examined);
   void emit(int from, int to);
 

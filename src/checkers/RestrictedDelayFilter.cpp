@@ -89,11 +89,11 @@ std::vector<GlobalState*> RestrictedDelayFilter::delayInto(const GlobalState* st
       pieces.push_back(piece);
   }
   if (pieces.size() == 2) {
-    const int relation = pieces[0]->relation(pieces[1]);
-    if (relation == GlobalState::argIncludedIn || relation == GlobalState::equal) {
+    const Inclusion relation = pieces[0]->relation(pieces[1]);
+    if (includes(relation)) {
       blocks_.drop(pieces[1]);
       pieces.pop_back();
-    } else if (relation == GlobalState::argIncludes) {
+    } else if (relation == Inclusion::subset) {
       blocks_.drop(pieces[0]);
       pieces.erase(pieces.begin());
     }

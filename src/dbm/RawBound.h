@@ -137,22 +137,34 @@ inline bool anyLess(const Bound* a, const Bound* b, std::size_t from, std::size_
   return false;
 }
 
-/// Inclusion between two matrices compared entry by entry over [from, to).
-enum class MatrixOrder { different, less, greater, equal };
+/// How one zone lies relative to another, read as "the first zone is ... the
+/// second". The one inclusion answer of DBMs, regions, packed regions and
+/// stored states.
+enum class Inclusion : uint8_t {
+  none,     ///< neither zone includes the other
+  subset,   ///< the first is included in the second and differs from it
+  superset, ///< the first includes the second and differs from it (or may
+            ///< equal it, where a comparison's contract says so)
+  equal,
+};
 
-/// Compares a and b over [from, to): `equal` if every entry is equal, `less`
-/// if no entry of a is larger than b's (and one is smaller), `greater` in the
-/// mirrored case, `different` otherwise. Stops as soon as both directions are
-/// decided.
+/// True if the first zone includes the second (`superset` or `equal`).
+constexpr bool includes(Inclusion r) { return r == Inclusion::superset || r == Inclusion::equal; }
+/// True if the first zone is included in the second (`subset` or `equal`).
+constexpr bool includedIn(Inclusion r) { return r == Inclusion::subset || r == Inclusion::equal; }
+
+/// Compares the closed matrices a and b over [from, to): `equal` if every
+/// entry is equal, `subset` if no entry of a is larger than b's (and one is
+/// smaller), `superset` in the mirrored case, `none` otherwise. Stops as soon
+/// as both directions are decided.
 template <class Bound>
-inline MatrixOrder compareMatrices(const Bound* a, const Bound* b, std::size_t from,
-                                   std::size_t to) {
+inline Inclusion compareMatrices(const Bound* a, const Bound* b, std::size_t from, std::size_t to) {
   const std::size_t k = firstDifference(a, b, from, to);
   if (k == to)
-    return MatrixOrder::equal;
+    return Inclusion::equal;
   if (a[k] < b[k])
-    return anyLess(b, a, k + 1, to) ? MatrixOrder::different : MatrixOrder::less;
-  return anyLess(a, b, k + 1, to) ? MatrixOrder::different : MatrixOrder::greater;
+    return anyLess(b, a, k + 1, to) ? Inclusion::none : Inclusion::subset;
+  return anyLess(a, b, k + 1, to) ? Inclusion::none : Inclusion::superset;
 }
 
 } // namespace orvela

@@ -1,21 +1,22 @@
 #pragma once
-// Difference-bound matrices with lazy closure.
+// Difference-bound matrices with lazy closure, for the decision diagrams.
 //
 // A DBM of dimension n describes a convex set of valuations of n clocks, clock
 // 0 being the reference clock that is always 0; entry (i, j) is a raw upper
 // bound on x_i - x_j (symbolic/dbm/RawBound.h: 2c + 1 for <= c, 2c for < c,
 // 0x7fffffff for no bound). The caller owns the memory: a DBM is one block of
-// dbm_sizeof(n) bytes, 4-byte aligned, taken from dbm_alloc or reserved by the
-// caller (typically in its stack frame) and prepared with dbm_reserve.
+// dbm_sizeof(n) bytes, 4-byte aligned, reserved by the caller (typically in
+// its stack frame) and prepared with dbm_reserve.
 //
-// Tightenings do not close the matrix at once: they record what changed (one
-// bound, a pair of opposite bounds, or a set of touched clocks) and the next
-// operation that reads closed bounds runs the cheapest closure that covers the
-// record. Clock indices are below n and are not range-checked.
+// Tightenings do not close the matrix at once: they mark the clocks they
+// changed, and the next operation that reads closed bounds runs the closure
+// engine of the regions (symbolic/dbm/Closure.h) over them. Clock indices are
+// below n and are not range-checked.
+
+#include "dbm/RawBound.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 
 /// A DBM block; opaque, always handled by pointer.
 struct _dbm_;
@@ -25,11 +26,11 @@ inline constexpr int32_t DBM_INFINITY = 0x7fffffff;
 /// Lower bound of an interval that has none.
 inline constexpr int32_t DBM_MINUS_INFINITY = -0x7fffffff;
 
-/// Answers of dbm_relation(a, b).
-inline constexpr int DBM_DIFFERENT = 0; ///< neither includes the other
-inline constexpr int DBM_SUBSET = 1;    ///< a is included in b
-inline constexpr int DBM_SUPERSET = 2;  ///< a includes b
-inline constexpr int DBM_EQUAL = 3;
+/// The library's names of the answers of dbm_relation(a, b).
+inline constexpr orvela::Inclusion DBM_DIFFERENT = orvela::Inclusion::none;
+inline constexpr orvela::Inclusion DBM_SUBSET = orvela::Inclusion::subset;
+inline constexpr orvela::Inclusion DBM_SUPERSET = orvela::Inclusion::superset;
+inline constexpr orvela::Inclusion DBM_EQUAL = orvela::Inclusion::equal;
 
 /// Size in bytes of a DBM of dimension n: (n·n + ⌊(n−1)/32⌋)·4 + 8.
 std::size_t dbm_sizeof(unsigned n);
@@ -37,10 +38,6 @@ std::size_t dbm_sizeof(unsigned n);
 /// and returns it as a DBM; the bounds are undefined until dbm_init,
 /// dbm_blank or dbm_copy.
 _dbm_* dbm_reserve(void* memory, unsigned n);
-/// A heap DBM of dimension n with undefined bounds; release with dbm_destroy.
-_dbm_* dbm_alloc(unsigned n);
-/// Frees a DBM from dbm_alloc (null is ignored).
-void dbm_destroy(_dbm_* dbm);
 
 /// The set of all non-negative valuations: row 0 and the diagonal <= 0, every
 /// other entry infinity; closed and known non-empty. Returns dbm.
@@ -58,63 +55,35 @@ int32_t dbm_get_bound(const _dbm_* dbm, unsigned i, unsigned j);
 /// Writes entry (i, j) with no bookkeeping at all.
 void dbm_fast_set(_dbm_* dbm, unsigned i, unsigned j, int32_t raw);
 
-/// Constrains x_i - x_j by `raw` if that is tighter than the entry. A cycle
-/// through the opposite entry that becomes negative marks the DBM empty at
-/// once; otherwise the closure is deferred.
+/// Constrains x_i - x_j by `raw` if that is tighter than the entry (a raw
+/// bound of "no bound" changes nothing). A cycle through the opposite entry
+/// that becomes negative marks the DBM empty at once; otherwise the closure
+/// is deferred.
 void dbm_tighten_bound(_dbm_* dbm, unsigned i, unsigned j, int32_t raw);
 /// Constrains x_i - x_j to the interval (lower, upper): `upper` as in
 /// dbm_tighten_bound, then the complement of `lower` on (j, i). `lower` is a
 /// raw bound whose complement is meant (raw (c, strict) means x_i - x_j >= c,
 /// raw (c, non-strict) means x_i - x_j > c); DBM_MINUS_INFINITY means none.
 void dbm_tighten_interval(_dbm_* dbm, unsigned i, unsigned j, int32_t lower, int32_t upper);
-/// Sets entry (i, j): a tighter bound is a tightening; a looser one (unless the
-/// DBM is empty) overwrites the entry and schedules a full closure.
-void dbm_set_bound(_dbm_* dbm, unsigned i, unsigned j, int32_t raw);
 
 /// Runs the pending closure, if any. An empty DBM is left as it is.
 void dbm_close(_dbm_* dbm);
 /// True if the DBM describes no valuation; closes it when that is not yet known.
 bool dbm_is_empty(_dbm_* dbm);
-/// 0 if the DBM is known to be empty, 1 otherwise; never closes.
-int dbm_is_maybe_nonempty(const _dbm_* dbm);
-/// Schedules a full closure (every clock touched).
-void dbm_invalidate_all(_dbm_* dbm);
 
 /// a := a ∩ b, entry by entry. If b is known to be empty or the dimensions
 /// differ, a is marked empty.
 void dbm_intersect(_dbm_* a, const _dbm_* b);
-/// a := the smallest DBM holding a and b (closes both). Different dimensions
-/// mark a empty; an empty b changes nothing; an empty a becomes a copy of b.
-void dbm_convex_hull(_dbm_* a, _dbm_* b);
-/// Inclusion between a and b (closes both): DBM_EQUAL, DBM_SUBSET (a ⊆ b),
-/// DBM_SUPERSET (a ⊇ b) or DBM_DIFFERENT, also when either is empty or the
-/// dimensions differ.
-int dbm_relation(_dbm_* a, _dbm_* b);
+/// Inclusion of a in b (closes both): `equal`, `subset` (a ⊆ b), `superset`
+/// (a ⊇ b) or `none`, also when either is empty or the dimensions differ.
+orvela::Inclusion dbm_relation(_dbm_* a, _dbm_* b);
 
-/// Delay (strongest post-condition): removes every upper bound on a clock.
-void dbm_sp(_dbm_* dbm);
 /// Past (weakest pre-condition): lowers every lower bound as far as the
 /// differences between clocks allow.
 void dbm_wp(_dbm_* dbm);
-/// Clock x := value (value >= 0). The result is closed.
-void dbm_reset(_dbm_* dbm, unsigned x, int32_t value);
-/// Removes every constraint on clock x. The result is closed.
-void dbm_free(_dbm_* dbm, unsigned x);
-/// Maximal-constant extrapolation with max[i] the largest constant clock i is
-/// compared with (n entries): bounds on x_i - x_j looser than <= max[i] become
-/// infinity, bounds tighter than < -max[j] become < -max[j].
-void dbm_normalise(_dbm_* dbm, const int32_t* max);
 /// Marks a minimal constraint set of the (closed, non-empty) DBM in `out`, n·n
 /// integers: out[i·n + j] is 1 for a kept entry, 0 otherwise.
 void dbm_min(_dbm_* dbm, int32_t* out);
 /// Hash of the closed matrix (lookup2 over its n·n·4 bytes, initial value
 /// 23235).
 uint32_t dbm_hash(_dbm_* dbm);
-
-/// Writes the dimension, the status byte and the matrix as stored (no closure):
-/// "Size   : n", "Status : s", a header of column numbers, then one line per
-/// row with "  inf", "%5d" (non-strict) or "%4ds" (strict) per entry.
-void dbm_print(std::ostream& out, const _dbm_* dbm);
-/// Projection is not provided: writes "Not implemented" to the standard error
-/// stream and returns.
-void dbm_project(_dbm_* dbm, ...);

@@ -33,12 +33,12 @@ void dropIncluded(StateList& lefts, StateList& rights, Allocator* allocator) {
         ++a;
         continue;
       }
-      const int relation = (*a)->relation(*b);
-      if (relation == GlobalState::argIncludedIn) {
+      const Inclusion relation = (*a)->relation(*b);
+      if (relation == Inclusion::superset) {
         covered = true;
         break;
       }
-      if (relation == GlobalState::argIncludes || relation == GlobalState::equal) {
+      if (includedIn(relation)) {
         returnState(*a, allocator);
         a = lefts.erase(a);
       } else {

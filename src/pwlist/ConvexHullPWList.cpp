@@ -23,12 +23,12 @@ bool ConvexHullPWList::tryPut(void* item) {
     int32_t* const stored = recordOf(node);
     if (!layout_.sameKey(stored, incoming))
       continue;
-    const int relation = layout_.relation(stored, incoming);
-    if (relation == 1 || relation == 4)
+    const Inclusion relation = layout_.relation(stored, incoming);
+    if (includes(relation))
       return false;
 
     UnpackedRegion* zone = offered.state->getUnpackedRegion();
-    if (relation == 0) {
+    if (relation == Inclusion::none) {
       ScratchRegion storedZone(layout_.shape().clocks, false);
       layout_.zoneOf(stored, storedZone->bounds());
       storedZone->markClosed();

@@ -109,8 +109,8 @@ protected:
   /// `incoming`: answers false as soon as a stored state includes the new
   /// one, drops every stored state that the new one includes, and otherwise
   /// stores the record as a new waiting state. Waiting states are compared by
-  /// their records; a passed state by `passedRelation(node)` (a region
-  /// relation code, read as the stored state compared with the new one) and
+  /// their records; a passed state by `passedRelation(node)` (the inclusion
+  /// of the stored state in the new one) and
   /// dropped by `freePassed(node)` after it left its chain.
   template <class PassedRelation, class FreePassed>
   bool putCovering(const WaitingState& offered, const int32_t* incoming,
@@ -148,14 +148,14 @@ bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* in
     const bool waiting = isWaitingWord(*link);
     // The walk chases pointers: fetch the next node while this one is compared.
     __builtin_prefetch(reinterpret_cast<const void*>(nextAddress(*link)));
-    const int relation = waiting
-                             ? layout_.relation(recordOf(waitingAt(address)->stateNode()), incoming)
-                             : passedRelation(stateAt(address));
+    const Inclusion relation =
+        waiting ? layout_.relation(recordOf(waitingAt(address)->stateNode()), incoming)
+                : passedRelation(stateAt(address));
     switch (relation) {
-    case 1: // the stored state includes the new one
-    case 4:
+    case Inclusion::superset: // the stored state includes the new one
+    case Inclusion::equal:
       return false;
-    case 2: // the new state includes the stored one: drop it
+    case Inclusion::subset: // the new state includes the stored one: drop it
       unlinkAfter(word);
       if (waiting)
         dropWaiting(waitingAt(address));

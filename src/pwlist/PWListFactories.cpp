@@ -2,9 +2,9 @@
 
 #include "base/Exceptions.h"
 #include "pwlist/BitStateHashingPWList.h"
-#include "pwlist/ConstredPWList.h"
 #include "pwlist/ConvexHullPWList.h"
 #include "pwlist/HashingPWList.h"
+#include "pwlist/PackedPWList.h"
 #include "symbolic/ClockInfo.h"
 #include "symbolic/IntegerInfo.h"
 
@@ -33,8 +33,8 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape
   return new HashingPWList(buckets, waitingStoreOf(store, "createDBMPWList"), shape);
 }
 
-PWList* createCDSPWList(unsigned buckets, Object* store, const StateShape& shape) {
-  return new ConstredPWList(buckets, waitingStoreOf(store, "createCDSPWList"), shape);
+PWList* createPackedPWList(unsigned buckets, Object* store, const StateShape& shape) {
+  return new PackedPWList(buckets, waitingStoreOf(store, "createPackedPWList"), shape);
 }
 
 PWList* createConvexHullPWList(unsigned buckets, Object* store, const StateShape& shape) {

@@ -26,11 +26,11 @@ PWList* createDBMPWList(unsigned buckets, Object* store, const Pointer<System>& 
 StateShape stateShapeOf(const System& system);
 
 /// The same for the representation variants: the constraint-reduced list
-/// (`ConstredPWList`, explored states packed), the convex-hull list
+/// (`PackedPWList`, explored states packed), the convex-hull list
 /// (`ConvexHullPWList`, one growing zone per discrete part) and the bit-state
 /// list (`BitStateHashingPWList`, explored states remembered by one of `bits`
 /// bits).
-PWList* createCDSPWList(unsigned buckets, Object* store, const StateShape& shape);
+PWList* createPackedPWList(unsigned buckets, Object* store, const StateShape& shape);
 PWList* createConvexHullPWList(unsigned buckets, Object* store, const StateShape& shape);
 PWList* createBitStateHashingPWList(unsigned buckets, Object* store, unsigned bits,
                                     const StateShape& shape);

@@ -48,20 +48,6 @@ int32_t loadNarrow(int16_t bound) {
   return bound == StoredStateLayout::narrowInfinity ? rawInfinity : bound;
 }
 
-int regionCode(MatrixOrder order) {
-  switch (order) {
-  case MatrixOrder::equal:
-    return 4;
-  case MatrixOrder::greater:
-    return 1;
-  case MatrixOrder::less:
-    return 2;
-  case MatrixOrder::different:
-    break;
-  }
-  return 0;
-}
-
 } // namespace
 
 StoredStateLayout::StoredStateLayout(const StateShape& shape, bool narrow)
@@ -99,12 +85,12 @@ std::size_t StoredStateLayout::firstDifferenceOfKey(const int32_t* a, const int3
   return firstDifference(a, b, locationsAt_, keyEnd_);
 }
 
-int StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) const {
+Inclusion StoredStateLayout::relation(const int32_t* stored, const int32_t* incoming) const {
   if (!sameKey(stored, incoming))
-    return 0;
+    return Inclusion::none;
   if (narrow_)
-    return regionCode(compareMatrices(narrowBounds(stored), narrowBounds(incoming), 0, bounds_));
-  return regionCode(compareMatrices(stored, incoming, boundsAt_, boundsAt_ + bounds_));
+    return compareMatrices(narrowBounds(stored), narrowBounds(incoming), 0, bounds_);
+  return compareMatrices(stored, incoming, boundsAt_, boundsAt_ + bounds_);
 }
 
 void StoredStateLayout::locationsOf(const int32_t* record, uint16_t* locations) const {

@@ -18,6 +18,8 @@
 // The key of a state (what tells states apart) is its locations and its first
 // `comparedIntegers` values; the hash is a function of the key.
 
+#include "dbm/RawBound.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -51,13 +53,11 @@ public:
   bool encode(int32_t* record, unsigned hash, int traceId, const uint16_t* locations,
               const int32_t* integers, const int32_t* zone) const;
 
-  /// The relation of the stored state to the incoming one (both records of
-  /// this layout), in the region codes: 0 when their keys differ or neither
-  /// zone includes the other, 1 when the stored zone includes the incoming
-  /// one, 2 when the incoming zone includes the stored one, 4 when they are
-  /// equal. Cheapest rejection first (hash, key), then one pass over the
+  /// Inclusion of the stored state in the incoming one (both records of this
+  /// layout): `none` when their keys differ or neither zone includes the
+  /// other. Cheapest rejection first (hash, key), then one pass over the
   /// bounds that stops as soon as both directions are decided.
-  int relation(const int32_t* stored, const int32_t* incoming) const;
+  Inclusion relation(const int32_t* stored, const int32_t* incoming) const;
   /// True when both records (of this layout, or only their discrete parts)
   /// have the same hash and key.
   bool sameKey(const int32_t* a, const int32_t* b) const {

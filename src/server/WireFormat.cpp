@@ -168,14 +168,7 @@ void writeGlobalState(const GlobalState* state, int zoneFormat) {
   for (int p = 0; p < state->getProcessCount(); ++p)
     writeNumber(state->getLocation(unsigned(p)));
   writeLine(".");
-  const Region* region = state->getRegion();
-  if (region->isPacked()) {
-    ScratchRegion zone(region->getDim(), false);
-    region->unpackTo(zone.get());
-    writeZone(zone.get(), zoneFormat);
-  } else {
-    writeZone(state->getUnpackedRegion(), zoneFormat);
-  }
+  writeZone(state->getUnpackedRegion(), zoneFormat);
   writeLine(".");
   // Every table of a model holds exactly its declared integers.
   const IntegerTable& table = *state->getIntegerTable();

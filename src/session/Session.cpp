@@ -234,7 +234,7 @@ PWList* Session::createPWList() const {
   case 0:
     return createDBMPWList(pastSize, order, shape);
   case 1:
-    return createCDSPWList(pastSize, order, shape);
+    return createPackedPWList(pastSize, order, shape);
   case 2:
     return createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
   case 3:

@@ -1,7 +1,6 @@
 #include "symbolic/GlobalState.h"
 
 #include "symbolic/ClockInfo.h"
-#include "symbolic/PackedRegion.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -123,35 +122,21 @@ GlobalState* GlobalState::locationCopy() const {
   return discreteHeapCopy(sizeOf(processes_), false);
 }
 
-GlobalState* GlobalState::withRegion(GlobalState* copy, Region* (*make)(const Region*),
-                                     const Region* region) {
-  if (region) {
-    try {
-      copy->region_ = make(region);
-    } catch (...) {
-      remove(copy);
-      throw;
-    }
-  }
-  return copy;
-}
-
-GlobalState* GlobalState::copy() const {
-  if (region_ && !region_->isPacked())
-    return unpackedCopy();
-  return withRegion(
-      discreteCopy(), [](const Region* r) { return r->copy(); }, region_);
-}
-
-GlobalState* GlobalState::packedCopy() const {
-  return withRegion(
-      discreteCopy(), [](const Region* r) -> Region* { return r->pack(); }, region_);
-}
+GlobalState* GlobalState::copy() const { return unpackedCopy(); }
 
 GlobalState* GlobalState::unpackedCopy() const {
-  if (!region_ || !table_)
-    return withRegion(
-        discreteCopy(), [](const Region* r) -> Region* { return r->unpack(); }, region_);
+  if (!region_ || !table_) {
+    GlobalState* copy = discreteCopy();
+    if (region_) {
+      try {
+        copy->region_ = region_->unpack();
+      } catch (...) {
+        remove(copy);
+        throw;
+      }
+    }
+    return copy;
+  }
   const std::size_t words = sizeOfUnpacked(processes_, table_->getCount(), int(region_->getDim()));
   void* memory = ::operator new(words * sizeof(int32_t));
   GlobalState* copy = unpackedCopy(memory);
@@ -198,43 +183,28 @@ bool GlobalState::discEqual(const GlobalState* other) const {
   return table_ && other->table_ && *table_ == *other->table_;
 }
 
-int GlobalState::relation(const GlobalState* other) const {
+Inclusion GlobalState::relation(const GlobalState* other) const {
   if (!discEqual(other))
-    return noInclusion;
+    return Inclusion::none;
   assert(region_ && other->region_ && "relation of states without zones");
   return region_->relation(other->region_);
-}
-
-const char* GlobalState::rel2str(int relation) {
-  switch (relation) {
-  case noInclusion:
-    return "GlobalState::noInclusion";
-  case argIncludedIn:
-    return "GlobalState::argIncludedIn";
-  case argIncludes:
-    return "GlobalState::argIncludes";
-  case equal:
-    return "GlobalState::equal";
-  default:
-    return "*ILLEGAL*";
-  }
 }
 
 // ------------------------------------------------------------ zone operations
 
 UnpackedRegion* GlobalState::getUnpackedRegion() const {
-  assert(region_ && !region_->isPacked() && "the state's zone is not unpacked");
-  return static_cast<UnpackedRegion*>(region_);
+  assert(region_ && "the state has no zone");
+  return region_;
 }
 
-void GlobalState::setRegion(Region* region) {
+void GlobalState::setRegion(UnpackedRegion* region) {
   if (region == region_)
     return;
   Region::remove(region_);
   region_ = region;
 }
 
-Region* GlobalState::releaseRegion() { return std::exchange(region_, nullptr); }
+UnpackedRegion* GlobalState::releaseRegion() { return std::exchange(region_, nullptr); }
 
 void GlobalState::setIntegerTable(IntegerTable* table) {
   if (table == table_)
@@ -253,8 +223,6 @@ bool GlobalState::ok() {
 void GlobalState::delayAction() { region_->delay(); }
 
 bool GlobalState::isUnbounded() const { return region_ && region_->isUnbounded(); }
-
-bool GlobalState::isPacked() const { return region_ && region_->isPacked(); }
 
 // ---------------------------------------------------------------- state view
 

@@ -40,12 +40,6 @@ namespace orvela {
 /// throw, so stopping is the only sound answer.
 class GlobalState final : public Object, public PublicState {
 public:
-  /// Relation codes, read as this state compared with the argument.
-  static constexpr int noInclusion = Region::noInclusion;
-  static constexpr int argIncludedIn = Region::argIncludedIn; ///< this includes the argument
-  static constexpr int argIncludes = Region::argIncludes;     ///< the argument includes this
-  static constexpr int equal = Region::equal;
-
   // ---------------------------------------------------------------- sizes
   // Every size is in 32-bit words, like the sizes of `IntegerTable` and
   // `UnpackedRegion`; multiply by 4 for bytes.
@@ -108,12 +102,8 @@ public:
   GlobalState* discreteCopy(void* memory) const;
   /// A heap state with the locations and the trace identifier only.
   GlobalState* locationCopy() const;
-  /// A heap state with the discrete part and a copy of the region in its own
-  /// form. A packed region cannot be copied (`Bug` "NI: ...").
+  /// `unpackedCopy()`.
   GlobalState* copy() const;
-  /// A heap state with the discrete part and the packed form of the (closed,
-  /// unpacked) region. Packing a packed region throws `Bug` "NI: ...".
-  GlobalState* packedCopy() const;
   /// A heap state with the discrete part and the unpacked form of the region,
   /// all in one block.
   GlobalState* unpackedCopy() const;
@@ -131,12 +121,10 @@ public:
   bool equalState(const GlobalState* other) const;
   /// `equalState` and equal integer tables (`IntegerTable::operator==`).
   bool discEqual(const GlobalState* other) const;
-  /// `noInclusion` when the discrete parts differ, otherwise the relation of
-  /// the regions (both closed). Locations are compared first, then integers,
-  /// and only then the zones.
-  int relation(const GlobalState* other) const;
-  /// The name of a relation code ("GlobalState::equal", ...), or "*ILLEGAL*".
-  static const char* rel2str(int relation);
+  /// Inclusion of this state in `other`: `none` when the discrete parts
+  /// differ, otherwise the relation of the regions (both closed). Locations
+  /// are compared first, then integers, and only then the zones.
+  Inclusion relation(const GlobalState* other) const;
 
   // ------------------------------------------------------- zone operations
 
@@ -146,8 +134,6 @@ public:
   void delayAction();
   /// The region's answer; false without a region.
   bool isUnbounded() const;
-  /// The region's answer; false without a region.
-  bool isPacked() const;
 
   // --------------------------------------------------------- state view
 
@@ -174,14 +160,14 @@ public:
     getLocations()[process] = static_cast<uint16_t>(location);
   }
 
-  Region* getRegion() const { return region_; }
-  /// The region as the unpacked form it must have (asserted).
+  UnpackedRegion* getRegion() const { return region_; }
+  /// The region, which the state must have (asserted).
   UnpackedRegion* getUnpackedRegion() const;
   /// Takes ownership of `region` (heap, caller memory or null); the previous
   /// region is disposed of with `Region::remove`.
-  void setRegion(Region* region);
+  void setRegion(UnpackedRegion* region);
   /// Gives up the region without disposing of it; the state has none after.
-  Region* releaseRegion();
+  UnpackedRegion* releaseRegion();
 
   IntegerTable* getIntegerTable() const { return table_; }
   /// Takes ownership of a heap table from `IntegerTable::create` (or null);
@@ -209,14 +195,11 @@ private:
   /// Copies p, locations and trace identifier into a fresh heap state of
   /// `words` words, with an in-block table copy when `withTable`.
   GlobalState* discreteHeapCopy(std::size_t words, bool withTable) const;
-  /// Gives a fresh heap copy `region`, removing `copy` if that throws.
-  static GlobalState* withRegion(GlobalState* copy, Region* (*make)(const Region*),
-                                 const Region* region);
 
   int32_t processes_;
   bool heapBlock_ = false; ///< the block came from the heap (`heapState`)
   bool heapTable_ = false; ///< the table is a separate heap table
-  Region* region_ = nullptr;
+  UnpackedRegion* region_ = nullptr;
   IntegerTable* table_ = nullptr;
   int32_t traceId_ = -1;
 };

@@ -2,7 +2,6 @@
 
 #include "symbolic/PackedRegion.h"
 
-#include "base/Exceptions.h"
 #include "dbm/MinimalConstraints.h"
 #include "symbolic/PackData.h"
 #include "symbolic/ScratchRegion.h"
@@ -32,30 +31,24 @@ void UnpackedRegion::pack(PackData* data) const {
   data->count = count;
 }
 
-PackedRegion* UnpackedRegion::pack() const {
-  PackData data;
-  pack(&data);
-  return PackedRegion::create(&data);
-}
-
 std::size_t PackedRegion::sizeOf(const PackData* data) {
   const std::size_t bitmapWords = (std::size_t(data->dim) * data->dim + 31) / 32;
   const std::size_t bytes = sizeof(PackedRegion) + 4 * (bitmapWords + data->count);
   return (bytes + 7) / 8 * 8;
 }
 
-PackedRegion* PackedRegion::create(const PackData* data) {
-  void* memory = ::operator new(sizeOf(data));
-  return new (memory) PackedRegion(data, true);
+PackedRegion* PackedRegion::create(const PackData* data, void* memory) {
+  assert(reinterpret_cast<uintptr_t>(memory) % 8 == 0 && "packed memory must be 8-byte aligned");
+  return new (memory) PackedRegion(data);
 }
 
-PackedRegion* PackedRegion::create(const PackData* data, char* memory) {
-  assert(reinterpret_cast<uintptr_t>(memory) % alignof(PackedRegion) == 0 &&
-         "region memory must be 8-byte aligned");
-  return new (memory) PackedRegion(data, false);
+PackedRegion::Owned PackedRegion::pack(const UnpackedRegion& zone) {
+  PackData data;
+  zone.pack(&data);
+  return Owned(create(&data, ::operator new(sizeOf(&data))));
 }
 
-PackedRegion::PackedRegion(const PackData* data, bool heapBlock) : Region(data->dim, heapBlock) {
+PackedRegion::PackedRegion(const PackData* data) : dim_(static_cast<uint8_t>(data->dim)) {
   const std::size_t count = std::size_t(data->dim) * data->dim;
   uint32_t* bits = reinterpret_cast<uint32_t*>(this + 1);
   std::memset(bits, 0, bitmapWords() * sizeof(uint32_t));
@@ -67,6 +60,10 @@ PackedRegion::PackedRegion(const PackData* data, bool heapBlock) : Region(data->
     *kept++ = data->matrix[k];
   }
   assert(kept - keptBounds() == std::ptrdiff_t(data->count) && "PackData count is wrong");
+}
+
+std::size_t PackedRegion::bytes() const {
+  return (sizeof(PackedRegion) + 4 * (bitmapWords() + keptCount()) + 7) / 8 * 8;
 }
 
 unsigned PackedRegion::keptCount() const {
@@ -98,14 +95,8 @@ void PackedRegion::unpackTo(UnpackedRegion* target) const {
   target->close();
 }
 
-UnpackedRegion* PackedRegion::unpack() const {
-  UnpackedRegion* region = UnpackedRegion::create(dim_, false);
-  unpackTo(region);
-  return region;
-}
-
-bool PackedRegion::keptConstraintsHold(const UnpackedRegion& other) const {
-  const int32_t* theirs = other.bounds();
+bool PackedRegion::keptConstraintsHold(const UnpackedRegion& zone) const {
+  const int32_t* theirs = zone.bounds();
   const int32_t* kept = keptBounds();
   const uint32_t* bits = bitmap();
   for (std::size_t w = 0; w < bitmapWords(); ++w)
@@ -115,59 +106,13 @@ bool PackedRegion::keptConstraintsHold(const UnpackedRegion& other) const {
   return true;
 }
 
-int PackedRegion::relation(const Region* other) const {
-  assert(other->getDim() == dim_ && "relation of regions of different dimensions");
-  if (other->isPacked()) {
-    ScratchRegion unpacked(dim_, false);
-    other->unpackTo(unpacked.get());
-    return relation(unpacked.get());
-  }
-  if (keptConstraintsHold(*static_cast<const UnpackedRegion*>(other)))
-    return argIncludedIn;
+Inclusion PackedRegion::relation(const UnpackedRegion* zone) const {
+  assert(zone->getDim() == dim_ && "relation of zones of different dimensions");
+  if (keptConstraintsHold(*zone))
+    return Inclusion::superset;
   ScratchRegion unpacked(dim_, false);
   unpackTo(unpacked.get());
-  return unpacked->relation(other);
+  return unpacked->relation(zone);
 }
-
-// Operations a packed region refuses.
-
-Region* PackedRegion::copy() const {
-  throw Bug("NI: %s", "virtual Region* PackedRegion::copy() const");
-}
-
-PackedRegion* PackedRegion::pack() const {
-  copy();
-  return nullptr;
-}
-
-Region& PackedRegion::operator=(const Region&) {
-  throw Bug("NI: %s", "virtual Region& PackedRegion::operator=(const Region&)");
-}
-
-void PackedRegion::convexHull(UnpackedRegion*) {
-  throw Bug("NI: %s", "virtual void PackedRegion::convexHull(UnpackedRegion*)");
-}
-
-void PackedRegion::delay() { throw Bug("NI: %s", "virtual void PackedRegion::delay()"); }
-
-void PackedRegion::past() { throw Bug("NI: %s", "virtual void PackedRegion::past()"); }
-
-bool PackedRegion::isUnbounded() const {
-  throw Bug("NI: %s", "virtual bool PackedRegion::isUnbounded() const");
-}
-
-_dbm_* PackedRegion::asDBM(_dbm_*) const {
-  throw Bug("NI: %s", "virtual _dbm_* PackedRegion::asDBM(_dbm_*) const");
-}
-
-bool PackedRegion::tightenRaw(int, int, int) {
-  throw Bug("NI: %s", "virtual bool PackedRegion::tightenRaw(int, int, int)");
-}
-
-bool PackedRegion::tighten(int, int, int, bool) {
-  throw Bug("NI: %s", "virtual bool PackedRegion::tighten(int, int, int, bool)");
-}
-
-void PackedRegion::close() { throw Bug("NI: %s", "virtual void PackedRegion::close()"); }
 
 } // namespace orvela

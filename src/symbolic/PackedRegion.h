@@ -1,39 +1,52 @@
 #pragma once
-// The compact, immutable form of a zone: only its minimal constraints.
+// The compact, immutable storage form of a closed, non-empty zone: only its
+// minimal constraints. A packed region is not a region: it stores a zone,
+// answers whether it includes a zone and gives the zone back unpacked; every
+// other operation works on the unpacked form.
 
-#include "symbolic/Region.h"
+#include "dbm/RawBound.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <vector>
 
 namespace orvela {
 
 struct PackData;
+class UnpackedRegion;
+struct ClockInfo;
 
-/// Block layout: the header (vtable pointer, 8-bit dimension n, heap flag),
-/// then a bitmap of ⌈n·n/32⌉ words (bit k mod 32 of word k/32 set if matrix
-/// entry k = i·n + j is kept), then the kept raw bounds in increasing order
-/// of k. An entry that is not kept stands for <= 0 in row 0 and on the
-/// diagonal and for no bound elsewhere. No data member may be added.
-///
-/// A packed region answers inclusion questions against unpacked regions and
-/// can be unpacked; every operation that would change it or needs the full
-/// matrix throws `Bug` "NI: <signature>".
-class PackedRegion final : public Region {
+/// Block layout: the 4-byte header (8-bit dimension n), then a bitmap of
+/// ⌈n·n/32⌉ words (bit k mod 32 of word k/32 set if matrix entry k = i·n + j
+/// is kept), then the kept raw bounds in increasing order of k. An entry that
+/// is not kept stands for <= 0 in row 0 and on the diagonal and for no bound
+/// elsewhere. No data member may be added. The block is trivially
+/// destructible: whoever owns its memory simply reuses or frees it.
+class PackedRegion final {
 public:
+  /// Frees a heap block from `pack`.
+  struct Free {
+    void operator()(PackedRegion* packed) const { ::operator delete(static_cast<void*>(packed)); }
+  };
+  using Owned = std::unique_ptr<PackedRegion, Free>;
+
   /// Block size in bytes of the packed form of `data`; a multiple of 8.
   static std::size_t sizeOf(const PackData* data);
-  /// A heap packed region built from `data`. Release with `Region::remove`.
-  static PackedRegion* create(const PackData* data);
-  /// The same in caller memory of sizeOf(data) bytes, 8-byte aligned, which
-  /// stays the caller's.
-  static PackedRegion* create(const PackData* data, char* memory);
+  /// Builds the packed form of `data` in caller memory of sizeOf(data) bytes,
+  /// 8-byte aligned, which stays the caller's.
+  static PackedRegion* create(const PackData* data, void* memory);
+  /// The packed form of the closed, non-empty `zone` in a heap block.
+  static Owned pack(const UnpackedRegion& zone);
 
-  /// Refused like every assignment to a packed region.
-  PackedRegion& operator=(const PackedRegion& other) {
-    return static_cast<PackedRegion&>(operator=(static_cast<const Region&>(other)));
-  }
+  PackedRegion(const PackedRegion&) = delete;
+  PackedRegion& operator=(const PackedRegion&) = delete;
 
+  /// The number of clocks, the reference clock included.
+  unsigned getDim() const { return dim_; }
+  /// Size of this block in bytes, as `sizeOf` gave it.
+  std::size_t bytes() const;
   const uint32_t* bitmap() const { return reinterpret_cast<const uint32_t*>(this + 1); }
   std::size_t bitmapWords() const { return (std::size_t(dim_) * dim_ + 31) / 32; }
   /// True if matrix entry k = i·n + j is kept.
@@ -45,42 +58,26 @@ public:
   /// Number of kept entries.
   unsigned keptCount() const;
 
-  /// Whether the closed `other` (same dimension) satisfies every kept
-  /// constraint, so that this region includes it: the inclusion test that
-  /// needs no unpacking.
-  bool keptConstraintsHold(const UnpackedRegion& other) const;
-  /// Region relation codes; `other` is normally unpacked. "This includes
-  /// other" is found without unpacking when `keptConstraintsHold`; otherwise
-  /// the full matrices decide.
-  int relation(const Region* other) const override;
-  Region* copy() const override;
-  UnpackedRegion* unpack() const override;
-  /// Refused, through `copy`.
-  PackedRegion* pack() const override;
-  void unpackTo(UnpackedRegion* target) const override;
-  void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
-  /// Writes nothing.
-  void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
-  bool isPacked() const override { return true; }
-  bool isUnbounded() const override;
-  unsigned getDim() const override { return dim_; }
-  /// False: a packed region is built from a non-empty zone.
-  bool isEmpty() const override { return false; }
-  void convexHull(UnpackedRegion* other) override;
-  bool tighten(int i, int j, int value, bool strict) override;
-  bool tightenRaw(int i, int j, int raw) override;
-  void close() override;
-  void delay() override;
-  void past() override;
-  _dbm_* asDBM(_dbm_* target) const override;
-  cdd asCDD(CddLibrary& library) const override;
-  Region& operator=(const Region& other) override;
+  /// Writes the zone into `target` (same dimension), closed.
+  void unpackTo(UnpackedRegion* target) const;
+  /// Whether the closed `zone` (same dimension) satisfies every kept
+  /// constraint, so that this zone includes it: the test that needs no
+  /// unpacking.
+  bool keptConstraintsHold(const UnpackedRegion& zone) const;
+  /// Inclusion of this zone in the closed `zone` (same dimension). When
+  /// `keptConstraintsHold` the answer is `superset` without unpacking, equal
+  /// zones included; otherwise the unpacked matrices decide.
+  Inclusion relation(const UnpackedRegion* zone) const;
+  /// The kept constraints with clock names, each followed by ", ".
+  void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const;
 
 private:
-  PackedRegion(const PackData* data, bool heapBlock);
+  explicit PackedRegion(const PackData* data);
+
+  uint8_t dim_;
+  uint8_t unused_[3] = {};
 };
 
-static_assert(sizeof(PackedRegion) == sizeof(Region), "no data beyond the header");
-static_assert(sizeof(Region) % alignof(uint32_t) == 0, "the bitmap starts on a word");
+static_assert(sizeof(PackedRegion) == 4, "the bitmap follows a one-word header");
 
 } // namespace orvela

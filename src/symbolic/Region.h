@@ -1,12 +1,13 @@
 #pragma once
 // The clock part of a symbolic state: a zone over every clock of the system,
-// clock 0 being the reference clock. Two forms exist, the full matrix
-// (`UnpackedRegion`), on which every operation of successor computation works,
-// and the minimal constraint set (`PackedRegion`), kept in the passed list and
-// sent to the client, which answers inclusion questions and can be unpacked.
+// clock 0 being the reference clock, as the full matrix (`UnpackedRegion`) on
+// which every operation of successor computation works. Its compact storage
+// form (`PackedRegion`) is not a region: it only packs and unpacks.
 //
 // Regions are flat blocks built in place (heap, allocator chunks, stack, list
 // nodes): a fixed header followed by words addressed from `this`.
+
+#include "dbm/RawBound.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -19,27 +20,18 @@ class CddLibrary;
 namespace orvela {
 
 class UnpackedRegion;
-class PackedRegion;
 struct ClockInfo;
 
 /// The abstract region. Subclasses must not add data members beyond those of
 /// their block layout: the block sizes are computed from the layout.
 class Region {
 public:
-  /// Answers of `relation`, read as this region compared with the argument.
-  static constexpr int noInclusion = 0;
-  static constexpr int argIncludedIn = 1; ///< this region includes the argument
-  static constexpr int argIncludes = 2;   ///< the argument includes this region
-  static constexpr int equal = 4;
-
-  /// Inclusion between this region and `other` (same dimension, closed).
-  virtual int relation(const Region* other) const = 0;
+  /// Inclusion of this region in `other` (same dimension, closed).
+  virtual Inclusion relation(const Region* other) const = 0;
   /// A new heap region of the same kind and contents.
   virtual Region* copy() const = 0;
   /// A new heap unpacked region with this zone.
   virtual UnpackedRegion* unpack() const = 0;
-  /// A new heap packed region with this zone.
-  virtual PackedRegion* pack() const = 0;
   /// Writes this zone into `target` (same dimension), closed.
   virtual void unpackTo(UnpackedRegion* target) const = 0;
   /// The constraints as a comma-separated list, with the names of `clocks`,
@@ -48,7 +40,6 @@ public:
   /// The constraints as a property-language conjunction, each preceded by
   /// " and ", with the same names.
   virtual void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const = 0;
-  virtual bool isPacked() const = 0;
   /// True if no clock has an upper bound.
   virtual bool isUnbounded() const = 0;
   /// The number of clocks, the reference clock included.

@@ -1,9 +1,7 @@
 // Regions as clock difference diagrams.
 
-#include "base/Exceptions.h"
 #include "cddlib/cdd.h"
 #include "dbm/dbm.h"
-#include "symbolic/PackedRegion.h"
 #include "symbolic/UnpackedRegion.h"
 
 #include <memory>
@@ -23,10 +21,6 @@ cdd UnpackedRegion::asCDD(CddLibrary& library) const {
   _dbm_* zone = dbm_init(dbm_reserve(memory, dim_));
   asDBM(zone);
   return library.fromDbm(zone);
-}
-
-cdd PackedRegion::asCDD(CddLibrary&) const {
-  throw Bug("NI: %s", "virtual cdd PackedRegion::asCDD() const");
 }
 
 } // namespace orvela

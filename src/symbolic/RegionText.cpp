@@ -107,6 +107,4 @@ void PackedRegion::display(std::ostream& out, const std::vector<ClockInfo>& cloc
   }
 }
 
-void PackedRegion::displayAsQuery(std::ostream&, const std::vector<ClockInfo>&) const {}
-
 } // namespace orvela

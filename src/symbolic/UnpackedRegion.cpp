@@ -3,6 +3,7 @@
 #include "symbolic/UnpackedRegion.h"
 
 #include "dbm/ClockOperations.h"
+#include "dbm/Closure.h"
 #include "dbm/dbm.h"
 #include "symbolic/ClockInfo.h"
 #include "symbolic/PackedRegion.h"
@@ -36,58 +37,17 @@ UnpackedRegion* UnpackedRegion::create(int n, bool init, int* memory) {
 }
 
 void UnpackedRegion::clearTouched() {
-  std::memset(touched(), 0, touchedWords() * sizeof(uint32_t));
+  std::memset(touched(), 0, touchedWords(dim_) * sizeof(uint32_t));
 }
 
-bool UnpackedRegion::isClosed() const {
-  const uint32_t* set = touched();
-  uint32_t any = 0;
-  for (std::size_t w = 0; w < touchedWords(); ++w)
-    any |= set[w];
-  return any == 0;
-}
+bool UnpackedRegion::isClosed() const { return noneTouched(touched(), dim_); }
 
 // ------------------------------------------------------------------ closure
 
-bool UnpackedRegion::pivot(unsigned k) {
-  const unsigned n = dim_;
-  int32_t* m = bounds();
-  const int32_t* rowK = m + k * n;
-  if (rawCycleIsNegative(rowK[k]))
-    return false;
-  for (unsigned i = 0; i < n; ++i) {
-    if (i == k)
-      continue;
-    int32_t* rowI = m + i * n;
-    const int32_t toK = rowI[k];
-    if (toK == rawInfinity)
-      continue;
-    relaxRow(rowI, rowK, toK, n);
-    // Stop at the first negative cycle: the zone is empty, and relaxing it
-    // further only doubles its bounds pivot after pivot.
-    if (rawCycleIsNegative(rowI[i]))
-      return false;
-  }
-  return true;
-}
-
-void UnpackedRegion::close() {
-  const uint32_t* set = touched();
-  for (std::size_t w = 0; w < touchedWords(); ++w) {
-    for (uint32_t bits = set[w]; bits != 0; bits &= bits - 1) {
-      if (!pivot(unsigned(w * 32 + __builtin_ctz(bits)))) {
-        clearTouched();
-        return;
-      }
-    }
-  }
-  clearTouched();
-}
+void UnpackedRegion::close() { closeTouched(bounds(), dim_, touched()); }
 
 void UnpackedRegion::expensiveClose() {
-  for (unsigned k = 0; k < dim_; ++k)
-    if (!pivot(k))
-      break;
+  closeAll(bounds(), dim_);
   clearTouched();
 }
 
@@ -112,15 +72,7 @@ bool UnpackedRegion::isUnbounded() const {
 // -------------------------------------------------------------- tightening
 
 bool UnpackedRegion::tightenEntry(unsigned i, unsigned j, int32_t raw) {
-  int32_t* m = bounds();
-  int32_t& entry = m[i * dim_ + j];
-  if (raw >= entry || rawIsInfinite(raw))
-    return true;
-  entry = raw;
-  touch(i);
-  touch(j);
-  const int32_t opposite = m[j * dim_ + i];
-  return opposite == rawInfinity || !rawPairIsNegative(raw, opposite);
+  return tightenBound(bounds(), dim_, touched(), i, j, raw);
 }
 
 bool UnpackedRegion::tightenRaw(int i, int j, int raw) {
@@ -146,11 +98,6 @@ bool UnpackedRegion::possible(int x, int v) {
 
 bool UnpackedRegion::intersect(const Region* other) {
   assert(other->getDim() == dim_ && "intersection of regions of different dimensions");
-  if (other->isPacked()) {
-    ScratchRegion unpacked(dim_, false);
-    other->unpackTo(unpacked.get());
-    return intersect(unpacked.get());
-  }
   const int32_t* theirs = static_cast<const UnpackedRegion*>(other)->bounds();
   const unsigned n = dim_;
   for (unsigned i = 0; i < n; ++i)
@@ -286,7 +233,7 @@ void UnpackedRegion::unpackTo(UnpackedRegion* target) const {
   assert(target->dim_ == dim_ && "copy between regions of different dimensions");
   if (target != this)
     std::memcpy(target->bounds(), bounds(),
-                (std::size_t(dim_) * dim_ + touchedWords()) * sizeof(int32_t));
+                (std::size_t(dim_) * dim_ + touchedWords(dim_)) * sizeof(int32_t));
 }
 
 Region* UnpackedRegion::copy() const { return unpack(); }
@@ -297,30 +244,15 @@ UnpackedRegion* UnpackedRegion::unpack() const {
   return twin;
 }
 
-int UnpackedRegion::relation(const Region* other) const {
+Inclusion UnpackedRegion::relation(const Region* other) const {
   assert(other->getDim() == dim_ && "relation of regions of different dimensions");
-  if (other->isPacked()) {
-    ScratchRegion unpacked(dim_, false);
-    other->unpackTo(unpacked.get());
-    return relation(unpacked.get());
-  }
   assert(isClosed() && "relation of a region with a pending closure");
   // The first and the last entry are on the diagonal, <= 0 in both.
   const std::size_t count = std::size_t(dim_) * dim_;
   if (count < 2)
-    return equal;
-  switch (compareMatrices(bounds(), static_cast<const UnpackedRegion*>(other)->bounds(), 1,
-                          count - 1)) {
-  case MatrixOrder::equal:
-    return equal;
-  case MatrixOrder::greater:
-    return argIncludedIn;
-  case MatrixOrder::less:
-    return argIncludes;
-  case MatrixOrder::different:
-    break;
-  }
-  return noInclusion;
+    return Inclusion::equal;
+  return compareMatrices(bounds(), static_cast<const UnpackedRegion*>(other)->bounds(), 1,
+                         count - 1);
 }
 
 _dbm_* UnpackedRegion::asDBM(_dbm_* target) const {

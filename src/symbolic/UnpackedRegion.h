@@ -2,6 +2,7 @@
 // The full difference-bound matrix of a zone, with the set of clocks touched
 // since the last closure.
 
+#include "dbm/Closure.h"
 #include "dbm/RawBound.h"
 #include "symbolic/Region.h"
 #include "symbolic/Zone.h"
@@ -21,8 +22,8 @@ struct PackData;
 ///
 /// A region is closed when its touched set is empty; tightenings mark the
 /// clocks they change and `close` runs one Floyd–Warshall pivot per marked
-/// clock. Readers of closed bounds (relation, packing, text forms, isEmpty)
-/// must be called on a closed region.
+/// clock (the closure engine of symbolic/dbm/Closure.h, which DBMs share). Readers of closed bounds
+/// (relation, packing, text forms, isEmpty) must be called on a closed region.
 class UnpackedRegion final : public Region {
 public:
   /// Block size, in 32-bit words, of a region of dimension n, the header
@@ -56,7 +57,7 @@ public:
     bounds()[i * dim_ + j] = rawIsInfinite(raw) ? rawInfinity : raw;
   }
   /// Marks clock k as changed since the last closure.
-  void touch(unsigned k) { touched()[k / 32] |= uint32_t(1) << (k % 32); }
+  void touch(unsigned k) { markTouched(touched(), k); }
   bool isTouched(unsigned k) const { return (touched()[k / 32] >> (k % 32)) & 1; }
   /// True if no clock is marked touched.
   bool isClosed() const;
@@ -65,14 +66,12 @@ public:
   void markClosed() { clearTouched(); }
 
   // Region interface.
-  int relation(const Region* other) const override;
+  Inclusion relation(const Region* other) const override;
   Region* copy() const override;
   UnpackedRegion* unpack() const override;
-  PackedRegion* pack() const override;
   void unpackTo(UnpackedRegion* target) const override;
   void display(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
   void displayAsQuery(std::ostream& out, const std::vector<ClockInfo>& clocks) const override;
-  bool isPacked() const override { return false; }
   bool isUnbounded() const override;
   unsigned getDim() const override { return dim_; }
   /// True if some diagonal entry is below <= 0.
@@ -129,12 +128,9 @@ private:
   const uint32_t* touched() const {
     return reinterpret_cast<const uint32_t*>(bounds() + std::size_t(dim_) * dim_);
   }
-  std::size_t touchedWords() const { return (dim_ + 31u) / 32u; }
   void clearTouched();
   /// tightenRaw without the virtual call.
   bool tightenEntry(unsigned i, unsigned j, int32_t raw);
-  /// One relaxation pivot; false as soon as a negative cycle appears.
-  bool pivot(unsigned k);
 };
 
 static_assert(sizeof(UnpackedRegion) == sizeof(Region), "no data beyond the header");

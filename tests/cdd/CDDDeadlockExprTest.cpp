@@ -309,8 +309,9 @@ std::vector<test::OwnedState> explore(const Pointer<System>& system) {
   std::deque<GlobalState*> waiting;
   const auto record = [&](SuccessorPair* pair) {
     GlobalState* s = pair->first;
-    if (std::none_of(found.begin(), found.end(),
-                     [&](const test::OwnedState& known) { return known->relation(s) == 4; })) {
+    if (std::none_of(found.begin(), found.end(), [&](const test::OwnedState& known) {
+          return known->relation(s) == Inclusion::equal;
+        })) {
       found.emplace_back(s->unpackedCopy());
       waiting.push_back(found.back().get());
     }

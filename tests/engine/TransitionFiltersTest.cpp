@@ -139,7 +139,7 @@ TEST(SearchTransitionFilter, EveryMoveGetsItsOwnCompleteCopyOfTheSource) {
   ASSERT_EQ(recorder.states.size(), 3u);
   for (const Pointer<GlobalState>& state : recorder.states) {
     EXPECT_EQ(state->getLocation(0), 1);
-    EXPECT_EQ(state->relation(model.initial.get()), GlobalState::equal);
+    EXPECT_EQ(state->relation(model.initial.get()), Inclusion::equal);
   }
   // The zone is read once and the entry released once, with its flag.
   EXPECT_EQ(held.symbolicReads, 1);

@@ -37,7 +37,7 @@ TEST_F(HashingPWListTest, AReferenceGivesBackTheStoredStateExactly) {
   EXPECT_EQ(back->getIntegerReference()[1], 17);
   EXPECT_EQ(back->getTraceId(), 42);
   EXPECT_TRUE(back->getUnpackedRegion()->isClosed());
-  EXPECT_EQ(back->relation(s.get()), GlobalState::equal);
+  EXPECT_EQ(back->relation(s.get()), Inclusion::equal);
   EXPECT_TRUE(reference->getFlag());
 }
 
@@ -56,7 +56,7 @@ TEST_F(HashingPWListTest, CoveringWorksInBothDirections) {
 
   GlobalStateReference* reference = get(*list);
   ASSERT_NE(reference, nullptr);
-  EXPECT_EQ(read(reference)->relation(large.get()), GlobalState::equal);
+  EXPECT_EQ(read(reference)->relation(large.get()), Inclusion::equal);
   EXPECT_EQ(list->getSize(), 1u); // purged on the way to the front
   reference->release(false);
   EXPECT_EQ(get(*list), nullptr);
@@ -150,15 +150,15 @@ TEST_F(HashingPWListTest, AHeldStateCoveredBeforeReleaseStaysReadableAndIsForgot
   GlobalStateReference* reference = get(*list);
   ASSERT_TRUE(put(*list, wider));
   EXPECT_EQ(check(*list), "");
-  EXPECT_EQ(read(reference)->relation(held.get()), GlobalState::equal);
-  EXPECT_EQ(read(get(*list))->relation(held.get()), GlobalState::equal); // still held
+  EXPECT_EQ(read(reference)->relation(held.get()), Inclusion::equal);
+  EXPECT_EQ(read(get(*list))->relation(held.get()), Inclusion::equal); // still held
   reference->release(false);
   EXPECT_EQ(check(*list), "");
   EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 6}}}));
   EXPECT_EQ(nodesInUse(*list), 1u);
   GlobalStateReference* next = get(*list);
   ASSERT_NE(next, nullptr);
-  EXPECT_EQ(read(next)->relation(wider.get()), GlobalState::equal);
+  EXPECT_EQ(read(next)->relation(wider.get()), Inclusion::equal);
 }
 
 // Records start with 16-bit bounds; the first state that needs more turns
@@ -177,7 +177,7 @@ TEST_F(HashingPWListTest, AStateWithLargeBoundsWidensEveryStoredRecord) {
     get(*list)->release(false); // the chain: passed, a (waiting)
     ASSERT_TRUE(put(*list, b));
     GlobalStateReference* held = get(*list);
-    ASSERT_EQ(read(held)->relation(b.get()), GlobalState::equal);
+    ASSERT_EQ(read(held)->relation(b.get()), Inclusion::equal);
     if (detached) {
       ASSERT_TRUE(put(*list, bWider));
     }
@@ -186,7 +186,7 @@ TEST_F(HashingPWListTest, AStateWithLargeBoundsWidensEveryStoredRecord) {
     EXPECT_FALSE(chunks.layout().narrow());
     EXPECT_GT(chunks.nodeBytes(), narrowBytes);
     EXPECT_EQ(check(*list), "");
-    EXPECT_EQ(read(held)->relation(b.get()), GlobalState::equal);
+    EXPECT_EQ(read(held)->relation(b.get()), Inclusion::equal);
     held->release(false);
     EXPECT_EQ(check(*list), "");
     // every state is still there, wide, and still covers
@@ -245,7 +245,7 @@ TEST(DBMPWListForASystem, StoresTheSystemsStatesWhole) {
   reference->writeSymbolicTo(back.get());
   EXPECT_EQ(back->getLocation(0), 1);
   EXPECT_EQ(back->getIntegerReference()[1], -1);
-  EXPECT_EQ(back->relation(initial.get()), GlobalState::equal);
+  EXPECT_EQ(back->relation(initial.get()), Inclusion::equal);
 }
 
 } // namespace

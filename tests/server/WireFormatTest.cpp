@@ -101,7 +101,7 @@ TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
     SCOPED_TRACE(format);
     send(written(state.get(), format) + "next\n");
     Pointer<GlobalState> back = read(*system);
-    EXPECT_EQ(back->relation(state.get()), GlobalState::equal);
+    EXPECT_EQ(back->relation(state.get()), Inclusion::equal);
     EXPECT_EQ(back->getLocation(0), 2);
     EXPECT_EQ(back->getLocation(1), 1);
     EXPECT_EQ(back->getIntegerReference()[1], 4);

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <type_traits>
 #include <vector>
 
@@ -119,7 +120,6 @@ TEST(GlobalStateCreation, AFreshStateHasNoZoneNoIntegersAndNoTraceEntry) {
   EXPECT_EQ(heap->getRegion(), nullptr);
   EXPECT_EQ(heap->getIntegerTable(), nullptr);
   EXPECT_EQ(heap->getIntegerReference(), nullptr);
-  EXPECT_FALSE(heap->isPacked());
   EXPECT_FALSE(heap->isUnbounded());
   for (unsigned k = 0; k < 3; ++k)
     EXPECT_EQ(heap->getLocation(k), 0);
@@ -145,10 +145,10 @@ TEST(GlobalStateCreation, SettersTakeOwnershipAndReplaceThePreviousParts) {
   state->setIntegerTable(table); // frees the first table
   EXPECT_EQ(state->getIntegerTable(), table);
   EXPECT_EQ(state->getIntegerReference()[0], 0);
-  Region* region = UnpackedRegion::create(3, true);
+  UnpackedRegion* region = UnpackedRegion::create(3, true);
   state->setRegion(region); // removes the first region
   EXPECT_EQ(state->getRegion(), region);
-  Region* taken = state->releaseRegion();
+  UnpackedRegion* taken = state->releaseRegion();
   EXPECT_EQ(taken, region);
   EXPECT_EQ(state->getRegion(), nullptr);
   Region::remove(taken);
@@ -170,16 +170,14 @@ protected:
 };
 
 // Every copy keeps the discrete part and the trace identifier; its zone is
-// none, the target's own, or the original's (unpacked and closed, or packed).
+// none, the target's own, or the original's (closed).
 TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromises) {
-  enum ZoneKind { noZone, targetZone, sameZone, packedZone };
+  enum ZoneKind { noZone, targetZone, sameZone };
   const Matrix zone = matrixOf(original->getUnpackedRegion());
-  OwnedState packed(original->packedCopy());
   OwnedState target = makeState(model, {0, 0, 0}, {0, 0});
   restrictClock(target.get(), 3, 1, 1);
   const Matrix ownZone = matrixOf(target->getUnpackedRegion());
-  OwnedState fresh = makeState(model, {0, 0, 0}, {0, 0}),
-             freshForPacked = makeState(model, {0, 0, 0}, {0, 0});
+  OwnedState fresh = makeState(model, {0, 0, 0}, {0, 0});
   Buffer buffer(GlobalState::sizeOfUnpacked(3, 2, 4));
   const struct {
     const char* name;
@@ -191,10 +189,8 @@ TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromis
       {"discreteCopy into a state", [&] { return original->discreteCopy(target.get()); },
        targetZone, false},
       {"copy", [&] { return original->copy(); }, sameZone, true},
-      {"packedCopy", [&] { return original->packedCopy(); }, packedZone, true},
-      {"unpackedCopy", [&] { return packed->unpackedCopy(); }, sameZone, true},
+      {"unpackedCopy", [&] { return original->unpackedCopy(); }, sameZone, true},
       {"assignment", [&] { return &(*fresh = *original); }, sameZone, false},
-      {"assignment from packed", [&] { return &(*freshForPacked = *packed); }, sameZone, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -204,36 +200,28 @@ TEST_F(GlobalStateCopies, EveryCopyKeepsTheDiscretePartTraceIdAndTheZoneItPromis
     EXPECT_TRUE(copy->isHeapBlock());
     EXPECT_TRUE(copy->discEqual(original.get()));
     EXPECT_EQ(copy->getTraceId(), 42);
-    EXPECT_EQ(copy->isPacked(), c.zone == packedZone);
     if (c.zone == noZone) {
       EXPECT_EQ(copy->getRegion(), nullptr);
-    } else if (c.zone == packedZone) {
-      // The quick test answers "includes" for an equal zone too.
-      EXPECT_EQ(copy->relation(original.get()), GlobalState::argIncludedIn);
-      EXPECT_EQ(original->relation(copy), GlobalState::equal);
     } else {
       EXPECT_TRUE(copy->getUnpackedRegion()->isClosed());
       EXPECT_EQ(matrixOf(copy->getUnpackedRegion()).m, (c.zone == sameZone ? zone : ownZone).m);
     }
   }
   // Into caller memory: an unpacked block sized from this state's numbers.
-  for (bool fromPacked : {false, true}) {
+  for (bool withZone : {false, true}) {
     GlobalState* placed =
-        fromPacked ? packed->unpackedCopy(buffer.data()) : original->discreteCopy(buffer.data());
+        withZone ? original->unpackedCopy(buffer.data()) : original->discreteCopy(buffer.data());
     EXPECT_EQ(static_cast<void*>(placed), buffer.data());
     EXPECT_FALSE(placed->isHeapBlock());
     EXPECT_TRUE(placed->discEqual(original.get()));
     EXPECT_EQ(placed->getTraceId(), 42);
     EXPECT_EQ(placed->getUnpackedRegion()->getDim(), 4u);
-    if (fromPacked) {
+    if (withZone) {
       EXPECT_EQ(matrixOf(placed->getUnpackedRegion()).m, zone.m);
     }
     EXPECT_TRUE(buffer.guardIntact());
     GlobalState::remove(placed);
   }
-  // A packed zone cannot be copied or packed again.
-  EXPECT_THROW(OwnedState(packed->copy()), Bug);
-  EXPECT_THROW(OwnedState(packed->packedCopy()), Bug);
 }
 
 TEST_F(GlobalStateCopies, CopiesAreIndependentOfTheOriginal) {
@@ -245,10 +233,8 @@ TEST_F(GlobalStateCopies, CopiesAreIndependentOfTheOriginal) {
   OwnedState same(original->copy());
   same->tighten(1, 0, 2 * 3 + 1); // x1 <= 3: the copy shrinks, not the original
   same->ok();
-  EXPECT_EQ(original->relation(same.get()), GlobalState::argIncludedIn);
-  OwnedState packed(original->packedCopy());
-  EXPECT_EQ(packed->relation(same.get()), GlobalState::argIncludedIn);
-  EXPECT_EQ(same->relation(packed.get()), GlobalState::argIncludes);
+  EXPECT_EQ(original->relation(same.get()), Inclusion::superset);
+  EXPECT_EQ(same->relation(original.get()), Inclusion::subset);
 
   // A location copy has neither integers nor zone.
   OwnedState locations(original->locationCopy());
@@ -268,9 +254,9 @@ TEST(GlobalStateRelation, DifferentDiscretePartsAreNeverIncluded) {
   OwnedState otherLocation = makeState(model, {1, 3}, {3, 4});
   OwnedState otherInteger = makeState(model, {1, 2}, {3, 5});
   restrictClock(otherInteger.get(), 1, 1, 2); // a zone inside base's
-  EXPECT_EQ(base->relation(otherLocation.get()), GlobalState::noInclusion);
-  EXPECT_EQ(base->relation(otherInteger.get()), GlobalState::noInclusion);
-  EXPECT_EQ(otherInteger->relation(base.get()), GlobalState::noInclusion);
+  EXPECT_EQ(base->relation(otherLocation.get()), Inclusion::none);
+  EXPECT_EQ(base->relation(otherInteger.get()), Inclusion::none);
+  EXPECT_EQ(otherInteger->relation(base.get()), Inclusion::none);
   EXPECT_FALSE(base->equalState(otherLocation.get()));
   EXPECT_TRUE(base->equalState(otherInteger.get()));
   EXPECT_FALSE(base->discEqual(otherInteger.get()));
@@ -278,7 +264,7 @@ TEST(GlobalStateRelation, DifferentDiscretePartsAreNeverIncluded) {
 
 TEST(GlobalStateRelation, MatchesEntrywiseInclusionOfRandomZones) {
   ZoneGenerator gen(41);
-  int seen[5] = {};
+  std::map<Inclusion, int> seen;
   for (int round = 0; round < 400; ++round) {
     const int clocks = gen.uniform(1, 6);
     const ModelTables model = setUpModel(clocks, 1);
@@ -287,27 +273,12 @@ TEST(GlobalStateRelation, MatchesEntrywiseInclusionOfRandomZones) {
     OwnedState b = makeState(model, {2, 0}, {7});
     test::load(a->getUnpackedRegion(), za);
     test::load(b->getUnpackedRegion(), zb);
-    const int expected = test::relationCode(za, zb, GlobalState::equal, GlobalState::argIncludes,
-                                            GlobalState::argIncludedIn, GlobalState::noInclusion);
+    const Inclusion expected = test::referenceInclusion(za, zb);
     ASSERT_EQ(a->relation(b.get()), expected) << "round " << round;
-    // A packed zone answers "includes" without telling equality apart.
-    OwnedState packed(a->packedCopy());
-    ASSERT_EQ(packed->relation(b.get()),
-              expected == GlobalState::equal ? GlobalState::argIncludedIn : expected)
-        << "round " << round;
     ++seen[expected];
   }
-  for (int code : {0, 1, 2, 4})
-    EXPECT_GT(seen[code], 20) << GlobalState::rel2str(code);
-}
-
-TEST(GlobalStateRelation, CodesHaveTheirNames) {
-  EXPECT_STREQ(GlobalState::rel2str(0), "GlobalState::noInclusion");
-  EXPECT_STREQ(GlobalState::rel2str(1), "GlobalState::argIncludedIn");
-  EXPECT_STREQ(GlobalState::rel2str(2), "GlobalState::argIncludes");
-  EXPECT_STREQ(GlobalState::rel2str(4), "GlobalState::equal");
-  EXPECT_STREQ(GlobalState::rel2str(3), "*ILLEGAL*");
-  EXPECT_STREQ(GlobalState::rel2str(-1), "*ILLEGAL*");
+  for (Inclusion r : {Inclusion::none, Inclusion::subset, Inclusion::superset, Inclusion::equal})
+    EXPECT_GT(seen[r], 20) << int(r);
 }
 
 // -------------------------------------------------------------- state view
@@ -382,19 +353,18 @@ TEST(GlobalStateReference, WrapperWritesBothHalvesOfAStoredState) {
   OwnedState stored = makeState(model, {5, 6}, {8});
   stored->setTraceId(3);
   restrictClock(stored.get(), 1, 1, 4);
-  OwnedState packed(stored->packedCopy());
+  OwnedState copy(stored->copy());
   OwnedState target = makeState(model, {0, 0}, {0});
 
-  GlobalStateReferenceWrapper reference(packed.get());
+  GlobalStateReferenceWrapper reference(copy.get());
   EXPECT_TRUE(reference.getFlag());
   reference.writeDiscreteTo(target.get());
   EXPECT_TRUE(target->discEqual(stored.get()));
   EXPECT_EQ(target->getTraceId(), 3);
-  EXPECT_NE(target->relation(stored.get()), GlobalState::equal); // zone not yet written
+  EXPECT_NE(target->relation(stored.get()), Inclusion::equal); // zone not yet written
   reference.writeSymbolicTo(target.get());
-  EXPECT_EQ(target->relation(stored.get()), GlobalState::equal);
+  EXPECT_EQ(target->relation(stored.get()), Inclusion::equal);
   reference.release(true);
-  EXPECT_TRUE(packed->isPacked());
 }
 
 } // namespace

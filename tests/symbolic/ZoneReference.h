@@ -2,6 +2,8 @@
 // Brute-force reference for the DBM and region tests: plain matrices of raw
 // bounds, a full Floyd–Warshall closure and random closed zones.
 
+#include "dbm/RawBound.h"
+
 #include <cstdint>
 #include <random>
 #include <utility>
@@ -112,24 +114,17 @@ struct Matrix {
   }
 };
 
-/// Entrywise comparison of two closed matrices of the same dimension.
-struct Inclusion {
-  bool aInB; ///< no entry of a is looser than b's
-  bool bInA; ///< no entry of a is tighter than b's
-};
-inline Inclusion entrywiseInclusion(const Matrix& a, const Matrix& b) {
-  Inclusion result{true, true};
+/// Inclusion of the closed matrix a in b (same dimension), entry by entry.
+inline Inclusion referenceInclusion(const Matrix& a, const Matrix& b) {
+  bool aInB = true, bInA = true;
   for (std::size_t k = 0; k < a.m.size(); ++k) {
-    result.aInB &= a.m[k] <= b.m[k];
-    result.bInA &= a.m[k] >= b.m[k];
+    aInB &= a.m[k] <= b.m[k];
+    bInA &= a.m[k] >= b.m[k];
   }
-  return result;
-}
-
-/// The relation code of two closed matrices under the given code names.
-inline int relationCode(const Matrix& a, const Matrix& b, int equal, int aInB, int bInA, int none) {
-  const Inclusion i = entrywiseInclusion(a, b);
-  return i.aInB && i.bInA ? equal : i.aInB ? aInB : i.bInA ? bInA : none;
+  return aInB && bInA ? Inclusion::equal
+         : aInB       ? Inclusion::subset
+         : bInA       ? Inclusion::superset
+                      : Inclusion::none;
 }
 
 /// Maximal-constant extrapolation of the rows from `firstRow` on, written from

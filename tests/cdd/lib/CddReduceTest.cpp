@@ -66,7 +66,7 @@ TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
       dbm_intersect(a.dbm(), b.dbm());
     if (a.empty())
       continue;
-    int relation = dbm_relation(a.dbm(), b.dbm());
+    const auto relation = dbm_relation(a.dbm(), b.dbm());
     bool inside = relation == DBM_SUBSET || relation == DBM_EQUAL;
     (inside ? included : notIncluded)++;
     EXPECT_EQ(reduced(*lib, a.diagram(*lib) - b.diagram(*lib)).get() == cddfalse, inside)

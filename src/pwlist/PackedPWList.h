@@ -20,9 +20,9 @@ namespace orvela {
 
 class PackedRegion;
 
-class ConstredPWList final : public ChunkPWListBase {
+class PackedPWList final : public ChunkPWListBase {
 public:
-  ConstredPWList(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
+  PackedPWList(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
 
   /// `item` is a `WaitingState*`: the covering walk of the default list, in
   /// which passed states answer through their packed regions.
@@ -45,7 +45,7 @@ protected:
   void writeSymbolicAt(ChainWord address, GlobalState* target) const override;
 
 private:
-  struct constred_data_t : chunk_data_t {
+  struct packed_data_t : chunk_data_t {
     using chunk_data_t::chunk_data_t;
     /// Allocators of passed nodes, by node size in bytes.
     std::map<std::size_t, Pointer<Allocator>> packedNodes;

@@ -1,4 +1,4 @@
-#include "pwlist/ConstredPWList.h"
+#include "pwlist/PackedPWList.h"
 
 #include "symbolic/GlobalState.h"
 #include "symbolic/PackedRegion.h"
@@ -8,58 +8,55 @@
 
 namespace orvela {
 
-ConstredPWList::ConstredPWList(unsigned buckets, const Pointer<Store>& prototype,
-                               const StateShape& shape)
+PackedPWList::PackedPWList(unsigned buckets, const Pointer<Store>& prototype,
+                           const StateShape& shape)
     // Wide records only: widening moves every node of the chains as a record,
     // and passed nodes are not records.
     : ChunkPWListBase(buckets, prototype, shape, false),
       packedOffset_(sizeof(StateNode) + (layout_.discreteWords() * sizeof(int32_t) + 7) / 8 * 8),
       packing_(std::make_unique<PackData>()) {}
 
-std::unique_ptr<PWListBase::data_t> ConstredPWList::createData() {
-  auto run = std::make_unique<constred_data_t>(*this);
+std::unique_ptr<PWListBase::data_t> PackedPWList::createData() {
+  auto run = std::make_unique<packed_data_t>(*this);
   run->store = prototype_->clone();
   run->allocator = createChunkAllocator(int(nodeBytes_));
   return run;
 }
 
-const PackedRegion* ConstredPWList::packedOf(const StateNode* node) const {
+const PackedRegion* PackedPWList::packedOf(const StateNode* node) const {
   return reinterpret_cast<const PackedRegion*>(reinterpret_cast<const char*>(node) + packedOffset_);
 }
 
-std::size_t ConstredPWList::passedBytes(const StateNode* node) const {
-  const PackedRegion* packed = packedOf(node);
-  const std::size_t bytes =
-      sizeof(PackedRegion) + sizeof(int32_t) * (packed->bitmapWords() + packed->keptCount());
-  return packedOffset_ + (bytes + 7) / 8 * 8;
+std::size_t PackedPWList::passedBytes(const StateNode* node) const {
+  return packedOffset_ + packedOf(node)->bytes();
 }
 
-Allocator& ConstredPWList::passedAllocator(std::size_t bytes) {
-  Pointer<Allocator>& allocator = static_cast<constred_data_t&>(data()).packedNodes[bytes];
+Allocator& PackedPWList::passedAllocator(std::size_t bytes) {
+  Pointer<Allocator>& allocator = static_cast<packed_data_t&>(data()).packedNodes[bytes];
   if (!allocator)
     allocator = createChunkAllocator(int(bytes));
   return *allocator;
 }
 
-void ConstredPWList::freePassed(StateNode* node) {
+void PackedPWList::freePassed(StateNode* node) {
   const std::size_t bytes = passedBytes(node);
-  Region::remove(const_cast<PackedRegion*>(packedOf(node)));
   passedAllocator(bytes).deallocate(node);
 }
 
-bool ConstredPWList::tryPut(void* item) {
+bool PackedPWList::tryPut(void* item) {
   const WaitingState& offered = *static_cast<const WaitingState*>(item);
   const int32_t* incoming = encodeOffered(offered);
   const UnpackedRegion* zone = offered.state->getUnpackedRegion();
   return putCovering(
       offered, incoming,
       [this, incoming, zone](const StateNode* node) {
-        return layout_.sameKey(recordOf(node), incoming) ? packedOf(node)->relation(zone) : 0;
+        return layout_.sameKey(recordOf(node), incoming) ? packedOf(node)->relation(zone)
+                                                         : Inclusion::none;
       },
       [this](StateNode* node) { freePassed(node); });
 }
 
-void ConstredPWList::keepExplored(WaitingNode* waiting) {
+void PackedPWList::keepExplored(WaitingNode* waiting) {
   StateNode* record = waiting->stateNode();
   ScratchRegion zone(layout_.shape().clocks, false);
   layout_.zoneOf(recordOf(record), zone->bounds());
@@ -76,31 +73,31 @@ void ConstredPWList::keepExplored(WaitingNode* waiting) {
   freeNode(record);
 }
 
-void ConstredPWList::writeSymbolicAt(ChainWord address, GlobalState* target) const {
+void PackedPWList::writeSymbolicAt(ChainWord address, GlobalState* target) const {
   if (isWaitingWord(*linkAt(address)))
     writeSymbolic(waitingAt(address)->stateNode(), target);
   else
     packedOf(stateAt(address))->unpackTo(target->getUnpackedRegion());
 }
 
-std::size_t ConstredPWList::packedInUse() const {
+std::size_t PackedPWList::packedInUse() const {
   const data_t* run = existingData();
   std::size_t blocks = 0;
   if (run)
-    for (const auto& sized : static_cast<const constred_data_t*>(run)->packedNodes)
+    for (const auto& sized : static_cast<const packed_data_t*>(run)->packedNodes)
       blocks += sized.second->blocksOut();
   return blocks;
 }
 
-std::size_t ConstredPWList::storedBytes() const {
+std::size_t PackedPWList::storedBytes() const {
   std::size_t bytes = ChunkPWListBase::storedBytes();
   if (const data_t* run = existingData())
-    for (const auto& [size, allocator] : static_cast<const constred_data_t*>(run)->packedNodes)
+    for (const auto& [size, allocator] : static_cast<const packed_data_t*>(run)->packedNodes)
       bytes += size * allocator->blocksOut();
   return bytes;
 }
 
-std::string ConstredPWList::checkConsistency() const {
+std::string PackedPWList::checkConsistency() const {
   std::string problem = PWListBase::checkConsistency();
   if (!problem.empty() || !existingData())
     return problem;

@@ -1,4 +1,4 @@
-#include "pwlist/ConstredPWList.h"
+#include "pwlist/PackedPWList.h"
 
 #include "ListTestFixture.h"
 
@@ -7,15 +7,15 @@ namespace {
 
 using test::OwnedState;
 
-class ConstredPWListTest : public test::ListTest {
+class PackedPWListTest : public test::ListTest {
 protected:
   Pointer<PWList> makeList(WaitingStore* order, unsigned buckets = 7) {
-    return createCDSPWList(buckets, order, shape());
+    return createPackedPWList(buckets, order, shape());
   }
-  static ConstredPWList& constred(PWList& list) { return static_cast<ConstredPWList&>(list); }
+  static PackedPWList& packedList(PWList& list) { return static_cast<PackedPWList&>(list); }
 };
 
-TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
+TEST_F(PackedPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   Pointer<PWList> list = makeList(createQueuePWOrder());
   OwnedState s = test::makeState(model, {3, 0}, {-4, 17});
   test::restrictClock(s.get(), 1, 2, 5);
@@ -28,10 +28,10 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   ASSERT_TRUE(put(*list, waiting));
 
   GlobalStateReference* reference = get(*list);
-  ASSERT_EQ(read(reference)->relation(s.get()), GlobalState::equal);
+  ASSERT_EQ(read(reference)->relation(s.get()), Inclusion::equal);
   reference->release(false);
-  EXPECT_EQ(constred(*list).packedInUse(), 1u);
-  EXPECT_EQ(constred(*list).nodesInUse(), 1u); // the waiting state's record
+  EXPECT_EQ(packedList(*list).packedInUse(), 1u);
+  EXPECT_EQ(packedList(*list).nodesInUse(), 1u); // the waiting state's record
   EXPECT_EQ(check(*list), "");
 
   // Enumeration reads both forms: the passed state is unpacked exactly.
@@ -42,23 +42,23 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
     OwnedState back = read(stored);
     if (back->getLocation(0) == 3) {
       ++passedSeen;
-      EXPECT_EQ(back->relation(s.get()), GlobalState::equal);
+      EXPECT_EQ(back->relation(s.get()), Inclusion::equal);
       EXPECT_EQ(back->getIntegerReference()[1], 17);
       EXPECT_EQ(back->getTraceId(), 42);
       EXPECT_TRUE(back->getUnpackedRegion()->isClosed());
     } else {
-      EXPECT_EQ(back->relation(waiting.get()), GlobalState::equal);
+      EXPECT_EQ(back->relation(waiting.get()), Inclusion::equal);
     }
   }
   EXPECT_EQ(passedSeen, 1);
 }
 
-TEST_F(ConstredPWListTest, StoredBytesCountEachStateInTheFormItIsKeptIn) {
+TEST_F(PackedPWListTest, StoredBytesCountEachStateInTheFormItIsKeptIn) {
   Pointer<PWList> list = makeList(createQueuePWOrder());
   EXPECT_EQ(list->storedBytes(), 0u);
   ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
   ASSERT_TRUE(put(*list, state(2, 0, 0, 5)));
-  const std::size_t record = constred(*list).nodeBytes();
+  const std::size_t record = packedList(*list).nodeBytes();
   EXPECT_EQ(list->storedBytes(), 2 * record);
   get(*list)->release(false); // explored and kept: packed
   const std::size_t packed = list->storedBytes() - record;
@@ -69,29 +69,29 @@ TEST_F(ConstredPWListTest, StoredBytesCountEachStateInTheFormItIsKeptIn) {
   EXPECT_EQ(list->storedBytes(), packed + record);
 }
 
-TEST_F(ConstredPWListTest, PackedStatesCoverNewStatesAndAreDroppedByWiderOnes) {
+TEST_F(PackedPWListTest, PackedStatesCoverNewStatesAndAreDroppedByWiderOnes) {
   Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
   ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
   get(*list)->release(false);
-  ASSERT_EQ(constred(*list).packedInUse(), 1u);
+  ASSERT_EQ(packedList(*list).packedInUse(), 1u);
 
   EXPECT_FALSE(put(*list, state(1, 0, 1, 4))); // inside: the quick test rejects it
   EXPECT_FALSE(put(*list, state(1, 0, 0, 5))); // equal
   EXPECT_TRUE(put(*list, state(1, 1, 1, 4)));  // another integer value
   EXPECT_TRUE(put(*list, state(1, 0, 3, 9)));  // overlapping only
-  EXPECT_EQ(constred(*list).packedInUse(), 1u);
+  EXPECT_EQ(packedList(*list).packedInUse(), 1u);
   EXPECT_TRUE(put(*list, state(1, 0, 0, 9))); // includes the packed state and the overlap
-  EXPECT_EQ(constred(*list).packedInUse(), 0u);
+  EXPECT_EQ(packedList(*list).packedInUse(), 0u);
   EXPECT_EQ(check(*list), "");
   using Seen = std::vector<std::pair<int, std::pair<int, int>>>;
   EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 9}}, {11, {1, 4}}}));
 }
 
-TEST_F(ConstredPWListTest, DroppedAndCoveredHeldStatesLeaveNoNodeBehind) {
+TEST_F(PackedPWListTest, DroppedAndCoveredHeldStatesLeaveNoNodeBehind) {
   Pointer<PWList> list = makeList(createStackPWOrder());
   ASSERT_TRUE(put(*list, state(1, 0, 0, 1), false));
   get(*list)->release(true); // store flag clear: forgotten
-  EXPECT_EQ(constred(*list).nodesInUse() + constred(*list).packedInUse(), 0u);
+  EXPECT_EQ(packedList(*list).nodesInUse() + packedList(*list).packedInUse(), 0u);
   EXPECT_TRUE(put(*list, state(1, 0, 0, 1)));
 
   GlobalStateReference* held = get(*list);
@@ -99,22 +99,22 @@ TEST_F(ConstredPWListTest, DroppedAndCoveredHeldStatesLeaveNoNodeBehind) {
   EXPECT_EQ(check(*list), "");
   EXPECT_EQ(test::ListTest::interval(read(held).get()), std::make_pair(0, 1));
   held->release(false); // covered meanwhile: not packed
-  EXPECT_EQ(constred(*list).packedInUse(), 0u);
-  EXPECT_EQ(constred(*list).nodesInUse(), 1u);
+  EXPECT_EQ(packedList(*list).packedInUse(), 0u);
+  EXPECT_EQ(packedList(*list).nodesInUse(), 1u);
   EXPECT_EQ(check(*list), "");
   list->clear();
-  EXPECT_EQ(constred(*list).packedInUse() + constred(*list).nodesInUse(), 0u);
+  EXPECT_EQ(packedList(*list).packedInUse() + packedList(*list).nodesInUse(), 0u);
   EXPECT_TRUE(enumerate(*list).empty());
 }
 
 // Packing must not change what the list keeps.
-TEST_F(ConstredPWListTest, RandomOperationsAgreeWithTheDefaultListsSemantics) {
+TEST_F(PackedPWListTest, RandomOperationsAgreeWithTheDefaultListsSemantics) {
   for (bool queue : {true, false}) {
     SCOPED_TRACE(queue ? "queue" : "stack");
     Pointer<PWList> list = makeList(queue ? createQueuePWOrder() : createStackPWOrder(), 3);
     std::size_t passed = 0;
     runAgainstModel(*list, queue, 24680, passed);
-    EXPECT_EQ(constred(*list).packedInUse(), passed);
+    EXPECT_EQ(packedList(*list).packedInUse(), passed);
   }
 }
 
