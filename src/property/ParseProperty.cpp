@@ -1,48 +1,17 @@
 #include "property/ParseProperty.h"
 
-#include "language/ErrorReporting.h"
 #include "property/PropertyParserState.h"
-#include "property/PropertyScanner.h"
 #include "property/tctl_parser.h"
 
 #include <sstream>
 
 namespace orvela {
 
-namespace {
-
-// Everything a parse changes outside its own state, put back on leaving,
-// also when the scanner throws.
-class PropertyScope {
-public:
-  PropertyScope(std::istream& input, const Pointer<System>& system, std::ostream& errors)
-      : state(input, system), previousState_(tctlState), previousErrors_(&errorStream()) {
-    setErrorStream(errors);
-    resetPropertyScanner();
-    tctlState = &state;
-  }
-  ~PropertyScope() {
-    resetPropertyScanner();
-    tctlState = previousState_;
-    setErrorStream(*previousErrors_);
-  }
-  PropertyScope(const PropertyScope&) = delete;
-  PropertyScope& operator=(const PropertyScope&) = delete;
-
-  PropertyParserState state;
-
-private:
-  PropertyParserState* previousState_;
-  std::ostream* previousErrors_;
-};
-
-} // namespace
-
 ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system,
                              std::ostream& errors) {
-  PropertyScope scope(in, system, errors);
-  ParsedProperty& property = scope.state.property;
-  property.result = tctl_parse();
+  PropertyParserState state(in, system, errors);
+  ParsedProperty& property = state.property;
+  property.result = tctl_parse(state);
   if (property.result != 0 || property.kind == PropertyKind::quit ||
       property.kind == PropertyKind::none) {
     property.expression = nullptr;
