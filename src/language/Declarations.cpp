@@ -36,7 +36,7 @@ bool Declarations::addDimension(int size) {
   // the value array meaningless or exhaust memory.
   if (size < 1 || size > maximalArraySize / elementCount())
     return state_.semanticError("Array size out of range.");
-  if (!symbols.addSymbol(name.c_str(), arraySymbol, size))
+  if (!state_.symbols.addSymbol(name.c_str(), arraySymbol, size))
     return state_.semanticError("Redefined symbol %s", Symbol(name.c_str(), 0, 0).name);
   name += "[]";
   dimensions.push_back(size);
@@ -140,11 +140,11 @@ bool Declarations::finishDeclarator() {
   if (type == clockSymbol && state_.tables.clockCount() + elementCount() > maximalClockCount)
     return state_.semanticError("Too many clocks: a system has at most %d, t(0) included.",
                                 maximalClockCount);
-  if (!symbols.addSymbol(name.c_str(), type, 0))
+  if (!state_.symbols.addSymbol(name.c_str(), type, 0))
     return state_.semanticError("Redefined symbol %s", Symbol(name.c_str(), 0, 0).name);
-  const Symbol& added =
-      symbols.findSymbolInFrame(name.c_str(), static_cast<int>(symbols.currentFrame()));
-  symbols.setData(type, added.id, createVariable(added.id));
+  const Symbol& added = state_.symbols.findSymbolInFrame(
+      name.c_str(), static_cast<int>(state_.symbols.currentFrame()));
+  state_.symbols.setData(type, added.id, createVariable(added.id));
   return true;
 }
 
@@ -168,7 +168,7 @@ int Declarations::createVariable(int id) {
   if (type == constantSymbol) {
     if (dimensions.empty())
       return initial[0];
-    symbols.setValues(type, id, std::make_shared<const std::vector<int>>(initial));
+    state_.symbols.setValues(type, id, std::make_shared<const std::vector<int>>(initial));
     return 0;
   }
   const std::string prefix = state_.processName.empty() ? "" : state_.processName + ".";

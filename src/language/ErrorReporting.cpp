@@ -1,21 +1,11 @@
 #include "language/ErrorReporting.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace orvela {
 
-int line = 1;
-
-namespace {
-std::ostream* selectedStream = &std::cerr;
-} // namespace
-
-void setErrorStream(std::ostream& stream) { selectedStream = &stream; }
-
-std::ostream& errorStream() { return *selectedStream; }
+void writeParseError(std::ostream& errors, int line, const char* message) {
+  errors << "Error at line " << line << " : " << message << '\n';
+}
 
 } // namespace orvela
-
-void gta_error(const char* message) {
-  orvela::errorStream() << "Error at line " << orvela::line << " : " << message << '\n';
-}

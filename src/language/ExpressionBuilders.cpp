@@ -5,7 +5,6 @@
 #include "expr/Constant.h"
 #include "expr/LogicExpressions.h"
 #include "expr/Range.h"
-#include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "model/ModelTables.h"
@@ -15,13 +14,6 @@
 #include <iostream>
 
 namespace orvela {
-
-ParseArena* ParseArena::current_ = nullptr;
-
-ParseArena& ParseArena::current() {
-  assert(current_ && "expression built outside a parse");
-  return *current_;
-}
 
 const int* ParseArena::dimensions(const std::vector<int>& sizes) {
   if (sizes.empty())
@@ -44,34 +36,35 @@ void ParseArena::setDepth(const Expression* expression, int depth) { depths_[exp
 
 namespace {
 
-Expression* keep(Expression* expression) { return ParseArena::current().keep(expression); }
+Expression* keep(ParseArena& arena, Expression* expression) { return arena.keep(expression); }
 
-const IntegerInfo& integerRecord(int id) {
-  const std::vector<IntegerInfo>& integers = ParseArena::current().tables().integers;
+const IntegerInfo& integerRecord(const ParseArena& arena, int id) {
+  const std::vector<IntegerInfo>& integers = arena.tables().integers;
   assert(id >= 0 && static_cast<std::size_t>(id) < integers.size() && "unknown integer variable");
   return integers[static_cast<std::size_t>(id)];
 }
 
 /// The levels of a new node over `children`.
-int depthOver(std::initializer_list<const Expression*> children) {
+int depthOver(const ParseArena& arena, std::initializer_list<const Expression*> children) {
   int depth = 0;
   for (const Expression* child : children)
-    depth = std::max(depth, ParseArena::current().depth(child));
+    depth = std::max(depth, arena.depth(child));
   return depth + 1;
 }
 
 // Operators of a system description count their overflows; those of a
 // property (no system parse under way) do not.
-Expression* watched(Expression* expression) {
-  if (auto* operation = dynamic_cast<BinaryExpression*>(expression); operation && gtaState)
-    operation->watch(gtaState->eventSite(line));
+Expression* watched(const ParseArena& arena, Expression* expression) {
+  if (auto* operation = dynamic_cast<BinaryExpression*>(expression);
+      operation && arena.systemParse())
+    operation->watch(arena.systemParse()->eventSite(arena.systemParse()->line));
   return expression;
 }
 
-template <class Operator> void binary(Expr& result, Expr& left, Expr& right) {
-  const int depth = depthOver({left.expression, right.expression});
-  expr_scalar(result, watched(new Operator(left.expression, right.expression)));
-  ParseArena::current().setDepth(result.expression, depth);
+template <class Operator> void binary(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  const int depth = depthOver(arena, {left.expression, right.expression});
+  expr_scalar(arena, result, watched(arena, new Operator(left.expression, right.expression)));
+  arena.setDepth(result.expression, depth);
 }
 
 int product(const std::vector<int>& sizes) {
@@ -87,67 +80,71 @@ const int* innerDimensions(const int* dimensions) {
 }
 
 // The range-checked index of the outermost dimension.
-Expression* clampedIndex(const Expr& array, const Expr& index, int line) {
+Expression* clampedIndex(ParseArena& arena, const Expr& array, const Expr& index, int line) {
   assert(array.dimensions && "indexing a scalar");
-  return expr_range(index.expression, 1, 0, array.dimensions[0] - 1, line,
+  return expr_range(arena, index.expression, 1, 0, array.dimensions[0] - 1, line,
                     EvaluationEvent::indexClamped);
 }
 
 } // namespace
 
-void expr_scalar(Expr& value, Expression* expression) {
+void expr_scalar(ParseArena& arena, Expr& value, Expression* expression) {
   value.dimensions = nullptr;
-  value.expression = keep(expression);
+  value.expression = keep(arena, expression);
   value.type = integerValue;
 }
 
-void expr_scalar_const(Expr& value, int constant) { expr_scalar(value, new Constant(constant)); }
-
-void expr_scalar_variable(Expr& value, int id) {
-  const IntegerInfo& record = integerRecord(id);
-  expr_scalar(value, new Variable(id, 1, record.lower, record.upper));
+void expr_scalar_const(ParseArena& arena, Expr& value, int constant) {
+  expr_scalar(arena, value, new Constant(constant));
 }
 
-void expr_clock_variable(Expr& value, int id) {
-  expr_scalar_const(value, id);
+void expr_scalar_variable(ParseArena& arena, Expr& value, int id) {
+  const IntegerInfo& record = integerRecord(arena, id);
+  expr_scalar(arena, value, new Variable(id, 1, record.lower, record.upper));
+}
+
+void expr_clock_variable(ParseArena& arena, Expr& value, int id) {
+  expr_scalar_const(arena, value, id);
   value.type = clockValue;
 }
 
-void expr_channel_variable(Expr& value, int id) {
-  expr_scalar_const(value, id);
+void expr_channel_variable(ParseArena& arena, Expr& value, int id) {
+  expr_scalar_const(arena, value, id);
   value.type = channelValue;
 }
 
-void expr_scalar_plus(Expr& result, Expr& left, Expr& right) { binary<Sum>(result, left, right); }
-
-void expr_scalar_difference(Expr& result, Expr& left, Expr& right) {
-  binary<Difference>(result, left, right);
+void expr_scalar_plus(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<Sum>(arena, result, left, right);
 }
 
-void expr_scalar_product(Expr& result, Expr& left, Expr& right) {
-  binary<Product>(result, left, right);
+void expr_scalar_difference(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<Difference>(arena, result, left, right);
 }
 
-void expr_scalar_divide(Expr& result, Expr& left, Expr& right) {
-  binary<Divide>(result, left, right);
+void expr_scalar_product(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<Product>(arena, result, left, right);
 }
 
-void expr_scalar_min(Expr& result, Expr& left, Expr& right) {
-  binary<MinExpression>(result, left, right);
+void expr_scalar_divide(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<Divide>(arena, result, left, right);
 }
 
-void expr_scalar_max(Expr& result, Expr& left, Expr& right) {
-  binary<MaxExpression>(result, left, right);
+void expr_scalar_min(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<MinExpression>(arena, result, left, right);
 }
 
-void expr_scalar_negate(Expr& result, Expr& operand) {
-  const int depth = depthOver({operand.expression});
-  expr_scalar(result, watched(uminus(operand.expression).get()));
-  ParseArena::current().setDepth(result.expression, depth);
+void expr_scalar_max(ParseArena& arena, Expr& result, Expr& left, Expr& right) {
+  binary<MaxExpression>(arena, result, left, right);
 }
 
-bool expr_depth_allows(const Expr& left, const Expr& right) {
-  return depthOver({left.expression, right.expression}) <= maximalExpressionDepth;
+void expr_scalar_negate(ParseArena& arena, Expr& result, Expr& operand) {
+  const int depth = depthOver(arena, {operand.expression});
+  expr_scalar(arena, result, watched(arena, uminus(operand.expression).get()));
+  arena.setDepth(result.expression, depth);
+}
+
+bool expr_depth_allows(ParseArena& arena, const Expr& left, const Expr& right) {
+  return depthOver(arena, {left.expression, right.expression}) <= maximalExpressionDepth;
 }
 
 bool expr_fits(const Expr& value) {
@@ -167,58 +164,60 @@ bool expr_negation_fits(const Expr& operand) {
          operand.expression->evaluateScalar(nullptr) != INT_MIN;
 }
 
-void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue) {
+void expr_if(ParseArena& arena, Expr& result, IntegerGuard* condition, Expr& thenValue,
+             Expr& elseValue) {
   const int* dimensions = thenValue.dimensions;
-  const int depth = depthOver({thenValue.expression, elseValue.expression}) + 1;
-  ParseArena::current().keep(condition);
-  result.expression = keep(new IfExpression(condition, thenValue.expression, elseValue.expression));
-  ParseArena::current().setDepth(result.expression, depth);
+  const int depth = depthOver(arena, {thenValue.expression, elseValue.expression}) + 1;
+  arena.keep(condition);
+  result.expression =
+      keep(arena, new IfExpression(condition, thenValue.expression, elseValue.expression));
+  arena.setDepth(result.expression, depth);
   result.dimensions = dimensions;
   result.type = integerValue;
 }
 
-bool expr_symbol_value(Expr& value, const Symbol& symbol) {
+bool expr_symbol_value(ParseArena& arena, Expr& value, const Symbol& symbol) {
   switch (symbol.type) {
   case integerSymbol:
-    expr_scalar_variable(value, symbol.data);
+    expr_scalar_variable(arena, value, symbol.data);
     return true;
   case constantSymbol:
-    expr_scalar_const(value, symbol.data);
+    expr_scalar_const(arena, value, symbol.data);
     return true;
   case arraySymbol:
-    return expr_array_variable(value, symbol);
+    return expr_array_variable(arena, value, symbol);
   default:
     return false;
   }
 }
 
-void expr_clock_reference(Expr& value, const Symbol& clock) {
+void expr_clock_reference(ParseArena& arena, Expr& value, const Symbol& clock) {
   if (clock.type == arraySymbol)
-    expr_dest_array(value, clock);
+    expr_dest_array(arena, value, clock);
   else
-    expr_clock_variable(value, clock.data);
+    expr_clock_variable(arena, value, clock.data);
 }
 
-bool expr_array_variable(Expr& value, const Symbol& array) {
+bool expr_array_variable(ParseArena& arena, Expr& value, const Symbol& array) {
   std::vector<int> sizes;
-  const Symbol& element = symbols.elementOf(array, &sizes);
+  const Symbol& element = arena.symbols().elementOf(array, &sizes);
   Expression* expression;
   if (element.type == constantSymbol && element.values)
     expression = new ConstantArray(element.values);
   else if (element.type == integerSymbol) {
-    const IntegerInfo& record = integerRecord(element.data);
+    const IntegerInfo& record = integerRecord(arena, element.data);
     expression = new Variable(element.data, product(sizes), record.lower, record.upper);
   } else
     return false;
-  value.expression = keep(expression);
-  value.dimensions = ParseArena::current().dimensions(sizes);
+  value.expression = keep(arena, expression);
+  value.dimensions = arena.dimensions(sizes);
   value.type = integerValue;
   return true;
 }
 
-bool expr_dest_array(Expr& value, const Symbol& array) {
+bool expr_dest_array(ParseArena& arena, Expr& value, const Symbol& array) {
   std::vector<int> sizes;
-  const Symbol& element = symbols.elementOf(array, &sizes);
+  const Symbol& element = arena.symbols().elementOf(array, &sizes);
   int type;
   switch (element.type) {
   case integerSymbol:
@@ -233,40 +232,44 @@ bool expr_dest_array(Expr& value, const Symbol& array) {
   default:
     return false;
   }
-  value.expression = keep(new Constant(element.data));
-  value.dimensions = ParseArena::current().dimensions(sizes);
+  value.expression = keep(arena, new Constant(element.data));
+  value.dimensions = arena.dimensions(sizes);
   value.type = type;
   return true;
 }
 
-void expr_array_index(Expr& result, const Expr& array, const Expr& index, int line) {
+void expr_array_index(ParseArena& arena, Expr& result, const Expr& array, const Expr& index,
+                      int line) {
   auto* indexable = dynamic_cast<Array*>(array.expression);
   assert(indexable && "indexing a value that is not an array");
   const int dimension = array.dimensions[0];
   // The index sits under a range and the array's index arithmetic.
-  const int depth = std::max(depthOver({array.expression}), depthOver({index.expression}) + 2);
-  indexable->refine(clampedIndex(array, index, line), dimension);
+  const int depth =
+      std::max(depthOver(arena, {array.expression}), depthOver(arena, {index.expression}) + 2);
+  indexable->refine(clampedIndex(arena, array, index, line), dimension);
   result.expression = array.expression;
-  ParseArena::current().setDepth(result.expression, depth);
+  arena.setDepth(result.expression, depth);
   result.dimensions = innerDimensions(array.dimensions);
   result.type = array.type;
 }
 
-void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line) {
+void expr_dest_array_index(ParseArena& arena, Expr& result, Expr& array, Expr& index, int line) {
   const int* inner = innerDimensions(array.dimensions);
   int stride = 1;
   for (const int* size = inner; size && *size; ++size)
     stride *= *size;
-  const int depth = std::max(depthOver({array.expression}), depthOver({index.expression}) + 2);
-  Expression* offset = keep(new Product(clampedIndex(array, index, line), new Constant(stride)));
-  result.expression = keep(new Sum(array.expression, offset));
-  ParseArena::current().setDepth(result.expression, depth);
+  const int depth =
+      std::max(depthOver(arena, {array.expression}), depthOver(arena, {index.expression}) + 2);
+  Expression* offset =
+      keep(arena, new Product(clampedIndex(arena, array, index, line), new Constant(stride)));
+  result.expression = keep(arena, new Sum(array.expression, offset));
+  arena.setDepth(result.expression, depth);
   result.dimensions = inner;
   result.type = array.type;
 }
 
-Expression* expr_range(Expression* expression, int count, int lower, int upper, int line,
-                       EvaluationEvent kind) {
+Expression* expr_range(ParseArena& arena, Expression* expression, int count, int lower, int upper,
+                       int line, EvaluationEvent kind) {
   Interval values;
   if (expression->isConstant()) {
     std::vector<int> constant(static_cast<std::size_t>(expression->getSize()));
@@ -278,9 +281,9 @@ Expression* expr_range(Expression* expression, int count, int lower, int upper, 
   if (lower <= values.first && values.second <= upper)
     return expression;
   auto* range = new Range(expression, count, lower, upper, line);
-  keep(range);
-  if (gtaState)
-    range->watch(gtaState->eventSite(line), kind);
+  keep(arena, range);
+  if (ParserState* parse = arena.systemParse())
+    range->watch(parse->eventSite(line), kind);
   return range;
 }
 

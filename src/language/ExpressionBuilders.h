@@ -18,34 +18,29 @@ namespace orvela {
 
 class IntegerGuard;
 struct ModelTables;
+class ParserState;
 struct Symbol;
+class SymbolTable;
 
-/// Owner of the objects, dimension lists and strings built during one parse.
-/// Builders register what they create in the current arena (asserted to
-/// exist); the arena that is current is the one most recently entered with a
-/// `Scope`.
+/// Owner of the objects, dimension lists and strings built during one parse,
+/// and the model they are built over. Every builder is handed the arena of
+/// its parse, so parses in different threads share nothing.
 class ParseArena {
 public:
-  /// Makes an arena current for its lifetime.
-  class Scope {
-  public:
-    explicit Scope(ParseArena& arena) : previous_(current_) { current_ = &arena; }
-    ~Scope() { current_ = previous_; }
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
+  /// An arena for expressions over the variables of `tables` and the names of
+  /// `symbols`, which must outlive it. `systemParse` is the parse of a system
+  /// description whose operators count their evaluation events, null for a
+  /// property (its operators count nothing).
+  ParseArena(const ModelTables& tables, const SymbolTable& symbols,
+             ParserState* systemParse = nullptr)
+      : tables_(&tables), symbols_(&symbols), systemParse_(systemParse) {}
 
-  private:
-    ParseArena* previous_;
-  };
-
-  /// An arena for expressions over the variables of `tables`, which must
-  /// outlive it.
-  explicit ParseArena(const ModelTables& tables) : tables_(&tables) {}
-
-  /// The current arena (asserted to exist).
-  static ParseArena& current();
   /// The tables of the model whose expressions are built.
   const ModelTables& tables() const { return *tables_; }
+  /// The names the parse resolves.
+  const SymbolTable& symbols() const { return *symbols_; }
+  /// The system parse the arena belongs to, null for a property.
+  ParserState* systemParse() const { return systemParse_; }
 
   /// Keeps `object` alive until the arena goes; answers it.
   template <class T> T* keep(T* object) {
@@ -63,8 +58,9 @@ public:
   void setDepth(const Expression* expression, int depth);
 
 private:
-  static ParseArena* current_;
   const ModelTables* tables_;
+  const SymbolTable* symbols_;
+  ParserState* systemParse_;
   std::unordered_map<const Expression*, int> depths_;
   std::vector<Pointer<Object>> objects_;
   std::deque<std::vector<int>> dimensionLists_;
@@ -88,26 +84,26 @@ struct Expr {
 };
 
 /// A scalar integer value holding `expression` (registered in the arena).
-void expr_scalar(Expr& value, Expression* expression);
+void expr_scalar(ParseArena& arena, Expr& value, Expression* expression);
 /// A scalar holding the constant `constant`.
-void expr_scalar_const(Expr& value, int constant);
+void expr_scalar_const(ParseArena& arena, Expr& value, int constant);
 /// A scalar reading integer variable `id`, with the variable's domain.
-void expr_scalar_variable(Expr& value, int id);
+void expr_scalar_variable(ParseArena& arena, Expr& value, int id);
 /// A clock reference: the constant clock index `id`.
-void expr_clock_variable(Expr& value, int id);
+void expr_clock_variable(ParseArena& arena, Expr& value, int id);
 /// A channel reference: the constant channel id `id`.
-void expr_channel_variable(Expr& value, int id);
+void expr_channel_variable(ParseArena& arena, Expr& value, int id);
 
 /// Scalars holding the operator applied to two operands' expressions
 /// (no folding).
-void expr_scalar_plus(Expr& result, Expr& left, Expr& right);
-void expr_scalar_difference(Expr& result, Expr& left, Expr& right);
-void expr_scalar_product(Expr& result, Expr& left, Expr& right);
-void expr_scalar_divide(Expr& result, Expr& left, Expr& right);
-void expr_scalar_min(Expr& result, Expr& left, Expr& right);
-void expr_scalar_max(Expr& result, Expr& left, Expr& right);
+void expr_scalar_plus(ParseArena& arena, Expr& result, Expr& left, Expr& right);
+void expr_scalar_difference(ParseArena& arena, Expr& result, Expr& left, Expr& right);
+void expr_scalar_product(ParseArena& arena, Expr& result, Expr& left, Expr& right);
+void expr_scalar_divide(ParseArena& arena, Expr& result, Expr& left, Expr& right);
+void expr_scalar_min(ParseArena& arena, Expr& result, Expr& left, Expr& right);
+void expr_scalar_max(ParseArena& arena, Expr& result, Expr& left, Expr& right);
 /// -operand (folded when constant).
-void expr_scalar_negate(Expr& result, Expr& operand);
+void expr_scalar_negate(ParseArena& arena, Expr& result, Expr& operand);
 
 /// Deepest expression tree an operator may build. Evaluating and releasing a
 /// tree recurse once per level, so a longer operator chain (a + a + ... has
@@ -116,7 +112,7 @@ void expr_scalar_negate(Expr& result, Expr& operand);
 inline constexpr int maximalExpressionDepth = 2000;
 /// Whether an operator over `left` and `right` stays within
 /// `maximalExpressionDepth`; the parsers check it before the binary builders.
-bool expr_depth_allows(const Expr& left, const Expr& right);
+bool expr_depth_allows(ParseArena& arena, const Expr& left, const Expr& right);
 
 /// False when `value` is an operator over constant operands whose exact
 /// result does not fit in an int: its evaluation would wrap around. The
@@ -128,40 +124,42 @@ bool expr_fits(const Expr& value);
 bool expr_negation_fits(const Expr& operand);
 
 /// condition ? then : else, with the then-branch's dimensions.
-void expr_if(Expr& result, IntegerGuard* condition, Expr& thenValue, Expr& elseValue);
+void expr_if(ParseArena& arena, Expr& result, IntegerGuard* condition, Expr& thenValue,
+             Expr& elseValue);
 
 /// A name read as a value: an integer variable, a constant, or an array of
 /// integers or constants (`expr_array_variable`). False, leaving `value`
 /// unchanged, for any other kind of name.
-bool expr_symbol_value(Expr& value, const Symbol& symbol);
+bool expr_symbol_value(ParseArena& arena, Expr& value, const Symbol& symbol);
 /// A clock name as a reference: the clock's index, or for a clock array its
 /// dimension list and first element (`expr_dest_array`).
-void expr_clock_reference(Expr& value, const Symbol& clock);
+void expr_clock_reference(ParseArena& arena, Expr& value, const Symbol& clock);
 
 /// Reads a whole array (symbol of type array): its dimension list, and a
 /// `ConstantArray` over a constant array's values or a `Variable` over an
 /// integer array's cells. False, leaving `value` unchanged, for any other
 /// element kind.
-bool expr_array_variable(Expr& value, const Symbol& array);
+bool expr_array_variable(ParseArena& arena, Expr& value, const Symbol& array);
 /// An array whose elements are assigned, reset or synchronised on: its
 /// dimension list and the index of its first element, for integer, clock and
 /// channel elements (type 0, 1, 2). False, leaving `value` unchanged, for
 /// any other element kind.
-bool expr_dest_array(Expr& value, const Symbol& array);
+bool expr_dest_array(ParseArena& arena, Expr& value, const Symbol& array);
 
 /// Indexes a readable array along its outermost remaining dimension: the
 /// index, clamped into the dimension, refines the array's own expression.
 /// `array.expression` must be an `Array` with dimensions (asserted).
-void expr_array_index(Expr& result, const Expr& array, const Expr& index, int line);
+void expr_array_index(ParseArena& arena, Expr& result, const Expr& array, const Expr& index,
+                      int line);
 /// Indexes an assignable array: the expression becomes first element +
 /// index * stride, the index clamped into the dimension.
-void expr_dest_array_index(Expr& result, Expr& array, Expr& index, int line);
+void expr_dest_array_index(ParseArena& arena, Expr& result, Expr& array, Expr& index, int line);
 
 /// `expression` unchanged when every value it can take lies in
 /// [lower, upper], otherwise a `Range` of `count` values clamping it there,
 /// which counts each clamped value as `kind` in a system description.
-Expression* expr_range(Expression* expression, int count, int lower, int upper, int line,
-                       EvaluationEvent kind = EvaluationEvent::valueClamped);
+Expression* expr_range(ParseArena& arena, Expression* expression, int count, int lower, int upper,
+                       int line, EvaluationEvent kind = EvaluationEvent::valueClamped);
 /// Number of values: the product of the remaining dimensions, 1 for a scalar.
 int expr_size(const Expr& value);
 /// Diagnostic to standard error: "Type: " and the type; "Array:" and the

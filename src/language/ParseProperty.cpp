@@ -1,49 +1,18 @@
 #include "language/ParseProperty.h"
 
-#include "language/ErrorReporting.h"
 #include "language/PropertyParserState.h"
-#include "language/PropertyScanner.h"
 #include "language/tctl_parser.h"
 
 #include <sstream>
 
 namespace orvela {
 
-namespace {
-
-// Everything a parse changes outside its own state, put back on leaving,
-// also when the scanner throws.
-class PropertyScope {
-public:
-  PropertyScope(std::istream& input, const Pointer<System>& system, std::ostream& errors)
-      : state(input, system), previousState_(tctlState), previousErrors_(&errorStream()) {
-    setErrorStream(errors);
-    resetPropertyScanner();
-    tctlState = &state;
-  }
-  ~PropertyScope() {
-    resetPropertyScanner();
-    tctlState = previousState_;
-    setErrorStream(*previousErrors_);
-  }
-  PropertyScope(const PropertyScope&) = delete;
-  PropertyScope& operator=(const PropertyScope&) = delete;
-
-  PropertyParserState state;
-
-private:
-  PropertyParserState* previousState_;
-  std::ostream* previousErrors_;
-};
-
-} // namespace
-
 ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system, std::ostream& errors,
                              const DeadlockFactory& deadlock) {
-  PropertyScope scope(in, system, errors);
-  scope.state.deadlock = deadlock;
-  ParsedProperty& property = scope.state.property;
-  property.result = tctl_parse();
+  PropertyParserState state(in, system, errors);
+  state.deadlock = deadlock;
+  ParsedProperty& property = state.property;
+  property.result = tctl_parse(state);
   if (property.result != 0 || property.kind == PropertyKind::quit ||
       property.kind == PropertyKind::none) {
     property.expression = nullptr;

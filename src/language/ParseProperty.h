@@ -56,7 +56,7 @@ struct ParsedProperty {
 /// Parses the next property from `in`: the tokens up to the end of the line
 /// (a comment or a backslash before the line end joins the next line), or up
 /// to the end of the input. Names are resolved in the symbol table of the
-/// loaded description; "deadlock" is the predicate `deadlock` builds (an
+/// system's description; "deadlock" is the predicate `deadlock` builds (an
 /// error without a factory).
 /// Reads the stream line by line and nothing beyond the property, so that
 /// consecutive calls read consecutive properties.

@@ -1,64 +1,23 @@
 #include "language/ParseSystem.h"
 
-#include "language/ErrorReporting.h"
 #include "language/ParserState.h"
-#include "language/Scanner.h"
 #include "language/SymbolTable.h"
 #include "language/gta_parser.h"
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
 
-namespace {
-
-// Everything a parse changes outside its own state, put back on leaving
-// unless the parse succeeded.
-class LoadScope {
-public:
-  LoadScope(std::istream& description, std::ostream& errors)
-      : savedSymbols_(symbols), previousInput_(gtaInstream), previousErrors_(&errorStream()) {
-    symbols.clear();
-    setErrorStream(errors);
-    gtaInstream = &description;
-    line = 1;
-    resetScanner();
-    gtaState = &state;
-  }
-  ~LoadScope() {
-    resetScanner();
-    gtaState = nullptr;
-    gtaInstream = previousInput_;
-    setErrorStream(*previousErrors_);
-    if (!succeeded) {
-      symbols = savedSymbols_;
-    }
-  }
-  LoadScope(const LoadScope&) = delete;
-  LoadScope& operator=(const LoadScope&) = delete;
-
-  ParserState state;
-  bool succeeded = false;
-
-private:
-  SymbolTable savedSymbols_;
-  std::istream* previousInput_;
-  std::ostream* previousErrors_;
-};
-
-} // namespace
-
 Pointer<System> parseSystem(std::istream& description, std::ostream& errors) {
-  LoadScope scope(description, errors);
-  const int result = gta_parse();
-  if (result != 0 || scope.state.errorFlag || !scope.state.process.system)
+  ParserState state(description, errors);
+  const int result = gta_parse(state);
+  if (result != 0 || state.errorFlag || !state.process.system)
     return nullptr;
-  Pointer<System> system = scope.state.process.system;
-  system->setTables(std::move(scope.state.tables));
+  Pointer<System> system = state.process.system;
+  system->setTables(std::move(state.tables));
+  system->setSymbols(std::make_shared<const SymbolTable>(std::move(state.symbols)));
   system->construct();
-  system->setEvents(scope.state.events);
-  scope.succeeded = true;
+  system->setEvents(state.events);
   return system;
 }
 

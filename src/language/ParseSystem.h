@@ -14,15 +14,12 @@ namespace orvela {
 /// constructed system (`System::construct` has run), or null when the
 /// description has errors.
 ///
-/// Before parsing, the symbol table and the integer, clock and channel tables
-/// are emptied (the clock table keeps only "t(0)"), so every description is
-/// read from scratch. On success the tables describe the new model. On
-/// failure the tables are put back as they were before the call, so the
-/// previously loaded model stays consistent with them, and nothing of the
-/// failed description remains. Parse errors are written to `errors`, one
-/// "Error at line N : message" line each; the error stream in force before
-/// the call is restored afterwards. Throws `RuntimeError` for a failure of
-/// the input stream, with the tables put back likewise.
+/// Every description is read from scratch into a parse of its own: the
+/// system that comes out owns its names and its integer, clock and channel
+/// tables, and a failed parse leaves nothing behind. Nothing is shared
+/// between parses, so descriptions may be parsed in several threads at once.
+/// Parse errors are written to `errors`, one "Error at line N : message"
+/// line each. Throws `RuntimeError` for a failure of the input stream.
 Pointer<System> parseSystem(std::istream& description, std::ostream& errors);
 
 /// The same over a text; the error messages are stored in `messages` when it

@@ -2,15 +2,22 @@
 
 #include "base/Exceptions.h"
 #include "language/ErrorReporting.h"
+#include "language/Scanner.h"
 
 #include <algorithm>
 #include <cstdarg>
 
 namespace orvela {
 
-ParserState* gtaState = nullptr;
+ParserState::ParserState(std::istream& input, std::ostream& errors)
+    : arena(tables, symbols, this), input(input), errors(errors), declaration(*this),
+      process(*this) {
+  scanner = startScanner(*this);
+}
 
-ParserState::ParserState() : arena(tables), arenaScope(arena), declaration(*this), process(*this) {}
+ParserState::~ParserState() { stopScanner(scanner); }
+
+void ParserState::error(const char* message) { writeParseError(errors, line, message); }
 
 bool ParserState::semanticError(const char* format, ...) {
   char message[256];
@@ -18,7 +25,7 @@ bool ParserState::semanticError(const char* format, ...) {
   va_start(args, format);
   formatMessage(message, sizeof message, format, args);
   va_end(args);
-  gta_error(message);
+  error(message);
   errorFlag = true;
   return false;
 }

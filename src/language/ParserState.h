@@ -1,15 +1,18 @@
 #pragma once
-// Everything one parse of a system description works on. A fresh state is
+// Everything one parse of a system description works on: its input, its
+// scanner, its names, its line counter and its error stream. A fresh state is
 // made for every description and dropped after it, so nothing carries over
-// from one load to the next.
+// from one load to the next and parses in different threads share nothing.
 
 #include "expr/EvaluationEvents.h"
 #include "language/Declarations.h"
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
+#include "language/SymbolTable.h"
 #include "language/TextBuffer.h"
 #include "model/ModelTables.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -25,13 +28,19 @@ struct TokenSpan {
 /// Working state of one parse.
 class ParserState {
 public:
-  ParserState();
+  /// A parse of the description read from `input`, its messages written to
+  /// `errors`; both must outlive the state. Starts the parse's own scanner.
+  ParserState(std::istream& input, std::ostream& errors);
+  ~ParserState();
   ParserState(const ParserState&) = delete;
   ParserState& operator=(const ParserState&) = delete;
 
-  /// Reports a semantic error: writes the formatted message through
-  /// `gta_error`, sets the error flag, and answers false so that actions can
-  /// write `if (!check()) YYERROR;`.
+  /// Writes "Error at line <line> : <message>" to the error stream. Does not
+  /// stop the parse by itself.
+  void error(const char* message);
+  /// Reports a semantic error: writes the formatted message through `error`,
+  /// sets the error flag, and answers false so that actions can write
+  /// `if (!check()) YYERROR;`.
   bool semanticError(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   /// Logs the spelling of the next token and answers its index.
@@ -47,8 +56,17 @@ public:
   /// The integer, clock and channel tables of the model being read; the
   /// system takes them over.
   ModelTables tables;
+  /// The names declared so far; the system takes them over.
+  SymbolTable symbols{symbolTypeCount};
   ParseArena arena;
-  ParseArena::Scope arenaScope;
+  /// The line the scanner is on, counted from 1.
+  int line = 1;
+  /// The description being read.
+  std::istream& input;
+  /// Where the error messages go.
+  std::ostream& errors;
+  /// The scanner of this parse (its generated state).
+  void* scanner = nullptr;
   bool errorFlag = false;
   TextBuffer text;
   Declarations declaration;
@@ -62,8 +80,5 @@ public:
 private:
   std::vector<std::string> tokens_;
 };
-
-/// The state of the parse in progress, null between parses.
-extern ParserState* gtaState;
 
 } // namespace orvela

@@ -11,7 +11,6 @@
 #include "expr/LogicExpressions.h"
 #include "formula/AndExpr.h"
 #include "formula/ClockExpr.h"
-#include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "model/ChannelInfo.h"
@@ -28,18 +27,19 @@ namespace {
 // Location indices are stored in 16 bits.
 constexpr int maximalLocationCount = SHRT_MAX;
 
-template <class T> T* keep(T* object) { return ParseArena::current().keep(object); }
+template <class T> T* keep(ParseArena& arena, T* object) { return arena.keep(object); }
 
 } // namespace
 
 bool ProcessBuilder::openProcess(const char* name) {
-  if (!symbols.addSymbol(name, processSymbol, 0))
+  if (!state_.symbols.addSymbol(name, processSymbol, 0))
     return state_.semanticError("Redefined symbol %s", Symbol(name, 0, 0).name);
-  const Symbol& process = symbols.findGlobalSymbol(name);
+  const Symbol& process = state_.symbols.findGlobalSymbol(name);
   processId_ = process.id;
   processSymbolName_ = process.name;
-  const unsigned int frame = symbols.addFrame();
-  symbols.setData(processSymbol, processId_, static_cast<int>(0xffff0000u | (frame & 0xffffu)));
+  const unsigned int frame = state_.symbols.addFrame();
+  state_.symbols.setData(processSymbol, processId_,
+                         static_cast<int>(0xffff0000u | (frame & 0xffffu)));
   state_.processName = process.name;
   locations_.clear();
   committed_.clear();
@@ -61,10 +61,10 @@ bool ProcessBuilder::addLocation(const char* name) {
   if (static_cast<int>(locations_.size()) >= maximalLocationCount)
     return state_.semanticError("Too many locations in process %s.", processSymbolName_.c_str());
   const int index = static_cast<int>(locations_.size());
-  if (!symbols.addSymbol(name, locationSymbol, index))
+  if (!state_.symbols.addSymbol(name, locationSymbol, index))
     return state_.semanticError("Redefined symbol %s", Symbol(name, 0, 0).name);
   const Symbol& location =
-      symbols.findSymbolInFrame(name, static_cast<int>(symbols.currentFrame()));
+      state_.symbols.findSymbolInFrame(name, static_cast<int>(state_.symbols.currentFrame()));
   if (index == 0)
     firstLocationId_ = location.id;
   locations_.push_back({location.name, nullptr, ""});
@@ -110,7 +110,7 @@ bool ProcessBuilder::setInitial(const Symbol& location) {
 }
 
 bool ProcessBuilder::closeProcess() {
-  symbols.dropFrame();
+  state_.symbols.dropFrame();
   state_.processName.clear();
   processId_ = -1;
   if (state_.errorFlag)
@@ -176,19 +176,20 @@ bool ProcessBuilder::setSync(const Expr& channel, bool send) {
     return state_.semanticError("Type mismatch.");
   sync_ = send
               ? channel.expression
-              : keep(static_cast<Expression*>(new Difference(new Constant(0), channel.expression)));
+              : keep(state_.arena,
+                     static_cast<Expression*>(new Difference(new Constant(0), channel.expression)));
   return true;
 }
 
 void ProcessBuilder::noSync() {
-  sync_ = keep(new Constant(0));
+  sync_ = keep(state_.arena, new Constant(0));
   state_.text.clearText();
   state_.text.addToText("tau");
 }
 
 bool ProcessBuilder::afterSync() {
   if (!sync_) // the synchronisation was replaced by error recovery
-    sync_ = keep(new Constant(0));
+    sync_ = keep(state_.arena, new Constant(0));
   if (guard_.clock) {
     const Interval values = sync_->getRange();
     const ModelTables& tables = state_.tables;
@@ -237,7 +238,8 @@ bool ProcessBuilder::requireScalarClock(const Expr& value) {
 bool ProcessBuilder::integerGuard(GuardPair& result, const Expr& left, int op, const Expr& right) {
   if (!requireScalar(left) || !requireScalar(right))
     return false;
-  result = {keep(new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression)),
+  result = {keep(state_.arena,
+                 new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression)),
             nullptr};
   return true;
 }
@@ -247,34 +249,35 @@ GuardPair ProcessBuilder::combineGuards(GuardPair left, GuardPair right) {
   if (!result.integer)
     result.integer = right.integer;
   else if (right.integer)
-    result.integer = keep(new AndExpression(left.integer, right.integer));
+    result.integer = keep(state_.arena, new AndExpression(left.integer, right.integer));
   if (!result.clock)
     result.clock = right.clock;
   else if (right.clock)
-    result.clock = keep(new AndExpr(left.clock, right.clock));
+    result.clock = keep(state_.arena, new AndExpr(left.clock, right.clock));
   return result;
 }
 
 void ProcessBuilder::clockReference(Expr& value, const Symbol& clock) {
-  expr_clock_reference(value, clock);
+  expr_clock_reference(state_.arena, value, clock);
 }
 
 bool ProcessBuilder::channelReference(Expr& value, const Symbol& channel) {
   if (channel.type == channelSymbol) {
-    expr_channel_variable(value, channel.data);
+    expr_channel_variable(state_.arena, value, channel.data);
     return true;
   }
-  if (channel.type == arraySymbol && expr_dest_array(value, channel) && value.type == channelValue)
+  if (channel.type == arraySymbol && expr_dest_array(state_.arena, value, channel) &&
+      value.type == channelValue)
     return true;
   return state_.semanticError("Type mismatch.");
 }
 
 bool ProcessBuilder::integerReference(Expr& value, const Symbol& variable) {
   if (variable.type == integerSymbol) {
-    expr_scalar_const(value, variable.data);
+    expr_scalar_const(state_.arena, value, variable.data);
     return true;
   }
-  if (variable.type == arraySymbol && expr_dest_array(value, variable) &&
+  if (variable.type == arraySymbol && expr_dest_array(state_.arena, value, variable) &&
       value.type == integerValue)
     return true;
   return state_.semanticError("Type mismatch or undeclared indentifier.");
@@ -285,7 +288,7 @@ bool ProcessBuilder::indexReference(Expr& result, Expr& reference, Expr& index) 
     return state_.semanticError("Type mismatch.");
   if (!requireScalar(index))
     return false;
-  expr_dest_array_index(result, reference, index, line);
+  expr_dest_array_index(state_.arena, result, reference, index, state_.line);
   return true;
 }
 
@@ -315,19 +318,19 @@ Expression* ProcessBuilder::clockAssign(const Expr& clock, int value) {
   }
   if (!requireClockConstant({value, value}))
     return nullptr;
-  return keep(new ClockAssign(clock.expression, value));
+  return keep(state_.arena, new ClockAssign(clock.expression, value));
 }
 
 Expression* ProcessBuilder::clockShift(const Expr& clock, int offset) {
   if (!requireScalarClock(clock) || !requireClockConstant({offset, offset}))
     return nullptr;
-  return keep(new ClockShiftReset(clock.expression, offset));
+  return keep(state_.arena, new ClockShiftReset(clock.expression, offset));
 }
 
 Expression* ProcessBuilder::clockCopy(const Expr& clock, const Expr& source) {
   if (!requireScalarClock(clock) || !requireScalarClock(source))
     return nullptr;
-  return keep(new ClockCopyReset(source.expression, clock.expression));
+  return keep(state_.arena, new ClockCopyReset(source.expression, clock.expression));
 }
 
 Expression* ProcessBuilder::clockCopyShift(const Expr& clock, const Expr& source, int offset) {
@@ -336,11 +339,12 @@ Expression* ProcessBuilder::clockCopyShift(const Expr& clock, const Expr& source
     return nullptr;
   if (clock.expression->isConstant() && source.expression->isConstant() &&
       clock.expression->evaluateScalar(nullptr) == source.expression->evaluateScalar(nullptr))
-    return keep(new ClockShiftReset(clock.expression, offset));
+    return keep(state_.arena, new ClockShiftReset(clock.expression, offset));
   // Two clocks (or array elements that may differ): x takes y's value, then
   // moves by the offset. When the elements coincide at run time the copy
   // changes nothing and the shift does the rest.
-  return keep(new CommaExpression(new ClockCopyReset(source.expression, clock.expression),
+  return keep(state_.arena,
+              new CommaExpression(new ClockCopyReset(source.expression, clock.expression),
                                   new ClockShiftReset(clock.expression, offset)));
 }
 
@@ -351,24 +355,24 @@ Expression* ProcessBuilder::integerAssign(const Expr& variable, const Expr& valu
   }
   const IntegerInfo& domain =
       state_.tables.integers[static_cast<std::size_t>(variable.expression->getRange().first)];
-  Expression* clamped =
-      expr_range(value.expression, expr_size(value), domain.lower, domain.upper, line);
-  return keep(new IntegerAssign(variable.expression, clamped));
+  Expression* clamped = expr_range(state_.arena, value.expression, expr_size(value), domain.lower,
+                                   domain.upper, state_.line);
+  return keep(state_.arena, new IntegerAssign(variable.expression, clamped));
 }
 
 Expression* ProcessBuilder::conditionalAssign(const Expr& left, int op, const Expr& right,
                                               Expression* assignment) {
   if (!requireScalar(left) || !requireScalar(right))
     return nullptr;
-  Expression* condition =
-      keep(new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression));
-  return keep(new ConditionalReset(condition, assignment));
+  Expression* condition = keep(
+      state_.arena, new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression));
+  return keep(state_.arena, new ConditionalReset(condition, assignment));
 }
 
 Expression* ProcessBuilder::joinAssignments(Expression* first, Expression* second) {
   if (!first || !second) // an item replaced by error recovery
     return first ? first : second;
-  return keep(new CommaExpression(first, second));
+  return keep(state_.arena, new CommaExpression(first, second));
 }
 
 bool ProcessBuilder::clockGuard(GuardPair& result, const Expr& clock, int op, const Expr* other,
@@ -394,7 +398,7 @@ TCTLExpression* ProcessBuilder::invariantItem(const Expr& clock, int op, const E
 }
 
 TCTLExpression* ProcessBuilder::joinInvariants(TCTLExpression* left, TCTLExpression* right) {
-  return keep(new AndExpr(left, right));
+  return keep(state_.arena, new AndExpr(left, right));
 }
 
 TCTLExpression* ProcessBuilder::constructClockExpr(Expression* x, int op, Expression* y,
@@ -403,17 +407,17 @@ TCTLExpression* ProcessBuilder::constructClockExpr(Expression* x, int op, Expres
   Pointer<Expression> bound = e ? Pointer<Expression>(e) : Pointer<Expression>(new Constant(0));
   switch (op) {
   case opLessEqual:
-    return keep(new ClockExpr(x, other, bound, false));
+    return keep(state_.arena, new ClockExpr(x, other, bound, false));
   case opLess:
-    return keep(new ClockExpr(x, other, bound, true));
+    return keep(state_.arena, new ClockExpr(x, other, bound, true));
   case opGreaterEqual:
-    return keep(new ClockExpr(other, x, uminus(bound), false));
+    return keep(state_.arena, new ClockExpr(other, x, uminus(bound), false));
   case opGreater:
-    return keep(new ClockExpr(other, x, uminus(bound), true));
+    return keep(state_.arena, new ClockExpr(other, x, uminus(bound), true));
   default:
     assert(op == opEqual && "clock constraint with an unsupported operator");
-    return keep(new AndExpr(new ClockExpr(other, x, uminus(bound), false),
-                            new ClockExpr(x, other, bound, false)));
+    return keep(state_.arena, new AndExpr(new ClockExpr(other, x, uminus(bound), false),
+                                          new ClockExpr(x, other, bound, false)));
   }
 }
 
@@ -438,9 +442,9 @@ void ProcessBuilder::finishSystem() {
     assert(process != built_.end() && "a declared process was not built");
     (*process)->setPosition(static_cast<int>(position));
     built->setProcess(static_cast<int>(position), *process);
-    symbols.setData(processSymbol, symbol.id,
-                    static_cast<int>((static_cast<unsigned int>(position) << 16) |
-                                     (static_cast<unsigned int>(symbol.data) & 0xffffu)));
+    state_.symbols.setData(processSymbol, symbol.id,
+                           static_cast<int>((static_cast<unsigned int>(position) << 16) |
+                                            (static_cast<unsigned int>(symbol.data) & 0xffffu)));
   }
   system = built;
 }

@@ -88,14 +88,14 @@ TCTLExpression* PropertyBuilder::integerConstraint(const Expr& left, int op, con
 }
 
 bool PropertyBuilder::value(Expr& result, const Symbol& symbol) {
-  return expr_symbol_value(result, symbol) ||
+  return expr_symbol_value(state_.arena, result, symbol) ||
          state_.semanticError("a value must be an integer, a constant or an array of them");
 }
 
 bool PropertyBuilder::index(Expr& result, const Expr& array, const Expr& index) {
   if (!array.dimensions || !dynamic_cast<Array*>(array.expression))
     return state_.semanticError("indexing something that is not an array");
-  expr_array_index(result, array, index, state_.property.lines + 1);
+  expr_array_index(state_.arena, result, array, index, state_.property.lines + 1);
   return true;
 }
 
@@ -106,17 +106,17 @@ bool PropertyBuilder::scalar(const Expr& term) {
 }
 
 bool PropertyBuilder::arithmetic(Expr& result, Expr& left, Expr& right,
-                                 void (*build)(Expr&, Expr&, Expr&)) {
-  if (!expr_depth_allows(left, right))
+                                 void (*build)(ParseArena&, Expr&, Expr&, Expr&)) {
+  if (!expr_depth_allows(state_.arena, left, right))
     return state_.semanticError("expression nested too deeply");
-  build(result, left, right);
+  build(state_.arena, result, left, right);
   return expr_fits(result) || state_.semanticError("integer overflow in constant expression");
 }
 
 bool PropertyBuilder::minus(Expr& result, Expr& operand) {
   if (!expr_negation_fits(operand))
     return state_.semanticError("integer overflow in constant expression");
-  expr_scalar_negate(result, operand);
+  expr_scalar_negate(state_.arena, result, operand);
   return true;
 }
 
@@ -131,7 +131,7 @@ bool PropertyBuilder::indexClock(Expr& result, Expr& clock, const Expr& index) {
   if (!clock.dimensions)
     return state_.semanticError("indexing a clock that is not an array");
   Expr position = index;
-  expr_dest_array_index(result, clock, position, state_.property.lines + 1);
+  expr_dest_array_index(state_.arena, result, clock, position, state_.property.lines + 1);
   return true;
 }
 

@@ -57,7 +57,8 @@ public:
   /// left op right built by `build`, unless the tree would grow deeper than
   /// `maximalExpressionDepth` or the operands are constants whose result
   /// does not fit in an int.
-  bool arithmetic(Expr& result, Expr& left, Expr& right, void (*build)(Expr&, Expr&, Expr&));
+  bool arithmetic(Expr& result, Expr& left, Expr& right,
+                  void (*build)(ParseArena&, Expr&, Expr&, Expr&));
   /// - operand, unless the operand is a constant whose negation does not fit
   /// in an int.
   bool minus(Expr& result, Expr& operand);

@@ -1,12 +1,11 @@
 #include "language/PropertyParserState.h"
 
-#include "language/ErrorReporting.h"
+#include "language/PropertyScanner.h"
+#include "language/SymbolTable.h"
 
 #include <ostream>
 
 namespace orvela {
-
-PropertyParserState* tctlState = nullptr;
 
 namespace {
 
@@ -16,17 +15,29 @@ const ModelTables& tablesOf(const Pointer<System>& system) {
   return system ? system->tables() : none;
 }
 
+// The names of `system`; without a system or its names, none.
+const SymbolTable& symbolsOf(const Pointer<System>& system) {
+  static const SymbolTable none(symbolTypeCount);
+  return system && system->symbols() ? *system->symbols() : none;
+}
+
 } // namespace
 
-PropertyParserState::PropertyParserState(std::istream& input, const Pointer<System>& system)
-    : arena(tablesOf(system)), arenaScope(arena), input(input), system(system), build(*this) {}
+PropertyParserState::PropertyParserState(std::istream& input, const Pointer<System>& system,
+                                         std::ostream& errors)
+    : arena(tablesOf(system), symbolsOf(system)), input(input), errors(errors), system(system),
+      build(*this) {
+  scanner = startPropertyScanner(*this);
+}
+
+PropertyParserState::~PropertyParserState() { stopPropertyScanner(scanner); }
+
+void PropertyParserState::error(const char*) { errors << "Bad property\n"; }
 
 bool PropertyParserState::semanticError(const char* reason) {
   lastReason = reason;
-  tctl_error(reason);
+  error(reason);
   return false;
 }
 
 } // namespace orvela
-
-void tctl_error(const char*) { orvela::errorStream() << "Bad property\n"; }

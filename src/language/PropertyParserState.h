@@ -1,7 +1,8 @@
 #pragma once
-// Everything one parse of a property works on, and the error routine of the
-// property parser. A fresh state is made for every property and dropped after
-// it, so nothing carries over from one property to the next.
+// Everything one parse of a property works on: its input, its scanner, the
+// names of the system and its error stream. A fresh state is made for every
+// property and dropped after it, so nothing carries over from one property to
+// the next and parses in different threads share nothing.
 
 #include "language/ExpressionBuilders.h"
 #include "language/ParseProperty.h"
@@ -16,11 +17,17 @@ namespace orvela {
 class PropertyParserState {
 public:
   /// A parse of the property read from `input` over `system` (may be null:
-  /// "deadlock" is then reported as an error).
-  PropertyParserState(std::istream& input, const Pointer<System>& system);
+  /// "deadlock" is then reported as an error), its error lines written to
+  /// `errors`; both streams must outlive the state. Starts the parse's own
+  /// scanner.
+  PropertyParserState(std::istream& input, const Pointer<System>& system, std::ostream& errors);
+  ~PropertyParserState();
   PropertyParserState(const PropertyParserState&) = delete;
   PropertyParserState& operator=(const PropertyParserState&) = delete;
 
+  /// Writes the line "Bad property" to the error stream; the message is not
+  /// shown.
+  void error(const char* message);
   /// Reports a semantic error ("Bad property", like a syntax error) and
   /// answers false, so that actions can write `if (!check) YYERROR;`. The
   /// reason is kept in `lastReason` for diagnostics; it is not shown.
@@ -28,8 +35,10 @@ public:
 
   /// Builds are registered here and released with the state.
   ParseArena arena;
-  ParseArena::Scope arenaScope;
   std::istream& input;
+  std::ostream& errors;
+  /// The scanner of this parse (its generated state).
+  void* scanner = nullptr;
   Pointer<System> system;
   /// The results, filled by the grammar's actions.
   ParsedProperty property;
@@ -42,11 +51,4 @@ public:
   PropertyBuilder build;
 };
 
-/// The state of the property parse in progress, null between parses.
-extern PropertyParserState* tctlState;
-
 } // namespace orvela
-
-/// Writes the line "Bad property" to the error stream (`errorStream()`); the
-/// message is not shown.
-void tctl_error(const char* message);

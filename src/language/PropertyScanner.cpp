@@ -12,40 +12,36 @@ namespace orvela {
 
 namespace {
 
-PropertyParserState& state() {
-  assert(tctlState && "property scanned outside a parse");
-  return *tctlState;
-}
-
 // A name found in the symbol table: clocks and clock arrays are clocks,
 // everything else is left to the grammar to accept or refuse.
-int classify(const Symbol& symbol) {
-  tctl_lval.symbol = &symbol;
-  const bool clock = symbols.elementOf(symbol).type == clockSymbol;
-  return propertyToken(clock ? TCTL_CLOCK : TCTL_VARIABLE);
+int classify(const PropertyScanTarget& token, const Symbol& symbol) {
+  token.value.symbol = &symbol;
+  const bool clock = token.state.arena.symbols().elementOf(symbol).type == clockSymbol;
+  return propertyToken(token.state, clock ? TCTL_CLOCK : TCTL_VARIABLE);
 }
 
 } // namespace
 
-int readPropertyInput(char* buffer, int max) {
-  return interactiveLexInput(&state().input, buffer, max);
+int readPropertyInput(PropertyParserState& state, char* buffer, int max) {
+  return interactiveLexInput(&state.input, buffer, max);
 }
 
-int propertyToken(int code) {
-  state().tokenScanned = true;
+int propertyToken(PropertyParserState& state, int code) {
+  state.tokenScanned = true;
   return code;
 }
 
-int scanPropertyName(const char* text) {
+int scanPropertyName(const PropertyScanTarget& token, const char* text) {
   // Properties see the global names; a process's own names are reached
   // through P.n.
-  const Symbol& symbol = symbols.findGlobalSymbol(text);
+  const Symbol& symbol = token.state.arena.symbols().findGlobalSymbol(text);
   if (!symbol.found())
-    return propertyToken(TCTL_BAD_TOKEN);
-  return classify(symbol);
+    return propertyToken(token.state, TCTL_BAD_TOKEN);
+  return classify(token, symbol);
 }
 
-int scanLocationReference(const char* text) {
+int scanLocationReference(const PropertyScanTarget& token, const char* text) {
+  const SymbolTable& symbols = token.state.arena.symbols();
   const char* dot = std::strchr(text, '.');
   const std::string owner(text, dot);
   const Symbol& process = symbols.findGlobalSymbol(owner.c_str());
@@ -54,31 +50,32 @@ int scanLocationReference(const char* text) {
   const unsigned int position = static_cast<unsigned int>(process.data) >> 16;
   if (process.type != processSymbol || position == 0xffffu) {
     const std::string message = owner + ": no such process";
-    tctl_error(message.c_str());
-    return propertyToken(TCTL_BAD_TOKEN);
+    token.state.error(message.c_str());
+    return propertyToken(token.state, TCTL_BAD_TOKEN);
   }
   const int frame = process.data & 0xffff;
   const Symbol& symbol = symbols.findSymbolInFrame(dot + 1, frame);
   if (!symbol.found())
-    return propertyToken(TCTL_BAD_TOKEN);
+    return propertyToken(token.state, TCTL_BAD_TOKEN);
   if (symbol.type == locationSymbol) {
-    tctl_lval.number = static_cast<int>((position << 16) | static_cast<unsigned int>(symbol.data));
-    return propertyToken(TCTL_LOCATION);
+    token.value.number =
+        static_cast<int>((position << 16) | static_cast<unsigned int>(symbol.data));
+    return propertyToken(token.state, TCTL_LOCATION);
   }
-  return classify(symbol);
+  return classify(token, symbol);
 }
 
-int scanPropertyNumber(const char* text) {
-  if (decimalValue(text, tctl_lval.number))
-    return propertyToken(TCTL_NUMBER);
-  state().lastReason = "number too large";
-  return propertyToken(TCTL_BAD_TOKEN);
+int scanPropertyNumber(const PropertyScanTarget& token, const char* text) {
+  if (decimalValue(text, token.value.number))
+    return propertyToken(token.state, TCTL_NUMBER);
+  token.state.lastReason = "number too large";
+  return propertyToken(token.state, TCTL_BAD_TOKEN);
 }
 
-int endOfPropertyInput() {
+int endOfPropertyInput(PropertyParserState& state) {
   // Only an input that ends before the property begins is the end of input;
   // otherwise the end closes the property like a newline.
-  return state().tokenScanned ? 0 : propertyToken(TCTL_END_OF_INPUT);
+  return state.tokenScanned ? 0 : propertyToken(state, TCTL_END_OF_INPUT);
 }
 
 } // namespace orvela

@@ -1,7 +1,6 @@
 #include "language/Scanner.h"
 
 #include "base/Exceptions.h"
-#include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/SymbolTable.h"
 #include "language/gta_parser.h"
@@ -17,8 +16,6 @@
 
 namespace orvela {
 
-std::istream* gtaInstream = &std::cin;
-
 namespace {
 
 void checkStream(const std::istream* in) {
@@ -27,26 +24,27 @@ void checkStream(const std::istream* in) {
 }
 
 // The significant part of a name: at most 63 characters, reported when cut.
-std::string significantName(std::string_view text) {
+std::string significantName(ParserState& state, std::string_view text) {
   constexpr std::size_t significant = Symbol::nameSize - 1;
   if (text.size() <= significant)
     return std::string(text);
-  gta_error("Identifier truncated");
+  state.error("Identifier truncated");
   return std::string(text.substr(0, significant));
 }
 
-int classify(const Symbol& symbol, const std::string& name, const char* spelling, bool qualified) {
+int classify(const ScanTarget& token, const Symbol& symbol, const std::string& name,
+             const char* spelling, bool qualified) {
   if (!symbol.found()) {
     if (qualified)
-      return scannedToken(BAD_TOKEN, spelling);
-    gta_lval.name = ParseArena::current().string(name);
-    return scannedToken(NEW_NAME, spelling);
+      return scannedToken(token, BAD_TOKEN, spelling);
+    token.value.name = token.state.arena.string(name);
+    return scannedToken(token, NEW_NAME, spelling);
   }
-  gta_lval.symbol = &symbol;
-  const bool clock = symbols.elementOf(symbol).type == clockSymbol;
+  token.value.symbol = &symbol;
+  const bool clock = token.state.symbols.elementOf(symbol).type == clockSymbol;
   if (qualified)
-    return scannedToken(clock ? QUALIFIED_CLOCK_NAME : QUALIFIED_SYMBOL_NAME, spelling);
-  return scannedToken(clock ? CLOCK_NAME : SYMBOL_NAME, spelling);
+    return scannedToken(token, clock ? QUALIFIED_CLOCK_NAME : QUALIFIED_SYMBOL_NAME, spelling);
+  return scannedToken(token, clock ? CLOCK_NAME : SYMBOL_NAME, spelling);
 }
 
 } // namespace
@@ -94,46 +92,46 @@ void* scannerReallocate(void* memory, std::size_t bytes) {
 
 void scannerFree(void* memory) { std::free(memory); }
 
-int readLexInput(char* buffer, int max) {
+int readLexInput(ParserState& state, char* buffer, int max) {
   static const bool interactive = isatty(STDIN_FILENO) != 0;
-  return interactive ? interactiveLexInput(gtaInstream, buffer, max)
-                     : nonInteractiveLexInput(gtaInstream, buffer, max);
+  return interactive ? interactiveLexInput(&state.input, buffer, max)
+                     : nonInteractiveLexInput(&state.input, buffer, max);
 }
 
-int scannedToken(int code, const char* spelling) {
-  assert(gtaState && "token scanned outside a parse");
-  const int index = gtaState->logToken(spelling);
-  gta_lloc = {index, index};
+int scannedToken(const ScanTarget& token, int code, const char* spelling) {
+  const int index = token.state.logToken(spelling);
+  token.location = {index, index};
   return code;
 }
 
-int scanName(const char* text) {
-  const std::string name = significantName(text);
-  return classify(symbols.findSymbol(name.c_str()), name, text, false);
+int scanName(const ScanTarget& token, const char* text) {
+  const std::string name = significantName(token.state, text);
+  return classify(token, token.state.symbols.findSymbol(name.c_str()), name, text, false);
 }
 
-int scanQualifiedName(const char* text) {
+int scanQualifiedName(const ScanTarget& token, const char* text) {
+  const SymbolTable& symbols = token.state.symbols;
   const char* dot = std::strchr(text, '.');
-  const std::string owner = significantName(std::string_view(text, dot - text));
-  const std::string name = significantName(dot + 1);
+  const std::string owner = significantName(token.state, std::string_view(text, dot - text));
+  const std::string name = significantName(token.state, dot + 1);
   if (owner == "global")
-    return classify(symbols.findGlobalSymbol(name.c_str()), name, text, true);
+    return classify(token, symbols.findGlobalSymbol(name.c_str()), name, text, true);
   const Symbol& process = symbols.findSymbol(owner.c_str());
   if (process.type != processSymbol) {
     const std::string message = owner + ": no such process";
-    gta_error(message.c_str());
-    return scannedToken(BAD_TOKEN, text);
+    token.state.error(message.c_str());
+    return scannedToken(token, BAD_TOKEN, text);
   }
   // A qualified name denotes the process's own name, never one that the
   // process merely sees.
   const int frame = process.data & 0xffff;
-  return classify(symbols.findSymbolInFrame(name.c_str(), frame), name, text, true);
+  return classify(token, symbols.findSymbolInFrame(name.c_str(), frame), name, text, true);
 }
 
-int scanUnknown(const char* text) {
+int scanUnknown(const ScanTarget& token, const char* text) {
   const std::string message = std::string("Unknown symbol '") + text + "'";
-  gta_error(message.c_str());
-  return scannedToken(BAD_TOKEN, text);
+  token.state.error(message.c_str());
+  return scannedToken(token, BAD_TOKEN, text);
 }
 
 bool decimalValue(const char* digits, int& value) {
@@ -147,11 +145,11 @@ bool decimalValue(const char* digits, int& value) {
   return true;
 }
 
-int scanNumber(const char* text) {
-  if (decimalValue(text, gta_lval.number))
-    return scannedToken(NUMBER, text);
-  gta_error("Number too large.");
-  return scannedToken(BAD_TOKEN, text);
+int scanNumber(const ScanTarget& token, const char* text) {
+  if (decimalValue(text, token.value.number))
+    return scannedToken(token, NUMBER, text);
+  token.state.error("Number too large.");
+  return scannedToken(token, BAD_TOKEN, text);
 }
 
 } // namespace orvela

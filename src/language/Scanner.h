@@ -1,13 +1,18 @@
 #pragma once
 // The scanner of system descriptions, `gta_lex` (generated from gta.l), and
-// the helpers its rules call: input from the stream the loading service
-// installs, token logging, and the resolution of names against the symbol
-// table.
+// the helpers its rules call: input from the parse's stream, token logging,
+// and the resolution of names against the parse's symbol table. Every call
+// works on the parse state it is given; the scanner keeps nothing else.
 
 #include <cstddef>
 #include <iosfwd>
 
+union GTA_STYPE;
+
 namespace orvela {
+
+class ParserState;
+struct TokenSpan;
 
 /// The heap of both generated scanners (their buffers): `malloc`, `realloc`
 /// and `free`, except that an allocation the heap refuses throws
@@ -16,10 +21,6 @@ namespace orvela {
 void* scannerAllocate(std::size_t bytes);
 void* scannerReallocate(void* memory, std::size_t bytes);
 void scannerFree(void* memory);
-
-/// The stream the scanner reads the description from (standard input until
-/// a caller points it elsewhere).
-extern std::istream* gtaInstream;
 
 /// Block read for a terminal: 0 at end of file; otherwise reads characters
 /// one at a time until `max` are stored, a newline has been stored, or end
@@ -31,34 +32,44 @@ int interactiveLexInput(std::istream* in, char* buffer, int max);
 /// characters and answers the count. Throws like
 /// `interactiveLexInput`.
 int nonInteractiveLexInput(std::istream* in, char* buffer, int max);
-/// The scanner's block read from `gtaInstream`: the interactive form when
-/// standard input is a terminal.
-int readLexInput(char* buffer, int max);
+/// The scanner's block read from the input of `state`: the interactive form
+/// when standard input is a terminal.
+int readLexInput(ParserState& state, char* buffer, int max);
 
-/// Logs a token of the current parse with its spelling, sets its location
-/// and answers `code`.
-int scannedToken(int code, const char* spelling);
+/// Where a scanned token goes: the parse, and the value and location of the
+/// token for the parser.
+struct ScanTarget {
+  ParserState& state;
+  GTA_STYPE& value;
+  TokenSpan& location;
+};
+
+/// Logs a token of the parse with its spelling, sets its location and
+/// answers `code`.
+int scannedToken(const ScanTarget& token, int code, const char* spelling);
 /// A name: new name, clock name or symbol name (arrays classified by their
 /// element kind). Names longer than 63 characters are reported as
 /// "Identifier truncated" and cut.
-int scanName(const char* text);
+int scanName(const ScanTarget& token, const char* text);
 /// A qualified name P.x or global.x; the bad token, with "%s: no such
 /// process" when P is not a process, or silently when x is not found.
-int scanQualifiedName(const char* text);
+int scanQualifiedName(const ScanTarget& token, const char* text);
 /// A character that starts no token: "Unknown symbol '%s'" and the bad token.
-int scanUnknown(const char* text);
+int scanUnknown(const ScanTarget& token, const char* text);
 /// The value of the decimal literal `digits` into `value`; false, leaving
 /// `value` alone, when it does not fit in an int.
 bool decimalValue(const char* digits, int& value);
 /// A number: its value, or "Number too large." and the bad token when it
 /// does not fit in an int.
-int scanNumber(const char* text);
+int scanNumber(const ScanTarget& token, const char* text);
 
-/// Forgets the scanner's buffer and position, so that the next call of
-/// `gta_lex` starts a new description (defined with the generated scanner).
-void resetScanner();
+/// A new scanner reading the input of `state` (defined with the generated
+/// scanner); `stopScanner` releases it.
+void* startScanner(ParserState& state);
+void stopScanner(void* scanner);
 
 } // namespace orvela
 
-/// The generated scanner: the next token code, 0 at end of input.
-int gta_lex();
+/// The scanner of the parse `state`: the next token code, 0 at end of input,
+/// with the token's value and location.
+int gta_lex(GTA_STYPE* value, orvela::TokenSpan* location, orvela::ParserState& state);

@@ -9,8 +9,6 @@
 
 namespace orvela {
 
-SymbolTable symbols(symbolTypeCount);
-
 Symbol::Symbol() { name[0] = '\0'; }
 
 Symbol::Symbol(const char* text, int kind, int value) : type(kind), data(value) {

@@ -133,7 +133,4 @@ private:
   std::vector<int> counters_;
 };
 
-/// The symbol table of the loaded description (all 7 kinds).
-extern SymbolTable symbols;
-
 } // namespace orvela

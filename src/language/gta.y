@@ -5,7 +5,10 @@
    recovery like a syntax error. */
 
 %define api.prefix {gta_}
+%define api.pure full
 %define api.location.type {orvela::TokenSpan}
+%parse-param {orvela::ParserState& state}
+%lex-param {orvela::ParserState& state}
 %locations
 %define lr.default-reduction consistent
 %expect 0
@@ -15,7 +18,6 @@
 }
 
 %code {
-#include "language/ErrorReporting.h"
 #include "language/Scanner.h"
 #include "language/SymbolTable.h"
 #include "expr/Arrays.h"
@@ -55,7 +57,10 @@ using namespace orvela;
 // error recovery.
 #define CHECK(condition) do { if (!(condition)) YYERROR; } while (0)
 
-#define S (*gtaState)
+#define S state
+
+// Syntax errors go to the parse's error stream like the semantic ones.
+void gta_error(TokenSpan*, ParserState& state, const char* message) { state.error(message); }
 
 namespace {
 
@@ -68,7 +73,7 @@ const char* parserMessage(const char* message) {
 }
 
 // The value of a constant expression, after the checks.
-bool constantValue(const Expr& value, int& result) {
+bool constantValue(ParserState& state, const Expr& value, int& result) {
   if (!value.expression->isConstant())
     return S.semanticError("Constant expression expected");
   if (value.dimensions)
@@ -77,59 +82,59 @@ bool constantValue(const Expr& value, int& result) {
   return true;
 }
 
-bool requireInteger(const Expr& value) {
+bool requireInteger(ParserState& state, const Expr& value) {
   if (value.dimensions)
     return S.semanticError("Integer value expected");
   return true;
 }
 
 // An arithmetic operator over two scalar operands.
-bool binary(Expr& result, Expr& left, Expr& right,
-            void (*build)(Expr&, Expr&, Expr&)) {
-  if (!requireInteger(left) || !requireInteger(right))
+bool binary(ParserState& state, Expr& result, Expr& left, Expr& right,
+            void (*build)(ParseArena&, Expr&, Expr&, Expr&)) {
+  if (!requireInteger(S, left) || !requireInteger(S, right))
     return false;
-  if (!expr_depth_allows(left, right))
+  if (!expr_depth_allows(S.arena, left, right))
     return S.semanticError("Expression nested too deeply.");
-  build(result, left, right);
+  build(S.arena, result, left, right);
   return expr_fits(result) || S.semanticError("Integer overflow in constant expression.");
 }
 
-bool negation(Expr& result, Expr& operand) {
-  if (!requireInteger(operand))
+bool negation(ParserState& state, Expr& result, Expr& operand) {
+  if (!requireInteger(S, operand))
     return false;
   if (!expr_negation_fits(operand))
     return S.semanticError("Integer overflow in constant expression.");
-  expr_scalar_negate(result, operand);
+  expr_scalar_negate(S.arena, result, operand);
   return true;
 }
 
 // A symbol read as a value.
-bool symbolValue(Expr& value, const Symbol& symbol) {
-  return expr_symbol_value(value, symbol) ||
+bool symbolValue(ParserState& state, Expr& value, const Symbol& symbol) {
+  return expr_symbol_value(S.arena, value, symbol) ||
          S.semanticError("Type mismatch or undeclared identifier.");
 }
 
-bool arrayIndex(Expr& result, const Expr& array, const Expr& index) {
+bool arrayIndex(ParserState& state, Expr& result, const Expr& array, const Expr& index) {
   if (!array.dimensions || !dynamic_cast<Array*>(array.expression))
     return S.semanticError("Array expected");
-  if (!requireInteger(index))
+  if (!requireInteger(S, index))
     return false;
-  expr_array_index(result, array, index, line);
+  expr_array_index(S.arena, result, array, index, S.line);
   return true;
 }
 
-bool conditional(Expr& result, const Expr& left, int op, const Expr& right, Expr& thenValue,
+bool conditional(ParserState& state, Expr& result, const Expr& left, int op, const Expr& right, Expr& thenValue,
                  Expr& elseValue) {
-  if (!requireInteger(left) || !requireInteger(right))
+  if (!requireInteger(S, left) || !requireInteger(S, right))
     return false;
   if (!compatible(thenValue, elseValue))
     return S.semanticError("Type mismatch");
-  expr_if(result, new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression),
+  expr_if(S.arena, result, new IntegerGuard(left.expression, static_cast<OpType>(op), right.expression),
           thenValue, elseValue);
   return true;
 }
 
-void addListItem(const TokenSpan& item, bool first) {
+void addListItem(ParserState& state, const TokenSpan& item, bool first) {
   if (!first)
     S.text.addToText(", ");
   S.addSpanToText(item);
@@ -231,9 +236,9 @@ initialiser_part
     initialiser { CHECK(S.declaration.finishInitialiser()); }
   | expression {
       int value = 0;
-      CHECK(constantValue($1, value));
+      CHECK(constantValue(S, $1, value));
       Expr constant;
-      expr_scalar_const(constant, value);
+      expr_scalar_const(S.arena, constant, value);
       CHECK(S.declaration.bareInitialiser(constant));
     }
   ;
@@ -258,28 +263,28 @@ name
 /* Expressions. */
 
 const_expr
-  : expression { CHECK(constantValue($1, $$)); }
+  : expression { CHECK(constantValue(S, $1, $$)); }
   ;
 
 expression
   : arithmetic relop expression '?' expression ':' expression {
-      CHECK(conditional($$, $1, $2, $3, $5, $7));
+      CHECK(conditional(S, $$, $1, $2, $3, $5, $7));
     }
   | arithmetic { $$ = $1; }
   ;
 
 arithmetic
-  : NUMBER { expr_scalar_const($$, $1); }
-  | '-' arithmetic %prec UNARY { CHECK(negation($$, $2)); }
-  | arithmetic '+' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_plus)); }
-  | arithmetic '-' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_difference)); }
-  | arithmetic '*' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_product)); }
-  | arithmetic '/' arithmetic { CHECK(binary($$, $1, $3, expr_scalar_divide)); }
-  | arithmetic MIN_OP arithmetic { CHECK(binary($$, $1, $3, expr_scalar_min)); }
-  | arithmetic MAX_OP arithmetic { CHECK(binary($$, $1, $3, expr_scalar_max)); }
+  : NUMBER { expr_scalar_const(S.arena, $$, $1); }
+  | '-' arithmetic %prec UNARY { CHECK(negation(S, $$, $2)); }
+  | arithmetic '+' arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_plus)); }
+  | arithmetic '-' arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_difference)); }
+  | arithmetic '*' arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_product)); }
+  | arithmetic '/' arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_divide)); }
+  | arithmetic MIN_OP arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_min)); }
+  | arithmetic MAX_OP arithmetic { CHECK(binary(S, $$, $1, $3, expr_scalar_max)); }
   | '(' expression ')' { $$ = $2; }
-  | symbol { CHECK(symbolValue($$, *$1)); }
-  | arithmetic '[' expression ']' { CHECK(arrayIndex($$, $1, $3)); }
+  | symbol { CHECK(symbolValue(S, $$, *$1)); }
+  | arithmetic '[' expression ']' { CHECK(arrayIndex(S, $$, $1, $3)); }
   ;
 
 symbol
@@ -322,10 +327,10 @@ invariant_part
   ;
 
 invariants
-  : invariant { $$ = $1; addListItem(@1, true); }
+  : invariant { $$ = $1; addListItem(S, @1, true); }
   | invariants ',' invariant {
       $$ = S.process.joinInvariants($1, $3);
-      addListItem(@3, false);
+      addListItem(S, @3, false);
     }
   ;
 
@@ -385,10 +390,10 @@ guard_part
   ;
 
 guard_items
-  : guard_item { $$ = $1; addListItem(@1, true); }
+  : guard_item { $$ = $1; addListItem(S, @1, true); }
   | guard_items ',' guard_item {
       $$ = S.process.combineGuards($1, $3);
-      addListItem(@3, false);
+      addListItem(S, @3, false);
     }
   ;
 
@@ -421,10 +426,10 @@ assign_part
   ;
 
 assignments
-  : assignment { $$ = $1; addListItem(@1, true); }
+  : assignment { $$ = $1; addListItem(S, @1, true); }
   | assignments ',' assignment {
       $$ = S.process.joinAssignments($1, $3);
-      addListItem(@3, false);
+      addListItem(S, @3, false);
     }
   ;
 

@@ -6,7 +6,10 @@
    syntax error and leads to the error property. */
 
 %define api.prefix {tctl_}
+%define api.pure full
 %define api.token.prefix {TCTL_}
+%parse-param {orvela::PropertyParserState& state}
+%lex-param {orvela::PropertyParserState& state}
 %define lr.default-reduction consistent
 %expect 0
 
@@ -34,8 +37,11 @@ using namespace orvela;
 // error recovery.
 #define CHECK(condition) do { if (!(condition)) YYERROR; } while (0)
 
-#define S (*tctlState)
-#define B (tctlState->build)
+#define S state
+#define B (state.build)
+
+// Syntax errors are reported like the semantic ones.
+void tctl_error(PropertyParserState& state, const char* message) { state.error(message); }
 }
 
 %union {
@@ -163,7 +169,7 @@ int_expr
   ;
 
 term
-  : NUMBER { expr_scalar_const($$, $1); }
+  : NUMBER { expr_scalar_const(S.arena, $$, $1); }
   | MINUS int_expr %prec UMINUS { CHECK(B.minus($$, $2)); }
   | int_expr PLUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_plus)); }
   | int_expr MINUS int_expr { CHECK(B.arithmetic($$, $1, $3, expr_scalar_difference)); }
@@ -175,7 +181,7 @@ term
   ;
 
 clock
-  : CLOCK { expr_clock_reference($$, *$1); }
+  : CLOCK { expr_clock_reference(S.arena, $$, *$1); }
   | clock LBRACKET int_expr RBRACKET { CHECK(B.indexClock($$, $1, $3)); }
   ;
 

@@ -17,6 +17,7 @@ namespace orvela {
 
 class GlobalState;
 class PublicState;
+class SymbolTable;
 class UnpackedRegion;
 struct Successor;
 
@@ -106,10 +107,17 @@ public:
   /// Takes over the tables a parse (or a test) filled for this model.
   void setTables(ModelTables tables) { tables_ = std::move(tables); }
 
+  /// The names of the description this model was read from, which properties
+  /// over it resolve (null for a system built without a parse).
+  const SymbolTable* symbols() const { return symbols_.get(); }
+  /// Takes over the names a parse declared for this model.
+  void setSymbols(std::shared_ptr<const SymbolTable> symbols) { symbols_ = std::move(symbols); }
+
 private:
   std::vector<Pointer<Process>> processes_;
   std::shared_ptr<EvaluationEvents> events_;
   ModelTables tables_;
+  std::shared_ptr<const SymbolTable> symbols_;
 };
 
 } // namespace orvela

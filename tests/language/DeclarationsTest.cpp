@@ -41,15 +41,14 @@ TEST(Declarations, DefaultValuesAreZeroOrTheLowerBound) {
   EXPECT_EQ(tables.integers[0].lower, -32767);
   EXPECT_EQ(tables.integers[0].upper, 32767);
   EXPECT_EQ(tables.integers[2].upper, -2);
-  EXPECT_EQ(symbols.getData("z"), 2);
+  EXPECT_EQ(test::constantValue("int x; int [3,5] y; int [-5,-2] z;", "z"), "2");
 }
 
 TEST(Declarations, ConstantsTakeAValueWithOrWithoutTheAssignment) {
   const ModelTables tables =
       tablesOf(withProcess("const N 5; const M := N * 2 + 1, K -N; int [0, M] x := K + 9;"));
-  EXPECT_EQ(symbols.getData("N"), 5);
-  EXPECT_EQ(symbols.getData("M"), 11);
-  EXPECT_EQ(symbols.getData("K"), -5);
+  for (const auto& [name, value] : {std::pair("N", "5"), {"M", "11"}, {"K", "-5"}})
+    EXPECT_EQ(test::constantValue("const N 5; const M := N * 2 + 1, K -N;", name), value);
   ASSERT_EQ(initialValues(tables), (std::vector<int>{4})) << "constants are not variables";
   EXPECT_EQ(tables.integers[0].upper, 11);
 }
@@ -130,7 +129,7 @@ TEST(Declarations, ChannelKindsFollowTheirKeywords) {
   EXPECT_EQ(kind(2), std::pair(true, false));
   EXPECT_EQ(kind(3), std::pair(false, true));
   EXPECT_EQ(kind(5), std::pair(true, true));
-  EXPECT_EQ(symbols.getData("d[]"), 4);
+  EXPECT_EQ(test::constantValue("chan a, b, c; urgent broadcast chan d[2];", "d[]"), "4");
 }
 
 TEST(Declarations, A255thClockIncludingTheReferenceClockIsAccepted) {
@@ -138,7 +137,8 @@ TEST(Declarations, A255thClockIncludingTheReferenceClockIsAccepted) {
 }
 
 TEST(Declarations, ElementNamesSpellEveryIndex) {
-  ParserState state;
+  std::istringstream none;
+  ParserState state(none, std::cerr);
   Declarations& record = state.declaration;
   record.dimensions = {2, 3, 4};
   EXPECT_EQ(record.addArrayIndex("a[][][]", 0), "a[0][0][0]");

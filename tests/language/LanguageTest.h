@@ -2,7 +2,6 @@
 // Helpers of the language tests: the real scanner run over a text, and the
 // whole parser run over small descriptions.
 
-#include "language/ErrorReporting.h"
 #include "language/ParseSystem.h"
 #include "language/ParserState.h"
 #include "language/Scanner.h"
@@ -27,35 +26,28 @@ inline std::ostream& operator<<(std::ostream& out, const ScannedToken& token) {
   return out << token.code << ':' << token.name;
 }
 
-/// Every token of `text`, scanned against the current symbol table; the
-/// scanner's messages go to `messages` when given. The line counter is left
-/// as the scanner left it.
-inline std::vector<ScannedToken> scanText(const std::string& text,
+/// Every token of `text`, scanned against `symbols`; the scanner's messages
+/// go to `messages` when given.
+inline std::vector<ScannedToken> scanText(const std::string& text, const SymbolTable& symbols,
                                           std::string* messages = nullptr) {
   std::istringstream in(text);
   std::ostringstream errors;
-  std::ostream& previous = errorStream();
-  setErrorStream(errors);
-  ParserState state;
-  gtaState = &state;
-  gtaInstream = &in;
-  line = 1;
-  resetScanner();
+  ParserState state(in, errors);
+  state.symbols = symbols;
   std::vector<ScannedToken> tokens;
-  for (int code; (code = gta_lex()) != 0;) {
+  GTA_STYPE value;
+  TokenSpan location;
+  for (int code; (code = gta_lex(&value, &location, state)) != 0;) {
     std::string name;
     if (code == NEW_NAME)
-      name = gta_lval.name;
+      name = value.name;
     else if (code == CLOCK_NAME || code == SYMBOL_NAME || code == QUALIFIED_CLOCK_NAME ||
              code == QUALIFIED_SYMBOL_NAME)
-      name = gta_lval.symbol->name;
+      name = value.symbol->name;
     else if (code == NUMBER)
-      name = std::to_string(gta_lval.number);
+      name = std::to_string(value.number);
     tokens.push_back({code, name});
   }
-  resetScanner();
-  gtaState = nullptr;
-  setErrorStream(previous);
   if (messages)
     *messages = errors.str();
   return tokens;
@@ -95,7 +87,7 @@ inline std::string constantValue(const std::string& declarations, const char* na
   Parsed parsed = parse(withProcess(declarations));
   if (!parsed.system)
     return parsed.messages;
-  return std::to_string(symbols.getData(name));
+  return std::to_string(parsed.system->symbols()->getData(name));
 }
 
 } // namespace orvela::test

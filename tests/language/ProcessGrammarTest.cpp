@@ -52,7 +52,7 @@ TEST(ProcessGrammar, CommitAndUrgentListsMarkTheirLocations) {
     EXPECT_EQ(std::pair(location.isCommitted(), location.isUrgent()), kinds[index]) << index;
   }
   EXPECT_STREQ(process.getControlState(2)->getName(), "s2");
-  EXPECT_EQ(symbols.getData(locationSymbol, process.getFirstLocationId() + 2), 2);
+  EXPECT_EQ(parsed.system->symbols()->getData(locationSymbol, process.getFirstLocationId() + 2), 2);
 }
 
 TEST(ProcessGrammar, SynchronisationsCarryTheChannelIdAndItsDirection) {
@@ -82,9 +82,9 @@ TEST(ProcessGrammar, TheSystemLineOrdersTheProcessesItNames) {
   EXPECT_EQ(parsed.system->getProcess(1)->getPosition(), 1);
   EXPECT_EQ(edgeOf(parsed, 1, 0).getProcessIndex(), 1);
   // Position in the high half of the data, frame in the low half.
-  EXPECT_EQ(symbols.getData("B"), (1 << 16) | 2);
-  EXPECT_EQ(symbols.getData("A") & 0xffff, 1);
-  EXPECT_EQ(static_cast<unsigned int>(symbols.getData("A")) >> 16, 0xffffu);
+  EXPECT_EQ(parsed.system->symbols()->getData("B"), (1 << 16) | 2);
+  EXPECT_EQ(parsed.system->symbols()->getData("A") & 0xffff, 1);
+  EXPECT_EQ(static_cast<unsigned int>(parsed.system->symbols()->getData("A")) >> 16, 0xffffu);
 }
 
 TEST(ProcessGrammar, NamesAreScopedByProcess) {

@@ -51,7 +51,11 @@ struct Search {
   /// `extra` observers; answers whether one was found.
   bool reach(const Pointer<Expression>& goal, const std::list<Filter*>& extra = {},
              bool continued = false) {
-    Pointer<TCTLExpression> property = new TCTLExpressionAdaptor(goal);
+    return reach(Pointer<TCTLExpression>(new TCTLExpressionAdaptor(goal)), extra, continued);
+  }
+  /// The same for a state formula (a parsed property's).
+  bool reach(const Pointer<TCTLExpression>& property, const std::list<Filter*>& extra = {},
+             bool continued = false) {
     Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), extra);
     stop = new StopSink(search.get());
     search->setSink(stop.get());
