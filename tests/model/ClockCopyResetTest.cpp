@@ -90,13 +90,6 @@ TEST(ClockCopyReset, APendingClosureOfTheSourceReachesTheDestination) {
   EXPECT_EQ(state->getUnpackedRegion()->get(3, 2), 2 * -4 + 1);
 }
 
-TEST(ClockCopyReset, NeedsAConcreteStateBehindTheView) {
-  TestState view({0});
-  ClockCopyReset copy(constant(1), constant(2));
-  EXPECT_THROW(copy.evaluate(&view, nullptr), Bug);
-  EXPECT_EQ(copy.getType(), 4);
-}
-
 TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
   test::setUpModel(6, 1);
   Clocks used, reset;
@@ -113,17 +106,6 @@ TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
   ClockCopyReset(clockElement(), constant(1)).regClockUse(nullptr, used, reset);
   EXPECT_EQ(used, (Clocks{3, 4, 5, 6}));
   EXPECT_EQ(reset, Clocks{1});
-}
-
-TEST(ClockCopyReset, VisitorSeesTheNodeButNotItsOperands) {
-  struct Recorder : ExpressionVisitor {
-    int copies = 0, constants = 0;
-    void visitClockCopyReset(ClockCopyReset*) override { ++copies; }
-    void visitConstant(Constant*) override { ++constants; }
-  } recorder;
-  ClockCopyReset(constant(1), constant(2)).accept(recorder);
-  EXPECT_EQ(recorder.copies, 1);
-  EXPECT_EQ(recorder.constants, 0);
 }
 
 } // namespace
