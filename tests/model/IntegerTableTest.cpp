@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 
 namespace orvela {
 namespace {
@@ -26,15 +25,6 @@ protected:
   }
 };
 
-TEST_F(IntegerTableTest, CallerMemoryHoldsTheCountThenTheInitialValues) {
-  std::vector<int> memory(IntegerTable::sizeOf(3) + 1, -7);
-  IntegerTable* table = IntegerTable::create(3, true, memory.data());
-  EXPECT_EQ(static_cast<void*>(table), static_cast<void*>(memory.data()));
-  EXPECT_EQ(memory, (std::vector<int>{3, 1, 0, 0, -7}));
-  (*table)[1] = 3;
-  EXPECT_EQ(memory[2], 3);
-}
-
 TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityIgnoresExtraCells) {
   Owned original(IntegerTable::create(3, true));
   Owned copy(original->copy());
@@ -49,15 +39,6 @@ TEST_F(IntegerTableTest, CopiesAreIndependentAndEqualityIgnoresExtraCells) {
   *original = *copy;
   EXPECT_EQ((*original)[0], 4);
   EXPECT_EQ((*original)[2], 99);
-}
-
-TEST_F(IntegerTableTest, TextFormsListEveryVariable) {
-  Owned table(IntegerTable::create(2, true));
-  std::ostringstream plain, query;
-  plain << *table;
-  table->displayAsQuery(query);
-  EXPECT_EQ(plain.str(), "x=1 y=0 ");
-  EXPECT_EQ(query.str(), " and x==1 and y==0");
 }
 
 } // namespace
