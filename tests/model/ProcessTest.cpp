@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace orvela {
 namespace {
@@ -69,22 +68,6 @@ TEST_F(ProcessTest, EachCycleIsMarkedOnceAtTheLocationThatClosesItUnlessItCanOnl
     EXPECT_EQ(loopEntries(*buildProcess("P", c.locations, c.edges)), c.expected) << c.name;
 }
 
-TEST_F(ProcessTest, ParallelEdgesMergeIntoOneEdgeCode) {
-  Pointer<Process> process =
-      buildProcess("P", 4,
-                   {edge(0, 1, send(1)), edge(0, 1, receive(1)), edge(1, 2, receive(1)), edge(1, 2),
-                    edge(2, 3), edge(2, 3, send(3)), edge(3, 0, receive(1)), edge(3, 0, receive(3)),
-                    edge(1, 3), edge(1, 3, receive(3))});
-  EXPECT_EQ(process->getEdgeCode(0, 1), sendingEdge);
-  EXPECT_EQ(process->getEdgeCode(1, 2), silentEdge);
-  EXPECT_EQ(process->getEdgeCode(2, 3), sendingEdge);
-  EXPECT_EQ(process->getEdgeCode(3, 0), receiveOnly);
-  EXPECT_EQ(process->getEdgeCode(1, 3), silentEdge);
-  EXPECT_EQ(process->getEdgeCode(0, 2), noEdge);
-  EXPECT_EQ(process->getTransitionsFrom(1).size(), 4u);
-  EXPECT_EQ(process->getTransitionsTo(0).size(), 2u);
-}
-
 TEST_F(ProcessTest, ChannelArraysSummariseEveryChannelTheyMayName) {
   // An edge over channels 1..3 (the first and third plain, the second urgent).
   Pointer<Expression> anyOfThree = new Variable(0, 1, 1, 3);
@@ -108,46 +91,6 @@ TEST_F(ProcessTest, ChannelArraysSummariseEveryChannelTheyMayName) {
   EXPECT_TRUE(second.getSync().hasInputChannel(2));
   ASSERT_EQ(second.getUrgentBroadcastTransitions().size(), 1u);
   EXPECT_EQ(second.getUrgentTransitions().size(), 1u);
-}
-
-TEST_F(ProcessTest, BuildingAgainReplacesWhatTheLastBuildDerived) {
-  Pointer<Process> process = buildProcess("P", 2, {edge(0, 1, send(2)), edge(1, 0)});
-  process->buildProcess();
-  EXPECT_EQ(process->getTransitionsFrom(0).size(), 1u);
-  EXPECT_EQ(process->getTransitionsTo(0).size(), 1u);
-  EXPECT_EQ(process->getControlState(0)->getUrgentTransitions().size(), 1u);
-  EXPECT_EQ(loopEntries(*process), (std::vector<bool>{true, false}));
-}
-
-TEST_F(ProcessTest, EdgesAreNumberedAndOwnedByTheirProcessAlone) {
-  Pointer<Transition> kept = edge(1, 0);
-  {
-    Pointer<Process> process = buildProcess("P", 2, {edge(0, 1), kept});
-    process->markTransitions(3);
-    EXPECT_EQ(kept->getProcessIndex(), 3);
-    EXPECT_EQ(kept->getIndex(), 1);
-    EXPECT_EQ(kept->getProcessObject(), process.get());
-    EXPECT_GT(kept->referenceCount(), 1);
-  }
-  // The process is gone; nothing else holds the edge.
-  EXPECT_EQ(kept->referenceCount(), 1);
-}
-
-TEST_F(ProcessTest, DisplayShowsLocationsLoopEntriesAndEdges) {
-  Pointer<Process> process = buildProcess("P", 2, {edge(0, 1), edge(1, 0, send(1))});
-  process->getTransitions()[1]->setGuard(nullptr, nullptr, "k<2");
-  process->getTransitions()[1]->setSync(send(1), "a!");
-  process->getTransitions()[1]->setAssignment(nullptr, "k:=0");
-  process->getTransitions()[0]->setSync(constant(0), "tau");
-  std::ostringstream out;
-  process->display(out);
-  EXPECT_EQ(out.str(),
-            "Process: P\n  Process with 2 states.\nStates:\n  +l0+ { }\n  l1 { }\n"
-            "Transitions: \n  P.l0->P.l1 { true, tau }\n  P.l1->P.l0 { k<2, a!, k:=0 }\n");
-  std::ostringstream indented;
-  process->getTransitions()[0]->display(indented, 2);
-  EXPECT_EQ(indented.str(), "\t\tP.l0->P.l1 { \t\ttrue, tau }");
-  EXPECT_THROW(process->getTransitions()[0]->print(indented), Bug);
 }
 
 } // namespace
