@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace orvela {
 namespace {
@@ -147,12 +146,6 @@ TEST_F(SystemTest, TheInitialStateStartsEverythingAtZero) {
   for (unsigned i = 0; i < 3; ++i)
     for (unsigned j = 0; j < 3; ++j)
       EXPECT_EQ(zone.get(i, j), Zone::zero) << i << ' ' << j;
-  EXPECT_EQ(system->getSizeOfUnpackedState(),
-            4 * static_cast<int>(GlobalState::sizeOfUnpacked(2, 2, 3)));
-  std::ostringstream out;
-  state->delayAction();
-  system->displayGlobalState(state.get(), out);
-  EXPECT_EQ(out.str(), "\n( A.l0 B.l2 )\nx-y<=0, y-x<=0 n=4 m=-2 \n");
 }
 
 TEST_F(SystemTest, ExtraActiveClocksReachEveryLocation) {
@@ -163,20 +156,6 @@ TEST_F(SystemTest, ExtraActiveClocksReachEveryLocation) {
     for (int location = 0; location < system->getProcess(process)->getLocationCount(); ++location)
       EXPECT_EQ(system->getProcess(process)->getControlState(location)->getActiveClocks(),
                 (std::set<int>{2, 3}));
-}
-
-TEST_F(SystemTest, PrintsItsProcessesAndTheLocationsOfAState) {
-  Pointer<System> system = systemOf({buildProcess("A", 2, {}), buildProcess("B", 1, {})});
-  TestState state({}, {1, 0});
-  std::ostringstream locations;
-  system->displayControlState(&state, locations);
-  EXPECT_EQ(locations.str(), "( A.l1 B.l0 )\n");
-  std::ostringstream all;
-  system->print(all);
-  EXPECT_EQ(all.str(), "The system has 2 processes.\n\n"
-                       "Process: A\n  Process with 2 states.\nStates:\n  l0 { }\n  l1 { }\n"
-                       "Transitions: \n"
-                       "Process: B\n  Process with 1 states.\nStates:\n  l0 { }\nTransitions: \n");
 }
 
 } // namespace
