@@ -1,15 +1,12 @@
 #include "symbolic/dbm/dbm.h"
 #include "symbolic/dbm/DbmInternal.h"
-#include "symbolic/dbm/Hash.h"
 
 #include "symbolic/ZoneReference.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <set>
-#include <sstream>
 
 namespace orvela {
 namespace {
@@ -292,86 +289,6 @@ TEST(DbmClosure, SumsBeyondTheLimitSaturateWithoutCuttingTheZone) {
   EXPECT_TRUE(dbm_is_empty(d));
 }
 
-// ---------------------------------------------------------- state machine
-
-TEST(DbmStateMachine, PairsMoveThroughTheClosureStates) {
-  Dbm d(4);
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 2, 7);
-  EXPECT_EQ(closureState(d), 1u);
-  EXPECT_EQ(dbm::record(d)[0], (1u << 16) | 2u);
-  dbm_tighten_bound(d, 1, 2, 5); // the same pair again
-  EXPECT_EQ(closureState(d), 1u);
-  dbm_tighten_bound(d, 2, 1, 3); // its opposite
-  EXPECT_EQ(closureState(d), 2u);
-  dbm_tighten_bound(d, 1, 2, 4);
-  dbm_tighten_bound(d, 2, 1, 2);
-  EXPECT_EQ(closureState(d), 2u);
-  EXPECT_EQ(dbm_is_maybe_nonempty(d), 1);
-  EXPECT_NE(d.operator _dbm_*()->status & dbm::statusNonEmpty, 0);
-
-  dbm_tighten_bound(d, 3, 0, 9); // a third pair
-  EXPECT_EQ(closureState(d), 3u);
-  EXPECT_EQ(dbm::record(d)[0], 0b1111u); // clocks 1, 2 of the pair, 3 and 0
-  EXPECT_EQ(d.operator _dbm_*()->status & dbm::statusNonEmpty, 0);
-
-  dbm_close(d);
-  EXPECT_EQ(closureState(d), 0u);
-  EXPECT_EQ(dbm::record(d)[0], 0u);
-  EXPECT_EQ(d.operator _dbm_*()->status, dbm::statusNonEmpty);
-  EXPECT_FALSE(dbm_is_empty(d));
-}
-
-TEST(DbmStateMachine, OtherPairAfterOneBoundMarksBothPairs) {
-  Dbm d(40);
-  dbm_init(d);
-  dbm_tighten_bound(d, 35, 0, 21);
-  dbm_tighten_bound(d, 0, 2, -1);
-  ASSERT_EQ(closureState(d), 3u);
-  EXPECT_EQ(dbm::record(d)[0], 0b101u);
-  EXPECT_EQ(dbm::record(d)[1], 1u << 3);
-  // In state 3 further pairs only add their clocks.
-  dbm_tighten_bound(d, 7, 4, 3);
-  EXPECT_EQ(dbm::record(d)[0], 0b10010101u);
-}
-
-TEST(DbmStateMachine, LooserOrEqualBoundLeavesTheDbmAlone) {
-  Dbm d(3);
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 0, DBM_INFINITY);
-  dbm_tighten_bound(d, 0, 1, 1);
-  EXPECT_EQ(closureState(d), 0u);
-  dbm_tighten_bound(d, 1, 0, 11);
-  dbm_close(d);
-  dbm_set_bound(d, 1, 0, 11); // equal: nothing
-  EXPECT_EQ(closureState(d), 0u);
-  dbm_set_bound(d, 1, 0, 9); // tighter: a tightening
-  EXPECT_EQ(closureState(d), 1u);
-  dbm_close(d);
-  dbm_set_bound(d, 1, 0, 15); // looser: overwritten, full closure pending
-  EXPECT_EQ(dbm_get_bound(d, 1, 0), 15);
-  EXPECT_EQ(closureState(d), 3u);
-  EXPECT_EQ(dbm::record(d)[0], 0b111u);
-}
-
-TEST(DbmStateMachine, CallerBitsOfTheControlByteSurviveEveryOperation) {
-  Dbm d(3);
-  dbm_init(d);
-  d.operator _dbm_*()->control |= 0x2d;
-  dbm_tighten_bound(d, 1, 0, 9);
-  dbm_tighten_bound(d, 0, 1, -3);
-  dbm_tighten_bound(d, 2, 1, 3);
-  dbm_close(d);
-  dbm_sp(d);
-  dbm_reset(d, 2, 1);
-  int32_t max[3] = {0, 1, 1};
-  dbm_normalise(d, max);
-  dbm_close(d);
-  dbm_init(d);
-  EXPECT_EQ(d.operator _dbm_*()->control & dbm::callerBits, 0x2d);
-  EXPECT_EQ(closureState(d), 0u);
-}
-
 TEST(DbmStateMachine, NegativeCyclesEmptyTheDbm) {
   Dbm d(4);
   dbm_init(d);
@@ -401,43 +318,6 @@ TEST(DbmStateMachine, NegativeCyclesEmptyTheDbm) {
   EXPECT_EQ(dbm_relation(d, d), DBM_DIFFERENT);
 }
 
-// -------------------------------------------------------- basic contents
-
-TEST(DbmContents, InitBlankCopyReserveAndIntervals) {
-  Dbm one(1);
-  dbm_init(one);
-  EXPECT_EQ(dbm_get_bound(one, 0, 0), 1);
-  EXPECT_EQ(dbm_sizeof(1), 12u);
-
-  Dbm d(3);
-  dbm_blank(d);
-  EXPECT_EQ(read(d).m, Matrix(3).m);
-  EXPECT_FALSE(dbm_is_empty(d));
-  dbm_tighten_interval(d, 1, 2, 6, DBM_INFINITY); // x1 - x2 >= 3
-  EXPECT_EQ(dbm_get_bound(d, 2, 1), -5);          // x2 - x1 <= -3
-  dbm_tighten_interval(d, 2, 0, 7, 21);           // 3 < x2 <= 10
-  EXPECT_EQ(dbm_get_bound(d, 0, 2), -6);          // 0 - x2 < -3
-  EXPECT_EQ(dbm_get_bound(d, 2, 0), 21);
-
-  dbm_init(d);
-  EXPECT_EQ(read(d).m, Matrix::unconstrained(3).m);
-  Dbm copy(3);
-  dbm_copy(copy, d);
-  dbm_tighten_bound(d, 1, 0, 5);
-  EXPECT_EQ(dbm_get_bound(copy, 1, 0), inf);
-  EXPECT_EQ(closureState(copy), 0u);
-
-  alignas(4) unsigned char memory[64];
-  ASSERT_GE(sizeof memory, dbm_sizeof(3));
-  _dbm_* placed = dbm_reserve(memory, 3);
-  EXPECT_EQ(dbm_get_size(placed), 3u);
-  dbm_init(placed);
-  dbm_tighten_interval(placed, 1, 0, DBM_MINUS_INFINITY, 7);
-  dbm_close(placed);
-  EXPECT_EQ(dbm_get_bound(placed, 1, 0), 7);
-  EXPECT_EQ(dbm_get_bound(placed, 0, 1), 1); // no lower bound applied
-}
-
 // --------------------------------------------------------------- relation
 
 TEST(DbmRelation, MatchesInclusionOfTheClosedMatrices) {
@@ -456,27 +336,6 @@ TEST(DbmRelation, MatchesInclusionOfTheClosedMatrices) {
   }
   for (int code = 0; code < 4; ++code)
     EXPECT_GT(seen[code], iterations / 10) << "code " << code;
-}
-
-TEST(DbmRelation, PendingClosureRunsFirstAndEmptyOrMismatchedDbmsAreDifferent) {
-  Dbm a(3), b(3), c(4);
-  dbm_init(a);
-  dbm_init(b);
-  dbm_init(c);
-  EXPECT_EQ(dbm_relation(a, c), DBM_DIFFERENT);
-  dbm_tighten_bound(a, 1, 0, 11); // x1 <= 5
-  dbm_tighten_bound(a, 2, 1, 1);  // x2 <= x1
-  dbm_tighten_bound(b, 1, 0, 11);
-  dbm_tighten_bound(b, 2, 1, 1);
-  dbm_tighten_bound(b, 2, 0, 11); // implied by the two above
-  EXPECT_EQ(dbm_relation(a, b), DBM_EQUAL);
-  dbm_tighten_bound(b, 2, 0, 9);
-  EXPECT_EQ(dbm_relation(a, b), DBM_SUPERSET);
-  EXPECT_EQ(dbm_relation(b, a), DBM_SUBSET);
-  dbm_tighten_bound(b, 1, 0, 1);
-  dbm_tighten_bound(b, 0, 1, -2);
-  EXPECT_EQ(dbm_relation(a, b), DBM_DIFFERENT);
-  EXPECT_EQ(dbm_relation(b, a), DBM_DIFFERENT);
 }
 
 // ------------------------------------------------------ zone operations
@@ -631,72 +490,6 @@ TEST(DbmMin, KeptEntriesRebuildTheZoneAndNoneOfThemIsSuperfluous) {
     withClasses += classFound;
   }
   EXPECT_GT(withClasses, iterations / 10);
-}
-
-TEST(DbmMin, EqualClocksAreChainedInACycle) {
-  // x1 = x2 = x3 = 4 over the reference clock: one class {0, 1, 2, 3}.
-  Dbm d(4);
-  dbm_init(d);
-  for (unsigned k = 1; k < 4; ++k)
-    dbm_reset(d, k, 4);
-  int32_t keep[16];
-  dbm_min(d, keep);
-  const int32_t expected[16] = {0, 1, 0, 0, //
-                                0, 0, 1, 0, //
-                                0, 0, 0, 1, //
-                                1, 0, 0, 0};
-  EXPECT_EQ(std::vector<int32_t>(keep, keep + 16), std::vector<int32_t>(expected, expected + 16));
-}
-
-// -------------------------------------------------------- hash and print
-
-TEST(DbmHash, HashesTheClosedMatrixBytes) {
-  Dbm pending(3), closed(3);
-  dbm_init(pending);
-  dbm_tighten_bound(pending, 1, 0, 7);
-  dbm_tighten_bound(pending, 2, 1, 1);
-  dbm_tighten_bound(pending, 0, 2, -1);
-  dbm_copy(closed, pending);
-  dbm_close(closed);
-  const uint32_t h = dbm_hash(pending);
-  EXPECT_EQ(closureState(pending), 0u);
-  EXPECT_EQ(h, dbm_hash(closed));
-  int32_t bytes[9];
-  for (unsigned k = 0; k < 9; ++k)
-    bytes[k] = dbm_get_bound(closed, k / 3, k % 3);
-  EXPECT_EQ(h, hash(bytes, sizeof bytes, 23235));
-  dbm_tighten_bound(closed, 2, 0, 5);
-  EXPECT_NE(h, dbm_hash(closed));
-}
-
-TEST(DbmPrint, WritesSizeStatusHeaderAndRowsExactly) {
-  Dbm d(3);
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 0, 21);  // x1 <= 10
-  dbm_tighten_bound(d, 0, 2, -6);  // x2 > 3
-  dbm_tighten_bound(d, 1, 2, 123); // pending: printed as stored
-  std::ostringstream out;
-  dbm_print(out, d);
-  EXPECT_EQ(out.str(), "Size   : 3\n"
-                       "Status : 0\n"
-                       "       0    1    2\n"
-                       " 0:    0    0  -3s\n"
-                       " 1:   10    0   61\n"
-                       " 2:  inf  inf    0\n");
-  dbm_close(d);
-  std::ostringstream closed;
-  dbm_print(closed, d);
-  EXPECT_EQ(closed.str().substr(0, 22), "Size   : 3\nStatus : 2\n");
-  EXPECT_NE(closed.str().find(" 1:   10    0   7s\n"), std::string::npos);
-}
-
-TEST(DbmPrint, ProjectIsRefusedOnTheErrorStream) {
-  Dbm d(2);
-  dbm_init(d);
-  testing::internal::CaptureStderr();
-  dbm_project(d, 1);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Not implemented\n");
-  EXPECT_EQ(read(d).m, Matrix::unconstrained(2).m);
 }
 
 } // namespace
