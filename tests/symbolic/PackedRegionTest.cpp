@@ -1,26 +1,18 @@
 #include "symbolic/PackedRegion.h"
 
-#include "cdd/lib/cdd.h"
-#include "model/ClockInfo.h"
-#include "model/ModelTables.h"
-#include "server/base/Exceptions.h"
 #include "symbolic/PackData.h"
 #include "symbolic/RegionFixtures.h"
 #include "symbolic/UnpackedRegion.h"
 #include "symbolic/ZoneReference.h"
-#include "symbolic/dbm/dbm.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <set>
-#include <sstream>
 
 namespace orvela {
 namespace {
 
-using test::inf;
 using test::matrixOf;
 using test::regionOf;
 using OwnedUnpacked = test::OwnedRegion<UnpackedRegion>;
@@ -65,24 +57,6 @@ TEST(PackedRegionPacking, UnpackingGivesBackTheClosedMatrixExactly) {
     const OwnedUnpacked target(UnpackedRegion::create(int(n), false));
     *target = *again;
     ASSERT_EQ(matrixOf(target.get()).m, zone.m) << "round " << round;
-  }
-}
-
-TEST(PackedRegionPacking, InitialRegionKeepsOnlyTheChainOfItsEqualityClass) {
-  for (unsigned clocks : {1u, 3u, 8u}) {
-    OwnedUnpacked region(UnpackedRegion::create(int(clocks + 1), false));
-    region->zeroRegion();
-    PackData data;
-    region->pack(&data);
-    EXPECT_EQ(data.count, clocks);
-    const unsigned n = clocks + 1;
-    for (unsigned k = 1; k < clocks; ++k)
-      EXPECT_EQ(data.keep[k * n + k + 1], 1) << "chain edge " << k;
-    EXPECT_EQ(data.keep[clocks * n], 1); // closing edge back to clock 0
-    EXPECT_EQ(data.keep[1], 0);          // x1 >= 0, dropped
-    const OwnedPacked packed(PackedRegion::create(&data));
-    const OwnedUnpacked unpacked(packed->unpack());
-    EXPECT_EQ(matrixOf(unpacked.get()).m, std::vector<int32_t>(n * n, 1));
   }
 }
 
@@ -146,65 +120,6 @@ TEST(PackedRegionRelation, QuickTestFindsInclusionWithoutUnpacking) {
   const OwnedPacked packed(small->pack());
   EXPECT_FALSE(packed->keptConstraintsHold(*large));
   EXPECT_EQ(packed->relation(large.get()), Region::argIncludes);
-}
-
-// -------------------------------------------------------------- refusals
-
-TEST(PackedRegionRefusals, ChangingOperationsThrowWithTheirSignature) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 4, false);
-  region->close();
-  OwnedPacked packed(region->pack());
-  _dbm_* d = dbm_alloc(3);
-  const std::pair<const char*, std::function<void()>> refusals[] = {
-      {"virtual Region* PackedRegion::copy() const", [&] { packed->copy(); }},
-      {"virtual Region* PackedRegion::copy() const", [&] { packed->pack(); }},
-      {"virtual Region& PackedRegion::operator=(const Region&)", [&] { *packed = *region; }},
-      {"virtual void PackedRegion::convexHull(UnpackedRegion*)",
-       [&] { packed->convexHull(region.get()); }},
-      {"virtual void PackedRegion::delay()", [&] { packed->delay(); }},
-      {"virtual void PackedRegion::past()", [&] { packed->past(); }},
-      {"virtual bool PackedRegion::isUnbounded() const", [&] { packed->isUnbounded(); }},
-      {"virtual _dbm_* PackedRegion::asDBM(_dbm_*) const", [&] { packed->asDBM(d); }},
-      {"virtual cdd PackedRegion::asCDD() const", [&] { packed->asCDD(); }},
-      {"virtual bool PackedRegion::tightenRaw(int, int, int)",
-       [&] { packed->tightenRaw(1, 0, 3); }},
-      {"virtual bool PackedRegion::tighten(int, int, int, bool)",
-       [&] { packed->tighten(1, 0, 3, false); }},
-      {"virtual void PackedRegion::close()", [&] { packed->close(); }},
-  };
-  for (const auto& [signature, call] : refusals) {
-    try {
-      call();
-      ADD_FAILURE() << "no refusal for " << signature;
-    } catch (const Bug& bug) {
-      EXPECT_EQ(std::string(bug.what()), std::string("NI: ") + signature);
-    }
-  }
-  dbm_destroy(d);
-  EXPECT_FALSE(packed->isEmpty());
-  EXPECT_TRUE(packed->isPacked());
-  EXPECT_EQ(packed->getDim(), 3u);
-}
-
-// -------------------------------------------------------------- text form
-
-TEST(PackedRegionText, DisplayWritesEveryKeptBoundWithATrailingSeparator) {
-  resetModelTables();
-  ClockInfo::addClock("x");
-  ClockInfo::addClock("y");
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(0, 1, -2, true);  // x > 2
-  region->tighten(2, 0, 4, false);  // y <= 4
-  region->tighten(1, 2, -1, false); // x - y <= -1
-  region->close();
-  const OwnedPacked packed(region->pack());
-  std::ostringstream out;
-  packed->display(out);
-  EXPECT_EQ(out.str(), "x>2, x-y<=-1, y<=4, ");
-  std::ostringstream query;
-  packed->displayAsQuery(query);
-  EXPECT_EQ(query.str(), "");
 }
 
 } // namespace
