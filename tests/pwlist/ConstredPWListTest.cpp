@@ -53,22 +53,6 @@ TEST_F(ConstredPWListTest, AnExploredStateIsPackedAndGivesBackItsExactZone) {
   EXPECT_EQ(passedSeen, 1);
 }
 
-TEST_F(ConstredPWListTest, StoredBytesCountEachStateInTheFormItIsKeptIn) {
-  Pointer<PWList> list = makeList(createQueuePWOrder());
-  EXPECT_EQ(list->storedBytes(), 0u);
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
-  ASSERT_TRUE(put(*list, state(2, 0, 0, 5)));
-  const std::size_t record = constred(*list).nodeBytes();
-  EXPECT_EQ(list->storedBytes(), 2 * record);
-  get(*list)->release(false); // explored and kept: packed
-  const std::size_t packed = list->storedBytes() - record;
-  EXPECT_GT(packed, 0u);
-  get(*list)->release(false); // the same zone packs to the same size
-  EXPECT_EQ(list->storedBytes(), 2 * packed);
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 9))); // drops the packed state it includes
-  EXPECT_EQ(list->storedBytes(), packed + record);
-}
-
 TEST_F(ConstredPWListTest, PackedStatesCoverNewStatesAndAreDroppedByWiderOnes) {
   Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
   ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
@@ -85,26 +69,6 @@ TEST_F(ConstredPWListTest, PackedStatesCoverNewStatesAndAreDroppedByWiderOnes) {
   EXPECT_EQ(check(*list), "");
   using Seen = std::vector<std::pair<int, std::pair<int, int>>>;
   EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 9}}, {11, {1, 4}}}));
-}
-
-TEST_F(ConstredPWListTest, DroppedAndCoveredHeldStatesLeaveNoNodeBehind) {
-  Pointer<PWList> list = makeList(createStackPWOrder());
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 1), false));
-  get(*list)->release(true); // store flag clear: forgotten
-  EXPECT_EQ(constred(*list).nodesInUse() + constred(*list).packedInUse(), 0u);
-  EXPECT_TRUE(put(*list, state(1, 0, 0, 1)));
-
-  GlobalStateReference* held = get(*list);
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 3))); // covers the held state
-  EXPECT_EQ(check(*list), "");
-  EXPECT_EQ(test::ListTest::interval(read(held).get()), std::make_pair(0, 1));
-  held->release(false); // covered meanwhile: not packed
-  EXPECT_EQ(constred(*list).packedInUse(), 0u);
-  EXPECT_EQ(constred(*list).nodesInUse(), 1u);
-  EXPECT_EQ(check(*list), "");
-  list->clear();
-  EXPECT_EQ(constred(*list).packedInUse() + constred(*list).nodesInUse(), 0u);
-  EXPECT_TRUE(enumerate(*list).empty());
 }
 
 // Packing must not change what the list keeps.
