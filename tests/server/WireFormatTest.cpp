@@ -64,14 +64,6 @@ protected:
   std::ostringstream output;
 };
 
-TEST_F(WireFormatTest, AStateWithoutClocksOrIntegersInBothFormats) {
-  load("process P { state a; init a; }\nsystem P;");
-  Pointer<GlobalState> state = system->calcInitial();
-  EXPECT_EQ(written(state.get(), minimalZoneFormat), "0\n.\n.\n.\n");
-  EXPECT_EQ(written(state.get(), fullZoneFormat), "0\n.\n0\n0\n0\n.\n.\n.\n");
-  EXPECT_THROW(written(state.get(), 2), Bug);
-}
-
 TEST_F(WireFormatTest, BoundsTravelWithTheirStrictnessBitInverted) {
   load("clock x; int [-9,9] i, j; process P { state a, b; init b; }\nsystem P;");
   // x <= 5 and x >= 0
@@ -110,23 +102,6 @@ TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
     std::getline(input, rest);
     EXPECT_EQ(rest, "next"); // nothing read beyond the block
   }
-}
-
-TEST_F(WireFormatTest, AStateWithoutConstraintsIsUnconstrained) {
-  load("clock x; process P { state a, b; init a; }\nsystem P;");
-  send("1\n.\n.\n.\n");
-  Pointer<GlobalState> state = read(*system);
-  EXPECT_EQ(state->getLocation(0), 1);
-  EXPECT_TRUE(state->isUnbounded());
-  EXPECT_EQ(state->getUnpackedRegion()->get(0, 1), 1); // x >= 0 still
-}
-
-TEST_F(WireFormatTest, ConstraintsAreClosedAfterReading) {
-  load("clock x, y; process P { state a; init a; }\nsystem P;");
-  // x <= 3 and y - x <= 1: y <= 4 follows
-  send("0\n.\n1\n0\n6\n.\n2\n1\n2\n.\n.\n.\n");
-  Pointer<GlobalState> state = read(*system);
-  EXPECT_EQ(state->getUnpackedRegion()->get(2, 0), 2 * 4 + 1);
 }
 
 // A bound travels with a constant up to the limit of the zones (both
