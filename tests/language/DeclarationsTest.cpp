@@ -100,47 +100,9 @@ TEST(Declarations, ArraysOfConstantsInitialiseWholeRowsAndArrays) {
   EXPECT_EQ(initialValues(), (std::vector<int>{7, 8, 9, 1, 2, 3, 7, 8, 9, 7, 8, 9, 7, 8, 9}));
 }
 
-TEST(Declarations, LocalVariablesAreNamedAfterTheirProcess) {
-  ASSERT_TRUE(parse("int a; process P { int a[3] := {4,5,6}; clock c[2]; chan d[2][2];"
-                    " state s; init s; } system P;")
-                  .system);
-  EXPECT_EQ(integerNames(), (std::vector<std::string>{"a", "P.a[0]", "P.a[1]", "P.a[2]"}));
-  EXPECT_EQ(initialValues(), (std::vector<int>{0, 4, 5, 6}));
-  ASSERT_EQ(ClockInfo::clocks.size(), 3u);
-  EXPECT_STREQ(ClockInfo::clocks[0].name.c_str(), "t(0)");
-  EXPECT_STREQ(ClockInfo::clocks[2].name.c_str(), "P.c[1]");
-  ASSERT_EQ(channelInfo.size(), 4u);
-  EXPECT_STREQ(channelInfo[2].name.c_str(), "P.d[1][0]");
-  EXPECT_EQ(channelInfo[2].id, 3);
-}
-
-TEST(Declarations, ChannelKindsFollowTheirKeywords) {
-  ASSERT_TRUE(parse(withProcess("chan a; urgent chan b; broadcast chan c; urgent broadcast chan "
-                                "d[2];"))
-                  .system);
-  ASSERT_EQ(channelInfo.size(), 5u);
-  const auto kind = [](int id) {
-    return std::pair(ChannelInfo::get(id).urgent, ChannelInfo::get(id).broadcast);
-  };
-  EXPECT_EQ(kind(1), std::pair(false, false));
-  EXPECT_EQ(kind(2), std::pair(true, false));
-  EXPECT_EQ(kind(3), std::pair(false, true));
-  EXPECT_EQ(kind(5), std::pair(true, true));
-  EXPECT_EQ(symbols.getData("d[]"), 4);
-}
-
 TEST(Declarations, A255thClockIncludingTheReferenceClockIsAccepted) {
   EXPECT_TRUE(parse(withProcess("clock c[253]; clock last;")).system);
   EXPECT_EQ(ClockInfo::clocks.size(), 255u);
-}
-
-TEST(Declarations, ElementNamesSpellEveryIndex) {
-  ParserState state;
-  Declarations& record = state.declaration;
-  record.dimensions = {2, 3, 4};
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 0), "a[0][0][0]");
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 23), "a[1][2][3]");
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 13), "a[1][0][1]");
 }
 
 } // namespace
