@@ -49,24 +49,6 @@ TEST_F(CddApplyTest, AlgebraicLawsHoldForTheNodesThemselves) {
   }
 }
 
-TEST_F(CddApplyTest, TheComplementFlagMovesOffTheFirstChild) {
-  // x1 <= 3 as (true up to <= 3, false above): stored as the negation of
-  // (false up to <= 3, true above).
-  CddElement upTo[2] = {{cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
-  CddElement above[2] = {{cddfalse, le(3), 0}, {cddtrue, cddInfinity, 0}};
-  cdd atMost3 = cdd_make_cdd_node(0, upTo, 2);
-  cdd moreThan3 = cdd_make_cdd_node(0, above, 2);
-  EXPECT_TRUE(cddIsComplement(atMost3));
-  EXPECT_FALSE(cddIsComplement(moreThan3));
-  EXPECT_EQ(atMost3.get(), cddNot(moreThan3));
-  EXPECT_EQ((moreThan3 ^ cdd(cddtrue)).get(), atMost3.get());
-  // Equal neighbours merge; a single remaining element is its child.
-  CddElement same[3] = {{cddtrue, le(1), 0}, {cddtrue, le(3), 0}, {cddfalse, cddInfinity, 0}};
-  EXPECT_EQ(cdd_make_cdd_node(0, same, 3), atMost3.get());
-  CddElement constant[2] = {{cddtrue, le(1), 0}, {cddtrue, cddInfinity, 0}};
-  EXPECT_EQ(cdd_make_cdd_node(0, constant, 2), cddtrue);
-}
-
 TEST_F(CddApplyTest, BooleanLevelsCombineWithClockDifferences) {
   ASSERT_EQ(cdd_add_bddvar(1), 0);
   auto level = uint32_t(cdd_varnum() - 1);

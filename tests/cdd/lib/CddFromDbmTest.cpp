@@ -46,20 +46,6 @@ TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
   EXPECT_FALSE(evalAt(open.diagram(), Point{0, 4, 8})); // x1 = 2 is excluded
 }
 
-TEST_F(CddFromDbmTest, OneNodePerLevelOfTheMinimalConstraintSet) {
-  std::mt19937 rng(11);
-  for (int k = 0; k < 30; ++k) {
-    Zone z = randomZone(rng, 4, 6, 5);
-    std::vector<int32_t> minimal(16);
-    dbm_min(z.dbm(), minimal.data());
-    int levels = 0;
-    for (unsigned i = 1; i < 4; ++i)
-      for (unsigned j = 0; j < i; ++j)
-        levels += minimal[i * 4 + j] || minimal[j * 4 + i];
-    EXPECT_EQ(nodeCount(z.diagram()), levels);
-  }
-}
-
 TEST_F(CddFromDbmTest, EmptyZoneIsFalseAndTooManyClocksAnError) {
   Zone empty(3);
   empty.constrain(1, 0, le(2)).constrain(0, 1, lt(-2));
