@@ -19,19 +19,6 @@ protected:
   std::mt19937 rng_{20240607};
 };
 
-TEST_F(CddApplyTest, IdentitiesOfConjunctionAndExclusiveOr) {
-  for (const cdd& a : randomUnions(25)) {
-    ASSERT_NE(a.get(), nullptr);
-    EXPECT_EQ(cdd_apply(a, a, CddAnd), a.get());
-    EXPECT_EQ(cdd_apply(a, cddNot(a), CddAnd), cddfalse);
-    EXPECT_EQ(cdd_apply(a, a, CddXor), cddfalse);
-    EXPECT_EQ(cdd_apply(a, cddNot(a), CddXor), cddtrue);
-    EXPECT_EQ(cdd_apply(a, cddtrue, CddAnd), a.get());
-    EXPECT_EQ(cdd_apply(cddfalse, a, CddXor), a.get());
-    EXPECT_EQ(cdd_apply(cddtrue, a, CddXor), cddNot(a));
-  }
-}
-
 // Nodes are unique and canonical, so equal functions of the level values give
 // the same pointer: these laws hold for the pointers themselves.
 TEST_F(CddApplyTest, AlgebraicLawsHoldForTheNodesThemselves) {
