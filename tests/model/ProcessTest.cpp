@@ -68,30 +68,5 @@ TEST_F(ProcessTest, EachCycleIsMarkedOnceAtTheLocationThatClosesItUnlessItCanOnl
     EXPECT_EQ(loopEntries(*buildProcess("P", c.locations, c.edges)), c.expected) << c.name;
 }
 
-TEST_F(ProcessTest, ChannelArraysSummariseEveryChannelTheyMayName) {
-  // An edge over channels 1..3 (the first and third plain, the second urgent).
-  Pointer<Expression> anyOfThree = new Variable(0, 1, 1, 3);
-  Pointer<Expression> receiveAny = new Variable(0, 1, -3, -1);
-  Pointer<Process> process =
-      buildProcess("P", 2,
-                   {edge(0, 1, anyOfThree), edge(1, 0, receiveAny), edge(1, 1, send(4)),
-                    edge(0, 0, receive(4)), edge(0, 0, send(1))});
-  const ControlState& first = *process->getControlState(0);
-  for (int channel : {0, 1, 2})
-    EXPECT_TRUE(first.getSync().hasOutputChannel(channel)) << channel;
-  EXPECT_FALSE(first.getSync().hasInputChannel(0));
-  EXPECT_FALSE(first.getUrgentSync().hasOutputChannel(0));
-  EXPECT_TRUE(first.getUrgentSync().hasOutputChannel(1));
-  EXPECT_FALSE(first.getSync().hasInputChannel(3)) << "broadcast channels are not summarised";
-  ASSERT_EQ(first.getUrgentTransitions().size(), 1u);
-  EXPECT_EQ(first.getUrgentTransitions()[0]->getTarget(), 1);
-  EXPECT_TRUE(first.getUrgentBroadcastTransitions().empty()) << "receiving is never urgent here";
-  const ControlState& second = *process->getControlState(1);
-  EXPECT_TRUE(second.getUrgentSync().hasInputChannel(1));
-  EXPECT_TRUE(second.getSync().hasInputChannel(2));
-  ASSERT_EQ(second.getUrgentBroadcastTransitions().size(), 1u);
-  EXPECT_EQ(second.getUrgentTransitions().size(), 1u);
-}
-
 } // namespace
 } // namespace orvela
