@@ -66,30 +66,6 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
   }
 }
 
-TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
-  test::setUpModel(5, 1);
-  OwnedState state = makeState({0}, {1}); // the element is clock 4
-  test::restrictClock(state.get(), 1, 3, 3);
-  ClockCopyReset(constant(1), clockElement()).evaluate(state.get(), nullptr);
-  const UnpackedRegion* zone = state->getUnpackedRegion();
-  EXPECT_EQ(zone->get(4, 0), 2 * 3 + 1);
-  EXPECT_EQ(zone->get(0, 4), -2 * 3 + 1);
-  EXPECT_EQ(zone->get(4, 1), 1);
-  EXPECT_EQ(zone->get(3, 0), test::inf); // the other elements keep their bounds
-}
-
-TEST(ClockCopyReset, APendingClosureOfTheSourceReachesTheDestination) {
-  test::setUpModel(3, 1);
-  OwnedState state = makeState({0}, {0});
-  test::restrictClock(state.get(), 2, 0, 10);
-  state->tighten(1, 2, 2 * -4 + 1); // x1 - x2 <= -4, not closed yet
-  ClockCopyReset(constant(1), constant(3)).evaluate(state.get(), nullptr);
-  state->ok();
-  // x3 = x1 <= x2 - 4 <= 6.
-  EXPECT_EQ(state->getUnpackedRegion()->get(3, 0), 2 * 6 + 1);
-  EXPECT_EQ(state->getUnpackedRegion()->get(3, 2), 2 * -4 + 1);
-}
-
 TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
   test::setUpModel(6, 1);
   Clocks used, reset;
