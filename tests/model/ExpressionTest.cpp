@@ -68,33 +68,6 @@ TEST_F(ArraysTest, NonPositiveDimensionIsRejected) {
   EXPECT_EQ(grid->getSize(), 12);
 }
 
-// ------------------------------------------------------------- assignments
-
-TEST(IntegerAssign, WritesScalarsAndRowsAtTheDestinationIndex) {
-  // x := x + 5 with x in cell 6, then a[x] := b with a int[2][2] at 0 (row
-  // x starts at 2x) and b int[2] at 4.
-  TestState state({0, 0, 0, 0, 7, 9, -4});
-  const Pointer<Expression> x = new Variable(6, 1, -9, 9);
-  int out = -99;
-  IntegerAssign(constant(6), new Sum(x, constant(5))).evaluate(&state, &out);
-  EXPECT_EQ(out, -99);
-  IntegerAssign(new Product(x, constant(2)), new Variable(4, 2, 0, 9)).evaluateScalar(&state);
-  EXPECT_EQ(state.integers, (std::vector<int>{0, 0, 7, 9, 7, 9, 1}));
-}
-
-TEST(ConditionalReset, FalseConditionLeavesStateAndOutputUntouched) {
-  TestState state({3, 0});
-  ConditionalReset update(new IntegerGuard(new Variable(0, 1, 0, 9), opGreater, constant(5)),
-                          new IntegerAssign(constant(1), constant(42)));
-  int out = 1234;
-  update.evaluate(&state, &out);
-  EXPECT_EQ(state.integers, (std::vector<int>{3, 0}));
-  EXPECT_EQ(out, 1234);
-  state.integers[0] = 6;
-  update.evaluate(&state, &out);
-  EXPECT_EQ(state.integers, (std::vector<int>{6, 42}));
-}
-
 // -------------------------------------------------------------- arithmetic
 
 Pointer<BinaryExpression> makeOperator(int which) {
@@ -185,19 +158,6 @@ TEST(CommaExpression, KeepsTheFirstEffectAndYieldsTheSecondValue) {
 
 // ------------------------------------------------------------------- logic
 
-TEST(LogicExpressions, AndYieldsTheRightValueAndSkipsItAfterAFalseLeft) {
-  TestState state({5, 0});
-  const Pointer<Expression> five = new Variable(0, 1, 0, 9);
-  EXPECT_EQ(AndExpression(constant(1), five).evaluateScalar(&state), 5);
-  EXPECT_EQ(AndExpression(constant(1), five).getRange(), Interval(0, 9));
-  // A right side with an effect shows whether it was evaluated.
-  const Pointer<Expression> setSecond = new IntegerAssign(constant(1), constant(8));
-  AndExpression(constant(0), setSecond).evaluateScalar(&state);
-  EXPECT_EQ(state.integers[1], 0);
-  AndExpression(five, setSecond).evaluateScalar(&state);
-  EXPECT_EQ(state.integers[1], 8);
-}
-
 TEST(LogicExpressions, IfChoosesABranchByTheGuard) {
   TestState state({2, 10, 20, 30, 40});
   const Pointer<IntegerGuard> positive =
@@ -250,16 +210,6 @@ TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperands) {
 Pointer<Expression> clockElement() {
   return new Sum(constant(3),
                  new Product(new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 1), constant(1)));
-}
-
-TEST(ClockUpdates, ResetAndShiftGoThroughTheStateView) {
-  TestState state({2});
-  ClockAssign reset(clockElement(), 7);
-  EXPECT_EQ(reset.getVar(&state), 5);
-  reset.evaluateScalar(&state);
-  ClockShiftReset(constant(2), -3).evaluateScalar(&state);
-  EXPECT_EQ(state.updates, (std::vector<TestState::ClockUpdate>{{'r', 5, 7}, {'o', 2, -3}}));
-  EXPECT_EQ(state.integers, std::vector<int>{2});
 }
 
 TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
