@@ -159,27 +159,6 @@ TEST(Liveness, AZenoLoopBehindACoveredStateIsFound) {
   EXPECT_FALSE(h.check("A<> y > 2").holds);
 }
 
-TEST(Liveness, LaterSearchesSkipWhatEarlierSearchesExplored) {
-  LivenessHarness h("clock x;\n"
-                    "process P { state A {x <= 2}, B {x <= 2}, C; init A;\n"
-                    "  trans A -> B { assign x := 0; }, B -> C { assign x := 0; }; }\n"
-                    "system P;");
-  // Nothing to find: E[] of "not C" must pass through C.
-  ASSERT_FALSE(h.check("E[] not P.C").holds);
-  const std::uint64_t first = h.checker->exploredStates();
-  EXPECT_EQ(first, 2u);
-  h.checker->tryPut(h.initial.get());
-  EXPECT_EQ(h.checker->exploredStates(), first);
-  // A new property starts afresh.
-  h.checker->setExpression(h.formula("E[] not P.C", PropertyKind::potentiallyAlways));
-  h.checker->tryPut(h.initial.get());
-  EXPECT_EQ(h.checker->exploredStates(), 2 * first);
-  // The deadlock predicate is refused along runs.
-  LivenessChecker checker(1009, h.system, h.newList(), h.store, h.info);
-  EXPECT_THROW(checker.setExpression(h.formula("E<> deadlock", PropertyKind::possibly)),
-               InputError);
-}
-
 TEST(LeadsTo, ACounterexampleLeadsToWhereTimePassesForever) {
   LivenessHarness h(chain);
   // C may stay forever; after B, A never comes back.
