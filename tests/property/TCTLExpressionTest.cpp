@@ -14,6 +14,7 @@
 #include "property/ClockExpr.h"
 #include "property/OrExpr.h"
 #include "property/TCTLExpressionAdaptor.h"
+#include "server/base/Exceptions.h"
 #include "support/StateFixtures.h"
 #include "symbolic/Allocator.h"
 
