@@ -41,8 +41,9 @@ TEST_F(RequestInputTest, BodiesEndAtTheDotLine) {
     send(text);
     std::ostringstream body;
     ASSERT_EQ(spoolToTemp(body), expected != nullptr) << text;
-    if (expected)
+    if (expected) {
       EXPECT_EQ(body.str(), expected) << text;
+    }
   }
   send("a\n.\nversion\n");
   std::ostringstream body;
