@@ -30,12 +30,9 @@ protected:
 // the window), and end of input inside a body fails.
 TEST_F(RequestInputTest, BodiesEndAtTheDotLine) {
   const std::pair<const char*, const char*> cases[] = {
-      {"a\r\nb\r\n.\r\nversion\n", "a\nb\n"},
-      {"\n.\n", "\n"},
-      {"x.y\n.5\n.\n", "x.y\n.5\n"},
-      {".\n", nullptr},
-      {"process P {\n  state a;\n", nullptr},
-      {"ab", nullptr},
+      {"a\r\nb\r\n.\r\nversion\n", "a\nb\n"}, {"\n.\n", "\n"},
+      {"x.y\n.5\n.\n", "x.y\n.5\n"},          {".\n", nullptr},
+      {"process P {\n  state a;\n", nullptr}, {"ab", nullptr},
   };
   for (const auto& [text, expected] : cases) {
     send(text);

@@ -45,7 +45,6 @@ struct Buffer {
   std::vector<uint64_t> storage;
 };
 
-
 // ------------------------------------------------------------------ copies
 
 class GlobalStateCopies : public ::testing::Test {
