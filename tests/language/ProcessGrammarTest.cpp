@@ -22,12 +22,6 @@ std::string processP(const std::string& body, const std::string& declarations = 
 
 std::string messagesOf(const std::string& text) { return parse(text).messages; }
 
-// The synchronisation value of an edge in a state where every integer is 0.
-int syncValue(const Transition& edge) {
-  TestState state({0, 0});
-  return edge.getSync()->evaluateScalar(&state);
-}
-
 TEST(ProcessGrammar, AnEdgeWithoutSourceStartsWhereThePreviousOneDid) {
   Parsed parsed = parse(processP("init s0; trans s0 -> s1 {}, -> s2 {}, s1 -> s0 {}, -> s1 {};"));
   ASSERT_TRUE(parsed.system) << parsed.messages;
