@@ -57,13 +57,6 @@ std::vector<int> replayedLocations(const Search& search) {
   return locations;
 }
 
-std::vector<int> locationsOf(const GlobalState& state) {
-  std::vector<int> locations;
-  for (int p = 0; p < state.getProcessCount(); ++p)
-    locations.push_back(state.getLocation(unsigned(p)));
-  return locations;
-}
-
 // The zone graph of fischer(k, k) for two processes, derived by hand (δ is
 // the clock of the process that moved last subtracted from the other's;
 // widening by k keeps every bound below except "> k"):
