@@ -57,25 +57,6 @@ std::vector<int> replayedLocations(const Search& search) {
   return locations;
 }
 
-std::vector<int> locationsOf(const GlobalState& state) {
-  std::vector<int> locations;
-  for (int p = 0; p < state.getProcessCount(); ++p)
-    locations.push_back(state.getLocation(unsigned(p)));
-  return locations;
-}
-
-TEST(Reachability, MutualExclusionFailsWhenAProcessEntersBeforeTheOtherHasWritten) {
-  Search search(fischer(2, 1));
-  ASSERT_TRUE(search.reach(Search::both(search.at("P1", "cs"), search.at("P2", "cs"))));
-  // Breadth-first: a shortest trace, three moves per process.
-  const Steps trace = search.trace();
-  ASSERT_EQ(trace.size(), 6u);
-  EXPECT_EQ(trace.back().substr(trace.back().size() - 7), "wait>cs");
-  const std::vector<int> bothInCs{3, 3};
-  EXPECT_EQ(locationsOf(*search.stop->state()), bothInCs);
-  EXPECT_EQ(replayedLocations(search), bothInCs);
-}
-
 // The zone graph of fischer(k, k) for two processes, derived by hand (δ is
 // the clock of the process that moved last subtracted from the other's;
 // widening by k keeps every bound below except "> k"):
@@ -182,19 +163,6 @@ TEST(Reachability, VerdictsOfSmallModels) {
   }
 }
 
-TEST(Reachability, AStateReachableOnlyThroughASynchronisation) {
-  Search search("chan a;\n"
-                "process P { state s0, s1, s2; init s0; trans s0 -> s1 { sync a!; }, "
-                "s0 -> s2 { sync a?; }; }\n"
-                "process Q { state t0, t1; init t0; trans t0 -> t1 { sync a?; }; }\n"
-                "system P, Q;");
-  ASSERT_TRUE(search.reach(goal(search, "P.s1 Q.t1")));
-  EXPECT_EQ(search.trace(), Steps{"P.s0>s1 Q.t0>t1"});
-  EXPECT_EQ(replayedLocations(search), (std::vector<int>{1, 1}));
-  // P's own receiving edge is never taken: nobody else sends.
-  EXPECT_FALSE(search.reach(search.at("P", "s2")));
-}
-
 TEST(Reachability, TheInitialStateCountsAndMayBeTheGoalUnlessItsInvariantFails) {
   const char* const model = "process P { clock x; state s0 {x INVARIANT}, s1; init s0; "
                             "trans s0 -> s1 { }; }\nsystem P;";
@@ -210,64 +178,6 @@ TEST(Reachability, TheInitialStateCountsAndMayBeTheGoalUnlessItsInvariantFails) 
   EXPECT_FALSE(outside.reach(outside.at("P", "s1")));
   EXPECT_EQ(outside.stateSpace->storedStates(), 0u);
   EXPECT_EQ(outside.kept(), 0u);
-}
-
-TEST(Reachability, OfTwoGoalsAmongTheSuccessorsOfOneStateTheLastIsReported) {
-  Search search("process P { state s0, g1, g2, g3; init s0; trans s0 -> g1 { }, s0 -> g2 { }, "
-                "g1 -> g3 { }; }\nsystem P;");
-  ASSERT_TRUE(search.reach(new NotExpression(search.at("P", "s0")))); // g1 and g2 are both goals
-  EXPECT_EQ(search.trace(), Steps{"P.s0>g2"});
-  // The search stopped after expanding s0: g3 was never reached.
-  EXPECT_EQ(search.stateSpace->exploredStates(), 1u);
-  EXPECT_EQ(search.kept(), 3u);
-}
-
-TEST(Reachability, ANullStartContinuesWithTheWaitingStates) {
-  Search search("process P { state s0, s1, s2, s3; init s0; trans s0 -> s1 { }, s1 -> s2 { }, "
-                "s2 -> s3 { }; }\nsystem P;");
-  ASSERT_TRUE(search.reach(search.at("P", "s1")));
-  EXPECT_EQ(search.kept(), 2u);
-  // Without reuse nothing is shown again: s1, already stored, is not found,
-  // and the search goes on from it.
-  EXPECT_FALSE(search.reach(search.at("P", "s1"), {}, true));
-  EXPECT_EQ(search.kept(), 4u);
-  EXPECT_TRUE(search.reach(search.at("P", "s1"))); // a new search starts afresh
-}
-
-TEST(Reachability, WithReuseTheStoredStatesAreShownToTheNextQuery) {
-  Search search("process P { state s0, c, s1, s2; commit c; init s0; trans s0 -> c { }, "
-                "c -> s1 { }, s1 -> s2 { }; }\nsystem P;");
-  const bool reuse = true;
-  setValueProperty<bool>(*search.stateSpace, "reuse", reuse);
-  ASSERT_TRUE(search.reach(search.at("P", "s1")));
-  // With the default reduction the committed state was not stored: the
-  // replay regenerates it.
-  const std::size_t kept = search.kept();
-  EXPECT_EQ(kept, 2u);
-  ASSERT_TRUE(search.reach(search.at("P", "c"), {}, true));
-  EXPECT_EQ(search.trace(), Steps{"P.s0>c"});
-  EXPECT_EQ(search.kept(), kept);
-  ASSERT_TRUE(search.reach(search.at("P", "s2"), {}, true));
-  EXPECT_EQ(search.trace(), (Steps{"P.s0>c", "P.c>s1", "P.s1>s2"}));
-  EXPECT_EQ(search.stateSpace->allocator()->blocksOut(), 2u);
-}
-
-TEST(Reachability, TheActiveClockReductionMergesZonesThatDifferInDeadClocks) {
-  // y matters only in s2; in s1 states that differ in y alone are the same.
-  const std::string model =
-      "clock x, y;\n"
-      "process P { state s0 {x <= 2}, s1, s2; init s0; trans "
-      "s0 -> s0 { guard x == 1; assign x := 0; }, s0 -> s1 { guard x == 2; assign x := 0; }, "
-      "s1 -> s2 { guard x == 1; assign y := 0; }, s2 -> s1 { guard y > 3; assign x := 0; }; }\n"
-      "system P;";
-  Search plain(model);
-  EXPECT_FALSE(plain.reach(Search::both(plain.at("P", "s0"), plain.at("P", "s2"))));
-  Search reduced(model);
-  reduced.system->propagateClocks({});
-  const bool active = true;
-  setValueProperty<bool>(*reduced.stateSpace, "active", active);
-  EXPECT_FALSE(reduced.reach(Search::both(reduced.at("P", "s0"), reduced.at("P", "s2"))));
-  EXPECT_LT(reduced.kept(), plain.kept());
 }
 
 TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
@@ -293,25 +203,6 @@ TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
   ASSERT_TRUE(held);
   EXPECT_EQ(held->getUnpackedRegion()->get(0, 1), rawBound(-5, false));
   EXPECT_EQ(search.stateSpace->allocator()->blocksOut(), 2u);
-}
-
-TEST(Reachability, AProgressLineIsWrittenOnlyWhenNotSilent) {
-  // 1500 moves: the first report is due after 1000.
-  const char* counter = "int [0,1500] n := 0;\n"
-                        "process P { state s0; init s0; trans s0 -> s0 { guard n < 1500; "
-                        "assign n := n + 1; }; }\nsystem P;";
-  const auto output = [&](bool silent) {
-    Search search(counter, false);
-    setValueProperty<bool>(*search.stateSpace, "silent", silent);
-    std::ostringstream captured;
-    std::streambuf* previous = std::cerr.rdbuf(captured.rdbuf());
-    search.reach(new NotExpression(search.at("P", "s0")));
-    std::cerr.rdbuf(previous);
-    EXPECT_EQ(search.kept(), 1501u);
-    return captured.str();
-  };
-  EXPECT_EQ(output(true), "");
-  EXPECT_EQ(output(false).rfind("Throughput: ", 0), 0u);
 }
 
 } // namespace

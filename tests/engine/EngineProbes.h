@@ -1,7 +1,6 @@
 #pragma once
-// Probes for the engine tests: sinks and filters that record what reaches
-// them and count their live instances, a reference that records its release,
-// and a sink that records the moves and states that reach it.
+// Probes for the engine tests: a reference that records its release, and a
+// sink that records the moves and states that reach it.
 
 #include "engine/Pipeline.h"
 #include "engine/StateBlocks.h"
@@ -16,41 +15,6 @@
 #include <vector>
 
 namespace orvela::test {
-
-/// Counts the live instances of a probe, to prove that owners release them.
-struct LiveCount {
-  static inline int live = 0;
-  LiveCount() { ++live; }
-  LiveCount(const LiveCount&) { ++live; }
-  ~LiveCount() { --live; }
-};
-
-/// Records every item and answers `answer`.
-class RecordingSink : public PureSink, private LiveCount {
-public:
-  explicit RecordingSink(bool answer = true) : answer(answer) {}
-  bool tryPut(void* item) override {
-    items.push_back(item);
-    return answer;
-  }
-  bool answer;
-  std::vector<void*> items;
-};
-
-/// Records every sink attached, in order, and passes items to the last one.
-class RecordingFilter : public Filter, private LiveCount {
-public:
-  void setSink(Sink* next) override { sinks.push_back(next); }
-  bool tryPut(void* item) override {
-    items.push_back(item);
-    return sinks.empty() || sinks.back()->tryPut(item);
-  }
-  std::vector<Sink*> sinks;
-  std::vector<void*> items;
-};
-
-/// Any address usable as an item.
-inline void* item(int& value) { return &value; }
 
 /// A reference to a state held by the test: both halves are read from it, the
 /// flag is chosen, and every release is recorded.
@@ -76,10 +40,7 @@ private:
 };
 
 /// Records every successor pair: the move's edge names and a heap copy of the
-/// state. With an allocator it owns the states it receives and returns them;
-/// with `scribble` it then overwrites the received state's first location and
-/// last clock, as a later stage would, so that a state shared between two
-/// pairs shows.
+/// state. With an allocator it owns the states it receives and returns them.
 class MoveRecorder final : public ItemSink<MoveRecorder, SuccessorPair> {
 public:
   explicit MoveRecorder(Allocator* owned = nullptr, bool answer = true)
@@ -88,10 +49,6 @@ public:
   bool put(SuccessorPair* pair) {
     moves.push_back(moveName(pair->second));
     states.emplace_back(pair->first->unpackedCopy());
-    if (scribble) {
-      pair->first->setLocation(0, 0xffff);
-      pair->first->getUnpackedRegion()->reset(pair->first->getUnpackedRegion()->getDim() - 1, 77);
-    }
     if (owned_)
       owned_->deallocate(pair->first);
     return answer_;
@@ -99,7 +56,6 @@ public:
 
   std::vector<std::string> moves;
   std::vector<Pointer<GlobalState>> states;
-  bool scribble = false;
 
 private:
   Allocator* owned_;

@@ -134,57 +134,6 @@ struct Zones {
 int32_t difference(const GlobalState& state) { return state.getUnpackedRegion()->get(1, 2); }
 int32_t differenceBelow(const GlobalState& state) { return state.getUnpackedRegion()->get(2, 1); }
 
-TEST(SplitFilter, CutsAZoneAcrossTheConstraintIntoBothSidesAndAcceptsWhenEitherIs) {
-  Zones zones;
-  MoveRecorder recorder(zones.allocator.get(), false);
-  SplitFilter split(*zones.system, {1, 2, lessEqual(2)}, &recorder, zones.allocator);
-  SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 5), zones.none);
-  // Both pieces refused: the split refuses.
-  EXPECT_FALSE(split.tryPut(&crossing));
-  ASSERT_EQ(recorder.states.size(), 2u);
-  EXPECT_EQ(difference(*recorder.states[0]), lessEqual(2));
-  EXPECT_EQ(differenceBelow(*recorder.states[0]), lessEqual(0));
-  EXPECT_EQ(difference(*recorder.states[1]), lessEqual(5));
-  EXPECT_EQ(differenceBelow(*recorder.states[1]), less(-2));
-  // A zone on one side passes whole.
-  SuccessorPair inside(zones.state(0, 10, 0, 10, 0, 1), zones.none);
-  EXPECT_FALSE(split.tryPut(&inside));
-  EXPECT_EQ(recorder.states.size(), 3u);
-  EXPECT_EQ(zones.allocator->blocksOut(), 0u);
-  // Either piece accepted: the split accepts.
-  int calls = 0;
-  auto secondOnly = createFunctionToSinkAdapter([&](SuccessorPair* pair) {
-    zones.allocator->deallocate(pair->first);
-    return ++calls == 2;
-  });
-  Pointer<PureSink> owner(secondOnly);
-  SplitFilter accepting(*zones.system, {1, 2, lessEqual(2)}, secondOnly, zones.allocator);
-  SuccessorPair again(zones.state(0, 10, 0, 10, 0, 5), zones.none);
-  EXPECT_TRUE(accepting.tryPut(&again));
-  EXPECT_EQ(calls, 2);
-}
-
-TEST(BasicNormFilter, WidensBeyondTheConstantsAndRestoresEachSide) {
-  Zones zones;
-  NormalisationInfo info(3); // constants 0: every finite bound goes
-  info.constraints = {{1, 2, lessEqual(2)}, negation({1, 2, lessEqual(2)})};
-  MoveRecorder recorder(zones.allocator.get());
-  BasicNormFilter basic(info, &recorder);
-  SuccessorPair below(zones.state(5, 10, 4, 9, 1, 2), zones.none);
-  EXPECT_TRUE(basic.tryPut(&below));
-  SuccessorPair above(zones.state(5, 10, 0, 4, 3, 9), zones.none);
-  EXPECT_TRUE(basic.tryPut(&above));
-  ASSERT_EQ(recorder.states.size(), 2u);
-  // Widened: no upper bound on x any more, and x - y only bounded by the
-  // side of x - y <= 2 the zone lay on.
-  for (const Pointer<GlobalState>& state : recorder.states)
-    EXPECT_EQ(state->getUnpackedRegion()->get(1, 0), rawInfinity);
-  EXPECT_EQ(difference(*recorder.states[0]), lessEqual(2));
-  EXPECT_EQ(differenceBelow(*recorder.states[0]), less(0));
-  EXPECT_EQ(difference(*recorder.states[1]), rawInfinity);
-  EXPECT_EQ(differenceBelow(*recorder.states[1]), less(-2));
-}
-
 TEST(NormalisationFilter, SplitsByEveryConstraintBeforeWidening) {
   Zones zones;
   NormalisationInfo info;

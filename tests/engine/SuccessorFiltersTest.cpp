@@ -68,32 +68,6 @@ TEST(SuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
   EXPECT_EQ(upper(next, 2), rawBound(4, false));
 }
 
-TEST(CopyingSuccessorFilter, CopiesOnlyWhenTheIntegerGuardsHold) {
-  Model stages("int [0,3] v := 0;\n"
-               "process P { clock x; state s0, s1, s2; init s0; "
-               "trans s0 -> s1 { guard v == 1; }, s0 -> s2 { guard v == 0; assign x := 0; }; }\n"
-               "system P;");
-  Pointer<Filter> filter = createCopyingSuccessorFilter(stages.system, stages.allocator);
-  MoveRecorder recorder(stages.allocator.get());
-  filter->setSink(&recorder);
-  Pointer<GlobalState> source = stages.initial->unpackedCopy();
-  source->delayAction();
-  const Transition* disabled[] = {findEdge(*stages.system, "P", "s0", "s1"), nullptr};
-  SuccessorPair refused(source.get(), disabled);
-  EXPECT_FALSE(filter->tryPut(&refused));
-  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
-
-  const Transition* enabled[] = {findEdge(*stages.system, "P", "s0", "s2"), nullptr};
-  SuccessorPair taken(source.get(), enabled);
-  EXPECT_TRUE(filter->tryPut(&taken));
-  ASSERT_EQ(recorder.states.size(), 1u);
-  EXPECT_EQ(recorder.states[0]->getLocation(0), 2);
-  // The source stays as it was.
-  EXPECT_EQ(source->getLocation(0), 0);
-  EXPECT_EQ(upper(*source, 1), rawInfinity);
-  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
-}
-
 const char* delayModel = "urgent chan u; int [0,1] go := 0;\n"
                          "process P { clock x; state s0, free {x <= 5}, stuck {x <= 4}, "
                          "hurry {x <= 4}, calm; commit stuck; urgent hurry; init s0; trans "

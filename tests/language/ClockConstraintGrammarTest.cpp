@@ -52,24 +52,6 @@ TEST(ClockConstraintGrammar, EachComparisonBecomesDifferenceConstraints) {
   EXPECT_EQ(fields(both.getRight().get()), Fields(1, 0, 5, false));
 }
 
-TEST(ClockConstraintGrammar, ClockAndIntegerItemsOfAGuardAreKeptApart) {
-  Parsed parsed = parse(withEdge("guard x < 3, k == 1, y > x, k < 4;"));
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  const Transition& edge = edgeOf(parsed, 0, 0);
-  EXPECT_EQ(edge.getGuardText(), "x<3, k==1, y>x, k<4");
-  const auto& clocks = dynamic_cast<const AndExpr&>(*edge.getClockGuard());
-  EXPECT_EQ(fields(clocks.getLeft().get()), Fields(1, 0, 3, true));
-  EXPECT_EQ(fields(clocks.getRight().get()), Fields(1, 2, 0, true));
-  Pointer<GlobalState> state = parsed.system->calcInitial();
-  state->getIntegerReference()[0] = 1;
-  EXPECT_TRUE(edge.evalIntegerGuards(state.get()));
-  state->getIntegerReference()[0] = 4;
-  EXPECT_FALSE(edge.evalIntegerGuards(state.get()));
-  // On the initial zone x equals y, so y > x cannot hold.
-  state->delayAction();
-  EXPECT_FALSE(edge.evalClockGuards(state.get()) && state->ok());
-}
-
 TEST(ClockConstraintGrammar, InvariantsAllowOnlyUpperBounds) {
   Parsed parsed = parse(withEdge("", "s0 { x <= 3, c[k] < 5 }, s1"));
   ASSERT_TRUE(parsed.system) << parsed.messages;

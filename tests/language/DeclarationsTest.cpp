@@ -105,45 +105,8 @@ TEST(Declarations, ArraysOfConstantsInitialiseWholeRowsAndArrays) {
   EXPECT_EQ(initialValues(tables), (std::vector<int>{7, 8, 9, 1, 2, 3, 7, 8, 9, 7, 8, 9, 7, 8, 9}));
 }
 
-TEST(Declarations, LocalVariablesAreNamedAfterTheirProcess) {
-  const ModelTables tables = tablesOf("int a; process P { int a[3] := {4,5,6}; clock c[2]; "
-                                      "chan d[2][2]; state s; init s; } system P;");
-  EXPECT_EQ(integerNames(tables), (std::vector<std::string>{"a", "P.a[0]", "P.a[1]", "P.a[2]"}));
-  EXPECT_EQ(initialValues(tables), (std::vector<int>{0, 4, 5, 6}));
-  ASSERT_EQ(tables.clocks.size(), 3u);
-  EXPECT_EQ(tables.clocks[0].name, "t(0)");
-  EXPECT_EQ(tables.clocks[2].name, "P.c[1]");
-  ASSERT_EQ(tables.channels.size(), 4u);
-  EXPECT_EQ(tables.channels[2].name, "P.d[1][0]");
-  EXPECT_EQ(tables.channels[2].id, 3);
-}
-
-TEST(Declarations, ChannelKindsFollowTheirKeywords) {
-  const ModelTables tables =
-      tablesOf(withProcess("chan a; urgent chan b; broadcast chan c; urgent broadcast chan d[2];"));
-  ASSERT_EQ(tables.channels.size(), 5u);
-  const auto kind = [&](int id) {
-    return std::pair(tables.channel(id).urgent, tables.channel(id).broadcast);
-  };
-  EXPECT_EQ(kind(1), std::pair(false, false));
-  EXPECT_EQ(kind(2), std::pair(true, false));
-  EXPECT_EQ(kind(3), std::pair(false, true));
-  EXPECT_EQ(kind(5), std::pair(true, true));
-  EXPECT_EQ(test::constantValue("chan a, b, c; urgent broadcast chan d[2];", "d[]"), "4");
-}
-
 TEST(Declarations, A255thClockIncludingTheReferenceClockIsAccepted) {
   EXPECT_EQ(tablesOf(withProcess("clock c[253]; clock last;")).clocks.size(), 255u);
-}
-
-TEST(Declarations, ElementNamesSpellEveryIndex) {
-  std::istringstream none;
-  ParserState state(none, std::cerr);
-  Declarations& record = state.declaration;
-  record.dimensions = {2, 3, 4};
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 0), "a[0][0][0]");
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 23), "a[1][2][3]");
-  EXPECT_EQ(record.addArrayIndex("a[][][]", 13), "a[1][0][1]");
 }
 
 } // namespace

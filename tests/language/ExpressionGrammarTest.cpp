@@ -1,6 +1,6 @@
 #include "LanguageTest.h"
 #include "language/ExpressionBuilders.h"
-#include "model/TestState.h"
+#include "support/TestState.h"
 #include "symbolic/IntegerInfo.h"
 
 #include <gtest/gtest.h>
@@ -104,35 +104,6 @@ Parsed edgeWith(const std::string& guard, const std::string& updates,
   return parse("int [0,5] k; int i; int a[3], b[3];" + extraDeclarations +
                "\nprocess P { state s; init s; trans s -> s { " + guard + " " + updates +
                " }; }\nsystem P;");
-}
-
-TEST(ExpressionGrammar, IntegerGuardsAreConjoinedAndKeepTheirText) {
-  Parsed parsed = edgeWith("guard k < 3, a[i] == 6, (k >? i) != 2;", "");
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  const Transition& edge = edgeOf(parsed, 0, 0);
-  EXPECT_EQ(edge.getGuardText(), "k<3, a[i]==6, (k>?i)!=2");
-  TestState state({0, 1, 5, 6, 7, 0, 0, 0});
-  EXPECT_TRUE(edge.evalIntegerGuards(&state));
-  state.integers[1] = 2; // a[2] is 7
-  EXPECT_FALSE(edge.evalIntegerGuards(&state));
-  state.integers = {3, 1, 5, 6, 7, 0, 0, 0};
-  EXPECT_FALSE(edge.evalIntegerGuards(&state));
-  state.integers = {2, 1, 0, 6, 0, 0, 0, 0}; // k >? i is 2
-  EXPECT_FALSE(edge.evalIntegerGuards(&state));
-}
-
-TEST(ExpressionGrammar, ConditionalExpressionsChooseByTheirCondition) {
-  Parsed parsed = edgeWith("", "assign b := (k == 0 ? a : b), k := (i < 2 ? i + 1 : i - 10);");
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  EXPECT_EQ(edgeOf(parsed, 0, 0).getAssignmentText(), "b:=(k==0?a:b), k:=(i<2?i+1:i-10)");
-  TestState state({0, 1, 7, 8, 9, 1, 2, 3});
-  edgeOf(parsed, 0, 0).resetAssigns(&state);
-  EXPECT_EQ(state.integers, (std::vector<int>{2, 1, 7, 8, 9, 7, 8, 9}));
-  state.integers = {1, 12, 7, 8, 9, 1, 2, 3};
-  edgeOf(parsed, 0, 0).resetAssigns(&state);
-  EXPECT_EQ(state.integers, (std::vector<int>{2, 12, 7, 8, 9, 1, 2, 3}));
-  EXPECT_EQ(edgeWith("", "assign k := (i < 2 ? a : 1);").messages,
-            "Error at line 2 : Type mismatch\n");
 }
 
 TEST(ExpressionGrammar, IntegerUpdatesAreClampedIntoTheDomain) {

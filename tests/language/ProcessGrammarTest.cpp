@@ -2,7 +2,7 @@
 #include "expr/ClockCopyReset.h"
 #include "expr/ClockUpdates.h"
 #include "expr/CommaExpression.h"
-#include "model/TestState.h"
+#include "support/TestState.h"
 #include "symbolic/GlobalState.h"
 
 #include <gtest/gtest.h>
@@ -21,12 +21,6 @@ std::string processP(const std::string& body, const std::string& declarations = 
 }
 
 std::string messagesOf(const std::string& text) { return parse(text).messages; }
-
-// The synchronisation value of an edge in a state where every integer is 0.
-int syncValue(const Transition& edge) {
-  TestState state({0, 0});
-  return edge.getSync()->evaluateScalar(&state);
-}
 
 TEST(ProcessGrammar, AnEdgeWithoutSourceStartsWhereThePreviousOneDid) {
   Parsed parsed = parse(processP("init s0; trans s0 -> s1 {}, -> s2 {}, s1 -> s0 {}, -> s1 {};"));
@@ -53,21 +47,6 @@ TEST(ProcessGrammar, CommitAndUrgentListsMarkTheirLocations) {
   }
   EXPECT_STREQ(process.getControlState(2)->getName(), "s2");
   EXPECT_EQ(parsed.system->symbols()->getData(locationSymbol, process.getFirstLocationId() + 2), 2);
-}
-
-TEST(ProcessGrammar, SynchronisationsCarryTheChannelIdAndItsDirection) {
-  Parsed parsed = parse(processP("init s0; trans s0 -> s1 { sync c!; }, s1 -> s2 { sync c?; },"
-                                 " s2 -> s0 { sync d[1]!; }, -> s1 { sync d[i]?; }, -> s2 {};",
-                                 "chan c, d[3]; int i;"));
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  const std::pair<int, const char*> expected[] = {
-      {1, "c!"}, {-1, "c?"}, {3, "d[1]!"}, {-2, "d[i]?"}, {0, "tau"}};
-  for (int index = 0; index < 5; ++index) {
-    const Transition& edge = edgeOf(parsed, 0, index);
-    EXPECT_EQ(syncValue(edge), expected[index].first) << index;
-    EXPECT_EQ(edge.getSyncText(), expected[index].second);
-  }
-  EXPECT_EQ(edgeOf(parsed, 0, 3).getSync()->getRange(), Interval(-4, -2));
 }
 
 TEST(ProcessGrammar, TheSystemLineOrdersTheProcessesItNames) {
@@ -98,26 +77,6 @@ TEST(ProcessGrammar, NamesAreScopedByProcess) {
   edgeOf(parsed, 0, 0).resetAssigns(&state);
   edgeOf(parsed, 1, 0).resetAssigns(&state);
   EXPECT_EQ(state.integers, (std::vector<int>{2, 1}));
-}
-
-TEST(ProcessGrammar, ClockUpdatesResetAndShift) {
-  Parsed parsed = parse(processP("init s0; trans s0 -> s1 { assign x := 0, y := 5, x += 2, "
-                                 "y -= 3, x := x + 4, y := y - 1, c[i] := 7; };",
-                                 "clock x, y, c[3]; int i;"));
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  const Transition& edge = edgeOf(parsed, 0, 0);
-  EXPECT_EQ(edge.getAssignmentText(), "x:=0, y:=5, x+=2, y-=3, x:=x+4, y:=y-1, c[i]:=7");
-  TestState state({9});
-  edge.resetAssigns(&state);
-  using Update = TestState::ClockUpdate;
-  EXPECT_EQ(state.updates, (std::vector<Update>{{'r', 1, 0},
-                                                {'r', 2, 5},
-                                                {'o', 1, 2},
-                                                {'o', 2, -3},
-                                                {'o', 1, 4},
-                                                {'o', 2, -1},
-                                                {'r', 5, 7}}));
-  EXPECT_EQ(edge.getResetClocks(), (std::set<int>{1, 2}));
 }
 
 // True when `clock` is exactly `value` in the state's zone.
@@ -201,26 +160,6 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
             "");
 }
 
-TEST(ProcessGrammar, ErrorRecoveryReportsEveryFaultyPart) {
-  const std::string text = "int k;\n"
-                           "process P {\n"
-                           "  state s0, s1, s0;\n"
-                           "  init s0;\n"
-                           "  trans s0 -> s1 { guard k < 1, s0 == 1; },\n"
-                           "        s1 -> s0 { sync k!; },\n"
-                           "        s0 -> k { },\n"
-                           "        s1 -> s1 { assign k := 1, P := 2; };\n"
-                           "}\n"
-                           "system P;";
-  Parsed parsed = parse(text);
-  EXPECT_FALSE(parsed.system);
-  EXPECT_EQ(parsed.messages, "Error at line 3 : Redefined symbol s0\n"
-                             "Error at line 5 : Type mismatch or undeclared identifier.\n"
-                             "Error at line 6 : Type mismatch.\n"
-                             "Error at line 7 : Transition destination is not a state.\n"
-                             "Error at line 8 : Type mismatch or undeclared indentifier.\n");
-}
-
 TEST(ProcessGrammar, DeepNestingOverflowsTheParserStack) {
   const auto nested = [](int depth) {
     return processP("init s0;", "const N " + std::string(static_cast<std::size_t>(depth), '(') +
@@ -230,21 +169,6 @@ TEST(ProcessGrammar, DeepNestingOverflowsTheParserStack) {
   Parsed parsed = parse(nested(250));
   EXPECT_FALSE(parsed.system);
   EXPECT_EQ(parsed.messages, "Error at line 1 : parser stack overflow\n");
-}
-
-TEST(ProcessGrammar, CostHeuristicAndUnusedTokensAreRejectedWithoutHarm) {
-  const std::string process = "\nprocess P { int k; clock x; state s; init s; trans s -> s { ";
-  const std::string tail = " }; }\nsystem P;";
-  for (const std::string& text :
-       {"cost' := 0;" + process + tail, "cost += 1;" + process + tail,
-        "heur := 2;" + process + tail, process + "guard cost < 3;" + tail,
-        process + "assign k := heur;" + tail, process + "assign cost += 1;" + tail,
-        process + "assign heur := 1, k := 2;" + tail, "hide int k;" + process + tail,
-        "int remaining;" + process + tail, process + "guard \"text\";" + tail}) {
-    Parsed parsed = parse(text);
-    EXPECT_FALSE(parsed.system) << text;
-    EXPECT_NE(parsed.messages.find("parse error"), std::string::npos) << text;
-  }
 }
 
 TEST(ProcessGrammar, SourceTextsAreCutAt511Characters) {

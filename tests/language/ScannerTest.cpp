@@ -42,31 +42,6 @@ protected:
   SymbolTable symbols{symbolTypeCount};
 };
 
-TEST_F(ScannerTest, KeywordsAreWholeCaseSensitiveWords) {
-  EXPECT_EQ(scanText("int int1 Int clock chan urgent broadcast const"),
-            (std::vector<ScannedToken>{{INT, ""},
-                                       {NEW_NAME, "int1"},
-                                       {NEW_NAME, "Int"},
-                                       {CLOCK, ""},
-                                       {CHAN, ""},
-                                       {URGENT, ""},
-                                       {BROADCAST, ""},
-                                       {CONST, ""}}));
-  EXPECT_EQ(codes(scanText("assign commit guard hide init process state sync system trans cost "
-                           "heur remaining")),
-            (std::vector<int>{ASSIGN, COMMIT, GUARD, HIDE, INIT, PROCESS, STATE, SYNC, SYSTEM,
-                              TRANS, COST, HEUR, REMAINING}));
-}
-
-TEST_F(ScannerTest, OperatorsTakeTheLongestMatch) {
-  EXPECT_EQ(codes(scanText("-> := += -= <? >? <= < == != > ' ! ?")),
-            (std::vector<int>{ARROW, BECOMES, PLUS_BECOMES, MINUS_BECOMES, MIN_OP, MAX_OP, LE, LT,
-                              EQ, NE, GT, PRIME, '!', '?'}));
-  EXPECT_EQ(codes(scanText("x>=3")), codes(scanText("x=>3")));
-  EXPECT_EQ(codes(scanText("x=>3")), (std::vector<int>{CLOCK_NAME, GE, NUMBER}));
-  EXPECT_EQ(codes(scanText("a->-b")), (std::vector<int>{NEW_NAME, ARROW, '-', NEW_NAME}));
-}
-
 TEST_F(ScannerTest, UnmatchedCharactersAreReportedAsBadTokens) {
   std::string messages;
   EXPECT_EQ(codes(scanText("x=3 & _a", &messages)),
@@ -74,34 +49,6 @@ TEST_F(ScannerTest, UnmatchedCharactersAreReportedAsBadTokens) {
   EXPECT_EQ(messages, "Error at line 1 : Unknown symbol '='\n"
                       "Error at line 1 : Unknown symbol '&'\n"
                       "Error at line 1 : Unknown symbol '_'\n");
-}
-
-TEST_F(ScannerTest, DeclaredNamesAreClassifiedByTheirElementKind) {
-  EXPECT_EQ(scanText("x n c v w"), (std::vector<ScannedToken>{{CLOCK_NAME, "x"},
-                                                              {SYMBOL_NAME, "n"},
-                                                              {CLOCK_NAME, "c"},
-                                                              {SYMBOL_NAME, "v"},
-                                                              {NEW_NAME, "w"}}));
-}
-
-TEST_F(ScannerTest, QualifiedNamesReachAProcessFrameOrTheGlobalOne) {
-  std::string messages;
-  EXPECT_EQ(scanText("P.y P.x global.x global.n P.n", &messages),
-            (std::vector<ScannedToken>{{QUALIFIED_CLOCK_NAME, "y"},
-                                       {QUALIFIED_SYMBOL_NAME, "x"},
-                                       {QUALIFIED_CLOCK_NAME, "x"},
-                                       {QUALIFIED_SYMBOL_NAME, "n"},
-                                       {BAD_TOKEN, ""}}));
-  EXPECT_EQ(messages, "");
-  EXPECT_EQ(codes(scanText("n.x Q.x", &messages)), (std::vector<int>{BAD_TOKEN, BAD_TOKEN}));
-  EXPECT_EQ(messages,
-            "Error at line 1 : n: no such process\nError at line 1 : Q: no such process\n");
-  // Blanks split a qualified name; a second dot is a character of its own.
-  EXPECT_EQ(codes(scanText("P . y")), (std::vector<int>{SYMBOL_NAME, BAD_TOKEN, NEW_NAME}));
-  EXPECT_EQ(codes(scanText("P.y.z")),
-            (std::vector<int>{QUALIFIED_CLOCK_NAME, BAD_TOKEN, NEW_NAME}));
-  // The scanner leaves the frames as it found them.
-  EXPECT_EQ(symbols.getType("y"), -1);
 }
 
 TEST_F(ScannerTest, LongNamesAreTruncatedTo63Characters) {
@@ -152,34 +99,6 @@ TEST_F(ScannerTest, EachDescriptionIsScannedFromAFreshBuffer) {
     EXPECT_EQ(codes(scanText(comment + "n" + blanks + "x" + comment)),
               (std::vector<int>{SYMBOL_NAME, CLOCK_NAME}))
         << length;
-  }
-}
-
-TEST(LexInput, InteractiveReadsStopAtALineEndAndBlockReadsFillTheRequest) {
-  std::istringstream lines("ab\ncdef\n"), block("abcdefgh");
-  char buffer[8];
-  const auto read = [&](auto reader, std::istream& in, int max) {
-    return std::string(buffer, static_cast<std::size_t>(reader(&in, buffer, max)));
-  };
-  EXPECT_EQ(read(interactiveLexInput, lines, 8), "ab\n");
-  EXPECT_EQ(read(interactiveLexInput, lines, 3), "cde");
-  EXPECT_EQ(read(interactiveLexInput, lines, 1), "f");
-  EXPECT_EQ(read(interactiveLexInput, lines, 8), "\n");
-  EXPECT_EQ(read(interactiveLexInput, lines, 8), "");
-  EXPECT_EQ(read(nonInteractiveLexInput, block, 5), "abcde");
-  EXPECT_EQ(read(nonInteractiveLexInput, block, 1), "f");
-  EXPECT_EQ(read(nonInteractiveLexInput, block, 6), "gh");
-  EXPECT_EQ(read(nonInteractiveLexInput, block, 6), "");
-  // A failing stream is a runtime error.
-  std::istringstream bad("abc");
-  bad.setstate(std::ios::badbit);
-  for (auto read : {interactiveLexInput, nonInteractiveLexInput}) {
-    try {
-      read(&bad, buffer, 8);
-      ADD_FAILURE() << "no exception";
-    } catch (const RuntimeError& error) {
-      EXPECT_STREQ(error.what(), "LEX: input failed in scanner");
-    }
   }
 }
 

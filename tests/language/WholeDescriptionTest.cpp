@@ -75,57 +75,6 @@ TEST(WholeDescription, AResetClockIsInactiveBeforeTheReset) {
   EXPECT_EQ(activeClocks(plain, 0, 1), (std::set<int>{0, 1, 2}));
 }
 
-TEST(WholeDescription, ConditionalResetsAndCopiesKeepClocksActive) {
-  Parsed parsed = parse("int k; process P { clock x, y, z; state s0, s1, s2; init s0; trans "
-                        "s0 -> s1 { assign (k == 0 ? x := 0); }, s1 -> s2 { assign z := y; }, "
-                        "s2 -> s0 { guard x > 2, z < 1; }; }\nsystem P;");
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  parsed.system->propagateClocks({});
-  EXPECT_EQ(activeClocks(parsed, 0, 2), (std::set<int>{0, 1, 2, 3}));
-  EXPECT_EQ(activeClocks(parsed, 0, 1), (std::set<int>{0, 1, 2}));
-  EXPECT_EQ(activeClocks(parsed, 0, 0), (std::set<int>{0, 1, 2}));
-}
-
-TEST(WholeDescription, UrgentChannelsStopTimeOnlyWhenBothSidesAreEnabled) {
-  Parsed parsed = parse("urgent chan go; int [0,1] ready;\n"
-                        "process A { state a0, a1; init a0; trans a0 -> a1 { sync go!; }; }\n"
-                        "process B { state b0, b1; init b0; trans b0 -> b1 { guard ready == 1; "
-                        "sync go?; }; }\n"
-                        "system A, B;");
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  Pointer<GlobalState> state = parsed.system->calcInitial();
-  EXPECT_FALSE(parsed.system->hasUrgentTransitions(state.get()));
-  state->getIntegerReference()[0] = 1;
-  EXPECT_TRUE(parsed.system->hasUrgentTransitions(state.get()));
-  state->setLocation(0, 1);
-  EXPECT_FALSE(parsed.system->hasUrgentTransitions(state.get()));
-}
-
-TEST(WholeDescription, InvariantsRestrictTheZoneOfTheCurrentLocations) {
-  Parsed parsed = parse("clock x, y;\n"
-                        "process A { state a0 { x <= 3 }, a1; init a0; trans a0 -> a1 {}; }\n"
-                        "process B { state b0 { y < 7 }; init b0; }\n"
-                        "system A, B;");
-  ASSERT_TRUE(parsed.system) << parsed.messages;
-  Pointer<GlobalState> state = parsed.system->calcInitial();
-  state->delayAction();
-  EXPECT_TRUE(parsed.system->evalInvariant(state.get()));
-  const UnpackedRegion& zone = *state->getUnpackedRegion();
-  EXPECT_EQ(zone.get(1, 0), lessEqual(3));
-  EXPECT_EQ(zone.get(2, 0), lessEqual(3)) << "y equals x";
-  // Past the bound of the location's invariant there is nothing left.
-  Pointer<GlobalState> late = parsed.system->calcInitial();
-  late->delayAction();
-  late->tighten(0, 1, lessEqual(-4));
-  EXPECT_FALSE(parsed.system->evalInvariant(late.get()));
-  // In a1 only B's invariant applies.
-  Pointer<GlobalState> moved = parsed.system->calcInitial();
-  moved->setLocation(0, 1);
-  moved->delayAction();
-  EXPECT_TRUE(parsed.system->evalInvariant(moved.get()));
-  EXPECT_EQ(moved->getUnpackedRegion()->get(2, 0), 2 * 7);
-}
-
 // A zone of the system's clocks with every clock non-negative and unbounded.
 struct FreeZone {
   explicit FreeZone(int clocks) : zone(UnpackedRegion::create(clocks, true)) {}

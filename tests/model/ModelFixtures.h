@@ -1,8 +1,8 @@
 #pragma once
 // Processes assembled by hand for the model tests.
 
-#include "TestState.h"
 #include "model/Process.h"
+#include "support/TestState.h"
 
 #include <algorithm>
 #include <string>

@@ -62,20 +62,6 @@ TEST_F(SystemTest, AnUrgentSynchronisationNeedsBothIntegerGuardsToHold) {
   EXPECT_FALSE(system->canSync(&state, 0, 1));
 }
 
-TEST_F(SystemTest, UrgentEdgesOnDifferentChannelsDoNotMatch) {
-  tables.addChannel(true, false, "u1");
-  tables.addChannel(true, false, "u2");
-  // A may send on u1 or u2 (an array over both), B receives on u2 only when
-  // A's choice, integer 0, names it.
-  Pointer<Expression> either = new Variable(0, 1, 1, 2);
-  Pointer<System> system = systemOf(
-      {buildProcess("A", 1, {edge(0, 0, either)}), buildProcess("B", 1, {edge(0, 0, receive(2))})});
-  TestState state({1}, {0, 0});
-  EXPECT_FALSE(system->hasUrgentTransitions(&state));
-  state.integers = {2};
-  EXPECT_TRUE(system->hasUrgentTransitions(&state));
-}
-
 TEST_F(SystemTest, AnEnabledUrgentBroadcastIsUrgentWithoutReceivers) {
   tables.addChannel(true, true, "all");
   Pointer<System> system = systemOf(
@@ -84,21 +70,6 @@ TEST_F(SystemTest, AnEnabledUrgentBroadcastIsUrgentWithoutReceivers) {
   EXPECT_FALSE(system->hasUrgentTransitions(&state));
   state.integers = {1};
   EXPECT_TRUE(system->hasUrgentTransitions(&state));
-}
-
-TEST_F(SystemTest, CommittedAndUrgentLocationsAreCountedPerProcess) {
-  Pointer<System> system =
-      systemOf({buildProcess("A", 2, {}, {1}, {}), buildProcess("B", 2, {}, {1}, {0}),
-                buildProcess("C", 2, {}, {}, {1})});
-  TestState state({}, {1, 1, 0});
-  EXPECT_EQ(system->committed(&state), 2);
-  EXPECT_FALSE(system->isUrgentState(&state));
-  state.locations = {0, 0, 0};
-  EXPECT_EQ(system->committed(&state), 0);
-  EXPECT_TRUE(system->isUrgentState(&state));
-  state.locations = {0, 1, 1};
-  EXPECT_EQ(system->committed(&state), 1);
-  EXPECT_TRUE(system->isUrgentState(&state));
 }
 
 // A: l0 -> l1 -> l0 (l0 is the loop entry); B: l0 -> l1 only. Both forms of
@@ -128,57 +99,6 @@ TEST_F(SystemTest, OnlyMovesIntoLoopEntriesMustBeSaved) {
   EXPECT_TRUE(system->noSave(Successor{other, nullptr, initial.get()}));
   initial->setLocation(0, 1);
   EXPECT_TRUE(system->noSave(Successor{other, back, initial.get()}));
-}
-
-TEST_F(SystemTest, TheInitialStateStartsEverythingAtZero) {
-  tables.addClock("x");
-  tables.addClock("y");
-  tables.addInteger("n", 0, 9, 4);
-  tables.addInteger("m", -3, 3, -2);
-  Pointer<Process> second = buildProcess("B", 3, {});
-  second->setInitial(2);
-  Pointer<System> system = systemOf({buildProcess("A", 2, {}), second});
-  Pointer<GlobalState> state = system->calcInitial();
-  EXPECT_EQ(state->getLocation(0), 0);
-  EXPECT_EQ(state->getLocation(1), 2);
-  EXPECT_EQ(state->getIntegerTable()->getCount(), 2);
-  EXPECT_EQ(state->getIntegerReference()[0], 4);
-  EXPECT_EQ(state->getIntegerReference()[1], -2);
-  const UnpackedRegion& zone = *state->getUnpackedRegion();
-  ASSERT_EQ(zone.getDim(), 3u);
-  for (unsigned i = 0; i < 3; ++i)
-    for (unsigned j = 0; j < 3; ++j)
-      EXPECT_EQ(zone.get(i, j), Zone::zero) << i << ' ' << j;
-  EXPECT_EQ(system->getSizeOfUnpackedState(),
-            4 * static_cast<int>(GlobalState::sizeOfUnpacked(2, 2, 3)));
-  std::ostringstream out;
-  state->delayAction();
-  system->displayGlobalState(state.get(), out);
-  EXPECT_EQ(out.str(), "\n( A.l0 B.l2 )\nx-y<=0, y-x<=0 n=4 m=-2 \n");
-}
-
-TEST_F(SystemTest, ExtraActiveClocksReachEveryLocation) {
-  Pointer<System> system = systemOf({buildProcess("A", 2, {edge(0, 1)}), buildProcess("B", 1, {})});
-  system->getProcess(1)->getControlState(0)->getActiveClocks().insert(9);
-  system->propagateClocks({2, 3});
-  for (int process = 0; process < 2; ++process)
-    for (int location = 0; location < system->getProcess(process)->getLocationCount(); ++location)
-      EXPECT_EQ(system->getProcess(process)->getControlState(location)->getActiveClocks(),
-                (std::set<int>{2, 3}));
-}
-
-TEST_F(SystemTest, PrintsItsProcessesAndTheLocationsOfAState) {
-  Pointer<System> system = systemOf({buildProcess("A", 2, {}), buildProcess("B", 1, {})});
-  TestState state({}, {1, 0});
-  std::ostringstream locations;
-  system->displayControlState(&state, locations);
-  EXPECT_EQ(locations.str(), "( A.l1 B.l0 )\n");
-  std::ostringstream all;
-  system->print(all);
-  EXPECT_EQ(all.str(), "The system has 2 processes.\n\n"
-                       "Process: A\n  Process with 2 states.\nStates:\n  l0 { }\n  l1 { }\n"
-                       "Transitions: \n"
-                       "Process: B\n  Process with 1 states.\nStates:\n  l0 { }\nTransitions: \n");
 }
 
 } // namespace

@@ -46,33 +46,6 @@ TEST_F(BitStateHashingPWListTest, AnExploredStateIsAcceptedAgainButNotExploredAg
   EXPECT_FALSE(list->enumStates()->tryGet(&none));
 }
 
-TEST_F(BitStateHashingPWListTest, OnlyKeptStatesSetTheirBitAndTheTableIsCleared) {
-  Pointer<PWList> list = makeList();
-  OwnedState s = state(1, 0, 0, 3);
-  ASSERT_TRUE(explore(*list, s, false)); // dropped after exploration: bit clear
-  EXPECT_TRUE(explore(*list, s, false));
-  EXPECT_EQ(list->getExplored(), 2u);
-
-  list = makeList(1); // every state has bit 0
-  ASSERT_TRUE(explore(*list, state(1, 0, 0, 3)));
-  EXPECT_FALSE(explore(*list, state(2, 1, 5, 7)));
-  list->clear(); // the table is cleared too
-  EXPECT_TRUE(explore(*list, state(2, 1, 5, 7)));
-}
-
-TEST_F(BitStateHashingPWListTest, WaitingStatesStillCoverEachOther) {
-  Pointer<PWList> list = makeList();
-  ASSERT_TRUE(put(*list, state(1, 0, 1, 2)));
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 5)));
-  EXPECT_FALSE(put(*list, state(1, 0, 2, 3)));
-  EXPECT_EQ(check(*list), "");
-  GlobalStateReference* reference = get(*list);
-  ASSERT_NE(reference, nullptr);
-  EXPECT_EQ(interval(read(reference).get()), std::make_pair(0, 5));
-  reference->release(false);
-  EXPECT_EQ(get(*list), nullptr);
-}
-
 TEST_F(BitStateHashingPWListTest, TheBitHashesLocationsComparedIntegersAndTheWholeZone) {
   Pointer<PWList> list = makeList();
   OwnedState s = test::makeState(model, {3, 1}, {-4, 9});

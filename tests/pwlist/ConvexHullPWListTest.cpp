@@ -20,27 +20,6 @@ protected:
   }
 };
 
-TEST_F(ConvexHullPWListTest, DisjointZonesOfOneDiscretePartMergeIntoTheirHull) {
-  Pointer<PWList> list = makeList();
-  OwnedState first = state(1, 0, 0, 1), second = state(1, 0, 3, 4);
-  second->setTraceId(9);
-  first->setTraceId(5);
-  ASSERT_TRUE(put(*list, first));
-  ASSERT_TRUE(put(*list, second));
-  // the offered state now carries the hull too
-  EXPECT_EQ(interval(second.get()), Interval(0, 4));
-  EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 4}}}));
-  EXPECT_EQ(list->getSize(), 1u);
-  EXPECT_FALSE(put(*list, state(1, 0, 2, 3))); // inside the hull
-  EXPECT_TRUE(put(*list, state(2, 0, 2, 3)));  // another discrete part
-  EXPECT_EQ(check(*list), "");
-
-  GlobalStateReference* reference = get(*list);
-  OwnedState back = read(reference);
-  EXPECT_EQ(interval(back.get()), Interval(0, 4));
-  EXPECT_EQ(back->getTraceId(), 5); // the stored state's own
-}
-
 TEST_F(ConvexHullPWListTest, AnExploredStateThatGrowsIsExploredAgain) {
   for (bool store : {true, false}) {
     SCOPED_TRACE(store ? "stored" : "not stored");
@@ -59,24 +38,6 @@ TEST_F(ConvexHullPWListTest, AnExploredStateThatGrowsIsExploredAgain) {
     EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 4}}}));
     EXPECT_EQ(check(*list), "");
   }
-}
-
-TEST_F(ConvexHullPWListTest, AWaitingStateGrowsInPlaceAndAnIncludingZoneReplacesIt) {
-  Pointer<PWList> list = makeList();
-  ASSERT_TRUE(put(*list, state(1, 0, 2, 3)));
-  ASSERT_TRUE(put(*list, state(2, 0, 0, 1)));
-  ASSERT_TRUE(put(*list, state(1, 0, 1, 5))); // includes the waiting zone
-  EXPECT_EQ(list->getSize(), 2u);             // no second entry
-  std::vector<int> order;
-  while (GlobalStateReference* reference = get(*list)) {
-    OwnedState s = read(reference);
-    order.push_back(s->getLocation(0));
-    if (s->getLocation(0) == 1) {
-      EXPECT_EQ(interval(s.get()), Interval(1, 5));
-    }
-    reference->release(false);
-  }
-  EXPECT_EQ(order, (std::vector<int>{1, 2})); // kept its place in the queue
 }
 
 // A state grows while the search expands it (one of its own successors has

@@ -65,24 +65,6 @@ TEST_F(HashingPWListTest, CoveringWorksInBothDirections) {
   EXPECT_EQ(check(*list), "");
 }
 
-TEST_F(HashingPWListTest, OnlyStatesWithTheSameComparedDiscretePartCoverEachOther) {
-  Pointer<PWList> list = makeList(createQueuePWOrder(), 1);
-  // equal hashes, so that only the discrete comparison tells them apart
-  EXPECT_TRUE(put(*list, state(1, 0, 0, 9, 1), true, 5));
-  EXPECT_TRUE(put(*list, state(1, 0, 1, 2, 2), true, 5));    // another location
-  EXPECT_TRUE(put(*list, state(1, 0, 1, 2, 1, 1), true, 5)); // another integer
-  EXPECT_TRUE(put(*list, state(1, 0, 0, 9, 1), true, 6));    // another hash
-  EXPECT_FALSE(put(*list, state(1, 0, 1, 2, 1), true, 5));
-  EXPECT_EQ(list->getStored(), 4u);
-
-  // Values beyond the compared ones do not tell states apart, but are
-  // stored and given back.
-  Pointer<PWList> oneCompared = createDBMPWList(7, createQueuePWOrder(), {2, 2, 1, 3});
-  EXPECT_TRUE(put(*oneCompared, state(1, 3, 0, 9, 1, 8), true, 1));
-  EXPECT_FALSE(put(*oneCompared, state(1, 3, 1, 2, 1, 9), true, 1));
-  EXPECT_EQ(read(get(*oneCompared))->getIntegerReference()[1], 8);
-}
-
 int locationZero(const GlobalState* s) { return -s->getLocation(0); }
 
 TEST_F(HashingPWListTest, QueueStackAndPriorityOrders) {
@@ -103,41 +85,6 @@ TEST_F(HashingPWListTest, QueueStackAndPriorityOrders) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(list->getExplored(), 3u);
   }
-}
-
-TEST_F(HashingPWListTest, ReleaseKeepsOrDropsAccordingToTheFlag) {
-  Pointer<PWList> list = makeList(createQueuePWOrder());
-  OwnedState kept = state(1, 0, 0, 1), dropped = state(2, 0, 0, 1);
-  ASSERT_TRUE(put(*list, kept, true));
-  ASSERT_TRUE(put(*list, dropped, false));
-  for (int k = 0; k < 2; ++k) {
-    GlobalStateReference* reference = get(*list);
-    ASSERT_NE(reference, nullptr);
-    reference->release(!reference->getFlag());
-    EXPECT_EQ(check(*list), "");
-  }
-  EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 1}}}));
-  EXPECT_FALSE(put(*list, kept));
-  EXPECT_TRUE(put(*list, dropped)); // forgotten once explored
-  EXPECT_EQ(nodesInUse(*list), 2u);
-}
-
-TEST_F(HashingPWListTest, TheSameReferenceUntilReleasedAndNothingWhenEmpty) {
-  Pointer<PWList> list = makeList(createQueuePWOrder());
-  GlobalStateReference* untouched = reinterpret_cast<GlobalStateReference*>(0x10);
-  EXPECT_FALSE(list->tryGet(&untouched));
-  EXPECT_EQ(untouched, reinterpret_cast<GlobalStateReference*>(0x10));
-  EXPECT_EQ(list->getSize(), 0u);
-
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 1)));
-  ASSERT_TRUE(put(*list, state(2, 0, 0, 1)));
-  GlobalStateReference* first = get(*list);
-  OwnedState seen = read(first);
-  EXPECT_EQ(read(get(*list))->getLocation(0), seen->getLocation(0));
-  EXPECT_EQ(list->getExplored(), 1u);
-  first->release(false);
-  EXPECT_NE(read(get(*list))->getLocation(0), seen->getLocation(0));
-  EXPECT_EQ(list->getExplored(), 2u);
 }
 
 // A state being explored may be covered by one of its own successors (a
@@ -199,21 +146,6 @@ TEST_F(HashingPWListTest, AStateWithLargeBoundsWidensEveryStoredRecord) {
   }
 }
 
-TEST_F(HashingPWListTest, ClearForgetsEverything) {
-  Pointer<PWList> list = makeList(createQueuePWOrder());
-  OwnedState s = state(1, 0, 0, 1);
-  ASSERT_TRUE(put(*list, s));
-  get(*list);
-  list->clear();
-  EXPECT_EQ(list->getSize(), 0u);
-  EXPECT_EQ(list->getStored(), 0u);
-  EXPECT_EQ(list->getExplored(), 0u);
-  EXPECT_TRUE(enumerate(*list).empty());
-  EXPECT_EQ(get(*list), nullptr);
-  EXPECT_TRUE(put(*list, s));
-  EXPECT_EQ(check(*list), "");
-}
-
 TEST_F(HashingPWListTest, RandomOperationsAgreeWithABruteForceModel) {
   for (bool queue : {true, false}) {
     SCOPED_TRACE(queue ? "queue" : "stack");
@@ -221,31 +153,6 @@ TEST_F(HashingPWListTest, RandomOperationsAgreeWithABruteForceModel) {
     std::size_t passed = 0;
     runAgainstModel(*list, queue, 97531, passed);
   }
-}
-
-// A list made for a loaded system stores its initial state (two processes,
-// two integers, two clocks) and gives it back whole.
-TEST(DBMPWListForASystem, StoresTheSystemsStatesWhole) {
-  Pointer<System> system = parseSystem("int [0,5] a := 3; int [-2,2] b := -1;\n"
-                                       "process P { clock x; state s, t; init t; }\n"
-                                       "process Q { clock y; state u; init u; }\n"
-                                       "system P, Q;");
-  ASSERT_TRUE(system);
-  Pointer<PWList> list = createDBMPWList(17609, createQueuePWOrder(), system);
-  OwnedState initial(system->calcInitial());
-  ASSERT_TRUE(initial->ok());
-  WaitingState offered{initial.get(), true, 12345};
-  ASSERT_TRUE(list->tryPut(&offered));
-  GlobalStateReference* reference = test::ListTest::get(*list);
-  ASSERT_NE(reference, nullptr);
-  OwnedState back(system->calcInitial());
-  back->setLocation(0, 0);
-  back->getIntegerReference()[0] = 0;
-  reference->writeDiscreteTo(back.get());
-  reference->writeSymbolicTo(back.get());
-  EXPECT_EQ(back->getLocation(0), 1);
-  EXPECT_EQ(back->getIntegerReference()[1], -1);
-  EXPECT_EQ(back->relation(initial.get()), Inclusion::equal);
 }
 
 } // namespace

@@ -40,32 +40,6 @@ protected:
   StateNode nodes[8] = {};
 };
 
-TEST_F(WaitingStoresTest, FrontStaysUntilFreedAndFreedNodesCountUntilPurged) {
-  for (bool isQueue : {true, false}) {
-    SCOPED_TRACE(isQueue ? "queue" : "stack");
-    Pointer<WaitingStore> store;
-    if (isQueue)
-      store = new WaitingQueueStore2();
-    else
-      store = new WaitingStackStore2();
-    std::vector<WaitingNode*> added = addStates(*store, 4);
-    WaitingNode* first = store->front();
-    EXPECT_EQ(store->front(), first); // not removed by looking
-    // free a node in the middle and the one after the front
-    added[1]->state = 0;
-    added[2]->state = 0;
-    EXPECT_EQ(store->getCount(), 4u);
-    first->state = 0;
-    WaitingNode* next = store->front(); // discards the freed nodes before it
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next, isQueue ? added[3] : added[0]);
-    EXPECT_EQ(store->getCount(), 1u); // the node returned
-    next->state = 0;
-    EXPECT_EQ(store->front(), nullptr);
-    EXPECT_EQ(store->getCount(), 0u);
-  }
-}
-
 TEST_F(WaitingStoresTest, PriorityOrderIsSmallestFirstThenInsertion) {
   priorities = {5, 1, 5, -2, 1, 5};
   PriorityPWListStore store(&priorityOf);

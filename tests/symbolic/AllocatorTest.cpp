@@ -18,13 +18,6 @@ ChunkAllocator* chunks(const OwnedAllocator& allocator) {
   return static_cast<ChunkAllocator*>(allocator.get());
 }
 
-TEST(ChunkAllocator, BlockSizesRoundUpToEightBytes) {
-  for (auto [asked, expected] : {std::pair{1, 8}, {4, 8}, {8, 8}, {12, 16}, {60, 64}, {64, 64}}) {
-    OwnedAllocator allocator(createChunkAllocator(asked));
-    EXPECT_EQ(chunks(allocator)->blockBytes(), std::size_t(expected)) << asked;
-  }
-}
-
 TEST(ChunkAllocator, BlocksAreDistinctAlignedAndDoNotOverlap) {
   OwnedAllocator allocator(createChunkAllocator(20));
   std::vector<char*> blocks;
@@ -44,26 +37,6 @@ TEST(ChunkAllocator, BlocksAreDistinctAlignedAndDoNotOverlap) {
     allocator->deallocate(block);
 }
 
-TEST(ChunkAllocator, ChunksDoubleUntilTheyReachTheWordLimit) {
-  // 8192-word blocks: chunks of 32, 64 and 128 blocks; 128 blocks are
-  // 1048576 words, so the chunks after that stay at 128.
-  OwnedAllocator allocator(createChunkAllocator(8192 * 4));
-  std::vector<std::size_t> chunkAfter;
-  for (int k = 1; k <= 32 + 64 + 128 + 128 + 1; ++k) {
-    allocator->allocate();
-    chunkAfter.push_back(chunks(allocator)->chunkCount());
-  }
-  auto firstAllocationOfChunk = [&](std::size_t chunk) {
-    return std::find(chunkAfter.begin(), chunkAfter.end(), chunk) - chunkAfter.begin() + 1;
-  };
-  EXPECT_EQ(firstAllocationOfChunk(1), 1);
-  EXPECT_EQ(firstAllocationOfChunk(2), 33);
-  EXPECT_EQ(firstAllocationOfChunk(3), 33 + 64);
-  EXPECT_EQ(firstAllocationOfChunk(4), 33 + 64 + 128);
-  EXPECT_EQ(firstAllocationOfChunk(5), 33 + 64 + 128 + 128);
-  // The allocator frees every chunk, whatever is still out.
-}
-
 TEST(ChunkAllocator, FreedBlocksAreHandedOutAgainLastFreedFirst) {
   OwnedAllocator allocator(createChunkAllocator(40));
   std::vector<void*> blocks;
@@ -79,18 +52,6 @@ TEST(ChunkAllocator, FreedBlocksAreHandedOutAgainLastFreedFirst) {
   EXPECT_EQ(allocator->blocksOut(), 70u);
   void* fresh = allocator->allocate();
   EXPECT_EQ(std::count(blocks.begin(), blocks.end(), fresh), 0);
-}
-
-TEST(ChunkAllocator, EmptyBlocksShareOneAddress) {
-  OwnedAllocator allocator(createChunkAllocator(0));
-  void* a = allocator->allocate();
-  void* b = allocator->allocate();
-  EXPECT_NE(a, nullptr);
-  EXPECT_EQ(a, b);
-  allocator->deallocate(a);
-  allocator->deallocate(b);
-  EXPECT_EQ(allocator->blocksOut(), 0u);
-  EXPECT_EQ(chunks(allocator)->chunkCount(), 1u);
 }
 
 #if defined(__SANITIZE_ADDRESS__)

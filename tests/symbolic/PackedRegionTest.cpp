@@ -75,22 +75,6 @@ TEST(PackedRegionPacking, UnpackingGivesBackTheClosedMatrixExactly) {
   }
 }
 
-TEST(PackedRegionPacking, InitialRegionKeepsOnlyTheChainOfItsEqualityClass) {
-  for (unsigned clocks : {1u, 3u, 8u}) {
-    OwnedUnpacked region(UnpackedRegion::create(int(clocks + 1), false));
-    region->zeroRegion();
-    PackData data;
-    region->pack(&data);
-    EXPECT_EQ(data.count, clocks);
-    const unsigned n = clocks + 1;
-    for (unsigned k = 1; k < clocks; ++k)
-      EXPECT_EQ(data.keep[k * n + k + 1], 1) << "chain edge " << k;
-    EXPECT_EQ(data.keep[clocks * n], 1); // closing edge back to clock 0
-    EXPECT_EQ(data.keep[1], 0);          // x1 >= 0, dropped
-    EXPECT_EQ(matrixOf(unpack(*create(data)).get()).m, std::vector<int32_t>(n * n, 1));
-  }
-}
-
 // --------------------------------------------------------------- relation
 
 TEST(PackedRegionRelation, AgreesWithTheUnpackedRelation) {
@@ -135,20 +119,6 @@ TEST(PackedRegionRelation, QuickTestFindsInclusionWithoutUnpacking) {
 }
 
 // -------------------------------------------------------------- text form
-
-TEST(PackedRegionText, DisplayWritesEveryKeptBoundWithATrailingSeparator) {
-  ModelTables tables;
-  tables.addClock("x");
-  tables.addClock("y");
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(0, 1, -2, true);  // x > 2
-  region->tighten(2, 0, 4, false);  // y <= 4
-  region->tighten(1, 2, -1, false); // x - y <= -1
-  region->close();
-  std::ostringstream out;
-  PackedRegion::pack(*region)->display(out, tables.clocks);
-  EXPECT_EQ(out.str(), "x>2, x-y<=-1, y<=4, ");
-}
 
 } // namespace
 } // namespace orvela

@@ -28,14 +28,6 @@ using OwnedUnpacked = test::OwnedRegion<UnpackedRegion>;
 
 constexpr int iterations = 300;
 
-/// The reference clock and clocks named `names`.
-std::vector<ClockInfo> nameClocks(std::initializer_list<const char*> names) {
-  ModelTables tables;
-  for (const char* name : names)
-    tables.addClock(name);
-  return tables.clocks;
-}
-
 // ---------------------------------------------------------------- closure
 
 // The closure over the touched clocks, and the full closure of the same
@@ -93,40 +85,6 @@ TEST(UnpackedRegionClosure, EmptyZoneStaysEmptyThroughAFullClosure) {
   region->close();
   EXPECT_TRUE(region->isEmpty());
   EXPECT_TRUE(region->isClosed());
-}
-
-TEST(UnpackedRegionClosure, TighteningAnswersTheCycleTest) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  EXPECT_TRUE(region->tighten(1, 2, 3, false)); // x2 - x1 unbounded
-  EXPECT_TRUE(region->isTouched(1) && region->isTouched(2) && !region->isTouched(0));
-  EXPECT_EQ(region->get(1, 2), 7);
-  EXPECT_TRUE(region->tighten(2, 1, -3, false)); // x1 - x2 = 3 exactly
-  EXPECT_FALSE(region->tighten(2, 1, -3, true)); // x2 - x1 < -3 contradicts
-  region->close();
-  EXPECT_TRUE(region->isEmpty());
-
-  OwnedUnpacked other(UnpackedRegion::create(3, true));
-  EXPECT_TRUE(other->tightenRaw(1, 0, 9));
-  EXPECT_TRUE(other->tightenRaw(1, 0, 11)); // looser: ignored
-  EXPECT_EQ(other->get(1, 0), 9);
-  other->close();
-  // The strict form of infinity constrains nothing and never enters a sum.
-  EXPECT_TRUE(other->tightenRaw(2, 0, Zone::infinity));
-  EXPECT_EQ(other->get(2, 0), inf);
-  EXPECT_TRUE(other->isClosed());
-  other->set(2, 1, Zone::infinity);
-  EXPECT_EQ(other->get(2, 1), inf);
-  EXPECT_TRUE(other->tighten(Zone::Constraint{2, 1, 5}));
-  EXPECT_EQ(other->get(2, 1), 5);
-}
-
-TEST(ZoneConstraint, OrderingIsByClockPairThenBound) {
-  // Constraints on the same pair with different bounds are distinct elements.
-  const std::set<Zone::Constraint> constraints = {{2, 1, 5},  {1, 2, 4}, {1, 2, -3},
-                                                  {0, 2, -1}, {1, 2, 4}, {2, 0, 7}};
-  const std::vector<Zone::Constraint> expected = {
-      {0, 2, -1}, {1, 2, -3}, {1, 2, 4}, {2, 0, 7}, {2, 1, 5}};
-  EXPECT_EQ(std::vector<Zone::Constraint>(constraints.begin(), constraints.end()), expected);
 }
 
 // --------------------------------------------------------------- relation
@@ -240,21 +198,6 @@ TEST(UnpackedRegionOperations, NormkMatchesTheExtrapolationRule) {
   EXPECT_GT(changedCount, iterations / 4);
 }
 
-TEST(UnpackedRegionOperations, HullWithAnEmptyRegionIsTheOther) {
-  OwnedUnpacked empty(UnpackedRegion::create(2, true)), some(UnpackedRegion::create(2, true));
-  empty->tighten(1, 0, 1, false);
-  empty->tighten(0, 1, -2, false);
-  some->tighten(1, 0, 4, true);
-  some->close();
-  const Matrix expected = matrixOf(some.get());
-  empty->convexHull(some.get());
-  EXPECT_EQ(matrixOf(empty.get()).m, expected.m);
-  empty->tighten(1, 0, 1, false);
-  empty->tighten(0, 1, -2, false);
-  some->convexHull(empty.get());
-  EXPECT_EQ(matrixOf(some.get()).m, expected.m);
-}
-
 TEST(UnpackedRegionOperations, HasPointsAnswersWhetherTheConstraintMeetsTheZone) {
   ZoneGenerator gen(125);
   int both[2] = {0, 0};
@@ -276,131 +219,9 @@ TEST(UnpackedRegionOperations, HasPointsAnswersWhetherTheConstraintMeetsTheZone)
   EXPECT_TRUE(region->hasPoints({0, 1, Zone::infinity}));
 }
 
-TEST(UnpackedRegionOperations, PossibleRestrictsAClockToAValue) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 5, false);
-  region->tighten(2, 1, 0, false); // x2 <= x1
-  region->close();
-  EXPECT_TRUE(region->possible(1, 3));
-  EXPECT_EQ(region->get(1, 0), 7);
-  EXPECT_EQ(region->get(0, 1), -5);
-  EXPECT_EQ(region->get(2, 0), 7); // propagated by the closure
-  EXPECT_FALSE(region->possible(1, 4));
-}
-
-TEST(UnpackedRegionOperations, MicroDelayMakesUpperBoundsNonStrict) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 5, true); // x1 < 5
-  region->tighten(2, 1, 0, false);
-  region->close();
-  ASSERT_EQ(region->get(2, 0), 10); // x2 < 5
-  OwnedUnpacked delayed(region->microDelay());
-  EXPECT_EQ(delayed->get(1, 0), 11);
-  EXPECT_EQ(delayed->get(2, 0), 11);
-  EXPECT_EQ(region->get(1, 0), 10); // the original is unchanged
-  EXPECT_TRUE(delayed->isClosed());
-}
-
-TEST(UnpackedRegionOperations, ZeroRegionSetsEveryClockToZero) {
-  OwnedUnpacked region(UnpackedRegion::create(3, false));
-  region->zeroRegion();
-  EXPECT_EQ(matrixOf(region.get()).m, std::vector<int32_t>(9, 1));
-  EXPECT_TRUE(region->isClosed());
-}
-
 // ------------------------------------------------------ memory and copies
 
-TEST(UnpackedRegionMemory, CallerMemoryIsNeverFreedAndCopiesAreIndependent) {
-  static_assert(UnpackedRegion::sizeOf(3) % 2 == 0);
-  alignas(8) int memory[UnpackedRegion::sizeOf(3)];
-  UnpackedRegion* inPlace = UnpackedRegion::create(3, true, memory);
-  EXPECT_EQ(static_cast<void*>(inPlace), static_cast<void*>(memory));
-  inPlace->tighten(1, 0, 4, false);
-  OwnedUnpacked copy(static_cast<UnpackedRegion*>(inPlace->copy()));
-  EXPECT_TRUE(copy->isTouched(1)); // the touched set travels with the matrix
-  copy->close();
-  inPlace->tighten(2, 0, 1, false);
-  EXPECT_EQ(copy->get(2, 0), inf);
-  *inPlace = *copy;
-  EXPECT_EQ(matrixOf(inPlace).m, matrixOf(copy.get()).m);
-  EXPECT_TRUE(inPlace->isClosed());
-  // Only the destructor runs: the sanitizer build would report a free of
-  // stack memory.
-  Region::remove(inPlace);
-  Region::remove(nullptr);
-}
-
-TEST(UnpackedRegionMemory, AsDbmWritesEveryEntry) {
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 2, -2, true);
-  region->tighten(2, 0, 6, false);
-  region->close();
-  alignas(4) unsigned char memory[64];
-  _dbm_* d = dbm_blank(dbm_reserve(memory, 3));
-  EXPECT_EQ(region->asDBM(d), d);
-  for (unsigned i = 0; i < 3; ++i)
-    for (unsigned j = 0; j < 3; ++j)
-      EXPECT_EQ(dbm_get_bound(d, i, j), region->get(i, j));
-  EXPECT_FALSE(dbm_is_empty(d));
-}
-
-TEST(UnpackedRegionMemory, AsCddIsTheDiagramOfTheSameZone) {
-  CddLibrary library(3, 8, 1000, 100);
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  region->tighten(1, 0, 5, false);
-  region->tighten(1, 2, 3, true);
-  region->set(2, 1, Zone::infinity); // the strict form of no bound
-  region->close();
-  alignas(4) unsigned char memory[64];
-  _dbm_* d = dbm_init(dbm_reserve(memory, 3));
-  dbm_tighten_bound(d, 1, 0, 11);
-  dbm_tighten_bound(d, 1, 2, 6);
-  {
-    const cdd fromRegion = region->asCDD(library);
-    const cdd fromDbm = library.fromDbm(d);
-    EXPECT_EQ(fromRegion.get(), fromDbm.get());
-    EXPECT_NE(fromRegion.get(), cddtrue);
-    region->tighten(2, 0, 1, false);
-    region->close();
-    EXPECT_NE(region->asCDD(library).get(), fromDbm.get());
-  }
-}
-
 // -------------------------------------------------------------- text forms
-
-TEST(UnpackedRegionText, DisplayListsTheBoundsAndTheQueryFormWritesAConjunction) {
-  const std::vector<ClockInfo> clocks = nameClocks({"x", "y"});
-  OwnedUnpacked region(UnpackedRegion::create(3, true));
-  std::ostringstream unconstrained;
-  region->display(unconstrained, clocks);
-  EXPECT_EQ(unconstrained.str(), "");
-  region->tighten(0, 1, -2, false); // x >= 2
-  region->tighten(1, 0, 5, true);   // x < 5
-  region->tighten(1, 2, 3, false);  // x - y <= 3
-  region->close();
-  std::ostringstream out;
-  region->display(out, clocks);
-  EXPECT_EQ(out.str(), "x>=2, x<5, x-y<=3");
-
-  OwnedUnpacked other(UnpackedRegion::create(3, true));
-  other->tighten(1, 0, 5, false);  // x <= 5
-  other->tighten(1, 2, 3, false);  // x - y <= 3
-  other->tighten(2, 1, -1, false); // y - x <= -1
-  other->close();
-  std::ostringstream query;
-  other->displayAsQuery(query, clocks);
-  // The closure adds y <= 4 and x >= 1.
-  EXPECT_EQ(query.str(), " and x>=1 and x<=5 and x<=y+3 and y<=4 and y<=x-1");
-
-  OwnedUnpacked strict(UnpackedRegion::create(3, true));
-  strict->tighten(0, 1, 0, true); // x > 0 is kept, only x >= 0 goes
-  strict->tighten(2, 1, 0, true); // y < x
-  strict->tighten(1, 2, 1, true); // x < y + 1
-  strict->close();
-  std::ostringstream strictQuery;
-  strict->displayAsQuery(strictQuery, clocks);
-  EXPECT_EQ(strictQuery.str(), " and x>0 and x<y+1 and y<x");
-}
 
 } // namespace
 } // namespace orvela

@@ -94,41 +94,6 @@ TEST(VerifierJson, WarnsOfOverflowsAndClampedValuesWhereTheyFirstHappen) {
   }
 }
 
-// Each property's peak is the process's peak so far, and the run's is the
-// one an outside measurement sees, even when a small check follows a large one.
-TEST(VerifierJson, PeaksAreThoseOfTheWholeProcess) {
-  std::string fischer = "const k 10; int [0,5] id;\n";
-  for (const std::string id : {"1", "2", "3", "4", "5"})
-    fischer += "process P" + id + " { clock x; state A, req { x <= k }, wait, cs; init A;\n" +
-               "trans A -> req { guard id == 0; assign x := 0; },\n" +
-               "req -> wait { guard x <= k; assign x := 0, id := " + id + "; },\n" +
-               "wait -> req { guard id == 0; assign x := 0; },\n" +
-               "wait -> cs { guard x > k, id == " + id + "; },\n" +
-               "cs -> A { assign id := 0; }; }\n";
-  fischer += "system P1, P2, P3, P4, P5;\n";
-  TempFile model("fischer.ta", fischer);
-  // The large search's memory is given back while the second check runs.
-  const JsonRun run = runVerifierJson(
-      {model.path(), "-e", "A[] not (P1.cs and P2.cs)", "-e", "E<> P1.req", "-e", "E<> P1.req"});
-  const JsonValue& properties = run.document.at("properties");
-  ASSERT_EQ(properties.size(), 3u);
-  const double total = run.document.at("stats").at("peak_mib").number;
-  // The kernel reads the mark through per-CPU counters: allow for their slack.
-  double before = 0;
-  for (const JsonValue& property : properties.items) {
-    const double peak = property.at("stats").at("peak_mib").number;
-    EXPECT_GE(peak, before - 0.5);
-    before = peak;
-  }
-  EXPECT_GE(total, before - 0.5);
-#ifdef __SANITIZE_ADDRESS__
-  // The leak check at exit adds to what an outside measurement sees.
-  EXPECT_GE(run.process.peakMiB, total - 0.5);
-#else
-  EXPECT_NEAR(run.process.peakMiB, total, 0.5);
-#endif
-}
-
 TEST(VerifierJson, StaysValidForAnyPropertyText) {
   TempFile model("handshake.ta", handshakeModel);
   const std::string odd = "E<> \"quoted\" \\ back\ttab \x01 \xff end";

@@ -376,22 +376,6 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
       0);
 }
 
-TEST(Verifier, HelpDocumentsEveryOptionAndExitStatus) {
-  const ProcessResult run = runVerifier({"--help"});
-  EXPECT_EQ(run.exitStatus, 0);
-  for (const char* option : {"-e", "--property", "--order", "--representation", "--reduction",
-                             "--reuse", "--active-clocks", "--trace", "--zone-format", "--format",
-                             "--stats", "--time-limit", "--memory-limit", "--help", "--version",
-                             "bfs|dfs", "exact|packed|bitstate|hull", "text|json"})
-    EXPECT_NE(run.out.find(option), std::string::npos) << option;
-  for (const char* status : {"  0  ", "  1  ", "  2  ", "  3  ", "  4  "})
-    EXPECT_NE(run.out.find(status), std::string::npos) << status;
-  // The version line is the server's.
-  const ProcessResult version = runVerifier({"--version"});
-  EXPECT_EQ(version.exitStatus, 0);
-  EXPECT_EQ(version.out, "ORVELA version 1.0 Beta, Nov 2002 -- server.\n");
-}
-
 TEST(Verifier, StatisticsFollowEachVerdictAndTotalThem) {
   TempFile model("handshake.ta", handshakeModel);
   const ProcessResult run =

@@ -1,4 +1,4 @@
-#include "lib/CddTestSupport.h"
+#include "support/CddTestSupport.h"
 
 #include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
@@ -224,27 +224,6 @@ TEST_F(DeadlockPredicate, TheTargetInvariantAndIntegerGuardsDecideToo) {
   EXPECT_FALSE(hasDeadlock(*s));
 }
 
-TEST_F(DeadlockPredicate, EachPredicateKeepsItsOwnLibrary) {
-  load("clock x;\n"
-       "process P { state a { x <= 3 }, b; init a; trans a -> b { guard x >= 5; }; }\n"
-       "system P;");
-  test::OwnedState s = state({0}, {{1, 0, le(3)}});
-  Pointer<CDDDeadlockExpr> second = new CDDDeadlockExpr(system);
-  const cdd mine = predicate->deadlockedPart(*s);
-  {
-    const cdd theirs = second->deadlockedPart(*s);
-    EXPECT_NE(theirs.library(), mine.library());
-  }
-  // The second predicate goes with its library; the first one's diagram
-  // and library stay.
-  second = nullptr;
-  EXPECT_EQ(cddtest::evalAt(mine, Point{0, 2}), true);
-  s = state({1}, {});
-  EXPECT_TRUE(hasDeadlock(*s)) << "b has no edge at all";
-  s = state({0}, {{0, 1, lt(-1)}, {1, 0, le(3)}});
-  EXPECT_TRUE(hasDeadlock(*s));
-}
-
 TEST_F(DeadlockPredicate, SplitsStatesIntoTheDeadlockedPiecesAndTheOthers) {
   load("clock x, y;\n"
        "process P { state a { x <= 10 }, b; init a;\n"
@@ -298,93 +277,6 @@ TEST_F(DeadlockPredicate, SplitsStatesIntoTheDeadlockedPiecesAndTheOthers) {
   EXPECT_TRUE(rest->ok());
   EXPECT_EQ(rest->getUnpackedRegion()->get(1, 0), le(5)) << "x <= 5 only";
   EXPECT_EQ(allocator->blocksOut(), 0u);
-}
-
-/// Every state reachable from the initial one, each delayed within its
-/// invariants, as heap copies. Zones are compared exactly, so the model must
-/// have finitely many of them without normalisation.
-std::vector<test::OwnedState> explore(const Pointer<System>& system) {
-  const Pointer<Allocator> allocator = createChunkAllocator(system->getSizeOfUnpackedState());
-  std::vector<test::OwnedState> found;
-  std::deque<GlobalState*> waiting;
-  const auto record = [&](SuccessorPair* pair) {
-    GlobalState* s = pair->first;
-    if (std::none_of(found.begin(), found.end(), [&](const test::OwnedState& known) {
-          return known->relation(s) == Inclusion::equal;
-        })) {
-      found.emplace_back(s->unpackedCopy());
-      waiting.push_back(found.back().get());
-    }
-    returnState(s, allocator.get());
-    return true;
-  };
-  const Pointer<Filter> transitions = createTransitionFilter(system);
-  const Pointer<Filter> successors = createCopyingSuccessorFilter(system, allocator);
-  const Pointer<Filter> delay = createDelayFilter(system, allocator);
-  const Pointer<PureSink> sink = createFunctionToSinkAdapter(record);
-  transitions->setSink(successors.get());
-  successors->setSink(delay.get());
-  delay->setSink(sink.get());
-
-  test::OwnedState initial(system->calcInitial());
-  const Transition* noEdges[] = {nullptr};
-  SuccessorPair start{initial->unpackedCopy(allocator->allocate()), noEdges};
-  delay->tryPut(&start);
-  while (!waiting.empty() && found.size() < 1000) {
-    GlobalState* s = waiting.front();
-    waiting.pop_front();
-    transitions->tryPut(s);
-  }
-  EXPECT_LT(found.size(), 1000u) << "the model's zones do not stay finite";
-  EXPECT_EQ(allocator->blocksOut(), 0u);
-  return found;
-}
-
-TEST_F(DeadlockPredicate, ReachableDeadlocksOfWholeModels) {
-  // P sends on c when x >= 1 and rests in b; Q receives whenever asked and
-  // resets y once it reaches 1. Clocks stay below their invariants.
-  const std::string model =
-      "clock x, y; chan c;\n"
-      "process P { state a { x <= 2 }, b { x <= 2 }; init a;\n"
-      "  trans a -> b { guard x >= 1; sync c!; assign x := 0; },\n"
-      "        b -> a { guard x >= 1; assign x := 0; }; }\n"
-      "process Q { state q { y <= 3 }; init q;\n"
-      "  trans q -> q { sync c?; }, q -> q { guard y >= RESET; assign y := 0; }; }\n"
-      "system P, Q;";
-  const auto withReset = [&](const char* bound) {
-    std::string text = model;
-    text.replace(text.find("RESET"), 5, bound);
-    return text;
-  };
-  const auto deadlockedStates = [&](const std::vector<test::OwnedState>& states) {
-    return std::count_if(states.begin(), states.end(),
-                         [&](const test::OwnedState& s) { return hasDeadlock(*s); });
-  };
-
-  std::string text = withReset("1");
-  load(text.c_str());
-  std::vector<test::OwnedState> states = explore(system);
-  EXPECT_GT(states.size(), 4u);
-  EXPECT_EQ(deadlockedStates(states), 0);
-
-  // Q can no longer reset y: time stops at y = 3, and P, having just reset
-  // x, waits for x >= 1 in vain.
-  text = withReset("4");
-  load(text.c_str());
-  states = explore(system);
-  EXPECT_GT(deadlockedStates(states), 0);
-}
-
-TEST_F(DeadlockPredicate, TheNegationTurnsBackAndPrints) {
-  load("clock x;\nprocess P { state a; init a; }\nsystem P;");
-  const Pointer<TCTLExpression> negation = predicate->negate();
-  auto* not_ = dynamic_cast<NotDeadlockExpr*>(negation.get());
-  ASSERT_TRUE(not_);
-  EXPECT_EQ(not_->negate().get(), predicate.get());
-  EXPECT_TRUE(containsDeadlock(*negation));
-  std::ostringstream text;
-  text << *negation << '|' << *predicate;
-  EXPECT_EQ(text.str(), "not |");
 }
 
 } // namespace

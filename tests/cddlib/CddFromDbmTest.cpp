@@ -1,4 +1,4 @@
-#include "CddTestSupport.h"
+#include "support/CddTestSupport.h"
 
 namespace cddtest {
 namespace {
@@ -44,20 +44,6 @@ TEST_F(CddFromDbmTest, EqualitiesAndStrictBoundsAreKept) {
   EXPECT_TRUE(evalAt(corner.diagram(*lib), Point{0, 6, 6}));
   EXPECT_FALSE(evalAt(corner.diagram(*lib), Point{0, 6, 7}));
   EXPECT_FALSE(evalAt(open.diagram(*lib), Point{0, 4, 8})); // x1 = 2 is excluded
-}
-
-TEST_F(CddFromDbmTest, OneNodePerLevelOfTheMinimalConstraintSet) {
-  std::mt19937 rng(11);
-  for (int k = 0; k < 30; ++k) {
-    Zone z = randomZone(rng, 4, 6, 5);
-    std::vector<int32_t> minimal(16);
-    dbm_min(z.dbm(), minimal.data());
-    int levels = 0;
-    for (unsigned i = 1; i < 4; ++i)
-      for (unsigned j = 0; j < i; ++j)
-        levels += minimal[i * 4 + j] || minimal[j * 4 + i];
-    EXPECT_EQ(nodeCount(z.diagram(*lib)), levels);
-  }
 }
 
 TEST_F(CddFromDbmTest, EmptyZoneIsFalseAndTooManyClocksAnError) {

@@ -249,51 +249,6 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
   }
 }
 
-TEST_F(ParseProperty, AClockArrayIndexedByAVariableDependsOnTheState) {
-  const Parsed parsed = parse("E<> c[i] <= 3");
-  ASSERT_TRUE(parsed.property.expression) << parsed.messages;
-  test::OwnedState state(system->calcInitial());
-  for (int i = 0; i < 3; ++i) {
-    setInteger(*state, "i", i);
-    std::ostringstream expected;
-    expected << 'x' << 3 + i << "-x0<=3";
-    EXPECT_EQ(describe(*parsed.property.expression, state.get()), expected.str());
-  }
-  // An index outside the array is clamped into it.
-  setInteger(*state, "i", 7);
-  EXPECT_EQ(describe(*parsed.property.expression, state.get()), "x5-x0<=3");
-}
-
-TEST_F(ParseProperty, IntegerConditionsEvaluateWithArithmeticPrecedence) {
-  test::OwnedState state(system->calcInitial());
-  setInteger(*state, "i", 2);
-  setInteger(*state, "a[0]", 1);
-  setInteger(*state, "a[1]", 6);
-  setInteger(*state, "a[2]", 9);
-  setInteger(*state, "m[1][2]", 5);
-  setInteger(*state, "P.v", -4);
-  struct Case {
-    const char* text;
-    bool holds;
-  };
-  const Case cases[] = {
-      {"i + 2 * 3 == 8", true},  {"i - 1 - 1 == 0", true},
-      {"12 / i / 2 == 3", true}, {"-i + 5 == 3", true},
-      {"-a[1] == -6", true},     {"a[i - 1] > a[0] + 4", true},
-      {"a[i] < a[1]", false},    {"m[1][2] == 5", true},
-      {"m[1][i] >= 6", false},   {"T[i] + K == 34", true},
-      {"P.v != -4", false},      {"i == 3 or a[0] > 1", false},
-      {"not i == 2", false},     {"i > 2 imply a[9] == 0", true},
-      {"false", false},          {"i == 2 imply false", false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    const Parsed parsed = parse(std::string("E<> ") + c.text);
-    ASSERT_TRUE(parsed.property.expression) << parsed.messages;
-    EXPECT_EQ(parsed.property.expression->evaluate(state.get()), c.holds);
-  }
-}
-
 TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
   const char* const cases[] = {
       "E[] deadlock",        // deadlock is for E<> and A[] only
@@ -370,23 +325,6 @@ TEST_F(ParseProperty, CommentsAndContinuationsJoinLines) {
     EXPECT_EQ(describe(*parsed.property.expression), "(P1.0 and P1.1)");
     EXPECT_EQ(parsed.property.lines, 3);
   }
-}
-
-TEST_F(ParseProperty, ConsecutiveCallsReadConsecutiveProperties) {
-  std::istringstream in("E<> P.busy\nA[] x < 3 (\n\nA<> Q.q1 // last\n");
-  std::ostringstream errors;
-  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::possibly);
-  EXPECT_EQ(errors.str(), "");
-  // The erroneous line is skipped up to its end, and only it.
-  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::none);
-  EXPECT_EQ(errors.str(), "Bad property\n");
-  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::none);
-  const ParsedProperty last = parseProperty(in, system, errors);
-  EXPECT_EQ(last.kind, PropertyKind::eventually);
-  ASSERT_TRUE(last.expression);
-  EXPECT_EQ(describe(*last.expression), "!P0.1");
-  EXPECT_EQ(parseProperty(in, system, errors).kind, PropertyKind::quit);
-  EXPECT_EQ(errors.str(), "Bad property\n");
 }
 
 } // namespace

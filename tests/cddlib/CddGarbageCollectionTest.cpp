@@ -1,4 +1,4 @@
-#include "CddTestSupport.h"
+#include "support/CddTestSupport.h"
 
 namespace cddtest {
 namespace {
@@ -58,45 +58,6 @@ TEST_F(CddGarbageCollectionTest, OperandsWithoutReferencesSurviveACollectionInsi
     }
   }
   EXPECT_GT(state().gcCount, 300);
-}
-
-TEST_F(CddGarbageCollectionTest, SaturatedCountsPinTheirNodes) {
-  Zone z(4);
-  z.constrain(1, 0, le(4)).constrain(2, 1, lt(2));
-  CddNode* node = cddRegular(z.diagram(*lib));
-  {
-    std::vector<cdd> many(1100, cdd(*lib, node));
-    EXPECT_EQ(node->ref(), cddRefMax);
-  }
-  EXPECT_EQ(node->ref(), cddRefMax); // never decremented again
-  cdd_gbc(state());
-  EXPECT_GT(cdd_nodes_in_use(state()), 0u);
-  EXPECT_EQ(z.diagram(*lib).get(), node); // still the unique node
-  Zone other(4);
-  other.constrain(3, 0, le(1));
-  { cdd temporary = other.diagram(*lib); }
-  std::size_t pinned = cdd_nodes_in_use(state());
-  cdd_gbc(state());
-  EXPECT_LT(cdd_nodes_in_use(state()), pinned);
-}
-
-TEST_F(CddGarbageCollectionTest, DeadNodesAreRevivedByTheUniqueTable) {
-  Zone z(4);
-  z.constrain(1, 0, le(2)).constrain(3, 2, le(0));
-  CddNode* first = z.diagram(*lib); // the handle is gone: count 0, not collected
-  EXPECT_EQ(cddRegular(first)->ref(), 0u);
-  cdd again = z.diagram(*lib);
-  EXPECT_EQ(again.get(), first);
-  cdd_gbc(state());
-  for (const Point& x : gridPoints(3, 4)) {
-    Point y{x[0], x[1], x[2], x[2]};
-    ASSERT_EQ(evalAt(again, y), z.contains(y));
-  }
-  std::size_t used = cdd_nodes_in_use(state());
-  again = cddfalse;
-  cdd_gbc(state());
-  EXPECT_EQ(cdd_nodes_in_use(state()), 0u);
-  EXPECT_GT(used, 0u);
 }
 
 } // namespace

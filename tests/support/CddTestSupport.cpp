@@ -1,4 +1,4 @@
-#include "CddTestSupport.h"
+#include "support/CddTestSupport.h"
 
 #include <functional>
 #include <unordered_set>

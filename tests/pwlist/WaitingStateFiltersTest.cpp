@@ -1,8 +1,8 @@
 #include "pwlist/WaitingStateFilters.h"
-#include "EngineProbes.h"
 #include "checkers/ExpansionFilter.h"
 #include "checkers/TraceStore.h"
 #include "dbm/RawBound.h"
+#include "engine/EngineProbes.h"
 #include "engine/StateBlocks.h"
 #include "engine/StorageReduction.h"
 #include "support/StateFixtures.h"
@@ -65,43 +65,6 @@ TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
       EXPECT_EQ(storeFlag(system, target, successors, StorageReduction(reduction)), kept)
           << "reduction " << reduction << " " << target << (successors ? " (records)" : "");
     }
-}
-
-TEST(PairToWaitingStateFilter, TheHashDependsOnLocationsAndIntegersOnly) {
-  const ModelTables model = test::setUpModel(2, 2);
-  test::OwnedState a = test::makeState(model, {1, 2}, {3, 4});
-  test::OwnedState b = test::makeState(model, {1, 2}, {3, 4});
-  test::restrictClock(b.get(), 1, 5, 9);
-  EXPECT_EQ(discreteHash(a.get()), discreteHash(b.get()));
-  test::OwnedState otherLocation = test::makeState(model, {2, 1}, {3, 4});
-  test::OwnedState otherValue = test::makeState(model, {1, 2}, {3, 5});
-  EXPECT_NE(discreteHash(a.get()), discreteHash(otherLocation.get()));
-  EXPECT_NE(discreteHash(a.get()), discreteHash(otherValue.get()));
-}
-
-TEST(ActiveClockReductionFilter, FreesTheClocksNoCurrentLocationUses) {
-  // In s0 only y matters (x is reset before it is read); in t0 z is read.
-  Pointer<System> system = loadSystem(
-      "clock x, y, z;\n"
-      "process P { state s0, s1; init s0; trans s0 -> s1 { guard y > 1; assign x := 0; }, "
-      "s1 -> s0 { guard x > 2; }; }\n"
-      "process Q { state t0; init t0; trans t0 -> t0 { guard z < 4; }; }\n"
-      "system P, Q;");
-  system->propagateClocks({});
-  Pointer<GlobalState> state = system->calcInitial();
-  for (unsigned clock = 1; clock <= 3; ++clock)
-    test::restrictClock(state.get(), clock, 0, 0); // every clock 0, all related
-  Pointer<Filter> filter = createActiveClockReductionFilter(system);
-  RecordSink sink;
-  filter->setSink(&sink);
-  WaitingState record{state.get(), true, 0};
-  EXPECT_TRUE(filter->tryPut(&record));
-  ASSERT_EQ(sink.records.size(), 1u);
-  const UnpackedRegion& zone = *state->getUnpackedRegion();
-  EXPECT_EQ(zone.get(1, 0), rawInfinity); // x freed
-  EXPECT_EQ(zone.get(1, 2), rawInfinity);
-  EXPECT_EQ(zone.get(2, 0), rawBound(0, false)); // y kept
-  EXPECT_EQ(zone.get(3, 2), rawBound(0, false)); // z kept, with its relation to y
 }
 
 /// Sink owning the states it receives: records their locations and trace

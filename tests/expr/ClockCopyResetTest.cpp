@@ -1,12 +1,12 @@
 #include "expr/ClockCopyReset.h"
 
-#include "TestState.h"
 #include "base/Exceptions.h"
 #include "expr/Arrays.h"
 #include "expr/BinaryExpressions.h"
 #include "expr/ExpressionVisitor.h"
 #include "expr/Range.h"
 #include "support/StateFixtures.h"
+#include "support/TestState.h"
 #include "symbolic/RegionFixtures.h"
 #include "symbolic/ZoneReference.h"
 
@@ -66,37 +66,6 @@ TEST(ClockCopyReset, DestinationTakesTheSourceBoundsOnRandomZones) {
   }
 }
 
-TEST(ClockCopyReset, ArrayElementsAreCopiedByTheirIndexInTheState) {
-  const ModelTables model = test::setUpModel(5, 1);
-  OwnedState state = makeState(model, {0}, {1}); // the element is clock 4
-  test::restrictClock(state.get(), 1, 3, 3);
-  ClockCopyReset(constant(1), clockElement()).evaluate(state.get(), nullptr);
-  const UnpackedRegion* zone = state->getUnpackedRegion();
-  EXPECT_EQ(zone->get(4, 0), 2 * 3 + 1);
-  EXPECT_EQ(zone->get(0, 4), -2 * 3 + 1);
-  EXPECT_EQ(zone->get(4, 1), 1);
-  EXPECT_EQ(zone->get(3, 0), test::inf); // the other elements keep their bounds
-}
-
-TEST(ClockCopyReset, APendingClosureOfTheSourceReachesTheDestination) {
-  const ModelTables model = test::setUpModel(3, 1);
-  OwnedState state = makeState(model, {0}, {0});
-  test::restrictClock(state.get(), 2, 0, 10);
-  state->tighten(1, 2, 2 * -4 + 1); // x1 - x2 <= -4, not closed yet
-  ClockCopyReset(constant(1), constant(3)).evaluate(state.get(), nullptr);
-  state->ok();
-  // x3 = x1 <= x2 - 4 <= 6.
-  EXPECT_EQ(state->getUnpackedRegion()->get(3, 0), 2 * 6 + 1);
-  EXPECT_EQ(state->getUnpackedRegion()->get(3, 2), 2 * -4 + 1);
-}
-
-TEST(ClockCopyReset, NeedsAConcreteStateBehindTheView) {
-  TestState view({0});
-  ClockCopyReset copy(constant(1), constant(2));
-  EXPECT_THROW(copy.evaluate(&view, nullptr), Bug);
-  EXPECT_EQ(copy.getType(), 4);
-}
-
 TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
   const ModelTables model = test::setUpModel(6, 1);
   Clocks used, reset;
@@ -113,17 +82,6 @@ TEST(ClockCopyReset, OnlyASingleDestinationClockIsADefiniteReset) {
   ClockCopyReset(clockElement(), constant(1)).regClockUse(nullptr, used, reset);
   EXPECT_EQ(used, (Clocks{3, 4, 5, 6}));
   EXPECT_EQ(reset, Clocks{1});
-}
-
-TEST(ClockCopyReset, VisitorSeesTheNodeButNotItsOperands) {
-  struct Recorder : ExpressionVisitor {
-    int copies = 0, constants = 0;
-    void visitClockCopyReset(ClockCopyReset*) override { ++copies; }
-    void visitConstant(Constant*) override { ++constants; }
-  } recorder;
-  ClockCopyReset(constant(1), constant(2)).accept(recorder);
-  EXPECT_EQ(recorder.copies, 1);
-  EXPECT_EQ(recorder.constants, 0);
 }
 
 } // namespace

@@ -20,17 +20,5 @@ TEST(ExceptionsTest, LongMessageIsCutAt255Characters) {
   EXPECT_EQ(std::string(error.what()), std::string(255, 'a'));
 }
 
-TEST(ExceptionsTest, KindsAreDistinctAndCaughtAsStdException) {
-  static_assert(!std::is_same_v<ProtocolError, InputError>);
-  static_assert(std::is_base_of_v<std::exception, RuntimeError>);
-  try {
-    throw RuntimeError("Memory allocation failed !!");
-  } catch (const ProtocolError&) {
-    FAIL() << "caught as the wrong kind";
-  } catch (const std::exception& error) {
-    EXPECT_STREQ(error.what(), "Memory allocation failed !!");
-  }
-}
-
 } // namespace
 } // namespace orvela

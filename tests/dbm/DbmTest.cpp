@@ -275,64 +275,7 @@ TEST(DbmClosure, SumsBeyondTheLimitSaturateWithoutCuttingTheZone) {
 
 // ------------------------------------------------------------- emptiness
 
-TEST(DbmEmptiness, NegativeCyclesEmptyTheDbm) {
-  Dbm d(4);
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 0, 11);  // x <= 5
-  dbm_tighten_bound(d, 0, 1, -10); // x > 5: the opposite entry decides at once
-  EXPECT_TRUE(dbm_is_empty(d));
-  // An empty DBM takes no further bound.
-  dbm_tighten_bound(d, 1, 0, 3);
-  EXPECT_EQ(dbm_get_bound(d, 1, 0), 11);
-  // x <= 5 and x >= 5 is the single point 5.
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 0, 11);
-  dbm_tighten_bound(d, 0, 1, -9);
-  EXPECT_FALSE(dbm_is_empty(d));
-  // A cycle over three clocks is found by the closure.
-  dbm_init(d);
-  dbm_tighten_bound(d, 1, 2, 1);  // x1 <= x2
-  dbm_tighten_bound(d, 2, 3, 1);  // x2 <= x3
-  dbm_tighten_bound(d, 3, 1, -2); // x3 < x1
-  EXPECT_TRUE(dbm_is_empty(d));
-  EXPECT_EQ(dbm_relation(d, d), DBM_DIFFERENT);
-}
-
 // -------------------------------------------------------- basic contents
-
-TEST(DbmContents, InitBlankCopyReserveAndIntervals) {
-  Dbm one(1);
-  dbm_init(one);
-  EXPECT_EQ(dbm_get_bound(one, 0, 0), 1);
-  EXPECT_EQ(dbm_sizeof(1), 12u);
-
-  Dbm d(3);
-  dbm_blank(d);
-  EXPECT_EQ(read(d).m, Matrix(3).m);
-  EXPECT_FALSE(dbm_is_empty(d));
-  dbm_tighten_interval(d, 1, 2, 6, DBM_INFINITY); // x1 - x2 >= 3
-  EXPECT_EQ(dbm_get_bound(d, 2, 1), -5);          // x2 - x1 <= -3
-  dbm_tighten_interval(d, 2, 0, 7, 21);           // 3 < x2 <= 10
-  EXPECT_EQ(dbm_get_bound(d, 0, 2), -6);          // 0 - x2 < -3
-  EXPECT_EQ(dbm_get_bound(d, 2, 0), 21);
-
-  dbm_init(d);
-  EXPECT_EQ(read(d).m, Matrix::unconstrained(3).m);
-  Dbm copy(3);
-  dbm_copy(copy, d);
-  dbm_tighten_bound(d, 1, 0, 5);
-  EXPECT_EQ(dbm_get_bound(copy, 1, 0), inf);
-
-  alignas(4) unsigned char memory[64];
-  ASSERT_GE(sizeof memory, dbm_sizeof(3));
-  _dbm_* placed = dbm_reserve(memory, 3);
-  EXPECT_EQ(dbm_get_size(placed), 3u);
-  dbm_init(placed);
-  dbm_tighten_interval(placed, 1, 0, DBM_MINUS_INFINITY, 7);
-  dbm_close(placed);
-  EXPECT_EQ(dbm_get_bound(placed, 1, 0), 7);
-  EXPECT_EQ(dbm_get_bound(placed, 0, 1), 1); // no lower bound applied
-}
 
 // --------------------------------------------------------------- relation
 
@@ -353,40 +296,7 @@ TEST(DbmRelation, MatchesInclusionOfTheClosedMatrices) {
     EXPECT_GT(seen[code], iterations / 10) << "code " << code;
 }
 
-TEST(DbmRelation, PendingClosureRunsFirstAndEmptyOrMismatchedDbmsAreDifferent) {
-  Dbm a(3), b(3), c(4);
-  dbm_init(a);
-  dbm_init(b);
-  dbm_init(c);
-  EXPECT_EQ(dbm_relation(a, c), DBM_DIFFERENT);
-  dbm_tighten_bound(a, 1, 0, 11); // x1 <= 5
-  dbm_tighten_bound(a, 2, 1, 1);  // x2 <= x1
-  dbm_tighten_bound(b, 1, 0, 11);
-  dbm_tighten_bound(b, 2, 1, 1);
-  dbm_tighten_bound(b, 2, 0, 11); // implied by the two above
-  EXPECT_EQ(dbm_relation(a, b), DBM_EQUAL);
-  dbm_tighten_bound(b, 2, 0, 9);
-  EXPECT_EQ(dbm_relation(a, b), DBM_SUPERSET);
-  EXPECT_EQ(dbm_relation(b, a), DBM_SUBSET);
-  dbm_tighten_bound(b, 1, 0, 1);
-  dbm_tighten_bound(b, 0, 1, -2);
-  EXPECT_EQ(dbm_relation(a, b), DBM_DIFFERENT);
-  EXPECT_EQ(dbm_relation(b, a), DBM_DIFFERENT);
-}
-
 // ------------------------------------------------------ zone operations
-
-TEST(DbmOperations, PastMatchesItsDefinition) {
-  ZoneGenerator gen(31);
-  for (int round = 0; round < iterations; ++round) {
-    const unsigned n = unsigned(gen.uniform(2, 8));
-    const Matrix zone = gen.closedZone(n, int(2 * n));
-    Dbm d(n);
-    load(d, zone);
-    dbm_wp(d);
-    ASSERT_EQ(read(d).m, zone.past().m) << "round " << round;
-  }
-}
 
 /// Runs `operation(a, b)` on random zone pairs and compares a with the closure
 /// of `combine` applied entry by entry; `check(a, b)` adds further checks.
@@ -464,41 +374,7 @@ TEST(DbmMin, KeptEntriesRebuildTheZoneAndNoneOfThemIsSuperfluous) {
   EXPECT_GT(withClasses, iterations / 10);
 }
 
-TEST(DbmMin, EqualClocksAreChainedInACycle) {
-  // x1 = x2 = x3 = 4 over the reference clock: one class {0, 1, 2, 3}.
-  Dbm d(4);
-  dbm_init(d);
-  for (unsigned k = 1; k < 4; ++k)
-    dbm_tighten_interval(d, k, 0, rawBound(4, true), rawBound(4, false));
-  int32_t keep[16];
-  dbm_min(d, keep);
-  const int32_t expected[16] = {0, 1, 0, 0, //
-                                0, 0, 1, 0, //
-                                0, 0, 0, 1, //
-                                1, 0, 0, 0};
-  EXPECT_EQ(std::vector<int32_t>(keep, keep + 16), std::vector<int32_t>(expected, expected + 16));
-}
-
 // ------------------------------------------------------------------ hash
-
-TEST(DbmHash, HashesTheClosedMatrixBytes) {
-  Dbm pending(3), closed(3);
-  dbm_init(pending);
-  dbm_tighten_bound(pending, 1, 0, 7);
-  dbm_tighten_bound(pending, 2, 1, 1);
-  dbm_tighten_bound(pending, 0, 2, -1);
-  dbm_copy(closed, pending);
-  dbm_close(closed);
-  const uint32_t h = dbm_hash(pending);
-  EXPECT_EQ(read(pending).m, read(closed).m);
-  EXPECT_EQ(h, dbm_hash(closed));
-  int32_t bytes[9];
-  for (unsigned k = 0; k < 9; ++k)
-    bytes[k] = dbm_get_bound(closed, k / 3, k % 3);
-  EXPECT_EQ(h, hash(bytes, sizeof bytes, 23235));
-  dbm_tighten_bound(closed, 2, 0, 5);
-  EXPECT_NE(h, dbm_hash(closed));
-}
 
 } // namespace
 } // namespace orvela

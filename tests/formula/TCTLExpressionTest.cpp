@@ -162,45 +162,6 @@ TEST_F(TCTLExpressionTest, ClockOperatorsOrientTheDifference) {
   EXPECT_EQ(valueOf(asClock(negated->negate()).getBound()), 5);
 }
 
-TEST_F(TCTLExpressionTest, ClockEvaluateTightensTheZoneWithoutClosingIt) {
-  OwnedState state = copy();
-  EXPECT_TRUE(atMost(1, 3)->evaluate(state.get()));
-  EXPECT_FALSE(state->getUnpackedRegion()->isClosed());
-  EXPECT_TRUE(atMost(1, 2, true)->evaluate(state.get()));
-  EXPECT_TRUE(atLeast(1, 1, true)->evaluate(state.get()));
-  EXPECT_TRUE(state->ok());
-  EXPECT_EQ(rawBounds(state.get()), std::make_pair(-2 * 1, 2 * 2)); // 1 < x1 < 2
-  // The opposite bound contradicts at once.
-  EXPECT_FALSE(atLeast(1, 3)->evaluate(state.get()));
-  EXPECT_FALSE(state->ok());
-}
-
-TEST_F(TCTLExpressionTest, ClockArrayElementsAreOneClockOnAStateAndAnyWhenCollected) {
-  // Element of a clock array of clocks 1..3 indexed by integer cell 0.
-  Pointer<Expression> element =
-      new Sum(constant(1), new Range(new Variable(0, 1, 0, 9), 1, 0, 2, 1));
-  OwnedState state = copy();
-  state->getIntegerReference()[0] = 1; // x2
-  EXPECT_TRUE(ClockExpr(element, opLessEqual, constant(0), 7).evaluate(state.get()));
-  state->ok();
-  EXPECT_EQ(rawBounds(state.get(), 2).second, 2 * 7 + 1);
-  EXPECT_EQ(rawBounds(state.get(), 1), closedInterval(0, 10));
-
-  // Collected: every clock the element may denote, the clocks an integer
-  // condition reads (not those it resets), and those of both operands.
-  std::set<int> clocks;
-  ClockExpr(element, opLess, constant(0), 2).collectClocks(clocks);
-  EXPECT_EQ(clocks, (std::set<int>{0, 1, 2, 3}));
-  clocks.clear();
-  TCTLExpressionAdaptor(new ClockCopyReset(constant(2), constant(1))).collectClocks(clocks);
-  TCTLExpressionAdaptor(new ClockAssign(constant(3), 0)).collectClocks(clocks);
-  EXPECT_EQ(clocks, std::set<int>{2});
-  clocks.clear();
-  AndExpr(new OrExpr(new CountingFormula(true), new CountingFormula(false)), atMost(2, 1))
-      .collectClocks(clocks);
-  EXPECT_EQ(clocks, (std::set<int>{0, 2, 100, 101}));
-}
-
 TEST_F(TCTLExpressionTest, FuzzyEvaluationTestsLowerBoundsOnTheBorder) {
   // The zone x1 <= 5, as on the border of a delay.
   OwnedState state = copy(0, 5);
@@ -238,18 +199,6 @@ TEST_F(TCTLExpressionTest, AnIntegerConditionHoldsWhereItIsNotZeroAndLeavesTheZo
 }
 
 // ----------------------------------------------------------- composites
-
-TEST_F(TCTLExpressionTest, AndEvaluatesTheRightOperandOnlyWhenTheLeftHolds) {
-  Pointer<CountingFormula> no = new CountingFormula(false);
-  Pointer<CountingFormula> yes = new CountingFormula(true);
-  OwnedState state = copy();
-  EXPECT_FALSE(AndExpr(no, yes).evaluate(state.get()));
-  EXPECT_EQ(yes->evaluations, 0);
-  EXPECT_FALSE(AndExpr(yes, no).evaluate(state.get()));
-  EXPECT_TRUE(AndExpr(yes, yes).evaluate(state.get()));
-  EXPECT_EQ(yes->evaluations, 3);
-  EXPECT_EQ(no->evaluations, 2);
-}
 
 TEST_F(TCTLExpressionTest, OrRestrictsTheZoneToTheFirstSatisfiableDisjunct) {
   const OrExpr apart(atMost(1, 3), atLeast(1, 5));
@@ -323,17 +272,6 @@ TEST_F(TCTLExpressionTest, EveryNodeKindAndItsNegationSplitEveryZone) {
 
 // --------------------------------------------------------- normal form
 
-TEST_F(TCTLExpressionTest, NormalFormListsTheConjunctionsLeftMajorAfterWhatIsThere) {
-  const Formula a = atMost(1, 1), b = atMost(1, 2), c = atMost(1, 3), d = atMost(1, 4);
-  NormalForm form;
-  AndExpr(new OrExpr(a, b), new OrExpr(c, d)).normalise(form);
-  EXPECT_EQ(form, (NormalForm{{a, c}, {a, d}, {b, c}, {b, d}}));
-  OrExpr(new OrExpr(a, b), new AndExpr(a, new AndExpr(b, c))).normalise(form);
-  const Formula atom = integerIs(1);
-  atom->normalise(form); // an atom is its own conjunction
-  EXPECT_EQ(form, (NormalForm{{a, c}, {a, d}, {b, c}, {b, d}, {a}, {b}, {a, b, c}, {atom}}));
-}
-
 // ------------------------------------------------------ lists of states
 
 TEST_F(TCTLExpressionTest, EvaluateMultiKeepsThePiecesWhereTheFormulaHolds) {
@@ -380,76 +318,7 @@ TEST_F(TCTLExpressionTest, EvaluateMultiSplitsADisjunctionIntoTwoStates) {
   EXPECT_EQ(allocator->blocksOut(), 2u);
 }
 
-TEST_F(TCTLExpressionTest, EvaluateMultiDropsPiecesTheOtherSideOfTheSameStateIncludes) {
-  // The right piece inside the left one goes.
-  list = {allocated(0, 10)};
-  OrExpr(atMost(1, 5), atMost(1, 3)).evaluateMulti(list, allocator.get());
-  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 5)}));
-  // The left piece inside the right one goes.
-  OrExpr(atMost(1, 2), atMost(1, 4)).evaluateMulti(list, allocator.get());
-  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 4)}));
-  // Of two equal pieces the left one goes.
-  GlobalState* before = list.front();
-  OrExpr(atMost(1, 4), atMost(1, 4)).evaluateMulti(list, allocator.get());
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_NE(list.front(), before);
-  EXPECT_EQ(allocator->blocksOut(), 1u);
-  returnState(list.front(), allocator.get());
-
-  // B's right piece lies inside A's left piece, but they come from
-  // different states (trace identifiers 1 and 2) and both stay.
-  list = {allocated(0, 10, 1), allocated(5, 6, 2)};
-  OrExpr(atMost(1, 8), atLeast(1, 5)).evaluateMulti(list, allocator.get());
-  std::vector<int> traces;
-  for (const GlobalState* piece : list)
-    traces.push_back(piece->getTraceId());
-  EXPECT_EQ(traces, (std::vector<int>{1, 1, 2}));
-  EXPECT_EQ(bounds(), (Bounds{closedInterval(0, 8), closedInterval(5, 10), closedInterval(5, 6)}));
-  EXPECT_EQ(allocator->blocksOut(), 3u);
-}
-
-TEST_F(TCTLExpressionTest, EvaluateMultiGivesItsCopiesBackWhenAnOperandThrows) {
-  Pointer<CountingFormula> failing = new CountingFormula(true);
-  failing->throws = true;
-  list = {allocated(0, 10), allocated(1, 2)};
-  EXPECT_THROW(OrExpr(atMost(1, 3), failing).evaluateMulti(list, allocator.get()), Bug);
-  EXPECT_EQ(allocator->blocksOut(), list.size());
-}
-
 // ------------------------------------------------- visitor, text and kind
-
-TEST_F(TCTLExpressionTest, NodesVisitTheirOperandsFirstPrintAndReportTheirKind) {
-  std::vector<std::string> visits;
-  struct Recorder : TCTLVisitor {
-    std::vector<std::string>* visits;
-    void visitAndExpr(AndExpr*) override { visits->push_back("and"); }
-    void visitOrExpr(OrExpr*) override { visits->push_back("or"); }
-    void visitClockExpr(ClockExpr*) override { visits->push_back("clock"); }
-    void visitTCTLExpressionAdaptor(TCTLExpressionAdaptor*) override {
-      visits->push_back("adaptor");
-    }
-  } recorder;
-  recorder.visits = &visits;
-  const Formula clock = atMost(1, 2), integer = integerIs(1);
-  const Formula both = new AndExpr(new OrExpr(integer, clock), clock);
-  both->accept(recorder);
-  EXPECT_EQ(visits, (std::vector<std::string>{"adaptor", "clock", "or", "clock", "and"}));
-
-  const std::tuple<Formula, int, bool, const char*> nodes[] = {
-      {clock, TCTLExpression::clockType, true, ""},
-      {integer, TCTLExpression::adaptorType, true, ""},
-      {both, TCTLExpression::andType, false, "(( or ) and )"},
-      {new OrExpr(clock, new AndExpr(clock, clock)), TCTLExpression::orType, false,
-       "( or ( and ))"},
-  };
-  for (const auto& [node, type, atomic, text] : nodes) {
-    EXPECT_EQ(node->getType(), type);
-    EXPECT_EQ(node->atomic(), atomic) << type;
-    std::ostringstream out;
-    out << *node;
-    EXPECT_EQ(out.str(), text);
-  }
-}
 
 } // namespace
 } // namespace orvela

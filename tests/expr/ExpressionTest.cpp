@@ -3,7 +3,6 @@
 
 #include "expr/Expression.h"
 
-#include "TestState.h"
 #include "expr/Arrays.h"
 #include "expr/Assignment.h"
 #include "expr/BinaryExpressions.h"
@@ -14,6 +13,7 @@
 #include "expr/Guard.h"
 #include "expr/LogicExpressions.h"
 #include "expr/Range.h"
+#include "support/TestState.h"
 
 #include <gtest/gtest.h>
 
@@ -64,51 +64,12 @@ TEST_F(ArraysTest, IndexReadFromTheStateIsClampedIntoTheDimension) {
   }
 }
 
-TEST_F(ArraysTest, ConstantArrayRangeCoversAllValuesWhateverTheIndex) {
-  int values[6] = {4, -8, 15, 16, 23, 42};
-  Pointer<ConstantArray> a = new ConstantArray(values, 6);
-  a->refine(constant(1), 2);
-  EXPECT_TRUE(a->isConstant());
-  EXPECT_EQ(a->getRange(), Interval(-8, 42));
-  int out[3];
-  a->evaluate(nullptr, out);
-  EXPECT_EQ(std::vector<int>(out, out + 3), (std::vector<int>{16, 23, 42}));
-  Pointer<ConstantArray> b = new ConstantArray(values, 6);
-  b->refine(new Variable(0, 1, 0, 5), 6);
-  EXPECT_FALSE(b->isConstant());
-}
-
 TEST_F(ArraysTest, NonPositiveDimensionIsRejected) {
   EXPECT_THROW(grid->refine(constant(0), 0), InputError);
   EXPECT_EQ(grid->getSize(), 12);
 }
 
 // ------------------------------------------------------------- assignments
-
-TEST(IntegerAssign, WritesScalarsAndRowsAtTheDestinationIndex) {
-  // x := x + 5 with x in cell 6, then a[x] := b with a int[2][2] at 0 (row
-  // x starts at 2x) and b int[2] at 4.
-  TestState state({0, 0, 0, 0, 7, 9, -4});
-  const Pointer<Expression> x = new Variable(6, 1, -9, 9);
-  int out = -99;
-  IntegerAssign(constant(6), new Sum(x, constant(5))).evaluate(&state, &out);
-  EXPECT_EQ(out, -99);
-  IntegerAssign(new Product(x, constant(2)), new Variable(4, 2, 0, 9)).evaluateScalar(&state);
-  EXPECT_EQ(state.integers, (std::vector<int>{0, 0, 7, 9, 7, 9, 1}));
-}
-
-TEST(ConditionalReset, FalseConditionLeavesStateAndOutputUntouched) {
-  TestState state({3, 0});
-  ConditionalReset update(new IntegerGuard(new Variable(0, 1, 0, 9), opGreater, constant(5)),
-                          new IntegerAssign(constant(1), constant(42)));
-  int out = 1234;
-  update.evaluate(&state, &out);
-  EXPECT_EQ(state.integers, (std::vector<int>{3, 0}));
-  EXPECT_EQ(out, 1234);
-  state.integers[0] = 6;
-  update.evaluate(&state, &out);
-  EXPECT_EQ(state.integers, (std::vector<int>{6, 42}));
-}
 
 // -------------------------------------------------------------- arithmetic
 
@@ -136,19 +97,6 @@ TEST(BinaryExpressions, EvaluationWrapsAroundAndDivisionNeverTraps) {
   EXPECT_EQ(Divide(constant(-7), constant(2)).evaluateScalar(&state), -3);
   EXPECT_EQ(Divide(constant(17), zero).evaluateScalar(&state), 0);
   EXPECT_EQ(Divide(lowest, new Variable(1, 1, -5, 5)).evaluateScalar(&state), INT_MIN);
-}
-
-TEST(BinaryExpressions, RangesOfTheExamplesAndOfZeroDivisors) {
-  const Pointer<Expression> small = new Variable(0, 1, 0, 5), large = new Variable(1, 1, 0, 10);
-  EXPECT_EQ(MaxExpression(small, large).getRange(), Interval(0, 10));
-  EXPECT_EQ(MinExpression(small, large).getRange(), Interval(0, 5));
-  EXPECT_EQ(Product(new Difference(small, large), constant(-2)).getRange(), Interval(-10, 20));
-  const Divide divide(constant(0), constant(1));
-  EXPECT_EQ(divide.getInnerRange({10, 20}, {0, 5}), Interval(0, 20));
-  EXPECT_EQ(divide.getInnerRange({10, 20}, {-2, 2}), Interval(-20, 20));
-  // INT_MIN / -1 wraps to INT_MIN while its neighbours give INT_MAX.
-  EXPECT_EQ(divide.getInnerRange({INT_MIN, 0}, {-1, -1}), fullInterval);
-  EXPECT_EQ(divide.getInnerRange({INT_MIN + 1, 0}, {-1, -1}), Interval(0, INT_MAX));
 }
 
 // A range must hold every value evaluation can produce; when no 32-bit
@@ -188,21 +136,6 @@ TEST(BinaryExpressions, RangesMatchBruteForceOverRandomIntervals) {
   }
 }
 
-TEST(BinaryExpressions, UnaryMinusFoldsOnlyConstants) {
-  const Pointer<Expression> folded = uminus(new Sum(constant(1), constant(2)));
-  ASSERT_NE(dynamic_cast<Constant*>(folded.get()), nullptr);
-  EXPECT_EQ(folded->evaluateScalar(nullptr), -3);
-
-  const Pointer<Expression> x = new Variable(0, 1, -2, 7);
-  const Pointer<Expression> negated = uminus(x);
-  auto* difference = dynamic_cast<Difference*>(negated.get());
-  ASSERT_NE(difference, nullptr);
-  EXPECT_EQ(difference->getRight(), x);
-  TestState state({4});
-  EXPECT_EQ(negated->evaluateScalar(&state), -4);
-  EXPECT_EQ(negated->getRange(), Interval(-7, 2));
-}
-
 // ------------------------------------------------------------------- comma
 
 TEST(CommaExpression, KeepsTheFirstEffectAndYieldsTheSecondValue) {
@@ -227,27 +160,6 @@ TEST(CommaExpression, KeepsTheFirstEffectAndYieldsTheSecondValue) {
 }
 
 // ------------------------------------------------------------------- logic
-
-TEST(LogicExpressions, LocationTestAndNegation) {
-  TestState state({0, -7}, {3, 1});
-  EXPECT_EQ(StateExpression(1, 1).evaluateScalar(&state), 1);
-  EXPECT_EQ(StateExpression(0, 1).evaluateScalar(&state), 0);
-  EXPECT_EQ(NotExpression(new Variable(0, 1, -9, 9)).evaluateScalar(&state), 1);
-  EXPECT_EQ(NotExpression(new Variable(1, 1, -9, 9)).evaluateScalar(&state), 0);
-}
-
-TEST(LogicExpressions, AndYieldsTheRightValueAndSkipsItAfterAFalseLeft) {
-  TestState state({5, 0});
-  const Pointer<Expression> five = new Variable(0, 1, 0, 9);
-  EXPECT_EQ(AndExpression(constant(1), five).evaluateScalar(&state), 5);
-  EXPECT_EQ(AndExpression(constant(1), five).getRange(), Interval(0, 9));
-  // A right side with an effect shows whether it was evaluated.
-  const Pointer<Expression> setSecond = new IntegerAssign(constant(1), constant(8));
-  AndExpression(constant(0), setSecond).evaluateScalar(&state);
-  EXPECT_EQ(state.integers[1], 0);
-  AndExpression(five, setSecond).evaluateScalar(&state);
-  EXPECT_EQ(state.integers[1], 8);
-}
 
 TEST(LogicExpressions, IfChoosesABranchByTheGuard) {
   TestState state({2, 10, 20, 30, 40});
@@ -281,27 +193,6 @@ TEST(Range, ClampsEveryValueAndKeepsConstantsConstant) {
 
 // ------------------------------------------------------------------ guards
 
-TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperandsAndAnUnknownOne) {
-  // Code, then the results for left < right, left == right, left > right.
-  const int rows[6][4] = {{0, 0, 1, 1}, {1, 1, 1, 0}, {2, 1, 0, 0},
-                          {3, 0, 0, 1}, {4, 0, 1, 0}, {5, 1, 0, 1}};
-  TestState state({0});
-  for (const auto& row : rows) {
-    IntegerGuard guard(new Variable(0, 1, -9, 9), static_cast<OpType>(row[0]), constant(2));
-    for (int left = 1; left <= 3; ++left) {
-      state.integers[0] = left;
-      EXPECT_EQ(guard.evaluateScalar(&state), row[left]) << "code " << row[0] << " left " << left;
-    }
-  }
-  IntegerGuard unknown(constant(1), static_cast<OpType>(6), constant(1));
-  try {
-    unknown.evaluateScalar(nullptr);
-    FAIL() << "no exception";
-  } catch (const Bug& bug) {
-    EXPECT_EQ(std::string(bug.what()), "IntegerGuard::eval() -- Unknown operation in guard.");
-  }
-}
-
 // ----------------------------------------------------------- clock updates
 
 // Element of a clock array whose clocks are 3, 4, 5, indexed by integer cell 0.
@@ -325,16 +216,6 @@ private:
   int used_, reset_;
 };
 
-TEST(ClockUpdates, ResetAndShiftGoThroughTheStateView) {
-  TestState state({2});
-  ClockAssign reset(clockElement(), 7);
-  EXPECT_EQ(reset.getVar(&state), 5);
-  reset.evaluateScalar(&state);
-  ClockShiftReset(constant(2), -3).evaluateScalar(&state);
-  EXPECT_EQ(state.updates, (std::vector<TestState::ClockUpdate>{{'r', 5, 7}, {'o', 2, -3}}));
-  EXPECT_EQ(state.integers, std::vector<int>{2});
-}
-
 TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   Clocks used, reset;
   ClockAssign(constant(2), 0).regClockUse(nullptr, used, reset);
@@ -343,27 +224,6 @@ TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   ClockShiftReset(constant(6), 1).regClockUse(nullptr, used, reset);
   EXPECT_EQ(reset, Clocks{2});
   EXPECT_TRUE(used.empty());
-}
-
-TEST(ClockUpdates, CompositesCollectFromBothPartsAndConditionalsNeverReset) {
-  Clocks used, reset;
-  CommaExpression(new ClockAssign(constant(1), 0), new FixedClockUse(3, 4))
-      .regClockUse(nullptr, used, reset);
-  EXPECT_EQ(used, Clocks{3});
-  EXPECT_EQ(reset, (Clocks{1, 4}));
-
-  used.clear();
-  reset = {9};
-  const Pointer<IntegerGuard> always = new IntegerGuard(constant(0), opEqual, constant(0));
-  ConditionalReset(always,
-                   new CommaExpression(new ClockAssign(constant(2), 0), new FixedClockUse(5, 6)))
-      .regClockUse(nullptr, used, reset);
-  EXPECT_EQ(used, Clocks{5});
-  EXPECT_EQ(reset, Clocks{9});
-
-  AndExpression(new FixedClockUse(7, 8), new FixedClockUse(1, 2)).regClockUse(nullptr, used, reset);
-  EXPECT_EQ(used, (Clocks{1, 5, 7}));
-  EXPECT_EQ(reset, (Clocks{2, 8, 9}));
 }
 
 // ----------------------------------------------------------------- visitor
@@ -392,28 +252,18 @@ public:
   void visitConditionalReset(ConditionalReset*) override { seen += "Conditional "; }
 };
 
-// Operators visit their operands left to right before themselves; leaves and
-// updates visit only themselves (not an index, a clamped operand, a target).
-TEST(ExpressionVisitor, VisitsOperandsLeftToRightBeforeTheOperator) {
-  Pointer<Variable> indexed = new Variable(0, 4, 0, 9);
-  indexed->refine(constant(9), 4);
-  const Pointer<IntegerGuard> guard = new IntegerGuard(constant(1), opLess, constant(2));
-  const Pointer<Expression> choice =
-      new IfExpression(guard, new NotExpression(new StateExpression(0, 0)),
-                       new AndExpression(constant(6), constant(7)));
-  const Pointer<Expression> tree = new MaxExpression(
-      new Sum(constant(1), new Difference(indexed, constant(2))),
-      new MinExpression(new Product(constant(3), new Divide(constant(4), constant(5))), choice));
-  int values[2] = {1, 2};
-  const Pointer<Expression> updates = new CommaExpression(
-      new ConditionalReset(guard, new IntegerAssign(constant(0), new ConstantArray(values, 2))),
-      new CommaExpression(new ClockAssign(constant(1), 0), new ClockShiftReset(constant(2), 1)));
-  CommaExpression all(new CommaExpression(tree, updates), new Range(constant(5), 1, 0, 3, 1));
-  Recorder recorder;
-  all.accept(recorder);
-  EXPECT_EQ(recorder.seen, "1 Variable 2 Difference Sum 3 4 5 Divide Product Guard State Not 6 7 "
-                           "And If Min Max Guard IntegerAssign Conditional ClockAssign ClockShift "
-                           "Comma Comma Comma Range Comma ");
+TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperands) {
+  // Code, then the results for left < right, left == right, left > right.
+  const int rows[6][4] = {{0, 0, 1, 1}, {1, 1, 1, 0}, {2, 1, 0, 0},
+                          {3, 0, 0, 1}, {4, 0, 1, 0}, {5, 1, 0, 1}};
+  TestState state({0});
+  for (const auto& row : rows) {
+    IntegerGuard guard(new Variable(0, 1, -9, 9), static_cast<OpType>(row[0]), constant(2));
+    for (int left = 1; left <= 3; ++left) {
+      state.integers[0] = left;
+      EXPECT_EQ(guard.evaluateScalar(&state), row[left]) << "code " << row[0] << " left " << left;
+    }
+  }
 }
 
 } // namespace
