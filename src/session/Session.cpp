@@ -89,23 +89,6 @@ Session::Session()
 
 Session::~Session() = default;
 
-namespace {
-
-std::unique_ptr<Session>& serverSessionSlot() {
-  static std::unique_ptr<Session> session = std::make_unique<Session>();
-  return session;
-}
-
-} // namespace
-
-Session& serverSession() { return *serverSessionSlot(); }
-
-void resetServerSession() {
-  std::unique_ptr<Session>& session = serverSessionSlot();
-  session.reset(); // the old model goes before the new session starts
-  session = std::make_unique<Session>();
-}
-
 // ----------------------------------------------------------------- loading
 
 void Session::requireSystem() const {
@@ -227,22 +210,29 @@ void Session::setProgress(bool show) {
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
 }
 
-PWList* Session::createPWList() const {
+PWList* Session::createPWList() {
   WaitingStore* order = options_.order == 1 ? createStackPWOrder() : createQueuePWOrder();
   const StateShape shape = stateShapeOf(*system_);
+  PWList* list = nullptr;
   switch (options_.representation) {
   case 0:
-    return createDBMPWList(pastSize, order, shape);
+    list = createDBMPWList(pastSize, order, shape);
+    break;
   case 1:
-    return createPackedPWList(pastSize, order, shape);
+    list = createPackedPWList(pastSize, order, shape);
+    break;
   case 2:
-    return createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
+    list = createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
+    break;
   case 3:
-    return createConvexHullPWList(pastSize, order, shape);
+    list = createConvexHullPWList(pastSize, order, shape);
+    break;
   default:
     delete order;
     throw ProtocolError("Uknown representation");
   }
+  list->watchWith(&watch_);
+  return list;
 }
 
 // ---------------------------------------------------------------- checking
@@ -293,9 +283,7 @@ CheckResult Session::check(std::istream& property) {
   CheckResult result;
   result.kind = parsed.kind;
   DriverResult run;
-  std::optional<SearchWatch> watch;
-  if (limits_.any())
-    watch.emplace(limits_);
+  watch_.start(limits_);
   try {
     switch (parsed.kind) {
     case PropertyKind::invariantly:
@@ -381,12 +369,14 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   return result;
 }
 
-PWList* Session::createLivenessList() const {
+PWList* Session::createLivenessList() {
   // A convex-hull list would prune states that no explored state covers,
   // and with them witnesses: a search for one needs an exact list.
-  if (options_.overapproximation)
-    return createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
-  return createPWList();
+  if (!options_.overapproximation)
+    return createPWList();
+  PWList* list = createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
+  list->watchWith(&watch_);
+  return list;
 }
 
 template <class Checker>

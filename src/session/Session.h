@@ -107,8 +107,9 @@ public:
   /// the option, the start state recorded in it) and the state space when
   /// either is missing; a new state space starts the next check afresh.
   void initialize();
-  /// A new passed/waiting list as the options ask for, for the current model.
-  PWList* createPWList() const;
+  /// A new passed/waiting list as the options ask for, for the current model,
+  /// stepping the session's search watch.
+  PWList* createPWList();
 
   /// Limits on every later check (none at first). A check that passes one
   /// stops cleanly: it answers the verdict '?' with the reason and the counts
@@ -222,7 +223,7 @@ private:
   void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
   /// The passed list of a liveness search: as the options ask for, but exact
   /// where the chosen representation over-approximates.
-  PWList* createLivenessList() const;
+  PWList* createLivenessList();
   /// The found flag and the two traces (to the loop, the loop) of a witness
   /// sink.
   template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
@@ -235,6 +236,8 @@ private:
 
   SearchOptions options_;
   SearchLimits limits_;
+  /// Started at every check; every list the session creates steps it.
+  SearchWatch watch_;
   bool progress_ = false;
 
   Pointer<System> system_;
@@ -254,12 +257,5 @@ private:
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;
 };
-
-/// The session of the server process.
-Session& serverSession();
-/// Replaces the server's session by a fresh one: no model, default options,
-/// no collections. For harnesses that run many client sessions in one
-/// process; references to the old session become invalid.
-void resetServerSession();
 
 } // namespace orvela

@@ -8,12 +8,12 @@
 namespace orvela {
 namespace {
 
-/// Steps until the installed watch stops; answers the steps taken before.
-std::uint64_t stepUntilStopped(SearchLimitReached& caught) {
+/// Steps until `watch` stops; answers the steps taken before.
+std::uint64_t stepUntilStopped(SearchWatch& watch, SearchLimitReached& caught) {
   std::uint64_t taken = 0;
   for (;;) {
     try {
-      SearchWatch::step();
+      watch.step();
     } catch (const SearchLimitReached& stop) {
       caught = stop;
       return taken;
@@ -26,7 +26,7 @@ TEST(SearchWatch, StopsAtTheFirstLookAfterTheTimeLimitWithTheStepsTaken) {
   const auto start = std::chrono::steady_clock::now();
   SearchWatch watch({0.02, 0});
   SearchLimitReached caught("");
-  const std::uint64_t taken = stepUntilStopped(caught);
+  const std::uint64_t taken = stepUntilStopped(watch, caught);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_GE(elapsed.count(), 0.02);
   EXPECT_STREQ(caught.what(), "time limit of 0.02 s reached");
@@ -39,33 +39,27 @@ TEST(SearchWatch, StopsAtTheFirstLookAfterTheTimeLimitWithTheStepsTaken) {
 TEST(SearchWatch, AMemoryLimitBelowTheResidentMemoryStopsAtTheFirstLook) {
   SearchWatch watch({0, 0.001});
   SearchLimitReached caught("");
-  EXPECT_EQ(stepUntilStopped(caught), SearchWatch::firstInterval - 1);
+  EXPECT_EQ(stepUntilStopped(watch, caught), SearchWatch::firstInterval - 1);
   EXPECT_STREQ(caught.what(), "memory limit of 0.001 MiB reached");
   EXPECT_EQ(caught.explored, SearchWatch::firstInterval - 1);
   // A caller that goes on is stopped at once, and nothing more is counted.
-  EXPECT_THROW(SearchWatch::step(), SearchLimitReached);
+  EXPECT_THROW(watch.step(), SearchLimitReached);
   EXPECT_EQ(watch.steps(), SearchWatch::firstInterval - 1);
 }
 
-TEST(SearchWatch, CountsEveryStepAndRestoresTheWatchItReplaced) {
-  EXPECT_EQ(SearchWatch::current(), nullptr);
-  SearchWatch::step(); // no watch: nothing to count, nothing to stop
-  {
-    SearchWatch outer({3600, 0});
-    for (int k = 0; k < 1000; ++k)
-      SearchWatch::step();
-    {
-      SearchWatch inner({3600, 0});
-      EXPECT_EQ(SearchWatch::current(), &inner);
-      for (int k = 0; k < 70; ++k)
-        SearchWatch::step();
-      EXPECT_EQ(inner.steps(), 70u);
-    }
-    EXPECT_EQ(SearchWatch::current(), &outer);
-    SearchWatch::step();
-    EXPECT_EQ(outer.steps(), 1001u);
-  }
-  EXPECT_EQ(SearchWatch::current(), nullptr);
+TEST(SearchWatch, CountsEveryStepAndARestartStartsAfresh) {
+  SearchWatch watch({0, 0.001});
+  SearchLimitReached caught("");
+  stepUntilStopped(watch, caught);
+  // A new check under other limits is not stopped by the old one's.
+  watch.start({3600, 0});
+  for (int k = 0; k < 1000; ++k)
+    watch.step();
+  EXPECT_EQ(watch.steps(), 1000u);
+  watch.start({3600, 0});
+  for (int k = 0; k < 70; ++k)
+    watch.step();
+  EXPECT_EQ(watch.steps(), 70u);
 }
 
 } // namespace

@@ -1,11 +1,9 @@
 #include "server/RequestInput.h"
 
 #include "base/Exceptions.h"
-#include "server/Client.h"
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -17,28 +15,25 @@ protected:
   void send(const std::string& text) {
     input.str(text);
     input.clear();
-    setClientStreams(input, output);
   }
-  void TearDown() override { setClientStreams(std::cin, std::cout); }
 
   std::istringstream input;
-  std::ostringstream output;
 };
 
 TEST_F(RequestInputTest, BodyWithCarriageReturnsArrivesWithoutThem) {
   send("a\r\nb\r\n.\r\nversion\n");
   std::ostringstream body;
-  ASSERT_TRUE(spoolToTemp(body));
+  ASSERT_TRUE(spoolToTemp(input, body));
   EXPECT_EQ(body.str(), "a\nb\n");
   std::string next;
-  ASSERT_TRUE(readServiceLine(next));
+  ASSERT_TRUE(readServiceLine(input, next));
   EXPECT_EQ(next, "version"); // the "." line was consumed, nothing more
 }
 
 TEST_F(RequestInputTest, BlankLineBodyIsOneNewline) {
   send("\n.\n");
   std::ostringstream body;
-  ASSERT_TRUE(spoolToTemp(body));
+  ASSERT_TRUE(spoolToTemp(input, body));
   EXPECT_EQ(body.str(), "\n");
 }
 
@@ -47,22 +42,22 @@ TEST_F(RequestInputTest, DotLineAloneIsNotATerminator) {
   // its terminator: ".\n" followed by end of input is an unterminated body.
   send(".\n");
   std::ostringstream body;
-  EXPECT_FALSE(spoolToTemp(body));
+  EXPECT_FALSE(spoolToTemp(input, body));
 }
 
 TEST_F(RequestInputTest, DotInsideALineIsKept) {
   send("x.y\n.5\n.\n");
   std::ostringstream body;
-  ASSERT_TRUE(spoolToTemp(body));
+  ASSERT_TRUE(spoolToTemp(input, body));
   EXPECT_EQ(body.str(), "x.y\n.5\n");
 }
 
 TEST_F(RequestInputTest, EndOfInputInsideABodyFails) {
   send("process P {\n  state a;\n");
   std::ostringstream body;
-  EXPECT_FALSE(spoolToTemp(body));
+  EXPECT_FALSE(spoolToTemp(input, body));
   send("ab");
-  EXPECT_FALSE(spoolToTemp(body));
+  EXPECT_FALSE(spoolToTemp(input, body));
 }
 
 TEST_F(RequestInputTest, GetSkipsCarriageReturns) {
@@ -75,37 +70,37 @@ TEST_F(RequestInputTest, GetSkipsCarriageReturns) {
 TEST_F(RequestInputTest, OverLongServiceLineKeepsEighteenCharactersAndDropsTheRest) {
   send("abcdefghijklmnopqrstuvwxyz\nquit\n");
   std::string line;
-  ASSERT_TRUE(readServiceLine(line));
+  ASSERT_TRUE(readServiceLine(input, line));
   EXPECT_EQ(line, "abcdefghijklmnopqr");
-  ASSERT_TRUE(readServiceLine(line));
+  ASSERT_TRUE(readServiceLine(input, line));
   EXPECT_EQ(line, "quit");
-  EXPECT_FALSE(readServiceLine(line));
+  EXPECT_FALSE(readServiceLine(input, line));
 }
 
 TEST_F(RequestInputTest, LastServiceLineWithoutNewlineIsRead) {
   send("version");
   std::string line;
-  ASSERT_TRUE(readServiceLine(line));
+  ASSERT_TRUE(readServiceLine(input, line));
   EXPECT_EQ(line, "version");
-  EXPECT_FALSE(readServiceLine(line));
+  EXPECT_FALSE(readServiceLine(input, line));
 }
 
 TEST_F(RequestInputTest, RequestLineOfNinetyEightCharactersIsAccepted) {
   const std::string longest(requestLineLimit, '7');
   send(longest + "\n1\n");
-  EXPECT_EQ(readRequestLine(), longest);
-  EXPECT_EQ(readRequestLine(), "1");
+  EXPECT_EQ(readRequestLine(input), longest);
+  EXPECT_EQ(readRequestLine(input), "1");
 }
 
 TEST_F(RequestInputTest, OverLongRequestLineIsRejectedAndSkipped) {
   send(std::string(requestLineLimit + 1, '7') + "\n42\n");
-  EXPECT_THROW(readRequestLine(), ProtocolError);
-  EXPECT_EQ(readRequestLine(), "42");
+  EXPECT_THROW(readRequestLine(input), ProtocolError);
+  EXPECT_EQ(readRequestLine(input), "42");
 }
 
 TEST_F(RequestInputTest, EndOfInputBeforeARequestLineIsAProtocolError) {
   send("");
-  EXPECT_THROW(readRequestLine(), ProtocolError);
+  EXPECT_THROW(readRequestLine(input), ProtocolError);
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -29,20 +28,17 @@ protected:
     input.str(text);
     input.clear();
     output.str("");
-    setClientStreams(input, output);
   }
-  void TearDown() override { setClientStreams(std::cin, std::cout); }
   std::string written(const GlobalState* state, int format) {
     output.str("");
-    setClientStreams(input, output);
-    writeGlobalState(state, format);
+    writeGlobalState(client, state, format);
     return output.str();
   }
   /// The message of the ProtocolError that reading `text` as a state throws.
   std::string readError(const std::string& text) {
     send(text);
     try {
-      read(*system);
+      read(input, *system);
     } catch (const ProtocolError& error) {
       return error.what();
     }
@@ -62,6 +58,7 @@ protected:
   Pointer<System> system;
   std::istringstream input;
   std::ostringstream output;
+  Client client{input, output};
 };
 
 TEST_F(WireFormatTest, AStateWithoutClocksOrIntegersInBothFormats) {
@@ -100,7 +97,7 @@ TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
   for (int format : {fullZoneFormat, minimalZoneFormat}) {
     SCOPED_TRACE(format);
     send(written(state.get(), format) + "next\n");
-    Pointer<GlobalState> back = read(*system);
+    Pointer<GlobalState> back = read(input, *system);
     EXPECT_EQ(back->relation(state.get()), Inclusion::equal);
     EXPECT_EQ(back->getLocation(0), 2);
     EXPECT_EQ(back->getLocation(1), 1);
@@ -115,7 +112,7 @@ TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
 TEST_F(WireFormatTest, AStateWithoutConstraintsIsUnconstrained) {
   load("clock x; process P { state a, b; init a; }\nsystem P;");
   send("1\n.\n.\n.\n");
-  Pointer<GlobalState> state = read(*system);
+  Pointer<GlobalState> state = read(input, *system);
   EXPECT_EQ(state->getLocation(0), 1);
   EXPECT_TRUE(state->isUnbounded());
   EXPECT_EQ(state->getUnpackedRegion()->get(0, 1), 1); // x >= 0 still
@@ -125,7 +122,7 @@ TEST_F(WireFormatTest, ConstraintsAreClosedAfterReading) {
   load("clock x, y; process P { state a; init a; }\nsystem P;");
   // x <= 3 and y - x <= 1: y <= 4 follows
   send("0\n.\n1\n0\n6\n.\n2\n1\n2\n.\n.\n.\n");
-  Pointer<GlobalState> state = read(*system);
+  Pointer<GlobalState> state = read(input, *system);
   EXPECT_EQ(state->getUnpackedRegion()->get(2, 0), 2 * 4 + 1);
 }
 
@@ -155,7 +152,7 @@ TEST_F(WireFormatTest, BoundsUpToTheLimitOfTheZonesAreKeptExactlyAndLargerOnesRe
       continue;
     }
     send(text);
-    EXPECT_EQ(read(*system)->getUnpackedRegion()->get(c.i, c.j), c.kept);
+    EXPECT_EQ(read(input, *system)->getUnpackedRegion()->get(c.i, c.j), c.kept);
   }
 }
 
@@ -180,11 +177,11 @@ TEST_F(WireFormatTest, TransitionsAreWrittenFromOneAndReferredToFromZero) {
   load("process P { state a, b; init a; trans a -> b {}, b -> a {}, a -> a {}; }\n"
        "process Q { state c; init c; trans c -> c {}; }\nsystem Q, P;");
   send("1\n2\n0\n0\n");
-  const Transition* third = readTransition(*system);
+  const Transition* third = readTransition(input, *system);
   EXPECT_EQ(third, system->getProcess(1)->getTransitions()[2].get());
-  EXPECT_EQ(readTransition(*system), system->getProcess(0)->getTransitions()[0].get());
+  EXPECT_EQ(readTransition(input, *system), system->getProcess(0)->getTransitions()[0].get());
   output.str("");
-  write(third);
+  write(client, third);
   EXPECT_EQ(output.str(), "1 3\n");
 }
 
@@ -194,7 +191,7 @@ TEST_F(WireFormatTest, TransitionIndicesOutsideTheModelAreRejected) {
     SCOPED_TRACE(reference);
     send(reference);
     try {
-      readTransition(*system);
+      readTransition(input, *system);
       ADD_FAILURE() << "accepted";
     } catch (const ProtocolError& error) {
       EXPECT_STREQ(error.what(), "State inconsistent with current system");
