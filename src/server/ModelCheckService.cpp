@@ -31,7 +31,7 @@ void writeTrace(const Client& client, const Session& session, const CheckResult&
   }
   client.writeLine(std::to_string(result.trace.path->getLength()));
   client.writeLine(std::to_string(result.trace.loop->getLength()));
-  const int zoneFormat = session.options().zoneFormat;
+  const ZoneFormat zoneFormat = session.options().zoneFormat;
   session.replay(result,
                  [&client, zoneFormat](const GlobalState* state, const Transition* const* edges) {
                    write(client, state, edges, zoneFormat);

@@ -50,7 +50,7 @@ void processSuccessor(const Client& client, Session& session) {
     throw ProtocolError("End of request expected");
   const Session::Move move = session.moveOf(state.get(), requested);
   client.writeLine("ok");
-  const int zoneFormat = session.options().zoneFormat;
+  const ZoneFormat zoneFormat = session.options().zoneFormat;
   session.successors(state.get(), move,
                      [&client, zoneFormat](const GlobalState* successor, const Transition* const*) {
                        writeGlobalState(client, successor, zoneFormat);

@@ -35,9 +35,9 @@ void writeConstraint(const Client& client, unsigned i, unsigned j, int32_t raw) 
   client.writeLine(".");
 }
 
-void writeZone(const Client& client, const UnpackedRegion* zone, int zoneFormat) {
+void writeZone(const Client& client, const UnpackedRegion* zone, ZoneFormat zoneFormat) {
   const unsigned n = zone->getDim();
-  if (zoneFormat == fullZoneFormat) {
+  if (zoneFormat == ZoneFormat::full) {
     for (unsigned i = 0; i < n; ++i)
       for (unsigned j = 0; j < n; ++j)
         if (!rawIsInfinite(zone->get(i, j)))
@@ -156,9 +156,7 @@ unsigned clockIndex(const std::string& line, unsigned dimension) {
 
 } // namespace
 
-void writeGlobalState(const Client& client, const GlobalState* state, int zoneFormat) {
-  if (zoneFormat != fullZoneFormat && zoneFormat != minimalZoneFormat)
-    throw Bug("Invalid zone format");
+void writeGlobalState(const Client& client, const GlobalState* state, ZoneFormat zoneFormat) {
   for (int p = 0; p < state->getProcessCount(); ++p)
     writeNumber(client, state->getLocation(unsigned(p)));
   client.writeLine(".");
@@ -177,7 +175,7 @@ void write(const Client& client, const Transition* edge) {
 }
 
 void write(const Client& client, const GlobalState* state, const Transition* const* edges,
-           int zoneFormat) {
+           ZoneFormat zoneFormat) {
   writeGlobalState(client, state, zoneFormat);
   for (; *edges; ++edges)
     write(client, *edges);

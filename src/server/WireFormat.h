@@ -11,6 +11,7 @@
 // lowest bit inverted.
 
 #include "base/Object.h"
+#include "session/Options.h"
 
 #include <iosfwd>
 #include <string>
@@ -22,20 +23,16 @@ class GlobalState;
 class System;
 class Transition;
 
-/// Zone formats of a written state block.
-constexpr int fullZoneFormat = 0;    ///< every finite entry of the matrix
-constexpr int minimalZoneFormat = 1; ///< the minimal constraints only
-
 /// Writes the block of `state` (unpacked or packed region) with its zone in
-/// `zoneFormat`; any other format is a `Bug` "Invalid zone format".
-void writeGlobalState(const Client& client, const GlobalState* state, int zoneFormat);
+/// `zoneFormat`.
+void writeGlobalState(const Client& client, const GlobalState* state, ZoneFormat zoneFormat);
 /// Writes the line of an edge: its process index, a blank, its index within
 /// the process plus one.
 void write(const Client& client, const Transition* edge);
 /// Writes the block of `state`, the line of every edge of the null-terminated
 /// `edges`, and ".".
 void write(const Client& client, const GlobalState* state, const Transition* const* edges,
-           int zoneFormat);
+           ZoneFormat zoneFormat);
 
 /// Reads from `in` a state block of the current model (`system` and its tables)
 /// into a new heap state with a closed unpacked region. The zone is the

@@ -187,8 +187,8 @@ void Session::initialize() {
   if (!system_)
     return;
   const bool keepsTraces = dynamic_cast<MemoryTraceStore*>(traceStore_.get()) != nullptr;
-  if (!traceStore_ || keepsTraces != options_.saveTrace) {
-    if (options_.saveTrace)
+  if (!traceStore_ || keepsTraces != options_.trace) {
+    if (options_.trace)
       traceStore_ = new MemoryTraceStore();
     else
       traceStore_ = new NullTraceStore();
@@ -198,7 +198,7 @@ void Session::initialize() {
   if (!stateSpace_) {
     stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
     setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
-    setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
+    setValueProperty<bool>(*stateSpace_, "reuse", options_.reuse);
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
     lastKind_.reset();
   }
@@ -211,20 +211,21 @@ void Session::setProgress(bool show) {
 }
 
 PWList* Session::createPWList() {
-  WaitingStore* order = options_.order == 1 ? createStackPWOrder() : createQueuePWOrder();
+  WaitingStore* order =
+      options_.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
   const StateShape shape = stateShapeOf(*system_);
   PWList* list = nullptr;
   switch (options_.representation) {
-  case 0:
+  case Representation::exact:
     list = createDBMPWList(pastSize, order, shape);
     break;
-  case 1:
+  case Representation::packed:
     list = createPackedPWList(pastSize, order, shape);
     break;
-  case 2:
+  case Representation::bitState:
     list = createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
     break;
-  case 3:
+  case Representation::convexHull:
     list = createConvexHullPWList(pastSize, order, shape);
     break;
   default:
@@ -262,7 +263,7 @@ CheckResult Session::check(std::istream& property) {
     normalisationInfo_ = constants;
     lastKind_.reset();
   }
-  if (!options_.timeOpt)
+  if (!options_.reuse)
     lastKind_.reset();
 
   if (options_.activeClocks) {
@@ -322,7 +323,7 @@ CheckResult Session::check(std::istream& property) {
   result.overApproximated = options_.overapproximation && leavesStateSpace(parsed.kind);
   result.formula = expression;
   result.verdict = verdictOf(run.found, parsed.kind, options_);
-  result.hasTrace = run.found && options_.saveTrace;
+  result.hasTrace = run.found && options_.trace;
   if (result.hasTrace)
     result.trace = run.trace;
   return result;
@@ -561,9 +562,7 @@ bool Session::isStored(const GlobalState* state, const Transition* const* edges)
   return keepsState(reduction(), *system_, state, [&] { return system_->noSave(edges, state); });
 }
 
-StorageReduction Session::reduction() const {
-  return static_cast<StorageReduction>(options_.spaceOpt);
-}
+StorageReduction Session::reduction() const { return options_.reduction; }
 
 void Session::startFrom(const Pointer<GlobalState>& state) {
   requireSystem();

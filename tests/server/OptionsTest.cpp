@@ -16,7 +16,7 @@ TEST(Options, ChangesEmptyTheStateSpaceOnlyWhereTheyAffectIt) {
   EXPECT_EQ(applyOption(options, "order", '1'), OptionEffect::stateSpaceEmptied);
   EXPECT_EQ(applyOption(options, "order", '1'), OptionEffect::kept); // no change
   EXPECT_EQ(applyOption(options, "order", '7'), OptionEffect::stateSpaceEmptied);
-  EXPECT_EQ(options.order, 0); // only 1 is depth-first
+  EXPECT_EQ(options.order, SearchOrder::breadthFirst); // only 1 is depth-first
   EXPECT_EQ(applyOption(options, "reduction", '1'), OptionEffect::kept);
   EXPECT_EQ(applyOption(options, "reduction", '2'), OptionEffect::stateSpaceEmptied);
   EXPECT_EQ(applyOption(options, "reuse", 'T'), OptionEffect::stateSpaceEmptied);
@@ -26,14 +26,14 @@ TEST(Options, ChangesEmptyTheStateSpaceOnlyWhereTheyAffectIt) {
   // trace empties on every setting, changed or not
   EXPECT_EQ(applyOption(options, "trace", '1'), OptionEffect::stateSpaceEmptied);
   EXPECT_EQ(applyOption(options, "trace", '1'), OptionEffect::stateSpaceEmptied);
-  EXPECT_TRUE(options.saveTrace);
+  EXPECT_TRUE(options.trace);
   EXPECT_EQ(applyOption(options, "normalise", '1'), OptionEffect::kept);
   EXPECT_EQ(applyOption(options, "zoneFormat", '0'), OptionEffect::kept);
   EXPECT_EQ(applyOption(options, "storeFlag", 'T'), OptionEffect::kept);
   EXPECT_EQ(applyOption(options, "Order", '1'), OptionEffect::ignored);
-  EXPECT_TRUE(options.normalise && options.storeFlag && options.timeOpt && options.activeClocks);
-  EXPECT_EQ(options.zoneFormat, 0);
-  EXPECT_EQ(options.spaceOpt, 2);
+  EXPECT_TRUE(options.normalise && options.storeFlag && options.reuse && options.activeClocks);
+  EXPECT_EQ(options.zoneFormat, ZoneFormat::full);
+  EXPECT_EQ(options.reduction, StorageReduction::dropUnnecessary);
 }
 
 TEST(Options, RejectedValuesLeaveEveryOptionAsItWas) {
@@ -50,7 +50,7 @@ TEST(Options, RejectedValuesLeaveEveryOptionAsItWas) {
         Case{"storeFlag", 'x', "Protocol violation: T, F, 0 or 1 expected"}}) {
     SCOPED_TRACE(c.name);
     SearchOptions options;
-    options.representation = 3;
+    options.representation = Representation::convexHull;
     options.overapproximation = true;
     try {
       applyOption(options, c.name, c.value);
@@ -58,11 +58,11 @@ TEST(Options, RejectedValuesLeaveEveryOptionAsItWas) {
     } catch (const ProtocolError& error) {
       EXPECT_STREQ(error.what(), c.message);
     }
-    EXPECT_EQ(options.spaceOpt, 1);
-    EXPECT_EQ(options.representation, 3);
+    EXPECT_EQ(options.reduction, StorageReduction::dropUnnecessaryCommitted);
+    EXPECT_EQ(options.representation, Representation::convexHull);
     EXPECT_TRUE(options.overapproximation);
-    EXPECT_EQ(options.zoneFormat, 1);
-    EXPECT_FALSE(options.timeOpt || options.storeFlag);
+    EXPECT_EQ(options.zoneFormat, ZoneFormat::minimal);
+    EXPECT_FALSE(options.reuse || options.storeFlag);
   }
 }
 
