@@ -12,7 +12,6 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
-#include "engine/MoveEnumerator.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
@@ -22,6 +21,7 @@
 #include "language/ParseProperty.h"
 #include "model/System.h"
 #include "session/Options.h"
+#include "session/Simulator.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
 
@@ -64,9 +64,6 @@ struct CheckResult {
   std::uint64_t stored = 0;   ///< states the passed list accepted
   std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
 };
-
-/// A state and the edges of the move that led to it (null-terminated).
-using StepVisitor = std::function<void(const GlobalState* state, const Transition* const* edges)>;
 
 class Session {
 public:
@@ -152,7 +149,7 @@ public:
   /// The successor is freed after the call.
   void enabledMoves(const GlobalState* state, const StepVisitor& deliver);
   /// The edges of a move, null-terminated.
-  using Move = std::vector<const Transition*>;
+  using Move = Simulator::Move;
   /// The move of `state` made of the edges of the null-terminated `requested`
   /// (in any order), in the order in which `enabledMoves` lists it, so that
   /// it leads to the successor listed there. Empty when the move is disabled
@@ -205,7 +202,6 @@ private:
 
   /// Drops the model and everything derived from it.
   void dropModel();
-  void buildSimulationPipeline();
   /// The checks of reachability and invariance, of the liveness forms and of
   /// leads-to, from `start` (null: continue on the stored state space). The
   /// liveness forms always start from the start state. Each answers whether
@@ -246,9 +242,7 @@ private:
   Pointer<Allocator> stateAlloc_;
   Pointer<TraceStore> traceStore_;
   Pointer<ReachabilityFilter> stateSpace_;
-  Pointer<Filter> transitionFilter_, successorFilter_, copyingSuccessorFilter_, delayFilter_,
-      normalisationFilter_;
-  std::unique_ptr<MoveEnumerator> moves_; ///< for checking requested moves
+  std::unique_ptr<Simulator> simulator_; ///< with a model
   NormalisationInfo normalisationInfo_;
   /// The kind of the last check, whose stored search the next one may
   /// continue; none when it may not.
