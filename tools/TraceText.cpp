@@ -52,7 +52,7 @@ EdgeText describeEdge(const Transition& edge) {
   return text;
 }
 
-StateText describeState(const System& system, const GlobalState& state, int zoneFormat) {
+StateText describeState(const System& system, const GlobalState& state, ZoneFormat zoneFormat) {
   StateText text;
   for (int p = 0; p < system.getProcessCount(); ++p) {
     const Process& process = *system.getProcess(p);
@@ -67,8 +67,9 @@ StateText describeState(const System& system, const GlobalState& state, int zone
   // The unpacked form shows every finite bound, the packed form exactly the
   // constraints that no other one implies.
   const UnpackedRegion& zone = *state.getUnpackedRegion();
-  text.zone = zoneFormat != 0 ? constraintsOf(*PackedRegion::pack(zone), tables.clocks)
-                              : constraintsOf(zone, tables.clocks);
+  text.zone = zoneFormat != ZoneFormat::full
+                  ? constraintsOf(*PackedRegion::pack(zone), tables.clocks)
+                  : constraintsOf(zone, tables.clocks);
   return text;
 }
 

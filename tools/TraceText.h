@@ -16,9 +16,9 @@ namespace orvela::verifier {
 EdgeText describeEdge(const Transition& edge);
 
 /// The locations of every process, the declared integers, and the zone as
-/// constraints by clock name: every finite bound with `zoneFormat` 0, the
-/// minimal constraints with 1. The state must have a region and an integer
+/// constraints by clock name: every finite bound with `ZoneFormat::full`, the
+/// minimal constraints otherwise. The state must have a region and an integer
 /// table.
-StateText describeState(const System& system, const GlobalState& state, int zoneFormat);
+StateText describeState(const System& system, const GlobalState& state, ZoneFormat zoneFormat);
 
 } // namespace orvela::verifier

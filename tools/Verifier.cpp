@@ -117,7 +117,7 @@ void Verifier::judge(const CheckResult& result, PropertyReport& report) const {
 
 bool Verifier::replayTrace(const CheckResult& result, PropertyReport& report, bool confirm) const {
   const System& system = *session_.system();
-  const int zoneFormat = session_.options().zoneFormat;
+  const ZoneFormat zoneFormat = session_.options().zoneFormat;
   const int steps = result.trace.path ? result.trace.path->getLength() : 0;
   int reached = 0; // states visited so far, the start state first
   bool holds = false;

@@ -161,7 +161,7 @@ int run(const CommandLine& line) {
     run.options = session.options();
     // The session may keep traces it was not asked to print (to confirm
     // what a convex-hull search found); the report says whether they are.
-    run.options.saveTrace = line.trace;
+    run.options.trace = line.trace;
     run.limits = line.limits;
     const std::string model = readInput(line.model);
     const std::vector<Query> queries = collectQueries(line);

@@ -6,8 +6,6 @@
 
 namespace orvela {
 
-SearchWatch* SearchWatch::current_ = nullptr;
-
 namespace {
 
 /// Looks closer together than this make the interval grow, further apart
@@ -24,12 +22,12 @@ std::string describe(const char* what, double value, const char* unit) {
 
 } // namespace
 
-SearchWatch::SearchWatch(const SearchLimits& limits)
-    : limits_(limits), previous_(current_), start_(Clock::now()), lastPoll_(start_) {
-  current_ = this;
+void SearchWatch::start(const SearchLimits& limits) {
+  limits_ = limits;
+  start_ = lastPoll_ = Clock::now();
+  steps_ = 0;
+  interval_ = countdown_ = firstInterval;
 }
-
-SearchWatch::~SearchWatch() { current_ = previous_; }
 
 SearchLimitReached SearchWatch::stopped(std::string reason) {
   // The step that failed handed nothing out, and a caller that goes on

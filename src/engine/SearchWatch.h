@@ -1,9 +1,9 @@
 #pragma once
-// Limits on the searches of one check: a watch installed for the duration of
-// the check counts the states that passed/waiting lists hand out for
-// exploration, looks at the clock and the process's memory every so many of
-// them, and ends the search by throwing `SearchLimitReached` once a limit is
-// passed. Without an installed watch a step costs one load and one test.
+// Limits on the searches of one check: a watch started at the beginning of
+// the check counts the states that the passed/waiting lists given it hand out
+// for exploration, looks at the clock and the process's memory every so many
+// of them, and ends the search by throwing `SearchLimitReached` once a limit
+// is passed. A list without a watch pays one test per state.
 
 #include <chrono>
 #include <cstdint>
@@ -19,9 +19,9 @@ struct SearchLimits {
   bool any() const { return seconds > 0 || mebibytes > 0; }
 };
 
-/// Thrown out of a search when a limit of the installed watch is passed. The
+/// Thrown out of a search when a limit of its watch is passed. The
 /// search it leaves is unfinished; its owner must not continue it. The counts
-/// are those of the watch (states handed out since the watch was installed,
+/// are those of the watch (states handed out since the watch was started,
 /// nothing stored) unless a driver that knows better has replaced them.
 class SearchLimitReached : public std::exception {
 public:
@@ -35,30 +35,32 @@ private:
   std::string reason_;
 };
 
-/// Installs itself as the process's watch for its lifetime (watches nest: the
-/// previous one comes back at destruction). Single-threaded, like searches.
+/// The watch of the searches of one owner (a session), handed to the
+/// passed/waiting lists it creates. Single-threaded, like searches.
 class SearchWatch {
 public:
   /// Reads the memory every this many steps at first.
   static constexpr unsigned firstInterval = 64;
 
-  explicit SearchWatch(const SearchLimits& limits);
-  ~SearchWatch();
+  /// A watch without limits, started now.
+  SearchWatch() : SearchWatch(SearchLimits()) {}
+  explicit SearchWatch(const SearchLimits& limits) { start(limits); }
   SearchWatch(const SearchWatch&) = delete;
   SearchWatch& operator=(const SearchWatch&) = delete;
+
+  /// Watches `limits` from now on: the clock and the count start afresh.
+  void start(const SearchLimits& limits);
 
   /// One state taken for exploration. Passed/waiting lists call it before
   /// they hand a state out, so that a throw leaves them consistent. Throws
   /// `SearchLimitReached` when a limit has been passed.
-  static void step() {
-    if (current_ && --current_->countdown_ == 0)
-      current_->poll();
+  void step() {
+    if (--countdown_ == 0)
+      poll();
   }
 
-  /// Steps since installation.
+  /// Steps since the last start.
   std::uint64_t steps() const { return steps_ + (interval_ - countdown_); }
-  /// The installed watch, or null.
-  static SearchWatch* current() { return current_; }
 
 private:
   using Clock = std::chrono::steady_clock;
@@ -69,10 +71,7 @@ private:
   /// The exception for a passed limit.
   SearchLimitReached stopped(std::string reason);
 
-  static SearchWatch* current_;
-
   SearchLimits limits_;
-  SearchWatch* previous_;
   Clock::time_point start_;
   Clock::time_point lastPoll_;
   std::uint64_t steps_ = 0;

@@ -2,7 +2,6 @@
 
 #include "dbm/Hash.h"
 #include "engine/Adapters.h"
-#include "engine/SearchWatch.h"
 
 #include <algorithm>
 
@@ -38,7 +37,7 @@ bool BitStateHashingPWList::tryGet(void* out) {
       return false;
     StateNode* node = front->stateNode();
     if (!isBitSet(bitIndexOf(node))) {
-      SearchWatch::step();
+      stepWatch();
       run.reference.hold(front);
       ++explored_;
       break;

@@ -1,6 +1,5 @@
 #include "pwlist/HashingPWList.h"
 
-#include "engine/SearchWatch.h"
 #include "symbolic/GlobalState.h"
 
 #include <cstring>
@@ -120,7 +119,7 @@ bool ChunkPWListBase::tryGet(void* out) {
     WaitingNode* front = run.store->front();
     if (!front)
       return false;
-    SearchWatch::step();
+    stepWatch();
     run.reference.hold(front);
     ++explored_;
   }

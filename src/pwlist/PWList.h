@@ -7,6 +7,7 @@
 // list, when it releases the reference, whether the state stays as passed.
 
 #include "engine/Pipeline.h"
+#include "engine/SearchWatch.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,8 +33,8 @@ struct WaitingState {
 ///                                    reference is released every call hands
 ///                                    out the same one
 ///   getSize()                        the waiting entries held
-/// Before a state is handed out for exploration, `SearchWatch::step` is
-/// called, so that a watched search can be ended there (see SearchWatch.h).
+/// Before a state is handed out for exploration, the list's watch (if it was
+/// given one) takes a step, so that a watched search can be ended there.
 class PWList : public Buffer {
 public:
   /// A new source that yields every stored state, waiting or passed, as a
@@ -52,8 +53,19 @@ public:
   /// (the bucket table and the waiting order not counted): what a stored
   /// state costs in this representation. 0 for a list that does not count.
   virtual std::size_t storedBytes() const { return 0; }
+  /// Steps `watch` (which must outlive the list's searches) before every
+  /// state handed out from now on; null for none.
+  void watchWith(SearchWatch* watch) { watch_ = watch; }
 
 protected:
+  /// Called before a state is handed out; throws `SearchLimitReached` when
+  /// the watch says so.
+  void stepWatch() {
+    if (watch_)
+      watch_->step();
+  }
+
+  SearchWatch* watch_ = nullptr;
   std::uint64_t explored_ = 0;
   std::uint64_t stored_ = 0;
 };

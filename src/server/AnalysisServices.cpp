@@ -14,9 +14,9 @@ namespace {
 
 /// Lines of three integers (process, location, watched integer or clock) up
 /// to a "." line, each checked against the model as it is read.
-Session::WatchItems readPLV(const Session& session, Session::Watched watched) {
+Session::WatchItems readPLV(std::istream& in, const Session& session, Session::Watched watched) {
   Session::WatchItems items;
-  for (std::string line = readRequestLine(); line != "."; line = readRequestLine()) {
+  for (std::string line = readRequestLine(in); line != "."; line = readRequestLine(in)) {
     int values[3];
     if (!scanIntegers(line, values, 3))
       throw ProtocolError("Not a PLV tripple");
@@ -27,36 +27,35 @@ Session::WatchItems readPLV(const Session& session, Session::Watched watched) {
 }
 
 /// One line per watched item, "minimum maximum", then ".".
-void printWatches(const Session::Watches& watches, const char* notStarted) {
+void printWatches(const Client& client, const Session::Watches& watches, const char* notStarted) {
   if (watches.empty())
     throw ProtocolError("%s", notStarted);
   for (const MinMaxFilter::Watch& watch : watches)
-    writeLine(std::to_string(watch.second.first) + " " + std::to_string(watch.second.second));
-  writeLine(".");
+    client.writeLine(std::to_string(watch.second.first) + " " +
+                     std::to_string(watch.second.second));
+  client.writeLine(".");
 }
 
 } // namespace
 
-void processDomainInit() {
-  Session& session = serverSession();
+void processDomainInit(const Client& client, Session& session) {
   session.requireSystem();
-  session.startDomainCollection(readPLV(session, Session::Watched::integer));
-  writeLine("ok");
+  session.startDomainCollection(readPLV(client.in(), session, Session::Watched::integer));
+  client.writeLine("ok");
 }
 
-void processDomainCollect() {
-  printWatches(serverSession().domainWatches(), "Domain computation not started");
+void processDomainCollect(const Client& client, Session& session) {
+  printWatches(client, session.domainWatches(), "Domain computation not started");
 }
 
-void processWCRTInit() {
-  Session& session = serverSession();
+void processWCRTInit(const Client& client, Session& session) {
   session.requireSystem();
-  session.startResponseTimeCollection(readPLV(session, Session::Watched::clock));
-  writeLine("ok");
+  session.startResponseTimeCollection(readPLV(client.in(), session, Session::Watched::clock));
+  client.writeLine("ok");
 }
 
-void processWCRTCollect() {
-  printWatches(serverSession().responseTimeWatches(), "WCRT computation not started");
+void processWCRTCollect(const Client& client, Session& session) {
+  printWatches(client, session.responseTimeWatches(), "WCRT computation not started");
 }
 
 } // namespace orvela

@@ -1,33 +1,20 @@
 #include "server/Client.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace orvela {
 
-namespace {
-std::istream* input = &std::cin;
-std::ostream* output = &std::cout;
-} // namespace
+void Client::writeLine(std::string_view line) const { out_ << line << std::endl; }
 
-std::istream& clientIn() { return *input; }
-std::ostream& clientOut() { return *output; }
-
-void setClientStreams(std::istream& in, std::ostream& out) {
-  input = &in;
-  output = &out;
-}
-
-void writeLine(std::string_view line) { *output << line << std::endl; }
-
-void writeError(std::string_view message) {
+void Client::writeError(std::string_view message) const {
   writeLine("error");
   writeLine(message);
   writeLine(".");
 }
 
-void writeFatalError(std::string_view message) {
+void Client::writeFatalError(std::string_view message) const {
   writeLine("error");
-  *output << "CAUGHT EXCEPTION: " << message << std::endl;
+  out_ << "CAUGHT EXCEPTION: " << message << std::endl;
   writeLine(".");
 }
 

@@ -14,42 +14,42 @@ namespace orvela {
 
 namespace {
 
-void writeEmptyTrace() {
-  writeLine("0");
-  writeLine("0");
-  writeLine(".");
+void writeEmptyTrace(const Client& client) {
+  client.writeLine("0");
+  client.writeLine("0");
+  client.writeLine(".");
 }
 
 /// The lengths of the path and the loop, then every step replayed from the
 /// start state (the state reached, the edges taken, "."), then ".".
-void writeTrace(const Session& session, const CheckResult& result) {
+void writeTrace(const Client& client, const Session& session, const CheckResult& result) {
   const auto ignore = [](const GlobalState*, const Transition* const*) {};
   if (!result.hasTrace ||
       (session.options().overapproximation && !session.replay(result, ignore))) {
-    writeEmptyTrace();
+    writeEmptyTrace(client);
     return;
   }
-  writeLine(std::to_string(result.trace.path->getLength()));
-  writeLine(std::to_string(result.trace.loop->getLength()));
-  const int zoneFormat = session.options().zoneFormat;
-  session.replay(result, [zoneFormat](const GlobalState* state, const Transition* const* edges) {
-    write(state, edges, zoneFormat);
-  });
-  writeLine(".");
+  client.writeLine(std::to_string(result.trace.path->getLength()));
+  client.writeLine(std::to_string(result.trace.loop->getLength()));
+  const ZoneFormat zoneFormat = session.options().zoneFormat;
+  session.replay(result,
+                 [&client, zoneFormat](const GlobalState* state, const Transition* const* edges) {
+                   write(client, state, edges, zoneFormat);
+                 });
+  client.writeLine(".");
 }
 
 } // namespace
 
-void processModelCheck() {
-  Session& session = serverSession();
+void processModelCheck(const Client& client, Session& session) {
   session.requireSystem();
   std::stringstream property;
-  if (!spoolToTemp(property))
+  if (!spoolToTemp(client.in(), property))
     throw ProtocolError("Protocol violation when receiving property");
   const CheckResult result = session.check(property);
-  writeLine("ok");
-  writeLine(std::string(1, result.verdict));
-  writeTrace(session, result);
+  client.writeLine("ok");
+  client.writeLine(std::string(1, result.verdict));
+  writeTrace(client, session, result);
 }
 
 } // namespace orvela

@@ -7,10 +7,10 @@
 
 namespace orvela {
 
-void processOptions() {
-  Session& session = serverSession();
+void processOptions(const Client& client, Session& session) {
   try {
-    for (std::string line = readRequestLine(); line != "."; line = readRequestLine()) {
+    for (std::string line = readRequestLine(client.in()); line != ".";
+         line = readRequestLine(client.in())) {
       const auto [name, value] = splitOptionLine(line);
       session.setOption(name, value);
     }
@@ -21,8 +21,8 @@ void processOptions() {
     throw;
   }
   session.initialize();
-  writeLine("ok");
-  writeLine(".");
+  client.writeLine("ok");
+  client.writeLine(".");
 }
 
 } // namespace orvela

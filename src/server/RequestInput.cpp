@@ -1,7 +1,6 @@
 #include "server/RequestInput.h"
 
 #include "base/Exceptions.h"
-#include "server/Client.h"
 
 #include <istream>
 #include <ostream>
@@ -15,8 +14,7 @@ char get(std::istream& in) {
   return c;
 }
 
-bool spoolToTemp(std::ostream& out) {
-  std::istream& in = clientIn();
+bool spoolToTemp(std::istream& in, std::ostream& out) {
   char window[3];
   for (char& c : window)
     c = get(in);
@@ -39,8 +37,7 @@ namespace {
 /// Reads up to the end of the line, keeping at most `limit` characters.
 /// Returns the number of characters the line had, or -1 at end of input with
 /// nothing read.
-long readLimitedLine(std::string& line, std::size_t limit) {
-  std::istream& in = clientIn();
+long readLimitedLine(std::istream& in, std::string& line, std::size_t limit) {
   line.clear();
   long length = 0;
   for (;;) {
@@ -57,11 +54,13 @@ long readLimitedLine(std::string& line, std::size_t limit) {
 
 } // namespace
 
-bool readServiceLine(std::string& line) { return readLimitedLine(line, serviceLineLimit) >= 0; }
+bool readServiceLine(std::istream& in, std::string& line) {
+  return readLimitedLine(in, line, serviceLineLimit) >= 0;
+}
 
-std::string readRequestLine() {
+std::string readRequestLine(std::istream& in) {
   std::string line;
-  long length = readLimitedLine(line, requestLineLimit);
+  long length = readLimitedLine(in, line, requestLineLimit);
   if (length < 0)
     throw ProtocolError("Unexpected end of input in request");
   if (static_cast<std::size_t>(length) > requestLineLimit)

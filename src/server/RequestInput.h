@@ -1,5 +1,5 @@
 #pragma once
-// Reading requests from the client: service names, request lines and request
+// Reading requests from a client's request stream: service names, request lines and request
 // bodies. Carriage returns are dropped everywhere, so clients may end their
 // lines with CR LF.
 
@@ -18,21 +18,21 @@ constexpr std::size_t requestLineLimit = 98;
 /// stream's state tells).
 char get(std::istream& in);
 
-/// Copies one request body from the client into `out`: everything up to the
+/// Copies one request body from `in` into `out`: everything up to the
 /// first newline, ".", newline, with the newline before the "." replaced by a
 /// single appended newline. The "." line is consumed. An empty body is sent as
 /// a blank line followed by the "." line. Returns false when the input failed
 /// or ended before the terminator.
-bool spoolToTemp(std::ostream& out);
+bool spoolToTemp(std::istream& in, std::ostream& out);
 
-/// Reads a service line. Returns false at end of input with nothing read.
+/// Reads a service line from `in`. Returns false at end of input with nothing read.
 /// Otherwise `line` holds at most `serviceLineLimit` characters; the rest of an
 /// over-long line is discarded.
-bool readServiceLine(std::string& line);
+bool readServiceLine(std::istream& in, std::string& line);
 
-/// Reads one request line. Throws ProtocolError when the line is longer than
+/// Reads one request line from `in`. Throws ProtocolError when the line is longer than
 /// `requestLineLimit` characters (the rest of the line is discarded first) and
 /// when the input ended before a line could be read.
-std::string readRequestLine();
+std::string readRequestLine(std::istream& in);
 
 } // namespace orvela

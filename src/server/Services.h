@@ -5,7 +5,12 @@
 
 namespace orvela {
 
-using ServiceHandler = void (*)();
+class Client;
+class Session;
+
+/// Reads a request from the client, serves it on the session and writes the
+/// reply.
+using ServiceHandler = void (*)(const Client& client, Session& session);
 
 struct Service {
   const char* name;

@@ -12,60 +12,56 @@
 
 namespace orvela {
 
-void processInitial() {
-  Session& session = serverSession();
+void processInitial(const Client& client, Session& session) {
   session.requireSystem();
-  writeLine("ok");
+  client.writeLine("ok");
   if (Pointer<GlobalState> state = session.initialState())
-    writeGlobalState(state.get(), session.options().zoneFormat);
+    writeGlobalState(client, state.get(), session.options().zoneFormat);
   else
-    writeLine(".");
+    client.writeLine(".");
 }
 
-void processTransitions() {
-  Session& session = serverSession();
+void processTransitions(const Client& client, Session& session) {
   session.requireSystem();
-  const Pointer<GlobalState> state = read(*session.system());
-  writeLine("ok");
+  const Pointer<GlobalState> state = read(client.in(), *session.system());
+  client.writeLine("ok");
   const SearchOptions& options = session.options();
   // One successor block per enabled move, with the stored flag on request.
   session.enabledMoves(state.get(),
                        [&](const GlobalState* successor, const Transition* const* edges) {
-                         write(successor, edges, options.zoneFormat);
+                         write(client, successor, edges, options.zoneFormat);
                          if (options.storeFlag) {
-                           writeLine(session.isStored(successor, edges) ? "T" : "F");
-                           writeLine(".");
+                           client.writeLine(session.isStored(successor, edges) ? "T" : "F");
+                           client.writeLine(".");
                          }
                        });
-  writeLine(".");
+  client.writeLine(".");
 }
 
-void processSuccessor() {
-  Session& session = serverSession();
+void processSuccessor(const Client& client, Session& session) {
   session.requireSystem();
   const System& system = *session.system();
-  const Pointer<GlobalState> state = read(system);
-  const int count = getInteger(readRequestLine());
-  const Transition* requested[3] = {readTransition(system), nullptr, nullptr};
+  const Pointer<GlobalState> state = read(client.in(), system);
+  const int count = getInteger(readRequestLine(client.in()));
+  const Transition* requested[3] = {readTransition(client.in(), system), nullptr, nullptr};
   if (count != 1)
-    requested[1] = readTransition(system);
-  if (readRequestLine() != ".")
+    requested[1] = readTransition(client.in(), system);
+  if (readRequestLine(client.in()) != ".")
     throw ProtocolError("End of request expected");
   const Session::Move move = session.moveOf(state.get(), requested);
-  writeLine("ok");
-  const int zoneFormat = session.options().zoneFormat;
+  client.writeLine("ok");
+  const ZoneFormat zoneFormat = session.options().zoneFormat;
   session.successors(state.get(), move,
-                     [zoneFormat](const GlobalState* successor, const Transition* const*) {
-                       writeGlobalState(successor, zoneFormat);
+                     [&client, zoneFormat](const GlobalState* successor, const Transition* const*) {
+                       writeGlobalState(client, successor, zoneFormat);
                      });
 }
 
-void processStartState() {
-  Session& session = serverSession();
+void processStartState(const Client& client, Session& session) {
   session.requireSystem();
-  session.startFrom(read(*session.system()));
-  writeLine("ok");
-  writeLine(".");
+  session.startFrom(read(client.in(), *session.system()));
+  client.writeLine("ok");
+  client.writeLine(".");
 }
 
 } // namespace orvela

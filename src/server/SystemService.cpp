@@ -14,25 +14,24 @@ namespace orvela {
 namespace {
 
 /// Every name followed by one blank.
-void writeNames(const std::vector<std::string>& names) {
+void writeNames(const Client& client, const std::vector<std::string>& names) {
   std::string line;
   for (const std::string& name : names)
     line += name + ' ';
-  writeLine(line);
+  client.writeLine(line);
 }
 
 } // namespace
 
-void processSystem() {
+void processSystem(const Client& client, Session& session) {
   std::stringstream text;
-  if (!spoolToTemp(text))
+  if (!spoolToTemp(client.in(), text))
     throw ProtocolError("Protocol violation when receiving system");
-  Session& session = serverSession();
   session.loadSystem(text);
-  writeLine("ok");
-  writeNames(session.integerNames());
-  writeNames(session.clockNames());
-  writeLine(".");
+  client.writeLine("ok");
+  writeNames(client, session.integerNames());
+  writeNames(client, session.clockNames());
+  client.writeLine(".");
 }
 
 } // namespace orvela

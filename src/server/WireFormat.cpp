@@ -26,41 +26,35 @@ namespace {
 /// A wire bound from a raw bound and back: the lowest bit inverted.
 constexpr int32_t flipStrictness(int32_t bound) { return bound ^ 1; }
 
-void writeNumber(long value) { writeLine(std::to_string(value)); }
+void writeNumber(const Client& client, long value) { client.writeLine(std::to_string(value)); }
 
-void writeConstraint(unsigned i, unsigned j, int32_t raw) {
-  writeNumber(long(i));
-  writeNumber(long(j));
-  writeNumber(flipStrictness(raw));
-  writeLine(".");
+void writeConstraint(const Client& client, unsigned i, unsigned j, int32_t raw) {
+  writeNumber(client, long(i));
+  writeNumber(client, long(j));
+  writeNumber(client, flipStrictness(raw));
+  client.writeLine(".");
 }
 
-/// Room for the minimal constraints of one zone (too large for the stack).
-PackData& packing() {
-  static const std::unique_ptr<PackData> data = std::make_unique<PackData>();
-  return *data;
-}
-
-void writeZone(const UnpackedRegion* zone, int zoneFormat) {
+void writeZone(const Client& client, const UnpackedRegion* zone, ZoneFormat zoneFormat) {
   const unsigned n = zone->getDim();
-  if (zoneFormat == fullZoneFormat) {
+  if (zoneFormat == ZoneFormat::full) {
     for (unsigned i = 0; i < n; ++i)
       for (unsigned j = 0; j < n; ++j)
         if (!rawIsInfinite(zone->get(i, j)))
-          writeConstraint(i, j, zone->get(i, j));
+          writeConstraint(client, i, j, zone->get(i, j));
     return;
   }
-  PackData& data = packing();
+  // Room for the minimal constraints (too large for the stack).
+  const std::unique_ptr<PackData> packing = std::make_unique<PackData>();
+  PackData& data = *packing;
   zone->pack(&data);
   for (unsigned k = 0; k < n * n; ++k)
     if (data.keep[k])
-      writeConstraint(k / n, k % n, data.matrix[k]);
+      writeConstraint(client, k / n, k % n, data.matrix[k]);
 }
 
-std::string readLine() { return readRequestLine(); }
-
-void expectDot(const char* message) {
-  if (readLine() != ".")
+void expectDot(std::istream& in, const char* message) {
+  if (readRequestLine(in) != ".")
     throw ProtocolError("%s", message);
 }
 
@@ -162,33 +156,33 @@ unsigned clockIndex(const std::string& line, unsigned dimension) {
 
 } // namespace
 
-void writeGlobalState(const GlobalState* state, int zoneFormat) {
-  if (zoneFormat != fullZoneFormat && zoneFormat != minimalZoneFormat)
-    throw Bug("Invalid zone format");
+void writeGlobalState(const Client& client, const GlobalState* state, ZoneFormat zoneFormat) {
   for (int p = 0; p < state->getProcessCount(); ++p)
-    writeNumber(state->getLocation(unsigned(p)));
-  writeLine(".");
-  writeZone(state->getUnpackedRegion(), zoneFormat);
-  writeLine(".");
+    writeNumber(client, state->getLocation(unsigned(p)));
+  client.writeLine(".");
+  writeZone(client, state->getUnpackedRegion(), zoneFormat);
+  client.writeLine(".");
   // Every table of a model holds exactly its declared integers.
   const IntegerTable& table = *state->getIntegerTable();
   for (int k = 0; k < table.getCount(); ++k)
-    writeNumber(table[k]);
-  writeLine(".");
+    writeNumber(client, table[k]);
+  client.writeLine(".");
 }
 
-void write(const Transition* edge) {
-  writeLine(std::to_string(edge->getProcessIndex()) + " " + std::to_string(edge->getIndex() + 1));
+void write(const Client& client, const Transition* edge) {
+  client.writeLine(std::to_string(edge->getProcessIndex()) + " " +
+                   std::to_string(edge->getIndex() + 1));
 }
 
-void write(const GlobalState* state, const Transition* const* edges, int zoneFormat) {
-  writeGlobalState(state, zoneFormat);
+void write(const Client& client, const GlobalState* state, const Transition* const* edges,
+           ZoneFormat zoneFormat) {
+  writeGlobalState(client, state, zoneFormat);
   for (; *edges; ++edges)
-    write(*edges);
-  writeLine(".");
+    write(client, *edges);
+  client.writeLine(".");
 }
 
-Pointer<GlobalState> read(const System& system) {
+Pointer<GlobalState> read(std::istream& in, const System& system) {
   const ModelTables& tables = system.tables();
   const unsigned dimension = unsigned(tables.clockCount());
   Pointer<GlobalState> state = GlobalState::create(system.getProcessCount());
@@ -197,21 +191,21 @@ Pointer<GlobalState> read(const System& system) {
   state->setRegion(region);
 
   for (int p = 0; p < system.getProcessCount(); ++p) {
-    const int location = getInteger(readLine());
+    const int location = getInteger(readRequestLine(in));
     if (location < 0)
       throw ProtocolError("Bad control state");
     if (location >= system.getProcess(p)->getLocationCount())
       throw ProtocolError("State inconsistent with current system");
     state->setLocation(unsigned(p), location);
   }
-  expectDot("No terminating . after control state");
+  expectDot(in, "No terminating . after control state");
 
   ClientZone zone(dimension);
-  for (std::string line = readLine(); line != "."; line = readLine()) {
+  for (std::string line = readRequestLine(in); line != "."; line = readRequestLine(in)) {
     const unsigned i = clockIndex(line, dimension);
-    const unsigned j = clockIndex(readLine(), dimension);
-    zone.constrain(i, j, flipStrictness(getInteger(readLine())));
-    expectDot("No terminating . after constraint");
+    const unsigned j = clockIndex(readRequestLine(in), dimension);
+    zone.constrain(i, j, flipStrictness(getInteger(readRequestLine(in))));
+    expectDot(in, "No terminating . after constraint");
   }
 
   // A value outside its variable's domain is no state of the model; used as
@@ -219,20 +213,20 @@ Pointer<GlobalState> read(const System& system) {
   int* values = state->getIntegerTable()->getValues();
   for (int k = 0; k < tables.realInts; ++k) {
     const IntegerInfo& variable = tables.integers[std::size_t(k)];
-    values[k] = getInteger(readLine());
+    values[k] = getInteger(readRequestLine(in));
     if (values[k] < variable.lower || values[k] > variable.upper)
       throw ProtocolError("State inconsistent with current system");
   }
-  expectDot("No terminating . after integer assignment");
+  expectDot(in, "No terminating . after integer assignment");
   // Checked once the whole block is read, so that a refused zone leaves the
   // next request line where it belongs.
   zone.writeTo(*region);
   return state;
 }
 
-const Transition* readTransition(const System& system) {
-  const int process = getInteger(readLine());
-  const int edge = getInteger(readLine());
+const Transition* readTransition(std::istream& in, const System& system) {
+  const int process = getInteger(readRequestLine(in));
+  const int edge = getInteger(readRequestLine(in));
   if (process < 0 || process >= system.getProcessCount())
     throw ProtocolError("State inconsistent with current system");
   const auto& edges = system.getProcess(process)->getTransitions();

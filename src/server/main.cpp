@@ -5,14 +5,15 @@
 #include "server/Client.h"
 #include "server/CommandLoop.h"
 
+#include <iostream>
 #include <new>
 
 int main() {
   try {
     orvela::armMemoryReserve();
   } catch (const std::bad_alloc&) {
-    orvela::writeFatalError(orvela::outOfMemoryMessage);
+    orvela::Client(std::cin, std::cout).writeFatalError(orvela::outOfMemoryMessage);
     return 1;
   }
-  return orvela::runCommandLoop();
+  return orvela::CommandLoop(std::cin, std::cout).run();
 }

@@ -39,29 +39,30 @@ OptionEffect emptiedIf(bool changed) {
 
 OptionEffect applyOption(SearchOptions& options, std::string_view name, char value) {
   if (name == "order")
-    return emptiedIf(change(options.order, getInt(value) == 1 ? 1 : 0));
+    return emptiedIf(change(options.order, getInt(value) == 1 ? SearchOrder::depthFirst
+                                                              : SearchOrder::breadthFirst));
   if (name == "reduction") {
     const int reduction = getInt(value);
     if (reduction < 0 || reduction > 2)
       throw ProtocolError("Invalid reduction");
-    return emptiedIf(change(options.spaceOpt, reduction));
+    return emptiedIf(change(options.reduction, StorageReduction(reduction)));
   }
   if (name == "representation") {
     const int representation = getInt(value);
     if (representation < 0 || representation > 3)
       throw ProtocolError("Invalid representation");
-    if (!change(options.representation, representation))
+    if (!change(options.representation, Representation(representation)))
       return OptionEffect::kept;
-    options.underapproximation = representation == 2;
-    options.overapproximation = representation == 3;
+    options.underapproximation = options.representation == Representation::bitState;
+    options.overapproximation = options.representation == Representation::convexHull;
     return OptionEffect::stateSpaceEmptied;
   }
   if (name == "reuse")
-    return emptiedIf(change(options.timeOpt, getBool(value)));
+    return emptiedIf(change(options.reuse, getBool(value)));
   if (name == "activeClocks")
     return emptiedIf(change(options.activeClocks, getBool(value)));
   if (name == "trace") {
-    options.saveTrace = getBool(value);
+    options.trace = getBool(value);
     return OptionEffect::stateSpaceEmptied;
   }
   if (name == "normalise") {
@@ -72,7 +73,7 @@ OptionEffect applyOption(SearchOptions& options, std::string_view name, char val
     const int format = getInt(value);
     if (format != 0 && format != 1)
       throw ProtocolError("Invalid zone format");
-    options.zoneFormat = format;
+    options.zoneFormat = ZoneFormat(format);
     return OptionEffect::kept;
   }
   if (name == "storeFlag") {

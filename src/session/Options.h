@@ -2,21 +2,35 @@
 // The search options of a session and the rules by which a client sets them:
 // one option name and one value character at a time.
 
+#include "engine/StorageReduction.h"
+
 #include <string_view>
 
 namespace orvela {
 
-/// Every option with its initial value.
+/// The values of "order": the digit 1 is depth-first, any other digit
+/// breadth-first.
+enum class SearchOrder { breadthFirst = 0, depthFirst = 1 };
+/// The values of "representation", by their digits.
+enum class Representation { exact = 0, packed = 1, bitState = 2, convexHull = 3 };
+/// The values of "zoneFormat", by their digits: how a state's zone is written.
+enum class ZoneFormat {
+  full = 0,   ///< every finite entry of the matrix
+  minimal = 1 ///< the minimal constraints only
+};
+
+/// Every option, named like its option, with its initial value.
 struct SearchOptions {
-  int order = 0;    ///< "order": 0 breadth-first, 1 depth-first
-  int spaceOpt = 1; ///< "reduction": 0 store all, 1 all but dropped committed, 2 all but dropped
-  int representation = 0;    ///< "representation": 0 exact, 1 packed, 2 bit-state, 3 convex hull
-  bool timeOpt = false;      ///< "reuse": continue on the stored state space between checks
+  SearchOrder order = SearchOrder::breadthFirst;
+  /// "reduction": the digit is the enumerator's number.
+  StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted;
+  Representation representation = Representation::exact;
+  bool reuse = false;        ///< "reuse": continue on the stored state space between checks
   bool activeClocks = false; ///< "activeClocks": active-clock reduction
-  bool saveTrace = false;    ///< "trace": keep predecessors and write traces
+  bool trace = false;        ///< "trace": keep predecessors and write traces
   bool normalise = false;    ///< "normalise": normalise in the simulation pipeline
-  int zoneFormat = 1;        ///< "zoneFormat": 0 full matrix, 1 minimal constraints
-  bool storeFlag = false;    ///< "storeFlag": successor blocks say whether a search keeps the state
+  ZoneFormat zoneFormat = ZoneFormat::minimal;
+  bool storeFlag = false; ///< "storeFlag": successor blocks say whether a search keeps the state
   /// Derived from `representation`: the search explores fewer states than
   /// exist (bit-state hashing) ...
   bool underapproximation = false;

@@ -6,18 +6,14 @@
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
-#include "engine/NormalisationFilter.h"
 #include "engine/Properties.h"
-#include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
-#include "engine/SuccessorFilters.h"
 #include "language/ParseProperty.h"
 #include "language/ParseSystem.h"
 #include "pwlist/PWListFactories.h"
 #include "symbolic/ClockInfo.h"
-#include "symbolic/GlobalStateReference.h"
 #include "symbolic/IntegerInfo.h"
 
 #include <algorithm>
@@ -28,40 +24,6 @@
 namespace orvela {
 
 namespace {
-
-/// The end of the simulation pipeline during one request: hands every
-/// successor to a visitor, then returns its block to the allocator.
-class DeliverySink final : public ItemSink<DeliverySink, SuccessorPair> {
-public:
-  DeliverySink(const StepVisitor& visit, const Pointer<Allocator>& allocator)
-      : visit_(visit), allocator_(allocator) {}
-  bool put(SuccessorPair* pair) {
-    visit_(pair->first, pair->second);
-    allocator_->deallocate(pair->first);
-    return true;
-  }
-
-private:
-  const StepVisitor& visit_;
-  Pointer<Allocator> allocator_;
-};
-
-/// Attaches a delivery sink to the end of the simulation pipeline for the
-/// lifetime of the object, and detaches it again.
-class Delivery {
-public:
-  Delivery(Filter& end, const StepVisitor& visit, const Pointer<Allocator>& allocator)
-      : end_(end), sink_(new DeliverySink(visit, allocator)) {
-    end_.setSink(sink_.get());
-  }
-  ~Delivery() { end_.setSink(nullptr); }
-  Delivery(const Delivery&) = delete;
-  Delivery& operator=(const Delivery&) = delete;
-
-private:
-  Filter& end_;
-  Pointer<DeliverySink> sink_;
-};
 
 /// 'T', 'M' or 'F' for a check that found (or did not find) what it
 /// searched for, a counterexample for the kinds that look for one: what an
@@ -89,23 +51,6 @@ Session::Session()
 
 Session::~Session() = default;
 
-namespace {
-
-std::unique_ptr<Session>& serverSessionSlot() {
-  static std::unique_ptr<Session> session = std::make_unique<Session>();
-  return session;
-}
-
-} // namespace
-
-Session& serverSession() { return *serverSessionSlot(); }
-
-void resetServerSession() {
-  std::unique_ptr<Session>& session = serverSessionSlot();
-  session.reset(); // the old model goes before the new session starts
-  session = std::make_unique<Session>();
-}
-
 // ----------------------------------------------------------------- loading
 
 void Session::requireSystem() const {
@@ -118,9 +63,7 @@ void Session::dropModel() {
   initial_ = nullptr;
   stateSpace_ = nullptr;
   traceStore_ = nullptr;
-  transitionFilter_ = successorFilter_ = copyingSuccessorFilter_ = delayFilter_ =
-      normalisationFilter_ = nullptr;
-  moves_.reset();
+  simulator_.reset();
   stateAlloc_ = nullptr;
   system_ = nullptr;
   lastKind_.reset();
@@ -145,31 +88,13 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
     initial_ = system_->calcInitial();
     initialize();
     stateAlloc_ = createChunkAllocator(system_->getSizeOfUnpackedState());
-    buildSimulationPipeline();
+    simulator_ =
+        std::make_unique<Simulator>(system_, stateAlloc_, options_.normalise, normalisationInfo_);
   } catch (...) {
     // Half derived, the model would lack what the other operations rely on.
     dropModel();
     throw;
   }
-}
-
-void Session::buildSimulationPipeline() {
-  transitionFilter_ = createSearchTransitionFilter(system_, stateAlloc_);
-  successorFilter_ = createSuccessorFilter(system_, stateAlloc_);
-  copyingSuccessorFilter_ = createCopyingSuccessorFilter(system_, stateAlloc_);
-  delayFilter_ = createDelayFilter(system_, stateAlloc_);
-  if (options_.normalise) {
-    normalisationFilter_ = createNormalisationFilter(system_, stateAlloc_);
-    delayFilter_->setSink(normalisationFilter_.get());
-  } else {
-    normalisationFilter_ = delayFilter_;
-  }
-  transitionFilter_->setSink(successorFilter_.get());
-  copyingSuccessorFilter_->setSink(delayFilter_.get());
-  successorFilter_->setSink(delayFilter_.get());
-  setValueProperty<NormalisationInfo>(*normalisationFilter_, "normalisation_info",
-                                      normalisationInfo_);
-  moves_ = std::make_unique<MoveEnumerator>(*system_);
 }
 
 std::vector<std::string> Session::integerNames() const {
@@ -204,8 +129,8 @@ void Session::initialize() {
   if (!system_)
     return;
   const bool keepsTraces = dynamic_cast<MemoryTraceStore*>(traceStore_.get()) != nullptr;
-  if (!traceStore_ || keepsTraces != options_.saveTrace) {
-    if (options_.saveTrace)
+  if (!traceStore_ || keepsTraces != options_.trace) {
+    if (options_.trace)
       traceStore_ = new MemoryTraceStore();
     else
       traceStore_ = new NullTraceStore();
@@ -215,7 +140,7 @@ void Session::initialize() {
   if (!stateSpace_) {
     stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
     setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
-    setValueProperty<bool>(*stateSpace_, "reuse", options_.timeOpt);
+    setValueProperty<bool>(*stateSpace_, "reuse", options_.reuse);
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
     lastKind_.reset();
   }
@@ -227,22 +152,30 @@ void Session::setProgress(bool show) {
     setValueProperty<bool>(*stateSpace_, "silent", !progress_);
 }
 
-PWList* Session::createPWList() const {
-  WaitingStore* order = options_.order == 1 ? createStackPWOrder() : createQueuePWOrder();
+PWList* Session::createPWList() {
+  WaitingStore* order =
+      options_.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
   const StateShape shape = stateShapeOf(*system_);
+  PWList* list = nullptr;
   switch (options_.representation) {
-  case 0:
-    return createDBMPWList(pastSize, order, shape);
-  case 1:
-    return createPackedPWList(pastSize, order, shape);
-  case 2:
-    return createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
-  case 3:
-    return createConvexHullPWList(pastSize, order, shape);
+  case Representation::exact:
+    list = createDBMPWList(pastSize, order, shape);
+    break;
+  case Representation::packed:
+    list = createPackedPWList(pastSize, order, shape);
+    break;
+  case Representation::bitState:
+    list = createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
+    break;
+  case Representation::convexHull:
+    list = createConvexHullPWList(pastSize, order, shape);
+    break;
   default:
     delete order;
     throw ProtocolError("Uknown representation");
   }
+  list->watchWith(&watch_);
+  return list;
 }
 
 // ---------------------------------------------------------------- checking
@@ -272,7 +205,7 @@ CheckResult Session::check(std::istream& property) {
     normalisationInfo_ = constants;
     lastKind_.reset();
   }
-  if (!options_.timeOpt)
+  if (!options_.reuse)
     lastKind_.reset();
 
   if (options_.activeClocks) {
@@ -293,9 +226,7 @@ CheckResult Session::check(std::istream& property) {
   CheckResult result;
   result.kind = parsed.kind;
   DriverResult run;
-  std::optional<SearchWatch> watch;
-  if (limits_.any())
-    watch.emplace(limits_);
+  watch_.start(limits_);
   try {
     switch (parsed.kind) {
     case PropertyKind::invariantly:
@@ -334,7 +265,7 @@ CheckResult Session::check(std::istream& property) {
   result.overApproximated = options_.overapproximation && leavesStateSpace(parsed.kind);
   result.formula = expression;
   result.verdict = verdictOf(run.found, parsed.kind, options_);
-  result.hasTrace = run.found && options_.saveTrace;
+  result.hasTrace = run.found && options_.trace;
   if (result.hasTrace)
     result.trace = run.trace;
   return result;
@@ -381,12 +312,14 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   return result;
 }
 
-PWList* Session::createLivenessList() const {
+PWList* Session::createLivenessList() {
   // A convex-hull list would prune states that no explored state covers,
   // and with them witnesses: a search for one needs an exact list.
-  if (options_.overapproximation)
-    return createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
-  return createPWList();
+  if (!options_.overapproximation)
+    return createPWList();
+  PWList* list = createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
+  list->watchWith(&watch_);
+  return list;
 }
 
 template <class Checker>
@@ -491,89 +424,29 @@ bool Session::satisfies(const TCTLExpression& formula, const GlobalState* state)
 
 Pointer<GlobalState> Session::initialState() const {
   requireSystem();
-  Pointer<GlobalState> state = system_->calcInitial();
-  if (!system_->isUrgentState(state.get()) && !system_->committed(state.get()) &&
-      !system_->hasUrgentTransitions(state.get()))
-    state->delayAction();
-  if (!system_->evalInvariant(state.get()))
-    return nullptr;
-  return state;
+  return simulator_->initialState();
 }
 
 void Session::enabledMoves(const GlobalState* state, const StepVisitor& deliver) {
   requireSystem();
-  Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
-  GlobalStateReferenceWrapper reference(state);
-  transitionFilter_->tryPut(static_cast<GlobalStateReference*>(&reference));
+  simulator_->enabledMoves(state, deliver);
 }
-
-namespace {
-
-/// Whether the null-terminated `requested` holds the edges of the
-/// null-terminated `move` in some order: as many, and each of the move's
-/// (which are distinct) among them.
-bool sameEdges(const Transition* const* move, const Transition* const* requested) {
-  const Transition* const* requestedEnd = requested;
-  while (*requestedEnd)
-    ++requestedEnd;
-  const Transition* const* edge = move;
-  for (; *edge; ++edge)
-    if (std::find(requested, requestedEnd, *edge) == requestedEnd)
-      return false;
-  return edge - move == requestedEnd - requested;
-}
-
-/// The move among those that `enumerate(emit)` passes to `emit` that holds
-/// the edges of `requested`, copied with its terminating null; empty when
-/// there is none.
-template <class Enumerate>
-Session::Move findMove(Enumerate&& enumerate, const Transition* const* requested) {
-  Session::Move found;
-  enumerate([&](const Transition** move) {
-    if (!sameEdges(move, requested))
-      return true;
-    for (; *move; ++move)
-      found.push_back(*move);
-    found.push_back(nullptr);
-    return false;
-  });
-  return found;
-}
-
-} // namespace
 
 Session::Move Session::moveOf(const GlobalState* state, const Transition* const* requested) {
   requireSystem();
-  // The enumerator evaluates guards and synchronisations through the state
-  // but changes nothing in it.
-  GlobalState* const current = const_cast<GlobalState*>(state);
-  Move move = findMove([&](auto emit) { moves_->enumerate(current, emit); }, requested);
-  if (!move.empty())
-    return move;
-  const Move unguarded =
-      findMove([&](auto emit) { moves_->enumerateAssuming(current, requested, emit); }, requested);
-  if (unguarded.empty())
-    throw ProtocolError("State inconsistent with current system");
-  return move; // disabled by its own guards: no successor
+  return simulator_->moveOf(state, requested);
 }
 
 void Session::successors(const GlobalState* state, const Move& move, const StepVisitor& deliver) {
   requireSystem();
-  if (move.empty())
-    return;
-  Delivery delivery(*normalisationFilter_, deliver, stateAlloc_);
-  Move edges = move;
-  SuccessorPair pair(const_cast<GlobalState*>(state), edges.data());
-  copyingSuccessorFilter_->tryPut(&pair);
+  simulator_->successors(state, move, deliver);
 }
 
 bool Session::isStored(const GlobalState* state, const Transition* const* edges) const {
-  return keepsState(reduction(), *system_, state, [&] { return system_->noSave(edges, state); });
+  return simulator_->isStored(reduction(), state, edges);
 }
 
-StorageReduction Session::reduction() const {
-  return static_cast<StorageReduction>(options_.spaceOpt);
-}
+StorageReduction Session::reduction() const { return options_.reduction; }
 
 void Session::startFrom(const Pointer<GlobalState>& state) {
   requireSystem();

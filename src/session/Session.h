@@ -12,7 +12,6 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
-#include "engine/MoveEnumerator.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
@@ -22,6 +21,7 @@
 #include "language/ParseProperty.h"
 #include "model/System.h"
 #include "session/Options.h"
+#include "session/Simulator.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
 
@@ -65,9 +65,6 @@ struct CheckResult {
   std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
 };
 
-/// A state and the edges of the move that led to it (null-terminated).
-using StepVisitor = std::function<void(const GlobalState* state, const Transition* const* edges)>;
-
 class Session {
 public:
   Session();
@@ -107,8 +104,9 @@ public:
   /// the option, the start state recorded in it) and the state space when
   /// either is missing; a new state space starts the next check afresh.
   void initialize();
-  /// A new passed/waiting list as the options ask for, for the current model.
-  PWList* createPWList() const;
+  /// A new passed/waiting list as the options ask for, for the current model,
+  /// stepping the session's search watch.
+  PWList* createPWList();
 
   /// Limits on every later check (none at first). A check that passes one
   /// stops cleanly: it answers the verdict '?' with the reason and the counts
@@ -151,7 +149,7 @@ public:
   /// The successor is freed after the call.
   void enabledMoves(const GlobalState* state, const StepVisitor& deliver);
   /// The edges of a move, null-terminated.
-  using Move = std::vector<const Transition*>;
+  using Move = Simulator::Move;
   /// The move of `state` made of the edges of the null-terminated `requested`
   /// (in any order), in the order in which `enabledMoves` lists it, so that
   /// it leads to the successor listed there. Empty when the move is disabled
@@ -204,7 +202,6 @@ private:
 
   /// Drops the model and everything derived from it.
   void dropModel();
-  void buildSimulationPipeline();
   /// The checks of reachability and invariance, of the liveness forms and of
   /// leads-to, from `start` (null: continue on the stored state space). The
   /// liveness forms always start from the start state. Each answers whether
@@ -222,7 +219,7 @@ private:
   void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
   /// The passed list of a liveness search: as the options ask for, but exact
   /// where the chosen representation over-approximates.
-  PWList* createLivenessList() const;
+  PWList* createLivenessList();
   /// The found flag and the two traces (to the loop, the loop) of a witness
   /// sink.
   template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
@@ -235,6 +232,8 @@ private:
 
   SearchOptions options_;
   SearchLimits limits_;
+  /// Started at every check; every list the session creates steps it.
+  SearchWatch watch_;
   bool progress_ = false;
 
   Pointer<System> system_;
@@ -243,9 +242,7 @@ private:
   Pointer<Allocator> stateAlloc_;
   Pointer<TraceStore> traceStore_;
   Pointer<ReachabilityFilter> stateSpace_;
-  Pointer<Filter> transitionFilter_, successorFilter_, copyingSuccessorFilter_, delayFilter_,
-      normalisationFilter_;
-  std::unique_ptr<MoveEnumerator> moves_; ///< for checking requested moves
+  std::unique_ptr<Simulator> simulator_; ///< with a model
   NormalisationInfo normalisationInfo_;
   /// The kind of the last check, whose stored search the next one may
   /// continue; none when it may not.
@@ -254,12 +251,5 @@ private:
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;
 };
-
-/// The session of the server process.
-Session& serverSession();
-/// Replaces the server's session by a fresh one: no model, default options,
-/// no collections. For harnesses that run many client sessions in one
-/// process; references to the old session become invalid.
-void resetServerSession();
 
 } // namespace orvela

@@ -6,13 +6,10 @@
 // `version` afterwards.
 
 #include "FuzzTarget.h"
-#include "server/Client.h"
 #include "server/CommandLoop.h"
 #include "server/Services.h"
-#include "session/Session.h"
 #include "session/Version.h"
 
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -86,27 +83,34 @@ const char* malformedReply(const std::string& replies) {
   return nullptr;
 }
 
-/// Serves `requests` on the current session; answers the replies and the
-/// loop's status, and leaves the requests served in `served`.
-std::string serve(const std::string& requests, int& status) {
-  std::istringstream in(requests);
+/// A command loop whose requests are refilled for every run.
+struct Harness {
+  std::istringstream in;
   std::ostringstream out;
-  output = &out;
-  served.clear();
-  orvela::setClientStreams(in, out);
-  status = orvela::runCommandLoop(markedLookup);
-  orvela::setClientStreams(std::cin, std::cout);
-  return out.str();
-}
+  orvela::CommandLoop loop{in, out, markedLookup};
+
+  /// Serves `requests` on the loop's session; answers the replies and the
+  /// loop's status, and leaves the requests served in `served`.
+  std::string serve(const std::string& requests, int& status) {
+    in.clear();
+    in.str(requests);
+    out.str("");
+    output = &out;
+    served.clear();
+    status = loop.run();
+    return out.str();
+  }
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool silenced = (orvela::fuzz::silenceDiagnostics(), true);
   (void)silenced;
-  orvela::resetServerSession();
+  Harness harness;
   int status = 0;
-  const std::string reply = serve(std::string(reinterpret_cast<const char*>(data), size), status);
+  const std::string reply =
+      harness.serve(std::string(reinterpret_cast<const char*>(data), size), status);
   if (status != 0) {
     const std::size_t lastError = reply.rfind("error\n");
     orvela::fuzz::fault("the session ended with a fatal error",
@@ -115,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (const char* malformed = malformedReply(reply))
     orvela::fuzz::fault("malformed reply", malformed);
   // The same session must still answer.
-  const std::string version = serve("version\n", status);
+  const std::string version = harness.serve("version\n", status);
   if (status != 0 || version != greeting + "ok\n" + orvela::versionBanner + "\n.\n")
     orvela::fuzz::fault("version no longer answered", version.c_str());
   return 0;

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -66,8 +65,8 @@ TEST(CommandLoopProcess, SessionsAreAnsweredLineByLine) {
 class CommandLoopInProcess : public ::testing::Test {
 protected:
   static inline int kind = 0;
-  static void failingHandler() {
-    writeLine("partial");
+  static void failingHandler(const Client& client, Session&) {
+    client.writeLine("partial");
     switch (kind) {
     case 0:
       throw ProtocolError("bad request %d", 7);
@@ -85,10 +84,7 @@ protected:
   }
   int run(const std::string& text) {
     std::istringstream in(text);
-    setClientStreams(in, out);
-    int status = runCommandLoop(lookup);
-    setClientStreams(std::cin, std::cout);
-    return status;
+    return CommandLoop(in, out, lookup).run();
   }
   std::ostringstream out;
 };

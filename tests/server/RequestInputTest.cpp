@@ -1,11 +1,9 @@
 #include "server/RequestInput.h"
 
 #include "base/Exceptions.h"
-#include "server/Client.h"
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -17,12 +15,9 @@ protected:
   void send(const std::string& text) {
     input.str(text);
     input.clear();
-    setClientStreams(input, output);
   }
-  void TearDown() override { setClientStreams(std::cin, std::cout); }
 
   std::istringstream input;
-  std::ostringstream output;
 };
 
 // A body runs up to a line holding only "."; carriage returns are dropped.
@@ -37,26 +32,26 @@ TEST_F(RequestInputTest, BodiesEndAtTheDotLine) {
   for (const auto& [text, expected] : cases) {
     send(text);
     std::ostringstream body;
-    ASSERT_EQ(spoolToTemp(body), expected != nullptr) << text;
+    ASSERT_EQ(spoolToTemp(input, body), expected != nullptr) << text;
     if (expected) {
       EXPECT_EQ(body.str(), expected) << text;
     }
   }
   send("a\n.\nversion\n");
   std::ostringstream body;
-  spoolToTemp(body);
+  ASSERT_TRUE(spoolToTemp(input, body));
   std::string next;
-  ASSERT_TRUE(readServiceLine(next));
+  ASSERT_TRUE(readServiceLine(input, next));
   EXPECT_EQ(next, "version"); // the "." line was consumed, nothing more
 }
 
 TEST_F(RequestInputTest, RequestLinesUpToTheLimitAreAcceptedAndLongerOnesSkipped) {
   const std::string longest(requestLineLimit, '7');
   send(longest + "\n" + longest + "7\n42\n");
-  EXPECT_EQ(readRequestLine(), longest);
-  EXPECT_THROW(readRequestLine(), ProtocolError);
-  EXPECT_EQ(readRequestLine(), "42");
-  EXPECT_THROW(readRequestLine(), ProtocolError); // end of input
+  EXPECT_EQ(readRequestLine(input), longest);
+  EXPECT_THROW(readRequestLine(input), ProtocolError);
+  EXPECT_EQ(readRequestLine(input), "42");
+  EXPECT_THROW(readRequestLine(input), ProtocolError); // end of input
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -29,20 +28,17 @@ protected:
     input.str(text);
     input.clear();
     output.str("");
-    setClientStreams(input, output);
   }
-  void TearDown() override { setClientStreams(std::cin, std::cout); }
-  std::string written(const GlobalState* state, int format) {
+  std::string written(const GlobalState* state, ZoneFormat format) {
     output.str("");
-    setClientStreams(input, output);
-    writeGlobalState(state, format);
+    writeGlobalState(client, state, format);
     return output.str();
   }
   /// The message of the ProtocolError that reading `text` as a state throws.
   std::string readError(const std::string& text) {
     send(text);
     try {
-      read(*system);
+      read(input, *system);
     } catch (const ProtocolError& error) {
       return error.what();
     }
@@ -62,18 +58,19 @@ protected:
   Pointer<System> system;
   std::istringstream input;
   std::ostringstream output;
+  Client client{input, output};
 };
 
 TEST_F(WireFormatTest, BoundsTravelWithTheirStrictnessBitInverted) {
   load("clock x; int [-9,9] i, j; process P { state a, b; init b; }\nsystem P;");
   // x <= 5 and x >= 0
-  EXPECT_EQ(written(initialWith(11, 1).get(), minimalZoneFormat),
+  EXPECT_EQ(written(initialWith(11, 1).get(), ZoneFormat::minimal),
             "1\n.\n1\n0\n10\n.\n.\n0\n0\n.\n");
   // x < 5 and x > 3: the reference clock minus x is below -3
-  EXPECT_EQ(written(initialWith(10, -6).get(), minimalZoneFormat),
+  EXPECT_EQ(written(initialWith(10, -6).get(), ZoneFormat::minimal),
             "1\n.\n0\n1\n-5\n.\n1\n0\n11\n.\n.\n0\n0\n.\n");
   // every finite entry, the diagonal and x >= 0 included
-  EXPECT_EQ(written(initialWith(11, 1).get(), fullZoneFormat),
+  EXPECT_EQ(written(initialWith(11, 1).get(), ZoneFormat::full),
             "1\n.\n0\n0\n0\n.\n0\n1\n0\n.\n1\n0\n10\n.\n1\n1\n0\n.\n.\n0\n0\n.\n");
 }
 
@@ -89,10 +86,10 @@ TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
   state->setLocation(1, 1);
   state->getIntegerReference()[0] = -7;
   state->getIntegerReference()[1] = 4;
-  for (int format : {fullZoneFormat, minimalZoneFormat}) {
-    SCOPED_TRACE(format);
+  for (ZoneFormat format : {ZoneFormat::full, ZoneFormat::minimal}) {
+    SCOPED_TRACE(int(format));
     send(written(state.get(), format) + "next\n");
-    Pointer<GlobalState> back = read(*system);
+    Pointer<GlobalState> back = read(input, *system);
     EXPECT_EQ(back->relation(state.get()), Inclusion::equal);
     EXPECT_EQ(back->getLocation(0), 2);
     EXPECT_EQ(back->getLocation(1), 1);
@@ -130,7 +127,7 @@ TEST_F(WireFormatTest, BoundsUpToTheLimitOfTheZonesAreKeptExactlyAndLargerOnesRe
       continue;
     }
     send(text);
-    EXPECT_EQ(read(*system)->getUnpackedRegion()->get(c.i, c.j), c.kept);
+    EXPECT_EQ(read(input, *system)->getUnpackedRegion()->get(c.i, c.j), c.kept);
   }
 }
 
@@ -138,11 +135,11 @@ TEST_F(WireFormatTest, TransitionsAreWrittenFromOneAndReferredToFromZero) {
   load("process P { state a, b; init a; trans a -> b {}, b -> a {}, a -> a {}; }\n"
        "process Q { state c; init c; trans c -> c {}; }\nsystem Q, P;");
   send("1\n2\n0\n0\n");
-  const Transition* third = readTransition(*system);
+  const Transition* third = readTransition(input, *system);
   EXPECT_EQ(third, system->getProcess(1)->getTransitions()[2].get());
-  EXPECT_EQ(readTransition(*system), system->getProcess(0)->getTransitions()[0].get());
+  EXPECT_EQ(readTransition(input, *system), system->getProcess(0)->getTransitions()[0].get());
   output.str("");
-  write(third);
+  write(client, third);
   EXPECT_EQ(output.str(), "1 3\n");
 }
 
