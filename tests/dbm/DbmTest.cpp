@@ -273,10 +273,6 @@ TEST(DbmClosure, SumsBeyondTheLimitSaturateWithoutCuttingTheZone) {
   EXPECT_TRUE(dbm_is_empty(d));
 }
 
-// ------------------------------------------------------------- emptiness
-
-// -------------------------------------------------------- basic contents
-
 // --------------------------------------------------------------- relation
 
 TEST(DbmRelation, MatchesInclusionOfTheClosedMatrices) {
@@ -373,8 +369,6 @@ TEST(DbmMin, KeptEntriesRebuildTheZoneAndNoneOfThemIsSuperfluous) {
   }
   EXPECT_GT(withClasses, iterations / 10);
 }
-
-// ------------------------------------------------------------------ hash
 
 } // namespace
 } // namespace orvela

@@ -9,7 +9,6 @@
 #include "expr/ClockUpdates.h"
 #include "expr/CommaExpression.h"
 #include "expr/Constant.h"
-#include "expr/ExpressionVisitor.h"
 #include "expr/Guard.h"
 #include "expr/LogicExpressions.h"
 #include "expr/Range.h"
@@ -68,8 +67,6 @@ TEST_F(ArraysTest, NonPositiveDimensionIsRejected) {
   EXPECT_THROW(grid->refine(constant(0), 0), InputError);
   EXPECT_EQ(grid->getSize(), 12);
 }
-
-// ------------------------------------------------------------- assignments
 
 // -------------------------------------------------------------- arithmetic
 
@@ -191,8 +188,6 @@ TEST(Range, ClampsEveryValueAndKeepsConstantsConstant) {
   EXPECT_EQ(Range(constant(9), 1, 0, 4, 1).evaluateScalar(nullptr), 4);
 }
 
-// ------------------------------------------------------------------ guards
-
 // ----------------------------------------------------------- clock updates
 
 // Element of a clock array whose clocks are 3, 4, 5, indexed by integer cell 0.
@@ -200,21 +195,6 @@ Pointer<Expression> clockElement() {
   return new Sum(constant(3),
                  new Product(new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 1), constant(1)));
 }
-
-// An update reporting fixed clock uses, standing for any clock update.
-class FixedClockUse : public Assignment {
-public:
-  FixedClockUse(int used, int reset) : used_(used), reset_(reset) {}
-  void accept(ExpressionVisitor&) override {}
-  void evaluate(PublicState*, int*) const override {}
-  void regClockUse(Process*, Clocks& used, Clocks& reset) override {
-    used.insert(used_);
-    reset.insert(reset_);
-  }
-
-private:
-  int used_, reset_;
-};
 
 TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   Clocks used, reset;
@@ -225,32 +205,6 @@ TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   EXPECT_EQ(reset, Clocks{2});
   EXPECT_TRUE(used.empty());
 }
-
-// ----------------------------------------------------------------- visitor
-
-class Recorder : public ExpressionVisitor {
-public:
-  std::string seen; ///< hook names, each followed by a blank
-  void visitAndExpression(AndExpression*) override { seen += "And "; }
-  void visitClockAssign(ClockAssign*) override { seen += "ClockAssign "; }
-  void visitClockShiftReset(ClockShiftReset*) override { seen += "ClockShift "; }
-  void visitCommaExpression(CommaExpression*) override { seen += "Comma "; }
-  void visitConstant(Constant* c) override { seen += std::to_string(c->getValue()) + " "; }
-  void visitDifference(Difference*) override { seen += "Difference "; }
-  void visitDivide(Divide*) override { seen += "Divide "; }
-  void visitIfExpression(IfExpression*) override { seen += "If "; }
-  void visitIntegerAssign(IntegerAssign*) override { seen += "IntegerAssign "; }
-  void visitIntegerGuard(IntegerGuard*) override { seen += "Guard "; }
-  void visitMaxExpression(MaxExpression*) override { seen += "Max "; }
-  void visitMinExpression(MinExpression*) override { seen += "Min "; }
-  void visitProduct(Product*) override { seen += "Product "; }
-  void visitRange(Range*) override { seen += "Range "; }
-  void visitStateExpression(StateExpression*) override { seen += "State "; }
-  void visitSum(Sum*) override { seen += "Sum "; }
-  void visitVariable(Variable*) override { seen += "Variable "; }
-  void visitNotExpression(NotExpression*) override { seen += "Not "; }
-  void visitConditionalReset(ConditionalReset*) override { seen += "Conditional "; }
-};
 
 TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperands) {
   // Code, then the results for left < right, left == right, left > right.

@@ -49,10 +49,6 @@ struct Buffer {
   std::vector<uint64_t> storage;
 };
 
-// ------------------------------------------------------------------ layout
-
-// ---------------------------------------------------------------- creation
-
 // ------------------------------------------------------------------ copies
 
 class GlobalStateCopies : public ::testing::Test {
@@ -158,13 +154,9 @@ TEST(GlobalStateRelation, MatchesEntrywiseInclusionOfRandomZones) {
     EXPECT_GT(seen[r], 20) << int(r);
 }
 
-// -------------------------------------------------------------- state view
-
 // -------------------------------------------------------------- ownership
 
 static_assert(!std::is_destructible_v<GlobalState>, "delete of a GlobalState* must not compile");
-
-// --------------------------------------------------------------- reference
 
 } // namespace
 } // namespace orvela

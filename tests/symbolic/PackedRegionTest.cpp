@@ -118,7 +118,5 @@ TEST(PackedRegionRelation, QuickTestFindsInclusionWithoutUnpacking) {
   EXPECT_EQ(packed->relation(large.get()), Inclusion::subset);
 }
 
-// -------------------------------------------------------------- text form
-
 } // namespace
 } // namespace orvela

@@ -219,9 +219,5 @@ TEST(UnpackedRegionOperations, HasPointsAnswersWhetherTheConstraintMeetsTheZone)
   EXPECT_TRUE(region->hasPoints({0, 1, Zone::infinity}));
 }
 
-// ------------------------------------------------------ memory and copies
-
-// -------------------------------------------------------------- text forms
-
 } // namespace
 } // namespace orvela
