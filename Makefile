@@ -2,22 +2,26 @@
 #   make run       install what is missing, build, run the main job
 #   make test      install what is missing, check the formatting (make lint),
 #                  build, run every test, then run them again under the
-#                  sanitizers (make sanitize)
+#                  sanitizers (make sanitize, make tsan)
 # and for developers:
 #   make test-fast build and run every test, without the sanitized run
 #   make lint      check that every source follows .clang-format
+#   make tidy      run clang-tidy (.clang-tidy) over src/ and tools/
 #   make bench     build and run the benchmarks
 #   make sanitize  build with AddressSanitizer + UBSan and run every test
+#   make tsan      build the session tests (models checked from several
+#                  threads) with ThreadSanitizer and run them
 #   make fuzz      build the libFuzzer targets with clang and run each for
 #                  FUZZ_SECONDS (60) seconds
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup build run test test-fast lint bench sanitize fuzz clean
+.PHONY: all setup build run test test-fast lint tidy bench sanitize tsan fuzz clean
 
 all: build
 
@@ -33,9 +37,14 @@ run: build
 
 test: lint test-fast
 	@$(MAKE) sanitize
+	@$(MAKE) tsan
 
 lint: setup
 	@scripts/lint.sh
+
+tidy: setup
+	@ORVELA_SETUP_EXTRA=clang-tidy scripts/setup.sh
+	@JOBS=$(JOBS) scripts/tidy.sh $(BUILD_DIR)
 
 test-fast: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
@@ -49,8 +58,13 @@ sanitize: setup
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j$(JOBS)
 
+tsan: setup
+	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DORVELA_TSAN=ON -DORVELA_BENCH=OFF >/dev/null
+	@cmake --build $(TSAN_DIR) -j$(JOBS) --target session_tests
+	@TSAN_OPTIONS=halt_on_error=1 $(TSAN_DIR)/tests/session_tests
+
 fuzz:
 	@JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

@@ -62,8 +62,11 @@ public:
   template <class U> Pointer(const Pointer<U>& other) noexcept : object_(other.get()) { take(); }
   ~Pointer() { drop(object_); }
 
-  Pointer& operator=(const Pointer& other) { return assign(other.object_); }
-  Pointer& operator=(Pointer&& other) {
+  // Self-assignment is safe: `assign` takes the new reference first.
+  Pointer& operator=(const Pointer& other) { // NOLINT(bugprone-unhandled-self-assignment)
+    return assign(other.object_);
+  }
+  Pointer& operator=(Pointer&& other) noexcept {
     Pointer moved(std::move(other)); // releases the old object on leaving
     std::swap(object_, moved.object_);
     return *this;

@@ -74,7 +74,7 @@ struct CddElement {
   int32_t bound;
   int32_t zero;
 };
-static_assert(sizeof(CddElement) == sizeof(CddNode*) + 2 * sizeof(int32_t));
+static_assert(sizeof(CddElement) == sizeof(void*) + 2 * sizeof(int32_t));
 
 struct CddNode {
   /// Bytes of a node with `elements` elements.
@@ -101,7 +101,7 @@ protected:
   friend class CddNodeManager;
   CddNode() = default;
 };
-static_assert(sizeof(CddNode) == sizeof(CddNode*) + 2 * sizeof(uint32_t));
+static_assert(sizeof(CddNode) == sizeof(void*) + 2 * sizeof(uint32_t));
 static_assert(sizeof(CddNode) % alignof(CddElement) == 0, "elements must follow aligned");
 static_assert(alignof(CddNode) >= 2, "bit 0 of a node pointer carries the complement flag");
 

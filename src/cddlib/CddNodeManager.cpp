@@ -72,9 +72,10 @@ bool CddNodeManager::grow() {
 std::size_t CddNodeManager::countFreeList() const {
   std::size_t count = 0;
   for (CddNode* node = freeList_; node;) {
-    orvela::unpoisonPoolBlock(&node->next, sizeof node->next);
+    // Only the link field is opened, and closed again.
+    orvela::unpoisonPoolBlock(&node->next, sizeof(void*));
     CddNode* next = node->next;
-    orvela::poisonPoolBlock(&node->next, sizeof node->next);
+    orvela::poisonPoolBlock(&node->next, sizeof(void*));
     node = next;
     ++count;
   }

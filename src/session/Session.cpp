@@ -101,6 +101,7 @@ std::vector<std::string> Session::integerNames() const {
   requireSystem();
   const ModelTables& tables = system_->tables();
   std::vector<std::string> names;
+  names.reserve(std::size_t(tables.realInts));
   for (int k = 0; k < tables.realInts; ++k)
     names.emplace_back(tables.integers[std::size_t(k)].name.c_str());
   return names;
