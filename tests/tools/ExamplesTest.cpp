@@ -23,18 +23,6 @@ std::vector<std::string> exampleNames() {
   return names;
 }
 
-TEST(Examples, ThereAreExamplesOfEveryKindOfProperty) {
-  const std::vector<std::string> names = exampleNames();
-  EXPECT_GE(names.size(), 6u);
-  std::string all;
-  for (const std::string& name : names) {
-    std::ifstream queries(examples / (name + ".q"));
-    all += std::string(std::istreambuf_iterator<char>(queries), {});
-  }
-  for (const char* kind : {"E<>", "A[]", "E[]", "A<>", "-->", "deadlock"})
-    EXPECT_NE(all.find(kind), std::string::npos) << kind;
-}
-
 class Example : public testing::TestWithParam<std::string> {};
 
 TEST_P(Example, GetsTheExpectedVerdicts) {

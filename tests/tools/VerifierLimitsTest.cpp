@@ -1,11 +1,6 @@
-// Limits and the progress line of the verifier through its binary.
+// Limits of the verifier through its binary.
 
 #include "VerifierFixture.h"
-
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 
 namespace orvela::test {
 namespace {
@@ -85,55 +80,6 @@ TEST(VerifierLimits, RunningOutOfMemoryIsAnInternalFailureReportedAsSuch) {
   // What was decided before stays reported.
   ASSERT_EQ(document.at("properties").size(), 1u);
   EXPECT_EQ(document.at("properties")[0].at("verdict").text, "satisfied");
-}
-
-/// Runs the verifier with its standard error on a pseudo-terminal and
-/// answers what it wrote there.
-std::string runOnTerminal(const std::vector<std::string>& args) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-    return "no pseudo-terminal";
-  const std::string slaveName = ptsname(master);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, 0);
-    dup2(null, 1);
-    dup2(slave, 2);
-    std::vector<char*> argv = {const_cast<char*>(ORVELA_VERIFIER_PATH)};
-    for (const std::string& arg : args)
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  std::string written;
-  char buffer[4096];
-  for (;;) {
-    pollfd fd{master, POLLIN, 0};
-    if (poll(&fd, 1, 200) > 0) {
-      const ssize_t n = read(master, buffer, sizeof buffer);
-      if (n > 0) {
-        written.append(buffer, std::size_t(n));
-        continue;
-      }
-    }
-    if (waitpid(pid, nullptr, WNOHANG) == pid)
-      break;
-  }
-  close(master);
-  return written;
-}
-
-TEST(VerifierProgress, AProgressLineOnlyWhenStandardErrorIsATerminal) {
-  TempFile model("fischer5.ta", fischerModel(5));
-  const std::string written = runOnTerminal({model.path(), "-e", mutex});
-  EXPECT_NE(written.find("Throughput: "), std::string::npos) << written;
-  EXPECT_NE(written.find(" states/sec, Load: "), std::string::npos) << written;
-  const ProcessResult run = runVerifier({model.path(), "-e", mutex});
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(run.err.find("Throughput"), std::string::npos) << run.err;
 }
 
 } // namespace
