@@ -1,19 +1,11 @@
 // Running out of memory: the server answers the fatal error reply that says
-// so and ends with status 1, wherever the allocation fails; the pieces that
-// turn every allocation failure into that one report.
+// so and ends with status 1, wherever the allocation fails.
 
-#include "base/MemoryReserve.h"
 #include "support/ServerProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <memory>
-#include <new>
-#include <sys/resource.h>
-#include <unistd.h>
-#include <vector>
 
 namespace orvela {
 namespace {
@@ -95,43 +87,6 @@ TEST(MemoryExhaustion, EveryFailingLimitGetsTheFatalReplyAfterWholeReplyLines) {
   }
   EXPECT_LT(end, 256u << 20) << "the session never completed";
   EXPECT_GE(failedAfterGreeting, 3); // the sweep did reach the requests
-}
-
-/// Limits the address space of this process to what it uses now and
-/// `headroom` bytes more (for death-test children only).
-void limitAddressSpace(std::size_t headroom) {
-  std::ifstream statm("/proc/self/statm");
-  std::size_t pages = 0;
-  statm >> pages;
-  const rlim_t bytes = pages * std::size_t(sysconf(_SC_PAGESIZE)) + headroom;
-  const rlimit limit{bytes, bytes};
-  setrlimit(RLIMIT_AS, &limit);
-}
-
-TEST(MemoryExhaustionDeathTest, ReserveIsGivenBackAtTheFirstFailureAndCanBeArmedAgain) {
-  if (!addressSpaceLimitsWork)
-    GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        armMemoryReserve();
-        if (!memoryReserveArmed())
-          _exit(1);
-        std::vector<std::unique_ptr<char[]>> filler;
-        filler.reserve(1 << 12);
-        limitAddressSpace(16 << 20);
-        try {
-          for (;;)
-            filler.emplace_back(new char[1 << 14]);
-        } catch (const std::bad_alloc&) {
-          if (memoryReserveArmed())
-            _exit(2); // the reserve hid the failure, or was not given back
-          filler.clear();
-          armMemoryReserve();
-          _exit(memoryReserveArmed() ? 3 : 4);
-        }
-      },
-      ::testing::ExitedWithCode(3), "");
 }
 
 } // namespace

@@ -46,12 +46,6 @@ TEST(OptionsService, ABadLineEndsTheRequestAndTheRestArrivesAsCommands) {
             error("Invalid zone format") + error(".: Unknown command"));
 }
 
-TEST(OptionsService, AnOverLongLineIsRejectedAndTheNextRequestIsReadNormally) {
-  EXPECT_EQ(replies("setOptions\ntrace " + std::string(100, 'T') + "\nversion\n"),
-            error("Request line longer than 98 characters") +
-                "ok\nORVELA version 1.0 Beta, Nov 2002 -- server.\n.\n");
-}
-
 TEST(OptionsService, RejectedValuesDoNotStayInForce) {
   // the zone format stays 0 and the representation stays the convex hull
   EXPECT_EQ(replies(newSystem(lamp) + setOptions("zoneFormat 0\nrepresentation 3\n") +

@@ -74,33 +74,6 @@ TEST_F(WireFormatTest, BoundsTravelWithTheirStrictnessBitInverted) {
             "1\n.\n0\n0\n0\n.\n0\n1\n0\n.\n1\n0\n10\n.\n1\n1\n0\n.\n.\n0\n0\n.\n");
 }
 
-TEST_F(WireFormatTest, StatesReadBackAsWrittenInBothFormats) {
-  load("clock x, y; int [-9,9] i[2]; process P { state a, b, c; init c; }\n"
-       "process Q { state d, e; init d; }\nsystem P, Q;");
-  Pointer<GlobalState> state = system->calcInitial();
-  state->setRegion(UnpackedRegion::create(3, true)); // unconstrained
-  state->tighten(1, 0, 2 * 7 + 1);
-  state->tighten(2, 1, 2 * -2);     // y - x < -2
-  state->tighten(0, 2, 2 * -1 + 1); // y >= 1
-  ASSERT_TRUE(state->ok());
-  state->setLocation(1, 1);
-  state->getIntegerReference()[0] = -7;
-  state->getIntegerReference()[1] = 4;
-  for (ZoneFormat format : {ZoneFormat::full, ZoneFormat::minimal}) {
-    SCOPED_TRACE(int(format));
-    send(written(state.get(), format) + "next\n");
-    Pointer<GlobalState> back = read(input, *system);
-    EXPECT_EQ(back->relation(state.get()), Inclusion::equal);
-    EXPECT_EQ(back->getLocation(0), 2);
-    EXPECT_EQ(back->getLocation(1), 1);
-    EXPECT_EQ(back->getIntegerReference()[1], 4);
-    EXPECT_TRUE(back->getUnpackedRegion()->isClosed());
-    std::string rest;
-    std::getline(input, rest);
-    EXPECT_EQ(rest, "next"); // nothing read beyond the block
-  }
-}
-
 // A bound travels with a constant up to the limit of the zones (both
 // strictnesses, upper and lower); the next constant is the infinite bound the
 // server never writes, read as no bound; any other beyond the limit is

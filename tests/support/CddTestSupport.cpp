@@ -1,7 +1,6 @@
 #include "support/CddTestSupport.h"
 
 #include <functional>
-#include <unordered_set>
 
 namespace cddtest {
 
@@ -109,19 +108,6 @@ int emptyPaths(const cdd& diagram, unsigned dimension) {
   dbm_blank(all.dbm());
   walk(diagram, all);
   return count;
-}
-
-int nodeCount(CddNode* diagram) {
-  std::unordered_set<CddNode*> seen;
-  std::function<void(CddNode*)> visit = [&](CddNode* d) {
-    CddNode* node = cddRegular(d);
-    if (cddIsTerminal(node) || !seen.insert(node).second)
-      return;
-    for (uint32_t k = 0; k < cddElementCount(node); ++k)
-      visit(node->elements()[k].child);
-  };
-  visit(diagram);
-  return int(seen.size());
 }
 
 } // namespace cddtest

@@ -87,7 +87,4 @@ bool evalAt(const cdd& diagram, const Point& x, const std::vector<bool>& boolean
 /// (boolean levels are passed through). Zones start from all valuations.
 int emptyPaths(const cdd& diagram, unsigned dimension);
 
-/// Number of distinct internal nodes reachable from the diagram.
-int nodeCount(CddNode* diagram);
-
 } // namespace cddtest

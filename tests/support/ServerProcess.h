@@ -12,7 +12,6 @@ struct ProcessResult {
   std::string out;
   std::string err;
   int exitStatus = -1; ///< exit code, or 128 + signal number
-  double peakMiB = 0;  ///< the child's peak resident memory as its parent sees it
 };
 
 /// Starts `program` with `args`, writes all of `input` to its standard input,
