@@ -3,21 +3,15 @@
 #include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
 #include "checkers/NotDeadlockExpr.h"
-#include "engine/Adapters.h"
-#include "engine/SuccessorFilters.h"
-#include "engine/TransitionFilter.h"
 #include "language/ParseSystem.h"
 #include "support/StateFixtures.h"
-#include "symbolic/ClockInfo.h"
 #include "symbolic/UnpackedRegion.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <deque>
 #include <functional>
-#include <sstream>
 
 namespace orvela {
 namespace {
@@ -109,47 +103,6 @@ protected:
   Pointer<CDDDeadlockExpr> predicate;
 };
 
-const Condition always = [](const Quarters&) { return true; };
-
-TEST_F(DeadlockPredicate, AZoneWhereSomeMoveIsAlwaysPossibleHasNoDeadlock) {
-  load("clock x, y;\n"
-       "process P { state a, b; init a;\n"
-       "  trans a -> b { guard x <= 3; }, a -> b { guard x >= 2; }, b -> a { guard y > 6; }; }\n"
-       "system P;");
-  // Every valuation takes the first or the second edge, at once or later.
-  test::OwnedState s = state({0}, {{1, 2, le(2)}, {2, 1, le(2)}});
-  EXPECT_EQ(expectDeadlocked(
-                *s, always, [](const Quarters& q) { return q[1] <= 12 || q[1] >= 8; }, 8),
-            0);
-  EXPECT_FALSE(hasDeadlock(*s));
-  // In b, waiting for y > 6 is always possible, also from a zone cut off at
-  // x <= 20 (by a clock constraint of the property, say) that waiting leaves.
-  s = state({1}, {{1, 0, le(20)}});
-  EXPECT_FALSE(hasDeadlock(*s));
-  EXPECT_EQ(predicate->deadlockedPart(*s).get(), cddfalse);
-}
-
-TEST_F(DeadlockPredicate, AnInvariantThatStopsTimeBeforeAnyGuardHoldsIsADeadlock) {
-  load("clock x, y;\n"
-       "process P { state a { x <= 3 }, b; init a;\n"
-       "  trans a -> b { guard x >= 5; }, a -> b { guard y >= 4; }; }\n"
-       "system P;");
-  const Condition invariant = [](const Quarters& q) { return q[1] <= 12; };
-  const Condition canMove = [](const Quarters& q) { return q[1] >= 20 || q[2] >= 16; };
-  // y - x in [0, 3]: time stops at x = 3, before y reaches 4 when y - x < 1.
-  test::OwnedState s = state({0}, {{1, 0, le(3)}, {1, 2, le(0)}, {2, 1, le(3)}});
-  EXPECT_GT(expectDeadlocked(*s, invariant, canMove, 7), 0);
-  EXPECT_TRUE(hasDeadlock(*s));
-  // With y = x no valuation ever gets there: the whole zone is deadlocked.
-  s = state({0}, {{1, 0, le(3)}, {1, 2, le(0)}, {2, 1, le(0)}});
-  EXPECT_GT(expectDeadlocked(*s, invariant, canMove, 7), 0);
-  EXPECT_TRUE(hasDeadlock(*s));
-  // Zones entirely above the lock, y - x >= 1, are free of it.
-  s = state({0}, {{1, 0, le(3)}, {1, 2, le(-1)}, {2, 1, le(3)}});
-  EXPECT_EQ(expectDeadlocked(*s, invariant, canMove, 7), 0);
-  EXPECT_FALSE(hasDeadlock(*s));
-}
-
 TEST_F(DeadlockPredicate, AResetOnTheMoveDoesNotHideATimeLock) {
   // In b the zone is x <= 3, 0 <= y - x <= 7. The move to c needs y >= 7;
   // it is possible only where y - x >= 4, before x reaches 3. Taking the move
@@ -168,59 +121,6 @@ TEST_F(DeadlockPredicate, AResetOnTheMoveDoesNotHideATimeLock) {
   EXPECT_TRUE(hasDeadlock(*s));
   // c always moves.
   s = state({2}, {});
-  EXPECT_FALSE(hasDeadlock(*s));
-}
-
-TEST_F(DeadlockPredicate, TimeDoesNotPassInCommittedAndUrgentStates) {
-  load("clock x, y;\n"
-       "process P { state a, b, u; commit a; urgent u; init a;\n"
-       "  trans a -> b { guard x >= 3; }, u -> b { guard x >= 3; }, b -> b { }; }\n"
-       "system P;");
-  const Condition canMove = [](const Quarters& q) { return q[1] >= 12; };
-  for (int location : {0, 2}) {
-    SCOPED_TRACE(location);
-    test::OwnedState s = state({location}, {{1, 0, le(5)}, {1, 2, le(0)}, {2, 1, le(0)}});
-    EXPECT_GT(expectDeadlocked(*s, always, canMove, 7, false), 0);
-    EXPECT_TRUE(hasDeadlock(*s));
-    s = state({location}, {{0, 1, le(-3)}, {1, 0, le(5)}});
-    EXPECT_FALSE(hasDeadlock(*s));
-  }
-}
-
-TEST_F(DeadlockPredicate, ASynchronisationNeedsBothSides) {
-  load("clock x, y; chan c;\n"
-       "process P { state a, b; init a; trans a -> b { guard x >= 2; sync c!; }; }\n"
-       "process Q { state a, b; init a; trans a -> b { guard y <= 4; sync c?; }; }\n"
-       "system P, Q;");
-  test::OwnedState s = state({0, 0}, {{1, 2, le(1)}, {2, 1, le(1)}});
-  EXPECT_GT(expectDeadlocked(
-                *s, always, [](const Quarters& q) { return q[1] >= 8 && q[2] <= 16; }, 8),
-            0);
-  // Without a partner nothing moves.
-  s = state({0, 1}, {{1, 2, le(1)}, {2, 1, le(1)}});
-  EXPECT_GT(expectDeadlocked(
-                *s, always, [](const Quarters&) { return false; }, 8),
-            0);
-}
-
-TEST_F(DeadlockPredicate, TheTargetInvariantAndIntegerGuardsDecideToo) {
-  load("clock x, y; int i;\n"
-       "process P { state a, b { x <= 5 }, c; init a;\n"
-       "  trans a -> b { guard x >= 1; }, a -> b { guard y >= 8, y <= 9; assign x := 0; },\n"
-       "        a -> c { guard i == 1; }; }\n"
-       "system P;");
-  test::OwnedState s = state({0}, {{1, 2, le(2)}, {2, 1, le(2)}});
-  // Into b without a reset only while x <= 5; with the reset while y is in
-  // [8, 9]. The edge to c is closed while i is 0.
-  EXPECT_GT(
-      expectDeadlocked(
-          *s, always,
-          [](const Quarters& q) { return (q[1] >= 4 && q[1] <= 20) || (q[2] >= 32 && q[2] <= 36); },
-          12),
-      0);
-  EXPECT_TRUE(hasDeadlock(*s));
-  s->getIntegerReference()[0] = 1;
-  EXPECT_EQ(expectDeadlocked(*s, always, always, 12), 0);
   EXPECT_FALSE(hasDeadlock(*s));
 }
 

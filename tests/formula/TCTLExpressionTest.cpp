@@ -6,8 +6,6 @@
 #include "base/Exceptions.h"
 #include "expr/Arrays.h"
 #include "expr/BinaryExpressions.h"
-#include "expr/ClockCopyReset.h"
-#include "expr/ClockUpdates.h"
 #include "expr/Constant.h"
 #include "expr/Guard.h"
 #include "expr/Range.h"
@@ -60,29 +58,6 @@ std::pair<int32_t, int32_t> rawBounds(const GlobalState* state, unsigned k = 1) 
 }
 /// Raw bounds of l <= x <= u.
 std::pair<int32_t, int32_t> closedInterval(int l, int u) { return {-2 * l + 1, 2 * u + 1}; }
-
-/// A formula answering a fixed value that counts its evaluations and can be
-/// made to throw.
-class CountingFormula : public AbstractTCTLExpression {
-public:
-  explicit CountingFormula(bool answer) : answer_(answer) {}
-  void accept(TCTLVisitor&) override {}
-  int getType() const override { return 99; }
-  Formula negate() override { return new CountingFormula(!answer_); }
-  bool evaluate(PublicState*) const override {
-    ++evaluations;
-    if (throws)
-      throw Bug("counting formula");
-    return answer_;
-  }
-  void collectClocks(std::set<int>& clocks) override { clocks.insert(100 + int(answer_)); }
-
-  mutable int evaluations = 0;
-  bool throws = false;
-
-private:
-  bool answer_;
-};
 
 /// A model of three clocks and two integers, a chunk allocator for unpacked
 /// states of one process, and a heap state with x1 in [0, 10] to copy from.

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
 
 namespace orvela {
 namespace {
@@ -20,32 +18,6 @@ constexpr int lessEqual(int c) { return 2 * c + 1; }
 
 std::set<int> activeClocks(const Parsed& parsed, int process, int location) {
   return parsed.system->getProcess(process)->getControlState(location)->getActiveClocks();
-}
-
-TEST(WholeDescription, EveryBenchmarkModelParses) {
-  const std::filesystem::path folder = "/work/shared/bench-models";
-  if (!std::filesystem::is_directory(folder))
-    GTEST_SKIP() << "no benchmark models on this machine";
-  int models = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    if (entry.path().extension() != ".ta")
-      continue;
-    std::ifstream file(entry.path());
-    std::stringstream text;
-    text << file.rdbuf();
-    Parsed parsed = parse(text.str());
-    ASSERT_TRUE(parsed.system) << entry.path() << '\n' << parsed.messages;
-    EXPECT_EQ(parsed.messages, "") << entry.path();
-    // Every process is complete: locations, initial location, edge tables.
-    for (int i = 0; i < parsed.system->getProcessCount(); ++i) {
-      const Process& process = *parsed.system->getProcess(i);
-      EXPECT_GE(process.getInitial(), 0) << entry.path();
-      for (const Pointer<Transition>& edge : process.getTransitions())
-        EXPECT_EQ(edge->getProcessObject(), &process);
-    }
-    ++models;
-  }
-  EXPECT_GT(models, 0);
 }
 
 TEST(WholeDescription, AResetClockIsInactiveBeforeTheReset) {
