@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
   Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});
   Pointer<StopSink> stop = new StopSink(search.get());
   search->setSink(stop.get());
-  setValueProperty<NormalisationInfo>(*stateSpace, "normalisation_info", info);
+  stateSpace->setConstants(info);
   setObjectProperty<TCTLExpression>(*search, "expression", goal.get());
   search->tryPut(initial.get());
   const double seconds =

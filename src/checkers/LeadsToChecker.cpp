@@ -5,14 +5,14 @@
 namespace orvela {
 
 LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
-                               const Pointer<Filter>& stateSpace, const Pointer<PWList>& passed,
-                               const Pointer<TraceStore>& traceStore,
+                               const Pointer<ReachabilityFilter>& stateSpace,
+                               const Pointer<PWList>& passed, const Pointer<TraceStore>& traceStore,
                                const NormalisationInfo& normalisation, StorageReduction reduction)
     : stateSpace_(stateSpace), modelConstants_(normalisation),
       reach_(keep(createMultiReachabilityFilter(stateSpace.get(), {}))),
       live_(keep(
           new LivenessChecker(buckets, system, passed, traceStore, normalisation, reduction))) {
-  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", modelConstants_);
+  stateSpace_->setConstants(modelConstants_);
   reach_->setSink(live_.get());
   setFinal(live_.get());
 }
@@ -26,7 +26,7 @@ void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& premise,
   NormalisationInfo constants = modelConstants_;
   premise->accept(constants);
   consequence->accept(constants);
-  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", constants);
+  stateSpace_->setConstants(constants);
 }
 
 void LeadsToChecker::stop() {

@@ -67,7 +67,7 @@ private:
   std::vector<PathStep> pending_;
   Filter* transition_ = nullptr;
   RestrictedDelayFilter* restricted_ = nullptr;
-  Filter* normalisation_ = nullptr;
+  NormalisationFilter* normalisation_ = nullptr;
   BackFrontFilter* backFront_ = nullptr;
   Detector* detector_ = nullptr;
   bool stopped_ = false;

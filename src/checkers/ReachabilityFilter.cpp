@@ -44,20 +44,18 @@ void ReachabilityFilter::setProperty(const char* name, const void* value) {
     silent_ = propertyValue<bool>(value);
   else if (isProperty(name, "reuse"))
     reuse_ = propertyValue<bool>(value);
-  else if (isProperty(name, "normalisation_info")) {
-    const auto& info = propertyValue<NormalisationInfo>(value);
-    info_.maxConst = info.maxConst;
-    info_.constraints = info.constraints;
-    if (normalisation_)
-      setValueProperty<NormalisationInfo>(*normalisation_, name, info_);
-  }
+}
+
+void ReachabilityFilter::setConstants(const NormalisationInfo& info) {
+  info_.maxConst = info.maxConst;
+  info_.constraints = info.constraints;
+  if (normalisation_)
+    normalisation_->setConstants(info_);
 }
 
 void* ReachabilityFilter::getProperty(const char* name) const {
   if (isProperty(name, "allocator"))
     return allocator_.get();
-  if (isProperty(name, "normalisation_info"))
-    return const_cast<NormalisationInfo*>(&info_);
   return nullptr;
 }
 
@@ -65,7 +63,7 @@ void ReachabilityFilter::build() {
   reset();
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
-  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", info_);
+  normalisation_->setConstants(info_);
   successor_ = keep(createSuccessorFilter(system_, allocator_));
   transition_ = keep(createSearchTransitionFilter(system_, allocator_));
   delay_ = keep(createDelayFilter(system_, allocator_));

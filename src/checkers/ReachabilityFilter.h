@@ -4,6 +4,7 @@
 
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
+#include "engine/NormalisationFilter.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
@@ -28,15 +29,13 @@ class System;
 /// The initial state enters at the delay stage. The sink owns the states it
 /// receives, blocks of the search's allocator ("allocator" property).
 ///
-/// Properties (all but "stop" and "normalisation_info" take effect
-/// at the next search; `bool` values are copied):
+/// Properties (all but "stop" take effect at the next search; `bool` values
+/// are copied):
 ///   "stop"               any      end the search after the state being expanded
 ///   "active"             bool*    free the clocks no current location uses
 ///   "silent"             bool*    leave out the progress line (true at start)
 ///   "reuse"              bool*    build the expansion filter for tryPut(null)
-///   "normalisation_info" NormalisationInfo*  copied, forwarded at once
-/// `getProperty`: "allocator" (Allocator*), "normalisation_info"
-/// (NormalisationInfo*).
+/// `getProperty`: "allocator" (Allocator*).
 class ReachabilityFilter final : public CompoundFilter {
 public:
   /// Takes ownership of `list`; `traceStore` may be null (no trace entries).
@@ -51,6 +50,9 @@ public:
   void setSink(Sink* next) override;
   void setProperty(const char* name, const void* value) override;
   void* getProperty(const char* name) const override;
+  /// Sets the constants the zones are normalised with (copied); takes effect
+  /// at once, also in a search that is continued.
+  void setConstants(const NormalisationInfo& info);
 
   /// States taken from the waiting list since the current search started.
   std::uint64_t exploredStates() const { return list_->getExplored(); }
@@ -75,7 +77,7 @@ private:
   Filter* expansion_ = nullptr;
   Filter* transition_ = nullptr;
   Filter* successor_ = nullptr;
-  Filter* normalisation_ = nullptr;
+  NormalisationFilter* normalisation_ = nullptr;
   NormalisationInfo info_;
   Pointer<Filter> then_;
   Sink* head_ = nullptr;

@@ -300,7 +300,7 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
                                   : createReachabilityFilter(stateSpace_.get(), extra);
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
-  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", normalisationInfo_);
+  stateSpace_->setConstants(normalisationInfo_);
   setObjectProperty<TCTLExpression>(*search, "expression", property.get());
   searchStateSpace(*search, start);
   DriverResult result;

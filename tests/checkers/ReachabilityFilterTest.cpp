@@ -196,7 +196,7 @@ TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
     return true;
   }));
   multi->setSink(sink.get());
-  setValueProperty<NormalisationInfo>(*search.stateSpace, "normalisation_info", search.info);
+  search.stateSpace->setConstants(search.info);
   setObjectProperty<TCTLExpression>(*multi, "expression", property.get());
   EXPECT_TRUE(multi->tryPut(search.initial.get()));
   EXPECT_EQ(pieces, 2);

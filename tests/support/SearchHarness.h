@@ -59,7 +59,7 @@ struct Search {
     Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), extra);
     stop = new StopSink(search.get());
     search->setSink(stop.get());
-    setValueProperty<NormalisationInfo>(*stateSpace, "normalisation_info", info);
+    stateSpace->setConstants(info);
     setObjectProperty<TCTLExpression>(*search, "expression", property.get());
     EXPECT_TRUE(search->tryPut(continued ? nullptr : initial.get()));
     return bool(stop->state());
