@@ -20,7 +20,6 @@
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/ProcessMemory.h"
-#include "engine/Properties.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
 #include "expr/LogicExpressions.h"
@@ -213,7 +212,7 @@ int main(int argc, char** argv) {
   Pointer<StopSink> stop = new StopSink(search.get());
   search->setSink(stop.get());
   stateSpace->setConstants(info);
-  setObjectProperty<TCTLExpression>(*search, "expression", goal.get());
+  search->setExpression(goal);
   search->tryPut(initial.get());
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,7 +1,5 @@
 #include "checkers/LeadsToChecker.h"
 
-#include "engine/Properties.h"
-
 namespace orvela {
 
 LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
@@ -20,7 +18,7 @@ LeadsToChecker::LeadsToChecker(int buckets, const Pointer<System>& system,
 void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& premise,
                                    const Pointer<TCTLExpression>& consequence) {
   live_->setExpression(consequence->negate());
-  setObjectProperty<TCTLExpression>(*reach_, "expression", premise.get());
+  reach_->setExpression(premise);
   // The pieces where p holds are cut along p's bounds, so the reachable
   // zones must not be widened across them either.
   NormalisationInfo constants = modelConstants_;
@@ -30,7 +28,7 @@ void LeadsToChecker::setExpression(const Pointer<TCTLExpression>& premise,
 }
 
 void LeadsToChecker::stop() {
-  reach_->setProperty("stop", nullptr);
+  reach_->requestStop();
   live_->stop();
 }
 

@@ -5,7 +5,6 @@
 #include "engine/Branches.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
-#include "engine/Properties.h"
 #include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
@@ -27,23 +26,10 @@ ReachabilityFilter::ReachabilityFilter(const Pointer<System>& system, PWList* li
       then_(createWaitingStateToGlobalStateFilter()) {}
 
 void ReachabilityFilter::setSink(Sink* next) {
-  Object& object = objectOf(next);
   finalSink_ = next;
-  setObjectProperty<Allocator>(object, "allocator", allocator_.get());
   then_->setSink(next);
   if (expansion_)
     expansion_->setSink(next);
-}
-
-void ReachabilityFilter::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "stop"))
-    stop_ = true;
-  else if (isProperty(name, "active"))
-    active_ = propertyValue<bool>(value);
-  else if (isProperty(name, "silent"))
-    silent_ = propertyValue<bool>(value);
-  else if (isProperty(name, "reuse"))
-    reuse_ = propertyValue<bool>(value);
 }
 
 void ReachabilityFilter::setConstants(const NormalisationInfo& info) {
@@ -51,12 +37,6 @@ void ReachabilityFilter::setConstants(const NormalisationInfo& info) {
   info_.constraints = info.constraints;
   if (normalisation_)
     normalisation_->setConstants(info_);
-}
-
-void* ReachabilityFilter::getProperty(const char* name) const {
-  if (isProperty(name, "allocator"))
-    return allocator_.get();
-  return nullptr;
 }
 
 void ReachabilityFilter::build() {

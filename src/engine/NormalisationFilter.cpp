@@ -1,6 +1,5 @@
 #include "engine/NormalisationFilter.h"
 
-#include "engine/Properties.h"
 #include "engine/SuccessorPair.h"
 #include "symbolic/UnpackedRegion.h"
 

@@ -6,7 +6,6 @@
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
-#include "engine/Properties.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
@@ -140,9 +139,9 @@ void Session::initialize() {
   }
   if (!stateSpace_) {
     stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
-    setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
-    setValueProperty<bool>(*stateSpace_, "reuse", options_.reuse);
-    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
+    stateSpace_->setActiveClocks(options_.activeClocks);
+    stateSpace_->setReuse(options_.reuse);
+    stateSpace_->setSilent(!progress_);
     lastKind_.reset();
   }
 }
@@ -150,7 +149,7 @@ void Session::initialize() {
 void Session::setProgress(bool show) {
   progress_ = show;
   if (stateSpace_)
-    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
+    stateSpace_->setSilent(!progress_);
 }
 
 PWList* Session::createPWList() {
@@ -301,7 +300,7 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
   stateSpace_->setConstants(normalisationInfo_);
-  setObjectProperty<TCTLExpression>(*search, "expression", property.get());
+  search->setExpression(property);
   searchStateSpace(*search, start);
   DriverResult result;
   result.explored = stateSpace_->exploredStates();

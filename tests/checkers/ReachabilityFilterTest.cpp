@@ -197,7 +197,7 @@ TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
   }));
   multi->setSink(sink.get());
   search.stateSpace->setConstants(search.info);
-  setObjectProperty<TCTLExpression>(*multi, "expression", property.get());
+  multi->setExpression(property);
   EXPECT_TRUE(multi->tryPut(search.initial.get()));
   EXPECT_EQ(pieces, 2);
   ASSERT_TRUE(held);

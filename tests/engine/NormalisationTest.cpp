@@ -2,7 +2,6 @@
 #include "dbm/RawBound.h"
 #include "engine/Adapters.h"
 #include "engine/NormalisationFilter.h"
-#include "engine/Properties.h"
 #include "expr/Constant.h"
 #include "formula/ClockExpr.h"
 #include "support/StateFixtures.h"

@@ -7,7 +7,6 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
-#include "engine/Properties.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "expr/LogicExpressions.h"
@@ -60,7 +59,7 @@ struct Search {
     stop = new StopSink(search.get());
     search->setSink(stop.get());
     stateSpace->setConstants(info);
-    setObjectProperty<TCTLExpression>(*search, "expression", property.get());
+    search->setExpression(property);
     EXPECT_TRUE(search->tryPut(continued ? nullptr : initial.get()));
     return bool(stop->state());
   }
