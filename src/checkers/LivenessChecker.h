@@ -8,6 +8,7 @@
 #include "checkers/RestrictedDelayFilter.h"
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
+#include "engine/NormalisationFilter.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
