@@ -20,7 +20,6 @@
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/ProcessMemory.h"
-#include "engine/Properties.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
 #include "expr/LogicExpressions.h"
@@ -212,8 +211,8 @@ int main(int argc, char** argv) {
   Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});
   Pointer<StopSink> stop = new StopSink(search.get());
   search->setSink(stop.get());
-  setValueProperty<NormalisationInfo>(*stateSpace, "normalisation_info", info);
-  setObjectProperty<TCTLExpression>(*search, "expression", goal.get());
+  stateSpace->setConstants(info);
+  search->setExpression(goal);
   search->tryPut(initial.get());
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -1,7 +1,6 @@
 #include "analysis/MinMaxFilter.h"
 
 #include "dbm/RawBound.h"
-#include "engine/Properties.h"
 #include "symbolic/GlobalState.h"
 
 #include <algorithm>
@@ -11,17 +10,6 @@ namespace orvela {
 MinMaxFilter::MinMaxFilter(const std::list<PLV>& items) {
   for (const PLV& item : items)
     watches_.push_front({item, nothingSeen});
-}
-
-void MinMaxFilter::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "allocator"))
-    allocator_ = propertyObject<Allocator>(value);
-}
-
-void MinMaxFilter::setSink(Sink* next) {
-  Object& object = objectOf(next);
-  sink_ = next;
-  setObjectProperty<Allocator>(object, "allocator", allocator_.get());
 }
 
 bool MinMaxFilter::tryPut(void* item) {

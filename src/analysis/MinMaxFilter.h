@@ -4,7 +4,6 @@
 // optionally only where a process is in a given location.
 
 #include "engine/Pipeline.h"
-#include "symbolic/Allocator.h"
 
 #include <climits>
 #include <list>
@@ -14,9 +13,8 @@ namespace orvela {
 
 class GlobalState;
 
-/// Passes every state on after updating its watch entries. Property
-/// "allocator" (`Allocator*`) is kept and handed to the sink when it is
-/// attached, so the collector can stand between a search and its query.
+/// Passes every state on after updating its watch entries, so the collector
+/// can stand between a search and its query.
 class MinMaxFilter : public Filter {
 public:
   /// A watched item: a process (-1 for any location), the location it must be
@@ -35,10 +33,8 @@ public:
   /// the reverse order of `items`.
   explicit MinMaxFilter(const std::list<PLV>& items);
 
-  void setProperty(const char* name, const void* value) override;
-  /// Stores the sink and sets its "allocator" to this collector's; the sink
-  /// must be an `Object` (Bug otherwise).
-  void setSink(Sink* next) override;
+  /// Replaces the sink.
+  void setSink(Sink* next) override { sink_ = next; }
   /// `tryPut(GlobalState*)`: updates every entry whose location condition the
   /// state meets, then answers the sink's answer.
   bool tryPut(void* item) override;
@@ -54,7 +50,6 @@ protected:
 private:
   Sink* sink_ = nullptr;
   std::list<Watch> watches_;
-  Pointer<Allocator> allocator_;
 };
 
 /// Watches integer variables: the value in each matching state. A variable

@@ -2,10 +2,6 @@
 
 namespace orvela {
 
-void Object::setProperty(const char*, const void*) {}
-
-void* Object::getProperty(const char*) const { return nullptr; }
-
 void Object::remove() { delete this; }
 
 } // namespace orvela

@@ -4,12 +4,11 @@
 
 #include <cassert>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace orvela {
 
-/// Root class with an intrusive reference count and untyped named properties.
+/// Root class with an intrusive reference count.
 /// The count is 0 at birth and only `Pointer` changes it; when the last
 /// `Pointer` lets go, `remove()` disposes of the object.
 class Object {
@@ -20,11 +19,6 @@ public:
   Object& operator=(const Object&) noexcept { return *this; }
   virtual ~Object() { assert(refCount_ == 0 && "Object destroyed while still referenced"); }
 
-  /// Configures the object through a named, untyped value. Names are compared
-  /// as whole strings; an unknown name is ignored.
-  virtual void setProperty(const char* name, const void* value);
-  /// Reads a named property; null for an unknown name.
-  virtual void* getProperty(const char* name) const;
   /// Disposes of the object once unreferenced. The default destroys it and
   /// frees its heap memory; objects placed in pooled or caller memory override.
   virtual void remove();
@@ -43,11 +37,6 @@ private:
 
   int32_t refCount_ = 0;
 };
-
-/// True when `name` is exactly `expected` (property-name matching).
-inline bool isProperty(const char* name, const char* expected) {
-  return std::strcmp(name, expected) == 0;
-}
 
 /// Shared ownership of an `Object`. Assignment takes the new reference before
 /// releasing the old one, so assigning an object to the pointer that already

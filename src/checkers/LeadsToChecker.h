@@ -4,6 +4,7 @@
 
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
+#include "checkers/ReachabilityFilter.h"
 
 namespace orvela {
 
@@ -17,9 +18,9 @@ namespace orvela {
 /// continuation) and answers its answer.
 class LeadsToChecker final : public CompoundFilter {
 public:
-  LeadsToChecker(int buckets, const Pointer<System>& system, const Pointer<Filter>& stateSpace,
-                 const Pointer<PWList>& passed, const Pointer<TraceStore>& traceStore,
-                 const NormalisationInfo& normalisation,
+  LeadsToChecker(int buckets, const Pointer<System>& system,
+                 const Pointer<ReachabilityFilter>& stateSpace, const Pointer<PWList>& passed,
+                 const Pointer<TraceStore>& traceStore, const NormalisationInfo& normalisation,
                  StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
 
   /// Checks p --> q for the premise p and the consequence q. The constants of
@@ -35,7 +36,7 @@ public:
   const Pointer<LivenessChecker>& live() const { return live_; }
 
 private:
-  Pointer<Filter> stateSpace_;
+  Pointer<ReachabilityFilter> stateSpace_;
   NormalisationInfo modelConstants_;
   AbstractReachabilityFilter* reach_;
   Pointer<LivenessChecker> live_;

@@ -4,7 +4,6 @@
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Branches.h"
 #include "engine/NormalisationFilter.h"
-#include "engine/Properties.h"
 #include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "symbolic/GlobalStateReference.h"
@@ -24,7 +23,7 @@ LivenessChecker::LivenessChecker(int buckets, const Pointer<System>& system,
       createTraceStoreFilter(traceStore ? traceStore : Pointer<TraceStore>(new NullTraceStore())));
   restricted_ = keep(createRestrictedDelayFilter(system, allocator_));
   normalisation_ = keep(createNormalisationFilter(system, allocator_));
-  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", modelConstants_);
+  normalisation_->setConstants(modelConstants_);
   Filter* toSuccessor = keep(createToSuccessorFilter());
   Filter* repeater = keep(createRepeater());
   backFront_ =
@@ -45,7 +44,7 @@ void LivenessChecker::setExpression(const Pointer<TCTLExpression>& property) {
   detector_->setExpression(property);
   NormalisationInfo constants = modelConstants_;
   property->accept(constants);
-  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", constants);
+  normalisation_->setConstants(constants);
   passed_->clear();
 }
 

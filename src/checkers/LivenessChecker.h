@@ -8,6 +8,7 @@
 #include "checkers/RestrictedDelayFilter.h"
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
+#include "engine/NormalisationFilter.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
@@ -67,7 +68,7 @@ private:
   std::vector<PathStep> pending_;
   Filter* transition_ = nullptr;
   RestrictedDelayFilter* restricted_ = nullptr;
-  Filter* normalisation_ = nullptr;
+  NormalisationFilter* normalisation_ = nullptr;
   BackFrontFilter* backFront_ = nullptr;
   Detector* detector_ = nullptr;
   bool stopped_ = false;

@@ -1,21 +1,13 @@
 #include "checkers/QueryFilters.h"
 
 #include "base/Exceptions.h"
-#include "engine/Properties.h"
 #include "symbolic/GlobalState.h"
 
 namespace orvela {
 
-void QueryFilterBase::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "expression"))
-    expression_ = propertyObject<TCTLExpression>(value);
-  else if (isProperty(name, "allocator"))
-    allocator_ = propertyObject<Allocator>(value);
-}
-
 void QueryFilterBase::checkReady() const {
-  if (!allocator_ || !expression_)
-    throw Bug("Query filter used before its expression and allocator were set");
+  if (!expression_)
+    throw Bug("Query filter used before its expression was set");
 }
 
 bool QueryFilter::tryPut(void* item) {
@@ -38,7 +30,8 @@ bool MultiQueryFilter::tryPut(void* item) {
   return true;
 }
 
-AbstractReachabilityFilter::AbstractReachabilityFilter(Filter* stateSpace, Filter* query,
+AbstractReachabilityFilter::AbstractReachabilityFilter(ReachabilityFilter* stateSpace,
+                                                       QueryFilterBase* query,
                                                        const std::list<Filter*>& extra)
     : stateSpace_(keep(stateSpace)), query_(keep(query)) {
   Filter* last = stateSpace_;
@@ -50,23 +43,18 @@ AbstractReachabilityFilter::AbstractReachabilityFilter(Filter* stateSpace, Filte
   setFinal(query_);
 }
 
-void AbstractReachabilityFilter::setProperty(const char* name, const void* value) {
-  stateSpace_->setProperty(name, value);
-  query_->setProperty(name, value);
-}
+void AbstractReachabilityFilter::requestStop() { stateSpace_->requestStop(); }
 
-Filter* createQueryFilter() { return new QueryFilter(); }
-
-Filter* createMultiQueryFilter() { return new MultiQueryFilter(); }
-
-AbstractReachabilityFilter* createReachabilityFilter(Filter* stateSpace,
+AbstractReachabilityFilter* createReachabilityFilter(ReachabilityFilter* stateSpace,
                                                      const std::list<Filter*>& extra) {
-  return new AbstractReachabilityFilter(stateSpace, createQueryFilter(), extra);
+  return new AbstractReachabilityFilter(stateSpace, new QueryFilter(stateSpace->allocator()),
+                                        extra);
 }
 
-AbstractReachabilityFilter* createMultiReachabilityFilter(Filter* stateSpace,
+AbstractReachabilityFilter* createMultiReachabilityFilter(ReachabilityFilter* stateSpace,
                                                           const std::list<Filter*>& extra) {
-  return new AbstractReachabilityFilter(stateSpace, createMultiQueryFilter(), extra);
+  return new AbstractReachabilityFilter(stateSpace, new MultiQueryFilter(stateSpace->allocator()),
+                                        extra);
 }
 
 } // namespace orvela

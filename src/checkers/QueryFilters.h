@@ -3,6 +3,7 @@
 // states satisfying a property, and the compound that puts observers and a
 // query behind a state-space filter.
 
+#include "checkers/ReachabilityFilter.h"
 #include "engine/CompoundFilter.h"
 #include "formula/TCTLExpression.h"
 #include "symbolic/Allocator.h"
@@ -13,15 +14,17 @@ namespace orvela {
 
 class GlobalState;
 
-/// What the query filters share: the properties "expression"
-/// (`TCTLExpression*`, held by a counted reference) and "allocator"
-/// (`Allocator*`), both to be set before the first state (Bug otherwise).
+/// What the query filters share: the allocator the states come from and the
+/// expression, held by counted references; the expression must be set before
+/// the first state (Bug otherwise).
 class QueryFilterBase : public AbstractFilter {
 public:
-  void setProperty(const char* name, const void* value) override;
+  explicit QueryFilterBase(const Pointer<Allocator>& allocator) : allocator_(allocator) {}
+  /// The formula the states must satisfy from the next state on.
+  void setExpression(const Pointer<TCTLExpression>& expression) { expression_ = expression; }
 
 protected:
-  /// Throws Bug unless both properties are set.
+  /// Throws Bug unless the expression is set.
   void checkReady() const;
 
   Pointer<Allocator> allocator_;
@@ -34,6 +37,7 @@ protected:
 /// any case and answers true.
 class QueryFilter final : public QueryFilterBase {
 public:
+  using QueryFilterBase::QueryFilterBase;
   bool tryPut(void* item) override;
 };
 
@@ -42,37 +46,40 @@ public:
 /// returns each to the allocator after the sink's call.
 class MultiQueryFilter final : public QueryFilterBase {
 public:
+  using QueryFilterBase::QueryFilterBase;
   bool tryPut(void* item) override;
 };
 
 /// A state-space filter with observers and a query behind it: the first extra
 /// filter is attached to the state-space filter, each further one to the one
-/// before, the query to the last. `tryPut` goes to the state-space filter;
-/// `setProperty` is set on the state-space filter, then on the query (so
-/// "stop" from a stop sink reaches the search); `setSink` attaches to the
-/// query. Every member is kept.
-class AbstractReachabilityFilter final : public CompoundFilter {
+/// before, the query (on the state-space filter's allocator) to the last.
+/// `tryPut` and `requestStop` go to the state-space filter; `setSink` attaches
+/// to the query. Every member is kept.
+class AbstractReachabilityFilter final : public SearchFilter {
 public:
-  AbstractReachabilityFilter(Filter* stateSpace, Filter* query, const std::list<Filter*>& extra);
+  AbstractReachabilityFilter(ReachabilityFilter* stateSpace, QueryFilterBase* query,
+                             const std::list<Filter*>& extra);
 
   bool tryPut(void* item) override { return stateSpace_->tryPut(item); }
-  void setProperty(const char* name, const void* value) override;
+  void requestStop() override;
+  /// The formula the query lets states through by.
+  void setExpression(const Pointer<TCTLExpression>& expression) {
+    query_->setExpression(expression);
+  }
 
-  Filter* stateSpace() const { return stateSpace_; }
+  ReachabilityFilter* stateSpace() const { return stateSpace_; }
 
 private:
-  Filter* stateSpace_;
-  Filter* query_;
+  ReachabilityFilter* stateSpace_;
+  QueryFilterBase* query_;
 };
 
-/// Factories; each returns a new object with reference count 0.
-Filter* createQueryFilter();
-Filter* createMultiQueryFilter();
-/// An `AbstractReachabilityFilter` with a `QueryFilter`.
-AbstractReachabilityFilter* createReachabilityFilter(Filter* stateSpace,
+/// An `AbstractReachabilityFilter` with a `QueryFilter` (reference count 0).
+AbstractReachabilityFilter* createReachabilityFilter(ReachabilityFilter* stateSpace,
                                                      const std::list<Filter*>& extra);
-/// An `AbstractReachabilityFilter` with a `MultiQueryFilter`.
-AbstractReachabilityFilter* createMultiReachabilityFilter(Filter* stateSpace,
+/// An `AbstractReachabilityFilter` with a `MultiQueryFilter` (reference
+/// count 0).
+AbstractReachabilityFilter* createMultiReachabilityFilter(ReachabilityFilter* stateSpace,
                                                           const std::list<Filter*>& extra);
 
 } // namespace orvela

@@ -5,7 +5,6 @@
 #include "engine/Branches.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
-#include "engine/Properties.h"
 #include "engine/SearchTransitionFilter.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
@@ -27,45 +26,24 @@ ReachabilityFilter::ReachabilityFilter(const Pointer<System>& system, PWList* li
       then_(createWaitingStateToGlobalStateFilter()) {}
 
 void ReachabilityFilter::setSink(Sink* next) {
-  Object& object = objectOf(next);
   finalSink_ = next;
-  setObjectProperty<Allocator>(object, "allocator", allocator_.get());
   then_->setSink(next);
   if (expansion_)
     expansion_->setSink(next);
 }
 
-void ReachabilityFilter::setProperty(const char* name, const void* value) {
-  if (isProperty(name, "stop"))
-    stop_ = true;
-  else if (isProperty(name, "active"))
-    active_ = propertyValue<bool>(value);
-  else if (isProperty(name, "silent"))
-    silent_ = propertyValue<bool>(value);
-  else if (isProperty(name, "reuse"))
-    reuse_ = propertyValue<bool>(value);
-  else if (isProperty(name, "normalisation_info")) {
-    const auto& info = propertyValue<NormalisationInfo>(value);
-    info_.maxConst = info.maxConst;
-    info_.constraints = info.constraints;
-    if (normalisation_)
-      setValueProperty<NormalisationInfo>(*normalisation_, name, info_);
-  }
-}
-
-void* ReachabilityFilter::getProperty(const char* name) const {
-  if (isProperty(name, "allocator"))
-    return allocator_.get();
-  if (isProperty(name, "normalisation_info"))
-    return const_cast<NormalisationInfo*>(&info_);
-  return nullptr;
+void ReachabilityFilter::setConstants(const NormalisationInfo& info) {
+  info_.maxConst = info.maxConst;
+  info_.constraints = info.constraints;
+  if (normalisation_)
+    normalisation_->setConstants(info_);
 }
 
 void ReachabilityFilter::build() {
   reset();
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
-  setValueProperty<NormalisationInfo>(*normalisation_, "normalisation_info", info_);
+  normalisation_->setConstants(info_);
   successor_ = keep(createSuccessorFilter(system_, allocator_));
   transition_ = keep(createSearchTransitionFilter(system_, allocator_));
   delay_ = keep(createDelayFilter(system_, allocator_));

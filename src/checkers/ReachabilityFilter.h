@@ -4,6 +4,7 @@
 
 #include "checkers/TraceStore.h"
 #include "engine/CompoundFilter.h"
+#include "engine/NormalisationFilter.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/StorageReduction.h"
 #include "pwlist/PWList.h"
@@ -17,7 +18,7 @@ class System;
 
 /// `tryPut(GlobalState* initial)` rebuilds the pipeline, empties the list and
 /// searches from a copy of `initial` (which stays the caller's); `tryPut(null)`
-/// continues the previous search: with "reuse" it first shows every stored
+/// continues the previous search: with reuse it first shows every stored
 /// state to the sink again (through an `ExpansionFilter`), then it explores
 /// the states still waiting. Answers true.
 ///
@@ -26,18 +27,8 @@ class System;
 ///   normalisation → waiting-state record → [active clocks] →
 ///   list accepts ? state → sink : state → back to the allocator
 /// The initial state enters at the delay stage. The sink owns the states it
-/// receives, blocks of the search's allocator ("allocator" property).
-///
-/// Properties (all but "stop" and "normalisation_info" take effect
-/// at the next search; `bool` values are copied):
-///   "stop"               any      end the search after the state being expanded
-///   "active"             bool*    free the clocks no current location uses
-///   "silent"             bool*    leave out the progress line (true at start)
-///   "reuse"              bool*    build the expansion filter for tryPut(null)
-///   "normalisation_info" NormalisationInfo*  copied, forwarded at once
-/// `getProperty`: "allocator" (Allocator*), "normalisation_info"
-/// (NormalisationInfo*).
-class ReachabilityFilter final : public CompoundFilter {
+/// receives, blocks of the search's allocator (`allocator()`).
+class ReachabilityFilter final : public SearchFilter {
 public:
   /// Takes ownership of `list`; `traceStore` may be null (no trace entries).
   ReachabilityFilter(const Pointer<System>& system, PWList* list,
@@ -45,12 +36,19 @@ public:
                      StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
 
   bool tryPut(void* initial) override;
-  /// `next` must be an `Object` (Bug otherwise): it is given the property
-  /// "allocator", then receives every new state, also from the expansion
-  /// filter.
+  /// `next` receives every new state, also from the expansion filter.
   void setSink(Sink* next) override;
-  void setProperty(const char* name, const void* value) override;
-  void* getProperty(const char* name) const override;
+  /// Ends the search after the state being expanded.
+  void requestStop() override { stop_ = true; }
+  /// Frees the clocks no current location uses (from the next search on).
+  void setActiveClocks(bool active) { active_ = active; }
+  /// Leaves out the progress line (from the next search on; true at start).
+  void setSilent(bool silent) { silent_ = silent; }
+  /// Builds the expansion filter for tryPut(null) (from the next search on).
+  void setReuse(bool reuse) { reuse_ = reuse; }
+  /// Sets the constants the zones are normalised with (copied); takes effect
+  /// at once, also in a search that is continued.
+  void setConstants(const NormalisationInfo& info);
 
   /// States taken from the waiting list since the current search started.
   std::uint64_t exploredStates() const { return list_->getExplored(); }
@@ -75,7 +73,7 @@ private:
   Filter* expansion_ = nullptr;
   Filter* transition_ = nullptr;
   Filter* successor_ = nullptr;
-  Filter* normalisation_ = nullptr;
+  NormalisationFilter* normalisation_ = nullptr;
   NormalisationInfo info_;
   Pointer<Filter> then_;
   Sink* head_ = nullptr;

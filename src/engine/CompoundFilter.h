@@ -12,7 +12,7 @@ namespace orvela {
 
 /// Owns its inner members through counted references and forwards `setSink`
 /// to the member whose output is the compound's output. Subclasses implement
-/// `tryPut` and usually override `setSink` and `setProperty`.
+/// `tryPut` and usually override `setSink`.
 class CompoundFilter : public Filter {
 public:
   /// Keeps a counted reference to `member` until `reset` or destruction and
@@ -43,6 +43,15 @@ public:
 private:
   std::vector<Pointer<Object>> kept_;
   Generator* final_ = nullptr;
+};
+
+/// A compound that runs a search and can be told to end it, so a sink that
+/// recognises a goal can stop the search that feeds it.
+class SearchFilter : public CompoundFilter {
+public:
+  /// Ends the running search after the state being expanded; the next
+  /// `tryPut` starts afresh.
+  virtual void requestStop() = 0;
 };
 
 } // namespace orvela

@@ -1,6 +1,5 @@
 #include "engine/NormalisationFilter.h"
 
-#include "engine/Properties.h"
 #include "engine/SuccessorPair.h"
 #include "symbolic/UnpackedRegion.h"
 
@@ -80,10 +79,7 @@ void NormalisationFilter::setSink(Sink* next) {
     stages_.back()->setSink(next);
 }
 
-void NormalisationFilter::setProperty(const char* name, const void* value) {
-  if (!isProperty(name, "normalisation_info"))
-    return;
-  const auto& info = propertyValue<NormalisationInfo>(value);
+void NormalisationFilter::setConstants(const NormalisationInfo& info) {
   stages_.clear();
   stages_.push_back(new BasicNormFilter(info, sink_));
   for (const Zone::Constraint& c : info.constraints)
@@ -91,8 +87,8 @@ void NormalisationFilter::setProperty(const char* name, const void* value) {
                    new SplitFilter(*system_, c, stages_.front().get(), allocator_));
 }
 
-Filter* createNormalisationFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator) {
+NormalisationFilter* createNormalisationFilter(const Pointer<System>& system,
+                                               const Pointer<Allocator>& allocator) {
   return new NormalisationFilter(system, allocator);
 }
 

@@ -61,16 +61,17 @@ private:
 };
 
 /// The normalisation stage: a chain of one `SplitFilter` per constraint (the
-/// last constraint of the set first) and a `BasicNormFilter`, rebuilt by the
-/// property "normalisation_info" (`const NormalisationInfo*`), which must be
-/// set before the first item. `tryPut` answers the chain's answer.
+/// last constraint of the set first) and a `BasicNormFilter`, rebuilt by
+/// `setConstants`, which must be called before the first item. `tryPut`
+/// answers the chain's answer.
 class NormalisationFilter final : public Filter {
 public:
   NormalisationFilter(const Pointer<System>& system, const Pointer<Allocator>& allocator);
 
   /// Remembers the sink and attaches it to the end of the current chain.
   void setSink(Sink* next) override;
-  void setProperty(const char* name, const void* value) override;
+  /// Rebuilds the chain for `info` (copied) in front of the current sink.
+  void setConstants(const NormalisationInfo& info);
   bool tryPut(void* item) override {
     assert(!stages_.empty() && "normalisation used before its information was set");
     return stages_.front()->tryPut(item);
@@ -85,7 +86,7 @@ private:
 };
 
 /// A new filter (reference count 0).
-Filter* createNormalisationFilter(const Pointer<System>& system,
-                                  const Pointer<Allocator>& allocator);
+NormalisationFilter* createNormalisationFilter(const Pointer<System>& system,
+                                               const Pointer<Allocator>& allocator);
 
 } // namespace orvela

@@ -4,7 +4,7 @@ namespace orvela {
 
 bool StopSink::put(GlobalState* goal) {
   state_ = goal->unpackedCopy();
-  target_->setProperty("stop", nullptr);
+  target_->requestStop();
   return true;
 }
 

@@ -2,7 +2,7 @@
 // Terminal sinks that end a search: they record what was found and tell the
 // searching member to stop.
 
-#include "engine/Pipeline.h"
+#include "engine/CompoundFilter.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
 
@@ -11,12 +11,12 @@
 namespace orvela {
 
 /// The sink behind a query filter: keeps an unpacked heap copy of the goal
-/// state put in (a later goal replaces it) and sets the property "stop" on
-/// its target, the search's filter; answers true. The caller may free the
+/// state put in (a later goal replaces it) and asks its target, the search,
+/// to stop; answers true. The caller may free the
 /// state it put in.
 class StopSink final : public ItemSink<StopSink, GlobalState> {
 public:
-  explicit StopSink(const Pointer<Filter>& target) : target_(target) {}
+  explicit StopSink(const Pointer<SearchFilter>& target) : target_(target) {}
 
   bool put(GlobalState* goal);
 
@@ -25,7 +25,7 @@ public:
 
 private:
   Pointer<GlobalState> state_;
-  Pointer<Filter> target_;
+  Pointer<SearchFilter> target_;
 };
 
 /// Returns every item, a block of `allocator`, to the allocator; answers

@@ -1,6 +1,5 @@
 #include "engine/SuccessorFilters.h"
 
-#include "engine/Properties.h"
 #include "model/ChannelInfo.h"
 #include "model/ControlState.h"
 #include "model/Process.h"

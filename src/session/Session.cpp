@@ -6,7 +6,6 @@
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
-#include "engine/Properties.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
@@ -140,9 +139,9 @@ void Session::initialize() {
   }
   if (!stateSpace_) {
     stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
-    setValueProperty<bool>(*stateSpace_, "active", options_.activeClocks);
-    setValueProperty<bool>(*stateSpace_, "reuse", options_.reuse);
-    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
+    stateSpace_->setActiveClocks(options_.activeClocks);
+    stateSpace_->setReuse(options_.reuse);
+    stateSpace_->setSilent(!progress_);
     lastKind_.reset();
   }
 }
@@ -150,7 +149,7 @@ void Session::initialize() {
 void Session::setProgress(bool show) {
   progress_ = show;
   if (stateSpace_)
-    setValueProperty<bool>(*stateSpace_, "silent", !progress_);
+    stateSpace_->setSilent(!progress_);
 }
 
 PWList* Session::createPWList() {
@@ -300,8 +299,8 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
                                   : createReachabilityFilter(stateSpace_.get(), extra);
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
-  setValueProperty<NormalisationInfo>(*stateSpace_, "normalisation_info", normalisationInfo_);
-  setObjectProperty<TCTLExpression>(*search, "expression", property.get());
+  stateSpace_->setConstants(normalisationInfo_);
+  search->setExpression(property);
   searchStateSpace(*search, start);
   DriverResult result;
   result.explored = stateSpace_->exploredStates();

@@ -2,7 +2,6 @@
 
 #include "base/Exceptions.h"
 #include "engine/NormalisationFilter.h"
-#include "engine/Properties.h"
 #include "engine/SearchTransitionFilter.h"
 #include "engine/StopSinks.h"
 #include "engine/SuccessorFilters.h"
@@ -58,7 +57,9 @@ Simulator::Simulator(const Pointer<System>& system, const Pointer<Allocator>& al
   copyingSuccessorFilter_ = createCopyingSuccessorFilter(system_, stateAlloc_);
   delayFilter_ = createDelayFilter(system_, stateAlloc_);
   if (normalise) {
-    normalisationFilter_ = createNormalisationFilter(system_, stateAlloc_);
+    Pointer<NormalisationFilter> stage = createNormalisationFilter(system_, stateAlloc_);
+    stage->setConstants(normalisation);
+    normalisationFilter_ = stage;
     delayFilter_->setSink(normalisationFilter_.get());
   } else {
     normalisationFilter_ = delayFilter_;
@@ -66,7 +67,6 @@ Simulator::Simulator(const Pointer<System>& system, const Pointer<Allocator>& al
   transitionFilter_->setSink(successorFilter_.get());
   copyingSuccessorFilter_->setSink(delayFilter_.get());
   successorFilter_->setSink(delayFilter_.get());
-  setValueProperty<NormalisationInfo>(*normalisationFilter_, "normalisation_info", normalisation);
 }
 
 Pointer<GlobalState> Simulator::initialState() const {

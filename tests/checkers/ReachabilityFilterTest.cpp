@@ -196,8 +196,8 @@ TEST(Reachability, AMultiQueryReportsEveryPieceOfAGoalState) {
     return true;
   }));
   multi->setSink(sink.get());
-  setValueProperty<NormalisationInfo>(*search.stateSpace, "normalisation_info", search.info);
-  setObjectProperty<TCTLExpression>(*multi, "expression", property.get());
+  search.stateSpace->setConstants(search.info);
+  multi->setExpression(property);
   EXPECT_TRUE(multi->tryPut(search.initial.get()));
   EXPECT_EQ(pieces, 2);
   ASSERT_TRUE(held);

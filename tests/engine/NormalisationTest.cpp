@@ -2,7 +2,6 @@
 #include "dbm/RawBound.h"
 #include "engine/Adapters.h"
 #include "engine/NormalisationFilter.h"
-#include "engine/Properties.h"
 #include "expr/Constant.h"
 #include "formula/ClockExpr.h"
 #include "support/StateFixtures.h"
@@ -139,10 +138,10 @@ TEST(NormalisationFilter, SplitsByEveryConstraintBeforeWidening) {
   NormalisationInfo info;
   info.maxConst = {0, 20, 20};
   info.constraints = {{1, 2, lessEqual(2)}, {1, 2, lessEqual(4)}};
-  Pointer<Filter> filter = createNormalisationFilter(zones.system, zones.allocator);
+  Pointer<NormalisationFilter> filter = createNormalisationFilter(zones.system, zones.allocator);
   MoveRecorder recorder(zones.allocator.get());
   filter->setSink(&recorder);
-  setValueProperty<NormalisationInfo>(*filter, "normalisation_info", info);
+  filter->setConstants(info);
   SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 6), zones.none);
   EXPECT_TRUE(filter->tryPut(&crossing));
   // Cut at 4 first (the last constraint), then the lower piece at 2.

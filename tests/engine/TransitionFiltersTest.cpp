@@ -1,6 +1,5 @@
 #include "EngineProbes.h"
 #include "engine/Adapters.h"
-#include "engine/Properties.h"
 #include "engine/SearchTransitionFilter.h"
 #include "engine/TransitionFilter.h"
 

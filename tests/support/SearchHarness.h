@@ -7,7 +7,6 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/TraceStore.h"
 #include "engine/NormalisationInfo.h"
-#include "engine/Properties.h"
 #include "engine/StateBlocks.h"
 #include "engine/StopSinks.h"
 #include "expr/LogicExpressions.h"
@@ -59,8 +58,8 @@ struct Search {
     Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), extra);
     stop = new StopSink(search.get());
     search->setSink(stop.get());
-    setValueProperty<NormalisationInfo>(*stateSpace, "normalisation_info", info);
-    setObjectProperty<TCTLExpression>(*search, "expression", property.get());
+    stateSpace->setConstants(info);
+    search->setExpression(property);
     EXPECT_TRUE(search->tryPut(continued ? nullptr : initial.get()));
     return bool(stop->state());
   }
