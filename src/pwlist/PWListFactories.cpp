@@ -5,8 +5,6 @@
 #include "pwlist/ConvexHullPWList.h"
 #include "pwlist/HashingPWList.h"
 #include "pwlist/PackedPWList.h"
-#include "symbolic/ClockInfo.h"
-#include "symbolic/IntegerInfo.h"
 
 namespace orvela {
 

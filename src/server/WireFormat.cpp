@@ -9,7 +9,6 @@
 #include "symbolic/GlobalState.h"
 #include "symbolic/IntegerInfo.h"
 #include "symbolic/PackData.h"
-#include "symbolic/ScratchRegion.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,5 @@
 #include "symbolic/GlobalState.h"
 
-#include "symbolic/ClockInfo.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
