@@ -10,10 +10,7 @@
 #include "engine/StopSinks.h"
 #include "engine/StorageReduction.h"
 #include "language/ParseProperty.h"
-#include "language/ParseSystem.h"
 #include "pwlist/PWListFactories.h"
-#include "symbolic/ClockInfo.h"
-#include "symbolic/IntegerInfo.h"
 
 #include <algorithm>
 #include <memory>
@@ -53,20 +50,17 @@ Session::~Session() = default;
 // ----------------------------------------------------------------- loading
 
 void Session::requireSystem() const {
-  if (!system_)
+  if (!model_)
     throw ProtocolError("No system received");
 }
 
 void Session::dropModel() {
   currentInitial_ = nullptr;
-  initial_ = nullptr;
   stateSpace_ = nullptr;
   traceStore_ = nullptr;
   simulator_.reset();
-  stateAlloc_ = nullptr;
-  system_ = nullptr;
+  model_.reset();
   lastKind_.reset();
-  active_.clear();
   // Watched items name processes, locations and variables of the old model.
   wcrtCollector_ = new ClockMinMaxFilter(WatchItems());
   domainCollector_ = new IntegerMinMaxFilter(WatchItems());
@@ -74,21 +68,12 @@ void Session::dropModel() {
 
 void Session::loadSystem(std::istream& description, std::string* messages) {
   dropModel();
-  std::ostringstream errors;
-  Pointer<System> system = parseSystem(description, errors);
-  if (messages)
-    *messages = errors.str();
-  if (!system)
-    throw ProtocolError("Syntax errors in system.");
+  model_ = std::make_unique<LoadedModel>(description, messages);
   try {
-    system_ = system;
-    normalisationInfo_ = NormalisationInfo(system_->tables().clockCount());
-    system_->accept(normalisationInfo_);
-    initial_ = system_->calcInitial();
+    normalisationInfo_ = model_->constants();
     initialize();
-    stateAlloc_ = createChunkAllocator(system_->getSizeOfUnpackedState());
-    simulator_ =
-        std::make_unique<Simulator>(system_, stateAlloc_, options_.normalise, normalisationInfo_);
+    simulator_ = std::make_unique<Simulator>(model_->system(), model_->allocator(),
+                                             options_.normalise, model_->constants());
   } catch (...) {
     // Half derived, the model would lack what the other operations rely on.
     dropModel();
@@ -98,20 +83,12 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
 
 std::vector<std::string> Session::integerNames() const {
   requireSystem();
-  const ModelTables& tables = system_->tables();
-  std::vector<std::string> names;
-  names.reserve(std::size_t(tables.realInts));
-  for (int k = 0; k < tables.realInts; ++k)
-    names.emplace_back(tables.integers[std::size_t(k)].name.c_str());
-  return names;
+  return model_->integerNames();
 }
 
 std::vector<std::string> Session::clockNames() const {
   requireSystem();
-  std::vector<std::string> names;
-  for (const ClockInfo& clock : system_->tables().clocks)
-    names.emplace_back(clock.name.c_str());
-  return names;
+  return model_->clockNames();
 }
 
 // ----------------------------------------------------------------- options
@@ -123,10 +100,10 @@ OptionEffect Session::setOption(std::string_view name, char value) {
   return effect;
 }
 
-void Session::recordInitial() { initial_->setTraceId(traceStore_->put(nullptr, -1)); }
+void Session::recordInitial() { model_->start()->setTraceId(traceStore_->put(nullptr, -1)); }
 
 void Session::initialize() {
-  if (!system_)
+  if (!model_)
     return;
   const bool keepsTraces = dynamic_cast<MemoryTraceStore*>(traceStore_.get()) != nullptr;
   if (!traceStore_ || keepsTraces != options_.trace) {
@@ -138,7 +115,8 @@ void Session::initialize() {
     stateSpace_ = nullptr; // its states name entries of the old store
   }
   if (!stateSpace_) {
-    stateSpace_ = createStateSpaceFilter(system_, createPWList(), traceStore_, reduction());
+    stateSpace_ =
+        createStateSpaceFilter(model_->system(), createPWList(), traceStore_, reduction());
     stateSpace_->setActiveClocks(options_.activeClocks);
     stateSpace_->setReuse(options_.reuse);
     stateSpace_->setSilent(!progress_);
@@ -155,7 +133,7 @@ void Session::setProgress(bool show) {
 PWList* Session::createPWList() {
   WaitingStore* order =
       options_.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
-  const StateShape shape = stateShapeOf(*system_);
+  const StateShape shape = stateShapeOf(*model_->system());
   PWList* list = nullptr;
   switch (options_.representation) {
   case Representation::exact:
@@ -184,7 +162,8 @@ CheckResult Session::check(std::istream& property) {
   requireSystem();
   initialize(); // a state space even after a request that failed part-way
   std::ostringstream errors;
-  ParsedProperty parsed = parseProperty(property, system_, errors, deadlockFactory(system_));
+  const Pointer<System>& system = model_->system();
+  ParsedProperty parsed = parseProperty(property, system, errors, deadlockFactory(system));
   if (!parsed.expression) {
     const std::string messages = errors.str();
     if (messages.empty()) // an empty line, or the end of the input
@@ -196,8 +175,7 @@ CheckResult Session::check(std::istream& property) {
   // Zones are normalised with the constants of the model and the property, so
   // that normalisation never hides what the property asks about. A stored
   // search may only be continued under the same constants.
-  NormalisationInfo constants(system_->tables().clockCount());
-  system_->accept(constants);
+  NormalisationInfo constants(model_->constants());
   if (parsed.premise)
     parsed.premise->accept(constants);
   expression->accept(constants);
@@ -213,15 +191,14 @@ CheckResult Session::check(std::istream& property) {
     expression->collectClocks(clocks);
     if (parsed.premise)
       parsed.premise->collectClocks(clocks);
-    if (!lastKind_ ||
-        !std::includes(active_.begin(), active_.end(), clocks.begin(), clocks.end())) {
-      active_ = clocks;
-      system_->propagateClocks(active_);
+    const std::set<int>& active = model_->activeClocks();
+    if (!lastKind_ || !std::includes(active.begin(), active.end(), clocks.begin(), clocks.end())) {
+      model_->activateClocks(clocks);
       lastKind_.reset();
     }
   }
   if (!lastKind_ || !leavesStateSpace(*lastKind_))
-    currentInitial_ = initial_;
+    currentInitial_ = model_->start();
 
   CheckResult result;
   result.kind = parsed.kind;
@@ -317,7 +294,7 @@ PWList* Session::createLivenessList() {
   // and with them witnesses: a search for one needs an exact list.
   if (!options_.overapproximation)
     return createPWList();
-  PWList* list = createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*system_));
+  PWList* list = createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*model_->system()));
   list->watchWith(&watch_);
   return list;
 }
@@ -334,13 +311,13 @@ Session::DriverResult Session::witnessOf(const TraceStopSink<Checker>& sink) con
 
 Session::DriverResult Session::liveness(const Pointer<TCTLExpression>& property) {
   const Pointer<PWList> passed = createLivenessList();
-  Pointer<LivenessChecker> checker = new LivenessChecker(frontBuckets, system_, passed, traceStore_,
-                                                         normalisationInfo_, reduction());
+  Pointer<LivenessChecker> checker = new LivenessChecker(
+      frontBuckets, model_->system(), passed, traceStore_, normalisationInfo_, reduction());
   Pointer<TraceStopSink<LivenessChecker>> sink = new TraceStopSink<LivenessChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(property);
   try {
-    checker->tryPut(initial_.get());
+    checker->tryPut(model_->start().get());
   } catch (SearchLimitReached& stop) {
     stop.explored = checker->exploredStates();
     stop.stored = passed->getStored();
@@ -356,8 +333,9 @@ Session::DriverResult Session::leadsto(const Pointer<GlobalState>& start,
                                        const Pointer<TCTLExpression>& premise,
                                        const Pointer<TCTLExpression>& consequence) {
   const Pointer<PWList> passed = createLivenessList();
-  Pointer<LeadsToChecker> checker = new LeadsToChecker(
-      frontBuckets, system_, stateSpace_, passed, traceStore_, normalisationInfo_, reduction());
+  Pointer<LeadsToChecker> checker =
+      new LeadsToChecker(frontBuckets, model_->system(), stateSpace_, passed, traceStore_,
+                         normalisationInfo_, reduction());
   Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
   checker->setSink(sink.get());
   checker->setExpression(premise, consequence);
@@ -387,8 +365,8 @@ void Session::abandonSearch() {
 bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const {
   if (!result.hasTrace)
     return true;
-  TraceSimulation simulation(concat(result.trace.path, result.trace.loop), system_, stateAlloc_,
-                             initial_.get());
+  TraceSimulation simulation(concat(result.trace.path, result.trace.loop), model_->system(),
+                             model_->allocator(), model_->start().get());
   if (withStart && simulation.getCurrent())
     visit(simulation.getCurrent(), Trace::noMoves());
   while (!simulation.atEnd()) {
@@ -412,11 +390,12 @@ bool Session::satisfies(const TCTLExpression& formula, const GlobalState* state)
   requireSystem();
   // The pieces where the formula holds: the deadlock predicate may split
   // the zone.
-  StateList pieces{StateBlocks(*system_, stateAlloc_).copyOf(*state)};
-  formula.evaluateMulti(pieces, stateAlloc_.get());
+  Allocator* allocator = model_->allocator().get();
+  StateList pieces{StateBlocks(*model_->system(), model_->allocator()).copyOf(*state)};
+  formula.evaluateMulti(pieces, allocator);
   const bool holds = !pieces.empty();
   for (GlobalState* piece : pieces)
-    returnState(piece, stateAlloc_.get());
+    returnState(piece, allocator);
   return holds;
 }
 
@@ -451,7 +430,7 @@ StorageReduction Session::reduction() const { return options_.reduction; }
 void Session::startFrom(const Pointer<GlobalState>& state) {
   requireSystem();
   initialize();
-  initial_ = state;
+  model_->setStart(state);
   currentInitial_ = state;
   // Traces of searches from this state end at its own root entry.
   recordInitial();
@@ -461,12 +440,13 @@ void Session::startFrom(const Pointer<GlobalState>& state) {
 
 void Session::checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const {
   requireSystem();
-  const std::size_t variables = watched == Watched::integer ? system_->tables().integers.size()
-                                                            : system_->tables().clocks.size();
-  const bool inModel = item.process >= -1 && item.process < system_->getProcessCount() &&
+  const System& system = *model_->system();
+  const std::size_t variables =
+      watched == Watched::integer ? system.tables().integers.size() : system.tables().clocks.size();
+  const bool inModel = item.process >= -1 && item.process < system.getProcessCount() &&
                        (item.process == -1 ||
                         (item.location >= 0 &&
-                         item.location < system_->getProcess(item.process)->getLocationCount())) &&
+                         item.location < system.getProcess(item.process)->getLocationCount())) &&
                        item.variable >= 0 && std::size_t(item.variable) < variables;
   if (!inModel)
     throw ProtocolError("Not a PLV tripple");

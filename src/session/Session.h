@@ -20,6 +20,7 @@
 #include "formula/TCTLExpression.h"
 #include "language/ParseProperty.h"
 #include "model/System.h"
+#include "session/LoadedModel.h"
 #include "session/Options.h"
 #include "session/Simulator.h"
 #include "symbolic/Allocator.h"
@@ -83,10 +84,11 @@ public:
   /// errors in system."; the parser's "Error at line N : message" lines are
   /// stored in `messages` when it is not null.
   void loadSystem(std::istream& description, std::string* messages = nullptr);
-  bool hasSystem() const { return bool(system_); }
+  bool hasSystem() const { return bool(model_); }
   /// Throws `ProtocolError` "No system received" without a model.
   void requireSystem() const;
-  const Pointer<System>& system() const { return system_; }
+  /// The loaded model's system; null without a model.
+  Pointer<System> system() const { return model_ ? model_->system() : nullptr; }
   /// The names of the declared integers and of every clock ("t(0)" first)
   /// of the loaded model, in index order.
   std::vector<std::string> integerNames() const;
@@ -225,7 +227,7 @@ private:
   template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
   /// The storage reduction the options ask for.
   StorageReduction reduction() const;
-  /// Records `initial_` as a root of the trace store.
+  /// Records the start state as a root of the trace store.
   void recordInitial();
   /// Drops a search that was cut short: the next check starts afresh.
   void abandonSearch();
@@ -236,18 +238,16 @@ private:
   SearchWatch watch_;
   bool progress_ = false;
 
-  Pointer<System> system_;
-  Pointer<GlobalState> initial_;
+  std::unique_ptr<LoadedModel> model_;
   Pointer<GlobalState> currentInitial_;
-  Pointer<Allocator> stateAlloc_;
   Pointer<TraceStore> traceStore_;
   Pointer<ReachabilityFilter> stateSpace_;
   std::unique_ptr<Simulator> simulator_; ///< with a model
+  /// The constants the stored state space is normalised with.
   NormalisationInfo normalisationInfo_;
   /// The kind of the last check, whose stored search the next one may
   /// continue; none when it may not.
   std::optional<PropertyKind> lastKind_;
-  std::set<int> active_;
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;
 };
