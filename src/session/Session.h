@@ -9,62 +9,19 @@
 // a process holds one loaded model at a time, whichever session loaded it.
 
 #include "analysis/MinMaxFilter.h"
-#include "checkers/ReachabilityFilter.h"
-#include "checkers/Trace.h"
-#include "checkers/TraceStore.h"
-#include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
-#include "engine/StopSinks.h"
-#include "engine/StorageReduction.h"
-#include "engine/SuccessorPair.h"
-#include "formula/TCTLExpression.h"
-#include "language/ParseProperty.h"
-#include "model/System.h"
 #include "session/LoadedModel.h"
 #include "session/Options.h"
+#include "session/PropertyChecker.h"
 #include "session/Simulator.h"
-#include "symbolic/Allocator.h"
-#include "symbolic/GlobalState.h"
 
-#include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <list>
 #include <memory>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace orvela {
-
-/// A diagnostic trace: the moves to the state found, and the moves of the
-/// loop that follows it (empty for reachability).
-struct TracePair {
-  Pointer<Trace> path;
-  Pointer<Trace> loop;
-};
-
-/// What a property check answers.
-struct CheckResult {
-  PropertyKind kind = PropertyKind::none;
-  /// 'T' satisfied, 'F' not satisfied, 'M' inconclusive under the chosen
-  /// approximation, '?' undecided: a limit stopped the search (`stopReason`).
-  char verdict = 'F';
-  bool found = false; ///< the checker found what it searched for
-  /// What was found may be reached by no run: the search ran over zones that
-  /// over-approximate the reachable ones (convex hulls, for E<>, A[] and
-  /// leads-to; the searches of E[] and A<> keep exact zones).
-  bool overApproximated = false;
-  /// The formula the search looked for (see `PropertyKind`): f for E<> f,
-  /// not f for A[] f.
-  Pointer<TCTLExpression> formula;
-  bool hasTrace = false; ///< found, and traces are kept: `trace` tells how
-  TracePair trace;
-  std::uint64_t explored = 0; ///< states taken from the waiting list
-  std::uint64_t stored = 0;   ///< states the passed list accepted
-  std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
-};
 
 class Session {
 public:
@@ -106,9 +63,6 @@ public:
   /// the option, the start state recorded in it) and the state space when
   /// either is missing; a new state space starts the next check afresh.
   void initialize();
-  /// A new passed/waiting list as the options ask for, for the current model,
-  /// stepping the session's search watch.
-  PWList* createPWList();
 
   /// Limits on every later check (none at first). A check that passes one
   /// stops cleanly: it answers the verdict '?' with the reason and the counts
@@ -131,7 +85,7 @@ public:
   /// computation: calls `visit` with each state reached and the edges taken
   /// to it, first with the start state itself and no edges when `withStart`
   /// holds. The path's steps come before the loop's. Nothing is visited when
-  /// the result has no trace. Answers false when a step cannot be taken,
+  /// the result has no trace. Requires a model. Answers false when a step cannot be taken,
   /// which only an over-approximating representation may cause (a
   /// convex-hull search can reach a zone that no run reaches); the steps
   /// before it have been visited.
@@ -195,59 +149,17 @@ public:
   const Watches& responseTimeWatches() const { return wcrtCollector_->watches(); }
 
 private:
-  struct DriverResult {
-    bool found = false;
-    TracePair trace;
-    std::uint64_t explored = 0; ///< summed over the check's searches
-    std::uint64_t stored = 0;
-  };
-
   /// Drops the model and everything derived from it.
   void dropModel();
-  /// The checks of reachability and invariance, of the liveness forms and of
-  /// leads-to, from `start` (null: continue on the stored state space). The
-  /// liveness forms always start from the start state. Each answers whether
-  /// the checker found what it looks for (for leads-to: whether the property
-  /// holds, no counterexample found) and the traces to the state or loop
-  /// found and of the loop.
-  DriverResult reachable(const Pointer<GlobalState>& start,
-                         const Pointer<TCTLExpression>& property);
-  DriverResult liveness(const Pointer<TCTLExpression>& property);
-  DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& premise,
-                       const Pointer<TCTLExpression>& consequence);
-  /// Runs `search` over the state space from `start`; if it throws, the
-  /// half-explored state space is dropped for a fresh one first (a stopped
-  /// search's exception gets the state space's counts before).
-  void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
-  /// The passed list of a liveness search: as the options ask for, but exact
-  /// where the chosen representation over-approximates.
-  PWList* createLivenessList();
-  /// The found flag and the two traces (to the loop, the loop) of a witness
-  /// sink.
-  template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
-  /// The storage reduction the options ask for.
-  StorageReduction reduction() const;
-  /// Records the start state as a root of the trace store.
-  void recordInitial();
-  /// Drops a search that was cut short: the next check starts afresh.
-  void abandonSearch();
 
   SearchOptions options_;
   SearchLimits limits_;
-  /// Started at every check; every list the session creates steps it.
-  SearchWatch watch_;
   bool progress_ = false;
 
   std::unique_ptr<LoadedModel> model_;
-  Pointer<GlobalState> currentInitial_;
-  Pointer<TraceStore> traceStore_;
-  Pointer<ReachabilityFilter> stateSpace_;
-  std::unique_ptr<Simulator> simulator_; ///< with a model
-  /// The constants the stored state space is normalised with.
-  NormalisationInfo normalisationInfo_;
-  /// The kind of the last check, whose stored search the next one may
-  /// continue; none when it may not.
-  std::optional<PropertyKind> lastKind_;
+  /// With a model, and destroyed before it.
+  std::unique_ptr<PropertyChecker> checker_;
+  std::unique_ptr<Simulator> simulator_;
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;
 };
