@@ -4,9 +4,7 @@
 
 namespace orvela {
 
-Session::Session()
-    : wcrtCollector_(new ClockMinMaxFilter(WatchItems())),
-      domainCollector_(new IntegerMinMaxFilter(WatchItems())) {}
+Session::Session() = default;
 
 Session::~Session() = default;
 
@@ -21,9 +19,7 @@ void Session::dropModel() {
   simulator_.reset();
   checker_.reset();
   model_.reset();
-  // Watched items name processes, locations and variables of the old model.
-  wcrtCollector_ = new ClockMinMaxFilter(WatchItems());
-  domainCollector_ = new IntegerMinMaxFilter(WatchItems());
+  analyses_.stop(); // their items name parts of the old model
 }
 
 void Session::loadSystem(std::istream& description, std::string* messages) {
@@ -71,12 +67,7 @@ void Session::setProgress(bool show) {
 
 CheckResult Session::check(std::istream& property) {
   requireSystem();
-  std::list<Filter*> collectors;
-  if (!wcrtCollector_->watches().empty())
-    collectors.push_back(wcrtCollector_.get());
-  if (!domainCollector_->watches().empty())
-    collectors.push_back(domainCollector_.get());
-  return checker_->check(property, limits_, collectors);
+  return checker_->check(property, limits_, analyses_.collectors());
 }
 
 bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const {
@@ -118,34 +109,6 @@ bool Session::isStored(const GlobalState* state, const Transition* const* edges)
 void Session::startFrom(const Pointer<GlobalState>& state) {
   requireSystem();
   checker_->startFrom(state);
-}
-
-// ---------------------------------------------------------------- analyses
-
-void Session::checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const {
-  requireSystem();
-  const System& system = *model_->system();
-  const std::size_t variables =
-      watched == Watched::integer ? system.tables().integers.size() : system.tables().clocks.size();
-  const bool inModel = item.process >= -1 && item.process < system.getProcessCount() &&
-                       (item.process == -1 ||
-                        (item.location >= 0 &&
-                         item.location < system.getProcess(item.process)->getLocationCount())) &&
-                       item.variable >= 0 && std::size_t(item.variable) < variables;
-  if (!inModel)
-    throw ProtocolError("Not a PLV tripple");
-}
-
-void Session::startDomainCollection(const WatchItems& items) {
-  for (const MinMaxFilter::PLV& item : items)
-    checkWatchItem(item, Watched::integer);
-  domainCollector_ = new IntegerMinMaxFilter(items);
-}
-
-void Session::startResponseTimeCollection(const WatchItems& items) {
-  for (const MinMaxFilter::PLV& item : items)
-    checkWatchItem(item, Watched::clock);
-  wcrtCollector_ = new ClockMinMaxFilter(items);
 }
 
 } // namespace orvela

@@ -8,15 +8,14 @@
 // The model tables (clocks, integers, channels, symbols) are process-wide, so
 // a process holds one loaded model at a time, whichever session loaded it.
 
-#include "analysis/MinMaxFilter.h"
 #include "engine/SearchWatch.h"
+#include "session/Analyses.h"
 #include "session/LoadedModel.h"
 #include "session/Options.h"
 #include "session/PropertyChecker.h"
 #include "session/Simulator.h"
 
 #include <iosfwd>
-#include <list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,24 +128,10 @@ public:
 
   // ----------------------------------------------------------- analyses
 
-  using WatchItems = std::list<MinMaxFilter::PLV>;
-  using Watches = std::list<MinMaxFilter::Watch>;
-  /// Starts collecting the range of integer variables (`domain`) or clocks
-  /// (response times) over the states of every later reachability check,
-  /// replacing the previous collection. An item whose process, location or
-  /// variable lies outside the model throws `ProtocolError` "Not a PLV
-  /// tripple" and changes nothing. Requires a model.
-  void startDomainCollection(const WatchItems& items);
-  void startResponseTimeCollection(const WatchItems& items);
-  /// What a watched item names besides its process and location.
-  enum class Watched { integer, clock };
-  /// Throws `ProtocolError` "Not a PLV tripple" when the item's process (-1
-  /// for any), location (unless the process is -1) or watched integer or
-  /// clock lies outside the model.
-  void checkWatchItem(const MinMaxFilter::PLV& item, Watched watched) const;
-  /// The watched items with their ranges, in reverse order of the items.
-  const Watches& domainWatches() const { return domainCollector_->watches(); }
-  const Watches& responseTimeWatches() const { return wcrtCollector_->watches(); }
+  /// The domain and response-time collections, which every later
+  /// reachability check feeds; each load stops them.
+  Analyses& analyses() { return analyses_; }
+  const Analyses& analyses() const { return analyses_; }
 
 private:
   /// Drops the model and everything derived from it.
@@ -160,8 +145,7 @@ private:
   /// With a model, and destroyed before it.
   std::unique_ptr<PropertyChecker> checker_;
   std::unique_ptr<Simulator> simulator_;
-  Pointer<MinMaxFilter> wcrtCollector_;
-  Pointer<MinMaxFilter> domainCollector_;
+  Analyses analyses_;
 };
 
 } // namespace orvela
