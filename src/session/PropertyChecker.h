@@ -69,21 +69,26 @@ public:
   /// Drops the stored state space, for an option that changes how states
   /// are stored; `initialize` makes the next.
   void dropStateSpace() { stateSpace_ = nullptr; }
+  /// Whether reachability searches write their progress line.
   void setProgress(bool show);
-  /// A new passed/waiting list as the options ask for, stepping the
-  /// checker's search watch.
-  PWList* createPWList();
 
-  /// Checks the property read from `property` under `limits`, running the
-  /// `collectors` over every state a reachability search stores. Throws
-  /// `InputError` with the parser's messages (at most 255 characters) for a
-  /// property with errors, `InputError` "Unsupported property type." for a
-  /// kind without a checker. A search that passes a limit answers '?' with
-  /// the reason and the counts so far, and the next check starts afresh.
+  /// Checks the property read from `property` (one line of the property
+  /// language) under `limits`, running the `collectors` over every state a
+  /// reachability search stores. Throws `InputError` with the parser's
+  /// messages (at most 255 characters) for a property with errors,
+  /// `InputError` "Unsupported property type." for a kind without a checker.
+  /// A search that passes a limit answers '?' with the reason and the counts
+  /// so far, and the next check starts afresh.
   CheckResult check(std::istream& property, const SearchLimits& limits,
                     const std::list<Filter*>& collectors);
-  /// Replays the result's trace from the start state (see
-  /// `Session::replay`).
+  /// Replays the result's trace from the start state through the successor
+  /// computation: calls `visit` with each state reached and the edges taken
+  /// to it, first with the start state itself and no edges when `withStart`
+  /// holds. The path's steps come before the loop's. Nothing is visited when
+  /// the result has no trace. Answers false when a step cannot be taken,
+  /// which only an over-approximating representation may cause (a
+  /// convex-hull search can reach a zone that no run reaches); the steps
+  /// before it have been visited.
   bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const;
   /// Whether `formula` holds in some valuation of `state`, as a reachability
   /// search tests the states it reaches. `state` is left as it is.
@@ -118,6 +123,9 @@ private:
   /// half-explored state space is dropped for a fresh one first (a stopped
   /// search's exception gets the state space's counts before).
   void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
+  /// A new passed/waiting list as the options ask for, stepping the
+  /// checker's search watch.
+  PWList* createPWList();
   /// The passed list of a liveness search: as the options ask for, but exact
   /// where the chosen representation over-approximates.
   PWList* createLivenessList();

@@ -1,12 +1,13 @@
 #pragma once
-// One verification session: the loaded model and everything derived from it,
-// the search options, the stored state space, and the operations a client
-// asks for. The server's protocol handlers and the command-line verifier
-// both work through this class; it reads no request and writes no reply
-// (only the search's progress line and diagnostics go to standard error).
+// One verification session: the search options and limits, the loaded model
+// with the property checker and the simulator made for it, and the analyses.
+// The server's protocol handlers and the command-line verifier both work
+// through this class; it reads no request and writes no reply (only the
+// search's progress line and diagnostics go to standard error).
 //
-// The model tables (clocks, integers, channels, symbols) are process-wide, so
-// a process holds one loaded model at a time, whichever session loaded it.
+// Each model's tables (clocks, integers, channels, symbols) belong to its
+// System, so sessions are independent: a process may hold several, each
+// used by one thread at a time.
 
 #include "engine/SearchWatch.h"
 #include "session/Analyses.h"
@@ -74,23 +75,11 @@ public:
 
   // ------------------------------------------------------------ checking
 
-  /// Checks the property read from `property` (one line of the property
-  /// language). Throws `ProtocolError` "No system received", `InputError`
-  /// with the parser's messages (at most 255 characters) for a property with
-  /// errors, `InputError` "Unsupported property type." for a kind without a
-  /// checker.
+  /// Each throws `ProtocolError` "No system received" without a model and
+  /// otherwise does what `PropertyChecker`'s namesake does; a check runs
+  /// under the session's limits and feeds the analyses' collectors.
   CheckResult check(std::istream& property);
-  /// Replays the result's trace from the start state through the successor
-  /// computation: calls `visit` with each state reached and the edges taken
-  /// to it, first with the start state itself and no edges when `withStart`
-  /// holds. The path's steps come before the loop's. Nothing is visited when
-  /// the result has no trace. Requires a model. Answers false when a step cannot be taken,
-  /// which only an over-approximating representation may cause (a
-  /// convex-hull search can reach a zone that no run reaches); the steps
-  /// before it have been visited.
   bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart = false) const;
-  /// Whether `formula` holds in some valuation of `state`, as a reachability
-  /// search tests the states it reaches. `state` is left as it is.
   bool satisfies(const TCTLExpression& formula, const GlobalState* state) const;
 
   // ---------------------------------------------------------- simulation
