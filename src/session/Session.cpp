@@ -33,14 +33,9 @@ void Session::loadSystem(std::istream& description, std::string* messages) {
   checker_ = std::move(checker);
 }
 
-std::vector<std::string> Session::integerNames() const {
+const LoadedModel& Session::model() const {
   requireSystem();
-  return model_->integerNames();
-}
-
-std::vector<std::string> Session::clockNames() const {
-  requireSystem();
-  return model_->clockNames();
+  return *model_;
 }
 
 // ----------------------------------------------------------------- options
@@ -82,28 +77,9 @@ bool Session::satisfies(const TCTLExpression& formula, const GlobalState* state)
 
 // -------------------------------------------------------------- simulation
 
-Pointer<GlobalState> Session::initialState() const {
+Simulator& Session::simulator() {
   requireSystem();
-  return simulator_->initialState();
-}
-
-void Session::enabledMoves(const GlobalState* state, const StepVisitor& deliver) {
-  requireSystem();
-  simulator_->enabledMoves(state, deliver);
-}
-
-Session::Move Session::moveOf(const GlobalState* state, const Transition* const* requested) {
-  requireSystem();
-  return simulator_->moveOf(state, requested);
-}
-
-void Session::successors(const GlobalState* state, const Move& move, const StepVisitor& deliver) {
-  requireSystem();
-  simulator_->successors(state, move, deliver);
-}
-
-bool Session::isStored(const GlobalState* state, const Transition* const* edges) const {
-  return simulator_->isStored(options_.reduction, state, edges);
+  return *simulator_;
 }
 
 void Session::startFrom(const Pointer<GlobalState>& state) {

@@ -19,7 +19,6 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace orvela {
 
@@ -46,10 +45,9 @@ public:
   void requireSystem() const;
   /// The loaded model's system; null without a model.
   Pointer<System> system() const { return model_ ? model_->system() : nullptr; }
-  /// The names of the declared integers and of every clock ("t(0)" first)
-  /// of the loaded model, in index order.
-  std::vector<std::string> integerNames() const;
-  std::vector<std::string> clockNames() const;
+  /// The loaded model; throws `ProtocolError` "No system received" without
+  /// one.
+  const LoadedModel& model() const;
 
   // ------------------------------------------------------------- options
 
@@ -84,33 +82,10 @@ public:
 
   // ---------------------------------------------------------- simulation
 
-  /// The model's initial state after letting time pass (unless time may not
-  /// pass there) and restricting it to the invariants; null when that leaves
-  /// nothing.
-  Pointer<GlobalState> initialState() const;
-  /// Calls `deliver` with every enabled move of `state` and the successor it
-  /// leads to (after delay and, with the option "normalise", normalisation).
-  /// The successor is freed after the call.
-  void enabledMoves(const GlobalState* state, const StepVisitor& deliver);
-  /// The edges of a move, null-terminated.
-  using Move = Simulator::Move;
-  /// The move of `state` made of the edges of the null-terminated `requested`
-  /// (in any order), in the order in which `enabledMoves` lists it, so that
-  /// it leads to the successor listed there. Empty when the move is disabled
-  /// by the integer guards of its own edges: it would be listed if they held.
-  /// Any other set of edges (an edge that does not leave its process's
-  /// current location, a synchronising edge without its partner, partners
-  /// on different channels, in the same direction or in the same process,
-  /// a move the committed locations forbid, a broadcast without each of its
-  /// receivers) throws `ProtocolError` "State inconsistent with current
-  /// system".
-  Move moveOf(const GlobalState* state, const Transition* const* requested);
-  /// Calls `deliver` with the successor of `state` by `move`, a move of
-  /// `state` from `moveOf`, if its clock guards and the invariants leave one.
-  void successors(const GlobalState* state, const Move& move, const StepVisitor& deliver);
-  /// Whether a search keeps `state`, reached by `edges`, as the option
-  /// "reduction" decides.
-  bool isStored(const GlobalState* state, const Transition* const* edges) const;
+  /// The loaded model's simulator, which normalises successors when the
+  /// option "normalise" was set at the load; throws `ProtocolError` "No
+  /// system received" without a model.
+  Simulator& simulator();
   /// Makes `state` the model's start state: the next reachability search,
   /// the liveness checks and trace replays start from it.
   void startFrom(const Pointer<GlobalState>& state);
