@@ -14,20 +14,20 @@ namespace {
 
 /// Lines of three integers (process, location, watched integer or clock) up
 /// to a "." line, each checked against the model as it is read.
-Session::WatchItems readPLV(std::istream& in, const Session& session, Session::Watched watched) {
-  Session::WatchItems items;
+Analyses::WatchItems readPLV(std::istream& in, const System& system, Analyses::Watched watched) {
+  Analyses::WatchItems items;
   for (std::string line = readRequestLine(in); line != "."; line = readRequestLine(in)) {
     int values[3];
     if (!scanIntegers(line, values, 3))
       throw ProtocolError("Not a PLV tripple");
     items.push_back({values[0], values[1], values[2]});
-    session.checkWatchItem(items.back(), watched);
+    Analyses::checkWatchItem(system, items.back(), watched);
   }
   return items;
 }
 
 /// One line per watched item, "minimum maximum", then ".".
-void printWatches(const Client& client, const Session::Watches& watches, const char* notStarted) {
+void printWatches(const Client& client, const Analyses::Watches& watches, const char* notStarted) {
   if (watches.empty())
     throw ProtocolError("%s", notStarted);
   for (const MinMaxFilter::Watch& watch : watches)
@@ -40,22 +40,26 @@ void printWatches(const Client& client, const Session::Watches& watches, const c
 
 void processDomainInit(const Client& client, Session& session) {
   session.requireSystem();
-  session.startDomainCollection(readPLV(client.in(), session, Session::Watched::integer));
+  const System& system = *session.system();
+  session.analyses().startDomainCollection(
+      system, readPLV(client.in(), system, Analyses::Watched::integer));
   client.writeLine("ok");
 }
 
 void processDomainCollect(const Client& client, Session& session) {
-  printWatches(client, session.domainWatches(), "Domain computation not started");
+  printWatches(client, session.analyses().domainWatches(), "Domain computation not started");
 }
 
 void processWCRTInit(const Client& client, Session& session) {
   session.requireSystem();
-  session.startResponseTimeCollection(readPLV(client.in(), session, Session::Watched::clock));
+  const System& system = *session.system();
+  session.analyses().startResponseTimeCollection(
+      system, readPLV(client.in(), system, Analyses::Watched::clock));
   client.writeLine("ok");
 }
 
 void processWCRTCollect(const Client& client, Session& session) {
-  printWatches(client, session.responseTimeWatches(), "WCRT computation not started");
+  printWatches(client, session.analyses().responseTimeWatches(), "WCRT computation not started");
 }
 
 } // namespace orvela

@@ -15,7 +15,7 @@ namespace orvela {
 void processInitial(const Client& client, Session& session) {
   session.requireSystem();
   client.writeLine("ok");
-  if (Pointer<GlobalState> state = session.initialState())
+  if (Pointer<GlobalState> state = session.simulator().initialState())
     writeGlobalState(client, state.get(), session.options().zoneFormat);
   else
     client.writeLine(".");
@@ -27,14 +27,15 @@ void processTransitions(const Client& client, Session& session) {
   client.writeLine("ok");
   const SearchOptions& options = session.options();
   // One successor block per enabled move, with the stored flag on request.
-  session.enabledMoves(state.get(),
-                       [&](const GlobalState* successor, const Transition* const* edges) {
-                         write(client, successor, edges, options.zoneFormat);
-                         if (options.storeFlag) {
-                           client.writeLine(session.isStored(successor, edges) ? "T" : "F");
-                           client.writeLine(".");
-                         }
-                       });
+  Simulator& simulator = session.simulator();
+  simulator.enabledMoves(
+      state.get(), [&](const GlobalState* successor, const Transition* const* edges) {
+        write(client, successor, edges, options.zoneFormat);
+        if (options.storeFlag) {
+          client.writeLine(simulator.isStored(options.reduction, successor, edges) ? "T" : "F");
+          client.writeLine(".");
+        }
+      });
   client.writeLine(".");
 }
 
@@ -48,13 +49,14 @@ void processSuccessor(const Client& client, Session& session) {
     requested[1] = readTransition(client.in(), system);
   if (readRequestLine(client.in()) != ".")
     throw ProtocolError("End of request expected");
-  const Session::Move move = session.moveOf(state.get(), requested);
+  const Simulator::Move move = session.simulator().moveOf(state.get(), requested);
   client.writeLine("ok");
   const ZoneFormat zoneFormat = session.options().zoneFormat;
-  session.successors(state.get(), move,
-                     [&client, zoneFormat](const GlobalState* successor, const Transition* const*) {
-                       writeGlobalState(client, successor, zoneFormat);
-                     });
+  session.simulator().successors(
+      state.get(), move,
+      [&client, zoneFormat](const GlobalState* successor, const Transition* const*) {
+        writeGlobalState(client, successor, zoneFormat);
+      });
 }
 
 void processStartState(const Client& client, Session& session) {

@@ -29,8 +29,8 @@ void processSystem(const Client& client, Session& session) {
     throw ProtocolError("Protocol violation when receiving system");
   session.loadSystem(text);
   client.writeLine("ok");
-  writeNames(client, session.integerNames());
-  writeNames(client, session.clockNames());
+  writeNames(client, session.model().integerNames());
+  writeNames(client, session.model().clockNames());
   client.writeLine(".");
 }
 

@@ -40,10 +40,15 @@ public:
   /// The edges of a move, null-terminated.
   using Move = std::vector<const Transition*>;
   /// The move of `state` made of the edges of the null-terminated `requested`
-  /// (in any order), as `enabledMoves` lists it; empty when only the integer
-  /// guards of its own edges disable it. Any other set of edges throws
-  /// `ProtocolError` "State inconsistent with current system" (see
-  /// `Session::moveOf`).
+  /// (in any order), in the order in which `enabledMoves` lists it, so that
+  /// it leads to the successor listed there. Empty when the move is disabled
+  /// by the integer guards of its own edges: it would be listed if they held.
+  /// Any other set of edges (an edge that does not leave its process's
+  /// current location, a synchronising edge without its partner, partners
+  /// on different channels, in the same direction or in the same process,
+  /// a move the committed locations forbid, a broadcast without each of its
+  /// receivers) throws `ProtocolError` "State inconsistent with current
+  /// system".
   Move moveOf(const GlobalState* state, const Transition* const* requested);
   /// Calls `deliver` with the successor of `state` by `move`, a move of
   /// `state` from `moveOf`, if its clock guards and the invariants leave one.

@@ -54,7 +54,7 @@ struct Fixture {
     std::istringstream text(model);
     session.loadSystem(text);
     allocator = createChunkAllocator(session.system()->getSizeOfUnpackedState());
-    initial = session.initialState();
+    initial = session.simulator().initialState();
   }
 };
 

@@ -1,0 +1,347 @@
+#include "session/PropertyChecker.h"
+
+#include "base/Exceptions.h"
+#include "checkers/CDDDeadlockExpr.h"
+#include "checkers/LeadsToChecker.h"
+#include "checkers/LivenessChecker.h"
+#include "checkers/QueryFilters.h"
+#include "checkers/TraceSimulation.h"
+#include "engine/StateBlocks.h"
+#include "pwlist/PWListFactories.h"
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+
+namespace orvela {
+
+namespace {
+
+/// 'T', 'M' or 'F' for a check that found (or did not find) what it
+/// searched for, a counterexample for the kinds that look for one: what an
+/// over-approximating search finds may not exist, and what an
+/// under-approximating one misses may.
+char verdictOf(bool found, PropertyKind kind, const SearchOptions& options) {
+  if (found ? options.overapproximation : options.underapproximation)
+    return 'M';
+  return found != searchesCounterexample(kind) ? 'T' : 'F';
+}
+
+/// Whether a search for a property of `kind` explores the state space of the
+/// chosen representation, which the next check may continue: those of E<>,
+/// A[] and leads-to (E[] and A<> search exact zones of their own).
+bool leavesStateSpace(PropertyKind kind) {
+  return kind == PropertyKind::invariantly || kind == PropertyKind::possibly ||
+         kind == PropertyKind::leadsTo;
+}
+
+} // namespace
+
+PropertyChecker::PropertyChecker(LoadedModel& model, const SearchOptions& options, bool progress)
+    : model_(model), options_(options), progress_(progress), constants_(model.constants()) {
+  initialize();
+}
+
+void PropertyChecker::recordInitial() { model_.start()->setTraceId(traceStore_->put(nullptr, -1)); }
+
+void PropertyChecker::initialize() {
+  const bool keepsTraces = dynamic_cast<MemoryTraceStore*>(traceStore_.get()) != nullptr;
+  if (!traceStore_ || keepsTraces != options_.trace) {
+    if (options_.trace)
+      traceStore_ = new MemoryTraceStore();
+    else
+      traceStore_ = new NullTraceStore();
+    recordInitial();
+    stateSpace_ = nullptr; // its states name entries of the old store
+  }
+  if (!stateSpace_) {
+    stateSpace_ =
+        createStateSpaceFilter(model_.system(), createPWList(), traceStore_, options_.reduction);
+    stateSpace_->setActiveClocks(options_.activeClocks);
+    stateSpace_->setReuse(options_.reuse);
+    stateSpace_->setSilent(!progress_);
+    lastKind_.reset();
+  }
+}
+
+void PropertyChecker::setProgress(bool show) {
+  progress_ = show;
+  if (stateSpace_)
+    stateSpace_->setSilent(!progress_);
+}
+
+PWList* PropertyChecker::createPWList() {
+  WaitingStore* order =
+      options_.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
+  const StateShape shape = stateShapeOf(*model_.system());
+  PWList* list = nullptr;
+  switch (options_.representation) {
+  case Representation::exact:
+    list = createDBMPWList(pastSize, order, shape);
+    break;
+  case Representation::packed:
+    list = createPackedPWList(pastSize, order, shape);
+    break;
+  case Representation::bitState:
+    list = createBitStateHashingPWList(bitStateBuckets, order, bitpastsize, shape);
+    break;
+  case Representation::convexHull:
+    list = createConvexHullPWList(pastSize, order, shape);
+    break;
+  default:
+    delete order;
+    throw ProtocolError("Uknown representation");
+  }
+  list->watchWith(&watch_);
+  return list;
+}
+
+CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& limits,
+                                   const std::list<Filter*>& collectors) {
+  initialize(); // a state space even after a request that failed part-way
+  std::ostringstream errors;
+  const Pointer<System>& system = model_.system();
+  ParsedProperty parsed = parseProperty(property, system, errors, deadlockFactory(system));
+  if (!parsed.expression) {
+    const std::string messages = errors.str();
+    if (messages.empty()) // an empty line, or the end of the input
+      throw InputError("Unsupported property type.");
+    throw InputError("%s", messages.substr(0, 255).c_str());
+  }
+  const Pointer<TCTLExpression>& expression = parsed.expression;
+  prepareFor(parsed);
+
+  CheckResult result;
+  result.kind = parsed.kind;
+  DriverResult run;
+  watch_.start(limits);
+  try {
+    switch (parsed.kind) {
+    case PropertyKind::invariantly:
+    case PropertyKind::possibly:
+      run = reachable(currentInitial_, expression, collectors);
+      run.trace.loop = new NullTrace();
+      break;
+    case PropertyKind::potentiallyAlways:
+    case PropertyKind::eventually:
+      run = liveness(expression);
+      break;
+    case PropertyKind::leadsTo:
+      run = leadsto(currentInitial_, parsed.premise, expression);
+      run.found = !run.found;
+      break;
+    case PropertyKind::quit:
+    case PropertyKind::none:
+      throw InputError("Unsupported property type.");
+    }
+  } catch (const SearchLimitReached& stop) {
+    // A state space the search left half-explored is gone already.
+    result.verdict = '?';
+    result.stopReason = stop.what();
+    result.explored = stop.explored;
+    result.stored = stop.stored;
+    return result;
+  }
+  currentInitial_ = nullptr;
+  lastKind_ = parsed.kind;
+  result.explored = run.explored;
+  result.stored = run.stored;
+
+  result.found = run.found;
+  // Leads-to looks for its p-states in the state space of the chosen
+  // representation; only the liveness searches keep exact zones throughout.
+  result.overApproximated = options_.overapproximation && leavesStateSpace(parsed.kind);
+  result.formula = expression;
+  result.verdict = verdictOf(run.found, parsed.kind, options_);
+  result.hasTrace = run.found && options_.trace;
+  if (result.hasTrace)
+    result.trace = run.trace;
+  return result;
+}
+
+void PropertyChecker::prepareFor(const ParsedProperty& parsed) {
+  // Zones are normalised with the constants of the model and the property, so
+  // that normalisation never hides what the property asks about. A stored
+  // search may only be continued under the same constants.
+  NormalisationInfo constants(model_.constants());
+  if (parsed.premise)
+    parsed.premise->accept(constants);
+  parsed.expression->accept(constants);
+  if (constants != constants_) {
+    constants_ = constants;
+    lastKind_.reset();
+  }
+  if (!options_.reuse)
+    lastKind_.reset();
+
+  if (options_.activeClocks) {
+    std::set<int> clocks;
+    parsed.expression->collectClocks(clocks);
+    if (parsed.premise)
+      parsed.premise->collectClocks(clocks);
+    const std::set<int>& active = model_.activeClocks();
+    if (!lastKind_ || !std::includes(active.begin(), active.end(), clocks.begin(), clocks.end())) {
+      model_.activateClocks(clocks);
+      lastKind_.reset();
+    }
+  }
+  if (!lastKind_ || !leavesStateSpace(*lastKind_))
+    currentInitial_ = model_.start();
+}
+
+void PropertyChecker::searchStateSpace(Filter& search, const Pointer<GlobalState>& start) {
+  try {
+    search.tryPut(start.get());
+  } catch (SearchLimitReached& stop) {
+    stop.explored = stateSpace_->exploredStates();
+    stop.stored = stateSpace_->storedStates();
+    abandonSearch();
+    throw;
+  } catch (...) {
+    abandonSearch();
+    throw;
+  }
+}
+
+PropertyChecker::DriverResult PropertyChecker::reachable(const Pointer<GlobalState>& start,
+                                                         const Pointer<TCTLExpression>& property,
+                                                         const std::list<Filter*>& collectors) {
+  // The deadlock predicate splits zones, which only the multi-state query
+  // can follow.
+  Pointer<AbstractReachabilityFilter> search =
+      containsDeadlock(*property) ? createMultiReachabilityFilter(stateSpace_.get(), collectors)
+                                  : createReachabilityFilter(stateSpace_.get(), collectors);
+  Pointer<StopSink> stop = new StopSink(search);
+  search->setSink(stop.get());
+  stateSpace_->setConstants(constants_);
+  search->setExpression(property);
+  searchStateSpace(*search, start);
+  DriverResult result;
+  result.explored = stateSpace_->exploredStates();
+  result.stored = stateSpace_->storedStates();
+  if (const Pointer<GlobalState>& goal = stop->state()) {
+    result.found = true;
+    result.trace.path = traceStore_->createTrace(goal->getTraceId());
+  }
+  return result;
+}
+
+PWList* PropertyChecker::createLivenessList() {
+  // A convex-hull list would prune states that no explored state covers,
+  // and with them witnesses: a search for one needs an exact list.
+  if (!options_.overapproximation)
+    return createPWList();
+  PWList* list = createDBMPWList(pastSize, createStackPWOrder(), stateShapeOf(*model_.system()));
+  list->watchWith(&watch_);
+  return list;
+}
+
+template <class Checker>
+PropertyChecker::DriverResult PropertyChecker::witnessOf(const TraceStopSink<Checker>& sink) const {
+  DriverResult result;
+  result.found = sink.found();
+  const auto [start, end] = sink.identifiers();
+  result.trace.path = traceStore_->createTrace(start);
+  result.trace.loop = traceStore_->createTrace(start, end);
+  return result;
+}
+
+PropertyChecker::DriverResult PropertyChecker::liveness(const Pointer<TCTLExpression>& property) {
+  const Pointer<PWList> passed = createLivenessList();
+  Pointer<LivenessChecker> checker = new LivenessChecker(
+      frontBuckets, model_.system(), passed, traceStore_, constants_, options_.reduction);
+  Pointer<TraceStopSink<LivenessChecker>> sink = new TraceStopSink<LivenessChecker>(checker.get());
+  checker->setSink(sink.get());
+  checker->setExpression(property);
+  try {
+    checker->tryPut(model_.start().get());
+  } catch (SearchLimitReached& stop) {
+    stop.explored = checker->exploredStates();
+    stop.stored = passed->getStored();
+    throw;
+  }
+  DriverResult result = witnessOf(*sink);
+  result.explored = checker->exploredStates();
+  result.stored = passed->getStored();
+  return result;
+}
+
+PropertyChecker::DriverResult PropertyChecker::leadsto(const Pointer<GlobalState>& start,
+                                                       const Pointer<TCTLExpression>& premise,
+                                                       const Pointer<TCTLExpression>& consequence) {
+  const Pointer<PWList> passed = createLivenessList();
+  Pointer<LeadsToChecker> checker =
+      new LeadsToChecker(frontBuckets, model_.system(), stateSpace_, passed, traceStore_,
+                         constants_, options_.reduction);
+  Pointer<TraceStopSink<LeadsToChecker>> sink = new TraceStopSink<LeadsToChecker>(checker.get());
+  checker->setSink(sink.get());
+  checker->setExpression(premise, consequence);
+  try {
+    searchStateSpace(*checker, start);
+  } catch (SearchLimitReached& stop) {
+    // The reachability search's counts are in already.
+    stop.explored += checker->live()->exploredStates();
+    stop.stored += passed->getStored();
+    throw;
+  }
+  // The driver's flag tells whether the property holds: no counterexample.
+  DriverResult result = witnessOf(*sink);
+  result.found = !result.found;
+  result.explored = stateSpace_->exploredStates() + checker->live()->exploredStates();
+  result.stored = stateSpace_->storedStates() + passed->getStored();
+  return result;
+}
+
+void PropertyChecker::abandonSearch() {
+  // A search cut short leaves its state space half-explored: start afresh.
+  stateSpace_ = nullptr;
+  currentInitial_ = nullptr;
+  initialize();
+}
+
+bool PropertyChecker::replay(const CheckResult& result, const StepVisitor& visit,
+                             bool withStart) const {
+  if (!result.hasTrace)
+    return true;
+  TraceSimulation simulation(concat(result.trace.path, result.trace.loop), model_.system(),
+                             model_.allocator(), model_.start().get());
+  if (withStart && simulation.getCurrent())
+    visit(simulation.getCurrent(), Trace::noMoves());
+  while (!simulation.atEnd()) {
+    const Transition* const* edges;
+    try {
+      edges = simulation.next();
+    } catch (const Bug&) {
+      // Over-approximated zones may lead a search along moves that no run
+      // can take; any other representation only records moves that were
+      // taken, so a failing step there is a fault.
+      if (!options_.overapproximation)
+        throw;
+      return false;
+    }
+    visit(simulation.getCurrent(), edges);
+  }
+  return true;
+}
+
+bool PropertyChecker::satisfies(const TCTLExpression& formula, const GlobalState* state) const {
+  // The pieces where the formula holds: the deadlock predicate may split
+  // the zone.
+  Allocator* allocator = model_.allocator().get();
+  StateList pieces{StateBlocks(*model_.system(), model_.allocator()).copyOf(*state)};
+  formula.evaluateMulti(pieces, allocator);
+  const bool holds = !pieces.empty();
+  for (GlobalState* piece : pieces)
+    returnState(piece, allocator);
+  return holds;
+}
+
+void PropertyChecker::startFrom(const Pointer<GlobalState>& state) {
+  initialize();
+  model_.setStart(state);
+  currentInitial_ = state;
+  // Traces of searches from this state end at its own root entry.
+  recordInitial();
+}
+
+} // namespace orvela

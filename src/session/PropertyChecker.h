@@ -1,0 +1,158 @@
+#pragma once
+// The property checks of one loaded model: the drivers of reachability,
+// liveness and leads-to, the stored state space a later check may continue,
+// the trace store and the replay of the traces it yields.
+
+#include "checkers/ReachabilityFilter.h"
+#include "checkers/Trace.h"
+#include "checkers/TraceStore.h"
+#include "engine/NormalisationInfo.h"
+#include "engine/SearchWatch.h"
+#include "engine/StopSinks.h"
+#include "formula/TCTLExpression.h"
+#include "language/ParseProperty.h"
+#include "session/LoadedModel.h"
+#include "session/Options.h"
+#include "session/Simulator.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <list>
+#include <optional>
+#include <string>
+
+namespace orvela {
+
+/// A diagnostic trace: the moves to the state found, and the moves of the
+/// loop that follows it (empty for reachability).
+struct TracePair {
+  Pointer<Trace> path;
+  Pointer<Trace> loop;
+};
+
+/// What a property check answers.
+struct CheckResult {
+  PropertyKind kind = PropertyKind::none;
+  /// 'T' satisfied, 'F' not satisfied, 'M' inconclusive under the chosen
+  /// approximation, '?' undecided: a limit stopped the search (`stopReason`).
+  char verdict = 'F';
+  bool found = false; ///< the checker found what it searched for
+  /// What was found may be reached by no run: the search ran over zones that
+  /// over-approximate the reachable ones (convex hulls, for E<>, A[] and
+  /// leads-to; the searches of E[] and A<> keep exact zones).
+  bool overApproximated = false;
+  /// The formula the search looked for (see `PropertyKind`): f for E<> f,
+  /// not f for A[] f.
+  Pointer<TCTLExpression> formula;
+  bool hasTrace = false; ///< found, and traces are kept: `trace` tells how
+  TracePair trace;
+  std::uint64_t explored = 0; ///< states taken from the waiting list
+  std::uint64_t stored = 0;   ///< states the passed list accepted
+  std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
+};
+
+class PropertyChecker {
+public:
+  /// Checks properties of `model` under `options`, both of which must
+  /// outlive the checker and may change between checks; with `progress`,
+  /// reachability searches write their progress line to standard error.
+  /// Makes the trace store and the state space (see `initialize`).
+  PropertyChecker(LoadedModel& model, const SearchOptions& options, bool progress);
+  PropertyChecker(const PropertyChecker&) = delete;
+  PropertyChecker& operator=(const PropertyChecker&) = delete;
+
+  /// Makes the trace store (a memory store when traces are kept, a null
+  /// store otherwise; replaced when the kind no longer matches the option,
+  /// the start state recorded in it) and the state space when either is
+  /// missing; a new state space starts the next check afresh.
+  void initialize();
+  /// Drops the stored state space, for an option that changes how states
+  /// are stored; `initialize` makes the next.
+  void dropStateSpace() { stateSpace_ = nullptr; }
+  /// Whether reachability searches write their progress line.
+  void setProgress(bool show);
+
+  /// Checks the property read from `property` (one line of the property
+  /// language) under `limits`, running the `collectors` over every state a
+  /// reachability search stores. Throws `InputError` with the parser's
+  /// messages (at most 255 characters) for a property with errors,
+  /// `InputError` "Unsupported property type." for a kind without a checker.
+  /// A search that passes a limit answers '?' with the reason and the counts
+  /// so far, and the next check starts afresh.
+  CheckResult check(std::istream& property, const SearchLimits& limits,
+                    const std::list<Filter*>& collectors);
+  /// Replays the result's trace from the start state through the successor
+  /// computation: calls `visit` with each state reached and the edges taken
+  /// to it, first with the start state itself and no edges when `withStart`
+  /// holds. The path's steps come before the loop's. Nothing is visited when
+  /// the result has no trace. Answers false when a step cannot be taken,
+  /// which only an over-approximating representation may cause (a
+  /// convex-hull search can reach a zone that no run reaches); the steps
+  /// before it have been visited.
+  bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const;
+  /// Whether `formula` holds in some valuation of `state`, as a reachability
+  /// search tests the states it reaches. `state` is left as it is.
+  bool satisfies(const TCTLExpression& formula, const GlobalState* state) const;
+  /// Makes `state` the start state: the next reachability search, the
+  /// liveness checks and trace replays start from it.
+  void startFrom(const Pointer<GlobalState>& state);
+
+private:
+  struct DriverResult {
+    bool found = false;
+    TracePair trace;
+    std::uint64_t explored = 0; ///< summed over the check's searches
+    std::uint64_t stored = 0;
+  };
+
+  /// Resets the reuse bookkeeping for the constants and active clocks the
+  /// parsed property needs.
+  void prepareFor(const ParsedProperty& parsed);
+  /// The checks of reachability and invariance, of the liveness forms and of
+  /// leads-to, from `start` (null: continue on the stored state space). The
+  /// liveness forms always start from the start state. Each answers whether
+  /// the checker found what it looks for (for leads-to: whether the property
+  /// holds, no counterexample found) and the traces to the state or loop
+  /// found and of the loop.
+  DriverResult reachable(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property,
+                         const std::list<Filter*>& collectors);
+  DriverResult liveness(const Pointer<TCTLExpression>& property);
+  DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& premise,
+                       const Pointer<TCTLExpression>& consequence);
+  /// Runs `search` over the state space from `start`; if it throws, the
+  /// half-explored state space is dropped for a fresh one first (a stopped
+  /// search's exception gets the state space's counts before).
+  void searchStateSpace(Filter& search, const Pointer<GlobalState>& start);
+  /// A new passed/waiting list as the options ask for, stepping the
+  /// checker's search watch.
+  PWList* createPWList();
+  /// The passed list of a liveness search: as the options ask for, but exact
+  /// where the chosen representation over-approximates.
+  PWList* createLivenessList();
+  /// The found flag and the two traces (to the loop, the loop) of a witness
+  /// sink.
+  template <class Checker> DriverResult witnessOf(const TraceStopSink<Checker>& sink) const;
+  /// Records the start state as a root of the trace store.
+  void recordInitial();
+  /// Drops a search that was cut short: the next check starts afresh.
+  void abandonSearch();
+
+  LoadedModel& model_;
+  const SearchOptions& options_;
+  bool progress_;
+  /// Started at every check; every list the checker creates steps it, so it
+  /// outlives them.
+  SearchWatch watch_;
+  Pointer<TraceStore> traceStore_;
+  Pointer<ReachabilityFilter> stateSpace_;
+  /// Where the next reachability search starts; null: it continues the
+  /// stored one.
+  Pointer<GlobalState> currentInitial_;
+  /// The constants the stored state space is normalised with.
+  NormalisationInfo constants_;
+  /// The kind of the last check, whose stored search the next one may
+  /// continue; none when it may not.
+  std::optional<PropertyKind> lastKind_;
+};
+
+} // namespace orvela
