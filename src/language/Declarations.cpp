@@ -2,8 +2,8 @@
 
 #include "language/ExpressionBuilders.h"
 #include "language/ParserState.h"
-#include "language/SymbolTable.h"
 #include "model/ChannelInfo.h"
+#include "model/SymbolTable.h"
 #include "symbolic/ClockInfo.h"
 #include "symbolic/IntegerInfo.h"
 

@@ -6,8 +6,8 @@
 #include "expr/LogicExpressions.h"
 #include "expr/Range.h"
 #include "language/ParserState.h"
-#include "language/SymbolTable.h"
 #include "model/ModelTables.h"
+#include "model/SymbolTable.h"
 
 #include <algorithm>
 #include <climits>

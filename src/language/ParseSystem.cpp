@@ -1,8 +1,8 @@
 #include "language/ParseSystem.h"
 
 #include "language/ParserState.h"
-#include "language/SymbolTable.h"
 #include "language/gta_parser.h"
+#include "model/SymbolTable.h"
 
 #include <sstream>
 

@@ -8,9 +8,9 @@
 #include "language/Declarations.h"
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
-#include "language/SymbolTable.h"
 #include "language/TextBuffer.h"
 #include "model/ModelTables.h"
+#include "model/SymbolTable.h"
 
 #include <iosfwd>
 #include <string>

@@ -12,8 +12,8 @@
 #include "formula/AndExpr.h"
 #include "formula/ClockExpr.h"
 #include "language/ParserState.h"
-#include "language/SymbolTable.h"
 #include "model/ChannelInfo.h"
+#include "model/SymbolTable.h"
 #include "symbolic/IntegerInfo.h"
 
 #include <algorithm>

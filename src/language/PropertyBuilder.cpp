@@ -11,7 +11,7 @@
 #include "formula/OrExpr.h"
 #include "formula/TCTLExpressionAdaptor.h"
 #include "language/PropertyParserState.h"
-#include "language/SymbolTable.h"
+#include "model/SymbolTable.h"
 
 namespace orvela {
 

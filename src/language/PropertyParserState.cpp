@@ -1,7 +1,7 @@
 #include "language/PropertyParserState.h"
 
 #include "language/PropertyScanner.h"
-#include "language/SymbolTable.h"
+#include "model/SymbolTable.h"
 
 #include <ostream>
 

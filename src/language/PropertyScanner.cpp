@@ -2,8 +2,8 @@
 
 #include "language/PropertyParserState.h"
 #include "language/Scanner.h"
-#include "language/SymbolTable.h"
 #include "language/tctl_parser.h"
+#include "model/SymbolTable.h"
 
 #include <cstring>
 #include <string>

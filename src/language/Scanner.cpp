@@ -2,8 +2,8 @@
 
 #include "base/Exceptions.h"
 #include "language/ParserState.h"
-#include "language/SymbolTable.h"
 #include "language/gta_parser.h"
+#include "model/SymbolTable.h"
 
 #include <climits>
 #include <cstdint>

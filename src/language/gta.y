@@ -19,7 +19,7 @@
 
 %code {
 #include "language/Scanner.h"
-#include "language/SymbolTable.h"
+#include "model/SymbolTable.h"
 #include "expr/Arrays.h"
 #include "expr/BinaryExpressions.h"
 #include "expr/Guard.h"

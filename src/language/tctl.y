@@ -18,7 +18,7 @@
 }
 
 %code {
-#include "language/SymbolTable.h"
+#include "model/SymbolTable.h"
 #include "expr/BinaryExpressions.h"
 #include "language/PropertyScanner.h"
 

@@ -5,8 +5,8 @@
 #include "language/ParseSystem.h"
 #include "language/ParserState.h"
 #include "language/Scanner.h"
-#include "language/SymbolTable.h"
 #include "language/gta_parser.h"
+#include "model/SymbolTable.h"
 #include "model/System.h"
 
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "language/SymbolTable.h"
+#include "model/SymbolTable.h"
 
 #include "base/Exceptions.h"
 
