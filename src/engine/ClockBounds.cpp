@@ -72,8 +72,8 @@ public:
 
 private:
   template <class Body> void forClocks(long long from, long long to, Body&& body) const {
-    for (long long k = std::max(from, 1LL); k <= std::min<long long>(to, (long long)lower.size() - 1);
-         ++k)
+    for (long long k = std::max(from, 1LL);
+         k <= std::min<long long>(to, (long long)lower.size() - 1); ++k)
       body(int(k));
   }
   std::vector<int> clocksOf(const Expression& clock) const {
@@ -100,7 +100,8 @@ struct EdgeSummary {
 };
 
 int32_t shifted(int32_t bound, int by) {
-  return bound == ClockBounds::none ? bound : int32_t(std::max<long long>((long long)bound - by, 0));
+  return bound == ClockBounds::none ? bound
+                                    : int32_t(std::max<long long>((long long)bound - by, 0));
 }
 
 /// The bounds an edge asks of its source for the bounds `lower`, `upper` at its

@@ -6,6 +6,7 @@
 // upper-bound ones (x < c, x <= c). Smaller bounds merge more zones.
 
 #include "base/Object.h"
+#include "dbm/Extrapolation.h"
 #include "engine/NormalisationInfo.h"
 
 #include <cstdint>
@@ -31,7 +32,7 @@ class System;
 class ClockBounds final : public Object {
 public:
   /// The bound of a clock never compared in that direction (minus infinity).
-  static constexpr int32_t none = INT32_MIN;
+  static constexpr int32_t none = noClockBound;
 
   /// The bounds of `system` (built, with its tables), whose global constants
   /// `global` gathered the model and the property; `property` holds the
