@@ -16,6 +16,16 @@ namespace orvela {
 
 class System;
 
+/// How a search widens zones: by the maximal constants of the whole model
+/// (`globalMax`) or of the state's locations (`localMax`), or by lower and
+/// upper bounds (Extra+LU), of the whole model (`globalLU`) or of the state's
+/// locations (`localLU`). Numbered like the option's digits.
+enum class Extrapolation : uint8_t { globalMax = 0, localMax = 1, globalLU = 2, localLU = 3 };
+/// How a passed list decides that a stored zone covers a new one: by
+/// inclusion, or by LU simulation (the new zone within aLU of the stored one,
+/// with the state's bounds). Numbered like the option's digits.
+enum class Subsumption : uint8_t { inclusion = 0, lu = 1 };
+
 /// For every process, location and clock, the lower-bound constant L and the
 /// upper-bound constant U: the largest c of a comparison x ≻ c (L) or x ≺ c
 /// (U) that clock x can meet from that location on, in the location's
@@ -77,6 +87,15 @@ private:
   std::vector<int32_t> upper_;
   std::vector<int32_t> globalLower_;
   std::vector<int32_t> globalUpper_;
+};
+
+/// How a search widens and compares zones.
+struct Abstraction {
+  Extrapolation extrapolation = Extrapolation::globalMax;
+  Subsumption subsumption = Subsumption::inclusion;
+  /// The bounds of the local and LU choices (usable ones); null for the
+  /// global maximal constants and inclusion.
+  Pointer<ClockBounds> bounds;
 };
 
 } // namespace orvela

@@ -1,5 +1,4 @@
 #include "session/Session.h"
-
 #include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
 #include "checkers/LeadsToChecker.h"
@@ -207,6 +206,13 @@ CheckResult Session::check(std::istream& property) {
   }
   if (!options_.reuse)
     lastKind_.reset();
+  // Bounds that depend on the property leave nothing for the next check.
+  Abstraction abstraction =
+      chooseAbstraction(options_, parsed.kind, containsDeadlock(*expression), *system_, constants,
+                        *expression, parsed.premise.get());
+  if (abstraction.bounds || lastAbstraction_.bounds)
+    lastKind_.reset();
+  lastAbstraction_ = abstraction;
 
   if (options_.activeClocks) {
     std::set<int> clocks;
@@ -299,7 +305,7 @@ Session::DriverResult Session::reachable(const Pointer<GlobalState>& start,
                                   : createReachabilityFilter(stateSpace_.get(), extra);
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
-  stateSpace_->setConstants(normalisationInfo_);
+  stateSpace_->setConstants(normalisationInfo_, lastAbstraction_);
   search->setExpression(property);
   searchStateSpace(*search, start);
   DriverResult result;

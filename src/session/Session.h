@@ -20,6 +20,7 @@
 #include "formula/TCTLExpression.h"
 #include "language/ParseProperty.h"
 #include "model/System.h"
+#include "session/Abstraction.h"
 #include "session/Options.h"
 #include "session/Simulator.h"
 #include "symbolic/Allocator.h"
@@ -247,6 +248,8 @@ private:
   /// The kind of the last check, whose stored search the next one may
   /// continue; none when it may not.
   std::optional<PropertyKind> lastKind_;
+  /// The abstraction of the last check (the one of its state space).
+  Abstraction lastAbstraction_;
   std::set<int> active_;
   Pointer<MinMaxFilter> wcrtCollector_;
   Pointer<MinMaxFilter> domainCollector_;
