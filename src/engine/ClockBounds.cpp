@@ -43,9 +43,10 @@ public:
     const auto [i1, i2] = constraint->getI()->getRange();
     const auto [j1, j2] = constraint->getJ()->getRange();
     const auto [c1, c2] = constraint->getBound()->getRange();
-    if (i1 == 0 && i2 == 0) // 0 - x_j ≺ c: x_j ≻ -c
+    // The clock ranges are read as the global constants read them.
+    if (i1 == 0) // 0 - x_j ≺ c: x_j ≻ -c
       forClocks(j1, j2, [&](int j) { raise(lower, j, -std::min(c1, c2)); });
-    else if (j1 == 0 && j2 == 0) // x_i ≺ c
+    else if (j1 == 0) // x_i ≺ c
       forClocks(i1, i2, [&](int i) { raise(upper, i, std::max(c1, c2)); });
   }
   void visitClockAssign(ClockAssign* reset) override {
