@@ -3,6 +3,7 @@
 // the verdict and what the search did:
 //
 //   orvela-reach [--order 0|1] [--reduction 0|1|2] [--representation 0|1]
+//                [--extrapolation 0|1|2|3] [--subsumption 0|1]
 //                [--trace] [--buckets N] MODEL 'PROPERTY'
 //
 // PROPERTY is "E<> F" or "A[] F" where F combines location tests
@@ -13,7 +14,11 @@
 // search, the peak resident memory in MiB, the bytes of the nodes that hold
 // the kept states and their mean per kept state (representation 0 keeps exact
 // zones, 1 packs explored ones), and with --trace the length of the trace to
-// the state found.
+// the state found. --extrapolation widens zones by the global maximal
+// constants (0, the default), the local ones (1), global LU bounds (2) or
+// local LU bounds (3); --subsumption compares zones by inclusion (0, the
+// default) or LU simulation (1). A model with difference constraints keeps 0
+// and 0.
 
 #include "checkers/QueryFilters.h"
 #include "checkers/ReachabilityFilter.h"
@@ -46,7 +51,8 @@ namespace {
 [[noreturn]] void usage(const char* message) {
   std::fprintf(stderr,
                "orvela-reach: %s\nusage: orvela-reach [--order 0|1] [--reduction 0|1|2] "
-               "[--representation 0|1] [--trace] [--buckets N] MODEL 'E<> F' | 'A[] F'\n",
+               "[--representation 0|1] [--extrapolation 0|1|2|3] [--subsumption 0|1] [--trace] "
+               "[--buckets N] MODEL 'E<> F' | 'A[] F'\n",
                message);
   std::exit(2);
 }
@@ -151,6 +157,7 @@ PWList* makeList() {
 int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   bool trace = false;
+  Abstraction abstraction;
   int argument = 1;
   for (; argument < argc && argv[argument][0] == '-' && argv[argument][1] == '-'; ++argument) {
     const std::string option = argv[argument];
@@ -169,6 +176,10 @@ int main(int argc, char** argv) {
       buckets = unsigned(value);
     else if (option == "--representation" && (value == 0 || value == 1))
       representation = value;
+    else if (option == "--extrapolation" && value >= 0 && value <= 3)
+      abstraction.extrapolation = Extrapolation(value);
+    else if (option == "--subsumption" && (value == 0 || value == 1))
+      abstraction.subsumption = Subsumption(value);
     else
       usage("unknown option");
   }
@@ -198,6 +209,12 @@ int main(int argc, char** argv) {
 
   NormalisationInfo info(system->tables().clockCount());
   system->accept(info);
+  // Location properties add no clock bounds.
+  if (!info.constraints.empty())
+    abstraction = Abstraction();
+  else if (abstraction.extrapolation != Extrapolation::globalMax ||
+           abstraction.subsumption != Subsumption::inclusion)
+    abstraction.bounds = new ClockBounds(*system, info, {});
   Pointer<TraceStore> traceStore;
   if (trace)
     traceStore = new MemoryTraceStore();
@@ -211,7 +228,7 @@ int main(int argc, char** argv) {
   Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});
   Pointer<StopSink> stop = new StopSink(search.get());
   search->setSink(stop.get());
-  stateSpace->setConstants(info);
+  stateSpace->setConstants(info, abstraction);
   search->setExpression(goal);
   search->tryPut(initial.get());
   const double seconds =

@@ -5,16 +5,20 @@
 #      the ratios, with the bytes per stored state of the exact and the packed
 #      representation;
 #   2. full searches of the generated models of each family for growing N;
-#   3. the cost of the command-line verifier over the server protocol for the
+#   3. full searches of each benchmark model under every extrapolation and
+#      subsumption choice;
+#   4. the cost of the command-line verifier over the server protocol for the
 #      same check;
-#   4. every micro-benchmark program.
+#   5. every micro-benchmark program.
 #
 #   scripts/run-benchmarks.sh [BUILD_DIR] [MODELS_DIR]
 #
 # ORVELA_BENCH_ONLY="fischer-5 csmacd-6" limits the model table to those
 # models; ORVELA_BENCH_PACKED=0 leaves out the packed searches (they are
 # slower), ORVELA_BENCH_GENERATED=0 the generated models, ORVELA_BENCH_VERIFIER=0
-# the verifier measurement and ORVELA_BENCH_MICRO=0 the micro-benchmarks.
+# the verifier measurement and ORVELA_BENCH_MICRO=0 the micro-benchmarks;
+# ORVELA_BENCH_ABSTRACTIONS=0 leaves out the abstraction choices, whose
+# searches stop after ORVELA_BENCH_ABSTRACTION_SECONDS (default 120).
 set -euo pipefail
 build=${1:-build}
 models=${2:-${ORVELA_BENCH_MODELS_DIR:-/work/shared/bench-models}}
@@ -125,6 +129,34 @@ if [ "${ORVELA_BENCH_GENERATED:-1}" != 0 ] && [ -x "$reach" ] && [ -d "$generato
         "$(field peak_mib "$line") | $(field bytes_per_state "$line") |"
     done
   done <<<"$families"
+  echo
+fi
+
+if [ "${ORVELA_BENCH_ABSTRACTIONS:-1}" != 0 ] && [ -x "$reach" ] && [ -d "$models" ]; then
+  echo "== abstraction choices: breadth-first, every state stored, exact zones, no trace"
+  echo "   extrapolation 0 global max, 1 local max, 2 global LU, 3 local LU;"
+  echo "   subsumption 0 inclusion, 1 LU simulation"
+  echo
+  echo "| model | extrapolation | subsumption | explored | stored | kept | seconds | MiB |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+  while IFS='|' read -r model property _; do
+    [ -n "$model" ] || continue
+    if [ -n "${ORVELA_BENCH_ONLY:-}" ] && [[ " $ORVELA_BENCH_ONLY " != *" $model "* ]]; then
+      continue
+    fi
+    [ "$property" = TOKEN ] && property=$token
+    [ -f "$models/$model.ta" ] || continue
+    for subsumption in 0 1; do
+      for extrapolation in 0 1 2 3; do
+        line=$(timeout "${ORVELA_BENCH_ABSTRACTION_SECONDS:-120}" "$reach" --order 0 \
+          --reduction 0 --extrapolation "$extrapolation" --subsumption "$subsumption" \
+          "$models/$model.ta" "$property" || echo "timeout")
+        echo "| $model | $extrapolation | $subsumption | $(field explored "$line") |" \
+          "$(field stored "$line") | $(field kept "$line") | $(field seconds "$line") |" \
+          "$(field peak_mib "$line") |"
+      done
+    done
+  done <<<"$table"
   echo
 fi
 

@@ -30,6 +30,16 @@ Search:
   --reduction 0|1|2        which explored states are stored: 0 all, 1 all but
                            committed ones that need not be (default), 2 all
                            but those that need not be
+  --extrapolation global-max|local-max|global-lu|local-lu
+                           how zones are widened: by the largest constant of
+                           each clock in the model or in the current
+                           locations, or by lower and upper bounds (LU) of the
+                           model or of the current locations (default
+                           local-lu); properties for which LU is unsound
+                           (deadlock, E[], A<>, -->) use the maximal constants
+  --subsumption inclusion|lu
+                           when a stored zone covers a new one: inclusion, or
+                           LU simulation (default lu, where it is sound)
   --reuse                  continue the stored state space between properties
   --active-clocks          ignore clocks that no longer matter in a location
   --time-limit SECONDS     stop a search after SECONDS (per property); the
@@ -151,6 +161,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.sessionOptions.push_back({"representation",
                                      pick(option, next(), {"exact", "packed", "bitstate", "hull"}),
                                      option});
+    } else if (option == "--extrapolation") {
+      line.sessionOptions.push_back(
+          {"extrapolation",
+           pick(option, next(), {"global-max", "local-max", "global-lu", "local-lu"}), option});
+    } else if (option == "--subsumption") {
+      line.sessionOptions.push_back(
+          {"subsumption", pick(option, next(), {"inclusion", "lu"}), option});
     } else if (option == "--reduction") {
       line.sessionOptions.push_back({"reduction", digit(option, next()), option});
     } else if (option == "--zone-format") {
@@ -188,6 +205,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     line.queries = files[1];
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
+  // The strongest abstraction by default; the session weakens it for the
+  // properties it would not be sound for, and options given override it.
+  line.sessionOptions.insert(
+      line.sessionOptions.begin(),
+      {{"extrapolation", '3', "--extrapolation"}, {"subsumption", '1', "--subsumption"}});
   // Traces are kept by the session when they are printed, and under convex
   // hulls, where a found state's trace is replayed to confirm it.
   bool hull = false;

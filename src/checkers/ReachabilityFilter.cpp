@@ -32,18 +32,21 @@ void ReachabilityFilter::setSink(Sink* next) {
     expansion_->setSink(next);
 }
 
-void ReachabilityFilter::setConstants(const NormalisationInfo& info) {
+void ReachabilityFilter::setConstants(const NormalisationInfo& info,
+                                      const Abstraction& abstraction) {
   info_.maxConst = info.maxConst;
   info_.constraints = info.constraints;
+  abstraction_ = abstraction;
   if (normalisation_)
-    normalisation_->setConstants(info_);
+    normalisation_->setConstants(info_, abstraction_.extrapolation, abstraction_.bounds);
+  list_->setSimulation(abstraction_.subsumption == Subsumption::lu ? abstraction_.bounds : nullptr);
 }
 
 void ReachabilityFilter::build() {
   reset();
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
-  normalisation_->setConstants(info_);
+  normalisation_->setConstants(info_, abstraction_.extrapolation, abstraction_.bounds);
   successor_ = keep(createSuccessorFilter(system_, allocator_));
   transition_ = keep(createSearchTransitionFilter(system_, allocator_));
   delay_ = keep(createDelayFilter(system_, allocator_));

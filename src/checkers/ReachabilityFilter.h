@@ -46,9 +46,12 @@ public:
   void setSilent(bool silent) { silent_ = silent; }
   /// Builds the expansion filter for tryPut(null) (from the next search on).
   void setReuse(bool reuse) { reuse_ = reuse; }
-  /// Sets the constants the zones are normalised with (copied); takes effect
-  /// at once, also in a search that is continued.
-  void setConstants(const NormalisationInfo& info);
+  /// Sets the constants the zones are normalised with (copied), and the
+  /// abstraction: how zones are widened (see
+  /// `NormalisationFilter::setConstants`) and compared (see
+  /// `PWList::setSimulation`). Takes effect at once, also in a search that is
+  /// continued.
+  void setConstants(const NormalisationInfo& info, const Abstraction& abstraction = {});
 
   /// States taken from the waiting list since the current search started.
   std::uint64_t exploredStates() const { return list_->getExplored(); }
@@ -75,6 +78,7 @@ private:
   Filter* successor_ = nullptr;
   NormalisationFilter* normalisation_ = nullptr;
   NormalisationInfo info_;
+  Abstraction abstraction_;
   Pointer<Filter> then_;
   Sink* head_ = nullptr;
   Sink* finalSink_ = nullptr;

@@ -3,6 +3,8 @@
 #include "engine/SuccessorPair.h"
 #include "symbolic/UnpackedRegion.h"
 
+#include "dbm/Extrapolation.h"
+
 #include <algorithm>
 
 namespace orvela {
@@ -47,14 +49,26 @@ bool SplitFilter::tryPut(void* item) {
 
 // ------------------------------------------------------------------- basic
 
-BasicNormFilter::BasicNormFilter(const NormalisationInfo& info, Sink* next)
+BasicNormFilter::BasicNormFilter(const NormalisationInfo& info, Sink* next,
+                                 Extrapolation extrapolation, const Pointer<ClockBounds>& bounds)
     : maxConst_(info.maxConst), constraints_(info.constraints.rbegin(), info.constraints.rend()),
-      next_(next) {
+      next_(next), extrapolation_(bounds ? extrapolation : Extrapolation::globalMax),
+      bounds_(bounds) {
+  assert((!bounds || (bounds->usable() && constraints_.empty())) &&
+         "location-local bounds and LU widening need a model without difference constraints");
   sides_.reserve(constraints_.size());
+  if (bounds) {
+    lower_.resize(bounds->clocks());
+    upper_.resize(bounds->clocks());
+  }
 }
 
 bool BasicNormFilter::tryPut(void* item) {
   UnpackedRegion* zone = zoneOf(item);
+  if (extrapolation_ != Extrapolation::globalMax) {
+    widen(*static_cast<GlobalState**>(item), zone);
+    return next_->tryPut(item);
+  }
   sides_.clear();
   for (const Zone::Constraint& c : constraints_)
     sides_.push_back(sat_collect(zone, c));
@@ -65,6 +79,25 @@ bool BasicNormFilter::tryPut(void* item) {
     zone->close();
   }
   return next_->tryPut(item);
+}
+
+void BasicNormFilter::widen(const GlobalState* state, UnpackedRegion* zone) {
+  const bool local =
+      extrapolation_ == Extrapolation::localMax || extrapolation_ == Extrapolation::localLU;
+  if (local)
+    bounds_->boundsOf(state->getLocations(), lower_.data(), upper_.data());
+  const int32_t* lower = local ? lower_.data() : bounds_->globalLower().data();
+  const int32_t* upper = local ? upper_.data() : bounds_->globalUpper().data();
+  if (extrapolation_ == Extrapolation::localLU || extrapolation_ == Extrapolation::globalLU) {
+    zone->close();
+    extrapolateLU(zone->bounds(), zone->getDim(), lower, upper);
+    return;
+  }
+  // The maximal constant of a clock never compared is 0: any bound on it
+  // beyond 0 is widened.
+  for (std::size_t k = 0; k < maxConst_.size(); ++k)
+    maxConst_[k] = std::max({lower[k], upper[k], 0});
+  zone->normk(maxConst_);
 }
 
 // ---------------------------------------------------------- normalisation
@@ -79,9 +112,10 @@ void NormalisationFilter::setSink(Sink* next) {
     stages_.back()->setSink(next);
 }
 
-void NormalisationFilter::setConstants(const NormalisationInfo& info) {
+void NormalisationFilter::setConstants(const NormalisationInfo& info, Extrapolation extrapolation,
+                                       const Pointer<ClockBounds>& bounds) {
   stages_.clear();
-  stages_.push_back(new BasicNormFilter(info, sink_));
+  stages_.push_back(new BasicNormFilter(info, sink_, extrapolation, bounds));
   for (const Zone::Constraint& c : info.constraints)
     stages_.insert(stages_.begin(),
                    new SplitFilter(*system_, c, stages_.front().get(), allocator_));

@@ -5,6 +5,7 @@
 // split along every such constraint, and each piece gets back, after
 // widening, the side of every constraint on which it lies.
 
+#include "engine/ClockBounds.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/Pipeline.h"
 #include "engine/StateBlocks.h"
@@ -43,21 +44,33 @@ private:
 /// `tryPut(item)` on an item whose first word is the `GlobalState*`: notes on
 /// which side of every constraint the zone lies, widens the zone by the
 /// maximal constants, restores the noted sides, closes the zone and passes
-/// the item on; answers the sink's answer.
+/// the item on; answers the sink's answer. Given `bounds`, the zone is
+/// widened as `extrapolation` says instead (the model then has no
+/// constraints to note): by the maximal constants or Extra+LU, with the
+/// bounds of the whole model or of the state's locations.
 class BasicNormFilter final : public Filter {
 public:
-  BasicNormFilter(const NormalisationInfo& info, Sink* next);
+  BasicNormFilter(const NormalisationInfo& info, Sink* next,
+                  Extrapolation extrapolation = Extrapolation::globalMax,
+                  const Pointer<ClockBounds>& bounds = nullptr);
 
   void setSink(Sink* next) override { next_ = next; }
   bool tryPut(void* item) override;
 
 private:
+  /// Widens by the bounds, as `extrapolation_` says.
+  void widen(const GlobalState* state, UnpackedRegion* zone);
+
   std::vector<int> maxConst_;
   /// The constraints in reverse set order.
   std::vector<Zone::Constraint> constraints_;
   /// The sides noted for the item being normalised.
   std::vector<Zone::Constraint> sides_;
   Sink* next_;
+  Extrapolation extrapolation_;
+  Pointer<ClockBounds> bounds_;
+  /// The state's bounds, for the local choices.
+  std::vector<int32_t> lower_, upper_;
 };
 
 /// The normalisation stage: a chain of one `SplitFilter` per constraint (the
@@ -71,7 +84,12 @@ public:
   /// Remembers the sink and attaches it to the end of the current chain.
   void setSink(Sink* next) override;
   /// Rebuilds the chain for `info` (copied) in front of the current sink.
-  void setConstants(const NormalisationInfo& info);
+  /// With `bounds` (usable ones: the model has no difference constraint),
+  /// zones are widened as `extrapolation` says; without, by the maximal
+  /// constants of `info`.
+  void setConstants(const NormalisationInfo& info,
+                    Extrapolation extrapolation = Extrapolation::globalMax,
+                    const Pointer<ClockBounds>& bounds = nullptr);
   bool tryPut(void* item) override {
     assert(!stages_.empty() && "normalisation used before its information was set");
     return stages_.front()->tryPut(item);

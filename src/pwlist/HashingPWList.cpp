@@ -1,5 +1,6 @@
 #include "pwlist/HashingPWList.h"
 
+#include "dbm/Extrapolation.h"
 #include "symbolic/GlobalState.h"
 
 #include <cstring>
@@ -202,12 +203,43 @@ HashingPWList::HashingPWList(unsigned buckets, const Pointer<Store>& prototype,
 bool HashingPWList::tryPut(void* item) {
   const WaitingState& offered = *static_cast<const WaitingState*>(item);
   const int32_t* incoming = encodeOffered(offered);
+  if (simulation_)
+    return putSimulated(offered, incoming);
   return putCovering(
       offered, incoming,
       [this, incoming](const StateNode* node) {
         return layout_.relation(recordOf(node), incoming);
       },
       [this](StateNode* node) { freeNode(node); });
+}
+
+void HashingPWList::setSimulation(const Pointer<ClockBounds>& bounds) {
+  simulation_ = bounds;
+  const unsigned n = layout_.shape().clocks;
+  lower_.resize(n);
+  upper_.resize(n);
+  stored_.resize(std::size_t(n) * n);
+}
+
+bool HashingPWList::putSimulated(const WaitingState& offered, const int32_t* incoming) {
+  const unsigned n = layout_.shape().clocks;
+  simulation_->boundsOf(offered.state->getLocations(), lower_.data(), upper_.data());
+  const int32_t* lower = lower_.data();
+  const int32_t* upper = upper_.data();
+  const int32_t* zone = offered.state->getUnpackedRegion()->bounds();
+  const auto simulation = [&](const StateNode* node) {
+    const int32_t* record = recordOf(node);
+    if (!layout_.sameKey(record, incoming))
+      return Inclusion::none;
+    layout_.zoneOf(record, stored_.data());
+    if (includedInALU(zone, stored_.data(), n, lower, upper))
+      return Inclusion::superset;
+    if (includedInALU(stored_.data(), zone, n, lower, upper))
+      return Inclusion::subset;
+    return Inclusion::none;
+  };
+  return putCovering(offered, incoming, simulation, simulation,
+                     [this](StateNode* node) { freeNode(node); });
 }
 
 void ChunkPWListBase::pushNew(ChainWord* head, const int32_t* record, const WaitingState& offered,

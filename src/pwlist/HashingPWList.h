@@ -114,7 +114,17 @@ protected:
   /// dropped by `freePassed(node)` after it left its chain.
   template <class PassedRelation, class FreePassed>
   bool putCovering(const WaitingState& offered, const int32_t* incoming,
-                   PassedRelation passedRelation, FreePassed freePassed);
+                   PassedRelation passedRelation, FreePassed freePassed) {
+    const auto byRecords = [this, incoming](const StateNode* node) {
+      return layout_.relation(recordOf(node), incoming);
+    };
+    return putCovering(offered, incoming, byRecords, passedRelation, freePassed);
+  }
+  /// The same walk with waiting states compared by `waitingRelation(node)`.
+  template <class WaitingRelation, class PassedRelation, class FreePassed>
+  bool putCovering(const WaitingState& offered, const int32_t* incoming,
+                   WaitingRelation waitingRelation, PassedRelation passedRelation,
+                   FreePassed freePassed);
   /// Stores `record` in a new node and queues it, at the head of the bucket
   /// `head`, with the store flag `store`; `offered` is the state it records.
   void pushNew(ChainWord* head, const int32_t* record, const WaitingState& offered, bool store);
@@ -136,9 +146,10 @@ private:
   friend class ChunkGSR;
 };
 
-template <class PassedRelation, class FreePassed>
+template <class WaitingRelation, class PassedRelation, class FreePassed>
 bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* incoming,
-                                  PassedRelation passedRelation, FreePassed freePassed) {
+                                  WaitingRelation waitingRelation, PassedRelation passedRelation,
+                                  FreePassed freePassed) {
   // Stored states are compared newest first; `word` is the word that points
   // to the node under examination.
   ChainWord* const head = bucketFor(offered.hash);
@@ -148,9 +159,8 @@ bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* in
     const bool waiting = isWaitingWord(*link);
     // The walk chases pointers: fetch the next node while this one is compared.
     __builtin_prefetch(reinterpret_cast<const void*>(nextAddress(*link)));
-    const Inclusion relation =
-        waiting ? layout_.relation(recordOf(waitingAt(address)->stateNode()), incoming)
-                : passedRelation(stateAt(address));
+    const Inclusion relation = waiting ? waitingRelation(waitingAt(address)->stateNode())
+                                       : passedRelation(stateAt(address));
     switch (relation) {
     case Inclusion::superset: // the stored state includes the new one
     case Inclusion::equal:
@@ -173,6 +183,9 @@ bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* in
 /// The default list: `tryPut` walks the bucket of the new state, answers
 /// false as soon as a stored state includes it, drops every stored state it
 /// includes, and otherwise stores it at the head of the bucket and queues it.
+/// Under LU simulation, "includes" reads "simulates": the new zone lies within
+/// aLU of the stored one (or the other way round), with the bounds of the
+/// state's locations (both states have the same locations).
 class HashingPWList : public ChunkPWListBase {
 public:
   HashingPWList(unsigned buckets, const Pointer<Store>& prototype, const StateShape& shape);
@@ -180,6 +193,15 @@ public:
   /// `item` is a `WaitingState*`; its state must be closed, non-empty and of
   /// the list's shape (asserted).
   bool tryPut(void* item) override;
+  void setSimulation(const Pointer<ClockBounds>& bounds) override;
+
+private:
+  /// The walk under LU simulation.
+  bool putSimulated(const WaitingState& offered, const int32_t* incoming);
+
+  Pointer<ClockBounds> simulation_;
+  /// The state's bounds and a stored zone, for `putSimulated`.
+  std::vector<int32_t> lower_, upper_, stored_;
 };
 
 } // namespace orvela

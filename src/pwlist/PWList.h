@@ -6,6 +6,7 @@
 // takes waiting states out through a `GlobalStateReference` and tells the
 // list, when it releases the reference, whether the state stays as passed.
 
+#include "engine/ClockBounds.h"
 #include "engine/Pipeline.h"
 #include "engine/SearchWatch.h"
 
@@ -53,6 +54,10 @@ public:
   /// (the bucket table and the waiting order not counted): what a stored
   /// state costs in this representation. 0 for a list that does not count.
   virtual std::size_t storedBytes() const { return 0; }
+  /// From the next put on, compares zones by LU simulation with the bounds
+  /// of the state's locations in `bounds`, or by inclusion when `bounds` is
+  /// null. Lists whose stored forms cannot be compared so keep inclusion.
+  virtual void setSimulation(const Pointer<ClockBounds>& /*bounds*/) {}
   /// Steps `watch` (which must outlive the list's searches) before every
   /// state handed out from now on; null for none.
   void watchWith(SearchWatch* watch) { watch_ = watch; }

@@ -31,6 +31,15 @@ template <class T> bool change(T& option, T value) {
   return true;
 }
 
+/// The digit `value` when it lies in 0..last; otherwise throws `ProtocolError`
+/// with `message`.
+int digitUpTo(char value, int last, const char* message) {
+  const int digit = getInt(value);
+  if (digit < 0 || digit > last)
+    throw ProtocolError("%s", message);
+  return digit;
+}
+
 OptionEffect emptiedIf(bool changed) {
   return changed ? OptionEffect::stateSpaceEmptied : OptionEffect::kept;
 }
@@ -41,12 +50,9 @@ OptionEffect applyOption(SearchOptions& options, std::string_view name, char val
   if (name == "order")
     return emptiedIf(change(options.order, getInt(value) == 1 ? SearchOrder::depthFirst
                                                               : SearchOrder::breadthFirst));
-  if (name == "reduction") {
-    const int reduction = getInt(value);
-    if (reduction < 0 || reduction > 2)
-      throw ProtocolError("Invalid reduction");
-    return emptiedIf(change(options.reduction, StorageReduction(reduction)));
-  }
+  if (name == "reduction")
+    return emptiedIf(
+        change(options.reduction, StorageReduction(digitUpTo(value, 2, "Invalid reduction"))));
   if (name == "representation") {
     const int representation = getInt(value);
     if (representation < 0 || representation > 3)
@@ -57,6 +63,12 @@ OptionEffect applyOption(SearchOptions& options, std::string_view name, char val
     options.overapproximation = options.representation == Representation::convexHull;
     return OptionEffect::stateSpaceEmptied;
   }
+  if (name == "extrapolation")
+    return emptiedIf(
+        change(options.extrapolation, Extrapolation(digitUpTo(value, 3, "Invalid extrapolation"))));
+  if (name == "subsumption")
+    return emptiedIf(
+        change(options.subsumption, Subsumption(digitUpTo(value, 1, "Invalid subsumption"))));
   if (name == "reuse")
     return emptiedIf(change(options.reuse, getBool(value)));
   if (name == "activeClocks")

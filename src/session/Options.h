@@ -2,6 +2,7 @@
 // The search options of a session and the rules by which a client sets them:
 // one option name and one value character at a time.
 
+#include "engine/ClockBounds.h"
 #include "engine/StorageReduction.h"
 
 #include <string_view>
@@ -31,6 +32,11 @@ struct SearchOptions {
   bool normalise = false;    ///< "normalise": normalise in the simulation pipeline
   ZoneFormat zoneFormat = ZoneFormat::minimal;
   bool storeFlag = false; ///< "storeFlag": successor blocks say whether a search keeps the state
+  /// "extrapolation": how zones are widened, by the digit of the enumerator;
+  /// a property for which a choice is unsound gets a weaker one.
+  Extrapolation extrapolation = Extrapolation::globalMax;
+  /// "subsumption": how the passed list compares zones, by the digit.
+  Subsumption subsumption = Subsumption::inclusion;
   /// Derived from `representation`: the search explores fewer states than
   /// exist (bit-state hashing) ...
   bool underapproximation = false;
@@ -60,11 +66,11 @@ enum class OptionEffect {
 };
 
 /// Applies the value character `value` to the option `name`. A value that is
-/// rejected (a bad boolean, an invalid reduction, representation or zone
-/// format) throws `ProtocolError` with its message and leaves every option
-/// as it was. Unknown names are ignored. "trace" empties the state space on
-/// every setting, the other options only when their value changes; "normalise",
-/// "zoneFormat" and "storeFlag" never do.
+/// rejected (a bad boolean, an invalid reduction, representation, zone
+/// format, extrapolation or subsumption) throws `ProtocolError` with its message and leaves every
+/// option as it was. Unknown names are ignored. "trace" empties the state space on every setting,
+/// the other options only when their value changes; "normalise", "zoneFormat" and "storeFlag" never
+/// do.
 OptionEffect applyOption(SearchOptions& options, std::string_view name, char value);
 
 /// Splits an option line into its name (up to the first blank) and its value

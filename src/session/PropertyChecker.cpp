@@ -173,6 +173,13 @@ void PropertyChecker::prepareFor(const ParsedProperty& parsed) {
   }
   if (!options_.reuse)
     lastKind_.reset();
+  // Bounds that depend on the property leave nothing for the next check.
+  Abstraction abstraction =
+      chooseAbstraction(options_, parsed.kind, containsDeadlock(*parsed.expression),
+                        *model_.system(), constants, *parsed.expression, parsed.premise.get());
+  if (abstraction.bounds || abstraction_.bounds)
+    lastKind_.reset();
+  abstraction_ = abstraction;
 
   if (options_.activeClocks) {
     std::set<int> clocks;
@@ -213,7 +220,7 @@ PropertyChecker::DriverResult PropertyChecker::reachable(const Pointer<GlobalSta
                                   : createReachabilityFilter(stateSpace_.get(), collectors);
   Pointer<StopSink> stop = new StopSink(search);
   search->setSink(stop.get());
-  stateSpace_->setConstants(constants_);
+  stateSpace_->setConstants(constants_, abstraction_);
   search->setExpression(property);
   searchStateSpace(*search, start);
   DriverResult result;

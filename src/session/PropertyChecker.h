@@ -11,6 +11,7 @@
 #include "engine/StopSinks.h"
 #include "formula/TCTLExpression.h"
 #include "language/ParseProperty.h"
+#include "session/Abstraction.h"
 #include "session/LoadedModel.h"
 #include "session/Options.h"
 #include "session/Simulator.h"
@@ -153,6 +154,8 @@ private:
   /// The kind of the last check, whose stored search the next one may
   /// continue; none when it may not.
   std::optional<PropertyKind> lastKind_;
+  /// The abstraction of the last check (the one of its state space).
+  Abstraction abstraction_;
 };
 
 } // namespace orvela

@@ -509,10 +509,17 @@ bool someGridPointMeets(const GlobalState& state, const Predicate& phi, const Mo
   return false;
 }
 
-// E<> and A[] over formulas that mix the deadlock predicate or its negation
-// with location, integer and clock atoms in every order; the trace of each
-// E<> witness ends in a state whose zone meets the formula.
-TEST(DeadlockReference, FormulasWithDeadlockAgreeWithTheGrid) {
+/// Every extrapolation choice with every subsumption choice, as the digits
+/// of their options.
+const std::pair<char, char> abstractions[] = {{'0', '0'}, {'1', '0'}, {'2', '0'}, {'3', '0'},
+                                              {'0', '1'}, {'1', '1'}, {'2', '1'}, {'3', '1'}};
+
+// Through the session under every extrapolation and subsumption choice: E<>
+// and A[] over formulas that mix the deadlock predicate or its negation with
+// location, integer and clock atoms in every order, and over formulas
+// without it, and E[], A<> and leads-to; the trace of each E<> witness ends
+// in a state whose zone meets the formula.
+TEST(DeadlockReference, EveryPropertyKindAgreesWithTheGridUnderEveryAbstraction) {
   std::mt19937 random(20261208);
   int checks = 0, holding = 0;
   for (int round = 0; round < 300; ++round) {
@@ -525,35 +532,85 @@ TEST(DeadlockReference, FormulasWithDeadlockAgreeWithTheGrid) {
     session.setOption("trace", '1');
     Reference reference(model);
     const std::vector<Point> reachable = reference.reachable();
+    std::vector<std::pair<std::string, bool>> properties;
+    std::vector<Atom> witnessed;
     for (int n = 0; n < 4; ++n) {
-      const Atom phi = deadlockFormula(random, model, reference);
-      const bool some = std::any_of(reachable.begin(), reachable.end(), phi.holds);
-      const bool all = std::all_of(reachable.begin(), reachable.end(), phi.holds);
-      for (const auto& [property, expected] :
-           {std::pair{"E<> " + phi.text, some}, std::pair{"A[] " + phi.text, all}}) {
+      const Atom phi =
+          n < 3 ? deadlockFormula(random, model, reference) : conjunction(random, model, true);
+      properties.emplace_back("E<> " + phi.text,
+                              std::any_of(reachable.begin(), reachable.end(), phi.holds));
+      properties.emplace_back("A[] " + phi.text,
+                              std::all_of(reachable.begin(), reachable.end(), phi.holds));
+      witnessed.push_back(phi);
+    }
+    const Atom phi = conjunction(random, model, true);
+    const auto [psi, notPsi] = disjunction(random, model);
+    properties.emplace_back("E[] " + phi.text,
+                            reference.potentially(phi.holds, reference.initial()));
+    properties.emplace_back("A<> " + psi.text, !reference.potentially(notPsi, reference.initial()));
+    bool counterexample = false;
+    for (const Point& point : reachable)
+      counterexample = counterexample || (phi.holds(point) && reference.potentially(notPsi, point));
+    properties.emplace_back("(" + phi.text + ") --> (" + psi.text + ")", !counterexample);
+
+    for (const auto& [extrapolation, subsumption] : abstractions) {
+      SCOPED_TRACE(std::string("extrapolation ") + extrapolation + ", subsumption " + subsumption);
+      session.setOption("extrapolation", extrapolation);
+      session.setOption("subsumption", subsumption);
+      for (const auto& [property, expected] : properties) {
         std::istringstream line(property);
         const CheckResult result = session.check(line);
         ++checks;
         holding += expected;
         EXPECT_EQ(result.verdict, expected ? 'T' : 'F') << property;
       }
-      std::istringstream line("E<> " + phi.text);
-      const CheckResult result = session.check(line);
-      test::OwnedState last;
-      session.replay(
-          result,
-          [&](const GlobalState* state, const Transition* const*) {
-            last.reset(state->unpackedCopy());
-          },
-          true);
-      if (some) {
-        EXPECT_TRUE(last && someGridPointMeets(*last, phi.holds, model, reference.steps()))
-            << "E<> " << phi.text;
+      for (const Atom& formula : witnessed) {
+        std::istringstream line("E<> " + formula.text);
+        const CheckResult result = session.check(line);
+        test::OwnedState last;
+        session.replay(
+            result,
+            [&](const GlobalState* state, const Transition* const*) {
+              last.reset(state->unpackedCopy());
+            },
+            true);
+        if (result.found) {
+          EXPECT_TRUE(last && someGridPointMeets(*last, formula.holds, model, reference.steps()))
+              << "E<> " << formula.text;
+        }
       }
     }
   }
   EXPECT_GT(holding, checks / 5);
   EXPECT_LT(holding, checks - checks / 5);
+}
+
+// A widening by lower and upper bounds lets time pass beyond a location's
+// invariant x <= 1 when x is compared with no lower bound there: the widened
+// zone of a would show a deadlock where the loop is always enabled (first
+// model), and runs that stay in a forever where every run must leave it
+// (second model). Every choice must give the exact answers.
+TEST(DeadlockReference, LUWideningIsNotUsedWhereItWouldBeWrong) {
+  const char* const loop = "clock x;\nprocess P { state a {x <= 1}; init a;\n"
+                           "  trans a -> a { guard x <= 2; }; }\nsystem P;";
+  const char* const leave = "clock x;\nprocess P { state a {x <= 1}, b; init a;\n"
+                            "  trans a -> b { guard x <= 1; }, b -> b {}; }\nsystem P;";
+  const std::tuple<const char*, const char*, char> cases[] = {{loop, "E<> deadlock", 'F'},
+                                                              {loop, "A[] not deadlock", 'T'},
+                                                              {loop, "E<> P.a and deadlock", 'F'},
+                                                              {leave, "E[] P.a", 'F'},
+                                                              {leave, "A<> P.b", 'T'}};
+  for (const auto& [extrapolation, subsumption] : abstractions)
+    for (const auto& [text, property, expected] : cases) {
+      SCOPED_TRACE(std::string("extrapolation ") + extrapolation + ", subsumption " + subsumption);
+      Session session;
+      std::istringstream description(text);
+      session.loadSystem(description);
+      session.setOption("extrapolation", extrapolation);
+      session.setOption("subsumption", subsumption);
+      std::istringstream line(property);
+      EXPECT_EQ(session.check(line).verdict, expected) << property;
+    }
 }
 
 } // namespace

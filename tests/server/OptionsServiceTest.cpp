@@ -27,7 +27,7 @@ TEST(OptionsService, TheDotLineAloneAndEveryOptionAreAccepted) {
   EXPECT_EQ(replies(setOptions("")), ok);
   EXPECT_EQ(replies(setOptions("order 1\nreduction 2\nrepresentation 1\nreuse T\n"
                                "activeClocks 1\ntrace True\nnormalise 1\nzoneFormat 0\n"
-                               "storeFlag F\nnoSuchOption 1\n")),
+                               "storeFlag F\nextrapolation 3\nsubsumption 1\nnoSuchOption 1\n")),
             ok);
   EXPECT_EQ(replies(newSystem(lamp) + setOptions("")), lampNames + ok);
 }
@@ -44,6 +44,10 @@ TEST(OptionsService, ABadLineEndsTheRequestAndTheRestArrivesAsCommands) {
             error("Invalid representation") + error(".: Unknown command"));
   EXPECT_EQ(replies(setOptions("zoneFormat 2\n")),
             error("Invalid zone format") + error(".: Unknown command"));
+  EXPECT_EQ(replies(setOptions("extrapolation 4\n")),
+            error("Invalid extrapolation") + error(".: Unknown command"));
+  EXPECT_EQ(replies(setOptions("subsumption 2\n")),
+            error("Invalid subsumption") + error(".: Unknown command"));
 }
 
 TEST(OptionsService, RejectedValuesDoNotStayInForce) {
@@ -72,14 +76,15 @@ TEST(OptionsService, OnlyOptionsThatAffectTheStateSpaceEmptyIt) {
   // kept: the second check continues the first search
   for (const char* keeping :
        {"normalise 1\n", "zoneFormat 1\n", "storeFlag 1\n", "reuse 1\n", "order 0\n",
-        "reduction 1\n", "representation 0\n", "activeClocks 0\n", "noSuchOption 1\n"}) {
+        "reduction 1\n", "representation 0\n", "activeClocks 0\n", "extrapolation 0\n",
+        "subsumption 0\n", "noSuchOption 1\n"}) {
     SCOPED_TRACE(keeping);
     EXPECT_EQ(replies(start + setOptions(keeping) + modelCheck("E<> P.c")),
               started + ok + continuedTrace);
   }
   // emptied: the second check starts afresh
-  for (const char* emptying :
-       {"trace 1\n", "order 1\n", "reduction 0\n", "representation 1\n", "activeClocks 1\n"}) {
+  for (const char* emptying : {"trace 1\n", "order 1\n", "reduction 0\n", "representation 1\n",
+                               "activeClocks 1\n", "extrapolation 3\n", "subsumption 1\n"}) {
     SCOPED_TRACE(emptying);
     EXPECT_EQ(replies(start + setOptions(emptying) + modelCheck("E<> P.c")),
               started + ok + freshTrace);

@@ -1,5 +1,6 @@
 // Every example model with its query file through the verifier binary: the
-// verdicts must be those of its .expected file.
+// verdicts must be those of its .expected file, under every extrapolation and
+// subsumption choice.
 
 #include "VerifierFixture.h"
 
@@ -36,16 +37,21 @@ TEST_P(Example, GetsTheExpectedVerdicts) {
     ASSERT_NE(split, std::string::npos) << line;
     expected.emplace_back(line.substr(0, split), line.substr(split + 2));
   }
-  const JsonRun run =
-      runVerifierJson({(examples / (name + ".ta")).string(), (examples / (name + ".q")).string()});
-  const JsonValue& properties = run.document.at("properties");
-  ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
-  for (std::size_t k = 0; k < expected.size(); ++k) {
-    EXPECT_EQ(properties[k].at("property").text, expected[k].second);
-    EXPECT_EQ(properties[k].at("verdict").text, expected[k].first)
-        << expected[k].second << ": " << properties[k].at("reason").text;
-  }
-  EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
+  for (const char* extrapolation : {"global-max", "local-max", "global-lu", "local-lu"})
+    for (const char* subsumption : {"inclusion", "lu"}) {
+      SCOPED_TRACE(std::string(extrapolation) + " " + subsumption);
+      const JsonRun run = runVerifierJson({"--extrapolation", extrapolation, "--subsumption",
+                                           subsumption, (examples / (name + ".ta")).string(),
+                                           (examples / (name + ".q")).string()});
+      const JsonValue& properties = run.document.at("properties");
+      ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
+      for (std::size_t k = 0; k < expected.size(); ++k) {
+        EXPECT_EQ(properties[k].at("property").text, expected[k].second);
+        EXPECT_EQ(properties[k].at("verdict").text, expected[k].first)
+            << expected[k].second << ": " << properties[k].at("reason").text;
+      }
+      EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, Example, testing::ValuesIn(exampleNames()),

@@ -5,14 +5,18 @@
 namespace orvela::test {
 namespace {
 
-// A full search of six Fischer processes takes far longer than the limits
-// below, and mutual exclusion holds, so only a limit can stop it early.
+// A full search of six Fischer processes under the maximal-constant
+// abstraction takes far longer than the limits below, and mutual exclusion
+// holds, so only a limit can stop it early.
 const char* const mutex = "A[] not (P1.cs and P2.cs)";
+const char* const extrapolation = "--extrapolation=global-max";
+const char* const subsumption = "--subsumption=inclusion";
 
 TEST(VerifierLimits, ATimeLimitStopsTheSearchAndReportsWhatItDid) {
   TempFile model("fischer6.ta", fischerModel(6));
-  const JsonRun run = runVerifierJson({"--time-limit", "0.5", model.path(), "-e", mutex, "-e",
-                                       "E<> P1.cs and P2.wait", "-e", "E<> P1.cs and P2.cs"});
+  const JsonRun run =
+      runVerifierJson({extrapolation, subsumption, "--time-limit", "0.5", model.path(), "-e", mutex,
+                       "-e", "E<> P1.cs and P2.wait", "-e", "E<> P1.cs and P2.cs"});
   const JsonValue& properties = run.document.at("properties");
   ASSERT_EQ(properties.size(), 3u) << run.process.out;
   const JsonValue& stopped = properties[0];
@@ -36,9 +40,11 @@ TEST(VerifierLimits, TheNextPropertyStartsAfreshAfterAStoppedSearch) {
   // hundredths at most.
   TempFile model("fischer5.ta", fischerModel(5));
   const char* const next = "E<> P3.cs and P4.wait";
-  const JsonRun limited = runVerifierJson({"--reuse", "--time-limit", "0.1", model.path(), "-e",
-                                           "E<> P1.req", "-e", mutex, "-e", next});
-  const JsonRun alone = runVerifierJson({"--reuse", model.path(), "-e", next});
+  const JsonRun limited =
+      runVerifierJson({extrapolation, subsumption, "--reuse", "--time-limit", "0.1", model.path(),
+                       "-e", "E<> P1.req", "-e", mutex, "-e", next});
+  const JsonRun alone =
+      runVerifierJson({extrapolation, subsumption, "--reuse", model.path(), "-e", next});
   const JsonValue& first = limited.document.at("properties")[0];
   const JsonValue& stopped = limited.document.at("properties")[1];
   const JsonValue& after = limited.document.at("properties")[2];
@@ -54,7 +60,8 @@ TEST(VerifierLimits, TheNextPropertyStartsAfreshAfterAStoppedSearch) {
 
 TEST(VerifierLimits, AMemoryLimitStopsTheSearch) {
   TempFile model("fischer6.ta", fischerModel(6));
-  const ProcessResult run = runVerifier({"--memory-limit", "40", model.path(), "-e", mutex});
+  const ProcessResult run =
+      runVerifier({extrapolation, subsumption, "--memory-limit", "40", model.path(), "-e", mutex});
   EXPECT_EQ(run.out, "unknown        A[] not (P1.cs and P2.cs)  (invariantly; memory limit of 40 "
                      "MiB reached)\n");
   EXPECT_EQ(run.exitStatus, 2);
@@ -69,8 +76,8 @@ TEST(VerifierLimits, RunningOutOfMemoryIsAnInternalFailureReportedAsSuch) {
   TempFile model("fischer6.ta", fischerModel(6));
   const ProcessResult run =
       runProcess("/bin/sh",
-                 {"-c", "ulimit -v 60000; exec \"$0\" \"$@\"", ORVELA_VERIFIER_PATH, "--format",
-                  "json", model.path(), "-e", "E<> P1.cs", "-e", mutex},
+                 {"-c", "ulimit -v 60000; exec \"$0\" \"$@\"", ORVELA_VERIFIER_PATH, extrapolation,
+                  subsumption, "--format", "json", model.path(), "-e", "E<> P1.cs", "-e", mutex},
                  "");
   EXPECT_EQ(run.exitStatus, 4) << run.err;
   EXPECT_NE(run.err.find("orvela: memory ran out"), std::string::npos) << run.err;
