@@ -30,11 +30,12 @@ std::vector<int> propertyConstants(unsigned clocks, TCTLExpression& property,
 } // namespace
 
 Abstraction chooseAbstraction(const SearchOptions& options, PropertyKind kind, bool deadlock,
-                              const System& system, const NormalisationInfo& constants,
-                              TCTLExpression& property, TCTLExpression* premise) {
+                              bool clocksWatched, const System& system,
+                              const NormalisationInfo& constants, TCTLExpression& property,
+                              TCTLExpression* premise) {
   Abstraction chosen;
   const bool reachability = kind == PropertyKind::possibly || kind == PropertyKind::invariantly;
-  if (!reachability || !constants.constraints.empty())
+  if (!reachability || clocksWatched || !constants.constraints.empty())
     return chosen;
   chosen.extrapolation = options.extrapolation;
   chosen.subsumption = options.subsumption;

@@ -21,10 +21,13 @@ class TCTLExpression;
 /// constants (local ones if asked for) and inclusion; for E[], A<> and
 /// leads-to, whose checkers widen by the global constants, those and
 /// inclusion. A model or property with a difference constraint also keeps
-/// those. `constants` are the model's and the property's, `property` and
-/// `premise` (may be null) the formulas.
+/// those, and so does a search whose clock ranges are collected
+/// (`clocksWatched`): smaller bounds widen the zones it would read them from.
+/// `constants` are the model's and the property's, `property` and `premise`
+/// (may be null) the formulas.
 Abstraction chooseAbstraction(const SearchOptions& options, PropertyKind kind, bool deadlock,
-                              const System& system, const NormalisationInfo& constants,
-                              TCTLExpression& property, TCTLExpression* premise);
+                              bool clocksWatched, const System& system,
+                              const NormalisationInfo& constants, TCTLExpression& property,
+                              TCTLExpression* premise);
 
 } // namespace orvela

@@ -39,6 +39,8 @@ public:
   /// The collectors that watch something, for a reachability search to run
   /// over every state it stores.
   std::list<Filter*> collectors() const;
+  /// Whether the response-time collection watches something.
+  bool watchesClocks() const { return !wcrtCollector_->watches().empty(); }
 
 private:
   Pointer<MinMaxFilter> wcrtCollector_;

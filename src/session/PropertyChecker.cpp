@@ -97,7 +97,7 @@ PWList* PropertyChecker::createPWList() {
 }
 
 CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& limits,
-                                   const std::list<Filter*>& collectors) {
+                                   const std::list<Filter*>& collectors, bool clocksWatched) {
   initialize(); // a state space even after a request that failed part-way
   std::ostringstream errors;
   const Pointer<System>& system = model_.system();
@@ -109,7 +109,7 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
     throw InputError("%s", messages.substr(0, 255).c_str());
   }
   const Pointer<TCTLExpression>& expression = parsed.expression;
-  prepareFor(parsed);
+  prepareFor(parsed, clocksWatched);
 
   CheckResult result;
   result.kind = parsed.kind;
@@ -159,7 +159,7 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
   return result;
 }
 
-void PropertyChecker::prepareFor(const ParsedProperty& parsed) {
+void PropertyChecker::prepareFor(const ParsedProperty& parsed, bool clocksWatched) {
   // Zones are normalised with the constants of the model and the property, so
   // that normalisation never hides what the property asks about. A stored
   // search may only be continued under the same constants.
@@ -175,7 +175,7 @@ void PropertyChecker::prepareFor(const ParsedProperty& parsed) {
     lastKind_.reset();
   // Bounds that depend on the property leave nothing for the next check.
   Abstraction abstraction =
-      chooseAbstraction(options_, parsed.kind, containsDeadlock(*parsed.expression),
+      chooseAbstraction(options_, parsed.kind, containsDeadlock(*parsed.expression), clocksWatched,
                         *model_.system(), constants, *parsed.expression, parsed.premise.get());
   if (abstraction.bounds || abstraction_.bounds)
     lastKind_.reset();

@@ -75,13 +75,15 @@ public:
 
   /// Checks the property read from `property` (one line of the property
   /// language) under `limits`, running the `collectors` over every state a
-  /// reachability search stores. Throws `InputError` with the parser's
+  /// reachability search stores; `clocksWatched` says that one of them
+  /// collects clock ranges, which only the maximal constants of the whole
+  /// model keep exact (see `chooseAbstraction`). Throws `InputError` with the parser's
   /// messages (at most 255 characters) for a property with errors,
   /// `InputError` "Unsupported property type." for a kind without a checker.
   /// A search that passes a limit answers '?' with the reason and the counts
   /// so far, and the next check starts afresh.
   CheckResult check(std::istream& property, const SearchLimits& limits,
-                    const std::list<Filter*>& collectors);
+                    const std::list<Filter*>& collectors, bool clocksWatched);
   /// Replays the result's trace from the start state through the successor
   /// computation: calls `visit` with each state reached and the edges taken
   /// to it, first with the start state itself and no edges when `withStart`
@@ -108,7 +110,7 @@ private:
 
   /// Resets the reuse bookkeeping for the constants and active clocks the
   /// parsed property needs.
-  void prepareFor(const ParsedProperty& parsed);
+  void prepareFor(const ParsedProperty& parsed, bool clocksWatched);
   /// The checks of reachability and invariance, of the liveness forms and of
   /// leads-to, from `start` (null: continue on the stored state space). The
   /// liveness forms always start from the start state. Each answers whether

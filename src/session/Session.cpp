@@ -62,7 +62,7 @@ void Session::setProgress(bool show) {
 
 CheckResult Session::check(std::istream& property) {
   requireSystem();
-  return checker_->check(property, limits_, analyses_.collectors());
+  return checker_->check(property, limits_, analyses_.collectors(), analyses_.watchesClocks());
 }
 
 bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const {
