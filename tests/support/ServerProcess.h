@@ -22,7 +22,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
                          const std::string& input, std::size_t addressSpaceLimit = 0);
 
 /// Like `runProcess`, but nobody reads the child's standard output: its read
-/// end is closed before any input is written, so every write there fails
+/// end is closed before the child starts, so every write there fails
 /// (SIGPIPE is ignored in the child). `out` stays empty.
 ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
                                const std::string& input);

@@ -13,7 +13,6 @@ using Kind = JsonValue::Kind;
 
 void expectStatistics(const JsonValue& stats) {
   for (const char* field : {"explored", "stored", "seconds", "peak_mib"}) {
-    ASSERT_TRUE(stats.has(field)) << field;
     EXPECT_EQ(stats.at(field).kind, Kind::number) << field;
     EXPECT_GE(stats.at(field).number, 0) << field;
   }
