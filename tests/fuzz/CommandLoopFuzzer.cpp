@@ -10,6 +10,7 @@
 #include "server/Services.h"
 #include "session/Version.h"
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -37,20 +38,6 @@ bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
-/// Whether `text` is lines of two integers each, then ".".
-bool rangeLines(std::string_view text) {
-  std::istringstream lines{std::string(text)};
-  std::string line;
-  while (std::getline(lines, line) && line != ".") {
-    std::istringstream pair(line);
-    long low = 0, high = 0;
-    std::string rest;
-    if (!(pair >> low >> high) || (pair >> rest))
-      return false;
-  }
-  return line == "." && lines.peek() == std::char_traits<char>::eof();
-}
-
 /// Whether `reply` has the form the service `name` answers with.
 bool wellFormed(const std::string& name, std::string_view reply) {
   // An error message may hold several lines (a parser's collected messages).
@@ -59,7 +46,7 @@ bool wellFormed(const std::string& name, std::string_view reply) {
   if (name == "quit")
     return reply.empty();
   if (name == "domainCollect" || name == "wcrtCollect")
-    return rangeLines(reply);
+    return std::regex_match(reply.begin(), reply.end(), std::regex("(-?[0-9]+ -?[0-9]+\n)*\\.\n"));
   if (name == "domainInit" || name == "wcrtInit")
     return reply == "ok\n";
   if (name == "setOptions" || name == "startState")

@@ -142,35 +142,20 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::write(const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(in_, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      throw std::runtime_error("write to child failed");
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  // Short texts: a pipe takes them whole.
+  if (::write(in_, text.data(), text.size()) != ssize_t(text.size()))
+    throw std::runtime_error("write to child failed");
 }
 
 bool ChildProcess::readLine(std::string& line, int timeoutMs) {
-  for (;;) {
-    std::size_t newline = pending_.find('\n');
-    if (newline != std::string::npos) {
-      line = pending_.substr(0, newline);
-      pending_.erase(0, newline + 1);
-      return true;
-    }
+  line.clear();
+  for (char c;;) {
     pollfd fd{out_, POLLIN, 0};
-    int ready = poll(&fd, 1, timeoutMs);
-    if (ready <= 0)
+    if (poll(&fd, 1, timeoutMs) <= 0 || read(out_, &c, 1) != 1)
       return false;
-    char buffer[4096];
-    ssize_t n = read(out_, buffer, sizeof buffer);
-    if (n <= 0)
-      return false;
-    pending_.append(buffer, static_cast<std::size_t>(n));
+    if (c == '\n')
+      return true;
+    line += c;
   }
 }
 

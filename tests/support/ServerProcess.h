@@ -45,8 +45,8 @@ public:
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   void write(const std::string& text);
-  /// Reads one line (without its newline); empty optional-like result: returns
-  /// false on end of output or when `timeoutMs` passes first.
+  /// Reads one line (without its newline); false on end of output or when
+  /// `timeoutMs` passes first.
   bool readLine(std::string& line, int timeoutMs = 5000);
   void closeInput();
   /// Waits for the process and returns its exit status as in ProcessResult.
@@ -56,7 +56,6 @@ private:
   int pid_ = -1;
   int in_ = -1;
   int out_ = -1;
-  std::string pending_;
 };
 
 } // namespace orvela::test
