@@ -10,6 +10,7 @@
 #include "server/Services.h"
 #include "session/Version.h"
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -33,46 +34,30 @@ const orvela::Service* markedLookup(std::string_view name) {
   return orvela::findService(name);
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-/// Whether `text` is lines of two integers each, then ".".
-bool rangeLines(std::string_view text) {
-  std::istringstream lines{std::string(text)};
-  std::string line;
-  while (std::getline(lines, line) && line != ".") {
-    std::istringstream pair(line);
-    long low = 0, high = 0;
-    std::string rest;
-    if (!(pair >> low >> high) || (pair >> rest))
-      return false;
-  }
-  return line == "." && lines.peek() == std::char_traits<char>::eof();
-}
-
 /// Whether `reply` has the form the service `name` answers with.
 bool wellFormed(const std::string& name, std::string_view reply) {
   // An error message may hold several lines (a parser's collected messages).
-  if (startsWith(reply, "error\n"))
+  if (reply.starts_with("error\n"))
     return reply.size() > 8 && reply.ends_with("\n.\n");
   if (name == "quit")
     return reply.empty();
   if (name == "domainCollect" || name == "wcrtCollect")
-    return rangeLines(reply);
+    return std::regex_match(reply.begin(), reply.end(), std::regex("(-?[0-9]+ -?[0-9]+\n)*\\.\n"));
   if (name == "domainInit" || name == "wcrtInit")
     return reply == "ok\n";
+  if (name == "getSuccessor" && reply == "ok\n")
+    return true; // the move's guards leave nothing
   if (name == "setOptions" || name == "startState")
     return reply == "ok\n.\n";
   if (name == "version")
     return reply == "ok\n" + std::string(orvela::versionBanner) + "\n.\n";
-  return startsWith(reply, "ok\n") && (reply == "ok\n.\n" || reply.ends_with("\n.\n"));
+  return reply.starts_with("ok\n") && reply.ends_with("\n.\n");
 }
 
 /// The first malformed reply of `replies`, or null when the greeting comes
 /// first and every reply has its service's form.
 const char* malformedReply(const std::string& replies) {
-  if (!startsWith(replies, greeting))
+  if (!replies.starts_with(greeting))
     return replies.c_str();
   for (std::size_t k = 0; k < served.size(); ++k) {
     const std::size_t end = k + 1 < served.size() ? served[k + 1].replyStart : replies.size();

@@ -1,5 +1,5 @@
 // Replays inputs through a fuzz target without the fuzzer: every file named
-// on the command line, and every file of every folder named, in name order.
+// on the command line, in name order.
 // A fault aborts, so a replay that returns 0 ran every input cleanly.
 
 #include "FuzzTarget.h"
@@ -24,15 +24,9 @@ std::string contents(const std::filesystem::path& file) {
 int main(int argc, char** argv) {
   std::vector<std::filesystem::path> inputs;
   for (int k = 1; k < argc; ++k) {
-    const std::filesystem::path path(argv[k]);
-    if (std::filesystem::is_directory(path)) {
-      for (const auto& entry : std::filesystem::directory_iterator(path))
-        if (entry.is_regular_file())
-          inputs.push_back(entry.path());
-    } else if (std::filesystem::exists(path)) {
-      inputs.push_back(path);
-    } else {
-      std::fprintf(stderr, "%s: no such file or folder\n", argv[k]);
+    inputs.emplace_back(argv[k]);
+    if (!std::filesystem::is_regular_file(inputs.back())) {
+      std::fprintf(stderr, "%s: no such file\n", argv[k]);
       return 2;
     }
   }

@@ -49,7 +49,7 @@ template <std::size_t n> std::string bytes(const char (&text)[n]) {
 }
 
 struct BadRequest {
-  const char* what;
+  std::string what;
   std::string request;
   /// The first line of the error message.
   std::string message;
@@ -71,7 +71,7 @@ std::size_t skipErrorReplies(const std::string& out, std::size_t at) {
 /// without the bad request; `reload` is sent between the bad request and the
 /// probe.
 void expectAnsweredAndNothingLost(const BadRequest& bad, const std::string& reload = "") {
-  SCOPED_TRACE(bad.what);
+  SCOPED_TRACE(bad.what.substr(0, 60));
   // The sessions without a bad request, run once for every case.
   static const std::string setUp = replies(before);
   static std::map<std::string, std::string> references;
@@ -252,58 +252,42 @@ TEST(MalformedRequests, OptionLines) {
 }
 
 TEST(MalformedRequests, WatchLists) {
-  for (const char* service : {"domainInit\n", "wcrtInit\n"}) {
-    SCOPED_TRACE(service);
-    for (const BadRequest& bad : std::initializer_list<BadRequest>{
-             {"two numbers", "0 1\n.\n", "Not a PLV tripple"},
-             {"garbage", "zero one two\n.\n", "Not a PLV tripple"},
-             {"process out of range", "0 1 0\n1 0 0\n.\n", "Not a PLV tripple"},
-             {"process below -1", "-2 0 0\n.\n", "Not a PLV tripple"},
-             {"negative location", "0 -1 0\n.\n", "Not a PLV tripple"},
-             {"negative variable", "0 0 -1\n.\n", "Not a PLV tripple"},
-             {"location out of range", "0 9 0\n.\n", "Not a PLV tripple"},
-             {"variable out of range", "-1 0 5\n.\n", "Not a PLV tripple"},
-             {"number beyond int", "0 0 99999999999\n.\n", "Not a PLV tripple"},
-             {"over-long line", std::string(120, '0') + "\n.\n",
-              "Request line longer than 98 characters"},
-             {"binary", bytes("\x00\x01\x02\n.\n"), "Not a PLV tripple"}})
-      expectAnsweredAndNothingLost({bad.what, service + bad.request, bad.message});
+  for (const std::string service : {"domainInit\n", "wcrtInit\n"}) {
+    // Two numbers, garbage, process beyond the model or below -1, negative
+    // location or variable, location or variable beyond the model, a number
+    // beyond int, binary.
+    for (const std::string& items : std::initializer_list<std::string>{
+             "0 1\n", "zero one two\n", "0 1 0\n1 0 0\n", "-2 0 0\n", "0 -1 0\n", "0 0 -1\n",
+             "0 9 0\n", "-1 0 5\n", "0 0 99999999999\n", bytes("\x00\x01\x02\n")})
+      expectAnsweredAndNothingLost({service + items, service + items + ".\n", "Not a PLV tripple"});
+    expectAnsweredAndNothingLost({"over-long line", service + std::string(120, '0') + "\n.\n",
+                                  "Request line longer than 98 characters"});
   }
 }
 
 TEST(MalformedRequests, Properties) {
-  for (const BadRequest& bad : std::initializer_list<BadRequest>{
-           {"syntax", modelCheck("E<> (P.on"), "Bad property"},
-           {"unknown location", modelCheck("E<> P.off2"), "Bad property"},
-           {"garbage number", modelCheck("E<> n == 12abc"), "Bad property"},
-           {"no quantifier", modelCheck("P.on"), "Bad property"},
-           {"over-long line", modelCheck("E<> " + std::string(20000, '(') + "P.on"),
-            "Bad property"},
-           {"operator chain", modelCheck("E<> n == 1" + repeat(" + 1", 100000)), "Bad property"},
-           {"binary", modelCheck(bytes("E<> \x00\xff\x01")), "Bad property"}})
-    expectAnsweredAndNothingLost(bad);
+  // Syntax, an unknown location, a garbage number, no quantifier, an
+  // over-long line, an operator chain, binary.
+  for (const std::string& property : std::initializer_list<std::string>{
+           "E<> (P.on", "E<> P.off2", "E<> n == 12abc", "P.on",
+           "E<> " + std::string(20000, '(') + "P.on", "E<> n == 1" + repeat(" + 1", 100000),
+           bytes("E<> \x00\xff\x01")})
+    expectAnsweredAndNothingLost({property, modelCheck(property), "Bad property"});
 }
 
 // A description with errors drops the model (see SystemServiceTest); loading
 // it again must give back a session that answers like a fresh one.
 TEST(MalformedRequests, SystemDescriptions) {
-  const std::string reload = before;
-  for (const BadRequest& bad : std::initializer_list<BadRequest>{
-           {"syntax", newSystem("clock x;\nprocess P { state a; init a }\nsystem P;"),
-            "Syntax errors in system."},
-           {"garbage number",
-            newSystem("int [0,12abc] n;\nprocess P { state a; init a; }\n"
-                      "system P;"),
-            "Syntax errors in system."},
-           {"wrong count",
-            newSystem("int a[2] := {1, 2, 3};\nprocess P { state s; init s; }\n"
-                      "system P;"),
-            "Syntax errors in system."},
-           {"over-long line", newSystem(std::string(100000, 'x')), "Syntax errors in system."},
-           {"operator chain", newSystem("const K 1" + repeat(" + 1", 100000) + ";\n" + lamp),
-            "Syntax errors in system."},
-           {"binary", newSystem(bytes("clock \x00\xff;\n")), "Syntax errors in system."}})
-    expectAnsweredAndNothingLost(bad, reload);
+  // Syntax, a garbage number, a wrong count, an over-long line, an operator
+  // chain, binary.
+  for (const std::string& description : std::initializer_list<std::string>{
+           "clock x;\nprocess P { state a; init a }\nsystem P;",
+           "int [0,12abc] n;\nprocess P { state a; init a; }\nsystem P;",
+           "int a[2] := {1, 2, 3};\nprocess P { state s; init s; }\nsystem P;",
+           std::string(100000, 'x'), "const K 1" + repeat(" + 1", 100000) + ";\n" + lamp,
+           bytes("clock \x00\xff;\n")})
+    expectAnsweredAndNothingLost({description, newSystem(description), "Syntax errors in system."},
+                                 before);
 }
 
 TEST(MalformedRequests, TruncatedBodiesEndTheSessionCleanly) {

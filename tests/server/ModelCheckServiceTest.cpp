@@ -1,6 +1,6 @@
 // "modelCheck" through the real server: verdicts, traces in both zone
-// formats, the approximating representations, reuse of a stored search, and
-// every error a property can cause.
+// formats, the approximating representations, the property's constants, and
+// every error a property can cause. Reuse of a stored search: OptionsService.
 
 #include "Transcript.h"
 
@@ -105,26 +105,6 @@ TEST(ModelCheckService, AConvexHullTraceThatNoRunCanTakeIsLeftOut) {
                 "ok\nF\n" + noTrace);
 }
 
-// c is reached directly with x >= 3, or through b with any x >= 0, which
-// covers the first; see OptionsServiceTest.
-TEST(ModelCheckService, WithReuseASearchContinuesUnlessNewConstantsCome) {
-  const std::string shortcut = "clock x;\nint [0,5] i;\n"
-                               "process P { state a, b, c; init a;\n"
-                               "  trans a -> c { guard x >= 3; }, a -> b {}, b -> c {}; }\n"
-                               "system P;";
-  const std::string start = newSystem(shortcut) + modelCheck("E<> i == 5");
-  const std::string started = "ok\ni \nt(0) x \n.\nok\nF\n" + noTrace;
-  const std::string fresh = "ok\nT\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n0 1\n.\n.\n";
-  const std::string continued = "ok\nT\n2\n0\n1\n.\n.\n0\n.\n0 2\n.\n2\n.\n.\n0\n.\n0 3\n.\n.\n";
-  EXPECT_EQ(replies(setOptions("reuse 1\ntrace 1\n") + start + modelCheck("E<> P.c")),
-            "ok\n.\n" + started + continued);
-  EXPECT_EQ(replies(setOptions("reuse 0\ntrace 1\n") + start + modelCheck("E<> P.c")),
-            "ok\n.\n" + started + fresh);
-  // a constant the model does not have: the search starts again
-  EXPECT_EQ(replies(setOptions("reuse 1\ntrace 1\n") + start + modelCheck("E<> P.c and x > 7")),
-            "ok\n.\n" + started + fresh);
-}
-
 // Without the constants of the property, normalisation would widen x past
 // 6 in b (the model compares x with nothing) and find x > 6 there.
 TEST(ModelCheckService, ThePropertysConstantsAreKeptByNormalisation) {
@@ -147,8 +127,6 @@ TEST(ModelCheckService, PropertiesWithErrorsOrWithoutAChecker) {
       checks("", modelCheck("E<> nobody > 1") + modelCheck("quit") + "modelCheck\n\n.\n" +
                      modelCheck("E<> P.on")),
       afterLoad("error\nBad property\n\n.\n" + unsupported + unsupported + "ok\nT\n" + noTrace));
-  EXPECT_EQ(checks("", "modelCheck\nE<> P.on\n"),
-            afterLoad(error("Protocol violation when receiving property")));
 }
 
 // Two lengths, the trace to the loop and then the loop, each step the state

@@ -1,9 +1,11 @@
 #include "support/ServerProcess.h"
 
+#include <array>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
+#include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -14,46 +16,38 @@ namespace orvela::test {
 
 namespace {
 
-struct Pipe {
-  int read = -1;
-  int write = -1;
-  Pipe() {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-      throw std::runtime_error("pipe failed");
-    read = fds[0];
-    write = fds[1];
-  }
-};
+/// A pipe whose ends close on exec: {read end, write end}.
+std::array<int, 2> makePipe() {
+  std::array<int, 2> fds;
+  if (pipe2(fds.data(), O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
+  return fds;
+}
 
-int spawn(const std::string& program, const std::vector<std::string>& args, Pipe& in, Pipe& out,
-          Pipe* err, std::size_t addressSpaceLimit = 0) {
+/// Starts `program` with `args` on the given standard streams (`err` -1:
+/// the test's own), under `addressSpaceLimit` bytes of address space (0:
+/// none). Answers the child's process id.
+int spawn(const std::string& program, const std::vector<std::string>& args, int in, int out,
+          int err, std::size_t addressSpaceLimit = 0) {
   std::signal(SIGPIPE, SIG_IGN); // a child that exits early must not kill the test
-  pid_t pid = fork();
+  const pid_t pid = fork();
   if (pid < 0)
     throw std::runtime_error("fork failed");
   if (pid == 0) {
-    dup2(in.read, 0);
-    dup2(out.write, 1);
-    if (err)
-      dup2(err->write, 2);
-    if (addressSpaceLimit) {
-      const rlimit limit{addressSpaceLimit, addressSpaceLimit};
-      if (setrlimit(RLIMIT_AS, &limit) != 0)
-        _exit(126);
-    }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    dup2(in, 0);
+    dup2(out, 1);
+    if (err >= 0)
+      dup2(err, 2);
+    const rlimit limit{addressSpaceLimit, addressSpaceLimit};
+    if (addressSpaceLimit && setrlimit(RLIMIT_AS, &limit) != 0)
+      _exit(126);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args)
       argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  close(in.read);
-  close(out.write);
-  if (err)
-    close(err->write);
   return pid;
 }
 
@@ -68,86 +62,54 @@ int waitFor(int pid) {
   return -1;
 }
 
+/// Appends everything that can be read from `fd` to `text`.
+void readAll(int fd, std::string& text) {
+  char buffer[65536];
+  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
+    if (n > 0)
+      text.append(buffer, static_cast<std::size_t>(n));
+    else if (errno != EINTR)
+      break;
+  }
+}
+
+/// `runProcess`, or with `readOutput` false `runWithoutReader`. The input
+/// comes from a file and standard error goes to one, so that only standard
+/// output is a pipe and no poll loop is needed.
+ProcessResult run(const std::string& program, const std::vector<std::string>& args,
+                  const std::string& input, std::size_t addressSpaceLimit, bool readOutput) {
+  const std::unique_ptr<FILE, int (*)(FILE*)> in(std::tmpfile(), std::fclose);
+  const std::unique_ptr<FILE, int (*)(FILE*)> err(std::tmpfile(), std::fclose);
+  if (!in || !err || std::fwrite(input.data(), 1, input.size(), in.get()) != input.size())
+    throw std::runtime_error("temporary file failed");
+  std::rewind(in.get());
+  const std::array<int, 2> out = makePipe();
+  if (!readOutput)
+    close(out[0]); // before the child starts, so that its every write fails
+  const int pid =
+      spawn(program, args, fileno(in.get()), out[1], fileno(err.get()), addressSpaceLimit);
+  close(out[1]);
+  ProcessResult result;
+  if (readOutput) {
+    readAll(out[0], result.out);
+    close(out[0]);
+  }
+  result.exitStatus = waitFor(pid);
+  lseek(fileno(err.get()), 0, SEEK_SET);
+  readAll(fileno(err.get()), result.err);
+  return result;
+}
+
 } // namespace
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input, std::size_t addressSpaceLimit) {
-  Pipe in, out, err;
-  int pid = spawn(program, args, in, out, &err, addressSpaceLimit);
-  ProcessResult result;
-  std::size_t written = 0;
-  int inFd = in.write;
-  if (input.empty()) {
-    close(inFd);
-    inFd = -1;
-  }
-  bool outOpen = true, errOpen = true;
-  char buffer[65536];
-  while (outOpen || errOpen) {
-    pollfd fds[3] = {{out.read, POLLIN, 0}, {err.read, POLLIN, 0}, {inFd, POLLOUT, 0}};
-    fds[0].fd = outOpen ? out.read : -1;
-    fds[1].fd = errOpen ? err.read : -1;
-    if (poll(fds, 3, -1) < 0) {
-      if (errno == EINTR)
-        continue;
-      break;
-    }
-    if (inFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      ssize_t n = ::write(inFd, input.data() + written, input.size() - written);
-      if (n > 0)
-        written += static_cast<std::size_t>(n);
-      if (n < 0 || written == input.size()) {
-        close(inFd);
-        inFd = -1;
-      }
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-        continue;
-      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0)
-        (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-      else if (i == 0)
-        outOpen = false;
-      else
-        errOpen = false;
-    }
-  }
-  if (inFd >= 0)
-    close(inFd);
-  close(out.read);
-  close(err.read);
-  result.exitStatus = waitFor(pid);
-  return result;
+  return run(program, args, input, addressSpaceLimit, true);
 }
 
 ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
                                const std::string& input) {
-  Pipe in, out, err;
-  const int pid = spawn(program, args, in, out, &err);
-  close(out.read);
-  // The child may end before it has read everything: a failed write is fine.
-  for (std::size_t done = 0; done < input.size();) {
-    const ssize_t n = ::write(in.write, input.data() + done, input.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      break;
-    done += static_cast<std::size_t>(n);
-  }
-  close(in.write);
-  ProcessResult result;
-  char buffer[4096];
-  for (ssize_t n; (n = read(err.read, buffer, sizeof buffer)) != 0;) {
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n < 0)
-      break;
-    result.err.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(err.read);
-  result.exitStatus = waitFor(pid);
-  return result;
+  return run(program, args, input, 0, false);
 }
 
 ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit) {
@@ -161,10 +123,12 @@ ProcessResult runVerifier(const std::vector<std::string>& args, const std::strin
 #endif
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
-  Pipe in, out;
-  pid_ = spawn(program, args, in, out, nullptr);
-  in_ = in.write;
-  out_ = out.read;
+  const std::array<int, 2> in = makePipe(), out = makePipe();
+  pid_ = spawn(program, args, in[0], out[1], -1);
+  close(in[0]);
+  close(out[1]);
+  in_ = in[1];
+  out_ = out[0];
 }
 
 ChildProcess::~ChildProcess() {
@@ -178,35 +142,20 @@ ChildProcess::~ChildProcess() {
 }
 
 void ChildProcess::write(const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(in_, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      throw std::runtime_error("write to child failed");
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  // Short texts: a pipe takes them whole.
+  if (::write(in_, text.data(), text.size()) != ssize_t(text.size()))
+    throw std::runtime_error("write to child failed");
 }
 
 bool ChildProcess::readLine(std::string& line, int timeoutMs) {
-  for (;;) {
-    std::size_t newline = pending_.find('\n');
-    if (newline != std::string::npos) {
-      line = pending_.substr(0, newline);
-      pending_.erase(0, newline + 1);
-      return true;
-    }
+  line.clear();
+  for (char c;;) {
     pollfd fd{out_, POLLIN, 0};
-    int ready = poll(&fd, 1, timeoutMs);
-    if (ready <= 0)
+    if (poll(&fd, 1, timeoutMs) <= 0 || read(out_, &c, 1) != 1)
       return false;
-    char buffer[4096];
-    ssize_t n = read(out_, buffer, sizeof buffer);
-    if (n <= 0)
-      return false;
-    pending_.append(buffer, static_cast<std::size_t>(n));
+    if (c == '\n')
+      return true;
+    line += c;
   }
 }
 

@@ -22,7 +22,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
                          const std::string& input, std::size_t addressSpaceLimit = 0);
 
 /// Like `runProcess`, but nobody reads the child's standard output: its read
-/// end is closed before any input is written, so every write there fails
+/// end is closed before the child starts, so every write there fails
 /// (SIGPIPE is ignored in the child). `out` stays empty.
 ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
                                const std::string& input);
@@ -45,8 +45,8 @@ public:
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   void write(const std::string& text);
-  /// Reads one line (without its newline); empty optional-like result: returns
-  /// false on end of output or when `timeoutMs` passes first.
+  /// Reads one line (without its newline); false on end of output or when
+  /// `timeoutMs` passes first.
   bool readLine(std::string& line, int timeoutMs = 5000);
   void closeInput();
   /// Waits for the process and returns its exit status as in ProcessResult.
@@ -56,7 +56,6 @@ private:
   int pid_ = -1;
   int in_ = -1;
   int out_ = -1;
-  std::string pending_;
 };
 
 } // namespace orvela::test

@@ -51,14 +51,6 @@ inline JsonRun runVerifierJson(std::vector<std::string> args, const std::string&
   return run;
 }
 
-/// The verdict of every property of a JSON report, in order.
-inline std::vector<std::string> verdictsOf(const JsonValue& document) {
-  std::vector<std::string> verdicts;
-  for (const JsonValue& property : document.at("properties").items)
-    verdicts.push_back(property.at("verdict").text);
-  return verdicts;
-}
-
 /// The lines of a text.
 inline std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
