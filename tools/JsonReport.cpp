@@ -11,12 +11,16 @@ namespace {
 void writeOptions(JsonWriter& json, const SearchOptions& options, const SearchLimits& limits) {
   static const char* const orders[] = {"bfs", "dfs"};
   static const char* const representations[] = {"exact", "packed", "bitstate", "hull"};
+  static const char* const extrapolations[] = {"global-max", "local-max", "global-lu", "local-lu"};
+  static const char* const subsumptions[] = {"inclusion", "lu"};
   json.beginObject();
   json.member("order", orders[options.order == SearchOrder::depthFirst]);
   json.member("representation", representations[int(options.representation) & 3]);
   json.member("reduction", int(options.reduction));
   json.member("reuse", options.reuse);
   json.member("active_clocks", options.activeClocks);
+  json.member("extrapolation", extrapolations[int(options.extrapolation)]);
+  json.member("subsumption", subsumptions[int(options.subsumption)]);
   json.member("trace", options.trace);
   json.member("zone_format", int(options.zoneFormat));
   json.memberIf("time_limit", limits.seconds > 0, limits.seconds, 3);

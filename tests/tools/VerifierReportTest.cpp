@@ -30,6 +30,8 @@ TEST(VerifierJson, WritesTheDocumentedFields) {
   EXPECT_EQ(options.at("order").text, "dfs");
   EXPECT_EQ(options.at("representation").text, "exact");
   EXPECT_EQ(options.at("reduction").number, 0);
+  EXPECT_EQ(options.at("extrapolation").text, "local-lu");
+  EXPECT_EQ(options.at("subsumption").text, "lu");
   EXPECT_FALSE(options.at("reuse").boolean);
   EXPECT_TRUE(options.at("trace").boolean);
   EXPECT_EQ(options.at("zone_format").number, 1);
