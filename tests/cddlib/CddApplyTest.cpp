@@ -36,23 +36,6 @@ TEST_F(CddApplyTest, AlgebraicLawsHoldForTheNodesThemselves) {
   }
 }
 
-TEST_F(CddApplyTest, BooleanLevelsCombineWithClockDifferences) {
-  ASSERT_EQ(lib->addBooleans(1), 0);
-  auto level = uint32_t(lib->levelCount() - 1);
-  CddElement elements[2] = {{cddfalse, 0, 0}, {cddtrue, cddInfinity, 0}};
-  cdd b(*lib, cdd_make_cdd_node(state(), level, elements, 2));
-  Zone z(4);
-  z.constrain(2, 0, lt(4));
-  cdd zone = z.diagram(*lib);
-  cdd either = zone | b, both = zone & b;
-  for (bool value : {false, true})
-    for (const Point& x : {Point{0, 1, 3, 0}, Point{0, 1, 9, 0}}) {
-      EXPECT_EQ(evalAt(either, x, {value}), value || z.contains(x));
-      EXPECT_EQ(evalAt(both, x, {value}), value && z.contains(x));
-    }
-  EXPECT_EQ(lib->reduce(both).get(), both.get());
-}
-
 TEST_F(CddApplyTest, TooManyIntervalsAreReportedAndTheLibraryGoesOn) {
   start(2, 5); // nodes of at most five elements: two intervals
   cdd pieces = cddfalse;

@@ -76,34 +76,6 @@ TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
   EXPECT_GT(notIncluded, 10);
 }
 
-TEST_F(CddReduceTest, UnionMinusItsPartsIsEmpty) {
-  std::mt19937 rng(5);
-  for (int k = 0; k < 10; ++k) {
-    std::vector<Zone> parts;
-    cdd all = cddfalse;
-    for (int m = 0; m < 4; ++m) {
-      parts.push_back(randomZone(rng, 4, 6));
-      all = all | parts.back().diagram(*lib);
-    }
-    cdd rest = all;
-    for (const Zone& z : parts)
-      rest = rest - z.diagram(*lib);
-    EXPECT_EQ(lib->reduce(rest).get(), cddfalse);
-    // Without the first part's subtraction, a point of the first part that no
-    // other part covers keeps the reduced rest non-empty.
-    rest = all;
-    for (std::size_t m = 1; m < parts.size(); ++m)
-      rest = rest - parts[m].diagram(*lib);
-    cdd restR = lib->reduce(rest);
-    for (int m = 0; m < 500; ++m) {
-      Point x = randomPoint(rng, 4, 6);
-      bool witness = parts[0].contains(x) && !parts[1].contains(x) && !parts[2].contains(x) &&
-                     !parts[3].contains(x);
-      ASSERT_EQ(evalAt(restR, x), witness);
-    }
-  }
-}
-
 TEST_F(CddReduceTest, ZonesOfADiagramPartitionItWithinAZone) {
   std::mt19937 rng(61);
   for (int k = 0; k < 30; ++k) {

@@ -24,7 +24,6 @@ public:
 
   void writeDiscreteTo(GlobalState* target) override { state_->discreteCopy(target); }
   void writeSymbolicTo(GlobalState* target) override {
-    ++symbolicReads;
     state_->getRegion()->unpackTo(target->getUnpackedRegion());
   }
   bool getFlag() override { return flag_; }
@@ -32,7 +31,6 @@ public:
   void remove() override {} // lives on the test's stack
 
   std::vector<bool> releases;
-  int symbolicReads = 0;
 
 private:
   const GlobalState* state_;

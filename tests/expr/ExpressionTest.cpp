@@ -1,18 +1,22 @@
 // The expression tree: evaluation against a test state view, ranges, clock
-// use, the visitor, and the updates.
+// use, and the updates, the copy of a clock against the reference zones.
 
 #include "expr/Expression.h"
 
 #include "expr/Arrays.h"
 #include "expr/Assignment.h"
 #include "expr/BinaryExpressions.h"
+#include "expr/ClockCopyReset.h"
 #include "expr/ClockUpdates.h"
 #include "expr/CommaExpression.h"
 #include "expr/Constant.h"
 #include "expr/Guard.h"
 #include "expr/LogicExpressions.h"
 #include "expr/Range.h"
+#include "support/StateFixtures.h"
 #include "support/TestState.h"
+#include "symbolic/RegionFixtures.h"
+#include "symbolic/ZoneReference.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +30,9 @@ namespace orvela {
 namespace {
 
 using test::constant;
+using test::Matrix;
 using test::TestState;
+using test::ZoneGenerator;
 using Clocks = std::set<int>;
 
 // ------------------------------------------------------------------ arrays
@@ -196,6 +202,8 @@ Pointer<Expression> clockElement() {
                  new Product(new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 1), constant(1)));
 }
 
+// Only an update of one known clock is a definite reset; a copy reads its
+// source, each clock an element may name.
 TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   Clocks used, reset;
   ClockAssign(constant(2), 0).regClockUse(nullptr, used, reset);
@@ -204,6 +212,48 @@ TEST(ClockUpdates, OnlyASingleClockIsADefiniteReset) {
   ClockShiftReset(constant(6), 1).regClockUse(nullptr, used, reset);
   EXPECT_EQ(reset, Clocks{2});
   EXPECT_TRUE(used.empty());
+  ClockCopyReset(constant(6), clockElement()).regClockUse(nullptr, used, reset); // x[i] := x6
+  EXPECT_EQ(reset, Clocks{2});
+  ClockCopyReset(clockElement(), constant(1)).regClockUse(nullptr, used, reset); // x1 := x[i]
+  EXPECT_EQ(used, (Clocks{3, 4, 5, 6}));
+  EXPECT_EQ(reset, (Clocks{1, 2}));
+}
+
+/// d := s from the definition: forget everything about d, then make it
+/// equal to s.
+Matrix copiedByDefinition(Matrix z, unsigned s, unsigned d) {
+  if (s == d)
+    return z;
+  for (unsigned k = 0; k < z.n; ++k) {
+    if (k != d) {
+      z.at(d, k) = test::inf;
+      z.at(k, d) = test::inf;
+    }
+  }
+  z.tighten(d, s, 1);
+  z.tighten(s, d, 1);
+  z.close();
+  return z;
+}
+
+TEST(ClockUpdates, ACopyTakesTheSourceBoundsOnRandomZones) {
+  ZoneGenerator gen(61);
+  for (int round = 0; round < 300; ++round) {
+    const int clocks = gen.uniform(1, 6);
+    const ModelTables model = test::setUpModel(clocks, 1);
+    const unsigned n = unsigned(clocks + 1);
+    const Matrix zone = gen.closedZone(n, 2 * clocks);
+    test::OwnedState state = test::makeState(model, {0}, {0});
+    test::load(state->getUnpackedRegion(), zone);
+    const unsigned s = unsigned(gen.uniform(0, clocks));
+    const unsigned d = unsigned(gen.uniform(1, clocks));
+    int unused = -5;
+    ClockCopyReset(constant(int(s)), constant(int(d))).evaluate(state.get(), &unused);
+    ASSERT_EQ(test::matrixOf(state->getUnpackedRegion()).m, copiedByDefinition(zone, s, d).m)
+        << "round " << round << ": " << s << " into " << d;
+    EXPECT_EQ(unused, -5);
+    EXPECT_TRUE(state->getUnpackedRegion()->isClosed());
+  }
 }
 
 TEST(IntegerGuard, EachComparisonCodeOnLessEqualAndGreaterOperands) {

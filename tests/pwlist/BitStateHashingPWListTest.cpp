@@ -1,7 +1,6 @@
 #include "pwlist/BitStateHashingPWList.h"
 
 #include "ListTestFixture.h"
-#include "dbm/Hash.h"
 
 namespace orvela {
 namespace {
@@ -10,8 +9,8 @@ using test::OwnedState;
 
 class BitStateHashingPWListTest : public test::ListTest {
 protected:
-  Pointer<PWList> makeList(unsigned bits = 8388593) {
-    return createBitStateHashingPWList(1009, createQueuePWOrder(), bits, shape());
+  Pointer<PWList> makeList() {
+    return createBitStateHashingPWList(1009, createQueuePWOrder(), 8388593, shape());
   }
   static BitStateHashingPWList& bitState(PWList& list) {
     return static_cast<BitStateHashingPWList&>(list);
@@ -44,22 +43,6 @@ TEST_F(BitStateHashingPWListTest, AnExploredStateIsAcceptedAgainButNotExploredAg
   EXPECT_TRUE(list->enumStates());
   GlobalStateReference* none;
   EXPECT_FALSE(list->enumStates()->tryGet(&none));
-}
-
-TEST_F(BitStateHashingPWListTest, TheBitHashesLocationsComparedIntegersAndTheWholeZone) {
-  Pointer<PWList> list = makeList();
-  OwnedState s = test::makeState(model, {3, 1}, {-4, 9});
-  test::restrictClock(s.get(), 1, 2, 5);
-  const UnpackedRegion* zone = s->getUnpackedRegion();
-  uint32_t h = hash(s->getLocations(), 2 * sizeof(uint16_t), 0);
-  h = hash2(s->getIntegerTable()->getValues(), 2, h);
-  h = hash2(zone->bounds(), 9, h);
-  EXPECT_EQ(bitState(*list).bitIndex(s->getLocations(), s->getIntegerTable()->getValues(),
-                                     zone->bounds()),
-            h % 8388593u);
-  // and that is the bit a kept state sets
-  ASSERT_TRUE(explore(*list, s));
-  EXPECT_TRUE(bitState(*list).isBitSet(h % 8388593u));
 }
 
 } // namespace

@@ -40,26 +40,6 @@ TEST_F(ConvexHullPWListTest, AnExploredStateThatGrowsIsExploredAgain) {
   }
 }
 
-// A state grows while the search expands it (one of its own successors has
-// its discrete part): the expansion goes on with the old zone, and the grown
-// state is queued again, so nothing of the larger zone is missed.
-TEST_F(ConvexHullPWListTest, AHeldStateThatGrowsIsQueuedAgain) {
-  Pointer<PWList> list = makeList();
-  ASSERT_TRUE(put(*list, state(1, 0, 0, 1), false));
-  GlobalStateReference* held = get(*list);
-  ASSERT_TRUE(put(*list, state(1, 0, 3, 4)));
-  EXPECT_EQ(check(*list), "");
-  EXPECT_EQ(interval(read(held).get()), Interval(0, 1));
-  held->release(!held->getFlag());
-  EXPECT_EQ(check(*list), "");
-  GlobalStateReference* again = get(*list);
-  ASSERT_NE(again, nullptr);
-  EXPECT_EQ(interval(read(again).get()), Interval(0, 4));
-  EXPECT_FALSE(again->getFlag()); // the held state's flag
-  again->release(true);
-  EXPECT_EQ(static_cast<ChunkPWListBase&>(*list).nodesInUse(), 0u);
-}
-
 // Random puts, gets and releases against a model: one interval per discrete
 // part that only grows, and a queue of the parts waiting. Fixed seed.
 TEST_F(ConvexHullPWListTest, RandomOperationsAgreeWithAHullModel) {

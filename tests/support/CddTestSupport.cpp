@@ -57,25 +57,17 @@ std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst) {
   return points;
 }
 
-bool evalAt(const cdd& diagram, const Point& x, const std::vector<bool>& booleans) {
+bool evalAt(const cdd& diagram, const Point& x) {
   bool negated = false;
   for (CddNode* d = diagram;;) {
     negated ^= cddIsComplement(d);
     CddNode* node = cddRegular(d);
     if (cddIsTerminal(node))
       return negated; // the plain terminal is false
-    // An internal node means a handle with its library.
+    // An internal node means a handle with its library; every level is a
+    // clock difference.
     CddLevelInfo info = diagram.library()->levelInfo(int(node->level()));
-    int32_t value;
-    if (info.type == 0) {
-      value = x[std::size_t(info.clock1)] - x[std::size_t(info.clock2)];
-    } else {
-      // The k-th boolean level; false takes the first element.
-      int k = 0;
-      for (uint32_t l = 0; l < node->level(); ++l)
-        k += diagram.library()->levelInfo(int(l)).type != 0;
-      value = booleans.at(std::size_t(k)) ? node->elements()[0].bound : INT32_MIN;
-    }
+    const int32_t value = x[std::size_t(info.clock1)] - x[std::size_t(info.clock2)];
     const CddElement* e = node->elements();
     uint32_t k = 0;
     while (!(value < e[k].bound))
@@ -95,9 +87,8 @@ int emptyPaths(const cdd& diagram, unsigned dimension) {
     int32_t lower = DBM_MINUS_INFINITY;
     for (uint32_t k = 0; k < cddElementCount(node); lower = e[k].bound, ++k) {
       Zone part(zone);
-      if (info.type == 0)
-        dbm_tighten_interval(part.dbm(), unsigned(info.clock1), unsigned(info.clock2), lower,
-                             e[k].bound);
+      dbm_tighten_interval(part.dbm(), unsigned(info.clock1), unsigned(info.clock2), lower,
+                           e[k].bound);
       if (part.empty())
         ++count;
       else

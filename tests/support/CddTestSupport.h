@@ -79,12 +79,11 @@ Point randomPoint(std::mt19937& rng, unsigned dimension, int32_t maxConst);
 /// Every doubled point with clock values in [0, maxConst + 1] (dimension 3: two clocks).
 std::vector<Point> gridPoints(unsigned dimension, int32_t maxConst);
 
-/// Value of the diagram at the doubled point; `booleans[k]` is the value of
-/// the k-th boolean level.
-bool evalAt(const cdd& diagram, const Point& x, const std::vector<bool>& booleans = {});
+/// Value of the diagram (of clock levels only) at the doubled point.
+bool evalAt(const cdd& diagram, const Point& x);
 
-/// Number of root-to-terminal paths of the diagram whose zone is empty
-/// (boolean levels are passed through). Zones start from all valuations.
+/// Number of root-to-terminal paths of the diagram whose zone is empty.
+/// Zones start from all valuations.
 int emptyPaths(const cdd& diagram, unsigned dimension);
 
 } // namespace cddtest

@@ -15,7 +15,6 @@
 #include "support/ModelText.h"
 #include "symbolic/GlobalStateReference.h"
 
-#include <list>
 #include <map>
 #include <string>
 #include <vector>
@@ -45,22 +44,19 @@ struct Search {
     return new AndExpression(a, b);
   }
 
-  /// Searches for a state where `goal` holds, from `start` (the initial
-  /// state when null; `continued` puts null into the search instead), with
-  /// `extra` observers; answers whether one was found.
-  bool reach(const Pointer<Expression>& goal, const std::list<Filter*>& extra = {},
-             bool continued = false) {
-    return reach(Pointer<TCTLExpression>(new TCTLExpressionAdaptor(goal)), extra, continued);
+  /// Searches from the initial state for a state where `goal` holds;
+  /// answers whether one was found.
+  bool reach(const Pointer<Expression>& goal) {
+    return reach(Pointer<TCTLExpression>(new TCTLExpressionAdaptor(goal)));
   }
   /// The same for a state formula (a parsed property's).
-  bool reach(const Pointer<TCTLExpression>& property, const std::list<Filter*>& extra = {},
-             bool continued = false) {
-    Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), extra);
+  bool reach(const Pointer<TCTLExpression>& property) {
+    Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});
     stop = new StopSink(search.get());
     search->setSink(stop.get());
     stateSpace->setConstants(info);
     search->setExpression(property);
-    EXPECT_TRUE(search->tryPut(continued ? nullptr : initial.get()));
+    EXPECT_TRUE(search->tryPut(initial.get()));
     return bool(stop->state());
   }
 
