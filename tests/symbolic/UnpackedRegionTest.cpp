@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <vector>
 
 namespace orvela {
@@ -101,6 +102,24 @@ TEST(UnpackedRegionPacking, UnpackingGivesBackTheClosedMatrixExactly) {
     EXPECT_TRUE(unpacked->isClosed());
     ASSERT_EQ(matrixOf(unpacked.get()).m, zone.m) << "round " << round;
   }
+}
+
+// The packed list compares a new zone with a packed one without unpacking
+// when the packed zone's kept constraints hold in it; either way the answer
+// must be the unpacked zones' relation (the quick test answers superset for
+// equal zones too).
+TEST(UnpackedRegionPacking, PackedZonesRelateAsTheirUnpackedForms) {
+  ZoneGenerator gen(211);
+  std::set<Inclusion> seen;
+  for (int round = 0; round < 2 * iterations; ++round) {
+    const auto [a, b] = gen.relatedZones(unsigned(gen.uniform(2, 9)));
+    const Inclusion expected = regionOf(a)->relation(regionOf(b).get());
+    seen.insert(expected);
+    ASSERT_EQ(PackedRegion::pack(*regionOf(a))->relation(regionOf(b).get()),
+              expected == Inclusion::equal ? Inclusion::superset : expected)
+        << "round " << round;
+  }
+  EXPECT_EQ(seen.size(), 4u);
 }
 
 // ------------------------------------------------------- clock operations
