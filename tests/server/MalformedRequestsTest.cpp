@@ -234,14 +234,6 @@ TEST(MalformedRequests, EdgeReferencesOfASuccessorRequest) {
     expectAnsweredAndNothingLost({bad.what, "getSuccessor\n" + state + bad.request, bad.message});
 }
 
-TEST(MalformedRequests, OptionLines) {
-  for (const BadRequest& bad :
-       std::initializer_list<BadRequest>{{"no value", "setOptions\norder\n.\n", "Syntax error"},
-                                         {"garbage flag", "setOptions\nreuse maybe\n.\n",
-                                          "Protocol violation: T, F, 0 or 1 expected"}})
-    expectAnsweredAndNothingLost(bad);
-}
-
 TEST(MalformedRequests, WatchLists) {
   for (const std::string service : {"domainInit\n", "wcrtInit\n"}) {
     // Two numbers, garbage, a process below -1, a location beyond the model.
