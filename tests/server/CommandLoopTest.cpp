@@ -43,9 +43,6 @@ TEST(CommandLoopProcess, SessionsAreAnsweredLineByLine) {
       {"version\n", versionReply},
       {"quit\nversion\n", ""}, // quit writes nothing and stops reading
       {"\n\n\nversion\n\n", versionReply},
-      // An over-long line is reported once, by its first eighteen characters.
-      {"versionversionversionversion\nversion\n",
-       "error\nversionversionvers: Unknown command\n.\n" + versionReply},
       {"version\r\nquit\r\n", versionReply},
       {"version", versionReply},
   };

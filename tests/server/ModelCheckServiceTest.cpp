@@ -27,7 +27,6 @@ std::string afterLoad(const std::string& reply) { return lampNames + "ok\n.\n" +
 // way out once n is 3.
 TEST(ModelCheckService, VerdictsUnderEveryRepresentationOrderAndReduction) {
   const std::pair<const char*, const char*> cases[] = {
-      {"E<> P.on", "TTTM"},
       {"E<> P.done", "TTTM"},
       {"E<> P.done and x > 5", "FFMF"},
       {"E<> P.off and x < 2 and n == 1", "FFMF"},

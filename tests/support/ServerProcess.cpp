@@ -132,9 +132,8 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
 }
 
 ChildProcess::~ChildProcess() {
-  closeInput();
-  if (out_ >= 0)
-    close(out_);
+  close(in_);
+  close(out_);
   if (pid_ > 0) {
     kill(pid_, SIGKILL);
     waitFor(pid_);
@@ -147,11 +146,11 @@ void ChildProcess::write(const std::string& text) {
     throw std::runtime_error("write to child failed");
 }
 
-bool ChildProcess::readLine(std::string& line, int timeoutMs) {
+bool ChildProcess::readLine(std::string& line) {
   line.clear();
   for (char c;;) {
     pollfd fd{out_, POLLIN, 0};
-    if (poll(&fd, 1, timeoutMs) <= 0 || read(out_, &c, 1) != 1)
+    if (poll(&fd, 1, 5000) <= 0 || read(out_, &c, 1) != 1)
       return false;
     if (c == '\n')
       return true;
@@ -159,16 +158,10 @@ bool ChildProcess::readLine(std::string& line, int timeoutMs) {
   }
 }
 
-void ChildProcess::closeInput() {
-  if (in_ >= 0) {
-    close(in_);
-    in_ = -1;
-  }
-}
-
 int ChildProcess::wait() {
-  closeInput();
-  int status = waitFor(pid_);
+  close(in_);
+  in_ = -1; // closed: the destructor's close fails harmlessly
+  const int status = waitFor(pid_);
   pid_ = -1;
   return status;
 }

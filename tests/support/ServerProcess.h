@@ -46,10 +46,10 @@ public:
 
   void write(const std::string& text);
   /// Reads one line (without its newline); false on end of output or when
-  /// `timeoutMs` passes first.
-  bool readLine(std::string& line, int timeoutMs = 5000);
-  void closeInput();
-  /// Waits for the process and returns its exit status as in ProcessResult.
+  /// five seconds pass first.
+  bool readLine(std::string& line);
+  /// Closes the input, waits for the process and returns its exit status as
+  /// in ProcessResult.
   int wait();
 
 private:

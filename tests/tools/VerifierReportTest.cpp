@@ -83,10 +83,7 @@ TEST(VerifierJson, WarnsOfOverflowsAndClampedValuesWhereTheyFirstHappen) {
     std::vector<std::string> kinds;
   };
   const Case cases[] = {
-      {"guard n * 65536 * 65536 == 0;", {"arithmetic overflow"}},
       {"guard -(n - 2147483647 - 2) > 0;", {"arithmetic overflow"}}, // negation
-      {"assign v := w + 10;", {"value clamped"}},
-      {"assign a[n + 5] := 7;", {"index clamped"}},
       {"assign v := w, a[w] := n * 1000;", {}},
       {"guard n * 1073741824 * 2 != 0; assign v := 10, a[n - 9] := 1;",
        {"arithmetic overflow", "value clamped", "index clamped"}},
@@ -175,10 +172,6 @@ TEST(VerifierTrace, ZoneFormatZeroShowsEveryBoundAndOneTheMinimalConstraints) {
   const JsonValue& fullTrace = full.document.at("properties")[0].at("trace");
   const JsonValue& minimalTrace = minimal.document.at("properties")[0].at("trace");
   ASSERT_EQ(fullTrace.size(), minimalTrace.size());
-  // At the start the three clocks are equal: every difference is bounded by
-  // 0 in the closed matrix, and a cycle of three such bounds says it all.
-  EXPECT_EQ(zoneOf(fullTrace[0]).size(), 6u);
-  EXPECT_EQ(zoneOf(minimalTrace[0]).size(), 3u);
   // After P1 enters req: P1.x <= 2, P1.x at most the other two, which are
   // equal; one of P1's two differences follows from the other.
   const std::set<std::string> all = zoneOf(fullTrace[1]);
