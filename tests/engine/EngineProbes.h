@@ -17,16 +17,16 @@
 namespace orvela::test {
 
 /// A reference to a state held by the test: both halves are read from it, the
-/// flag is chosen, and every release is recorded.
+/// flag is set, and every release is recorded.
 class HeldState final : public GlobalStateReference {
 public:
-  explicit HeldState(const GlobalState* state, bool flag = true) : state_(state), flag_(flag) {}
+  explicit HeldState(const GlobalState* state) : state_(state) {}
 
   void writeDiscreteTo(GlobalState* target) override { state_->discreteCopy(target); }
   void writeSymbolicTo(GlobalState* target) override {
     state_->getRegion()->unpackTo(target->getUnpackedRegion());
   }
-  bool getFlag() override { return flag_; }
+  bool getFlag() override { return true; }
   void release(bool drop) override { releases.push_back(drop); }
   void remove() override {} // lives on the test's stack
 
@@ -34,22 +34,19 @@ public:
 
 private:
   const GlobalState* state_;
-  bool flag_;
 };
 
 /// Records every successor pair: the move's edge names and a heap copy of the
-/// state. With an allocator it owns the states it receives and returns them.
+/// state. It owns the states it receives and returns them to `owned`.
 class MoveRecorder final : public ItemSink<MoveRecorder, SuccessorPair> {
 public:
-  explicit MoveRecorder(Allocator* owned = nullptr, bool answer = true)
-      : owned_(owned), answer_(answer) {}
+  explicit MoveRecorder(Allocator* owned) : owned_(owned) {}
 
   bool put(SuccessorPair* pair) {
     moves.push_back(moveName(pair->second));
     states.emplace_back(pair->first->unpackedCopy());
-    if (owned_)
-      owned_->deallocate(pair->first);
-    return answer_;
+    owned_->deallocate(pair->first);
+    return true;
   }
 
   std::vector<std::string> moves;
@@ -57,7 +54,6 @@ public:
 
 private:
   Allocator* owned_;
-  bool answer_;
 };
 
 /// A model written in the description language, its initial state, and

@@ -8,15 +8,11 @@ namespace orvela {
 namespace {
 
 using test::OwnedState;
-using Seen = std::vector<std::pair<int, std::pair<int, int>>>;
 
 class HashingPWListTest : public test::ListTest {
 protected:
   Pointer<PWList> makeList(WaitingStore* order, unsigned buckets = 7) {
     return createDBMPWList(buckets, order, shape());
-  }
-  static std::size_t nodesInUse(PWList& list) {
-    return static_cast<ChunkPWListBase&>(list).nodesInUse();
   }
 };
 
@@ -45,27 +41,6 @@ TEST_F(HashingPWListTest, QueueStackAndPriorityOrders) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(list->getExplored(), 4u);
   }
-}
-
-// A state being explored may be covered by one of its own successors (a
-// search that emits successors before releasing its reference): the held
-// state stays readable and is forgotten when released.
-TEST_F(HashingPWListTest, AHeldStateCoveredBeforeReleaseStaysReadableAndIsForgotten) {
-  Pointer<PWList> list = makeList(createQueuePWOrder());
-  OwnedState held = state(1, 0, 2, 3), wider = state(1, 0, 0, 6);
-  ASSERT_TRUE(put(*list, held));
-  GlobalStateReference* reference = get(*list);
-  ASSERT_TRUE(put(*list, wider));
-  EXPECT_EQ(check(*list), "");
-  EXPECT_EQ(read(reference)->relation(held.get()), Inclusion::equal);
-  EXPECT_EQ(read(get(*list))->relation(held.get()), Inclusion::equal); // still held
-  reference->release(false);
-  EXPECT_EQ(check(*list), "");
-  EXPECT_EQ(enumerate(*list), (Seen{{10, {0, 6}}}));
-  EXPECT_EQ(nodesInUse(*list), 1u);
-  GlobalStateReference* next = get(*list);
-  ASSERT_NE(next, nullptr);
-  EXPECT_EQ(read(next)->relation(wider.get()), Inclusion::equal);
 }
 
 // Records start with 16-bit bounds; the first state that needs more turns

@@ -23,9 +23,9 @@ public:
 
   static StateShape shape() { return {2, 2, 2, 3}; }
 
-  /// A state at locations (l0, l1) with integers (i0, i1) and x1 in [lo, hi].
-  static OwnedState state(int l0, int i0, int lo, int hi, int l1 = 0, int i1 = 0) {
-    OwnedState s = makeState(model, {l0, l1}, {i0, i1});
+  /// A state at locations (l0, 0) with integers (i0, 0) and x1 in [lo, hi].
+  static OwnedState state(int l0, int i0, int lo, int hi) {
+    OwnedState s = makeState(model, {l0, 0}, {i0, 0});
     restrictClock(s.get(), 1, lo, hi);
     return s;
   }
@@ -33,9 +33,9 @@ public:
     const int* v = const_cast<GlobalState*>(s)->getIntegerReference();
     return unsigned(s->getLocation(0) * 1000 + s->getLocation(1) * 100 + v[0] * 10 + v[1]);
   }
-  /// Offers `s` with the given hash (by default one from its discrete part).
-  static bool put(PWList& list, const OwnedState& s, bool store = true, int hash = -1) {
-    WaitingState offered{s.get(), store, hash < 0 ? keyHash(s.get()) : unsigned(hash)};
+  /// Offers `s` with a hash of its discrete part.
+  static bool put(PWList& list, const OwnedState& s, bool store = true) {
+    WaitingState offered{s.get(), store, keyHash(s.get())};
     return list.tryPut(&offered);
   }
   static GlobalStateReference* get(PWList& list) {
