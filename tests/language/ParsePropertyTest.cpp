@@ -3,7 +3,6 @@
 
 #include "language/ParseProperty.h"
 
-#include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
 #include "expr/Constant.h"
 #include "expr/ExpressionVisitor.h"
@@ -13,11 +12,8 @@
 #include "formula/ClockExpr.h"
 #include "formula/OrExpr.h"
 #include "formula/TCTLExpressionAdaptor.h"
-#include "formula/TCTLVisitor.h"
-#include "language/ErrorReporting.h"
 #include "language/ParseSystem.h"
 #include "support/StateFixtures.h"
-#include "symbolic/IntegerInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -110,14 +106,6 @@ protected:
     Parsed parsed;
     parsed.property = parseProperty(text, system, &parsed.messages, deadlockFactory(system));
     return parsed;
-  }
-
-  /// Sets an integer or array element by the name the loader gives it:
-  /// "i", "a[1]", "m[1][2]", "P.v".
-  void setInteger(GlobalState& state, const char* name, int value) const {
-    const int offset = system->tables().integerOffset(name);
-    ASSERT_GE(offset, 0) << name;
-    state.getIntegerReference()[offset] = value;
   }
 
   /// Parses "E<> " and each formula, and compares the tree built with the
