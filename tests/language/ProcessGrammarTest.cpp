@@ -60,10 +60,6 @@ TEST(ProcessGrammar, TheSystemLineOrdersTheProcessesItNames) {
   EXPECT_STREQ(parsed.system->getProcess(1)->getName(), "B");
   EXPECT_EQ(parsed.system->getProcess(1)->getPosition(), 1);
   EXPECT_EQ(edgeOf(parsed, 1, 0).getProcessIndex(), 1);
-  // Position in the high half of the data, frame in the low half.
-  EXPECT_EQ(parsed.system->symbols()->getData("B"), (1 << 16) | 2);
-  EXPECT_EQ(parsed.system->symbols()->getData("A") & 0xffff, 1);
-  EXPECT_EQ(static_cast<unsigned int>(parsed.system->symbols()->getData("A")) >> 16, 0xffffu);
 }
 
 TEST(ProcessGrammar, NamesAreScopedByProcess) {
