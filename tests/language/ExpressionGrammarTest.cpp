@@ -80,17 +80,15 @@ TEST(ExpressionGrammar, OperatorChainsDeeperThanTheLimitAreReported) {
             tooDeep);
 }
 
-// A process whose only edge carries the given guard and updates, over
+// A process whose only edge carries the given updates, over
 // integers k (index 0, domain [0, 5]), i (1), a[3] (2..4), b[3] (5..7).
-Parsed edgeWith(const std::string& guard, const std::string& updates,
-                const std::string& extraDeclarations = "") {
+Parsed edgeWith(const std::string& updates, const std::string& extraDeclarations = "") {
   return parse("int [0,5] k; int i; int a[3], b[3];" + extraDeclarations +
-               "\nprocess P { state s; init s; trans s -> s { " + guard + " " + updates +
-               " }; }\nsystem P;");
+               "\nprocess P { state s; init s; trans s -> s { " + updates + " }; }\nsystem P;");
 }
 
 TEST(ExpressionGrammar, IntegerUpdatesAreClampedIntoTheDomain) {
-  Parsed parsed = edgeWith("", "assign k := k + 4, a[i] := i, b := a, i := 70000;");
+  Parsed parsed = edgeWith("assign k := k + 4, a[i] := i, b := a, i := 70000;");
   ASSERT_TRUE(parsed.system) << parsed.messages;
   EXPECT_EQ(edgeOf(parsed, 0, 0).getAssignmentText(), "k:=k+4, a[i]:=i, b:=a, i:=70000");
   TestState state({3, 9, 0, 0, 0, 0, 0, 0});
@@ -108,15 +106,14 @@ TEST(ExpressionGrammar, UpdatesOfWhatIsNotAnIntegerVariableAreReported) {
       {"assign a[b] := 1;", "Integer value expected"},
   };
   for (const auto& [updates, message] : cases)
-    EXPECT_EQ(edgeWith("", updates, extra).messages,
-              std::string("Error at line 2 : ") + message + "\n")
+    EXPECT_EQ(edgeWith(updates, extra).messages, std::string("Error at line 2 : ") + message + "\n")
         << updates;
-  Parsed rows = edgeWith("", "assign m[1] := a[0] <? 2 >? 1 == 0 ? m[0] : m[1];", extra);
+  Parsed rows = edgeWith("assign m[1] := a[0] <? 2 >? 1 == 0 ? m[0] : m[1];", extra);
   EXPECT_TRUE(rows.system) << rows.messages;
 }
 
 TEST(ExpressionGrammar, ConditionalUpdatesHappenOnlyWhenTheirConditionHolds) {
-  Parsed parsed = edgeWith("", "assign (k < 3 ? k := 4), (i == 0 ? (k > 3 ? i := 7));");
+  Parsed parsed = edgeWith("assign (k < 3 ? k := 4), (i == 0 ? (k > 3 ? i := 7));");
   ASSERT_TRUE(parsed.system) << parsed.messages;
   TestState state({1, 0, 0, 0, 0, 0, 0, 0});
   edgeOf(parsed, 0, 0).resetAssigns(&state);
