@@ -47,9 +47,6 @@ Formula integerIs(int value) {
   return new TCTLExpressionAdaptor(
       new IntegerGuard(new Variable(0, 1, -100, 100), opEqual, constant(value)));
 }
-const ClockExpr& asClock(const Formula& formula) {
-  return dynamic_cast<const ClockExpr&>(*formula);
-}
 
 /// The raw bounds (lower as stored in row 0, upper in column 0) of clock k.
 std::pair<int32_t, int32_t> rawBounds(const GlobalState* state, unsigned k = 1) {
@@ -108,7 +105,8 @@ TEST_F(TCTLExpressionTest, FuzzyEvaluationTestsLowerBoundsOnTheBorder) {
   OwnedState state = copy(0, 5);
   auto fuzzy = [&](const Formula& e) {
     OwnedState scratch(state->copy());
-    const bool answer = asClock(e).evaluateFuzzy(scratch.get(), scratch->getUnpackedRegion());
+    const bool answer = dynamic_cast<const ClockExpr&>(*e).evaluateFuzzy(
+        scratch.get(), scratch->getUnpackedRegion());
     if (answer) { // a zone that stays non-empty is left closed
       EXPECT_TRUE(scratch->getUnpackedRegion()->isClosed());
     }
