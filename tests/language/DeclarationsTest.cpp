@@ -8,7 +8,6 @@
 namespace orvela {
 namespace {
 
-using test::declarationMessages;
 using test::parse;
 using test::withProcess;
 
@@ -81,7 +80,7 @@ TEST(Declarations, FaultyDeclarationsAreReportedWithTheirLine) {
       {"\n\nclock c[255];", clocks},
   };
   for (const auto& [declarations, message] : cases)
-    EXPECT_EQ(declarationMessages(declarations), "Error at line 3 : " + message + "\n")
+    EXPECT_EQ(parse(withProcess(declarations)).messages, "Error at line 3 : " + message + "\n")
         << declarations;
 }
 
