@@ -2,7 +2,6 @@
 
 #include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
-#include "checkers/NotDeadlockExpr.h"
 #include "language/ParseSystem.h"
 #include "support/StateFixtures.h"
 #include "symbolic/UnpackedRegion.h"

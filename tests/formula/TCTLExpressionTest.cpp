@@ -5,21 +5,17 @@
 
 #include "base/Exceptions.h"
 #include "expr/Arrays.h"
-#include "expr/BinaryExpressions.h"
 #include "expr/Constant.h"
 #include "expr/Guard.h"
-#include "expr/Range.h"
 #include "formula/AndExpr.h"
 #include "formula/ClockExpr.h"
 #include "formula/OrExpr.h"
 #include "formula/TCTLExpressionAdaptor.h"
-#include "formula/TCTLVisitor.h"
 #include "support/StateFixtures.h"
 #include "symbolic/Allocator.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
