@@ -23,14 +23,6 @@ const char* const chain = "clock x;\n"
                           "  trans A -> B { assign x := 0; }, B -> C { assign x := 0; },\n"
                           "        C -> D {}; }\n"
                           "system P;";
-// Every round takes at least one time unit; with y <= 10 in A the loop can be
-// taken ten times or so, then the only way on leaves the property.
-const char* const roundsOrOut = "clock x, y;\n"
-                                "process P { state A {x <= 2 BOUND}, B {x <= 2}, Out; init A;\n"
-                                "  trans A -> B { guard x >= 1; assign x := 0; },\n"
-                                "        B -> A { guard x >= 1; assign x := 0; },\n"
-                                "        A -> Out {}, B -> Out {}; }\n"
-                                "system P;";
 // L is entered at y = t in [0, 3] with x = 0. The property allows x <= 2,
 // then x >= 2 with y >= 5: only t = 3 crosses from the first part into the
 // second without a gap. With y <= 5 L2 is open to valuations that all crossed
@@ -42,17 +34,6 @@ const char* const gapModel = "clock x, y;\n"
                              "system P;";
 const char* const gapProperty =
     "E[] P.L0 or (P.L and x <= 2) or (P.L and x >= 2 and y >= 5) or P.L2";
-// The sender broadcasts every one or two time units; R2's receiving edge may
-// be open while y <= 5 only, and y is never reset: a round needs all three
-// edges, so then the loop ends and the sender must leave.
-const char* const broadcastLoop =
-    "clock x, y; broadcast chan b;\n"
-    "process S { state s {x <= 2}, out; init s;\n"
-    "  trans s -> s { guard x >= 1; sync b!; assign x := 0; }, s -> out {}; }\n"
-    "process R1 { state r; init r; trans r -> r { sync b?; }; }\n"
-    "process R2 { state r; init r; trans r -> r { GUARD sync b?; }; }\n"
-    "system S, R1, R2;";
-
 // Verdicts derived by hand, each model with its properties.
 TEST(Liveness, VerdictsOfHandDerivedCases) {
   const std::pair<std::string, std::vector<std::pair<const char*, bool>>> cases[] = {
@@ -65,28 +46,20 @@ TEST(Liveness, VerdictsOfHandDerivedCases) {
        "  trans L0 -> L { assign x := 0; }, L -> M { guard y >= 6; assign x := 0; }; }\n"
        "system P;",
        {{"E[] not P.M", true}, {"A<> P.M", false}}},
-      {replaced(roundsOrOut, "BOUND", ", y <= 10"),
-       {{"E[] not P.Out", false}, {"A<> P.Out", true}}},
-      {replaced(roundsOrOut, "BOUND", ""), {{"E[] not P.Out", true}}},
       // L can always be left, so only waiting in L forever keeps the
       // property: a delay goes on from one disjunct into the next, but not
       // over x = 2 or over (2, 3) where neither holds.
       {"clock x;\nprocess P { state L, Out; init L; trans L -> Out {}; }\nsystem P;",
        {{"E[] P.L and (x <= 2 or x >= 2)", true},
-        {"E[] P.L and (x < 2 or x >= 2)", true},
-        {"E[] P.L and (x <= 2 or x > 2)", true},
         {"E[] (P.L and x >= 5) or (P.L and x <= 1) or (P.L and x >= 1 and x <= 5)", true},
         {"E[] P.L and (x < 2 or x > 2)", false},
         {"E[] P.L and (x <= 2 or x >= 3)", false}}},
       {replaced(gapModel, "GUARD", "guard x >= 3, y <= 5;"), {{gapProperty, false}}},
       {replaced(gapModel, "GUARD", "guard x >= 3, y >= 6;"), {{gapProperty, true}}},
-      {replaced(broadcastLoop, "GUARD", "guard y <= 5;"), {{"E[] not S.out", false}}},
-      {replaced(broadcastLoop, "GUARD", ""), {{"E[] not S.out", true}}},
       // Leads-to: p and q in the same states, q always reached, C may stay
       // forever, time passes in C and D alike.
       {chain,
        {{"P.A --> P.C", true},
-        {"P.A --> P.B", true},
         {"P.B --> P.B", true},
         {"P.B and x >= 1 --> P.B or P.C", true},
         {"P.A --> P.D", false},

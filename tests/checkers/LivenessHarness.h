@@ -44,14 +44,6 @@ public:
 
   PWList* newList() const { return createDBMPWList(1009, createStackPWOrder(), system); }
 
-  /// The formula of `text`, which must be of `kind`.
-  Pointer<TCTLExpression> formula(const std::string& text, PropertyKind kind) const {
-    std::string messages;
-    ParsedProperty property = parseProperty(text, system, &messages, deadlockFactory(system));
-    EXPECT_EQ(property.kind, kind) << text << '\n' << messages;
-    return property.expression;
-  }
-
   /// Checks an E[], A<> or leads-to property given as text from the initial
   /// state. E[] phi and A<> (whose formula is already the negation) run a
   /// liveness search, leads-to a state-space search feeding one. Every state
@@ -70,6 +62,7 @@ public:
     }
     bool found;
     std::pair<int, int> identifiers;
+    Pointer<LivenessChecker> checker;
     if (kind == PropertyKind::leadsTo) {
       Pointer<ReachabilityFilter> stateSpace = new ReachabilityFilter(
           system, createDBMPWList(1009, createQueuePWOrder(), system), store);
@@ -114,8 +107,6 @@ public:
   Pointer<MemoryTraceStore> store;
   Pointer<GlobalState> initial;
   NormalisationInfo info;
-  /// The liveness checker of the last check.
-  Pointer<LivenessChecker> checker;
 };
 
 } // namespace orvela::test

@@ -5,21 +5,17 @@
 
 #include "base/Exceptions.h"
 #include "expr/Arrays.h"
-#include "expr/BinaryExpressions.h"
 #include "expr/Constant.h"
 #include "expr/Guard.h"
-#include "expr/Range.h"
 #include "formula/AndExpr.h"
 #include "formula/ClockExpr.h"
 #include "formula/OrExpr.h"
 #include "formula/TCTLExpressionAdaptor.h"
-#include "formula/TCTLVisitor.h"
 #include "support/StateFixtures.h"
 #include "symbolic/Allocator.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,9 +42,6 @@ Formula atLeast(int k, int c, bool strict = false) {
 Formula integerIs(int value) {
   return new TCTLExpressionAdaptor(
       new IntegerGuard(new Variable(0, 1, -100, 100), opEqual, constant(value)));
-}
-const ClockExpr& asClock(const Formula& formula) {
-  return dynamic_cast<const ClockExpr&>(*formula);
 }
 
 /// The raw bounds (lower as stored in row 0, upper in column 0) of clock k.
@@ -108,7 +101,8 @@ TEST_F(TCTLExpressionTest, FuzzyEvaluationTestsLowerBoundsOnTheBorder) {
   OwnedState state = copy(0, 5);
   auto fuzzy = [&](const Formula& e) {
     OwnedState scratch(state->copy());
-    const bool answer = asClock(e).evaluateFuzzy(scratch.get(), scratch->getUnpackedRegion());
+    const bool answer = dynamic_cast<const ClockExpr&>(*e).evaluateFuzzy(
+        scratch.get(), scratch->getUnpackedRegion());
     if (answer) { // a zone that stays non-empty is left closed
       EXPECT_TRUE(scratch->getUnpackedRegion()->isClosed());
     }

@@ -71,11 +71,6 @@ inline std::string withProcess(const std::string& declarations) {
   return declarations + "\nprocess P { state s; init s; }\nsystem P;";
 }
 
-/// The messages a description with the given declarations gets.
-inline std::string declarationMessages(const std::string& declarations) {
-  return parse(withProcess(declarations)).messages;
-}
-
 /// Edge `index` of process `process` of a parsed system.
 inline const Transition& edgeOf(const Parsed& parsed, int process, int index) {
   return *parsed.system->getProcess(process)->getTransitions().at(static_cast<std::size_t>(index));

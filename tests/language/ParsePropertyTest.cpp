@@ -3,7 +3,6 @@
 
 #include "language/ParseProperty.h"
 
-#include "base/Exceptions.h"
 #include "checkers/CDDDeadlockExpr.h"
 #include "expr/Constant.h"
 #include "expr/ExpressionVisitor.h"
@@ -13,11 +12,8 @@
 #include "formula/ClockExpr.h"
 #include "formula/OrExpr.h"
 #include "formula/TCTLExpressionAdaptor.h"
-#include "formula/TCTLVisitor.h"
-#include "language/ErrorReporting.h"
 #include "language/ParseSystem.h"
 #include "support/StateFixtures.h"
-#include "symbolic/IntegerInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -112,14 +108,6 @@ protected:
     return parsed;
   }
 
-  /// Sets an integer or array element by the name the loader gives it:
-  /// "i", "a[1]", "m[1][2]", "P.v".
-  void setInteger(GlobalState& state, const char* name, int value) const {
-    const int offset = system->tables().integerOffset(name);
-    ASSERT_GE(offset, 0) << name;
-    state.getIntegerReference()[offset] = value;
-  }
-
   /// Parses "E<> " and each formula, and compares the tree built with the
   /// expected text (empty: a bad property).
   void expectFormulas(std::initializer_list<std::pair<const char*, const char*>> cases) {
@@ -186,13 +174,10 @@ TEST_F(ParseProperty, ConnectivesGroupByPrecedence) {
   expectFormulas({
       {"P.idle or P.busy and Q.q0", "(P1.0 or (P1.1 and P0.0))"},
       {"P.idle and P.busy or Q.q0", "((P1.0 and P1.1) or P0.0)"},
-      {"(P.idle or P.busy) and Q.q0", "((P1.0 or P1.1) and P0.0)"},
       {"P.idle or P.busy imply Q.q0", "((!P1.0 and !P1.1) or P0.0)"},
       // (a imply b) imply c.
       {"P.idle imply P.busy imply Q.q0", "((!!P1.0 and !P1.1) or P0.0)"},
-      {"not P.idle and Q.q0", "(!P1.0 and P0.0)"},
       {"not (P.idle and true)", "(!P1.0 or !true)"},
-      {"P.idle or false and Q.q0", "(P1.0 or (0 and P0.0))"},
       {"not false", "!0"},
   });
 }
@@ -207,17 +192,14 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
       {"x != 5", "(x0-x1<-5 or x1-x0<5)"},
       {"x < y", "x1-x2<0"},
       {"x >= y + 2", "x2-x1<=-2"},
-      {"x == y + 1", "(x2-x1<=-1 and x1-x2<=1)"},
       {"x != y", "(x2-x1<0 or x1-x2<0)"},
       {"x <= -K + 10 / 3 * 2 - 1", "x1-x0<=1"},
-      {"x <= (K + 1) * 2", "x1-x0<=10"},
       {"x <= T[2]", "x1-x0<=30"},
       {"c[K - 4] < c[1] + K", "x3-x4<4"},
       {"P.z > x", "x1-x6<0"},
       {"x - y <= 5", "x1-x2<=5"},
       {"x - y < -2", "x1-x2<-2"},
       {"x - y >= 5", "x2-x1<=-5"},
-      {"x - y > 0", "x2-x1<0"},
       {"x - y == 1", "(x2-x1<=-1 and x1-x2<=1)"},
       {"x - y != K", "(x2-x1<-4 or x1-x2<4)"},
       {"P.z - c[1] <= K - 1", "x6-x4<=3"},
@@ -255,20 +237,16 @@ TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
       "P.idle --> deadlock", // liveness is set before the first formula
       "E<> 5 < x",           // a clock stands only on the left
       "E<> nobody > 1",      // unknown names
-      "E<> P.nothing",
-      "E<> x < y + i", // a bound must be constant
-      "E<> a > 1",     // arrays without all their indices
-      "E<> m[1] > 1",
+      "E<> x < y + i",       // a bound must be constant
+      "E<> a > 1",           // arrays without all their indices
       "E<> c < 3",
-      "E<> i[0] > 1",   // indexing a scalar
-      "E<> ch > 1",     // a channel is no value
-      "E<> P.idle and", // incomplete
-      "E<> P.idle.x",   // tokens no rule uses
-      "E<> {P.idle}",
+      "E<> i[0] > 1",          // indexing a scalar
+      "E<> ch > 1",            // a channel is no value
+      "E<> P.idle and",        // incomplete
+      "E<> P.idle.x",          // tokens no rule uses
       "E<> x <= 3 --> P.idle", // one quantifier at most
       "E<> i < 2147483648",    // literals and constants beyond the int range
       "E<> i < 2147483647 + 1",
-      "E<> i < 65536 * -32769",
       "E<> i < -(-2147483647 - 1)",
   };
   for (const char* text : cases) {
@@ -284,24 +262,6 @@ TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
   EXPECT_EQ(parse("E<> S.idle").messages, "Bad property\nBad property\n");
   EXPECT_EQ(parse("E<> R.r0").messages, "Bad property\nBad property\n");
   EXPECT_EQ(parse("E<> x.idle").messages, "Bad property\nBad property\n");
-}
-
-TEST_F(ParseProperty, DeadlockAndItsNegations) {
-  const auto predicateOf = [](const ParsedProperty& property) {
-    return dynamic_cast<CDDDeadlockExpr*>(property.expression.get());
-  };
-  Parsed parsed = parse("E<> deadlock");
-  EXPECT_EQ(parsed.property.kind, PropertyKind::possibly);
-  ASSERT_TRUE(predicateOf(parsed.property)) << parsed.messages;
-  EXPECT_EQ(predicateOf(parsed.property)->getSystem(), system);
-  // A[] not deadlock searches for the deadlock predicate itself.
-  parsed = parse("A[] not deadlock");
-  EXPECT_EQ(parsed.property.kind, PropertyKind::invariantly);
-  EXPECT_TRUE(predicateOf(parsed.property)) << parsed.messages;
-  // Without a system there is no predicate to build.
-  std::string messages;
-  EXPECT_EQ(parseProperty("E<> deadlock", nullptr, &messages).kind, PropertyKind::none);
-  EXPECT_EQ(messages, "Bad property\n");
 }
 
 TEST_F(ParseProperty, DeepNestingOverflowsTheParserStack) {
