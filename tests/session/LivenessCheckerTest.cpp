@@ -1,16 +1,40 @@
-#include "LivenessHarness.h"
+// E[], A<> and leads-to checks through a session on hand-derived cases.
 
-#include "base/Exceptions.h"
+#include "session/Session.h"
+#include "support/ModelText.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 namespace orvela {
 namespace {
 
-using test::LivenessHarness;
 using Steps = std::vector<std::string>;
+
+/// A session that keeps traces, with the model of `text` loaded.
+struct Checked {
+  explicit Checked(const std::string& text) {
+    std::istringstream description(text);
+    session.loadSystem(description);
+    session.setOption("trace", '1');
+  }
+  CheckResult check(const std::string& property) {
+    std::istringstream line(property);
+    return session.check(line);
+  }
+  bool holds(const std::string& property) { return check(property).verdict == 'T'; }
+  Session session;
+};
+
+/// The moves of a trace, one string per step ("P.a>b").
+Steps steps(const Pointer<Trace>& trace) {
+  Steps names;
+  for (trace->reset(); !trace->atEnd(); trace->next())
+    names.push_back(test::moveName(trace->getCurrent()));
+  return names;
+}
 
 /// `text` with its first `from` replaced by `to`.
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
@@ -68,9 +92,9 @@ TEST(Liveness, VerdictsOfHandDerivedCases) {
   };
   for (const auto& [model, checks] : cases) {
     SCOPED_TRACE(model);
-    LivenessHarness h(model);
+    Checked h(model);
     for (const auto& [property, holds] : checks)
-      EXPECT_EQ(h.check(property).holds, holds) << property;
+      EXPECT_EQ(h.holds(property), holds) << property;
   }
 }
 
@@ -80,21 +104,21 @@ TEST(Liveness, VerdictsOfHandDerivedCases) {
 // includes; the P2 branch then reaches U in a zone that the P1 branch's U
 // includes. A witness exists only through P2.
 TEST(Liveness, ALoopThroughAStateThatThePathCoversIsFound) {
-  LivenessHarness h("clock x, y;\n"
-                    "process P { state Init {y <= 10}, G {x <= 2}, P1 {x <= 2}, P2 {x <= 2},\n"
-                    "    U {x <= 2}, Sink; init Init;\n"
-                    "  trans Init -> G { assign x := 0; },\n"
-                    "        G -> P2 { assign x := 0, y := 0; },\n"
-                    "        G -> P1 { guard y <= 10; },\n"
-                    "        P1 -> U {}, P2 -> U {},\n"
-                    "        U -> G { guard x >= 1, y <= 10; assign x := 0; },\n"
-                    "        U -> Sink {}; }\n"
-                    "system P;");
-  const test::Verdict verdict = h.check("E[] not P.Sink");
-  ASSERT_TRUE(verdict.holds);
-  const Steps cycle = h.traces(verdict).second;
+  Checked h("clock x, y;\n"
+            "process P { state Init {y <= 10}, G {x <= 2}, P1 {x <= 2}, P2 {x <= 2},\n"
+            "    U {x <= 2}, Sink; init Init;\n"
+            "  trans Init -> G { assign x := 0; },\n"
+            "        G -> P2 { assign x := 0, y := 0; },\n"
+            "        G -> P1 { guard y <= 10; },\n"
+            "        P1 -> U {}, P2 -> U {},\n"
+            "        U -> G { guard x >= 1, y <= 10; assign x := 0; },\n"
+            "        U -> Sink {}; }\n"
+            "system P;");
+  const CheckResult result = h.check("E[] not P.Sink");
+  ASSERT_EQ(result.verdict, 'T');
+  const Steps cycle = steps(result.trace.loop);
   EXPECT_NE(std::find(cycle.begin(), cycle.end(), "P.G>P2"), cycle.end());
-  EXPECT_FALSE(h.check("A<> P.Sink").holds);
+  EXPECT_FALSE(h.holds("A<> P.Sink"));
 }
 
 // Two moves lead from l0 to l1 into the same zone. The one searched first
@@ -103,24 +127,24 @@ TEST(Liveness, ALoopThroughAStateThatThePathCoversIsFound) {
 // taken again and again at x = 2, is the witness: it is only found if states
 // that a state on the path covers are searched too.
 TEST(Liveness, AZenoLoopBehindACoveredStateIsFound) {
-  LivenessHarness h(
-      "clock x, y;\n"
-      "process P { state l0 {x <= 2}, l1 {x <= 2}; init l0;\n"
-      "  trans l0 -> l1 {}, l0 -> l1 { guard y <= 0; }, l1 -> l0 { guard x >= 2; }; }\n"
-      "system P;");
-  const test::Verdict verdict = h.check("E[] P.l0 or P.l1");
-  ASSERT_TRUE(verdict.holds);
-  EXPECT_FALSE(h.traces(verdict).second.empty());
-  EXPECT_FALSE(h.check("A<> y > 2").holds);
+  Checked h("clock x, y;\n"
+            "process P { state l0 {x <= 2}, l1 {x <= 2}; init l0;\n"
+            "  trans l0 -> l1 {}, l0 -> l1 { guard y <= 0; }, l1 -> l0 { guard x >= 2; }; }\n"
+            "system P;");
+  const CheckResult result = h.check("E[] P.l0 or P.l1");
+  ASSERT_EQ(result.verdict, 'T');
+  EXPECT_FALSE(steps(result.trace.loop).empty());
+  EXPECT_FALSE(h.holds("A<> y > 2"));
 }
 
 TEST(LeadsTo, ACounterexampleLeadsToWhereTimePassesForever) {
-  LivenessHarness h(chain);
+  Checked h(chain);
   // C may stay forever; after B, A never comes back.
-  const test::Verdict back = h.check("P.B --> P.A");
-  ASSERT_FALSE(back.holds);
-  EXPECT_TRUE(back.found);
-  EXPECT_EQ(h.traces(back), std::make_pair(Steps{"P.A>B", "P.B>C"}, Steps{}));
+  const CheckResult back = h.check("P.B --> P.A");
+  ASSERT_EQ(back.verdict, 'F');
+  ASSERT_TRUE(back.hasTrace);
+  EXPECT_EQ(steps(back.trace.path), (Steps{"P.A>B", "P.B>C"}));
+  EXPECT_EQ(steps(back.trace.loop), Steps{});
 }
 
 } // namespace
