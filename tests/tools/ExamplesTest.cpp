@@ -43,12 +43,12 @@ TEST_P(Example, GetsTheExpectedVerdicts) {
       const JsonRun run = runVerifierJson({"--extrapolation", extrapolation, "--subsumption",
                                            subsumption, (examples / (name + ".ta")).string(),
                                            (examples / (name + ".q")).string()});
-      const JsonValue& properties = run.document.at("properties");
+      const Json& properties = run.document.at("properties");
       ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
       for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(properties[k].at("property").text, expected[k].second);
-        EXPECT_EQ(properties[k].at("verdict").text, expected[k].first)
-            << expected[k].second << ": " << properties[k].at("reason").text;
+        EXPECT_EQ(properties[k].at("property").get<std::string>(), expected[k].second);
+        EXPECT_EQ(properties[k].at("verdict").get<std::string>(), expected[k].first)
+            << expected[k].second << ": " << properties[k].at("reason").get<std::string>();
       }
       EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
     }

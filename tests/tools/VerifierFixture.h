@@ -3,10 +3,10 @@
 // test's temporary folder, runs with a JSON report parsed back, and the
 // verdict lines of a text report.
 
-#include "Json.h"
 #include "support/ServerProcess.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <fstream>
@@ -35,16 +35,17 @@ private:
 
 /// A run whose standard output is a JSON document, parsed (a document that
 /// does not parse fails the test).
+using Json = nlohmann::ordered_json;
 struct JsonRun {
   ProcessResult process;
-  JsonValue document;
+  Json document;
 };
 
 inline JsonRun runVerifierJson(std::vector<std::string> args, const std::string& input = "") {
   args.insert(args.begin(), {"--format", "json"});
   JsonRun run{runVerifier(args, input), {}};
   try {
-    run.document = parseJson(run.process.out);
+    run.document = Json::parse(run.process.out);
   } catch (const std::exception& error) {
     ADD_FAILURE() << error.what() << "\n" << run.process.out << run.process.err;
   }

@@ -17,17 +17,18 @@ TEST(VerifierLimits, ATimeLimitStopsTheSearchAndReportsWhatItDid) {
   const JsonRun run =
       runVerifierJson({extrapolation, subsumption, "--time-limit", "0.5", model.path(), "-e", mutex,
                        "-e", "E<> P1.cs and P2.wait", "-e", "E<> P1.cs and P2.cs"});
-  const JsonValue& properties = run.document.at("properties");
+  const Json& properties = run.document.at("properties");
   ASSERT_EQ(properties.size(), 3u) << run.process.out;
-  const JsonValue& stopped = properties[0];
-  EXPECT_EQ(stopped.at("verdict").text, "unknown");
-  EXPECT_EQ(stopped.at("reason").text, "time limit of 0.5 s reached");
-  EXPECT_GT(stopped.at("stats").at("explored").number, 0);
-  EXPECT_GE(stopped.at("stats").at("stored").number, stopped.at("stats").at("explored").number);
-  EXPECT_GE(stopped.at("stats").at("seconds").number, 0.5);
+  const Json& stopped = properties[0];
+  EXPECT_EQ(stopped.at("verdict").get<std::string>(), "unknown");
+  EXPECT_EQ(stopped.at("reason").get<std::string>(), "time limit of 0.5 s reached");
+  EXPECT_GT(stopped.at("stats").at("explored").get<double>(), 0);
+  EXPECT_GE(stopped.at("stats").at("stored").get<double>(),
+            stopped.at("stats").at("explored").get<double>());
+  EXPECT_GE(stopped.at("stats").at("seconds").get<double>(), 0.5);
   // The next properties are checked afresh, each with its own limit.
-  EXPECT_EQ(properties[1].at("verdict").text, "satisfied");
-  EXPECT_EQ(properties[2].at("verdict").text, "unknown");
+  EXPECT_EQ(properties[1].at("verdict").get<std::string>(), "satisfied");
+  EXPECT_EQ(properties[2].at("verdict").get<std::string>(), "unknown");
   EXPECT_EQ(run.process.exitStatus, 2);
 }
 
@@ -45,17 +46,20 @@ TEST(VerifierLimits, TheNextPropertyStartsAfreshAfterAStoppedSearch) {
                        "-e", "E<> P1.req", "-e", mutex, "-e", next});
   const JsonRun alone =
       runVerifierJson({extrapolation, subsumption, "--reuse", model.path(), "-e", next});
-  const JsonValue& first = limited.document.at("properties")[0];
-  const JsonValue& stopped = limited.document.at("properties")[1];
-  const JsonValue& after = limited.document.at("properties")[2];
-  if (first.at("verdict").text == "unknown" || stopped.at("verdict").text != "unknown" ||
-      after.at("verdict").text == "unknown")
+  const Json& first = limited.document.at("properties")[0];
+  const Json& stopped = limited.document.at("properties")[1];
+  const Json& after = limited.document.at("properties")[2];
+  if (first.at("verdict").get<std::string>() == "unknown" ||
+      stopped.at("verdict").get<std::string>() != "unknown" ||
+      after.at("verdict").get<std::string>() == "unknown")
     GTEST_SKIP() << "the limit did not stop only the middle search on this machine";
-  const JsonValue& reference = alone.document.at("properties")[0];
-  EXPECT_EQ(after.at("verdict").text, "satisfied");
-  EXPECT_EQ(reference.at("verdict").text, "satisfied");
-  EXPECT_EQ(after.at("stats").at("explored").number, reference.at("stats").at("explored").number);
-  EXPECT_EQ(after.at("stats").at("stored").number, reference.at("stats").at("stored").number);
+  const Json& reference = alone.document.at("properties")[0];
+  EXPECT_EQ(after.at("verdict").get<std::string>(), "satisfied");
+  EXPECT_EQ(reference.at("verdict").get<std::string>(), "satisfied");
+  EXPECT_EQ(after.at("stats").at("explored").get<double>(),
+            reference.at("stats").at("explored").get<double>());
+  EXPECT_EQ(after.at("stats").at("stored").get<double>(),
+            reference.at("stats").at("stored").get<double>());
 }
 
 TEST(VerifierLimits, AMemoryLimitStopsTheSearch) {
@@ -81,12 +85,12 @@ TEST(VerifierLimits, RunningOutOfMemoryIsAnInternalFailureReportedAsSuch) {
                  "");
   EXPECT_EQ(run.exitStatus, 4) << run.err;
   EXPECT_NE(run.err.find("orvela: memory ran out"), std::string::npos) << run.err;
-  const JsonValue document = parseJson(run.out);
-  EXPECT_EQ(document.at("error").text, "memory ran out");
-  EXPECT_EQ(document.at("exit_code").number, 4);
+  const Json document = Json::parse(run.out);
+  EXPECT_EQ(document.at("error").get<std::string>(), "memory ran out");
+  EXPECT_EQ(document.at("exit_code").get<double>(), 4);
   // What was decided before stays reported.
   ASSERT_EQ(document.at("properties").size(), 1u);
-  EXPECT_EQ(document.at("properties")[0].at("verdict").text, "satisfied");
+  EXPECT_EQ(document.at("properties")[0].at("verdict").get<std::string>(), "satisfied");
 }
 
 } // namespace

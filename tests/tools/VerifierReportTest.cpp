@@ -9,12 +9,10 @@
 namespace orvela::test {
 namespace {
 
-using Kind = JsonValue::Kind;
-
-void expectStatistics(const JsonValue& stats) {
+void expectStatistics(const Json& stats) {
   for (const char* field : {"explored", "stored", "seconds", "peak_mib"}) {
-    EXPECT_EQ(stats.at(field).kind, Kind::number) << field;
-    EXPECT_GE(stats.at(field).number, 0) << field;
+    EXPECT_TRUE(stats.at(field).is_number()) << field;
+    EXPECT_GE(stats.at(field).get<double>(), 0) << field;
   }
 }
 
@@ -23,55 +21,55 @@ TEST(VerifierJson, WritesTheDocumentedFields) {
   const JsonRun run =
       runVerifierJson({"--order", "dfs", "--reduction", "0", "--time-limit", "60", "--trace",
                        model.path(), "-e", "E<> P.done", "-e", "A[] n <= 1"});
-  const JsonValue& document = run.document;
-  EXPECT_EQ(document.at("schema").number, 1);
-  EXPECT_EQ(document.at("model").text, model.path());
-  const JsonValue& options = document.at("options");
-  EXPECT_EQ(options.at("order").text, "dfs");
-  EXPECT_EQ(options.at("representation").text, "exact");
-  EXPECT_EQ(options.at("reduction").number, 0);
-  EXPECT_EQ(options.at("extrapolation").text, "local-lu");
-  EXPECT_EQ(options.at("subsumption").text, "lu");
-  EXPECT_FALSE(options.at("reuse").boolean);
-  EXPECT_TRUE(options.at("trace").boolean);
-  EXPECT_EQ(options.at("zone_format").number, 1);
-  EXPECT_EQ(options.at("time_limit").number, 60);
-  EXPECT_TRUE(options.at("memory_limit").isNull());
+  const Json& document = run.document;
+  EXPECT_EQ(document.at("schema").get<double>(), 1);
+  EXPECT_EQ(document.at("model").get<std::string>(), model.path());
+  const Json& options = document.at("options");
+  EXPECT_EQ(options.at("order").get<std::string>(), "dfs");
+  EXPECT_EQ(options.at("representation").get<std::string>(), "exact");
+  EXPECT_EQ(options.at("reduction").get<double>(), 0);
+  EXPECT_EQ(options.at("extrapolation").get<std::string>(), "local-lu");
+  EXPECT_EQ(options.at("subsumption").get<std::string>(), "lu");
+  EXPECT_FALSE(options.at("reuse").get<bool>());
+  EXPECT_TRUE(options.at("trace").get<bool>());
+  EXPECT_EQ(options.at("zone_format").get<double>(), 1);
+  EXPECT_EQ(options.at("time_limit").get<double>(), 60);
+  EXPECT_TRUE(options.at("memory_limit").is_null());
 
-  const JsonValue& properties = document.at("properties");
+  const Json& properties = document.at("properties");
   ASSERT_EQ(properties.size(), 2u);
   const char* const kinds[] = {"possibly", "invariantly"};
   double explored = 0, stored = 0;
   for (std::size_t k = 0; k < 2; ++k) {
-    const JsonValue& property = properties[k];
-    EXPECT_EQ(property.at("kind").text, kinds[k]);
-    EXPECT_EQ(property.at("verdict").text, "satisfied");
-    EXPECT_TRUE(property.at("reason").isNull());
-    EXPECT_TRUE(property.at("loop_start").isNull());
+    const Json& property = properties[k];
+    EXPECT_EQ(property.at("kind").get<std::string>(), kinds[k]);
+    EXPECT_EQ(property.at("verdict").get<std::string>(), "satisfied");
+    EXPECT_TRUE(property.at("reason").is_null());
+    EXPECT_TRUE(property.at("loop_start").is_null());
     expectStatistics(property.at("stats"));
-    explored += property.at("stats").at("explored").number;
-    stored += property.at("stats").at("stored").number;
+    explored += property.at("stats").at("explored").get<double>();
+    stored += property.at("stats").at("stored").get<double>();
   }
   // A trace for the property that was found, its steps as in the text report.
-  const JsonValue& trace = properties[0].at("trace");
+  const Json& trace = properties[0].at("trace");
   ASSERT_EQ(trace.size(), 3u);
-  EXPECT_TRUE(properties[1].at("trace").isNull());
-  const JsonValue& step = trace[1];
-  EXPECT_EQ(step.at("state").at("locations").at("Q").text, "t");
-  EXPECT_EQ(step.at("state").at("variables").at("n").number, 1);
-  EXPECT_EQ(step.at("state").at("zone")[0].text, "x<=4");
+  EXPECT_TRUE(properties[1].at("trace").is_null());
+  const Json& step = trace[1];
+  EXPECT_EQ(step.at("state").at("locations").at("Q").get<std::string>(), "t");
+  EXPECT_EQ(step.at("state").at("variables").at("n").get<double>(), 1);
+  EXPECT_EQ(step.at("state").at("zone")[0].get<std::string>(), "x<=4");
   ASSERT_EQ(step.at("edges").size(), 2u);
   const char* const fields[] = {"process", "source", "target", "guard", "sync", "updates"};
   const char* const values[] = {"P", "a", "b", "n==0", "c!", "x:=0, n:=1"};
   for (std::size_t k = 0; k < std::size(fields); ++k)
-    EXPECT_EQ(step.at("edges")[0].at(fields[k]).text, values[k]) << fields[k];
+    EXPECT_EQ(step.at("edges")[0].at(fields[k]).get<std::string>(), values[k]) << fields[k];
   expectStatistics(document.at("stats"));
-  EXPECT_EQ(document.at("stats").at("explored").number, explored);
-  EXPECT_EQ(document.at("stats").at("stored").number, stored);
-  EXPECT_TRUE(document.at("error").isNull());
+  EXPECT_EQ(document.at("stats").at("explored").get<double>(), explored);
+  EXPECT_EQ(document.at("stats").at("stored").get<double>(), stored);
+  EXPECT_TRUE(document.at("error").is_null());
   EXPECT_EQ(document.at("model_errors").size(), 0u);
   EXPECT_EQ(document.at("warnings").size(), 0u);
-  EXPECT_EQ(document.at("exit_code").number, 0);
+  EXPECT_EQ(document.at("exit_code").get<double>(), 0);
   EXPECT_EQ(run.process.exitStatus, 0);
 }
 
@@ -94,14 +92,14 @@ TEST(VerifierJson, WarnsOfOverflowsAndClampedValuesWhereTheyFirstHappen) {
                                             "trans s -> s { ") +
                                     c.edge + " };\n}\nsystem P;\n");
     const JsonRun run = runVerifierJson({model.path(), "-e", "A[] v <= 9"});
-    const JsonValue& warnings = run.document.at("warnings");
+    const Json& warnings = run.document.at("warnings");
     ASSERT_EQ(warnings.size(), c.kinds.size()) << c.edge;
     for (std::size_t k = 0; k < c.kinds.size(); ++k) {
-      EXPECT_EQ(warnings[k].at("kind").text, c.kinds[k]) << c.edge;
-      EXPECT_GE(warnings[k].at("count").number, 1) << c.edge;
-      EXPECT_EQ(warnings[k].at("where").text, "line 4 in process P") << c.edge;
+      EXPECT_EQ(warnings[k].at("kind").get<std::string>(), c.kinds[k]) << c.edge;
+      EXPECT_GE(warnings[k].at("count").get<double>(), 1) << c.edge;
+      EXPECT_EQ(warnings[k].at("where").get<std::string>(), "line 4 in process P") << c.edge;
     }
-    EXPECT_EQ(run.document.at("warnings_note").isNull(), c.kinds.empty()) << c.edge;
+    EXPECT_EQ(run.document.at("warnings_note").is_null(), c.kinds.empty()) << c.edge;
     EXPECT_EQ(run.process.exitStatus, 0) << c.edge;
   }
 }
@@ -110,11 +108,13 @@ TEST(VerifierJson, StaysValidForAnyPropertyText) {
   TempFile model("handshake.ta", handshakeModel);
   const std::string odd = "E<> \"quoted\" \\ back\ttab \x01 \xff end";
   const JsonRun run = runVerifierJson({model.path(), "-e", odd});
-  const JsonValue& property = run.document.at("properties")[0];
-  EXPECT_EQ(property.at("property").text, "E<> \"quoted\" \\ back\ttab \x01 ? end");
-  EXPECT_EQ(property.at("verdict").text, "unknown");
-  EXPECT_EQ(property.at("reason").text, "Bad property");
-  EXPECT_TRUE(property.at("kind").isNull());
+  const Json& property = run.document.at("properties")[0];
+  // The byte that is not UTF-8 stands as U+FFFD.
+  EXPECT_EQ(property.at("property").get<std::string>(),
+            "E<> \"quoted\" \\ back\ttab \x01 \xEF\xBF\xBD end");
+  EXPECT_EQ(property.at("verdict").get<std::string>(), "unknown");
+  EXPECT_EQ(property.at("reason").get<std::string>(), "Bad property");
+  EXPECT_TRUE(property.at("kind").is_null());
   EXPECT_EQ(run.process.exitStatus, 3);
 }
 
@@ -152,15 +152,15 @@ TEST(VerifierTrace, NamesTheEdgesTakenTheStatesReachedAndWhereALoopStarts) {
     EXPECT_EQ(linesOf(run.out), lines) << run.err;
   }
   const JsonRun json = runVerifierJson({"--trace", loop.path(), "-e", "E[] P.a or P.b"});
-  const JsonValue& property = json.document.at("properties")[0];
+  const Json& property = json.document.at("properties")[0];
   EXPECT_EQ(property.at("trace").size(), 4u);
-  EXPECT_EQ(property.at("loop_start").number, 1);
+  EXPECT_EQ(property.at("loop_start").get<double>(), 1);
 }
 
-std::set<std::string> zoneOf(const JsonValue& step) {
+std::set<std::string> zoneOf(const Json& step) {
   std::set<std::string> zone;
-  for (const JsonValue& constraint : step.at("state").at("zone").items)
-    zone.insert(constraint.text);
+  for (const Json& constraint : step.at("state").at("zone"))
+    zone.insert(constraint.get<std::string>());
   return zone;
 }
 
@@ -169,8 +169,8 @@ TEST(VerifierTrace, ZoneFormatZeroShowsEveryBoundAndOneTheMinimalConstraints) {
   const JsonRun full =
       runVerifierJson({"--zone-format", "0", "--trace", file.path(), "-e", "E<> P1.req"});
   const JsonRun minimal = runVerifierJson({"--trace", file.path(), "-e", "E<> P1.req"});
-  const JsonValue& fullTrace = full.document.at("properties")[0].at("trace");
-  const JsonValue& minimalTrace = minimal.document.at("properties")[0].at("trace");
+  const Json& fullTrace = full.document.at("properties")[0].at("trace");
+  const Json& minimalTrace = minimal.document.at("properties")[0].at("trace");
   ASSERT_EQ(fullTrace.size(), minimalTrace.size());
   // After P1 enters req: P1.x <= 2, P1.x at most the other two, which are
   // equal; one of P1's two differences follows from the other.

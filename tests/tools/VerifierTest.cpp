@@ -90,19 +90,19 @@ TEST(Verifier, ApproximationsLeaveOpenOnlyWhatTheyCannotDecide) {
     std::vector<std::string> options = {"--representation", representation};
     options.insert(options.end(), args.begin(), args.end());
     const JsonRun run = runVerifierJson(options);
-    const JsonValue& properties = run.document.at("properties");
+    const Json& properties = run.document.at("properties");
     ASSERT_EQ(properties.size(), std::size(cases)) << run.process.err;
-    EXPECT_FALSE(run.document.at("options").at("trace").boolean);
+    EXPECT_FALSE(run.document.at("options").at("trace").get<bool>());
     for (std::size_t k = 0; k < std::size(cases); ++k) {
       SCOPED_TRACE(representation + ": " + cases[k].property);
-      const JsonValue& property = properties[k];
-      std::string answer = property.at("verdict").text;
+      const Json& property = properties[k];
+      std::string answer = property.at("verdict").get<std::string>();
       if (answer == "maybe")
-        EXPECT_FALSE(property.at("reason").isNull()); // an open property says why
-      else if (!property.at("reason").isNull())
-        answer += "; " + property.at("reason").text;
+        EXPECT_FALSE(property.at("reason").is_null()); // an open property says why
+      else if (!property.at("reason").is_null())
+        answer += "; " + property.at("reason").get<std::string>();
       EXPECT_EQ(answer, representation == "hull" ? cases[k].hull : cases[k].bitstate);
-      EXPECT_TRUE(property.at("trace").isNull()); // kept for the replay, not asked for
+      EXPECT_TRUE(property.at("trace").is_null()); // kept for the replay, not asked for
     }
   }
 }
@@ -131,7 +131,7 @@ TEST(Verifier, ReadsPropertiesFromAQueryFileSkippingCommentsAndBlankLines) {
                                   "the file\n\nE<> P.done   // reachable\n"
                                   "  \t\n  // indented comment\nA[] n <= \\\n  1\r\nE<> n == 2 \\");
   const JsonRun run = runVerifierJson({"-e", "E<> Q.t", model.path(), queries.path()});
-  const JsonValue& properties = run.document.at("properties");
+  const Json& properties = run.document.at("properties");
   ASSERT_EQ(properties.size(), 4u) << run.process.out;
   const std::tuple<const char*, int, const char*> expected[] = {{"E<> Q.t", 0, "satisfied"},
                                                                 {"E<> P.done", 3, "satisfied"},
@@ -139,10 +139,11 @@ TEST(Verifier, ReadsPropertiesFromAQueryFileSkippingCommentsAndBlankLines) {
                                                                 {"E<> n == 2", 8, "not satisfied"}};
   for (std::size_t k = 0; k < 4; ++k) {
     const auto& [property, line, verdict] = expected[k];
-    EXPECT_EQ(properties[k].at("property").text, property);
-    EXPECT_EQ(properties[k].at("verdict").text, verdict);
-    EXPECT_EQ(properties[k].at("line").isNull() ? 0 : properties[k].at("line").number, line);
-    EXPECT_EQ(properties[k].at("file").isNull() ? "" : properties[k].at("file").text,
+    EXPECT_EQ(properties[k].at("property").get<std::string>(), property);
+    EXPECT_EQ(properties[k].at("verdict").get<std::string>(), verdict);
+    EXPECT_EQ(properties[k].at("line").is_null() ? 0 : properties[k].at("line").get<double>(),
+              line);
+    EXPECT_EQ(properties[k].at("file").is_null() ? "" : properties[k].at("file").get<std::string>(),
               line ? queries.path() : "");
   }
 }
@@ -190,11 +191,12 @@ TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
 
   const JsonRun json = runVerifierJson({model.path(), "-e", "E<> P.b"});
   EXPECT_EQ(json.process.exitStatus, 3);
-  const JsonValue& messages = json.document.at("model_errors");
+  const Json& messages = json.document.at("model_errors");
   ASSERT_GE(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text.rfind("Error at line 6 : ", 0), 0u) << messages[0].text;
+  EXPECT_EQ(messages[0].get<std::string>().rfind("Error at line 6 : ", 0), 0u)
+      << messages[0].get<std::string>();
   EXPECT_EQ(json.document.at("properties").size(), 0u);
-  EXPECT_EQ(json.document.at("exit_code").number, 3);
+  EXPECT_EQ(json.document.at("exit_code").get<double>(), 3);
 }
 
 TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
@@ -231,8 +233,8 @@ TEST(Verifier, ReadsItsFilesOrSaysWhatIsWrongWithThem) {
     EXPECT_EQ(text.err, c.error.empty() ? "" : "orvela: " + c.error + "\n");
     const JsonRun json = runVerifierJson(c.args);
     EXPECT_EQ(json.process.exitStatus, c.status);
-    const JsonValue& error = json.document.at("error");
-    EXPECT_EQ(error.isNull() ? "" : error.text, c.error);
+    const Json& error = json.document.at("error");
+    EXPECT_EQ(error.is_null() ? "" : error.get<std::string>(), c.error);
   }
 }
 
