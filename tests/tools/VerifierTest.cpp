@@ -173,7 +173,7 @@ TEST(Verifier, AndServerEndWithAMessageWhenTheirOutputCannotBeWritten) {
       {ORVELA_VERIFIER_PATH, {"--format", "json", "-e", reachable, "-"}, handshakeModel, 4},
   };
   for (const Case& c : cases) {
-    const ProcessResult run = runWithoutReader(c.program, c.args, c.input);
+    const ProcessResult run = runProcess(c.program, c.args, c.input, 0, false);
     EXPECT_EQ(run.exitStatus, c.status) << c.program;
     EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
   }
