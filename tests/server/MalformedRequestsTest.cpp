@@ -110,8 +110,6 @@ TEST(MalformedRequests, StateBlocksOfEverySimulationService) {
       {"garbage bound", "1\n.\n1\n0\nten\n.\n.\n2\n.\n", "Bad integer value"},
       {"constraint of five lines", "1\n.\n1\n0\n10\n0\n.\n.\n2\n.\n",
        "No terminating . after constraint"},
-      {"lower bound beyond the bound range", "1\n.\n0\n1\n-2147483648\n.\n.\n2\n.\n",
-       "Bound out of range in constraint"},
       {"integer outside its domain", "1\n.\n.\n4\n.\n", "State inconsistent with current system"},
       {"integer too many", "1\n.\n.\n2\n2\n.\n", "No terminating . after integer assignment"},
       {"over-long line", "1\n.\n1\n0\n" + std::string(300, '9') + "\n.\n.\n2\n.\n",

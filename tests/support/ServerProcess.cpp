@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
-#include <poll.h>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -16,19 +15,10 @@ namespace orvela::test {
 
 namespace {
 
-/// A pipe whose ends close on exec: {read end, write end}.
-std::array<int, 2> makePipe() {
-  std::array<int, 2> fds;
-  if (pipe2(fds.data(), O_CLOEXEC) != 0)
-    throw std::runtime_error("pipe failed");
-  return fds;
-}
-
-/// Starts `program` with `args` on the given standard streams (`err` -1:
-/// the test's own), under `addressSpaceLimit` bytes of address space (0:
-/// none). Answers the child's process id.
+/// Starts `program` with `args` on the given standard streams, under `addressSpaceLimit` bytes of
+/// address space (0: none). Answers the child's process id.
 int spawn(const std::string& program, const std::vector<std::string>& args, int in, int out,
-          int err, std::size_t addressSpaceLimit = 0) {
+          int err, std::size_t addressSpaceLimit) {
   std::signal(SIGPIPE, SIG_IGN); // a child that exits early must not kill the test
   const pid_t pid = fork();
   if (pid < 0)
@@ -36,8 +26,7 @@ int spawn(const std::string& program, const std::vector<std::string>& args, int 
   if (pid == 0) {
     dup2(in, 0);
     dup2(out, 1);
-    if (err >= 0)
-      dup2(err, 2);
+    dup2(err, 2);
     const rlimit limit{addressSpaceLimit, addressSpaceLimit};
     if (addressSpaceLimit && setrlimit(RLIMIT_AS, &limit) != 0)
       _exit(126);
@@ -73,17 +62,20 @@ void readAll(int fd, std::string& text) {
   }
 }
 
-/// `runProcess`, or with `readOutput` false `runWithoutReader`. The input
-/// comes from a file and standard error goes to one, so that only standard
-/// output is a pipe and no poll loop is needed.
-ProcessResult run(const std::string& program, const std::vector<std::string>& args,
-                  const std::string& input, std::size_t addressSpaceLimit, bool readOutput) {
+} // namespace
+
+// The input comes from a file and standard error goes to one, so that only
+// standard output is a pipe and no poll loop is needed.
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input, std::size_t addressSpaceLimit, bool readOutput) {
   const std::unique_ptr<FILE, int (*)(FILE*)> in(std::tmpfile(), std::fclose);
   const std::unique_ptr<FILE, int (*)(FILE*)> err(std::tmpfile(), std::fclose);
   if (!in || !err || std::fwrite(input.data(), 1, input.size(), in.get()) != input.size())
     throw std::runtime_error("temporary file failed");
   std::rewind(in.get());
-  const std::array<int, 2> out = makePipe();
+  std::array<int, 2> out; // {read end, write end}, closed on exec
+  if (pipe2(out.data(), O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
   if (!readOutput)
     close(out[0]); // before the child starts, so that its every write fails
   const int pid =
@@ -100,18 +92,6 @@ ProcessResult run(const std::string& program, const std::vector<std::string>& ar
   return result;
 }
 
-} // namespace
-
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input, std::size_t addressSpaceLimit) {
-  return run(program, args, input, addressSpaceLimit, true);
-}
-
-ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& input) {
-  return run(program, args, input, 0, false);
-}
-
 ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit) {
   return runProcess(ORVELA_SERVER_PATH, {}, input, addressSpaceLimit);
 }
@@ -121,49 +101,5 @@ ProcessResult runVerifier(const std::vector<std::string>& args, const std::strin
   return runProcess(ORVELA_VERIFIER_PATH, args, input);
 }
 #endif
-
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args) {
-  const std::array<int, 2> in = makePipe(), out = makePipe();
-  pid_ = spawn(program, args, in[0], out[1], -1);
-  close(in[0]);
-  close(out[1]);
-  in_ = in[1];
-  out_ = out[0];
-}
-
-ChildProcess::~ChildProcess() {
-  close(in_);
-  close(out_);
-  if (pid_ > 0) {
-    kill(pid_, SIGKILL);
-    waitFor(pid_);
-  }
-}
-
-void ChildProcess::write(const std::string& text) {
-  // Short texts: a pipe takes them whole.
-  if (::write(in_, text.data(), text.size()) != ssize_t(text.size()))
-    throw std::runtime_error("write to child failed");
-}
-
-bool ChildProcess::readLine(std::string& line) {
-  line.clear();
-  for (char c;;) {
-    pollfd fd{out_, POLLIN, 0};
-    if (poll(&fd, 1, 5000) <= 0 || read(out_, &c, 1) != 1)
-      return false;
-    if (c == '\n')
-      return true;
-    line += c;
-  }
-}
-
-int ChildProcess::wait() {
-  close(in_);
-  in_ = -1; // closed: the destructor's close fails harmlessly
-  const int status = waitFor(pid_);
-  pid_ = -1;
-  return status;
-}
 
 } // namespace orvela::test

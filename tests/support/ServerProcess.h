@@ -18,14 +18,12 @@ struct ProcessResult {
 /// closes it, collects standard output and error until the process ends.
 /// With `addressSpaceLimit` (bytes, 0 for none) the child's address space is
 /// limited before it starts the program, so that its allocations fail beyond.
+/// With `readOutput` false nobody reads the child's standard output: its read
+/// end is closed before the child starts, so every write there fails (SIGPIPE
+/// is ignored in the child), and `out` stays empty.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input, std::size_t addressSpaceLimit = 0);
-
-/// Like `runProcess`, but nobody reads the child's standard output: its read
-/// end is closed before the child starts, so every write there fails
-/// (SIGPIPE is ignored in the child). `out` stays empty.
-ProcessResult runWithoutReader(const std::string& program, const std::vector<std::string>& args,
-                               const std::string& input);
+                         const std::string& input, std::size_t addressSpaceLimit = 0,
+                         bool readOutput = true);
 
 /// `runProcess` on the built server.
 ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit = 0);
@@ -34,28 +32,5 @@ ProcessResult runServer(const std::string& input, std::size_t addressSpaceLimit 
 /// `runProcess` on the built command-line verifier.
 ProcessResult runVerifier(const std::vector<std::string>& args, const std::string& input = "");
 #endif
-
-/// A child process driven step by step: write some input, read replies as
-/// they come, then close the input and wait.
-class ChildProcess {
-public:
-  ChildProcess(const std::string& program, const std::vector<std::string>& args);
-  ~ChildProcess();
-  ChildProcess(const ChildProcess&) = delete;
-  ChildProcess& operator=(const ChildProcess&) = delete;
-
-  void write(const std::string& text);
-  /// Reads one line (without its newline); false on end of output or when
-  /// five seconds pass first.
-  bool readLine(std::string& line);
-  /// Closes the input, waits for the process and returns its exit status as
-  /// in ProcessResult.
-  int wait();
-
-private:
-  int pid_ = -1;
-  int in_ = -1;
-  int out_ = -1;
-};
 
 } // namespace orvela::test
