@@ -67,6 +67,8 @@ TEST(ClockConstraintGrammar, InvariantsAllowOnlyUpperBounds) {
         << invariant;
   EXPECT_EQ(parse(withEdge("", "s0 { c <= 3 }, s1")).messages,
             "Error at line 2 : Type mismatch.\n");
+  EXPECT_EQ(parse(withEdge("", "s0 { x <= 1073741823 }, s1")).messages,
+            "Error at line 2 : Expression out of range.\n");
 }
 
 TEST(ClockConstraintGrammar, ClockComparisonsAreCheckedForTheirShape) {
@@ -76,6 +78,10 @@ TEST(ClockConstraintGrammar, ClockComparisonsAreCheckedForTheirShape) {
       {"guard x <= c;", "Type mismatch."},
       {"guard x - y <= 3;", "parse error"},
       {"sync u!; guard x < 1;", "parse error"},
+      // Constants past the limit of the zones, in a difference and in updates.
+      {"guard x <= y + 1073741823;", "Expression out of range."},
+      {"assign x := y + 1073741823;", "Expression out of range."},
+      {"assign x -= 1073741823;", "Expression out of range."},
   };
   for (const auto& [parts, message] : cases)
     EXPECT_EQ(parse(withEdge(parts)).messages, std::string("Error at line 2 : ") + message + "\n")
