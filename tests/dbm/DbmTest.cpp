@@ -191,33 +191,6 @@ TEST(DbmClosure, SumsBeyondTheLimitSaturateWithoutCuttingTheZone) {
   EXPECT_GT(saturatedZones, iterations / 20);
 }
 
-// ------------------------------------------------------ zone operations
-
-// dbm_intersect against the closure of the entrywise minimum.
-TEST(DbmOperations, IntersectionMatchesReference) {
-  ZoneGenerator gen(32);
-  for (int round = 0; round < iterations; ++round) {
-    const unsigned n = unsigned(gen.uniform(2, 7));
-    const Matrix a = gen.closedZone(n, int(2 * n)), b = gen.closedZone(n, int(2 * n));
-    const Matrix expected =
-        Matrix::entrywise(a, b, [](int32_t x, int32_t y) { return std::min(x, y); });
-    Dbm da(n), db(n);
-    load(da, a);
-    load(db, b);
-    dbm_intersect(da, db);
-    ASSERT_EQ(dbm_is_empty(da), expected.emptyAfterClose()) << "round " << round;
-    if (!expected.emptyAfterClose()) {
-      dbm_close(da);
-      ASSERT_EQ(read(da).m, expected.m) << "round " << round;
-    }
-  }
-  Dbm a(3), b(4); // different dimensions: empty
-  dbm_init(a);
-  dbm_init(b);
-  dbm_intersect(a, b);
-  EXPECT_TRUE(dbm_is_empty(a));
-}
-
 // ------------------------------------------------------ minimal constraints
 
 /// The closure of the marked entries alone (diagonal <= 0, the rest free).

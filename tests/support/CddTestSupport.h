@@ -56,6 +56,13 @@ public:
     dbm_tighten_bound(dbm_, i, j, raw);
     return *this;
   }
+  /// Tightens this zone by every bound of `other` (same dimension).
+  Zone& intersect(const Zone& other) {
+    for (unsigned i = 0; i < dimension(); ++i)
+      for (unsigned j = 0; j < dimension(); ++j)
+        constrain(i, j, dbm_get_bound(other.dbm_, i, j));
+    return *this;
+  }
   bool empty() const { return dbm_is_empty(dbm_); }
   /// Whether the doubled point lies in the zone.
   bool contains(const Point& x) const;
