@@ -77,7 +77,8 @@ private:
 constexpr int32_t le(int32_t c) { return 2 * c + 1; }
 constexpr int32_t lt(int32_t c) { return 2 * c; }
 
-/// A non-empty random zone of `dimension` clocks with constants up to `maxConst`.
+/// A non-empty random zone of `dimension` clocks with constants up to `maxConst`;
+/// some pin a clock or a difference to one value.
 Zone randomZone(std::mt19937& rng, unsigned dimension, int32_t maxConst, int constraints = 3);
 
 /// A random doubled point with clock values in [0, maxConst + 1].
