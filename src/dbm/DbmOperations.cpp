@@ -1,5 +1,5 @@
-// Zone operations on closed DBMs: intersection, inclusion, past, minimal
-// constraints and hashing.
+// Zone operations on closed DBMs: inclusion, past, minimal constraints and
+// hashing.
 
 #include "dbm/ClockOperations.h"
 #include "dbm/DbmInternal.h"
@@ -22,17 +22,6 @@ inline bool closeNonEmpty(_dbm_* d) {
 }
 
 } // namespace
-
-void dbm_intersect(_dbm_* a, const _dbm_* b) {
-  if (dim(a) != dim(b) || knownEmpty(b)) {
-    markEmpty(a);
-    return;
-  }
-  const unsigned n = dim(a);
-  const int32_t* mb = bounds(b);
-  for (unsigned k = 0; k < n * n && !knownEmpty(a); ++k)
-    dbm_tighten_bound(a, k / n, k % n, mb[k]);
-}
 
 Inclusion dbm_relation(_dbm_* a, _dbm_* b) {
   const bool aNonEmpty = closeNonEmpty(a);

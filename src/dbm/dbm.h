@@ -71,9 +71,6 @@ void dbm_close(_dbm_* dbm);
 /// True if the DBM describes no valuation; closes it when that is not yet known.
 bool dbm_is_empty(_dbm_* dbm);
 
-/// a := a ∩ b, entry by entry. If b is known to be empty or the dimensions
-/// differ, a is marked empty.
-void dbm_intersect(_dbm_* a, const _dbm_* b);
 /// Inclusion of a in b (closes both): `equal`, `subset` (a ⊆ b), `superset`
 /// (a ⊇ b) or `none`, also when either is empty or the dimensions differ.
 orvela::Inclusion dbm_relation(_dbm_* a, _dbm_* b);

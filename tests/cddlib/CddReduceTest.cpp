@@ -23,8 +23,7 @@ void checkOverlappingPairs(CddLibrary& lib, std::mt19937& rng, int count) {
   int pairs = 0;
   while (pairs < count) {
     Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
-    Zone both(a);
-    dbm_intersect(both.dbm(), b.dbm());
+    Zone both = Zone(a).intersect(b);
     if (both.empty())
       continue; // only overlapping zones
     ++pairs;
@@ -63,7 +62,7 @@ TEST_F(CddReduceTest, DifferenceReducesToFalseExactlyWhenIncluded) {
   for (int k = 0; k < 60; ++k) {
     Zone a = randomZone(rng, 4, 6), b = randomZone(rng, 4, 6);
     if (k % 2) // a smaller zone inside b
-      dbm_intersect(a.dbm(), b.dbm());
+      a.intersect(b);
     if (a.empty())
       continue;
     const auto relation = dbm_relation(a.dbm(), b.dbm());

@@ -104,37 +104,18 @@ TEST(NormalisationInfo, APropertyAddsItsConstantsAndNegatesNonPositiveDifference
   EXPECT_EQ(again.constraints, (Constraints{{2, 1, less(1)}}));
 }
 
-/// States of two clocks in blocks of one allocator, for the stages.
-struct Zones {
-  Zones() {
-    system = new System(1);
-    system->setTables(test::setUpModel(2, 0));
-    allocator = createChunkAllocator(system->getSizeOfUnpackedState());
-  }
-
-  /// A block state with x in [xLow, xHigh], y in [yLow, yHigh], x - y in
-  /// [dLow, dHigh], closed.
-  GlobalState* state(int xLow, int xHigh, int yLow, int yHigh, int dLow, int dHigh) {
-    test::OwnedState model = test::makeState(system->tables(), {0}, {});
-    GlobalState* block = model->unpackedCopy(allocator->allocate());
-    test::restrictClock(block, 1, xLow, xHigh);
-    test::restrictClock(block, 2, yLow, yHigh);
-    block->tighten(1, 2, lessEqual(dHigh));
-    block->tighten(2, 1, lessEqual(-dLow));
-    EXPECT_TRUE(block->ok());
-    return block;
-  }
-
-  Pointer<System> system;
-  Pointer<Allocator> allocator;
-  const Transition* none[1] = {nullptr};
-};
-
 int32_t difference(const GlobalState& state) { return state.getUnpackedRegion()->get(1, 2); }
 int32_t differenceBelow(const GlobalState& state) { return state.getUnpackedRegion()->get(2, 1); }
 
 TEST(NormalisationFilter, SplitsByEveryConstraintBeforeWidening) {
-  Zones zones;
+  test::Model zones("clock x, y;\nprocess P { state s0; init s0; }\nsystem P;");
+  // x and y in [0, 10], x - y in [0, 6].
+  GlobalState* crossing = zones.state(0, 10);
+  crossing->getUnpackedRegion()->free(2);
+  test::restrictClock(crossing, 2, 0, 10);
+  crossing->tighten(1, 2, lessEqual(6));
+  crossing->tighten(2, 1, lessEqual(0));
+  ASSERT_TRUE(crossing->ok());
   NormalisationInfo info;
   info.maxConst = {0, 20, 20};
   info.constraints = {{1, 2, lessEqual(2)}, {1, 2, lessEqual(4)}};
@@ -142,8 +123,9 @@ TEST(NormalisationFilter, SplitsByEveryConstraintBeforeWidening) {
   MoveRecorder recorder(zones.allocator.get());
   filter->setSink(&recorder);
   filter->setConstants(info);
-  SuccessorPair crossing(zones.state(0, 10, 0, 10, 0, 6), zones.none);
-  EXPECT_TRUE(filter->tryPut(&crossing));
+  const Transition* none[] = {nullptr};
+  SuccessorPair pair(crossing, none);
+  EXPECT_TRUE(filter->tryPut(&pair));
   // Cut at 4 first (the last constraint), then the lower piece at 2.
   std::vector<std::pair<int32_t, int32_t>> pieces;
   for (const Pointer<GlobalState>& state : recorder.states)

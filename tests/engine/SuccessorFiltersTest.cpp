@@ -30,23 +30,6 @@ int32_t lower(const GlobalState& state, unsigned clock) {
   return state.getUnpackedRegion()->get(0, clock);
 }
 
-TEST(SuccessorFilter, AClockGuardThatEmptiesTheZoneDropsTheState) {
-  Model stages("chan a; clock x;\n"
-               "process P { state s0, s1; init s0; trans s0 -> s1 { sync a!; }; }\n"
-               "process Q { state t0, t1; init t0; trans t0 -> t1 { guard x > 5; sync a?; }; }\n"
-               "system P, Q;");
-  MoveRecorder recorder(stages.allocator.get());
-  // The receiver's guard x > 5 against x in [0, 5].
-  EXPECT_FALSE(synchronise(stages, stages.state(0, 5), recorder));
-  EXPECT_TRUE(recorder.moves.empty());
-  EXPECT_EQ(stages.allocator->blocksOut(), 0u);
-  // Against x in [0, 8] the guard cuts the zone to (5, 8].
-  EXPECT_TRUE(synchronise(stages, stages.state(0, 8), recorder));
-  ASSERT_EQ(recorder.states.size(), 1u);
-  EXPECT_EQ(lower(*recorder.states[0], 1), rawBound(-5, true));
-  EXPECT_EQ(upper(*recorder.states[0], 1), rawBound(8, false));
-}
-
 TEST(SuccessorFilter, MovesEveryProcessAndLetsTheReceiverUpdateLast) {
   Model stages("chan a; int [0,9] v := 0; int [0,9] w := 0;\n"
                "process P { clock x; state s0, s1; init s0; "

@@ -1,7 +1,4 @@
 #include "pwlist/WaitingStateFilters.h"
-#include "checkers/ExpansionFilter.h"
-#include "checkers/TraceStore.h"
-#include "dbm/RawBound.h"
 #include "engine/EngineProbes.h"
 #include "engine/StateBlocks.h"
 #include "engine/StorageReduction.h"
@@ -65,58 +62,6 @@ TEST(SuccessorToWaitingStateFilters, TheReductionDecidesWhichStatesAreKept) {
       EXPECT_EQ(storeFlag(system, target, successors, StorageReduction(reduction)), kept)
           << "reduction " << reduction << " " << target << (successors ? " (records)" : "");
     }
-}
-
-/// Sink owning the states it receives: records their locations and trace
-/// identifiers and returns them.
-class StateRecorder final : public ItemSink<StateRecorder, GlobalState> {
-public:
-  explicit StateRecorder(Allocator* allocator) : allocator_(allocator) {}
-  bool put(GlobalState* state) {
-    locations.push_back(state->getLocation(0));
-    traceIds.push_back(state->getTraceId());
-    allocator_->deallocate(state);
-    return true;
-  }
-  std::vector<int> locations;
-  std::vector<int> traceIds;
-
-private:
-  Allocator* allocator_;
-};
-
-TEST(ExpansionFilter, RegeneratesTheStatesTheReductionLeftOut) {
-  // s0 -> c (committed) -> s1 -> s2, no loop: with reduction 1 the state in c
-  // was not stored, with reduction 2 none after s0 was.
-  Pointer<System> system =
-      loadSystem("process P { clock x; state s0, c, s1, s2; commit c; init s0; trans "
-                 "s0 -> c { assign x := 0; }, c -> s1 { }, s1 -> s2 { }; }\n"
-                 "system P;");
-  Pointer<Allocator> allocator = createChunkAllocator(system->getSizeOfUnpackedState());
-  Pointer<MemoryTraceStore> store = new MemoryTraceStore();
-  Pointer<GlobalState> stored = system->calcInitial();
-  const int root = store->put(nullptr, -1);
-  stored->setTraceId(root);
-  const auto replay = [&](int reduction) {
-    Pointer<Filter> filter =
-        createExpansionFilter(system, store, allocator, StorageReduction(reduction));
-    StateRecorder recorder(allocator.get());
-    filter->setSink(&recorder);
-    test::HeldState held(stored.get());
-    EXPECT_TRUE(filter->tryPut(&held));
-    EXPECT_TRUE(held.releases.empty());
-    EXPECT_EQ(allocator->blocksOut(), 0u);
-    return recorder;
-  };
-  // Each regenerated state is passed on after its own successors, the stored
-  // state last.
-  EXPECT_EQ(replay(0).locations, std::vector<int>{0});
-  const StateRecorder committedOnly = replay(1);
-  EXPECT_EQ(committedOnly.locations, (std::vector<int>{1, 0}));
-  EXPECT_EQ(store->predecessorOf(committedOnly.traceIds[0]), root);
-  const StateRecorder any = replay(2);
-  EXPECT_EQ(any.locations, (std::vector<int>{3, 2, 1, 0}));
-  EXPECT_EQ(store->predecessorOf(any.traceIds[0]), any.traceIds[1]);
 }
 
 } // namespace

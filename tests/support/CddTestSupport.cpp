@@ -28,7 +28,10 @@ Zone randomZone(std::mt19937& rng, unsigned dimension, int32_t maxConst, int con
       // Upper bounds on a clock or a difference take positive constants,
       // lower bounds negative ones, so that the zone stays reachable.
       int32_t c = i == 0 ? -constant(rng) : constant(rng) - (j == 0 ? 0 : maxConst / 2);
-      zone.constrain(i, j, coin(rng) ? le(c) : lt(c));
+      const bool pin = constant(rng) == 0; // now and then x_i - x_j == c
+      zone.constrain(i, j, pin || coin(rng) ? le(c) : lt(c));
+      if (pin)
+        zone.constrain(j, i, le(-c));
     }
     if (!zone.empty())
       return zone;

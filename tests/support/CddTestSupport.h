@@ -56,6 +56,13 @@ public:
     dbm_tighten_bound(dbm_, i, j, raw);
     return *this;
   }
+  /// Tightens this zone by every bound of `other` (same dimension).
+  Zone& intersect(const Zone& other) {
+    for (unsigned i = 0; i < dimension(); ++i)
+      for (unsigned j = 0; j < dimension(); ++j)
+        constrain(i, j, dbm_get_bound(other.dbm_, i, j));
+    return *this;
+  }
   bool empty() const { return dbm_is_empty(dbm_); }
   /// Whether the doubled point lies in the zone.
   bool contains(const Point& x) const;
@@ -70,7 +77,8 @@ private:
 constexpr int32_t le(int32_t c) { return 2 * c + 1; }
 constexpr int32_t lt(int32_t c) { return 2 * c; }
 
-/// A non-empty random zone of `dimension` clocks with constants up to `maxConst`.
+/// A non-empty random zone of `dimension` clocks with constants up to `maxConst`;
+/// some pin a clock or a difference to one value.
 Zone randomZone(std::mt19937& rng, unsigned dimension, int32_t maxConst, int constraints = 3);
 
 /// A random doubled point with clock values in [0, maxConst + 1].
