@@ -35,45 +35,6 @@ using test::TestState;
 using test::ZoneGenerator;
 using Clocks = std::set<int>;
 
-// ------------------------------------------------------------------ arrays
-
-// A 3 x 4 integer array at base 2 of a state whose cell k holds 100 + k.
-class ArraysTest : public ::testing::Test {
-protected:
-  ArraysTest() : state(std::vector<int>(16)), grid(new Variable(2, 12, -5, 500)) {
-    std::iota(state.integers.begin(), state.integers.end(), 100);
-  }
-  TestState state;
-  Pointer<Variable> grid;
-};
-
-TEST_F(ArraysTest, IndicesSelectRowsAndCellsInRowMajorOrder) {
-  grid->refine(constant(1), 3);
-  ASSERT_EQ(grid->getSize(), 4);
-  int row[4];
-  grid->evaluate(&state, row);
-  EXPECT_EQ(std::vector<int>(row, row + 4), (std::vector<int>{106, 107, 108, 109}));
-  grid->refine(constant(2), 4);
-  EXPECT_EQ(grid->getIndex(&state), 6);
-  EXPECT_EQ(grid->evaluateScalar(&state), 108);
-  EXPECT_EQ(grid->getRange(), Interval(-5, 500));
-}
-
-TEST_F(ArraysTest, IndexReadFromTheStateIsClampedIntoTheDimension) {
-  grid->refine(new Range(new Variable(0, 1, -9, 9), 1, 0, 2, 7), 3);
-  grid->refine(constant(3), 4);
-  EXPECT_FALSE(grid->isIndexConstant());
-  for (auto [index, cell] : {std::pair{2, 113}, {9, 113}, {-4, 105}}) {
-    state.integers[0] = index;
-    EXPECT_EQ(grid->evaluateScalar(&state), cell) << index;
-  }
-}
-
-TEST_F(ArraysTest, NonPositiveDimensionIsRejected) {
-  EXPECT_THROW(grid->refine(constant(0), 0), InputError);
-  EXPECT_EQ(grid->getSize(), 12);
-}
-
 // -------------------------------------------------------------- arithmetic
 
 Pointer<BinaryExpression> makeOperator(int which) {
@@ -179,19 +140,6 @@ TEST(LogicExpressions, IfChoosesABranchByTheGuard) {
   int out[2];
   rows.evaluate(&state, out);
   EXPECT_EQ(std::vector<int>(out, out + 2), (std::vector<int>{30, 40}));
-}
-
-// ------------------------------------------------------------------- range
-
-TEST(Range, ClampsEveryValueAndKeepsConstantsConstant) {
-  TestState state({-20, 0, 3, 7, INT_MAX});
-  Range clamp(new Variable(0, 5, INT_MIN, INT_MAX), 5, 0, 3, 12);
-  std::vector<int> out(5);
-  clamp.evaluate(&state, out.data());
-  EXPECT_EQ(out, (std::vector<int>{0, 0, 3, 3, 3}));
-  EXPECT_EQ(clamp.getRange(), Interval(0, 3));
-  EXPECT_TRUE(Range(constant(9), 1, 0, 4, 1).isConstant());
-  EXPECT_EQ(Range(constant(9), 1, 0, 4, 1).evaluateScalar(nullptr), 4);
 }
 
 // ----------------------------------------------------------- clock updates
