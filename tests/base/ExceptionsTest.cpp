@@ -3,16 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <type_traits>
 
 namespace orvela {
 namespace {
-
-TEST(ExceptionsTest, MessageIsFormattedPrintfStyle) {
-  ProtocolError error("%s: Unknown command", "Version");
-  EXPECT_STREQ(error.what(), "Version: Unknown command");
-  EXPECT_STREQ(Bug("NI: %s", "f()").what(), "NI: f()");
-}
 
 TEST(ExceptionsTest, LongMessageIsCutAt255Characters) {
   std::string longText(400, 'a');

@@ -158,16 +158,6 @@ TEST_F(ParseProperty, EveryQuantifierGivesItsKindLivenessAndFormula) {
     EXPECT_EQ(parsed.property.premise ? describe(*parsed.property.premise) : "",
               c.premise ? c.premise : "");
   }
-  // quit and the end of the input carry no formula; nor does an empty line,
-  // which is no error either.
-  for (const char* text : {"quit", "", "// only a comment\n", "\n", "  \t \n"}) {
-    SCOPED_TRACE(text);
-    const Parsed parsed = parse(text);
-    EXPECT_EQ(parsed.property.kind,
-              *text == '\n' || *text == ' ' ? PropertyKind::none : PropertyKind::quit);
-    EXPECT_FALSE(parsed.property.expression);
-    EXPECT_EQ(parsed.messages, "");
-  }
 }
 
 TEST_F(ParseProperty, ConnectivesGroupByPrecedence) {

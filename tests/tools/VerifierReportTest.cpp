@@ -3,7 +3,6 @@
 
 #include "VerifierFixture.h"
 
-#include <algorithm>
 #include <set>
 
 namespace orvela::test {
