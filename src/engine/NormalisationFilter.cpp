@@ -1,9 +1,8 @@
 #include "engine/NormalisationFilter.h"
 
+#include "dbm/Extrapolation.h"
 #include "engine/SuccessorPair.h"
 #include "symbolic/UnpackedRegion.h"
-
-#include "dbm/Extrapolation.h"
 
 #include <algorithm>
 
