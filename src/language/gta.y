@@ -1,10 +1,10 @@
 /* Grammar of system descriptions: global declarations, process blocks with
    their locations and edges, process templates and their instances, and the
    system line. A start token that the scanner answers first selects a nested
-   parse instead: a template's body for one instance, or one argument. The actions build the
-   model through the parser state (declarations, processes, expressions);
-   a semantic error is reported, sets the error flag and enters error
-   recovery like a syntax error. */
+   parse instead: a template's body for one instance, or one argument. The
+   actions build the model through the parser state (declarations, processes,
+   expressions); a semantic error is reported, sets the error flag and enters
+   error recovery like a syntax error. */
 
 %define api.prefix {gta_}
 %define api.pure full
