@@ -11,7 +11,7 @@ namespace orvela {
 
 ParserState::ParserState(std::istream& input, std::ostream& errors)
     : arena(tables, symbols, this), input(input), errors(errors), declaration(*this),
-      process(*this) {
+      process(*this), templates(*this) {
   scanner = startScanner(*this);
 }
 
@@ -28,6 +28,13 @@ bool ParserState::semanticError(const char* format, ...) {
   error(message);
   errorFlag = true;
   return false;
+}
+
+void ParserState::requestCapture(char close) {
+  capture.close = close;
+  capture.depth = 0;
+  capture.text.clear();
+  capture.line = line;
 }
 
 EventSite ParserState::eventSite(int sourceLine) {

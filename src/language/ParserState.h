@@ -8,6 +8,7 @@
 #include "language/Declarations.h"
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
+#include "language/TemplateBuilder.h"
 #include "language/TextBuffer.h"
 #include "model/ModelTables.h"
 #include "model/SymbolTable.h"
@@ -23,6 +24,16 @@ namespace orvela {
 struct TokenSpan {
   int first;
   int last;
+};
+
+/// Raw text that the scanner reads for the parser instead of tokens: a
+/// template's body up to its closing brace, or the arguments of an
+/// instantiation up to the closing parenthesis.
+struct Capture {
+  char close = 0;   ///< the closing bracket looked for; 0 when none is asked for
+  int depth = 0;    ///< brackets of the same kind opened within the text
+  std::string text; ///< the text read, without the closing bracket
+  int line = 0;     ///< the line the text starts on
 };
 
 /// Working state of one parse.
@@ -49,6 +60,10 @@ public:
   std::string spelling(TokenSpan span) const;
   /// Appends the spelling of `span` to the text buffer.
   void addSpanToText(TokenSpan span);
+  /// Makes the scanner read the text up to the bracket `close` that closes
+  /// the one just read, and answer it as one CAPTURED_TEXT token.
+  void requestCapture(char close);
+
   /// The event site of an expression on source line `sourceLine` of the
   /// process being read (or of the global declarations).
   EventSite eventSite(int sourceLine);
@@ -71,6 +86,12 @@ public:
   TextBuffer text;
   Declarations declaration;
   ProcessBuilder process;
+  TemplateBuilder templates;
+  /// The raw text asked for by `requestCapture`.
+  Capture capture;
+  /// A token the scanner answers before reading anything (it selects what a
+  /// nested parse reads), 0 when none.
+  int startToken = 0;
   /// Name of the process being read, empty outside a process block.
   std::string processName;
   /// The counters of the evaluation events of the model being read; the

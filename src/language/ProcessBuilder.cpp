@@ -422,6 +422,8 @@ TCTLExpression* ProcessBuilder::constructClockExpr(Expression* x, int op, Expres
 }
 
 bool ProcessBuilder::addSystemProcess(const Symbol& process) {
+  if (process.type == templateSymbol)
+    return state_.semanticError("Template %s needs its arguments.", process.name);
   if (process.type != processSymbol)
     return state_.semanticError("Type mismatch.");
   if (std::find(systemLine_.begin(), systemLine_.end(), &process) != systemLine_.end())

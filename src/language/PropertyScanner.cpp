@@ -42,8 +42,14 @@ int scanPropertyName(const PropertyScanTarget& token, const char* text) {
 
 int scanLocationReference(const PropertyScanTarget& token, const char* text) {
   const SymbolTable& symbols = token.state.arena.symbols();
-  const char* dot = std::strchr(text, '.');
-  const std::string owner(text, dot);
+  // The owner of P(args).n ends at the parenthesis, whatever the arguments
+  // hold; blanks between the arguments are not part of the instance's name.
+  const char* close = std::strrchr(text, ')');
+  const char* dot = std::strchr(close ? close : text, '.');
+  std::string owner;
+  for (const char* c = text; c != dot; ++c)
+    if (*c != ' ' && *c != '\t')
+      owner += *c;
   const Symbol& process = symbols.findGlobalSymbol(owner.c_str());
   // The position in the system line is what a state's location vector is
   // indexed by; a process block that the system line leaves out has none.

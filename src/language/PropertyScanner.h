@@ -29,7 +29,8 @@ int propertyToken(PropertyParserState& state, int code);
 /// array, the variable token otherwise (arrays classified by their element
 /// kind), with the symbol as value.
 int scanPropertyName(const PropertyScanTarget& token, const char* text);
-/// A reference P.n: P must be a process of the system line (otherwise
+/// A reference P.n or P(arguments).n (the instance named "P(arguments)"
+/// without blanks): P must be a process of the system line (otherwise
 /// "Bad property" is reported and the bad token answered); n is looked up
 /// among P's own names. A location gives the location token with value
 /// (position of P in the system line << 16) | index of the location; a clock

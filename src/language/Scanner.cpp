@@ -104,6 +104,24 @@ int scannedToken(const ScanTarget& token, int code, const char* spelling) {
   return code;
 }
 
+bool captureRequested(const ParserState& state) { return state.capture.close != 0; }
+
+bool captureBracket(ParserState& state, char bracket) {
+  Capture& capture = state.capture;
+  const char open = capture.close == '}' ? '{' : '(';
+  if (bracket == capture.close && capture.depth == 0) {
+    capture.close = 0;
+    return true;
+  }
+  capture.depth += (bracket == open) - (bracket == capture.close);
+  capture.text += bracket;
+  return false;
+}
+
+void captureText(ParserState& state, const char* text) { state.capture.text += text; }
+
+int capturedText(const ScanTarget& token) { return scannedToken(token, CAPTURED_TEXT, ""); }
+
 int scanName(const ScanTarget& token, const char* text) {
   const std::string name = significantName(token.state, text);
   return classify(token, token.state.symbols.findSymbol(name.c_str()), name, text, false);

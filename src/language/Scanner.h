@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <string>
 
 union GTA_STYPE;
 
@@ -62,6 +63,25 @@ bool decimalValue(const char* digits, int& value);
 /// A number: its value, or "Number too large." and the bad token when it
 /// does not fit in an int.
 int scanNumber(const ScanTarget& token, const char* text);
+
+/// Whether the parser has asked for raw text (`ParserState::requestCapture`);
+/// the scanner then reads in its capture mode until `captureBracket` says
+/// the text is complete.
+bool captureRequested(const ParserState& state);
+/// A bracket read in capture mode: true when it closes the captured text;
+/// otherwise it is part of the text.
+bool captureBracket(ParserState& state, char bracket);
+/// Text read in capture mode, appended to the captured text.
+void captureText(ParserState& state, const char* text);
+/// The end of the captured text: the CAPTURED_TEXT token.
+int capturedText(const ScanTarget& token);
+
+/// Parses `text` within the parse of `state`, with a scanner of its own: the
+/// parser first gets `startToken`, which selects what the text is (the body
+/// of a process, an argument), then the tokens of `text`, whose lines count
+/// from `line`. The names, tables and messages are those of `state`; its
+/// scanner and line are restored afterwards. Answers what `gta_parse` does.
+int parseNested(ParserState& state, int startToken, const std::string& text, int line);
 
 /// A new scanner reading the input of `state` (defined with the generated
 /// scanner); `stopScanner` releases it.

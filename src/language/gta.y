@@ -1,8 +1,10 @@
 /* Grammar of system descriptions: global declarations, process blocks with
-   their locations and edges, and the system line. The actions build the
-   model through the parser state (declarations, processes, expressions);
-   a semantic error is reported, sets the error flag and enters error
-   recovery like a syntax error. */
+   their locations and edges, process templates and their instances, and the
+   system line. A start token that the scanner answers first selects a nested
+   parse instead: a template's body for one instance, or one argument. The
+   actions build the model through the parser state (declarations, processes,
+   expressions); a semantic error is reported, sets the error flag and enters
+   error recovery like a syntax error. */
 
 %define api.prefix {gta_}
 %define api.pure full
@@ -156,15 +158,15 @@ void addListItem(ParserState& state, const TokenSpan& item, bool first) {
 %token ASSIGN BROADCAST CHAN CLOCK COMMIT CONST GUARD HIDE INIT INT PROCESS STATE SYNC
 %token SYSTEM TRANS URGENT COST HEUR REMAINING
 %token ARROW BECOMES PLUS_BECOMES MINUS_BECOMES MIN_OP MAX_OP LT LE EQ NE GT GE PRIME
-%token STRING BAD_TOKEN
+%token STRING BAD_TOKEN CAPTURED_TEXT BODY_START CONSTANT_ARGUMENT REFERENCE_ARGUMENT
 %token <number> NUMBER
 %token <name> NEW_NAME
 %token <symbol> CLOCK_NAME SYMBOL_NAME QUALIFIED_CLOCK_NAME QUALIFIED_SYMBOL_NAME
 
-%type <number> relop const_expr
+%type <number> relop const_expr reference_kind
 %type <name> name
 %type <symbol> symbol source
-%type <expr> expression arithmetic clock_ref chan_ref int_ref
+%type <expr> expression arithmetic clock_ref chan_ref int_ref reference
 %type <guard> guard_part guard_items guard_item
 %type <expression> assign_part assignments assignment
 %type <formula> invariant_part invariants invariant
@@ -178,7 +180,10 @@ void addListItem(ParserState& state, const TokenSpan& item, bool first) {
 %%
 
 description
-  : start declarations processes system_line { S.process.finishSystem(); }
+  : start declarations processes declarations system_line { S.process.finishSystem(); }
+  | BODY_START process_body
+  | CONSTANT_ARGUMENT expression { S.templates.takeArgument($2); }
+  | REFERENCE_ARGUMENT reference { S.templates.takeArgument($2); }
   ;
 
 start
@@ -199,6 +204,9 @@ processes
 
 declaration
   : type declarators ';' { S.text.clearText(); }
+  | name[instance] BECOMES name[template] '(' { S.requestCapture(')'); } CAPTURED_TEXT ';' {
+      S.templates.declareInstance($instance, $template);
+    }
   ;
 
 type
@@ -305,9 +313,53 @@ relop
 
 process
   : PROCESS name '{' { CHECK(S.process.openProcess($2)); }
-    declarations STATE { S.process.markLocations(); } locations ';'
+    process_body '}' { CHECK(S.process.closeProcess()); }
+  | PROCESS name '(' { S.templates.beginTemplate($2); } parameters ')'
+    '{' { S.requestCapture('}'); } CAPTURED_TEXT { S.templates.finishTemplate(); }
+  ;
+
+process_body
+  : declarations STATE { S.process.markLocations(); } locations ';'
     commit_part urgent_part INIT symbol[initial] ';' { CHECK(S.process.setInitial(*$initial)); }
-    trans_part '}' { CHECK(S.process.closeProcess()); }
+    trans_part
+  ;
+
+/* Parameters of a template: constants, and references to integers, clocks
+   and channels or arrays of them. */
+
+parameters
+  : parameter
+  | parameters ',' parameter
+  ;
+
+parameter
+  : CONST name { S.templates.addParameter(constantSymbol, $2); }
+  | reference_kind '&' name { S.templates.addParameter($1, $3); } parameter_dimensions
+  | INT '[' const_expr[lower] ',' const_expr[upper] ']' '&' name {
+      S.templates.addParameter(integerSymbol, $name);
+      S.templates.setParameterDomain($lower, $upper);
+    }
+    parameter_dimensions
+  ;
+
+reference_kind
+  : INT { $$ = integerSymbol; }
+  | CLOCK { $$ = clockSymbol; }
+  | CHAN { $$ = channelSymbol; }
+  ;
+
+parameter_dimensions
+  : %empty
+  | parameter_dimensions '[' const_expr ']' { S.templates.addParameterDimension($3); }
+  ;
+
+/* An argument of an instantiation given for a reference parameter. */
+
+reference
+  : symbol { CHECK(S.templates.referenceSymbol($$, *$1)); }
+  | CLOCK_NAME { CHECK(S.templates.referenceSymbol($$, *$1)); }
+  | QUALIFIED_CLOCK_NAME { CHECK(S.templates.referenceSymbol($$, *$1)); }
+  | reference '[' expression ']' { CHECK(S.process.indexReference($$, $1, $3)); }
   ;
 
 locations
@@ -476,8 +528,13 @@ system_line
   ;
 
 system_names
+  : system_name
+  | system_names ',' system_name
+  ;
+
+system_name
   : symbol { CHECK(S.process.addSystemProcess(*$1)); }
-  | system_names ',' symbol { CHECK(S.process.addSystemProcess(*$3)); }
+  | name '(' { S.requestCapture(')'); } CAPTURED_TEXT { S.templates.systemInstance($1); }
   ;
 
 %%

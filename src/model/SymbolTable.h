@@ -22,10 +22,11 @@ enum SymbolType : int {
   clockSymbol = 4,    ///< data: the clock index
   integerSymbol = 5,  ///< data: the integer index
   arraySymbol = 6,    ///< data: the size of one dimension
+  templateSymbol = 7, ///< data: the template's number within its description
 };
 
 /// Number of symbol kinds of a system description.
-inline constexpr int symbolTypeCount = 7;
+inline constexpr int symbolTypeCount = 8;
 
 /// One named entry. An array a with dimensions d1, d2, ... is the chain of
 /// entries a (array, d1), a[] (array, d2), ..., ending with the element entry

@@ -117,6 +117,8 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
   const std::string other = "process Q { state q; init q; }";
   const std::string channels = "chan d[3]; int i;";
   const std::string clocks = "clock x, c[2]; int i;";
+  const std::string templated =
+      "int v, a[2]; chan c; process T(const i, int &w, chan &d) { state s; init s; }\n";
   const std::pair<std::string, std::string> cases[] = {
       {processP("init s0; trans -> s1 {};"),
        "First transition must have an explicit source state."},
@@ -138,6 +140,20 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
       {processP("init s0; trans s0 -> s1 { assign x := i; };", clocks),
        "Constant expression expected"},
       {processP("init s0; trans s0 -> s1 { assign c := 0; };", clocks), mismatch},
+      // Templates: a body's error is reported once, not once per instance.
+      {"int v;\nprocess T(const i) { state s; init s; trans s -> s { sync v!; }; } system T(1), "
+       "T(2);",
+       mismatch},
+      {templated + "system T(1, v);", "Template T takes 3 arguments, 2 given"},
+      {templated + "system T(v, v, c);", "Argument 1 of T: a constant expected"},
+      {templated + "system T(1, a[v], c);", "Argument 2 of T: constant index expected"},
+      {templated + "system T(1, v, a);", "Argument 3 of T: a channel expected"},
+      {templated + "U := Q(1); system U;", "Unknown template Q"},
+      {templated + "system T;", "Template T needs its arguments."},
+      {templated + "system T(1,v,c), T(1, v, c);",
+       "Process T(1,v,c) is listed twice in the system line."},
+      {"int [0,2] a[3];\nprocess T(int [0,1] &w[3]) { state s; init s; } system T(a);",
+       "Argument 1 of T: integer variable array[3] with domain [0,1] expected"},
   };
   for (const auto& [text, message] : cases)
     EXPECT_EQ(messagesOf(text), "Error at line 2 : " + message + "\n") << text;

@@ -44,10 +44,10 @@ protected:
 
 TEST_F(ScannerTest, UnmatchedCharactersAreReportedAsBadTokens) {
   std::string messages;
-  EXPECT_EQ(codes(scanText("x=3 & _a", &messages)),
+  EXPECT_EQ(codes(scanText("x=3 @ _a", &messages)),
             (std::vector<int>{CLOCK_NAME, BAD_TOKEN, NUMBER, BAD_TOKEN, BAD_TOKEN, NEW_NAME}));
   EXPECT_EQ(messages, "Error at line 1 : Unknown symbol '='\n"
-                      "Error at line 1 : Unknown symbol '&'\n"
+                      "Error at line 1 : Unknown symbol '@'\n"
                       "Error at line 1 : Unknown symbol '_'\n");
 }
 
