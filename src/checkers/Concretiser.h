@@ -56,7 +56,7 @@ public:
 private:
   /// A state of the trace and the operations of the step that leaves it.
   struct Stage {
-    Pointer<GlobalState> state;       ///< discrete part and the replay's zone
+    Pointer<GlobalState> state;           ///< discrete part and the replay's zone
     std::vector<const Transition*> edges; ///< to this state, null-terminated
   };
 
@@ -65,7 +65,7 @@ private:
   struct Zones {
     std::vector<RationalZone> entered; ///< after the updates and invariants
     std::vector<RationalZone> left;    ///< after the delay, and the next guards
-    std::vector<bool> delays; ///< whether time may pass in each state
+    std::vector<bool> delays;          ///< whether time may pass in each state
     /// The clock updates of each step, in the order they apply.
     std::vector<std::vector<RegionRecorder::reset_t>> updates;
   };
