@@ -60,8 +60,22 @@ RationalZone::RationalZone(const UnpackedRegion& zone, unsigned dim) : RationalZ
 void RationalZone::constrain(unsigned i, unsigned j, const RationalBound& bound) {
   if (empty_ || !tighter(bound, at(i, j)))
     return;
+  if (tighter(sum(bound, at(j, i)), lessEqualZero())) {
+    empty_ = true;
+    return;
+  }
+  // The matrix was closed: only paths through the new entry got shorter.
   at(i, j) = bound;
-  close();
+  for (unsigned a = 0; a < dim_; ++a) {
+    const RationalBound toJ = sum(at(a, i), bound);
+    if (toJ.infinite)
+      continue;
+    for (unsigned b = 0; b < dim_; ++b) {
+      RationalBound through = sum(toJ, at(j, b));
+      if (tighter(through, at(a, b)))
+        at(a, b) = std::move(through);
+    }
+  }
 }
 
 void RationalZone::constrainDifference(unsigned i, unsigned j, const mpq_class& value) {
