@@ -143,58 +143,70 @@ std::vector<RationalZone> Concretiser::goalPieces(const RationalZone& zone,
   return kept;
 }
 
+std::optional<Concretiser::Point>
+Concretiser::earliestEnd(const Zones& zones, const TCTLExpression* goal,
+                         const Pointer<Allocator>& allocator) const {
+  std::optional<Point> end;
+  if (zones.left.back().isEmpty())
+    return end;
+  for (const RationalZone& piece : goalPieces(zones.left.back(), goal, allocator)) {
+    Point point = piece.point(clocks_, 0, true);
+    if (!end || point[clocks_] < (*end)[clocks_])
+      end = std::move(point);
+  }
+  return end;
+}
+
+Concretiser::Point Concretiser::entryPoint(const Zones& zones, std::size_t k,
+                                           const Point& leave) const {
+  const unsigned time = clocks_;
+  RationalZone entry = zones.entered[k];
+  for (unsigned x = 1; x < clocks_; ++x)
+    entry.constrainDifference(x, time, leave[x] - leave[time]);
+  // Where time stands still the entry zone may still hold earlier points
+  // with the same clock differences, which no run reaches there.
+  if (zones.delays[k])
+    entry.constrain(time, 0, RationalBound::at(leave[time], false));
+  else
+    entry.constrainDifference(time, 0, leave[time]);
+  if (entry.isEmpty())
+    throw Bug("Concrete run lost entering state %d of the trace", int(k));
+  // Whole delays where the zone allows: entry times on the grid of the time
+  // the state is left.
+  return entry.point(time, leave[time], false);
+}
+
+Concretiser::Point Concretiser::departurePoint(const Zones& zones, std::size_t k,
+                                               const Point& enter) const {
+  RationalZone before(clocks_ + 1);
+  for (unsigned x = 1; x <= clocks_; ++x)
+    before.constrainDifference(x, 0, enter[x]);
+  undoUpdates(before, zones.updates[k - 1]);
+  before.intersect(zones.left[k - 1]);
+  if (before.isEmpty())
+    throw Bug("Concrete run lost before step %d of the trace", int(k));
+  return before.point(clocks_, 0, false);
+}
+
 std::optional<ConcreteRun> Concretiser::concretise(const TCTLExpression* goal,
                                                    const Pointer<Allocator>& allocator) const {
   if (stages_.empty())
     return std::nullopt;
-  const unsigned time = clocks_;
   const Zones zones = forward();
-  if (zones.left.back().isEmpty())
-    return std::nullopt;
-
-  // The end point: the earliest of the pieces where the goal holds.
-  std::optional<std::vector<mpq_class>> leave;
-  for (const RationalZone& piece : goalPieces(zones.left.back(), goal, allocator)) {
-    std::vector<mpq_class> point = piece.point(time, 0, true);
-    if (!leave || point[time] < (*leave)[time])
-      leave = std::move(point);
-  }
+  std::optional<Point> leave = earliestEnd(zones, goal, allocator);
   if (!leave)
     return std::nullopt;
-
-  // Backwards: the entry point of each state that reaches the point it is
-  // left at by a delay, and the point of the previous state from which the
-  // move's updates lead to that entry point.
+  // Backwards from the end: the point each state is entered at, then the
+  // point the previous state is left at.
   ConcreteRun run;
   run.steps.resize(stages_.size());
   for (std::size_t k = stages_.size(); k-- > 0;) {
-    RationalZone entry = zones.entered[k];
-    for (unsigned x = 1; x < clocks_; ++x)
-      entry.constrainDifference(x, time, (*leave)[x] - (*leave)[time]);
-    // Where time stands still the entry zone may still hold earlier points
-    // with the same clock differences, which no run reaches there.
-    if (zones.delays[k])
-      entry.constrain(time, 0, RationalBound::at((*leave)[time], false));
-    else
-      entry.constrainDifference(time, 0, (*leave)[time]);
-    if (entry.isEmpty())
-      throw Bug("Concrete run lost entering state %d of the trace", int(k));
-    // Whole delays where the zone allows: entry times on the grid of the
-    // time the state is left.
-    std::vector<mpq_class> enter = entry.point(time, (*leave)[time], false);
-    const mpq_class delay = (*leave)[time] - enter[time];
+    const Point enter = entryPoint(zones, k, *leave);
+    const mpq_class delay = (*leave)[clocks_] - enter[clocks_];
     (k + 1 < stages_.size() ? run.steps[k + 1].delay : run.finalDelay) = delay;
     run.steps[k].clocks.assign(enter.begin(), enter.begin() + clocks_);
-    if (k == 0)
-      break;
-    RationalZone before(clocks_ + 1);
-    for (unsigned x = 1; x <= clocks_; ++x)
-      before.constrainDifference(x, 0, enter[x]);
-    undoUpdates(before, zones.updates[k - 1]);
-    before.intersect(zones.left[k - 1]);
-    if (before.isEmpty())
-      throw Bug("Concrete run lost before step %d of the trace", int(k));
-    leave = before.point(time, 0, false);
+    if (k > 0)
+      leave = departurePoint(zones, k, enter);
   }
   return run;
 }

@@ -74,6 +74,17 @@ private:
   bool mayDelay(const GlobalState& state) const;
   /// `zone` restricted to the invariants of `state`.
   void applyInvariants(const GlobalState& state, RationalZone& zone) const;
+  /// Clock values, then the time since the start (index `clocks_`).
+  using Point = std::vector<mpq_class>;
+  /// The earliest point where the last state may be left with `goal`
+  /// holding; none when there is none.
+  std::optional<Point> earliestEnd(const Zones& zones, const TCTLExpression* goal,
+                                   const Pointer<Allocator>& allocator) const;
+  /// The point state k is entered at to be left at `leave` after a delay.
+  Point entryPoint(const Zones& zones, std::size_t k, const Point& leave) const;
+  /// The point state k - 1 is left at for step k to enter state k at
+  /// `enter`.
+  Point departurePoint(const Zones& zones, std::size_t k, const Point& enter) const;
   /// The pieces of `zone` where `goal` holds in the last state.
   std::vector<RationalZone> goalPieces(const RationalZone& zone, const TCTLExpression* goal,
                                        const Pointer<Allocator>& allocator) const;
