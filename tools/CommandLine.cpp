@@ -48,8 +48,14 @@ Search:
                            MiB of memory; the property is then unknown
 
 Report:
-  --trace                  print a diagnostic trace where there is one: per
-                           step the edges taken and the state reached
+  --trace[=symbolic|concrete]
+                           print a diagnostic trace where there is one: per
+                           step the edges taken and the state reached; the
+                           concrete form adds the earliest run along it, the
+                           delay before each step and the clock values in
+                           each state (exact fractions)
+  --dot FILE               write the trace of the last property that has one
+                           to FILE as a Graphviz digraph (implies --trace)
   --zone-format 0|1        zones in traces: 0 every bound, 1 the minimal
                            constraints (default)
   --stats                  states explored and stored, seconds and peak memory,
@@ -179,7 +185,16 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       flag();
       line.sessionOptions.push_back({"activeClocks", '1', option});
     } else if (option == "--trace") {
-      flag();
+      // A bare --trace is the symbolic trace; the form may follow as the
+      // next argument only when it is exactly one of the two words, so that
+      // a model file may still come right after --trace.
+      if (!hasValue && k + 1 < arguments.size() &&
+          (arguments[k + 1] == "symbolic" || arguments[k + 1] == "concrete"))
+        next();
+      line.trace = true;
+      line.concrete = hasValue && pick(option, value, {"symbolic", "concrete"}) == '1';
+    } else if (option == "--dot") {
+      line.dot = next();
       line.trace = true;
     } else if (option == "--stats") {
       flag();

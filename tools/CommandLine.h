@@ -36,6 +36,12 @@ struct CommandLine {
   bool trace = false;   ///< --trace
   bool help = false;    ///< --help: print `helpText` and do nothing else
   bool version = false; ///< --version: print the version line and do nothing else
+
+  /// --trace=concrete: traces with the earliest concrete run along them.
+  bool concrete = false;
+  /// --dot FILE: where the last trace goes as a Graphviz digraph (--dot also
+  /// sets `trace`); empty for none.
+  std::string dot;
 };
 
 /// Reads the arguments after the program name. Throws `UsageError` for an

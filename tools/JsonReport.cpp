@@ -96,12 +96,23 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
       json.endArray();
       json.key("state");
       writeState(json, step.state);
+      if (!step.delay.empty())
+        json.member("delay", step.delay);
+      if (!step.clocks.empty()) {
+        json.key("clocks");
+        json.beginObject();
+        for (const auto& [name, value] : step.clocks)
+          json.member(name, value);
+        json.endObject();
+      }
       json.endObject();
     }
     json.endArray();
   }
   json.memberIf("loop_start", report.loopStart >= 0, report.loopStart);
   json.member("trace_complete", !report.traceCut);
+  if (!report.finalDelay.empty())
+    json.member("final_delay", report.finalDelay);
   json.key("stats");
   writeStatistics(json, report.stats);
   json.endObject();

@@ -46,6 +46,11 @@ struct StateText {
 struct TraceStep {
   std::vector<EdgeText> edges;
   StateText state;
+  /// Of a concrete trace, as exact rationals ("3/2"): how long time passed
+  /// before the edges fired (empty for the start state), and the clock
+  /// values on entering the state, by clock name. Empty otherwise.
+  std::string delay;
+  std::vector<std::pair<std::string, std::string>> clocks;
 };
 
 struct Statistics {
@@ -72,6 +77,9 @@ struct PropertyReport {
   /// The replay could not take every step (over-approximation); the trace
   /// holds the steps before that.
   bool traceCut = false;
+  /// Of a concrete trace: how long time passes in the last state until the
+  /// property's clock constraints hold; empty otherwise.
+  std::string finalDelay;
   Statistics stats;
 };
 

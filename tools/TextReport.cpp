@@ -15,7 +15,22 @@ void writeStatistics(std::ostream& out, const Statistics& stats) {
       << stats.peakMiB << " MiB" << std::defaultfloat << std::setprecision(6);
 }
 
-/// "P: source -> target { guard g; sync s; assign u; }", empty parts left out.
+/// The clock values of a concrete state, on a line of their own.
+void writeClocks(std::ostream& out, const std::string& indent,
+                 const std::vector<std::pair<std::string, std::string>>& clocks) {
+  if (clocks.empty())
+    return;
+  const char* separator = "    ";
+  out << indent;
+  for (const auto& [name, value] : clocks) {
+    out << separator << name << '=' << value;
+    separator = ", ";
+  }
+  out << '\n';
+}
+
+} // namespace
+
 void writeEdge(std::ostream& out, const EdgeText& edge) {
   out << edge.process << ": " << edge.source << " -> " << edge.target;
   if (edge.guard.empty() && edge.sync.empty() && edge.updates.empty())
@@ -30,7 +45,6 @@ void writeEdge(std::ostream& out, const EdgeText& edge) {
   out << " }";
 }
 
-/// "(P1.A, P2.B) v=1 w=0 {x<=2, y-x<3}".
 void writeState(std::ostream& out, const StateText& state) {
   const char* separator = "(";
   for (const auto& [process, location] : state.locations) {
@@ -49,8 +63,6 @@ void writeState(std::ostream& out, const StateText& state) {
   }
   out << '}';
 }
-
-} // namespace
 
 void TextReport::property(const PropertyReport& report) {
   out_ << std::left << std::setw(verdictWidth) << verdictName(report.verdict) << std::right
@@ -84,6 +96,8 @@ void TextReport::trace(const PropertyReport& report) {
     const TraceStep& step = report.trace[k];
     if (int(k) == report.loopStart + 1 && report.loopStart >= 0)
       out_ << indent << "  loop:\n";
+    if (!step.delay.empty())
+      out_ << indent << "  delay " << step.delay << '\n';
     if (k > 0) {
       // The edges of one move (a synchronisation) stand one under the other.
       std::string label = "  step " + std::to_string(k) + ": ";
@@ -97,7 +111,10 @@ void TextReport::trace(const PropertyReport& report) {
     out_ << indent << "  state " << k << ": ";
     writeState(out_, step.state);
     out_ << '\n';
+    writeClocks(out_, indent, step.clocks);
   }
+  if (!report.finalDelay.empty() && report.finalDelay != "0")
+    out_ << indent << "  delay " << report.finalDelay << '\n';
   if (report.traceCut)
     out_ << indent << "  (the next step cannot be taken from this zone: the search "
          << "over-approximated it)\n";

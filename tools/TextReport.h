@@ -8,6 +8,11 @@
 
 namespace orvela::verifier {
 
+/// "P: source -> target { guard g; sync s; assign u; }", empty parts left out.
+void writeEdge(std::ostream& out, const EdgeText& edge);
+/// "(P1.A, P2.B) v=1 w=0 {x<=2, y-x<3}".
+void writeState(std::ostream& out, const StateText& state);
+
 class TextReport {
 public:
   TextReport(std::ostream& out, bool stats) : out_(out), stats_(stats) {}

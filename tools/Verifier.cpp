@@ -2,6 +2,7 @@
 
 #include "TraceText.h"
 #include "base/Exceptions.h"
+#include "checkers/Concretiser.h"
 #include "engine/ProcessMemory.h"
 #include "language/ParseProperty.h"
 #include "session/Session.h"
@@ -121,6 +122,9 @@ bool Verifier::replayTrace(const CheckResult& result, PropertyReport& report, bo
   const int steps = result.trace.path ? result.trace.path->getLength() : 0;
   int reached = 0; // states visited so far, the start state first
   bool holds = false;
+  std::optional<Concretiser> concretiser;
+  if (traces_ && concrete_)
+    concretiser.emplace(session_.system(), *session_.model().start());
   const bool complete = session_.replay(
       result,
       [&](const GlobalState* state, const Transition* const* edges) {
@@ -128,6 +132,8 @@ bool Verifier::replayTrace(const CheckResult& result, PropertyReport& report, bo
           holds = session_.satisfies(*result.formula, state);
         if (!traces_)
           return;
+        if (concretiser)
+          concretiser->add(*state, edges);
         TraceStep step;
         for (const Transition* const* edge = edges; *edge; ++edge)
           step.edges.push_back(describeEdge(**edge));
@@ -140,7 +146,30 @@ bool Verifier::replayTrace(const CheckResult& result, PropertyReport& report, bo
     if (result.trace.loop && result.trace.loop->getLength() > 0 && result.trace.path)
       report.loopStart = result.trace.path->getLength();
   }
+  if (concretiser && complete)
+    addConcreteRun(result, *concretiser, report);
   return complete && holds;
+}
+
+void Verifier::addConcreteRun(const CheckResult& result, const Concretiser& concretiser,
+                              PropertyReport& report) const {
+  // The searches of E<> and A[] end where their formula holds; the other
+  // kinds' traces end in a state, whatever its valuation.
+  const bool toFormula =
+      result.kind == PropertyKind::possibly || result.kind == PropertyKind::invariantly;
+  const std::optional<ConcreteRun> run = concretiser.concretise(
+      toFormula ? result.formula.get() : nullptr, session_.model().allocator());
+  if (!run)
+    return;
+  const std::vector<ClockInfo>& clocks = session_.system()->tables().clocks;
+  for (std::size_t k = 0; k < run->steps.size(); ++k) {
+    TraceStep& step = report.trace[k];
+    if (k > 0)
+      step.delay = run->steps[k].delay.get_str();
+    for (std::size_t x = 1; x < run->steps[k].clocks.size(); ++x)
+      step.clocks.emplace_back(clocks[x].name, run->steps[k].clocks[x].get_str());
+  }
+  report.finalDelay = run->finalDelay.get_str();
 }
 
 } // namespace orvela::verifier

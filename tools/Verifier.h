@@ -5,6 +5,7 @@
 #include "Report.h"
 
 namespace orvela {
+class Concretiser;
 class Session;
 struct CheckResult;
 } // namespace orvela
@@ -16,7 +17,10 @@ public:
   /// `session` must hold a model; with `traces`, a property that has a
   /// diagnostic trace gets it replayed into its report. A maybe of E<> or A[]
   /// whose trace the session kept is replayed too, to confirm it.
-  Verifier(Session& session, bool traces) : session_(session), traces_(traces) {}
+  /// With `concrete`, a printed trace also gets the earliest concrete run
+  /// along it: the delays and the clock values.
+  Verifier(Session& session, bool traces, bool concrete = false)
+      : session_(session), traces_(traces), concrete_(concrete) {}
 
   /// Checks one property. A property the session rejects (a syntax error, a
   /// kind it cannot check) is reported as unknown bad input; a search stopped
@@ -34,9 +38,14 @@ private:
   /// replay took every step and the formula the search looked for holds in
   /// the state it ended in; otherwise false.
   bool replayTrace(const CheckResult& result, PropertyReport& report, bool confirm) const;
+  /// Adds to the report's trace the earliest concrete run along the states
+  /// the replay visited; nothing when no run reaches the formula.
+  void addConcreteRun(const CheckResult& result, const Concretiser& concretiser,
+                      PropertyReport& report) const;
 
   Session& session_;
   bool traces_;
+  bool concrete_;
 };
 
 } // namespace orvela::verifier

@@ -3,6 +3,7 @@
 // statistics as text or as one JSON document. `orvela --help` tells how.
 
 #include "CommandLine.h"
+#include "DotWriter.h"
 #include "JsonReport.h"
 #include "TextReport.h"
 #include "Verifier.h"
@@ -136,6 +137,23 @@ std::vector<Warning> warningsOf(const Session& session) {
   return warnings;
 }
 
+/// Writes the trace of the last property that has one to the --dot file; a
+/// run without any trace writes nothing and says so.
+void writeDotFile(const std::string& name, const std::vector<PropertyReport>& properties) {
+  const auto last =
+      std::find_if(properties.rbegin(), properties.rend(),
+                   [](const PropertyReport& report) { return !report.trace.empty(); });
+  if (last == properties.rend()) {
+    std::cerr << "orvela: no trace to write to " << name << '\n';
+    return;
+  }
+  errno = 0;
+  std::ofstream file(name);
+  writeTraceDot(file, *last);
+  if (!file.flush())
+    throw Stop{internalFailure, "cannot write " + name + ": " + std::strerror(errno ? errno : EIO)};
+}
+
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
   if (report.query.line > 0)
@@ -168,7 +186,7 @@ int run(const CommandLine& line) {
     loadModel(session, line, model, run);
     for (const std::string& message : run.modelMessages)
       std::cerr << message << '\n';
-    Verifier verifier(session, line.trace);
+    Verifier verifier(session, line.trace, line.concrete);
     for (const Query& query : queries) {
       PropertyReport report = verifier.check(query);
       if (progress)
@@ -184,6 +202,8 @@ int run(const CommandLine& line) {
       run.properties.push_back(std::move(report));
     }
     run.warnings = warningsOf(session);
+    if (!line.dot.empty())
+      writeDotFile(line.dot, run.properties);
   } catch (const Stop& stop) {
     failure = stop.code;
     run.error = stop.message;

@@ -7,6 +7,7 @@
 // n clocks the grid has steps of 1/(n+1), enough for every order of the
 // clocks' fractional parts to occur.
 
+#include "checkers/Concretiser.h"
 #include "session/Session.h"
 #include "support/StateFixtures.h"
 #include "symbolic/UnpackedRegion.h"
@@ -39,12 +40,16 @@ struct Bound {
   int clock;
   bool upper; ///< x <= c, otherwise x >= c
   int c;
-  /// On clock values counted in grid steps of 1/`steps`.
-  bool holds(const std::vector<int>& clocks, int steps) const {
-    return upper ? clocks[clock] <= c * steps : clocks[clock] >= c * steps;
+  bool strict = false; ///< < or > instead
+  /// On clock values counted in grid steps of 1/`steps`, or in time units.
+  template <class Value> bool holds(const std::vector<Value>& clocks, int steps) const {
+    const Value& x = clocks[std::size_t(clock)];
+    return upper ? (strict ? x < c * steps : x <= c * steps)
+                 : (strict ? x > c * steps : x >= c * steps);
   }
   std::string text() const {
-    return std::string(clockNames[clock]) + (upper ? " <= " : " >= ") + std::to_string(c);
+    return std::string(clockNames[clock]) + (upper ? " <" : " >") + (strict ? " " : "= ") +
+           std::to_string(c);
   }
 };
 
@@ -55,6 +60,8 @@ struct Edge {
   std::vector<int> resets;
   int assign = -1; ///< i := assign, when not negative
   int sync = 0;    ///< 1 sends on c, -1 receives on c
+  int copyTo = -1; ///< clock copyTo := copyFrom + copyPlus after the resets
+  int copyFrom = 0, copyPlus = 0;
 };
 
 struct Location {
@@ -174,6 +181,9 @@ std::string describe(const Model& model) {
         guards.push_back("i == " + std::to_string(edge.intGuard));
       for (int k : edge.resets)
         assigns.push_back(std::string(clockNames[k]) + " := 0");
+      if (edge.copyTo >= 0)
+        assigns.push_back(std::string(clockNames[edge.copyTo]) + " := " +
+                          clockNames[edge.copyFrom] + " + " + std::to_string(edge.copyPlus));
       if (edge.assign >= 0)
         assigns.push_back("i := " + std::to_string(edge.assign));
       edges.push_back(numbered("l", std::size_t(edge.from)) +
@@ -618,6 +628,217 @@ TEST(DeadlockReference, LUWideningIsNotUsedWhereItWouldBeWrong) {
       std::istringstream line(property);
       EXPECT_EQ(session.check(line).verdict, expected) << property;
     }
+}
+
+// ------------------------------------------------------- concrete runs
+
+/// A concrete state of the model: locations, i and clock values in time
+/// units, exact.
+struct Valuation {
+  std::vector<int> locations;
+  int i = 0;
+  std::vector<mpq_class> clocks;
+
+  const Location& location(const Model& model, std::size_t p) const {
+    return model.processes[p].locations[std::size_t(locations[p])];
+  }
+  bool meets(const std::vector<Bound>& bounds) const {
+    return std::all_of(bounds.begin(), bounds.end(),
+                       [&](const Bound& bound) { return bound.holds(clocks, 1); });
+  }
+  bool invariantsHold(const Model& model) const {
+    for (std::size_t p = 0; p < locations.size(); ++p)
+      if (!meets(location(model, p).invariant))
+        return false;
+    return true;
+  }
+  bool timeStops(const Model& model) const {
+    for (std::size_t p = 0; p < locations.size(); ++p)
+      if (location(model, p).urgent || location(model, p).committed)
+        return true;
+    return false;
+  }
+  void wait(const mpq_class& delay) {
+    for (mpq_class& value : clocks)
+      value += delay;
+  }
+  /// Whether every edge of the move is enabled; then takes them in order.
+  bool fire(const std::vector<std::pair<std::size_t, const Edge*>>& move) {
+    for (const auto& [p, edge] : move)
+      if (locations[p] != edge->from || !meets(edge->guard) ||
+          (edge->intGuard >= 0 && i != edge->intGuard))
+        return false;
+    for (const auto& [p, edge] : move) {
+      locations[p] = edge->to;
+      for (int k : edge->resets)
+        clocks[std::size_t(k)] = 0;
+      if (edge->copyTo >= 0)
+        clocks[std::size_t(edge->copyTo)] = clocks[std::size_t(edge->copyFrom)] + edge->copyPlus;
+      if (edge->assign >= 0)
+        i = edge->assign;
+    }
+    return true;
+  }
+};
+
+using Move = std::vector<std::pair<std::size_t, const Edge*>>;
+
+/// A location of a process and clock bounds.
+struct Goal {
+  std::size_t process;
+  int location;
+  std::vector<Bound> bounds;
+  bool holds(const Valuation& now) const {
+    return now.locations[process] == location && now.meets(bounds);
+  }
+  std::string text() const {
+    std::string text = numbered("P", process) + ".l" + std::to_string(location);
+    for (const Bound& bound : bounds)
+      text += " and " + bound.text();
+    return text;
+  }
+};
+
+/// The earliest time at which a run along `moves` with delays in half units
+/// ends where `goal` holds: per step the least time of each clock valuation,
+/// whose values beyond the largest constant are all alike (and no delay
+/// longer than that helps).
+std::optional<mpq_class> earliestOnHalfUnits(const Model& model, const std::vector<Move>& moves,
+                                             const Goal& goal) {
+  const mpq_class cap = maxConstant + 1, half(1, 2);
+  const Valuation start{std::vector<int>(model.processes.size(), 0), 0,
+                        std::vector<mpq_class>(std::size_t(model.clocks), 0)};
+  std::map<std::vector<mpq_class>, std::pair<mpq_class, Valuation>> frontier{
+      {start.clocks, {0, start}}};
+  std::optional<mpq_class> best;
+  for (std::size_t k = 0; k <= moves.size(); ++k) {
+    std::map<std::vector<mpq_class>, std::pair<mpq_class, Valuation>> next;
+    for (const auto& [key, entry] : frontier) {
+      const auto& [time, now] = entry;
+      for (mpq_class delay = 0; delay <= (now.timeStops(model) ? 0 : cap); delay += half) {
+        Valuation later = now;
+        later.wait(delay);
+        if (!later.invariantsHold(model))
+          break;
+        if (k == moves.size()) {
+          if (goal.holds(later) && (!best || time + delay < *best))
+            best = time + delay;
+          continue;
+        }
+        if (!later.fire(moves[k]) || !later.invariantsHold(model))
+          continue;
+        for (mpq_class& value : later.clocks)
+          value = std::min(value, cap);
+        const auto known = next.find(later.clocks);
+        if (known == next.end() || time + delay < known->second.first)
+          next[later.clocks] = {time + delay, later};
+      }
+    }
+    frontier = std::move(next);
+  }
+  return best;
+}
+
+// E<> witnesses of random models, some with clock copies and shifts, every
+// other one with strict bounds: the concrete run along each trace, replayed
+// with exact arithmetic, keeps every invariant during each delay, stops time
+// where it must, fires each edge where its guard holds, reaches the clock
+// values it claims and ends where the property holds. It ends no later than
+// any run along the trace with delays in half units, and for models without
+// strict bounds exactly as early, with whole delays.
+TEST(ConcreteRunReference, EarliestRunsAlongRandomTracesReplayExactly) {
+  std::mt19937 random(20261209);
+  int runs = 0, waited = 0;
+  for (int round = 0; round < 1000 / roundShare; ++round) {
+    Model model = randomModel(random);
+    const bool closed = round % 2 == 0;
+    const auto strictly = [&](Bound& bound) { bound.strict = !closed && random() % 3 == 0; };
+    for (Process& process : model.processes) {
+      for (Location& location : process.locations)
+        std::for_each(location.invariant.begin(), location.invariant.end(), strictly);
+      for (Edge& edge : process.edges) {
+        std::for_each(edge.guard.begin(), edge.guard.end(), strictly);
+        if (random() % 4 == 0) {
+          edge.copyTo = int(random() % unsigned(model.clocks));
+          edge.copyFrom = int(random() % unsigned(model.clocks));
+          edge.copyPlus = int(random() % 3);
+        }
+      }
+    }
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    session.setOption("trace", '1');
+    load(session, text, abstractions[round % 8]);
+    session.initialize();
+    for (int n = 0; n < 3; ++n) {
+      const std::size_t p = random() % model.processes.size();
+      Goal goal{p, int(random() % model.processes[p].locations.size()), {}};
+      for (int b = 1 + int(random() % 2); b > 0; --b) {
+        goal.bounds.push_back({int(random() % unsigned(model.clocks)), random() % 2 == 0,
+                               int(random() % (maxConstant + 1))});
+        strictly(goal.bounds.back());
+      }
+      SCOPED_TRACE("E<> " + goal.text());
+      std::istringstream line("E<> " + goal.text());
+      const CheckResult result = session.check(line);
+      if (!result.found)
+        continue;
+      Concretiser concretiser(session.system(), *session.model().start());
+      std::vector<Move> moves;
+      session.replay(
+          result,
+          [&](const GlobalState* state, const Transition* const* edges) {
+            concretiser.add(*state, edges);
+            if (*edges)
+              moves.emplace_back();
+            for (; *edges; ++edges) {
+              const std::size_t q = std::size_t((*edges)->getProcessIndex());
+              moves.back().emplace_back(
+                  q, &model.processes[q].edges[std::size_t((*edges)->getIndex())]);
+            }
+          },
+          true);
+      const std::optional<ConcreteRun> run =
+          concretiser.concretise(result.formula.get(), session.model().allocator());
+      ASSERT_TRUE(run);
+      ASSERT_EQ(run->steps.size(), moves.size() + 1);
+      ++runs;
+
+      Valuation now{std::vector<int>(model.processes.size(), 0), 0,
+                    std::vector<mpq_class>(std::size_t(model.clocks), 0)};
+      mpq_class total = 0;
+      for (std::size_t k = 0; k <= moves.size(); ++k) {
+        EXPECT_EQ(
+            std::vector<mpq_class>(run->steps[k].clocks.begin() + 1, run->steps[k].clocks.end()),
+            now.clocks)
+            << "entering state " << k;
+        const mpq_class& delay = k < moves.size() ? run->steps[k + 1].delay : run->finalDelay;
+        EXPECT_TRUE(delay >= 0 && (!closed || delay.get_den() == 1))
+            << "delay " << delay << " in state " << k;
+        EXPECT_TRUE(delay == 0 || !now.timeStops(model)) << "time passes in state " << k;
+        EXPECT_TRUE(now.invariantsHold(model)) << "entering state " << k;
+        now.wait(delay);
+        total += delay;
+        EXPECT_TRUE(now.invariantsHold(model)) << "leaving state " << k;
+        if (k < moves.size()) {
+          EXPECT_TRUE(now.fire(moves[k])) << "step " << k + 1 << " is not enabled";
+        }
+      }
+      waited += total > 0;
+      EXPECT_TRUE(goal.holds(now));
+      const std::optional<mpq_class> earliest = earliestOnHalfUnits(model, moves, goal);
+      if (closed) {
+        ASSERT_TRUE(earliest);
+        EXPECT_EQ(total, *earliest);
+      } else if (earliest) {
+        EXPECT_LE(total, *earliest);
+      }
+    }
+  }
+  // Enough witnesses, and enough of them take time.
+  EXPECT_GT(runs, 1000);
+  EXPECT_GT(waited, runs / 4);
 }
 
 } // namespace

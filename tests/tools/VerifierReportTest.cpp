@@ -3,6 +3,8 @@
 
 #include "VerifierFixture.h"
 
+#include <fstream>
+#include <iterator>
 #include <set>
 
 namespace orvela::test {
@@ -144,6 +146,14 @@ TEST(VerifierTrace, NamesTheEdgesTakenTheStatesReachedAndWhereALoopStarts) {
         indent + "loop:", indent + "step 2: P: b -> a { guard x>=1; assign x:=0; }",
         indent + "state 2: (P.a) n=1 {x<=2}", indent + "step 3" + toB,
         indent + "state 3: (P.b) n=1 {x<=2}"}},
+      // The concrete run: x > 3 is first reached half a unit after 3.
+      {{"concrete", handshake.path(), "-e", "E<> P.done and x > 3"},
+       {"satisfied      E<> P.done and x > 3  (possibly)", "               trace of 2 steps:",
+        indent + "state 0: (P.a, Q.s) n=0", indent + "  x=0", indent + "delay 0",
+        indent + "step 1: P: a -> b { guard n==0; sync c!; assign x:=0, n:=1; }",
+        indent + "        Q: s -> t { sync c?; }", indent + "state 1: (P.b, Q.t) n=1 {x<=4}",
+        indent + "  x=0", indent + "delay 5/2", indent + "step 2: P: b -> done { guard x>=2; }",
+        indent + "state 2: (P.done, Q.t) n=1 {x>=2}", indent + "  x=5/2", indent + "delay 1"}},
   };
   for (auto [args, lines] : cases) {
     args.insert(args.begin(), "--trace");
@@ -154,6 +164,24 @@ TEST(VerifierTrace, NamesTheEdgesTakenTheStatesReachedAndWhereALoopStarts) {
   const Json& property = json.document.at("properties")[0];
   EXPECT_EQ(property.at("trace").size(), 4u);
   EXPECT_EQ(property.at("loop_start").get<double>(), 1);
+
+  TempFile dot("trace.dot", "");
+  const JsonRun concrete = runVerifierJson(
+      {"--trace=concrete", "--dot", dot.path(), handshake.path(), "-e", "E<> P.done and x > 3"});
+  const Json& run = concrete.document.at("properties")[0];
+  EXPECT_FALSE(run.at("trace")[0].contains("delay"));
+  EXPECT_EQ(run.at("trace")[2].at("delay").get<std::string>(), "5/2");
+  EXPECT_EQ(run.at("trace")[2].at("clocks").at("x").get<std::string>(), "5/2");
+  EXPECT_EQ(run.at("final_delay").get<std::string>(), "1");
+  std::ifstream drawn(dot.path());
+  const std::string graph{std::istreambuf_iterator<char>(drawn), {}};
+  EXPECT_EQ(graph, "digraph trace {\n  node [shape=box];\n  label=\"E<> P.done and x > 3\";\n"
+                   "  s0 [label=\"(P.a, Q.s) n=0 {x=0}\"];\n"
+                   "  s1 [label=\"(P.b, Q.t) n=1 {x=0}\"];\n"
+                   "  s2 [label=\"(P.done, Q.t) n=1 {x=5/2}\\nthen delay 1\"];\n"
+                   "  s0 -> s1 [label=\"delay 0\\nP: a -> b { guard n==0; sync c!; assign "
+                   "x:=0, n:=1; }\\nQ: s -> t { sync c?; }\"];\n"
+                   "  s1 -> s2 [label=\"delay 5/2\\nP: b -> done { guard x>=2; }\"];\n}\n");
 }
 
 std::set<std::string> zoneOf(const Json& step) {

@@ -323,7 +323,7 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
       {"--order", "sideways", model.path()},       // not a search order
       {"--reduction", "7", model.path()},          // the session refuses it
       {"--time-limit", "-1", model.path()},        // not positive
-      {"--trace=yes", model.path()},               // a flag takes no value
+      {"--trace=yes", model.path()},               // not a trace form
       {"-", "-"},                                  // standard input twice
       {model.path(), model.path(), model.path()}}; // too many files
   for (const std::vector<std::string>& args : lines) {
