@@ -40,6 +40,12 @@ Search:
   --subsumption inclusion|lu
                            when a stored zone covers a new one: inclusion, or
                            LU simulation (default lu, where it is sound)
+  --trace-kind some|shortest|fastest
+                           which trace E<> and A[] report: the first found
+                           (default), one of fewest steps (breadth-first
+                           search gives it; excludes --order dfs), or one of
+                           least total delay, with its time (E<> and A[]
+                           only, exact or packed zones)
   --reuse                  continue the stored state space between properties
   --active-clocks          ignore clocks that no longer matter in a location
   --time-limit SECONDS     stop a search after SECONDS (per property); the
@@ -108,6 +114,17 @@ double positive(const std::string& option, const std::string& value) {
   return number;
 }
 
+/// Shortest traces come from breadth-first search; fastest ones need exact
+/// zones (the session's search order and representation options).
+void checkTraceKind(CommandLine& line) {
+  for (const CommandLine::SessionOption& option : line.sessionOptions) {
+    if (line.traceKind == '1' && option.name == "order" && option.value == '1')
+      throw UsageError("--trace-kind shortest searches breadth-first: it excludes --order dfs");
+    if (line.traceKind == '2' && option.name == "representation" && option.value > '1')
+      throw UsageError("--trace-kind fastest needs --representation exact or packed");
+  }
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
@@ -168,6 +185,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (option == "--subsumption") {
       line.sessionOptions.push_back(
           {"subsumption", pick(option, next(), {"inclusion", "lu"}), option});
+    } else if (option == "--trace-kind") {
+      line.traceKind = pick(option, next(), {"some", "shortest", "fastest"});
     } else if (option == "--reduction") {
       line.sessionOptions.push_back({"reduction", digit(option, next()), option});
     } else if (option == "--zone-format") {
@@ -205,6 +224,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     line.queries = files[1];
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
+  checkTraceKind(line);
   // The strongest abstraction by default; the session weakens it for the
   // properties it would not be sound for, and options given override it.
   line.sessionOptions.insert(
@@ -217,6 +237,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     if (option.name == "representation")
       hull = option.value == '3';
   line.sessionOptions.push_back({"trace", line.trace || hull ? '1' : '0', "--trace"});
+  line.sessionOptions.push_back({"traceKind", line.traceKind, "--trace-kind"});
   return line;
 }
 

@@ -31,6 +31,9 @@ struct CommandLine {
   /// The session options, in the order given.
   std::vector<SessionOption> sessionOptions;
   SearchLimits limits;
+  /// --trace-kind: the value character of the session's "traceKind"
+  /// ('0' some, '1' shortest, '2' fastest).
+  char traceKind = '0';
   bool json = false;    ///< --format json
   bool stats = false;   ///< --stats (the JSON document always has them)
   bool trace = false;   ///< --trace

@@ -4,6 +4,7 @@
 // statistics; for the run the options, the totals and what went wrong.
 
 #include "Queries.h"
+#include "engine/CostClock.h"
 #include "engine/SearchWatch.h"
 #include "language/ParseProperty.h"
 #include "session/Options.h"
@@ -72,6 +73,9 @@ struct PropertyReport {
   /// The replay could not take every step (over-approximation); the trace
   /// holds the steps before that.
   bool traceCut = false;
+  /// With --trace-kind fastest, for a property whose search found its
+  /// state: the least total delay to reach it.
+  std::optional<ElapsedTime> time;
   Statistics stats;
 };
 

@@ -63,6 +63,10 @@ void TextReport::property(const PropertyReport& report) {
     out_ << report.reason << ')';
   }
   out_ << '\n';
+  if (report.time) {
+    out_ << std::string(verdictWidth, ' ') << "time " << (report.time->infimum ? "> " : "")
+         << report.time->value << (report.time->infimum ? " (infimum)" : "") << '\n';
+  }
   if (stats_) {
     out_ << std::string(verdictWidth, ' ');
     writeStatistics(out_, report.stats);

@@ -535,6 +535,20 @@ bool someGridPointMeets(const GlobalState& state, const Predicate& phi, const Mo
   return false;
 }
 
+/// Whether the trace of `result` replays to a state with a grid point that
+/// meets `phi`.
+bool traceEndMeets(Session& session, const CheckResult& result, const Predicate& phi,
+                   const Model& model, int steps) {
+  test::OwnedState last;
+  session.replay(
+      result,
+      [&](const GlobalState* state, const Transition* const*) {
+        last.reset(state->unpackedCopy());
+      },
+      true);
+  return last && someGridPointMeets(*last, phi, model, steps);
+}
+
 // Under every extrapolation and subsumption choice: E<> and A[] over formulas
 // that mix the deadlock predicate or its negation with location, integer and
 // clock atoms in every order, and over formulas without it; the trace of
@@ -577,15 +591,8 @@ TEST(DeadlockReference, ReachabilityAgreesWithTheGridUnderEveryAbstraction) {
       for (const Atom& formula : witnessed) {
         std::istringstream line("E<> " + formula.text);
         const CheckResult result = session.check(line);
-        test::OwnedState last;
-        session.replay(
-            result,
-            [&](const GlobalState* state, const Transition* const*) {
-              last.reset(state->unpackedCopy());
-            },
-            true);
         if (result.found) {
-          EXPECT_TRUE(last && someGridPointMeets(*last, formula.holds, model, reference.steps()))
+          EXPECT_TRUE(traceEndMeets(session, result, formula.holds, model, reference.steps()))
               << "E<> " << formula.text;
         }
       }
@@ -618,6 +625,81 @@ TEST(DeadlockReference, LUWideningIsNotUsedWhereItWouldBeWrong) {
       std::istringstream line(property);
       EXPECT_EQ(session.check(line).verdict, expected) << property;
     }
+}
+
+/// The least number of grid steps of delay in which a run reaches a point
+/// that meets `phi`; none when no run does. Moves take no time.
+std::optional<int> leastDelay(Reference& reference, const Predicate& phi) {
+  std::map<Point, int> best{{reference.initial(), 0}};
+  std::set<std::pair<int, Point>> work{{0, reference.initial()}};
+  const auto relax = [&](const Point& target, int cost) {
+    auto [at, added] = best.emplace(target, cost);
+    if (!added && cost >= at->second)
+      return;
+    work.erase({at->second, target});
+    at->second = cost;
+    work.emplace(cost, target);
+  };
+  while (!work.empty()) {
+    const auto [delay, point] = *work.begin();
+    work.erase(work.begin());
+    if (phi(point))
+      return delay;
+    for (const Point& next : reference.moves(point))
+      relax(next, delay);
+    if (const std::optional<Point> later = reference.delayed(point))
+      relax(*later, delay + 1);
+  }
+  return std::nullopt;
+}
+
+// The fastest trace of E<> (a conjunction with clock bounds) and of A[] (a
+// disjunction of location and integer tests, whose counterexample is
+// sought) under exact and packed zones and every abstraction choice, which
+// the fastest search must not depend on: its time is the least delay on the
+// grid (closed models reach their targets at whole times), and its trace
+// replays to a state that meets the formula.
+TEST(FastestReference, LeastTimeAgreesWithTheGrid) {
+  std::mt19937 random(20261209);
+  int found = 0;
+  for (int round = 0; round < 300 / roundShare; ++round) {
+    Model model = randomModel(random);
+    // A lower bound on every edge, so that runs must wait and times add up.
+    for (Process& process : model.processes)
+      for (Edge& edge : process.edges)
+        edge.guard.push_back(
+            {int(random() % unsigned(model.clocks)), false, 1 + int(random() % 3)});
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    load(session, text, abstractions[round % 8]);
+    session.setOption("representation", round % 2 ? '1' : '0');
+    session.setOption("trace", '1');
+    session.setOption("traceKind", '2');
+    Reference reference(model);
+    const Atom phi = conjunction(random, model, true);
+    const auto [psi, notPsi] = disjunction(random, model);
+    std::vector<std::pair<std::string, Predicate>> properties{{"E<> " + phi.text, phi.holds},
+                                                              {"A[] " + psi.text, notPsi}};
+    // Most formulas hold at once; locations are reached later.
+    for (std::size_t p = 0; p < model.processes.size(); ++p)
+      for (int l = 1; l < int(model.processes[p].locations.size()); ++l)
+        properties.emplace_back("E<> " + numbered("P", p) + ".l" + std::to_string(l),
+                                [p, l](const Point& point) { return point.locations[p] == l; });
+    for (const auto& [property, target] : properties) {
+      std::istringstream line(property);
+      const CheckResult result = session.check(line);
+      const std::optional<int> delay = leastDelay(reference, target);
+      ASSERT_EQ(result.time.has_value(), delay.has_value()) << property;
+      if (!delay)
+        continue;
+      ++found;
+      EXPECT_EQ(result.time->value * reference.steps(), *delay) << property;
+      EXPECT_FALSE(result.time->infimum) << property;
+      EXPECT_TRUE(traceEndMeets(session, result, target, model, reference.steps())) << property;
+    }
+  }
+  EXPECT_GT(found, 100);
 }
 
 } // namespace
