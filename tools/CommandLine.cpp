@@ -8,6 +8,7 @@ namespace orvela::verifier {
 
 const char* helpText() {
   return R"(usage: orvela [options] MODEL [QUERIES]
+       orvela --explore [options] MODEL
 
 Checks properties of a network of timed automata. MODEL is a system
 description; QUERIES a file of properties, one per line (blank lines and
@@ -52,6 +53,15 @@ Search:
                            property is then unknown
   --memory-limit MIB       stop a search when the process holds more than MIB
                            MiB of memory; the property is then unknown
+
+Exploration:
+  --explore                explore every reachable state of MODEL (no
+                           properties): states explored and stored and the
+                           distinct discrete states (locations and integer
+                           values); the search options apply
+  --dot FILE               with --explore, draw the stored states and the
+                           moves that first reached them in FILE (Graphviz
+                           dot), for models of at most 1000 stored states
 
 Report:
   --trace                  print a diagnostic trace where there is one: per
@@ -200,6 +210,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (option == "--trace") {
       flag();
       line.trace = true;
+    } else if (option == "--explore") {
+      flag();
+      line.explore = true;
+    } else if (option == "--dot") {
+      line.dot = next();
+      if (line.dot.empty())
+        throw UsageError("--dot needs a file name");
     } else if (option == "--stats") {
       flag();
       line.stats = true;
@@ -222,6 +239,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   line.model = files[0];
   if (files.size() == 2)
     line.queries = files[1];
+  if (line.explore && (!line.queries.empty() || !line.inlined.empty()))
+    throw UsageError("--explore checks no properties: give the model alone");
+  if (!line.dot.empty() && !line.explore)
+    throw UsageError("--dot draws the explored states: it needs --explore");
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
   checkTraceKind(line);
@@ -236,7 +257,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   for (const CommandLine::SessionOption& option : line.sessionOptions)
     if (option.name == "representation")
       hull = option.value == '3';
-  line.sessionOptions.push_back({"trace", line.trace || hull ? '1' : '0', "--trace"});
+  // The drawing's arrows are the moves the trace store records.
+  const bool keepTraces = line.trace || hull || !line.dot.empty();
+  line.sessionOptions.push_back({"trace", keepTraces ? '1' : '0', "--trace"});
   line.sessionOptions.push_back({"traceKind", line.traceKind, "--trace-kind"});
   return line;
 }

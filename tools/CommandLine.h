@@ -34,6 +34,8 @@ struct CommandLine {
   /// --trace-kind: the value character of the session's "traceKind"
   /// ('0' some, '1' shortest, '2' fastest).
   char traceKind = '0';
+  bool explore = false; ///< --explore: count the reachable states, no properties
+  std::string dot;      ///< --dot FILE with --explore: draw them there
   bool json = false;    ///< --format json
   bool stats = false;   ///< --stats (the JSON document always has them)
   bool trace = false;   ///< --trace

@@ -127,6 +127,17 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
   for (const PropertyReport& report : run.properties)
     writeProperty(json, report);
   json.endArray();
+  json.key("exploration");
+  if (const std::optional<Exploration>& found = run.exploration) {
+    json.beginObject();
+    json.member("explored", found->explored);
+    json.member("stored", found->stored);
+    json.member("discrete_states", found->discrete);
+    json.memberIf("reason", !found->stopReason.empty(), found->stopReason);
+    json.endObject();
+  } else {
+    json.null();
+  }
   json.key("stats");
   writeStatistics(json, run.total);
   json.memberIf("error", !run.error.empty(), run.error);

@@ -290,7 +290,34 @@ private:
   int traceId_ = -1;
 };
 
+/// Shows every state that passes to the visitor, with the move that led to
+/// it when the trace store keeps moves.
+class VisitFilter final : public AbstractFilter {
+public:
+  VisitFilter(const ExploreVisitor& visit, const TraceStore& store)
+      : visit_(visit), store_(dynamic_cast<const MemoryTraceStore*>(&store)) {}
+
+  bool tryPut(void* item) override {
+    const auto* state = static_cast<const GlobalState*>(item);
+    const int id = state->getTraceId();
+    const int parent = store_ && id >= 0 ? store_->predecessorOf(id) : -1;
+    visit_(*state, parent, parent >= 0 ? store_->movesOf(id) : Trace::noMoves());
+    return sink->tryPut(item);
+  }
+
+private:
+  const ExploreVisitor& visit_;
+  const MemoryTraceStore* store_;
+};
+
 } // namespace
+
+CheckResult PropertyChecker::explore(const SearchLimits& limits, const ExploreVisitor& visit) {
+  initialize();
+  Pointer<VisitFilter> visitor = new VisitFilter(visit, *traceStore_);
+  std::istringstream nothing("E<> false");
+  return check(nothing, limits, {visitor.get()}, false);
+}
 
 Pointer<GlobalState> PropertyChecker::timedStart() const {
   const GlobalState& start = *model_.start();

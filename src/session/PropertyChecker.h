@@ -18,6 +18,7 @@
 #include "session/Simulator.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <list>
 #include <memory>
@@ -58,6 +59,12 @@ struct CheckResult {
   std::optional<ElapsedTime> time;
 };
 
+/// A state an exploration stored: the state, the trace entry of the stored
+/// state it was reached from (-1 for the start state, and when traces are
+/// not kept) and the edges of that move (empty then).
+using ExploreVisitor =
+    std::function<void(const GlobalState& state, int parent, const Transition* const* move)>;
+
 class PropertyChecker {
 public:
   /// Checks properties of `model` under `options`, both of which must
@@ -92,6 +99,10 @@ public:
   /// so far, and the next check starts afresh.
   CheckResult check(std::istream& property, const SearchLimits& limits,
                     const std::list<Filter*>& collectors, bool clocksWatched);
+  /// Explores every state reachable from the start state, as a check of
+  /// E<> false does, under `limits`, calling `visit` with each state the
+  /// passed list stores. Answers that check's result (its counts).
+  CheckResult explore(const SearchLimits& limits, const ExploreVisitor& visit);
   /// Replays the result's trace from the start state through the successor
   /// computation: calls `visit` with each state reached and the edges taken
   /// to it, first with the start state itself and no edges when `withStart`

@@ -702,5 +702,30 @@ TEST(FastestReference, LeastTimeAgreesWithTheGrid) {
   EXPECT_GT(found, 100);
 }
 
+// An exploration shows every stored state: under every abstraction choice
+// and representation that keeps them all, the discrete parts it shows are
+// those the grid reaches.
+TEST(ExploreReference, ShowsEveryReachableDiscreteState) {
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 200 / roundShare; ++round) {
+    const Model model = randomModel(random);
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    load(session, text, abstractions[round % 8]);
+    session.setOption("representation", round % 3 ? '0' : '1');
+    std::set<std::pair<std::vector<int>, int>> shown, reached;
+    session.explore([&](const GlobalState& state, int, const Transition* const*) {
+      const uint16_t* locations = state.getLocations();
+      shown.insert(
+          {{locations, locations + state.getProcessCount()}, (*state.getIntegerTable())[0]});
+    });
+    Reference reference(model);
+    for (const Point& point : reference.reachable())
+      reached.insert({point.locations, point.i});
+    EXPECT_EQ(shown, reached);
+  }
+}
+
 } // namespace
 } // namespace orvela
