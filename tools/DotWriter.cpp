@@ -63,7 +63,7 @@ void writeExploredGraph(std::ostream& out, const ExploredGraph& graph) {
   for (const ExploredGraph::Edge& edge : graph.edges)
     if (joined.insert({edge.from, edge.to}).second)
       out << "  s" << edge.from << " -> s" << edge.to << " [label=\"" << moveLabel(edge.edges)
-        << "\"];\n";
+          << "\"];\n";
   out << "}\n";
 }
 
