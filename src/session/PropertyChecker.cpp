@@ -60,8 +60,9 @@ void PropertyChecker::initialize() {
     stateSpace_ = nullptr; // its states name entries of the old store
   }
   if (!stateSpace_) {
-    stateSpace_ =
-        createStateSpaceFilter(model_.system(), createPWList(), traceStore_, options_.reduction);
+    PWList* list = createPWList();
+    list->setKeepCoveredWaiting(options_.traceKind == TraceKind::shortest);
+    stateSpace_ = createStateSpaceFilter(model_.system(), list, traceStore_, options_.reduction);
     stateSpace_->setActiveClocks(options_.activeClocks);
     stateSpace_->setReuse(options_.reuse);
     stateSpace_->setSilent(!progress_);
@@ -76,7 +77,9 @@ void PropertyChecker::setProgress(bool show) {
 }
 
 PWList* PropertyChecker::createPWList() {
-  // Breadth-first search meets every state first by a path of fewest steps.
+  // Breadth-first search meets every state first by a path of fewest steps,
+  // as long as no state waiting on one level is dropped for a larger one
+  // found on the next.
   const bool depthFirst =
       options_.order == SearchOrder::depthFirst && options_.traceKind != TraceKind::shortest;
   WaitingStore* order = depthFirst ? createStackPWOrder() : createQueuePWOrder();
