@@ -322,6 +322,18 @@ CheckResult PropertyChecker::explore(const SearchLimits& limits, const ExploreVi
   return check(nothing, limits, {visitor.get()}, false);
 }
 
+PWList* PropertyChecker::createTimedList(const int* cutoff) {
+  const int clock = timed_->hiddenClock();
+  const auto priority = [clock](const GlobalState* state) { return costPriority(*state, clock); };
+  WaitingStore* order = createPriorityPWOrder(priority, cutoff);
+  const StateShape shape = stateShapeOf(*timed_->system());
+  PWList* list = options_.representation == Representation::packed
+                     ? createPackedPWList(pastSize, order, shape)
+                     : createDBMPWList(pastSize, order, shape);
+  list->watchWith(&watch_);
+  return list;
+}
+
 Pointer<GlobalState> PropertyChecker::timedStart() const {
   const GlobalState& start = *model_.start();
   Pointer<GlobalState> timed = timed_->system()->calcInitial();
@@ -357,16 +369,9 @@ ElapsedTime PropertyChecker::fastest(const std::string& text, DriverResult& run)
   constants.maxConst[std::size_t(clock)] = NormalisationInfo::unbounded;
 
   int cutoff = std::numeric_limits<int>::max();
-  const auto priority = [clock](const GlobalState* state) { return costPriority(*state, clock); };
-  WaitingStore* order = createPriorityPWOrder(priority, &cutoff);
-  const StateShape shape = stateShapeOf(*system);
-  PWList* list = options_.representation == Representation::packed
-                     ? createPackedPWList(pastSize, order, shape)
-                     : createDBMPWList(pastSize, order, shape);
-  list->watchWith(&watch_);
   Pointer<TraceStore> store = new MemoryTraceStore();
   Pointer<ReachabilityFilter> space =
-      createStateSpaceFilter(system, list, store, options_.reduction);
+      createStateSpaceFilter(system, createTimedList(&cutoff), store, options_.reduction);
   space->setSilent(!progress_);
   space->setCostClock(clock, &cutoff);
   Pointer<AbstractReachabilityFilter> search = containsDeadlock(*parsed.expression)
@@ -384,24 +389,25 @@ ElapsedTime PropertyChecker::fastest(const std::string& text, DriverResult& run)
   run.explored += space->exploredStates();
   run.stored += space->storedStates();
 
-  // The moves name edges of the timed copy; the same edges of this model
-  // are at the same places.
-  if (options_.trace) {
-    Pointer<Trace> steps = store->createTrace(goal->traceId());
-    int id = model_.start()->getTraceId();
-    std::vector<const Transition*> moves;
-    for (steps->reset(); !steps->atEnd(); steps->next()) {
-      moves.clear();
-      for (const Transition* const* edge = steps->getCurrent(); *edge; ++edge) {
-        const Process& process = *model_.system()->getProcess((*edge)->getProcessIndex());
-        moves.push_back(process.getTransitions()[std::size_t((*edge)->getIndex())].get());
-      }
-      moves.push_back(nullptr);
-      id = traceStore_->put(moves.data(), id);
-    }
-    run.trace.path = traceStore_->createTrace(id);
-  }
+  if (options_.trace)
+    run.trace.path = recordAsOwn(*store->createTrace(goal->traceId()));
   return elapsedTimeOf(goal->best());
+}
+
+Pointer<Trace> PropertyChecker::recordAsOwn(Trace& timed) {
+  // The timed copy numbers processes and edges as this model does.
+  int id = model_.start()->getTraceId();
+  std::vector<const Transition*> moves;
+  for (timed.reset(); !timed.atEnd(); timed.next()) {
+    moves.clear();
+    for (const Transition* const* edge = timed.getCurrent(); *edge; ++edge) {
+      const Process& process = *model_.system()->getProcess((*edge)->getProcessIndex());
+      moves.push_back(process.getTransitions()[std::size_t((*edge)->getIndex())].get());
+    }
+    moves.push_back(nullptr);
+    id = traceStore_->put(moves.data(), id);
+  }
+  return traceStore_->createTrace(id);
 }
 
 PWList* PropertyChecker::createLivenessList() {

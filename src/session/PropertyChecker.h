@@ -150,6 +150,13 @@ private:
   ElapsedTime fastest(const std::string& text, DriverResult& run);
   /// The start state with the hidden clock of `timed_`, which reads 0.
   Pointer<GlobalState> timedStart() const;
+  /// The list of a fastest search over `timed_`: exact or packed zones as
+  /// the options ask for, least lower bound of the hidden clock first, none
+  /// above `*cutoff`.
+  PWList* createTimedList(const int* cutoff);
+  /// Records the moves of `timed`, a trace over `timed_`, in the trace store
+  /// as moves of this model from the start state; answers that trace.
+  Pointer<Trace> recordAsOwn(Trace& timed);
   /// Runs `search` over the state space from `start`; if it throws, the
   /// half-explored state space is dropped for a fresh one first (a stopped
   /// search's exception gets the state space's counts before).
