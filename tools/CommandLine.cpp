@@ -8,6 +8,7 @@ namespace orvela::verifier {
 
 const char* helpText() {
   return R"(usage: orvela [options] MODEL [QUERIES]
+       orvela --explore [options] MODEL
 
 Checks properties of a network of timed automata. MODEL is a system
 description; QUERIES a file of properties, one per line (blank lines and
@@ -40,12 +41,28 @@ Search:
   --subsumption inclusion|lu
                            when a stored zone covers a new one: inclusion, or
                            LU simulation (default lu, where it is sound)
+  --trace-kind some|shortest|fastest
+                           which trace E<> and A[] report: the first found
+                           (default), one of fewest steps (breadth-first
+                           search gives it; excludes --order dfs), or one of
+                           least total delay, with its time (E<> and A[]
+                           only, exact or packed zones)
   --reuse                  continue the stored state space between properties
   --active-clocks          ignore clocks that no longer matter in a location
   --time-limit SECONDS     stop a search after SECONDS (per property); the
                            property is then unknown
   --memory-limit MIB       stop a search when the process holds more than MIB
                            MiB of memory; the property is then unknown
+
+Exploration:
+  --explore                explore every reachable state of MODEL (no
+                           properties): states explored and stored and the
+                           distinct discrete states (locations and integer
+                           values); the search options apply
+  --dot FILE               with --explore, draw the stored states and the
+                           moves that first reached them in FILE (Graphviz
+                           dot), for models of at most 1000 stored states;
+                           without it, see Report
 
 Report:
   --trace[=symbolic|concrete]
@@ -55,7 +72,8 @@ Report:
                            delay before each step and the clock values in
                            each state (exact fractions)
   --dot FILE               write the trace of the last property that has one
-                           to FILE as a Graphviz digraph (implies --trace)
+                           to FILE as a Graphviz digraph (implies --trace);
+                           with --explore, see Exploration
   --zone-format 0|1        zones in traces: 0 every bound, 1 the minimal
                            constraints (default)
   --stats                  states explored and stored, seconds and peak memory,
@@ -112,6 +130,17 @@ double positive(const std::string& option, const std::string& value) {
   if (value.empty() || *end != '\0' || errno != 0 || !std::isfinite(number) || number <= 0)
     throw UsageError(option + " expects a positive number, not '" + value + "'");
   return number;
+}
+
+/// Shortest traces come from breadth-first search; fastest ones need exact
+/// zones (the session's search order and representation options).
+void checkTraceKind(CommandLine& line) {
+  for (const CommandLine::SessionOption& option : line.sessionOptions) {
+    if (line.traceKind == '1' && option.name == "order" && option.value == '1')
+      throw UsageError("--trace-kind shortest searches breadth-first: it excludes --order dfs");
+    if (line.traceKind == '2' && option.name == "representation" && option.value > '1')
+      throw UsageError("--trace-kind fastest needs --representation exact or packed");
+  }
 }
 
 } // namespace
@@ -174,6 +203,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (option == "--subsumption") {
       line.sessionOptions.push_back(
           {"subsumption", pick(option, next(), {"inclusion", "lu"}), option});
+    } else if (option == "--trace-kind") {
+      line.traceKind = pick(option, next(), {"some", "shortest", "fastest"});
     } else if (option == "--reduction") {
       line.sessionOptions.push_back({"reduction", digit(option, next()), option});
     } else if (option == "--zone-format") {
@@ -193,9 +224,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         next();
       line.trace = true;
       line.concrete = hasValue && pick(option, value, {"symbolic", "concrete"}) == '1';
+    } else if (option == "--explore") {
+      flag();
+      line.explore = true;
     } else if (option == "--dot") {
       line.dot = next();
-      line.trace = true;
+      if (line.dot.empty())
+        throw UsageError("--dot needs a file name");
     } else if (option == "--stats") {
       flag();
       line.stats = true;
@@ -218,8 +253,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   line.model = files[0];
   if (files.size() == 2)
     line.queries = files[1];
+  if (line.explore && (!line.queries.empty() || !line.inlined.empty()))
+    throw UsageError("--explore checks no properties: give the model alone");
+  // Without --explore the drawing is of a trace, which must then be kept.
+  line.trace = line.trace || (!line.dot.empty() && !line.explore);
   if (line.model == "-" && line.queries == "-")
     throw UsageError("standard input can be read only once");
+  checkTraceKind(line);
   // The strongest abstraction by default; the session weakens it for the
   // properties it would not be sound for, and options given override it.
   line.sessionOptions.insert(
@@ -231,7 +271,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   for (const CommandLine::SessionOption& option : line.sessionOptions)
     if (option.name == "representation")
       hull = option.value == '3';
-  line.sessionOptions.push_back({"trace", line.trace || hull ? '1' : '0', "--trace"});
+  // The drawing's arrows are the moves the trace store records.
+  const bool keepTraces = line.trace || hull || !line.dot.empty();
+  line.sessionOptions.push_back({"trace", keepTraces ? '1' : '0', "--trace"});
+  line.sessionOptions.push_back({"traceKind", line.traceKind, "--trace-kind"});
   return line;
 }
 

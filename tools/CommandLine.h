@@ -31,6 +31,10 @@ struct CommandLine {
   /// The session options, in the order given.
   std::vector<SessionOption> sessionOptions;
   SearchLimits limits;
+  /// --trace-kind: the value character of the session's "traceKind"
+  /// ('0' some, '1' shortest, '2' fastest).
+  char traceKind = '0';
+  bool explore = false; ///< --explore: count the reachable states, no properties
   bool json = false;    ///< --format json
   bool stats = false;   ///< --stats (the JSON document always has them)
   bool trace = false;   ///< --trace
@@ -39,8 +43,9 @@ struct CommandLine {
 
   /// --trace=concrete: traces with the earliest concrete run along them.
   bool concrete = false;
-  /// --dot FILE: where the last trace goes as a Graphviz digraph (--dot also
-  /// sets `trace`); empty for none.
+  /// --dot FILE: where the Graphviz digraph goes, of the explored states with
+  /// --explore, otherwise of the last trace (and `trace` is set); empty for
+  /// none.
   std::string dot;
 };
 

@@ -3,6 +3,7 @@
 #include "TextReport.h"
 
 #include <ostream>
+#include <set>
 #include <sstream>
 
 namespace orvela::verifier {
@@ -23,6 +24,12 @@ std::string quoted(const std::string& text) {
   return result + '"';
 }
 
+std::string stateLabel(const StateText& state) {
+  std::ostringstream text;
+  writeState(text, state);
+  return text.str();
+}
+
 std::string stateLabel(const TraceStep& step) {
   StateText state = step.state;
   if (!step.clocks.empty()) {
@@ -30,8 +37,17 @@ std::string stateLabel(const TraceStep& step) {
     for (const auto& [name, value] : step.clocks)
       state.zone.push_back(name + "=" + value);
   }
+  return stateLabel(state);
+}
+
+std::string movesLabel(const std::vector<EdgeText>& edges) {
   std::ostringstream text;
-  writeState(text, state);
+  const char* separator = "";
+  for (const EdgeText& edge : edges) {
+    text << separator;
+    writeEdge(text, edge);
+    separator = "\n";
+  }
   return text.str();
 }
 
@@ -39,13 +55,7 @@ std::string stepLabel(const TraceStep& step) {
   std::ostringstream text;
   if (!step.delay.empty())
     text << "delay " << step.delay << '\n';
-  const char* separator = "";
-  for (const EdgeText& edge : step.edges) {
-    text << separator;
-    writeEdge(text, edge);
-    separator = "\n";
-  }
-  return text.str();
+  return text.str() + movesLabel(step.edges);
 }
 
 } // namespace
@@ -65,6 +75,22 @@ void writeTraceDot(std::ostream& out, const PropertyReport& report) {
         << "];\n";
   if (report.loopStart >= 0)
     out << "  s" << last << " -> s" << report.loopStart << " [style=dashed, label=\"loop\"];\n";
+  out << "}\n";
+}
+
+void writeExploredGraph(std::ostream& out, const ExploredGraph& graph) {
+  out << "digraph explored {\n  node [shape=box];\n";
+  // The pieces of a state split along a difference constraint keep its
+  // trace entry: they are drawn as one state, reached by one arrow.
+  std::set<int> drawn;
+  for (const ExploredGraph::Node& node : graph.nodes)
+    if (drawn.insert(node.id).second)
+      out << "  s" << node.id << " [label=" << quoted(stateLabel(node.state)) << "];\n";
+  std::set<std::pair<int, int>> joined;
+  for (const ExploredGraph::Edge& edge : graph.edges)
+    if (joined.insert({edge.from, edge.to}).second)
+      out << "  s" << edge.from << " -> s" << edge.to
+          << " [label=" << quoted(movesLabel(edge.edges)) << "];\n";
   out << "}\n";
 }
 

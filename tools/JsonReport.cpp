@@ -13,6 +13,7 @@ void writeOptions(JsonWriter& json, const SearchOptions& options, const SearchLi
   static const char* const representations[] = {"exact", "packed", "bitstate", "hull"};
   static const char* const extrapolations[] = {"global-max", "local-max", "global-lu", "local-lu"};
   static const char* const subsumptions[] = {"inclusion", "lu"};
+  static const char* const traceKinds[] = {"some", "shortest", "fastest"};
   json.beginObject();
   json.member("order", orders[options.order == SearchOrder::depthFirst]);
   json.member("representation", representations[int(options.representation) & 3]);
@@ -22,6 +23,7 @@ void writeOptions(JsonWriter& json, const SearchOptions& options, const SearchLi
   json.member("extrapolation", extrapolations[int(options.extrapolation)]);
   json.member("subsumption", subsumptions[int(options.subsumption)]);
   json.member("trace", options.trace);
+  json.member("trace_kind", traceKinds[int(options.traceKind)]);
   json.member("zone_format", int(options.zoneFormat));
   json.memberIf("time_limit", limits.seconds > 0, limits.seconds, 3);
   json.memberIf("memory_limit", limits.mebibytes > 0, limits.mebibytes, 1);
@@ -113,6 +115,10 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
   json.member("trace_complete", !report.traceCut);
   if (!report.finalDelay.empty())
     json.member("final_delay", report.finalDelay);
+  // The least total delay of a fastest trace; "time_infimum" says that it
+  // is only approached (a strict bound).
+  json.memberIf("time", report.time.has_value(), report.time ? report.time->value : 0);
+  json.memberIf("time_infimum", report.time.has_value(), report.time && report.time->infimum);
   json.key("stats");
   writeStatistics(json, report.stats);
   json.endObject();
@@ -132,6 +138,17 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
   for (const PropertyReport& report : run.properties)
     writeProperty(json, report);
   json.endArray();
+  json.key("exploration");
+  if (const std::optional<Exploration>& found = run.exploration) {
+    json.beginObject();
+    json.member("explored", found->explored);
+    json.member("stored", found->stored);
+    json.member("discrete_states", found->discrete);
+    json.memberIf("reason", !found->stopReason.empty(), found->stopReason);
+    json.endObject();
+  } else {
+    json.null();
+  }
   json.key("stats");
   writeStatistics(json, run.total);
   json.memberIf("error", !run.error.empty(), run.error);

@@ -4,6 +4,7 @@
 // statistics; for the run the options, the totals and what went wrong.
 
 #include "Queries.h"
+#include "engine/CostClock.h"
 #include "engine/SearchWatch.h"
 #include "language/ParseProperty.h"
 #include "session/Options.h"
@@ -80,6 +81,9 @@ struct PropertyReport {
   /// Of a concrete trace: how long time passes in the last state until the
   /// property's clock constraints hold; empty otherwise.
   std::string finalDelay;
+  /// With --trace-kind fastest, for a property whose search found its
+  /// state: the least total delay to reach it.
+  std::optional<ElapsedTime> time;
   Statistics stats;
 };
 
@@ -104,11 +108,21 @@ struct Warning {
 inline constexpr const char* warningNote =
     "the verdicts hold for wrapped-around arithmetic and clamped values";
 
+/// What `orvela --explore` found.
+struct Exploration {
+  std::uint64_t explored = 0; ///< states taken from the waiting list
+  std::uint64_t stored = 0;   ///< states the passed list accepted
+  std::uint64_t discrete = 0; ///< distinct locations and integer values among them
+  std::string stopReason;     ///< the limit that stopped it; empty when it ran to its end
+};
+
 struct RunReport {
   std::string model; ///< as named on the command line
   SearchOptions options;
   SearchLimits limits;
   std::vector<PropertyReport> properties;
+  /// With --explore, what the exploration found (no properties then).
+  std::optional<Exploration> exploration;
   Statistics total;
   /// What stopped the run before or between properties; empty when nothing.
   std::string error;

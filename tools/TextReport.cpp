@@ -75,6 +75,10 @@ void TextReport::property(const PropertyReport& report) {
     out_ << report.reason << ')';
   }
   out_ << '\n';
+  if (report.time) {
+    out_ << std::string(verdictWidth, ' ') << "time " << (report.time->infimum ? "> " : "")
+         << report.time->value << (report.time->infimum ? " (infimum)" : "") << '\n';
+  }
   if (stats_) {
     out_ << std::string(verdictWidth, ' ');
     writeStatistics(out_, report.stats);
@@ -126,7 +130,14 @@ void TextReport::finish(const RunReport& run) {
          << (warning.count == 1 ? " time" : " times") << ", first at " << warning.where << '\n';
   if (!run.warnings.empty())
     out_ << "note: " << warningNote << '\n';
-  if (stats_ && run.error.empty()) {
+  if (const std::optional<Exploration>& found = run.exploration) {
+    out_ << "explored " << found->explored << ", stored " << found->stored << ", "
+         << found->discrete << " discrete states";
+    if (!found->stopReason.empty())
+      out_ << " (stopped: " << found->stopReason << ')';
+    out_ << '\n';
+  }
+  if (stats_ && run.error.empty() && !run.exploration) {
     out_ << "total: " << run.properties.size()
          << (run.properties.size() == 1 ? " property, " : " properties, ");
     writeStatistics(out_, run.total);

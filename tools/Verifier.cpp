@@ -73,6 +73,7 @@ PropertyReport Verifier::check(const Query& query) {
     report.kind = result->kind;
     report.stats.explored = result->explored;
     report.stats.stored = result->stored;
+    report.time = result->time;
     judge(*result, report);
   }
   // The process's high-water mark so far: restarting it per property would

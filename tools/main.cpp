@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "DotWriter.h"
+#include "Explore.h"
 #include "JsonReport.h"
 #include "TextReport.h"
 #include "Verifier.h"
@@ -161,6 +162,25 @@ void reportRejected(const PropertyReport& report) {
   std::cerr << report.reason << ": " << report.query.text << '\n';
 }
 
+/// The exploration of --explore, and its drawing with --dot: a drawing of
+/// more states than anyone can read is refused.
+void runExploration(Session& session, const CommandLine& line, RunReport& run) {
+  ExploredGraph graph;
+  run.exploration = explore(session, line.dot.empty() ? nullptr : &graph);
+  if (line.dot.empty() || !run.exploration->stopReason.empty())
+    return;
+  if (graph.nodes.size() > maximalDrawnStates)
+    throw Stop{badInput, "--dot draws at most " + std::to_string(maximalDrawnStates) +
+                             " states; the exploration stored " +
+                             std::to_string(graph.nodes.size())};
+  errno = 0;
+  std::ofstream file(line.dot);
+  writeExploredGraph(file, graph);
+  if (!file.flush())
+    throw Stop{internalFailure,
+               "cannot write " + line.dot + ": " + std::strerror(errno ? errno : EIO)};
+}
+
 int run(const CommandLine& line) {
   const auto start = std::chrono::steady_clock::now();
   RunReport run;
@@ -182,10 +202,12 @@ int run(const CommandLine& line) {
     run.options.trace = line.trace;
     run.limits = line.limits;
     const std::string model = readInput(line.model);
-    const std::vector<Query> queries = collectQueries(line);
+    const std::vector<Query> queries = line.explore ? std::vector<Query>() : collectQueries(line);
     loadModel(session, line, model, run);
     for (const std::string& message : run.modelMessages)
       std::cerr << message << '\n';
+    if (line.explore)
+      runExploration(session, line, run);
     Verifier verifier(session, line.trace, line.concrete);
     for (const Query& query : queries) {
       PropertyReport report = verifier.check(query);
@@ -224,6 +246,8 @@ int run(const CommandLine& line) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.total.peakMiB = peakResidentMiB();
   run.exitCode = exitCodeOf(run.properties, failure);
+  if (run.exitCode == allSatisfied && run.exploration && !run.exploration->stopReason.empty())
+    run.exitCode = inconclusive;
   if (text)
     text->finish(run);
   else

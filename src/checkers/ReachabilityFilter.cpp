@@ -3,6 +3,7 @@
 #include "checkers/ExpansionFilter.h"
 #include "checkers/TraceStoreFilter.h"
 #include "engine/Branches.h"
+#include "engine/CostClock.h"
 #include "engine/NormalisationFilter.h"
 #include "engine/Progress.h"
 #include "engine/SearchTransitionFilter.h"
@@ -57,9 +58,12 @@ void ReachabilityFilter::build() {
   Filter* activeClocks = keep(createActiveClockReductionFilter(system_));
   Filter* waiting = keep(createPairToWaitingStateFilter(system_, reduction_));
   Filter* trace = traceStore_ ? keep(createTraceStoreFilter(traceStore_)) : nullptr;
+  Filter* cost = costClock_ >= 0
+                     ? keep(new CostClockFilter(*system_, allocator_, costClock_, cutoff_))
+                     : nullptr;
   Filter* last = active_ ? activeClocks : waiting;
   head_ = chain({transition_, silent_ ? nullptr : progress, successor_, trace, delay_,
-                 normalisation_, waiting, active_ ? activeClocks : nullptr});
+                 normalisation_, cost, waiting, active_ ? activeClocks : nullptr});
   // The list decides: a state it accepts goes on to the sink, one it refuses
   // back to the allocator.
   then_->setSink(finalSink_);

@@ -52,6 +52,14 @@ public:
   /// `PWList::setSimulation`). Takes effect at once, also in a search that is
   /// continued.
   void setConstants(const NormalisationInfo& info, const Abstraction& abstraction = {});
+  /// Makes `clock` (-1: none) the cost clock of the searches from the next
+  /// on: after normalisation its upper bounds are dropped and states above
+  /// `*cutoff` are dropped (see `CostClockFilter`). `cutoff` must outlive
+  /// the searches.
+  void setCostClock(int clock, const int* cutoff) {
+    costClock_ = clock;
+    cutoff_ = cutoff;
+  }
 
   /// States taken from the waiting list since the current search started.
   std::uint64_t exploredStates() const { return list_->getExplored(); }
@@ -72,6 +80,8 @@ private:
   bool active_ = false;
   bool silent_ = true;
   bool reuse_ = false;
+  int costClock_ = -1;
+  const int* cutoff_ = nullptr;
   Filter* delay_ = nullptr;
   Filter* expansion_ = nullptr;
   Filter* transition_ = nullptr;

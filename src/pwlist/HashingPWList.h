@@ -61,6 +61,7 @@ public:
   std::string checkConsistency() const override;
   /// Also returns to narrow records.
   void clear() override;
+  void setKeepCoveredWaiting(bool keep) override { keepCoveredWaiting_ = keep; }
 
   const StoredStateLayout& layout() const { return layout_; }
   /// Bytes of a state node.
@@ -138,6 +139,7 @@ protected:
 
   StoredStateLayout layout_;
   bool narrowRecords_;
+  bool keepCoveredWaiting_ = false;
   std::size_t nodeBytes_;
   /// Room for the record of the state being offered, in the wide form.
   std::unique_ptr<int32_t[]> incoming_;
@@ -166,6 +168,10 @@ bool ChunkPWListBase::putCovering(const WaitingState& offered, const int32_t* in
     case Inclusion::equal:
       return false;
     case Inclusion::subset: // the new state includes the stored one: drop it
+      if (waiting && keepCoveredWaiting_) {
+        word = link;
+        continue;
+      }
       unlinkAfter(word);
       if (waiting)
         dropWaiting(waitingAt(address));

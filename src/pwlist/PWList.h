@@ -58,6 +58,11 @@ public:
   /// of the state's locations in `bounds`, or by inclusion when `bounds` is
   /// null. Lists whose stored forms cannot be compared so keep inclusion.
   virtual void setSimulation(const Pointer<ClockBounds>& /*bounds*/) {}
+  /// From the next put on, a new state that covers a waiting one leaves it
+  /// waiting instead of dropping it, so that every state is explored at the
+  /// depth it was first reached at (a breadth-first search then finds paths
+  /// of fewest steps). Lists that merge states ignore it.
+  virtual void setKeepCoveredWaiting(bool /*keep*/) {}
   /// Steps `watch` (which must outlive the list's searches) before every
   /// state handed out from now on; null for none.
   void watchWith(SearchWatch* watch) { watch_ = watch; }

@@ -23,8 +23,8 @@ WaitingStore* createQueuePWOrder() { return new WaitingQueueStore2(); }
 
 WaitingStore* createStackPWOrder() { return new WaitingStackStore2(); }
 
-WaitingStore* createPriorityPWOrder(PriorityFunction priority) {
-  return new PriorityPWListStore(priority);
+WaitingStore* createPriorityPWOrder(PriorityFunction priority, const int* cutoff) {
+  return new PriorityPWListStore(std::move(priority), cutoff);
 }
 
 PWList* createDBMPWList(unsigned buckets, Object* store, const StateShape& shape) {

@@ -9,10 +9,11 @@
 namespace orvela {
 
 /// New empty waiting stores (reference count 0): breadth-first, depth-first,
-/// and smallest `priority` first.
+/// and smallest `priority` first, none above `*cutoff` (see
+/// `PriorityPWListStore`).
 WaitingStore* createQueuePWOrder();
 WaitingStore* createStackPWOrder();
-WaitingStore* createPriorityPWOrder(PriorityFunction priority);
+WaitingStore* createPriorityPWOrder(PriorityFunction priority, const int* cutoff = nullptr);
 
 /// A new default list (`HashingPWList`) of `buckets` chains for states of
 /// `shape`, whose runs use clones of `store`, which must be a waiting store

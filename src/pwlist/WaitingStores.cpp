@@ -49,7 +49,7 @@ WaitingNode* PriorityPWListStore::add(StateNode* node, bool store, const GlobalS
 }
 
 WaitingNode* PriorityPWListStore::front() {
-  while (!levels_.empty()) {
+  while (!levels_.empty() && !(cutoff_ && levels_.begin()->first > *cutoff_)) {
     std::deque<WaitingNode>& first = levels_.begin()->second;
     while (!first.empty() && first.front().freed()) {
       first.pop_front();

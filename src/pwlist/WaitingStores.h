@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <utility>
 
 namespace orvela {
 
@@ -73,20 +74,26 @@ public:
 };
 
 /// The priority of a state: smaller comes first.
-using PriorityFunction = int (*)(const GlobalState*);
+using PriorityFunction = std::function<int(const GlobalState*)>;
 
-/// Smallest priority first, insertion order among equal priorities.
+/// Smallest priority first, insertion order among equal priorities. With a
+/// cutoff, states whose priority lies above `*cutoff` are never handed out:
+/// a branch-and-bound search lowers the cutoff as it finds better answers,
+/// and ends when every state left waiting is above it.
 class PriorityPWListStore final : public WaitingStore {
 public:
-  explicit PriorityPWListStore(PriorityFunction priority) : priority_(priority) {}
+  /// `cutoff` (may be null: no cutoff) must outlive the store and its clones.
+  explicit PriorityPWListStore(PriorityFunction priority, const int* cutoff = nullptr)
+      : priority_(std::move(priority)), cutoff_(cutoff) {}
   WaitingNode* add(StateNode* node, bool store, const GlobalState* state) override;
   WaitingNode* front() override;
   void clear() override;
-  WaitingStore* clone() const override { return new PriorityPWListStore(priority_); }
+  WaitingStore* clone() const override { return new PriorityPWListStore(priority_, cutoff_); }
   void forEach(const std::function<void(const WaitingNode&)>& visit) const override;
 
 private:
   PriorityFunction priority_;
+  const int* cutoff_;
   std::map<int, std::deque<WaitingNode>> levels_;
 };
 

@@ -9,17 +9,46 @@
 
 namespace orvela {
 
-LoadedModel::LoadedModel(std::istream& description, std::string* messages) {
+namespace {
+
+std::string textOf(std::istream& in) {
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+} // namespace
+
+LoadedModel::LoadedModel(std::istream& description, std::string* messages)
+    : LoadedModel(textOf(description), messages, false) {}
+
+LoadedModel::LoadedModel(const std::string& description, std::string* messages, bool hidden)
+    : description_(description) {
+  std::istringstream in(description_);
   std::ostringstream errors;
-  system_ = parseSystem(description, errors);
+  system_ = parseSystem(in, errors);
   if (messages)
     *messages = errors.str();
   if (!system_)
     throw ProtocolError("Syntax errors in system.");
+  if (hidden) {
+    // No name of the model can refer to it: properties and traces never
+    // mention it.
+    ModelTables tables = system_->tables();
+    hiddenClock_ = tables.addClock("");
+    system_->setTables(std::move(tables));
+  }
   constants_ = NormalisationInfo(system_->tables().clockCount());
   system_->accept(constants_);
   start_ = system_->calcInitial();
   allocator_ = createChunkAllocator(system_->getSizeOfUnpackedState());
+}
+
+std::unique_ptr<LoadedModel> LoadedModel::withHiddenClock() const {
+  if (system_->tables().clockCount() >= maximalClockCount)
+    throw InputError("No room for the clock of a fastest trace: the model has %d clocks.",
+                     maximalClockCount - 1);
+  return std::unique_ptr<LoadedModel>(new LoadedModel(description_, nullptr, true));
 }
 
 void LoadedModel::activateClocks(const std::set<int>& clocks) {

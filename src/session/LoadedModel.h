@@ -10,6 +10,7 @@
 #include "symbolic/GlobalState.h"
 
 #include <iosfwd>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,6 +27,14 @@ public:
   LoadedModel(const LoadedModel&) = delete;
   LoadedModel& operator=(const LoadedModel&) = delete;
 
+  /// The same model read again with one more clock, last in the clock
+  /// table, that nothing in the model names: the clock of a fastest-trace
+  /// search (`hiddenClock`). Its processes and edges are numbered as this
+  /// model's, so a move of one names the same edges in the other.
+  std::unique_ptr<LoadedModel> withHiddenClock() const;
+  /// The index of the clock `withHiddenClock` added; -1 for a model read as
+  /// it was written.
+  int hiddenClock() const { return hiddenClock_; }
   const Pointer<System>& system() const { return system_; }
   const Pointer<Allocator>& allocator() const { return allocator_; }
   /// The constants of the model alone, for normalising its zones.
@@ -48,6 +57,12 @@ public:
   std::vector<std::string> clockNames() const;
 
 private:
+  /// Reads `description` and, with `hidden`, appends the hidden clock.
+  LoadedModel(const std::string& description, std::string* messages, bool hidden);
+
+  /// The description as it was read, for `withHiddenClock`.
+  std::string description_;
+  int hiddenClock_ = -1;
   Pointer<System> system_;
   Pointer<Allocator> allocator_;
   NormalisationInfo constants_;

@@ -69,6 +69,9 @@ OptionEffect applyOption(SearchOptions& options, std::string_view name, char val
   if (name == "subsumption")
     return emptiedIf(
         change(options.subsumption, Subsumption(digitUpTo(value, 1, "Invalid subsumption"))));
+  if (name == "traceKind")
+    return emptiedIf(
+        change(options.traceKind, TraceKind(digitUpTo(value, 2, "Invalid trace kind"))));
   if (name == "reuse")
     return emptiedIf(change(options.reuse, getBool(value)));
   if (name == "activeClocks")

@@ -20,6 +20,14 @@ enum class ZoneFormat {
   minimal = 1 ///< the minimal constraints only
 };
 
+/// The values of "traceKind", by their digits: which trace a reachability
+/// check looks for.
+enum class TraceKind {
+  some = 0,     ///< the first one the search meets
+  shortest = 1, ///< the fewest steps: the search runs breadth-first
+  fastest = 2   ///< the least total delay (E<> and A[] over exact or packed zones)
+};
+
 /// Every option, named like its option, with its initial value.
 struct SearchOptions {
   SearchOrder order = SearchOrder::breadthFirst;
@@ -37,6 +45,8 @@ struct SearchOptions {
   Extrapolation extrapolation = Extrapolation::globalMax;
   /// "subsumption": how the passed list compares zones, by the digit.
   Subsumption subsumption = Subsumption::inclusion;
+  /// "traceKind": the trace of a found state, by the digit.
+  TraceKind traceKind = TraceKind::some;
   /// Derived from `representation`: the search explores fewer states than
   /// exist (bit-state hashing) ...
   bool underapproximation = false;
@@ -67,10 +77,10 @@ enum class OptionEffect {
 
 /// Applies the value character `value` to the option `name`. A value that is
 /// rejected (a bad boolean, an invalid reduction, representation, zone
-/// format, extrapolation or subsumption) throws `ProtocolError` with its message and leaves every
-/// option as it was. Unknown names are ignored. "trace" empties the state space on every setting,
-/// the other options only when their value changes; "normalise", "zoneFormat" and "storeFlag" never
-/// do.
+/// format, extrapolation, subsumption or trace kind) throws `ProtocolError` with its message and
+/// leaves every option as it was. Unknown names are ignored. "trace" empties the state space on
+/// every setting, the other options only when their value changes; "normalise", "zoneFormat" and
+/// "storeFlag" never do.
 OptionEffect applyOption(SearchOptions& options, std::string_view name, char value);
 
 /// Splits an option line into its name (up to the first blank) and its value

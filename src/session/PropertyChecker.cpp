@@ -6,10 +6,15 @@
 #include "checkers/LivenessChecker.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/TraceSimulation.h"
+#include "dbm/RawBound.h"
 #include "engine/StateBlocks.h"
+#include "model/Process.h"
+#include "model/Transition.h"
 #include "pwlist/PWListFactories.h"
+#include "symbolic/UnpackedRegion.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 #include <sstream>
 
@@ -55,8 +60,9 @@ void PropertyChecker::initialize() {
     stateSpace_ = nullptr; // its states name entries of the old store
   }
   if (!stateSpace_) {
-    stateSpace_ =
-        createStateSpaceFilter(model_.system(), createPWList(), traceStore_, options_.reduction);
+    PWList* list = createPWList();
+    list->setKeepCoveredWaiting(options_.traceKind == TraceKind::shortest);
+    stateSpace_ = createStateSpaceFilter(model_.system(), list, traceStore_, options_.reduction);
     stateSpace_->setActiveClocks(options_.activeClocks);
     stateSpace_->setReuse(options_.reuse);
     stateSpace_->setSilent(!progress_);
@@ -71,8 +77,12 @@ void PropertyChecker::setProgress(bool show) {
 }
 
 PWList* PropertyChecker::createPWList() {
-  WaitingStore* order =
-      options_.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
+  // Breadth-first search meets every state first by a path of fewest steps,
+  // as long as no state waiting on one level is dropped for a larger one
+  // found on the next.
+  const bool depthFirst =
+      options_.order == SearchOrder::depthFirst && options_.traceKind != TraceKind::shortest;
+  WaitingStore* order = depthFirst ? createStackPWOrder() : createQueuePWOrder();
   const StateShape shape = stateShapeOf(*model_.system());
   PWList* list = nullptr;
   switch (options_.representation) {
@@ -101,7 +111,18 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
   initialize(); // a state space even after a request that failed part-way
   std::ostringstream errors;
   const Pointer<System>& system = model_.system();
-  ParsedProperty parsed = parseProperty(property, system, errors, deadlockFactory(system));
+  // A fastest search reads the property again over the timed copy of the
+  // model: keep its text (the stream holds one property).
+  const bool fastestKind = options_.traceKind == TraceKind::fastest;
+  std::string text;
+  if (fastestKind) {
+    std::ostringstream whole;
+    whole << property.rdbuf();
+    text = whole.str();
+  }
+  std::istringstream kept(text);
+  ParsedProperty parsed =
+      parseProperty(fastestKind ? kept : property, system, errors, deadlockFactory(system));
   if (!parsed.expression) {
     const std::string messages = errors.str();
     if (messages.empty()) // an empty line, or the end of the input
@@ -109,6 +130,12 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
     throw InputError("%s", messages.substr(0, 255).c_str());
   }
   const Pointer<TCTLExpression>& expression = parsed.expression;
+  if (fastestKind) {
+    if (parsed.kind != PropertyKind::possibly && parsed.kind != PropertyKind::invariantly)
+      throw InputError("Fastest traces exist for E<> and A[] properties only.");
+    if (options_.underapproximation || options_.overapproximation)
+      throw InputError("Fastest traces need exact or packed zones.");
+  }
   prepareFor(parsed, clocksWatched);
 
   CheckResult result;
@@ -121,6 +148,8 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
     case PropertyKind::possibly:
       run = reachable(currentInitial_, expression, collectors);
       run.trace.loop = new NullTrace();
+      if (fastestKind && run.found)
+        result.time = fastest(text, run);
       break;
     case PropertyKind::potentiallyAlways:
     case PropertyKind::eventually:
@@ -231,6 +260,154 @@ PropertyChecker::DriverResult PropertyChecker::reachable(const Pointer<GlobalSta
     result.trace.path = traceStore_->createTrace(goal->getTraceId());
   }
   return result;
+}
+
+namespace {
+
+/// The sink behind the query of a fastest search: keeps the best goal put in
+/// (least priority, see `costPriority`) and lowers the cutoff below it, so
+/// that the search only goes on with states that may lead to a better one.
+class FastestGoalSink final : public ItemSink<FastestGoalSink, GlobalState> {
+public:
+  FastestGoalSink(int clock, int& cutoff) : clock_(clock), cutoff_(cutoff) {}
+
+  bool put(GlobalState* goal) {
+    goal->getUnpackedRegion()->close(); // the query may have narrowed the zone
+    const int priority = costPriority(*goal, clock_);
+    if (priority <= cutoff_) {
+      best_ = priority;
+      traceId_ = goal->getTraceId();
+      cutoff_ = priority - 1;
+    }
+    return true;
+  }
+
+  bool found() const { return traceId_ >= 0; }
+  int best() const { return best_; }
+  int traceId() const { return traceId_; }
+
+private:
+  int clock_;
+  int& cutoff_;
+  int best_ = 0;
+  int traceId_ = -1;
+};
+
+/// Shows every state that passes to the visitor, with the move that led to
+/// it when the trace store keeps moves.
+class VisitFilter final : public AbstractFilter {
+public:
+  VisitFilter(const ExploreVisitor& visit, const TraceStore& store)
+      : visit_(visit), store_(dynamic_cast<const MemoryTraceStore*>(&store)) {}
+
+  bool tryPut(void* item) override {
+    const auto* state = static_cast<const GlobalState*>(item);
+    const int id = state->getTraceId();
+    const int parent = store_ && id >= 0 ? store_->predecessorOf(id) : -1;
+    visit_(*state, parent, parent >= 0 ? store_->movesOf(id) : Trace::noMoves());
+    return sink->tryPut(item);
+  }
+
+private:
+  const ExploreVisitor& visit_;
+  const MemoryTraceStore* store_;
+};
+
+} // namespace
+
+CheckResult PropertyChecker::explore(const SearchLimits& limits, const ExploreVisitor& visit) {
+  initialize();
+  Pointer<VisitFilter> visitor = new VisitFilter(visit, *traceStore_);
+  std::istringstream nothing("E<> false");
+  return check(nothing, limits, {visitor.get()}, false);
+}
+
+PWList* PropertyChecker::createTimedList(const int* cutoff) {
+  const int clock = timed_->hiddenClock();
+  const auto priority = [clock](const GlobalState* state) { return costPriority(*state, clock); };
+  WaitingStore* order = createPriorityPWOrder(priority, cutoff);
+  const StateShape shape = stateShapeOf(*timed_->system());
+  PWList* list = options_.representation == Representation::packed
+                     ? createPackedPWList(pastSize, order, shape)
+                     : createDBMPWList(pastSize, order, shape);
+  list->watchWith(&watch_);
+  return list;
+}
+
+Pointer<GlobalState> PropertyChecker::timedStart() const {
+  const GlobalState& start = *model_.start();
+  Pointer<GlobalState> timed = timed_->system()->calcInitial();
+  for (int p = 0; p < start.getProcessCount(); ++p)
+    timed->setLocation(unsigned(p), start.getLocation(unsigned(p)));
+  const IntegerTable& integers = *start.getIntegerTable();
+  std::copy_n(integers.getValues(), integers.getCount(), timed->getIntegerTable()->getValues());
+  // The hidden clock equals the reference clock: its row and column copy
+  // those of clock 0.
+  const UnpackedRegion& from = *start.getUnpackedRegion();
+  UnpackedRegion& to = *timed->getUnpackedRegion();
+  const unsigned hidden = unsigned(timed_->hiddenClock());
+  const auto source = [hidden](unsigned k) { return k == hidden ? 0 : k; };
+  for (unsigned i = 0; i < to.getDim(); ++i)
+    for (unsigned j = 0; j < to.getDim(); ++j)
+      to.set(i, j, i == j ? rawLessEqualZero : from.get(source(i), source(j)));
+  to.markClosed();
+  return timed;
+}
+
+ElapsedTime PropertyChecker::fastest(const std::string& text, DriverResult& run) {
+  if (!timed_)
+    timed_ = model_.withHiddenClock();
+  const Pointer<System>& system = timed_->system();
+  const int clock = timed_->hiddenClock();
+  ParsedProperty parsed = parseProperty(text, system, nullptr, deadlockFactory(system));
+  if (!parsed.expression)
+    throw Bug("a property lost its meaning over the timed model");
+  // The maximal constants, with the hidden clock never widened: LU bounds
+  // and simulation would let its lower bound go.
+  NormalisationInfo constants(timed_->constants());
+  parsed.expression->accept(constants);
+  constants.maxConst[std::size_t(clock)] = NormalisationInfo::unbounded;
+
+  int cutoff = std::numeric_limits<int>::max();
+  Pointer<TraceStore> store = new MemoryTraceStore();
+  Pointer<ReachabilityFilter> space =
+      createStateSpaceFilter(system, createTimedList(&cutoff), store, options_.reduction);
+  space->setSilent(!progress_);
+  space->setCostClock(clock, &cutoff);
+  Pointer<AbstractReachabilityFilter> search = containsDeadlock(*parsed.expression)
+                                                   ? createMultiReachabilityFilter(space.get(), {})
+                                                   : createReachabilityFilter(space.get(), {});
+  Pointer<FastestGoalSink> goal = new FastestGoalSink(clock, cutoff);
+  search->setSink(goal.get());
+  space->setConstants(constants);
+  search->setExpression(parsed.expression);
+  Pointer<GlobalState> start = timedStart();
+  start->setTraceId(store->put(nullptr, -1));
+  search->tryPut(start.get());
+  if (!goal->found())
+    throw Bug("the fastest search missed a state the search found");
+  run.explored += space->exploredStates();
+  run.stored += space->storedStates();
+
+  if (options_.trace)
+    run.trace.path = recordAsOwn(*store->createTrace(goal->traceId()));
+  return elapsedTimeOf(goal->best());
+}
+
+Pointer<Trace> PropertyChecker::recordAsOwn(Trace& timed) {
+  // The timed copy numbers processes and edges as this model does.
+  int id = model_.start()->getTraceId();
+  std::vector<const Transition*> moves;
+  for (timed.reset(); !timed.atEnd(); timed.next()) {
+    moves.clear();
+    for (const Transition* const* edge = timed.getCurrent(); *edge; ++edge) {
+      const Process& process = *model_.system()->getProcess((*edge)->getProcessIndex());
+      moves.push_back(process.getTransitions()[std::size_t((*edge)->getIndex())].get());
+    }
+    moves.push_back(nullptr);
+    id = traceStore_->put(moves.data(), id);
+  }
+  return traceStore_->createTrace(id);
 }
 
 PWList* PropertyChecker::createLivenessList() {

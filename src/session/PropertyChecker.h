@@ -6,6 +6,7 @@
 #include "checkers/ReachabilityFilter.h"
 #include "checkers/Trace.h"
 #include "checkers/TraceStore.h"
+#include "engine/CostClock.h"
 #include "engine/NormalisationInfo.h"
 #include "engine/SearchWatch.h"
 #include "engine/StopSinks.h"
@@ -17,8 +18,10 @@
 #include "session/Simulator.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -50,7 +53,17 @@ struct CheckResult {
   std::uint64_t explored = 0; ///< states taken from the waiting list
   std::uint64_t stored = 0;   ///< states the passed list accepted
   std::string stopReason;     ///< why the search was stopped; empty when it ran to its end
+  /// Under the fastest trace kind, for a property whose search found what
+  /// it looked for: the least total delay in which it can be reached (the
+  /// trace, when kept, is one that takes it).
+  std::optional<ElapsedTime> time;
 };
+
+/// A state an exploration stored: the state, the trace entry of the stored
+/// state it was reached from (-1 for the start state, and when traces are
+/// not kept) and the edges of that move (empty then).
+using ExploreVisitor =
+    std::function<void(const GlobalState& state, int parent, const Transition* const* move)>;
 
 class PropertyChecker {
 public:
@@ -79,11 +92,17 @@ public:
   /// collects clock ranges, which only the maximal constants of the whole
   /// model keep exact (see `chooseAbstraction`). Throws `InputError` with the parser's
   /// messages (at most 255 characters) for a property with errors,
-  /// `InputError` "Unsupported property type." for a kind without a checker.
+  /// `InputError` "Unsupported property type." for a kind without a checker,
+  /// and under the fastest trace kind `InputError` for a property other than
+  /// E<> or A[] and for an approximating representation.
   /// A search that passes a limit answers '?' with the reason and the counts
   /// so far, and the next check starts afresh.
   CheckResult check(std::istream& property, const SearchLimits& limits,
                     const std::list<Filter*>& collectors, bool clocksWatched);
+  /// Explores every state reachable from the start state, as a check of
+  /// E<> false does, under `limits`, calling `visit` with each state the
+  /// passed list stores. Answers that check's result (its counts).
+  CheckResult explore(const SearchLimits& limits, const ExploreVisitor& visit);
   /// Replays the result's trace from the start state through the successor
   /// computation: calls `visit` with each state reached and the edges taken
   /// to it, first with the start state itself and no edges when `withStart`
@@ -122,6 +141,22 @@ private:
   DriverResult liveness(const Pointer<TCTLExpression>& property);
   DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& premise,
                        const Pointer<TCTLExpression>& consequence);
+  /// The fastest search for the formula of `text` (an E<> or A[] property
+  /// whose search `run` found its state): best-first by the hidden clock of
+  /// a copy of the model, from the start state. Answers the least time; adds
+  /// the search's counts to `run` and, when traces are kept, makes its path
+  /// the trace that takes that time, recorded in the trace store as moves of
+  /// this model.
+  ElapsedTime fastest(const std::string& text, DriverResult& run);
+  /// The start state with the hidden clock of `timed_`, which reads 0.
+  Pointer<GlobalState> timedStart() const;
+  /// The list of a fastest search over `timed_`: exact or packed zones as
+  /// the options ask for, least lower bound of the hidden clock first, none
+  /// above `*cutoff`.
+  PWList* createTimedList(const int* cutoff);
+  /// Records the moves of `timed`, a trace over `timed_`, in the trace store
+  /// as moves of this model from the start state; answers that trace.
+  Pointer<Trace> recordAsOwn(Trace& timed);
   /// Runs `search` over the state space from `start`; if it throws, the
   /// half-explored state space is dropped for a fresh one first (a stopped
   /// search's exception gets the state space's counts before).
@@ -158,6 +193,9 @@ private:
   std::optional<PropertyKind> lastKind_;
   /// The abstraction of the last check (the one of its state space).
   Abstraction abstraction_;
+  /// The model with the hidden clock of fastest searches, made by the
+  /// first one.
+  std::unique_ptr<LoadedModel> timed_;
 };
 
 } // namespace orvela

@@ -65,6 +65,11 @@ CheckResult Session::check(std::istream& property) {
   return checker_->check(property, limits_, analyses_.collectors(), analyses_.watchesClocks());
 }
 
+CheckResult Session::explore(const ExploreVisitor& visit) {
+  requireSystem();
+  return checker_->explore(limits_, visit);
+}
+
 bool Session::replay(const CheckResult& result, const StepVisitor& visit, bool withStart) const {
   requireSystem();
   return checker_->replay(result, visit, withStart);

@@ -78,6 +78,7 @@ public:
   /// under the session's limits and feeds the analyses' collectors.
   CheckResult check(std::istream& property);
   bool replay(const CheckResult& result, const StepVisitor& visit, bool withStart = false) const;
+  CheckResult explore(const ExploreVisitor& visit);
   bool satisfies(const TCTLExpression& formula, const GlobalState* state) const;
 
   // ---------------------------------------------------------- simulation

@@ -24,9 +24,10 @@ const std::string freshTrace = "ok\nT\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n0 1\n.\
 const std::string continuedTrace = "ok\nT\n2\n0\n1\n.\n.\n0\n.\n0 2\n.\n2\n.\n.\n0\n.\n0 3\n.\n.\n";
 
 TEST(OptionsService, EveryOptionIsAccepted) {
-  EXPECT_EQ(replies(setOptions("order 1\nreduction 2\nrepresentation 1\nreuse T\n"
-                               "activeClocks 1\ntrace True\nnormalise 1\nzoneFormat 0\n"
-                               "storeFlag F\nextrapolation 3\nsubsumption 1\nnoSuchOption 1\n")),
+  EXPECT_EQ(replies(setOptions(
+                "order 1\nreduction 2\nrepresentation 1\nreuse T\n"
+                "activeClocks 1\ntrace True\nnormalise 1\nzoneFormat 0\n"
+                "storeFlag F\nextrapolation 3\nsubsumption 1\ntraceKind 2\nnoSuchOption 1\n")),
             ok);
 }
 
@@ -39,6 +40,8 @@ TEST(OptionsService, ABadLineEndsTheRequestAndTheRestArrivesAsCommands) {
             error("Invalid extrapolation") + error(".: Unknown command"));
   EXPECT_EQ(replies(setOptions("subsumption 2\n")),
             error("Invalid subsumption") + error(".: Unknown command"));
+  EXPECT_EQ(replies(setOptions("traceKind 3\n")),
+            error("Invalid trace kind") + error(".: Unknown command"));
 }
 
 TEST(OptionsService, RejectedValuesDoNotStayInForce) {
@@ -68,7 +71,7 @@ TEST(OptionsService, OnlyOptionsThatAffectTheStateSpaceEmptyIt) {
   for (const char* keeping :
        {"normalise 1\n", "zoneFormat 1\n", "storeFlag 1\n", "reuse 1\n", "order 0\n",
         "reduction 1\n", "representation 0\n", "activeClocks 0\n", "extrapolation 0\n",
-        "subsumption 0\n", "noSuchOption 1\n"}) {
+        "subsumption 0\n", "traceKind 0\n", "noSuchOption 1\n"}) {
     SCOPED_TRACE(keeping);
     EXPECT_EQ(replies(start + setOptions(keeping) + modelCheck("E<> P.c")),
               started + ok + continuedTrace);
@@ -76,7 +79,7 @@ TEST(OptionsService, OnlyOptionsThatAffectTheStateSpaceEmptyIt) {
   // emptied: the second check starts afresh
   for (const char* emptying :
        {"trace 1\n", "order 1\n", "reduction 0\n", "representation 1\n", "activeClocks 1\n",
-        "reuse 0\n", "extrapolation 3\n", "subsumption 1\n"}) {
+        "reuse 0\n", "extrapolation 3\n", "subsumption 1\n", "traceKind 1\n"}) {
     SCOPED_TRACE(emptying);
     EXPECT_EQ(replies(start + setOptions(emptying) + modelCheck("E<> P.c")),
               started + ok + freshTrace);

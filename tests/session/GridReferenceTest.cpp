@@ -545,6 +545,20 @@ bool someGridPointMeets(const GlobalState& state, const Predicate& phi, const Mo
   return false;
 }
 
+/// Whether the trace of `result` replays to a state with a grid point that
+/// meets `phi`.
+bool traceEndMeets(Session& session, const CheckResult& result, const Predicate& phi,
+                   const Model& model, int steps) {
+  test::OwnedState last;
+  session.replay(
+      result,
+      [&](const GlobalState* state, const Transition* const*) {
+        last.reset(state->unpackedCopy());
+      },
+      true);
+  return last && someGridPointMeets(*last, phi, model, steps);
+}
+
 // Under every extrapolation and subsumption choice: E<> and A[] over formulas
 // that mix the deadlock predicate or its negation with location, integer and
 // clock atoms in every order, and over formulas without it; the trace of
@@ -587,15 +601,8 @@ TEST(DeadlockReference, ReachabilityAgreesWithTheGridUnderEveryAbstraction) {
       for (const Atom& formula : witnessed) {
         std::istringstream line("E<> " + formula.text);
         const CheckResult result = session.check(line);
-        test::OwnedState last;
-        session.replay(
-            result,
-            [&](const GlobalState* state, const Transition* const*) {
-              last.reset(state->unpackedCopy());
-            },
-            true);
         if (result.found) {
-          EXPECT_TRUE(last && someGridPointMeets(*last, formula.holds, model, reference.steps()))
+          EXPECT_TRUE(traceEndMeets(session, result, formula.holds, model, reference.steps()))
               << "E<> " << formula.text;
         }
       }
@@ -839,6 +846,157 @@ TEST(ConcreteRunReference, EarliestRunsAlongRandomTracesReplayExactly) {
   // Enough witnesses, and enough of them take time.
   EXPECT_GT(runs, 1000);
   EXPECT_GT(waited, runs / 4);
+}
+
+/// The least cost of a run to a point that meets `phi`, where a move costs
+/// `move` and a grid step of delay `delay`; none when no run gets there.
+std::optional<int> leastCost(Reference& reference, const Predicate& phi, int move, int delay) {
+  std::map<Point, int> best{{reference.initial(), 0}};
+  std::set<std::pair<int, Point>> work{{0, reference.initial()}};
+  const auto relax = [&](const Point& target, int cost) {
+    auto [at, added] = best.emplace(target, cost);
+    if (!added && cost >= at->second)
+      return;
+    work.erase({at->second, target});
+    at->second = cost;
+    work.emplace(cost, target);
+  };
+  while (!work.empty()) {
+    const auto [cost, point] = *work.begin();
+    work.erase(work.begin());
+    if (phi(point))
+      return cost;
+    for (const Point& next : reference.moves(point))
+      relax(next, cost + move);
+    if (const std::optional<Point> later = reference.delayed(point))
+      relax(*later, cost + delay);
+  }
+  return std::nullopt;
+}
+
+// The fastest trace of E<> (a conjunction with clock bounds) and of A[] (a
+// disjunction of location and integer tests, whose counterexample is
+// sought) under exact and packed zones and every abstraction choice, which
+// the fastest search must not depend on: its time is the least delay on the
+// grid (closed models reach their targets at whole times), and its trace
+// replays to a state that meets the formula.
+TEST(FastestReference, LeastTimeAgreesWithTheGrid) {
+  std::mt19937 random(20261209);
+  int found = 0;
+  for (int round = 0; round < 300 / roundShare; ++round) {
+    Model model = randomModel(random);
+    // A lower bound on every edge, so that runs must wait and times add up.
+    for (Process& process : model.processes)
+      for (Edge& edge : process.edges)
+        edge.guard.push_back(
+            {int(random() % unsigned(model.clocks)), false, 1 + int(random() % 3)});
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    load(session, text, abstractions[round % 8]);
+    session.setOption("representation", round % 2 ? '1' : '0');
+    session.setOption("trace", '1');
+    session.setOption("traceKind", '2');
+    Reference reference(model);
+    const Atom phi = conjunction(random, model, true);
+    const auto [psi, notPsi] = disjunction(random, model);
+    std::vector<std::pair<std::string, Predicate>> properties{{"E<> " + phi.text, phi.holds},
+                                                              {"A[] " + psi.text, notPsi}};
+    // Most formulas hold at once; locations are reached later.
+    for (std::size_t p = 0; p < model.processes.size(); ++p)
+      for (int l = 1; l < int(model.processes[p].locations.size()); ++l)
+        properties.emplace_back("E<> " + numbered("P", p) + ".l" + std::to_string(l),
+                                [p, l](const Point& point) { return point.locations[p] == l; });
+    for (const auto& [property, target] : properties) {
+      std::istringstream line(property);
+      const CheckResult result = session.check(line);
+      const std::optional<int> delay = leastCost(reference, target, 0, 1);
+      ASSERT_EQ(result.time.has_value(), delay.has_value()) << property;
+      if (!delay)
+        continue;
+      ++found;
+      EXPECT_EQ(result.time->value * reference.steps(), *delay) << property;
+      EXPECT_FALSE(result.time->infimum) << property;
+      EXPECT_TRUE(traceEndMeets(session, result, target, model, reference.steps())) << property;
+    }
+  }
+  EXPECT_GT(found, 100);
+}
+
+/// Sets the options of a shortest-trace search, under depth-first order
+/// (which it must override) and the representation and reduction of `round`.
+void askForShortest(Session& session, int round) {
+  for (const auto& [option, value] : {std::pair("representation", round % 2 ? '1' : '0'),
+                                      {"reduction", round % 3 ? '1' : '0'},
+                                      {"order", '1'},
+                                      {"trace", '1'},
+                                      {"traceKind", '1'}})
+    session.setOption(option, value);
+}
+
+// The shortest trace of E<> (location tests, which need moves) under every
+// abstraction choice, either representation that keeps zones and either
+// reduction: it takes the fewest moves. In the fixed model the state of l1
+// reached first, still waiting, is covered by the larger one reached through
+// l2 a step later: breadth-first order alone gives 3 steps.
+TEST(ShortestReference, TracesTakeTheFewestMoves) {
+  const char* const covered = "clock x, y;\nprocess P { state l0 { x <= 0 }, l1, l2, l3; init l0;\n"
+                              "  trans l0 -> l2 {}, l0 -> l1 {}, l2 -> l1 { assign x := 0; },\n"
+                              "        l1 -> l3 {}; }\nsystem P;";
+  for (int round = 0; round < 8; ++round) {
+    Session session;
+    load(session, covered, abstractions[round]);
+    askForShortest(session, round);
+    std::istringstream line("E<> P.l3");
+    EXPECT_EQ(session.check(line).trace.path->getLength(), 2) << round;
+  }
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 300 / roundShare; ++round) {
+    const Model model = randomModel(random);
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    load(session, text, abstractions[round % 8]);
+    askForShortest(session, round);
+    Reference reference(model);
+    for (std::size_t p = 0; p < model.processes.size(); ++p)
+      for (int l = 1; l < int(model.processes[p].locations.size()); ++l) {
+        const std::string property = "E<> " + numbered("P", p) + ".l" + std::to_string(l);
+        std::istringstream line(property);
+        const CheckResult result = session.check(line);
+        const std::optional<int> moves = leastCost(
+            reference, [p, l](const Point& point) { return point.locations[p] == l; }, 1, 0);
+        ASSERT_EQ(result.found, moves.has_value()) << property;
+        if (moves) {
+          EXPECT_EQ(result.trace.path->getLength(), *moves) << property;
+        }
+      }
+  }
+}
+
+// An exploration shows every stored state: under every abstraction choice
+// and representation that keeps them all, the discrete parts it shows are
+// those the grid reaches.
+TEST(ExploreReference, ShowsEveryReachableDiscreteState) {
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 200 / roundShare; ++round) {
+    const Model model = randomModel(random);
+    const std::string text = describe(model);
+    SCOPED_TRACE(text);
+    Session session;
+    load(session, text, abstractions[round % 8]);
+    session.setOption("representation", round % 3 ? '0' : '1');
+    std::set<std::pair<std::vector<int>, int>> shown, reached;
+    session.explore([&](const GlobalState& state, int, const Transition* const*) {
+      const uint16_t* locations = state.getLocations();
+      shown.insert(
+          {{locations, locations + state.getProcessCount()}, (*state.getIntegerTable())[0]});
+    });
+    Reference reference(model);
+    for (const Point& point : reference.reachable())
+      reached.insert({point.locations, point.i});
+    EXPECT_EQ(shown, reached);
+  }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace orvela::test {
 namespace {
@@ -52,6 +53,23 @@ TEST_P(Example, GetsTheExpectedVerdicts) {
       }
       EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
     }
+}
+
+// The scheduling examples: the fastest trace takes the known optimum, and
+// its last state reaches the goal.
+TEST(Examples, FastestTracesTakeTheOptimalTime) {
+  const std::tuple<const char*, const char*, int, const char*> cases[] = {
+      {"bridge", "E<> P5.far and P10.far and P20.far and P25.far", 60, "P25"},
+      {"jobshop", "E<> JobA.done and JobB.done and JobC.done", 11, "JobC"}};
+  for (const auto& [name, property, optimum, process] : cases) {
+    const JsonRun run = runVerifierJson({"--trace-kind", "fastest", "--trace", "-e", property,
+                                         (examples / (std::string(name) + ".ta")).string()});
+    const Json& result = run.document.at("properties").at(0);
+    EXPECT_EQ(result.at("time"), optimum) << name;
+    EXPECT_EQ(result.at("time_infimum"), false) << name;
+    const Json& locations = result.at("trace").back().at("state").at("locations");
+    EXPECT_EQ(locations.at(process), name == std::string("bridge") ? "far" : "done") << name;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, Example, testing::ValuesIn(exampleNames()),

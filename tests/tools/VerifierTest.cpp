@@ -4,6 +4,7 @@
 #include "VerifierFixture.h"
 
 #include <cstring>
+#include <fstream>
 #include <tuple>
 
 namespace orvela::test {
@@ -317,15 +318,18 @@ TEST(Verifier, ConstantsWithinTheirRangeAreExactAndBeyondItRefusedWithTheirLine)
 TEST(Verifier, RejectsCommandLinesItCannotFollow) {
   TempFile model("handshake.ta", handshakeModel);
   const std::vector<std::vector<std::string>> lines = {
-      {},                                          // no model
-      {"--frobnicate", model.path()},              // unknown option
-      {model.path(), "-e"},                        // missing value
-      {"--order", "sideways", model.path()},       // not a search order
-      {"--reduction", "7", model.path()},          // the session refuses it
-      {"--time-limit", "-1", model.path()},        // not positive
-      {"--trace=yes", model.path()},               // not a trace form
-      {"-", "-"},                                  // standard input twice
-      {model.path(), model.path(), model.path()}}; // too many files
+      {},                                    // no model
+      {"--frobnicate", model.path()},        // unknown option
+      {model.path(), "-e"},                  // missing value
+      {"--order", "sideways", model.path()}, // not a search order
+      {"--reduction", "7", model.path()},    // the session refuses it
+      {"--time-limit", "-1", model.path()},  // not positive
+      {"--trace=yes", model.path()},         // not a trace form
+      {"--trace-kind", "fastest", "--representation", "hull", model.path()}, // needs exact zones
+      {"--trace-kind", "shortest", "--order", "dfs", model.path()}, // shortest is breadth-first
+      {"--explore", model.path(), "-e", reachable}, // exploration checks no property
+      {"-", "-"},                                   // standard input twice
+      {model.path(), model.path(), model.path()}};  // too many files
   for (const std::vector<std::string>& args : lines) {
     const ProcessResult run = runVerifier(args);
     EXPECT_EQ(run.exitStatus, 3) << testing::PrintToString(args);
@@ -336,6 +340,26 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
   EXPECT_EQ(
       runVerifier({"--order=dfs", "--reduction", "0", model.path(), "-e", reachable}).exitStatus,
       0);
+}
+
+// --explore --dot draws every stored state up to the limit, and refuses a
+// larger graph without writing it.
+TEST(Verifier, DrawsExplorationsUpToTheLimit) {
+  for (const int states : {1000, 1001}) {
+    TempFile model("counter.ta", "int [0,2000] n;\nprocess P { state a; init a; trans a -> a { "
+                                 "guard n < " +
+                                     std::to_string(states - 1) +
+                                     "; assign n := n + 1; }; }\nsystem P;\n");
+    TempFile dot("counter.dot", "");
+    const ProcessResult run = runVerifier({"--explore", "--dot", dot.path(), model.path()});
+    std::ifstream drawn(dot.path());
+    int boxes = 0;
+    for (std::string line; std::getline(drawn, line);)
+      boxes += line.find("[label=\"(P.a)") != std::string::npos;
+    EXPECT_EQ(run.exitStatus, states > 1000 ? 3 : 0) << run.err;
+    EXPECT_EQ(boxes, states > 1000 ? 0 : states);
+    EXPECT_NE(run.out.find(std::to_string(states) + " discrete states"), std::string::npos);
+  }
 }
 
 TEST(Verifier, StatisticsFollowEachVerdictAndTotalThem) {
