@@ -51,8 +51,8 @@ int scannedToken(const ScanTarget& token, int code, const char* spelling);
 /// element kind). Names longer than 63 characters are reported as
 /// "Identifier truncated" and cut.
 int scanName(const ScanTarget& token, const char* text);
-/// A qualified name P.x or global.x; the bad token, with "%s: no such
-/// process" when P is not a process, or silently when x is not found.
+/// A qualified name P.x or global.x; the bad token, reported as an unknown
+/// process (P) or an unknown name (x) with the closest declared one.
 int scanQualifiedName(const ScanTarget& token, const char* text);
 /// A character that starts no token: "Unknown symbol '%s'" and the bad token.
 int scanUnknown(const ScanTarget& token, const char* text);
