@@ -55,15 +55,6 @@ std::string readInput(const std::string& name) {
   return text;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (!line.empty())
-      lines.push_back(line);
-  return lines;
-}
-
 void applyOptions(Session& session, const CommandLine& line) {
   for (const CommandLine::SessionOption& option : line.sessionOptions) {
     try {
@@ -98,14 +89,20 @@ std::vector<Query> collectQueries(const CommandLine& line) {
 void loadModel(Session& session, const CommandLine& line, const std::string& model,
                RunReport& run) {
   std::istringstream text(model);
-  std::string messages;
   try {
-    session.loadSystem(text, &messages);
+    session.loadSystem(text, &run.modelMessages);
   } catch (const ProtocolError& error) {
-    run.modelMessages = linesOf(messages);
     throw Stop{badInput, line.model + ": " + error.what()};
   }
-  run.modelMessages = linesOf(messages);
+}
+
+/// The model's messages as a compiler writes them: "FILE:LINE:COLUMN: error:
+/// message", the file as named on the command line.
+void writeModelMessages(const RunReport& run) {
+  const std::string file = run.model == "-" ? "<stdin>" : run.model;
+  for (const ParseMessage& message : run.modelMessages)
+    std::cerr << file << ':' << message.line << ':' << message.column << ": error: " << message.text
+              << '\n';
 }
 
 /// Flushes the report so far; a report that cannot be written (the reader
@@ -138,8 +135,13 @@ std::vector<Warning> warningsOf(const Session& session) {
 
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
-  if (report.query.line > 0)
-    std::cerr << report.query.source << ':' << report.query.line << ": ";
+  // -e properties are one line each.
+  if (report.query.line > 0 || report.column > 0)
+    std::cerr << report.query.source << ':' << std::max(report.query.line, 1) << ':';
+  if (report.column > 0)
+    std::cerr << report.column << ':';
+  if (report.query.line > 0 || report.column > 0)
+    std::cerr << ' ';
   std::cerr << report.reason << ": " << report.query.text << '\n';
 }
 
@@ -166,8 +168,7 @@ int run(const CommandLine& line) {
     const std::string model = readInput(line.model);
     const std::vector<Query> queries = collectQueries(line);
     loadModel(session, line, model, run);
-    for (const std::string& message : run.modelMessages)
-      std::cerr << message << '\n';
+    writeModelMessages(run);
     Verifier verifier(session, line.trace);
     for (const Query& query : queries) {
       PropertyReport report = verifier.check(query);
@@ -197,8 +198,7 @@ int run(const CommandLine& line) {
   if (!run.error.empty()) {
     std::cerr << "orvela: " << run.error << '\n';
     if (failure == badInput)
-      for (const std::string& message : run.modelMessages)
-        std::cerr << message << '\n';
+      writeModelMessages(run);
   }
   run.total.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

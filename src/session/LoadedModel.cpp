@@ -9,11 +9,9 @@
 
 namespace orvela {
 
-LoadedModel::LoadedModel(std::istream& description, std::string* messages) {
+LoadedModel::LoadedModel(std::istream& description, std::vector<ParseMessage>* messages) {
   std::ostringstream errors;
-  system_ = parseSystem(description, errors);
-  if (messages)
-    *messages = errors.str();
+  system_ = parseSystem(description, errors, messages);
   if (!system_)
     throw ProtocolError("Syntax errors in system.");
   constants_ = NormalisationInfo(system_->tables().clockCount());
