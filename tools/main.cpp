@@ -96,13 +96,14 @@ void loadModel(Session& session, const CommandLine& line, const std::string& mod
   }
 }
 
-/// The model's messages as a compiler writes them: "FILE:LINE:COLUMN: error:
-/// message", the file as named on the command line.
-void writeModelMessages(const RunReport& run) {
+/// The model's messages as a compiler writes them: "FILE:LINE:COLUMN: KIND:
+/// message", the file as named on the command line; `kind` is "warning"
+/// when the model loaded all the same (a name cut to its significant part).
+void writeModelMessages(const RunReport& run, const char* kind) {
   const std::string file = run.model == "-" ? "<stdin>" : run.model;
   for (const ParseMessage& message : run.modelMessages)
-    std::cerr << file << ':' << message.line << ':' << message.column << ": error: " << message.text
-              << '\n';
+    std::cerr << file << ':' << message.line << ':' << message.column << ": " << kind << ": "
+              << message.text << '\n';
 }
 
 /// Flushes the report so far; a report that cannot be written (the reader
@@ -168,7 +169,7 @@ int run(const CommandLine& line) {
     const std::string model = readInput(line.model);
     const std::vector<Query> queries = collectQueries(line);
     loadModel(session, line, model, run);
-    writeModelMessages(run);
+    writeModelMessages(run, "warning");
     Verifier verifier(session, line.trace);
     for (const Query& query : queries) {
       PropertyReport report = verifier.check(query);
@@ -198,7 +199,7 @@ int run(const CommandLine& line) {
   if (!run.error.empty()) {
     std::cerr << "orvela: " << run.error << '\n';
     if (failure == badInput)
-      writeModelMessages(run);
+      writeModelMessages(run, "error");
   }
   run.total.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -539,10 +539,6 @@ static int yyreport_syntax_error(const yypcontext_t* context, ParserState& state
   const yysymbol_kind_t found = yypcontext_token(context);
   if (found == YYSYMBOL_BAD_TOKEN)
     return 0;
-  if (found == YYSYMBOL_YYEOF) {
-    state.errorAt(state.line, state.column, "unexpected end of input");
-    return 0;
-  }
   yysymbol_kind_t expected[YYNTOKENS];
   const int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
   bool clocks = false;
@@ -552,6 +548,10 @@ static int yyreport_syntax_error(const yypcontext_t* context, ParserState& state
     clocks = clocks || expected[k] == YYSYMBOL_CLOCK_NAME;
     others = others || expected[k] == YYSYMBOL_SYMBOL_NAME;
     descriptions.push_back(tokenDescription(yysymbol_name(expected[k])));
+  }
+  if (found == YYSYMBOL_YYEOF) {
+    state.errorAt(state.line, state.column, unexpectedMessage("end of input", descriptions));
+    return 0;
   }
   const int index = yypcontext_location(context)->first;
   const std::string message =

@@ -242,10 +242,12 @@ static int yyreport_syntax_error(const yypcontext_t* context, PropertyParserStat
   yysymbol_kind_t expected[YYNTOKENS];
   const int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
   std::vector<std::string> descriptions;
-  for (int k = 0; k < count; ++k)
-    descriptions.push_back(expected[k] == YYSYMBOL_YYEOF ? "end of property"
-                                                         : tokenDescription(yysymbol_name(expected[k])));
+  for (int k = 0; k < count; ++k) {
+    const bool end = expected[k] == YYSYMBOL_YYEOF;
+    descriptions.push_back(end ? "end of property" : tokenDescription(yysymbol_name(expected[k])));
+  }
   const YYLTYPE& at = *yypcontext_location(context);
-  state.note(at.first_line, at.first_column, unexpectedMessage(foundToken(state, found), descriptions));
+  const std::string message = unexpectedMessage(foundToken(state, found), descriptions);
+  state.note(at.first_line, at.first_column, message);
   return 0;
 }
