@@ -14,6 +14,7 @@
 #include "model/SymbolTable.h"
 
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,9 @@ public:
   int column = 1;
   /// The errors reported so far, in order.
   std::vector<ParseMessage> messages;
+  /// The undeclared names reported so far: a missing declaration is one
+  /// fault, reported at the first use only.
+  std::set<std::string> undeclared;
   /// The description being read.
   std::istream& input;
   /// Where the error messages go.

@@ -533,7 +533,8 @@ std::string foundToken(const ParserState& state, yysymbol_kind_t kind, int index
 
 // A syntax error names the token found and what the parser expected there;
 // a name where a declared one was expected is undeclared, with the closest
-// declared name suggested. A bad token has been reported by the scanner.
+// declared name suggested, at its first use only. A bad token has been
+// reported by the scanner.
 static int yyreport_syntax_error(const yypcontext_t* context, ParserState& state) {
   state.errorFlag = true;
   const yysymbol_kind_t found = yypcontext_token(context);
@@ -554,11 +555,14 @@ static int yyreport_syntax_error(const yypcontext_t* context, ParserState& state
     return 0;
   }
   const int index = yypcontext_location(context)->first;
+  const std::string& name = state.tokenText(index);
+  const bool undeclared = found == YYSYMBOL_NEW_NAME && (clocks || others);
+  if (undeclared && !state.undeclared.insert(name).second)
+    return 0;
   const std::string message =
-      found == YYSYMBOL_NEW_NAME && (clocks || others)
-          ? "undeclared identifier '" + state.tokenText(index) + "'" +
-                suggestion(state.tokenText(index), candidatesFor(state, index, clocks, others))
-          : unexpectedMessage(foundToken(state, found, index), descriptions);
+      undeclared ? "undeclared identifier '" + name + "'" +
+                       suggestion(name, candidatesFor(state, index, clocks, others))
+                 : unexpectedMessage(foundToken(state, found, index), descriptions);
   state.errorAt(state.tokenLine(index), state.tokenColumn(index), message);
   return 0;
 }

@@ -149,8 +149,8 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
 // the parse recovers at the next edge or declaration.
 TEST(ProcessGrammar, ErrorsNameTheirTokenAndPlaceOncePerFault) {
   const std::pair<std::string, std::string> cases[] = {
-      {"int id;\nprocess P { state s0, s1; init s0;\n  trans s0 -> s1 { guard idd == 0; }; }\n"
-       "system P;",
+      {"int id;\nprocess P { state s0, s1; init s0;\n"
+       "  trans s0 -> s1 { guard idd == 0; }, s1 -> s0 { guard idd == 1; }; }\nsystem P;",
        "3:26: undeclared identifier 'idd' (did you mean 'id'?)\n"},
       {"int n;\nprocess P { state wait, cs; init wait;\n"
        "  trans wait -> wiat { guard n == 1; assign n := 0; },\n"
