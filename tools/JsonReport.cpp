@@ -80,6 +80,7 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
   const bool inFile = report.query.line > 0;
   json.memberIf("file", inFile, report.query.source);
   json.memberIf("line", inFile, report.query.line);
+  json.memberIf("column", report.column > 0, report.column);
   const char* kind = kindName(report.kind);
   json.memberIf("kind", kind != nullptr, kind);
   json.member("verdict", verdictName(report.verdict));
@@ -165,8 +166,18 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
   json.memberIf("warnings_note", !run.warnings.empty(), std::string(warningNote));
   json.key("model_errors");
   json.beginArray();
-  for (const std::string& message : run.modelMessages)
-    json.value(message);
+  for (const ParseMessage& message : run.modelMessages)
+    json.value("Error at line " + std::to_string(message.line) + " : " + message.text);
+  json.endArray();
+  json.key("model_error_places");
+  json.beginArray();
+  for (const ParseMessage& message : run.modelMessages) {
+    json.beginObject();
+    json.member("line", message.line);
+    json.member("column", message.column);
+    json.member("message", message.text);
+    json.endObject();
+  }
   json.endArray();
   json.member("exit_code", int(run.exitCode));
   json.endObject();

@@ -70,6 +70,9 @@ struct PropertyReport {
   /// limit or the error for unknown.
   std::string reason;
   bool badInput = false; ///< the property itself was rejected
+  /// Where in the property the reason of a rejection lies (from 1); 0 when
+  /// the reason has no place.
+  int column = 0;
   /// The start state, then one entry per step; empty without a trace.
   std::vector<TraceStep> trace;
   /// For a trace with a loop: the index of the state the loop starts from
@@ -128,8 +131,8 @@ struct RunReport {
   std::string error;
   /// The evaluation events of the run, one per kind that happened.
   std::vector<Warning> warnings;
-  /// The parser's messages about the model, one per line.
-  std::vector<std::string> modelMessages;
+  /// The parser's messages about the model, with their line and column.
+  std::vector<ParseMessage> modelMessages;
   ExitCode exitCode = allSatisfied;
 };
 

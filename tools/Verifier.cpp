@@ -2,6 +2,7 @@
 
 #include "TraceText.h"
 #include "base/Exceptions.h"
+#include "checkers/CDDDeadlockExpr.h"
 #include "checkers/Concretiser.h"
 #include "engine/ProcessMemory.h"
 #include "language/ParseProperty.h"
@@ -32,14 +33,23 @@ Verdict foundVerdict(PropertyKind kind) {
   return searchesCounterexample(kind) ? Verdict::notSatisfied : Verdict::satisfied;
 }
 
-/// The reason a property was rejected: the session's message, told more
-/// precisely when the parser's stack ran out (the server keeps its reply).
-std::string rejection(const InputError& error, const std::string& property,
-                      const Pointer<System>& system) {
-  std::string reason = oneLine(error.what());
-  if (reason == "Bad property" && parseProperty(property, system).result == 2)
-    reason += ": nested too deeply for the parser";
-  return reason;
+/// Why a property was rejected, into `report`: the session's message, told
+/// precisely when the parser says what is bad and where (the server keeps
+/// its reply).
+void rejection(const InputError& error, const Pointer<System>& system, PropertyReport& report) {
+  report.reason = oneLine(error.what());
+  // One "Bad property" line per error of the parse.
+  if (report.reason.rfind("Bad property", 0) != 0)
+    return;
+  report.reason = "Bad property";
+  const ParsedProperty parsed =
+      parseProperty(report.query.text, system, nullptr, deadlockFactory(system));
+  if (parsed.result == 2) {
+    report.reason += ": nested too deeply for the parser";
+  } else if (!parsed.messages.empty()) {
+    report.reason += ": " + parsed.messages.front().text;
+    report.column = parsed.messages.front().column;
+  }
 }
 
 const char* approximationOf(const SearchOptions& options) {
@@ -62,7 +72,7 @@ PropertyReport Verifier::check(const Query& query) {
     result = session_.check(text);
   } catch (const InputError& error) {
     report.badInput = true;
-    report.reason = rejection(error, query.text, session_.system());
+    rejection(error, session_.system(), report);
   } catch (const ProtocolError& error) {
     report.badInput = true;
     report.reason = oneLine(error.what());

@@ -57,15 +57,6 @@ std::string readInput(const std::string& name) {
   return text;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);)
-    if (!line.empty())
-      lines.push_back(line);
-  return lines;
-}
-
 void applyOptions(Session& session, const CommandLine& line) {
   for (const CommandLine::SessionOption& option : line.sessionOptions) {
     try {
@@ -100,14 +91,21 @@ std::vector<Query> collectQueries(const CommandLine& line) {
 void loadModel(Session& session, const CommandLine& line, const std::string& model,
                RunReport& run) {
   std::istringstream text(model);
-  std::string messages;
   try {
-    session.loadSystem(text, &messages);
+    session.loadSystem(text, &run.modelMessages);
   } catch (const ProtocolError& error) {
-    run.modelMessages = linesOf(messages);
     throw Stop{badInput, line.model + ": " + error.what()};
   }
-  run.modelMessages = linesOf(messages);
+}
+
+/// The model's messages as a compiler writes them: "FILE:LINE:COLUMN: KIND:
+/// message", the file as named on the command line; `kind` is "warning"
+/// when the model loaded all the same (a name cut to its significant part).
+void writeModelMessages(const RunReport& run, const char* kind) {
+  const std::string file = run.model == "-" ? "<stdin>" : run.model;
+  for (const ParseMessage& message : run.modelMessages)
+    std::cerr << file << ':' << message.line << ':' << message.column << ": " << kind << ": "
+              << message.text << '\n';
 }
 
 /// Flushes the report so far; a report that cannot be written (the reader
@@ -157,8 +155,13 @@ void writeDotFile(const std::string& name, const std::vector<PropertyReport>& pr
 
 void reportRejected(const PropertyReport& report) {
   std::cerr << "orvela: ";
-  if (report.query.line > 0)
-    std::cerr << report.query.source << ':' << report.query.line << ": ";
+  // -e properties are one line each.
+  if (report.query.line > 0 || report.column > 0)
+    std::cerr << report.query.source << ':' << std::max(report.query.line, 1) << ':';
+  if (report.column > 0)
+    std::cerr << report.column << ':';
+  if (report.query.line > 0 || report.column > 0)
+    std::cerr << ' ';
   std::cerr << report.reason << ": " << report.query.text << '\n';
 }
 
@@ -204,8 +207,7 @@ int run(const CommandLine& line) {
     const std::string model = readInput(line.model);
     const std::vector<Query> queries = line.explore ? std::vector<Query>() : collectQueries(line);
     loadModel(session, line, model, run);
-    for (const std::string& message : run.modelMessages)
-      std::cerr << message << '\n';
+    writeModelMessages(run, "warning");
     if (line.explore)
       runExploration(session, line, run);
     Verifier verifier(session, line.trace, line.concrete);
@@ -239,8 +241,7 @@ int run(const CommandLine& line) {
   if (!run.error.empty()) {
     std::cerr << "orvela: " << run.error << '\n';
     if (failure == badInput)
-      for (const std::string& message : run.modelMessages)
-        std::cerr << message << '\n';
+      writeModelMessages(run, "error");
   }
   run.total.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

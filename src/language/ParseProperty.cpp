@@ -13,6 +13,7 @@ ParsedProperty parseProperty(std::istream& in, const Pointer<System>& system, st
   state.deadlock = deadlock;
   ParsedProperty& property = state.property;
   property.result = tctl_parse(state);
+  property.messages = state.messages;
   if (property.result != 0 || property.kind == PropertyKind::quit ||
       property.kind == PropertyKind::none) {
     property.expression = nullptr;

@@ -3,6 +3,7 @@
 // formula over the loaded system and the kind of check it asks for.
 
 #include "formula/TCTLExpression.h"
+#include "language/ErrorReporting.h"
 #include "model/System.h"
 
 #include <functional>
@@ -51,6 +52,9 @@ struct ParsedProperty {
   int result = 0;
   /// Lines consumed, comments and continuations included.
   int lines = 0;
+  /// Why the property was refused: one message per fault, at the line and
+  /// column of the property where it lies.
+  std::vector<ParseMessage> messages;
 };
 
 /// Parses the next property from `in`: the tokens up to the end of the line

@@ -8,9 +8,12 @@
 
 namespace orvela {
 
-Pointer<System> parseSystem(std::istream& description, std::ostream& errors) {
+Pointer<System> parseSystem(std::istream& description, std::ostream& errors,
+                            std::vector<ParseMessage>* messages) {
   ParserState state(description, errors);
   const int result = gta_parse(state);
+  if (messages)
+    *messages = state.messages;
   if (result != 0 || state.errorFlag || !state.process.system)
     return nullptr;
   Pointer<System> system = state.process.system;

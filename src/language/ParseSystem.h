@@ -2,6 +2,7 @@
 // Loading a system description: the one call that turns a description into
 // a constructed model.
 
+#include "language/ErrorReporting.h"
 #include "model/System.h"
 
 #include <iosfwd>
@@ -19,8 +20,10 @@ namespace orvela {
 /// tables, and a failed parse leaves nothing behind. Nothing is shared
 /// between parses, so descriptions may be parsed in several threads at once.
 /// Parse errors are written to `errors`, one "Error at line N : message"
-/// line each. Throws `RuntimeError` for a failure of the input stream.
-Pointer<System> parseSystem(std::istream& description, std::ostream& errors);
+/// line each, and kept with their line and column in `messages` when it is
+/// not null. Throws `RuntimeError` for a failure of the input stream.
+Pointer<System> parseSystem(std::istream& description, std::ostream& errors,
+                            std::vector<ParseMessage>* messages = nullptr);
 
 /// The same over a text; the error messages are stored in `messages` when it
 /// is not null.

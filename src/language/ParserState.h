@@ -6,6 +6,7 @@
 
 #include "expr/EvaluationEvents.h"
 #include "language/Declarations.h"
+#include "language/ErrorReporting.h"
 #include "language/ExpressionBuilders.h"
 #include "language/ProcessBuilder.h"
 #include "language/TemplateBuilder.h"
@@ -14,6 +15,7 @@
 #include "model/SymbolTable.h"
 
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,16 +48,38 @@ public:
   ParserState(const ParserState&) = delete;
   ParserState& operator=(const ParserState&) = delete;
 
-  /// Writes "Error at line <line> : <message>" to the error stream. Does not
+  /// Reports `message` at the focus (see `focusOn`), or at the token being
+  /// scanned when there is none: writes "Error at line <line> : <message>"
+  /// to the error stream and keeps it in `messages`. Quiet while the parser
+  /// recovers from an earlier error (the fault was reported then). Does not
   /// stop the parse by itself.
   void error(const char* message);
+  /// Reports `message` at `line` and `column` like `error`, never quietly.
+  void errorAt(int line, int column, const std::string& message);
+  /// Makes the tokens of `span` (an empty span: the token before it) the
+  /// place of the errors reported until the next token is scanned;
+  /// `recovering` tells that the parser is still recovering from an error,
+  /// so that a follow-up error is not reported again.
+  void focusOn(TokenSpan span, bool recovering);
   /// Reports a semantic error: writes the formatted message through `error`,
   /// sets the error flag, and answers false so that actions can write
   /// `if (!check()) YYERROR;`.
   bool semanticError(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  /// Logs the spelling of the next token and answers its index.
+  /// Notes the text the scanner matched next (`length` characters), so that
+  /// the line and column of the match are known and the scanner's line and
+  /// column move past it (newlines inside a string do not count). Clears
+  /// the focus: errors are about the match.
+  void advance(const char* text, int length);
+  /// Logs the spelling of the next token, at the place of the last match,
+  /// and answers its index.
   int logToken(std::string_view spelling);
+  /// The number of tokens logged so far.
+  int tokenCount() const { return static_cast<int>(tokens_.size()); }
+  /// The spelling, line and column of token `index` (a logged one).
+  const std::string& tokenText(int index) const { return token(index).spelling; }
+  int tokenLine(int index) const { return token(index).line; }
+  int tokenColumn(int index) const { return token(index).column; }
   /// The spellings of the tokens of `span`, without separators.
   std::string spelling(TokenSpan span) const;
   /// Appends the spelling of `span` to the text buffer.
@@ -74,8 +98,15 @@ public:
   /// The names declared so far; the system takes them over.
   SymbolTable symbols{symbolTypeCount};
   ParseArena arena;
-  /// The line the scanner is on, counted from 1.
+  /// The line the scanner is on, counted from 1, and the column of the next
+  /// character on it.
   int line = 1;
+  int column = 1;
+  /// The errors reported so far, in order.
+  std::vector<ParseMessage> messages;
+  /// The undeclared names reported so far: a missing declaration is one
+  /// fault, reported at the first use only.
+  std::set<std::string> undeclared;
   /// The description being read.
   std::istream& input;
   /// Where the error messages go.
@@ -99,7 +130,20 @@ public:
   std::shared_ptr<EvaluationEvents> events = std::make_shared<EvaluationEvents>();
 
 private:
-  std::vector<std::string> tokens_;
+  struct LoggedToken {
+    std::string spelling;
+    int line;
+    int column;
+  };
+  const LoggedToken& token(int index) const { return tokens_[static_cast<std::size_t>(index)]; }
+
+  std::vector<LoggedToken> tokens_;
+  /// Where the last match of the scanner starts.
+  int matchLine_ = 1;
+  int matchColumn_ = 1;
+  /// The token errors are about, -1 for the last match; see `focusOn`.
+  int focus_ = -1;
+  bool quiet_ = false;
 };
 
 } // namespace orvela

@@ -35,9 +35,37 @@ PropertyParserState::~PropertyParserState() { stopPropertyScanner(scanner); }
 void PropertyParserState::error(const char*) { errors << "Bad property\n"; }
 
 bool PropertyParserState::semanticError(const char* reason) {
-  lastReason = reason;
+  if (!quiet_)
+    note(focusLine_, focusColumn_, reason);
   error(reason);
   return false;
+}
+
+void PropertyParserState::note(int atLine, int atColumn, const std::string& reason) {
+  messages.push_back({atLine, atColumn, reason});
+}
+
+void PropertyParserState::focusOn(int atLine, int atColumn, bool recovering) {
+  focusLine_ = atLine;
+  focusColumn_ = atColumn;
+  quiet_ = recovering;
+}
+
+void PropertyParserState::advance(const char* text, int length, int& firstLine, int& firstColumn,
+                                  int& lastLine, int& lastColumn) {
+  firstLine = line;
+  firstColumn = column;
+  matched.assign(text, static_cast<std::size_t>(length));
+  for (int k = 0; k < length; ++k) {
+    lastLine = line;
+    lastColumn = column;
+    if (text[k] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
 }
 
 } // namespace orvela

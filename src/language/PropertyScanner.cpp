@@ -1,5 +1,6 @@
 #include "language/PropertyScanner.h"
 
+#include "language/ErrorReporting.h"
 #include "language/PropertyParserState.h"
 #include "language/Scanner.h"
 #include "language/tctl_parser.h"
@@ -20,6 +21,13 @@ int classify(const PropertyScanTarget& token, const Symbol& symbol) {
   return propertyToken(token.state, clock ? TCTL_CLOCK : TCTL_VARIABLE);
 }
 
+// A token the grammar has no rule for, noted with the reason where it
+// starts: the syntax error that follows adds nothing.
+int markBad(const PropertyScanTarget& token, const std::string& reason) {
+  token.state.note(token.location.first_line, token.location.first_column, reason);
+  return propertyToken(token.state, TCTL_BAD_TOKEN);
+}
+
 } // namespace
 
 int readPropertyInput(PropertyParserState& state, char* buffer, int max) {
@@ -34,9 +42,16 @@ int propertyToken(PropertyParserState& state, int code) {
 int scanPropertyName(const PropertyScanTarget& token, const char* text) {
   // Properties see the global names; a process's own names are reached
   // through P.n.
-  const Symbol& symbol = token.state.arena.symbols().findGlobalSymbol(text);
-  if (!symbol.found())
-    return propertyToken(token.state, TCTL_BAD_TOKEN);
+  const SymbolTable& symbols = token.state.arena.symbols();
+  const Symbol& symbol = symbols.findGlobalSymbol(text);
+  if (!symbol.found()) {
+    const std::vector<std::string> values = namesOf(symbols, {0}, [&](const Symbol& declared) {
+      const int type = symbols.elementOf(declared).type;
+      return type == integerSymbol || type == constantSymbol || type == clockSymbol;
+    });
+    return markBad(token,
+                   "undeclared identifier '" + std::string(text) + "'" + suggestion(text, values));
+  }
   return classify(token, symbol);
 }
 
@@ -55,14 +70,21 @@ int scanLocationReference(const PropertyScanTarget& token, const char* text) {
   // indexed by; a process block that the system line leaves out has none.
   const unsigned int position = static_cast<unsigned int>(process.data) >> 16;
   if (process.type != processSymbol || position == 0xffffu) {
-    const std::string message = owner + ": no such process";
-    token.state.error(message.c_str());
-    return propertyToken(token.state, TCTL_BAD_TOKEN);
+    token.state.error("no such process");
+    const std::vector<std::string> running = namesOf(symbols, {0}, [](const Symbol& declared) {
+      return declared.type == processSymbol &&
+             static_cast<unsigned int>(declared.data) >> 16 != 0xffffu;
+    });
+    return markBad(token, "unknown process '" + owner + "'" + suggestion(owner, running));
   }
-  const int frame = process.data & 0xffff;
-  const Symbol& symbol = symbols.findSymbolInFrame(dot + 1, frame);
-  if (!symbol.found())
-    return propertyToken(token.state, TCTL_BAD_TOKEN);
+  const unsigned int frame = process.data & 0xffff;
+  const Symbol& symbol = symbols.findSymbolInFrame(dot + 1, static_cast<int>(frame));
+  if (!symbol.found()) {
+    const std::vector<std::string> own = namesOf(
+        symbols, {frame}, [](const Symbol& declared) { return declared.type == locationSymbol; });
+    return markBad(token, "unknown location '" + std::string(dot + 1) + "' of process " + owner +
+                              suggestion(dot + 1, own));
+  }
   if (symbol.type == locationSymbol) {
     token.value.number =
         static_cast<int>((position << 16) | static_cast<unsigned int>(symbol.data));
@@ -74,8 +96,12 @@ int scanLocationReference(const PropertyScanTarget& token, const char* text) {
 int scanPropertyNumber(const PropertyScanTarget& token, const char* text) {
   if (decimalValue(text, token.value.number))
     return propertyToken(token.state, TCTL_NUMBER);
-  token.state.lastReason = "number too large";
+  markBad(token, "number too large");
   return propertyToken(token.state, TCTL_BAD_TOKEN);
+}
+
+int scanPropertyUnknown(const PropertyScanTarget& token, const char* text) {
+  return markBad(token, "unknown symbol '" + std::string(text) + "'");
 }
 
 int endOfPropertyInput(PropertyParserState& state) {

@@ -5,6 +5,7 @@
 // works on the parse state it is given; the scanner keeps nothing else.
 
 union TCTL_STYPE;
+struct TCTL_LTYPE;
 
 namespace orvela {
 
@@ -16,29 +17,34 @@ class PropertyParserState;
 /// bit is set.
 int readPropertyInput(PropertyParserState& state, char* buffer, int max);
 
-/// Where a scanned token goes: the parse and the value of the token for the
-/// parser.
+/// Where a scanned token goes: the parse, and the value and place of the
+/// token for the parser.
 struct PropertyScanTarget {
   PropertyParserState& state;
   TCTL_STYPE& value;
+  TCTL_LTYPE& location;
 };
 
 /// Notes that the property has begun and answers `code`.
 int propertyToken(PropertyParserState& state, int code);
-/// A name: the bad token when unknown; the clock token for a clock or clock
-/// array, the variable token otherwise (arrays classified by their element
-/// kind), with the symbol as value.
+/// A name: the bad token when unknown (noted as undeclared, with the closest
+/// declared value or clock); the clock token for a clock or clock array, the
+/// variable token otherwise (arrays classified by their element kind), with
+/// the symbol as value.
 int scanPropertyName(const PropertyScanTarget& token, const char* text);
 /// A reference P.n or P(arguments).n (the instance named "P(arguments)"
-/// without blanks): P must be a process of the system line (otherwise
-/// "Bad property" is reported and the bad token answered); n is looked up
-/// among P's own names. A location gives the location token with value
-/// (position of P in the system line << 16) | index of the location; a clock
-/// the clock token; any other name the variable token; an unknown name the
-/// bad token.
+/// without blanks): P must be a process of the system line (otherwise "Bad
+/// property" is reported, the unknown process noted and the bad token
+/// answered); n is looked up among P's own names. A location gives the
+/// location token with value (position of P in the system line << 16) |
+/// index of the location; a clock the clock token; any other name the
+/// variable token; an unknown name the bad token, noted as an unknown
+/// location. Notes suggest the closest declared name.
 int scanLocationReference(const PropertyScanTarget& token, const char* text);
 /// A number with its value, or the bad token when it does not fit in an int.
 int scanPropertyNumber(const PropertyScanTarget& token, const char* text);
+/// A character that starts no token: the bad token, noted.
+int scanPropertyUnknown(const PropertyScanTarget& token, const char* text);
 /// The end of the input: the end-of-input token when the property has not
 /// begun, otherwise the end of the property (0), so that the last line needs
 /// no newline and a trailing comment does not spoil it.
@@ -52,5 +58,5 @@ void stopPropertyScanner(void* scanner);
 } // namespace orvela
 
 /// The scanner of the parse `state`: the next token code, 0 at the end of a
-/// property, with the token's value.
-int tctl_lex(TCTL_STYPE* value, orvela::PropertyParserState& state);
+/// property, with the token's value and place.
+int tctl_lex(TCTL_STYPE* value, TCTL_LTYPE* location, orvela::PropertyParserState& state);

@@ -1,6 +1,7 @@
 #include "language/Scanner.h"
 
 #include "base/Exceptions.h"
+#include "language/ErrorReporting.h"
 #include "language/ParserState.h"
 #include "language/gta_parser.h"
 #include "model/SymbolTable.h"
@@ -132,18 +133,35 @@ int scanQualifiedName(const ScanTarget& token, const char* text) {
   const char* dot = std::strchr(text, '.');
   const std::string owner = significantName(token.state, std::string_view(text, dot - text));
   const std::string name = significantName(token.state, dot + 1);
-  if (owner == "global")
-    return classify(token, symbols.findGlobalSymbol(name.c_str()), name, text, true);
+  if (owner == "global") {
+    const Symbol& global = symbols.findGlobalSymbol(name.c_str());
+    if (!global.found())
+      token.state.error(
+          ("undeclared global name '" + name + "'" +
+           suggestion(name, namesOf(symbols, {0}, [](const Symbol&) { return true; })))
+              .c_str());
+    return classify(token, global, name, text, true);
+  }
   const Symbol& process = symbols.findSymbol(owner.c_str());
   if (process.type != processSymbol) {
-    const std::string message = owner + ": no such process";
+    const std::string message = "unknown process '" + owner + "'" +
+                                suggestion(owner, namesOf(symbols, {0}, [](const Symbol& symbol) {
+                                             return symbol.type == processSymbol;
+                                           }));
     token.state.error(message.c_str());
     return scannedToken(token, BAD_TOKEN, text);
   }
   // A qualified name denotes the process's own name, never one that the
   // process merely sees.
-  const int frame = process.data & 0xffff;
-  return classify(token, symbols.findSymbolInFrame(name.c_str(), frame), name, text, true);
+  const unsigned int frame = process.data & 0xffff;
+  const Symbol& member = symbols.findSymbolInFrame(name.c_str(), static_cast<int>(frame));
+  if (!member.found()) {
+    const std::string message =
+        "unknown name '" + name + "' of process " + owner +
+        suggestion(name, namesOf(symbols, {frame}, [](const Symbol&) { return true; }));
+    token.state.error(message.c_str());
+  }
+  return classify(token, member, name, text, true);
 }
 
 int scanUnknown(const ScanTarget& token, const char* text) {

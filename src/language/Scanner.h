@@ -52,8 +52,8 @@ int scannedToken(const ScanTarget& token, int code, const char* spelling);
 /// element kind). Names longer than 63 characters are reported as
 /// "Identifier truncated" and cut.
 int scanName(const ScanTarget& token, const char* text);
-/// A qualified name P.x or global.x; the bad token, with "%s: no such
-/// process" when P is not a process, or silently when x is not found.
+/// A qualified name P.x or global.x; the bad token, reported as an unknown
+/// process (P) or an unknown name (x) with the closest declared one.
 int scanQualifiedName(const ScanTarget& token, const char* text);
 /// A character that starts no token: "Unknown symbol '%s'" and the bad token.
 int scanUnknown(const ScanTarget& token, const char* text);
@@ -80,7 +80,8 @@ int capturedText(const ScanTarget& token);
 /// parser first gets `startToken`, which selects what the text is (the body
 /// of a process, an argument), then the tokens of `text`, whose lines count
 /// from `line`. The names, tables and messages are those of `state`; its
-/// scanner and line are restored afterwards. Answers what `gta_parse` does.
+/// scanner, line and column are restored afterwards. Answers what
+/// `gta_parse` does.
 int parseNested(ParserState& state, int startToken, const std::string& text, int line);
 
 /// A new scanner reading the input of `state` (defined with the generated

@@ -13,6 +13,7 @@
 %lex-param {orvela::ParserState& state}
 %locations
 %define lr.default-reduction consistent
+%define parse.error custom
 %expect 0
 
 %code requires {
@@ -44,6 +45,8 @@ using namespace orvela;
 
 // A symbol's tokens run from its first component's first token to its last
 // component's last token; an empty symbol starts after the preceding one.
+// They are where the errors of the action that follows are reported; an
+// error while the parser still recovers from one is not reported again.
 #define YYLLOC_DEFAULT(current, rhs, count)                                      \
   do {                                                                           \
     if (count) {                                                                 \
@@ -53,6 +56,7 @@ using namespace orvela;
       (current).first = YYRHSLOC(rhs, 0).last + 1;                               \
       (current).last = YYRHSLOC(rhs, 0).last;                                    \
     }                                                                            \
+    state.focusOn(current, YYRECOVERING());                                      \
   } while (0)
 
 // Runs a check of an action; on failure (already reported) the parser enters
@@ -61,7 +65,9 @@ using namespace orvela;
 
 #define S state
 
-// Syntax errors go to the parse's error stream like the semantic ones.
+// The parser's own failures (a stack overflow) go to the parse's error
+// stream like the semantic errors; syntax errors are worded by
+// `yyreport_syntax_error`.
 void gta_error(TokenSpan*, ParserState& state, const char* message) { state.error(message); }
 
 namespace {
@@ -69,8 +75,6 @@ namespace {
 const char* parserMessage(const char* message) {
   if (std::string_view(message) == "memory exhausted")
     return "parser stack overflow";
-  if (std::string_view(message) == "syntax error")
-    return "parse error";
   return message;
 }
 
@@ -207,6 +211,7 @@ declaration
   | name[instance] BECOMES name[template] '(' { S.requestCapture(')'); } CAPTURED_TEXT ';' {
       S.templates.declareInstance($instance, $template);
     }
+  | error ';' { S.text.clearText(); S.errorFlag = true; }
   ;
 
 type
@@ -417,11 +422,13 @@ trans_part
   | TRANS edges ';'
   ;
 
+/* An erroneous edge is skipped to its closing brace, so that the edges after
+   it are read as edges again. */
 edges
   : edge
-  | error { S.process.erroneousEdge(); }
+  | error '}' { S.process.erroneousEdge(); }
   | edges ',' edge
-  | edges ',' error { S.process.erroneousEdge(); }
+  | edges ',' error '}' { S.process.erroneousEdge(); }
   ;
 
 edge
@@ -534,7 +541,89 @@ system_names
 
 system_name
   : symbol { CHECK(S.process.addSystemProcess(*$1)); }
-  | name '(' { S.requestCapture(')'); } CAPTURED_TEXT { S.templates.systemInstance($1); }
+  | SYMBOL_NAME '(' { S.requestCapture(')'); } CAPTURED_TEXT {
+      S.templates.systemInstance($1->name);
+    }
   ;
 
 %%
+
+namespace {
+
+// The names a misspelt name most likely stands for: the locations of the
+// process after "->" and "init", the processes and templates after
+// "system", otherwise the visible names of the kinds the parser expected.
+std::vector<std::string> candidatesFor(const ParserState& state, int index, bool clocks,
+                                       bool others) {
+  const SymbolTable& symbols = state.symbols;
+  const std::string before = index > 0 ? state.tokenText(index - 1) : std::string();
+  const auto kindIs = [&](int kind) {
+    return [&symbols, kind](const Symbol& symbol) { return symbol.type == kind; };
+  };
+  if (before == "->" || before == "init")
+    return namesOf(symbols, {symbols.currentFrame()}, kindIs(locationSymbol));
+  if (before == "system")
+    return namesOf(symbols, {0}, [](const Symbol& symbol) {
+      return symbol.type == processSymbol || symbol.type == templateSymbol;
+    });
+  return namesOf(symbols, symbols.activeFrames(), [&](const Symbol& symbol) {
+    return symbols.elementOf(symbol).type == clockSymbol ? clocks : others;
+  });
+}
+
+// How a message names the token at `index`: its kind and spelling.
+std::string foundToken(const ParserState& state, yysymbol_kind_t kind, int index) {
+  const std::string& text = state.tokenText(index);
+  switch (kind) {
+  case YYSYMBOL_NEW_NAME:
+  case YYSYMBOL_SYMBOL_NAME:
+  case YYSYMBOL_CLOCK_NAME:
+  case YYSYMBOL_QUALIFIED_SYMBOL_NAME:
+  case YYSYMBOL_QUALIFIED_CLOCK_NAME:
+    return "name '" + text + "'";
+  case YYSYMBOL_NUMBER:
+    return "number " + text;
+  case YYSYMBOL_STRING:
+    return "string " + text;
+  default:
+    return "'" + text + "'";
+  }
+}
+
+} // namespace
+
+// A syntax error names the token found and what the parser expected there;
+// a name where a declared one was expected is undeclared, with the closest
+// declared name suggested, at its first use only. A bad token has been
+// reported by the scanner.
+static int yyreport_syntax_error(const yypcontext_t* context, ParserState& state) {
+  state.errorFlag = true;
+  const yysymbol_kind_t found = yypcontext_token(context);
+  if (found == YYSYMBOL_BAD_TOKEN)
+    return 0;
+  yysymbol_kind_t expected[YYNTOKENS];
+  const int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
+  bool clocks = false;
+  bool others = false;
+  std::vector<std::string> descriptions;
+  for (int k = 0; k < count; ++k) {
+    clocks = clocks || expected[k] == YYSYMBOL_CLOCK_NAME;
+    others = others || expected[k] == YYSYMBOL_SYMBOL_NAME;
+    descriptions.push_back(tokenDescription(yysymbol_name(expected[k])));
+  }
+  if (found == YYSYMBOL_YYEOF) {
+    state.errorAt(state.line, state.column, unexpectedMessage("end of input", descriptions));
+    return 0;
+  }
+  const int index = yypcontext_location(context)->first;
+  const std::string& name = state.tokenText(index);
+  const bool undeclared = found == YYSYMBOL_NEW_NAME && (clocks || others);
+  if (undeclared && !state.undeclared.insert(name).second)
+    return 0;
+  const std::string message =
+      undeclared ? "undeclared identifier '" + name + "'" +
+                       suggestion(name, candidatesFor(state, index, clocks, others))
+                 : unexpectedMessage(foundToken(state, found, index), descriptions);
+  state.errorAt(state.tokenLine(index), state.tokenColumn(index), message);
+  return 0;
+}

@@ -11,6 +11,8 @@
 %parse-param {orvela::PropertyParserState& state}
 %lex-param {orvela::PropertyParserState& state}
 %define lr.default-reduction consistent
+%define parse.error custom
+%locations
 %expect 0
 
 %code requires {
@@ -33,6 +35,24 @@ using namespace orvela;
 // which some optimisation levels warn about.
 #pragma GCC diagnostic ignored "-Wfree-nonheap-object"
 
+// A symbol spans its components' places, an empty one starts where the one
+// before it ends. The start is the place of the errors of the action that
+// follows; an error while the parser still recovers from one is not noted.
+#define YYLLOC_DEFAULT(current, rhs, count)                                      \
+  do {                                                                           \
+    if (count) {                                                                 \
+      (current).first_line = YYRHSLOC(rhs, 1).first_line;                        \
+      (current).first_column = YYRHSLOC(rhs, 1).first_column;                    \
+      (current).last_line = YYRHSLOC(rhs, count).last_line;                      \
+      (current).last_column = YYRHSLOC(rhs, count).last_column;                  \
+    } else {                                                                     \
+      (current).first_line = (current).last_line = YYRHSLOC(rhs, 0).last_line;  \
+      (current).first_column = (current).last_column =                           \
+          YYRHSLOC(rhs, 0).last_column;                                          \
+    }                                                                            \
+    state.focusOn((current).first_line, (current).first_column, YYRECOVERING()); \
+  } while (0)
+
 // Runs a check of an action; on failure (already reported) the parser enters
 // error recovery.
 #define CHECK(condition) do { if (!(condition)) YYERROR; } while (0)
@@ -40,8 +60,11 @@ using namespace orvela;
 #define S state
 #define B (state.build)
 
-// Syntax errors are reported like the semantic ones.
-void tctl_error(PropertyParserState& state, const char* message) { state.error(message); }
+// The parser's own failures (a stack overflow) are reported like the
+// semantic errors; syntax errors by `yyreport_syntax_error`.
+void tctl_error(TCTL_LTYPE*, PropertyParserState& state, const char* message) {
+  state.error(message);
+}
 }
 
 %union {
@@ -186,3 +209,45 @@ clock
   ;
 
 %%
+
+namespace {
+
+// How a message names the token the parser read last: its kind and text.
+std::string foundToken(const PropertyParserState& state, yysymbol_kind_t kind) {
+  switch (kind) {
+  case YYSYMBOL_YYEOF:
+    return "end of property";
+  case YYSYMBOL_NUMBER:
+    return "number " + state.matched;
+  case YYSYMBOL_CLOCK:
+    return "clock '" + state.matched + "'";
+  case YYSYMBOL_VARIABLE:
+  case YYSYMBOL_LOCATION:
+    return "name '" + state.matched + "'";
+  default:
+    return "'" + state.matched + "'";
+  }
+}
+
+} // namespace
+
+// A syntax error is reported like the semantic ones, and noted with the
+// token found and the tokens expected; a bad token has been noted by the
+// scanner.
+static int yyreport_syntax_error(const yypcontext_t* context, PropertyParserState& state) {
+  state.error("syntax error");
+  const yysymbol_kind_t found = yypcontext_token(context);
+  if (found == YYSYMBOL_BAD_TOKEN)
+    return 0;
+  yysymbol_kind_t expected[YYNTOKENS];
+  const int count = yypcontext_expected_tokens(context, expected, YYNTOKENS);
+  std::vector<std::string> descriptions;
+  for (int k = 0; k < count; ++k) {
+    const bool end = expected[k] == YYSYMBOL_YYEOF;
+    descriptions.push_back(end ? "end of property" : tokenDescription(yysymbol_name(expected[k])));
+  }
+  const YYLTYPE& at = *yypcontext_location(context);
+  const std::string message = unexpectedMessage(foundToken(state, found), descriptions);
+  state.note(at.first_line, at.first_column, message);
+  return 0;
+}

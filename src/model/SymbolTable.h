@@ -71,6 +71,10 @@ public:
   void activateFrame(unsigned int frame);
   /// The innermost active frame.
   unsigned int currentFrame() const { return active_.back(); }
+  /// The active frames, the outermost (frame 0) first.
+  const std::vector<unsigned int>& activeFrames() const { return active_; }
+  /// The symbols of `frame`, in order of addition.
+  const std::deque<Symbol>& frameSymbols(unsigned int frame) const { return frames_.at(frame); }
   /// Number of frames ever created (frames are never deleted).
   unsigned int frameCount() const { return static_cast<unsigned int>(frames_.size()); }
 

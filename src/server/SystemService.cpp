@@ -7,6 +7,7 @@
 #include "server/ServiceHandlers.h"
 #include "session/Session.h"
 
+#include <iostream>
 #include <sstream>
 
 namespace orvela {
@@ -21,13 +22,29 @@ void writeNames(const Client& client, const std::vector<std::string>& names) {
   client.writeLine(line);
 }
 
+/// The parser's messages, "Error at line N, column C : message" each.
+void writeMessages(const std::vector<ParseMessage>& messages) {
+  for (const ParseMessage& message : messages)
+    writeParseError(std::cerr, message);
+  std::cerr.flush();
+}
+
 } // namespace
 
 void processSystem(const Client& client, Session& session) {
   std::stringstream text;
   if (!spoolToTemp(client.in(), text))
     throw ProtocolError("Protocol violation when receiving system");
-  session.loadSystem(text);
+  // The reply to a description with errors says only that; the parser's
+  // messages go to standard error, for a front end that shows them.
+  std::vector<ParseMessage> messages;
+  try {
+    session.loadSystem(text, &messages);
+  } catch (const ProtocolError&) {
+    writeMessages(messages);
+    throw;
+  }
+  writeMessages(messages);
   client.writeLine("ok");
   writeNames(client, session.model().integerNames());
   writeNames(client, session.model().clockNames());

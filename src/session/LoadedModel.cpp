@@ -19,16 +19,15 @@ std::string textOf(std::istream& in) {
 
 } // namespace
 
-LoadedModel::LoadedModel(std::istream& description, std::string* messages)
+LoadedModel::LoadedModel(std::istream& description, std::vector<ParseMessage>* messages)
     : LoadedModel(textOf(description), messages, false) {}
 
-LoadedModel::LoadedModel(const std::string& description, std::string* messages, bool hidden)
+LoadedModel::LoadedModel(const std::string& description, std::vector<ParseMessage>* messages,
+                         bool hidden)
     : description_(description) {
   std::istringstream in(description_);
   std::ostringstream errors;
-  system_ = parseSystem(in, errors);
-  if (messages)
-    *messages = errors.str();
+  system_ = parseSystem(in, errors, messages);
   if (!system_)
     throw ProtocolError("Syntax errors in system.");
   if (hidden) {

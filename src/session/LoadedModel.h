@@ -5,6 +5,7 @@
 // the clocks made active for the last check.
 
 #include "engine/NormalisationInfo.h"
+#include "language/ErrorReporting.h"
 #include "model/System.h"
 #include "symbolic/Allocator.h"
 #include "symbolic/GlobalState.h"
@@ -21,9 +22,8 @@ class LoadedModel {
 public:
   /// Parses the system described by `description`. A description with
   /// errors throws `ProtocolError` "Syntax errors in system."; the parser's
-  /// "Error at line N : message" lines are stored in `messages` when it is
-  /// not null.
-  LoadedModel(std::istream& description, std::string* messages);
+  /// messages are stored in `messages` when it is not null.
+  LoadedModel(std::istream& description, std::vector<ParseMessage>* messages);
   LoadedModel(const LoadedModel&) = delete;
   LoadedModel& operator=(const LoadedModel&) = delete;
 
@@ -58,7 +58,7 @@ public:
 
 private:
   /// Reads `description` and, with `hidden`, appends the hidden clock.
-  LoadedModel(const std::string& description, std::string* messages, bool hidden);
+  LoadedModel(const std::string& description, std::vector<ParseMessage>* messages, bool hidden);
 
   /// The description as it was read, for `withHiddenClock`.
   std::string description_;

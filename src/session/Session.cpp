@@ -22,7 +22,7 @@ void Session::dropModel() {
   analyses_.stop(); // their items name parts of the old model
 }
 
-void Session::loadSystem(std::istream& description, std::string* messages) {
+void Session::loadSystem(std::istream& description, std::vector<ParseMessage>* messages) {
   dropModel();
   // Built aside, so that a failure leaves no half-derived model behind.
   auto model = std::make_unique<LoadedModel>(description, messages);

@@ -37,9 +37,9 @@ public:
   /// collectors are stopped and the reuse bookkeeping starts afresh, so every
   /// load behaves like the first of a session. A description with errors
   /// leaves the session without a model and throws `ProtocolError` "Syntax
-  /// errors in system."; the parser's "Error at line N : message" lines are
-  /// stored in `messages` when it is not null.
-  void loadSystem(std::istream& description, std::string* messages = nullptr);
+  /// errors in system."; the parser's messages (with their line and column)
+  /// are stored in `messages` when it is not null.
+  void loadSystem(std::istream& description, std::vector<ParseMessage>* messages = nullptr);
   bool hasSystem() const { return bool(model_); }
   /// Throws `ProtocolError` "No system received" without a model.
   void requireSystem() const;

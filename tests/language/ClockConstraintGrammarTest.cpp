@@ -76,8 +76,8 @@ TEST(ClockConstraintGrammar, ClockComparisonsAreCheckedForTheirShape) {
       {"guard x != 3;", "Operator != not supported for clocks."},
       {"guard c <= 3;", "Type mismatch."},
       {"guard x <= c;", "Type mismatch."},
-      {"guard x - y <= 3;", "parse error"},
-      {"sync u!; guard x < 1;", "parse error"},
+      {"guard x - y <= 3;", "unexpected '-'"},
+      {"sync u!; guard x < 1;", "unexpected 'guard', expected 'assign' or '}'"},
       // Constants past the limit of the zones, in a difference and in updates.
       {"guard x <= y + 1073741823;", "Expression out of range."},
       {"assign x := y + 1073741823;", "Expression out of range."},

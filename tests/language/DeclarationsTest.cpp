@@ -75,7 +75,7 @@ TEST(Declarations, FaultyDeclarationsAreReportedWithTheirLine) {
       {"\n\nconst R[3] := {7,8,9}; int a[2][2] := {R, R};", mismatch},
       {"\n\nint a[0];", size},
       {"\n\nint a[2048][1024];", size},
-      {"\n\nbroadcast urgent chan b;", "parse error"},
+      {"\n\nbroadcast urgent chan b;", "unexpected 'urgent', expected 'chan'"},
       {"\n\nclock c[254]; clock one;", clocks},
       {"\n\nclock c[255];", clocks},
   };

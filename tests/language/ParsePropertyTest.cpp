@@ -222,36 +222,50 @@ TEST_F(ParseProperty, ClockConstraintsOfEveryOperator) {
 }
 
 TEST_F(ParseProperty, ErroneousPropertiesAreBadProperties) {
-  const char* const cases[] = {
-      "E[] deadlock",        // deadlock is for E<> and A[] only
-      "P.idle --> deadlock", // liveness is set before the first formula
-      "E<> 5 < x",           // a clock stands only on the left
-      "E<> nobody > 1",      // unknown names
-      "E<> x < y + i",       // a bound must be constant
-      "E<> a > 1",           // arrays without all their indices
-      "E<> c < 3",
-      "E<> i[0] > 1",          // indexing a scalar
-      "E<> ch > 1",            // a channel is no value
-      "E<> P.idle and",        // incomplete
-      "E<> P.idle.x",          // tokens no rule uses
-      "E<> x <= 3 --> P.idle", // one quantifier at most
-      "E<> i < 2147483648",    // literals and constants beyond the int range
-      "E<> i < 2147483647 + 1",
-      "E<> i < -(-2147483647 - 1)",
+  // One "Bad property" line per error for the server, and one message per
+  // fault with its column for people.
+  const std::pair<const char*, const char*> cases[] = {
+      {"E[] deadlock", "5: deadlock is only allowed in E<> and A[] properties"},
+      {"P.idle --> deadlock", "12: deadlock is only allowed in E<> and A[] properties"},
+      {"E<> 5 < x", "9: unexpected clock 'x', expected '(', '-', number or integer"},
+      {"E<> nobody > 1", "5: undeclared identifier 'nobody'"},
+      {"E<> x < y + i", "13: the bound of a clock constraint must be constant"},
+      {"E<> a > 1", "5: array used as a value without all its indices"},
+      {"E<> c < 3", "5: clock array used without all its indices"},
+      {"E<> i[0] > 1", "5: indexing something that is not an array"},
+      {"E<> ch > 1", "5: a value must be an integer, a constant or an array of them"},
+      {"E<> P.idle and", "15: unexpected end of property"},
+      {"E<> P.idle.x", "11: unexpected '.', expected end of property, 'and', 'imply' or 'or'"},
+      {"E<> x <= 3 --> P.idle",
+       "12: unexpected '-->', expected end of property, 'and', 'imply' or 'or'"},
+      {"E<> i < 2147483648", "9: number too large"},
+      {"E<> i < 2147483647 + 1", "9: integer overflow in constant expression"},
+      {"E<> i < -(-2147483647 - 1)", "9: integer overflow in constant expression"},
+      {"E<> P.idel or i == 1", "5: unknown location 'idel' of process P (did you mean 'idle'?)"},
+      {"E<> (P.idle and ii == 2", "17: undeclared identifier 'ii' (did you mean 'i'?)"},
   };
-  for (const char* text : cases) {
+  for (const auto& [text, message] : cases) {
     SCOPED_TRACE(text);
     const Parsed parsed = parse(text);
     EXPECT_EQ(parsed.messages, "Bad property\n");
+    ASSERT_EQ(parsed.property.messages.size(), 1u);
+    const ParseMessage& detail = parsed.property.messages[0];
+    EXPECT_EQ(std::to_string(detail.column) + ": " + detail.text, message);
     EXPECT_EQ(parsed.property.result, 0);
     EXPECT_EQ(parsed.property.kind, PropertyKind::none);
     EXPECT_FALSE(parsed.property.expression);
   }
   // Naming a process that does not exist is reported by the scanner, and
-  // the bad token it answers is a syntax error too.
-  EXPECT_EQ(parse("E<> S.idle").messages, "Bad property\nBad property\n");
-  EXPECT_EQ(parse("E<> R.r0").messages, "Bad property\nBad property\n");
-  EXPECT_EQ(parse("E<> x.idle").messages, "Bad property\nBad property\n");
+  // the bad token it answers is a syntax error too: two lines for the
+  // server, one message.
+  for (const char* text : {"E<> S.idle", "E<> R.r0", "E<> x.idle"}) {
+    const Parsed parsed = parse(text);
+    EXPECT_EQ(parsed.messages, "Bad property\nBad property\n");
+    ASSERT_EQ(parsed.property.messages.size(), 1u);
+    EXPECT_EQ(parsed.property.messages[0].text.rfind("unknown process", 0), 0u);
+  }
+  EXPECT_EQ(parse("E<> Pp.idle").property.messages[0].text,
+            "unknown process 'Pp' (did you mean 'P'?)");
 }
 
 TEST_F(ParseProperty, DeepNestingOverflowsTheParserStack) {

@@ -161,6 +161,42 @@ TEST(ProcessGrammar, FaultyPartsOfAProcessAreReportedWithTheirLine) {
             "");
 }
 
+// One message per fault, at the line and column of the token it is about;
+// the parse recovers at the next edge or declaration.
+TEST(ProcessGrammar, ErrorsNameTheirTokenAndPlaceOncePerFault) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"int id;\nprocess P { state s0, s1; init s0;\n"
+       "  trans s0 -> s1 { guard idd == 0; }, s1 -> s0 { guard idd == 1; }; }\nsystem P;",
+       "3:26: undeclared identifier 'idd' (did you mean 'id'?)\n"},
+      {"int n;\nprocess P { state wait, cs; init wait;\n"
+       "  trans wait -> wiat { guard n == 1; assign n := 0; },\n"
+       "  cs -> wait {}, wait -> cz {}; }\nsystem P;",
+       "3:17: undeclared identifier 'wiat' (did you mean 'wait'?)\n"
+       "4:26: undeclared identifier 'cz' (did you mean 'cs'?)\n"},
+      {"clock x;\nprocess P { state s0; init s0;\n"
+       "  trans s0 -> s0 { assign x := 0 }, s0 -> s0 {}; }\nsystem P;",
+       "3:34: unexpected '}', expected ';' or ','\n"},
+      {"int a b;\nint c;\nclock d e;\nprocess P { state s; init s; } system P;",
+       "1:7: undeclared identifier 'b'\n3:9: undeclared identifier 'e'\n"},
+      {"process P3 { state s; init s; }\nsystem P4;",
+       "2:8: undeclared identifier 'P4' (did you mean 'P3'?)\n"},
+      // An instance's body, read again, leaves the place of what follows.
+      {"process P(const i) {\n  state s;\n  init s;\n}\nP1 := P(1); int q = 1;\nsystem P1,\n  Q;",
+       "5:19: Unknown symbol '='\n7:3: undeclared identifier 'Q'\n"},
+  };
+  for (const auto& [text, expected] : cases) {
+    std::istringstream in(text);
+    std::ostringstream errors;
+    std::vector<ParseMessage> messages;
+    EXPECT_FALSE(parseSystem(in, errors, &messages)) << text;
+    std::string places;
+    for (const ParseMessage& message : messages)
+      places += std::to_string(message.line) + ":" + std::to_string(message.column) + ": " +
+                message.text + "\n";
+    EXPECT_EQ(places, expected) << text;
+  }
+}
+
 TEST(ProcessGrammar, DeepNestingOverflowsTheParserStack) {
   const auto nested = [](int depth) {
     return processP("init s0;", "const N " + std::string(static_cast<std::size_t>(depth), '(') +

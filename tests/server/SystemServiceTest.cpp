@@ -31,14 +31,18 @@ TEST(SystemService, EveryServiceThatNeedsASystemSaysSo) {
 // A description with errors must not leave a half-loaded model behind, nor
 // the previous model with tables that now belong to another description.
 TEST(SystemService, ADescriptionWithErrorsLeavesTheServerWithoutASystem) {
-  EXPECT_EQ(replies(newSystem(lamp) +
-                    newSystem("clock y;\nprocess P { state a; init b; }\n"
-                              "system P;") +
-                    "getInitialState\n" + modelCheck("E<> P.on") + newSystem(lamp) +
-                    modelCheck("E<> P.on")),
-            lampNames + error("Syntax errors in system.") + error("No system received") +
-                error("No system received") + error("E<> P.on: Unknown command") +
-                error(".: Unknown command") + lampNames + "ok\nT\n0\n0\n.\n");
+  const std::string requests = newSystem(lamp) +
+                               newSystem("clock y;\nprocess P { state a; init b; }\n"
+                                         "system P;") +
+                               "getInitialState\n" + modelCheck("E<> P.on") + newSystem(lamp) +
+                               modelCheck("E<> P.on");
+  EXPECT_EQ(replies(requests), lampNames + error("Syntax errors in system.") +
+                                   error("No system received") + error("No system received") +
+                                   error("E<> P.on: Unknown command") +
+                                   error(".: Unknown command") + lampNames + "ok\nT\n0\n0\n.\n");
+  // The reply says only that there are errors; what and where goes to
+  // standard error, for a front end to show.
+  EXPECT_EQ(runServer(requests).err, "Error at line 2, column 27 : undeclared identifier 'b'\n");
 }
 
 // Everything a session holds for a model (its state space with "reuse", its

@@ -114,7 +114,8 @@ TEST(VerifierJson, StaysValidForAnyPropertyText) {
   EXPECT_EQ(property.at("property").get<std::string>(),
             "E<> \"quoted\" \\ back\ttab \x01 \xEF\xBF\xBD end");
   EXPECT_EQ(property.at("verdict").get<std::string>(), "unknown");
-  EXPECT_EQ(property.at("reason").get<std::string>(), "Bad property");
+  EXPECT_EQ(property.at("reason").get<std::string>(), "Bad property: unknown symbol '\"'");
+  EXPECT_EQ(property.at("column").get<double>(), 5);
   EXPECT_TRUE(property.at("kind").is_null());
   EXPECT_EQ(run.process.exitStatus, 3);
 }

@@ -42,7 +42,8 @@ TEST(Verifier, WritesOneVerdictLinePerPropertyAndAnExitStatusForAll) {
       // ... and a rejected property outranks both.
       {{},
        {unreachable, "E<> P.nowhere"},
-       {never, "unknown        E<> P.nowhere  (Bad property)"},
+       {never,
+        "unknown        E<> P.nowhere  (Bad property: unknown location 'nowhere' of process P)"},
        3},
   };
   for (const Case& c : cases) {
@@ -187,7 +188,10 @@ TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   const ProcessResult text = runVerifier({model.path(), "-e", "E<> P.b"});
   EXPECT_EQ(text.exitStatus, 3);
   EXPECT_EQ(text.out, "");
-  EXPECT_NE(text.err.find("Error at line 6 : "), std::string::npos) << text.err;
+  // Where the unexpected ';' stands, as compilers name places.
+  EXPECT_NE(text.err.find(model.path() + ":6:29: error: unexpected ';', expected "),
+            std::string::npos)
+      << text.err;
   EXPECT_NE(text.err.find("Syntax errors in system."), std::string::npos) << text.err;
 
   const JsonRun json = runVerifierJson({model.path(), "-e", "E<> P.b"});
@@ -196,6 +200,9 @@ TEST(Verifier, ReportsModelErrorsWithTheirLinesAsBadInput) {
   ASSERT_GE(messages.size(), 1u);
   EXPECT_EQ(messages[0].get<std::string>().rfind("Error at line 6 : ", 0), 0u)
       << messages[0].get<std::string>();
+  const Json& place = json.document.at("model_error_places").at(0);
+  EXPECT_EQ(place.at("line").get<double>(), 6);
+  EXPECT_EQ(place.at("column").get<double>(), 29);
   EXPECT_EQ(json.document.at("properties").size(), 0u);
   EXPECT_EQ(json.document.at("exit_code").get<double>(), 3);
 }
@@ -247,7 +254,10 @@ TEST(Verifier, RejectsABadPropertyWithItsPlaceAndChecksTheOthers) {
   const ProcessResult run = runVerifier({model.path(), queries.path()});
   EXPECT_EQ(run.exitStatus, 3);
   EXPECT_EQ(linesOf(run.out).size(), 4u);
-  EXPECT_NE(run.err.find(queries.path() + ":2: Bad property: E<> P.nowhere"), std::string::npos)
+  EXPECT_NE(run.err.find(queries.path() +
+                         ":2:5: Bad property: unknown location 'nowhere' of process P: E<> "
+                         "P.nowhere"),
+            std::string::npos)
       << run.err;
   EXPECT_NE(run.err.find(queries.path() +
                          ":4: Bad property: nested too deeply for the parser: " + nested),
@@ -269,7 +279,7 @@ TEST(Verifier, ConstantsWithinTheirRangeAreExactAndBeyondItRefusedWithTheirLine)
     const char* outcome; // the verdict, or the message
     const char* zone;    // of the last state of the trace, if there is one
   };
-  const char* const outOfRange5 = "Error at line 5 : Expression out of range.";
+  const char* const outOfRange5 = ":5:24: error: Expression out of range.";
   const Case cases[] = {
       {"clock x;", "a, b", "guard x >= 1073741822;", "E<> P.b", "satisfied", "{x>=1073741822}"},
       {"clock x;", "a, b { x <= 1073741822 }", "guard x > 1073741821;", "E<> P.b", "satisfied",
