@@ -34,8 +34,10 @@ export class RelaySession {
     const child = spawnLimited(this.serverPath, [], this.limits);
     this.child = child;
     const decoder = new StringDecoder('utf8');
+    let spoke = false;
     child.stdout.on('data', (chunk) => {
       if (this.child !== child) return;
+      spoke = true;
       const text = decoder.write(chunk);
       if (text === '') return;
       // A client that reads slower than the server writes holds the child
@@ -62,6 +64,12 @@ export class RelaySession {
       if (this.child !== child || this.closed) return;
       this.child = null;
       this.send({ type: 'exit', code, signal });
+      // A child that ended before its greeting cannot be started at all;
+      // starting it again would only loop. A cancel tries once more.
+      if (!spoke) {
+        this.send({ type: 'error', message: 'the server ended before it greeted' });
+        return;
+      }
       this.start();
       this.send({ type: 'restarted' });
     });

@@ -157,3 +157,16 @@ test('a child past its time or memory limit ends with an exit message and is rep
     await session.close();
   }
 });
+
+test('a server that cannot start is reported once, not started again and again', async (t) => {
+  const broken = await startTestBridge(undefined, '/nonexistent/orvela-server');
+  t.after(() => broken.stop());
+  const session = await openSession(broken.port);
+  assert.equal((await session.nextEvent()).type, 'exit');
+  assert.equal((await session.nextEvent()).type, 'error');
+  session.send(versionRequest);
+  assert.deepEqual(await session.nextEvent(), { type: 'error', message: 'no server is running' });
+  await new Promise((resolve) => setTimeout(resolve, 200));
+  assert.deepEqual(session.events, []);
+  await session.close();
+});

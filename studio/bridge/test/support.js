@@ -32,16 +32,17 @@ export async function until(condition, ms = 5000) {
 
 /**
  * A bridge on a free port over a fresh folder `top/app` holding an index and
- * one asset, with `top/secret.txt` beside it. `limits` default to generous.
+ * one asset, with `top/secret.txt` beside it, over `server`. `limits`
+ * default to generous.
  */
-export async function startTestBridge(limits = { cpuSeconds: 60, memoryMiB: 4096 }) {
+export async function startTestBridge(limits = { cpuSeconds: 60, memoryMiB: 4096 }, server = serverPath) {
   const top = fs.mkdtempSync(path.join(os.tmpdir(), 'studio-bridge-'));
   const app = path.join(top, 'app');
   fs.mkdirSync(path.join(app, 'assets'), { recursive: true });
   fs.writeFileSync(path.join(app, 'index.html'), '<!doctype html><title>Studio</title>');
   fs.writeFileSync(path.join(app, 'assets', 'main.js'), 'console.log(1);');
   fs.writeFileSync(path.join(top, 'secret.txt'), 'SECRET');
-  const bridge = await startBridge({ port: 0, app, server: serverPath, verifier: verifierPath, limits });
+  const bridge = await startBridge({ port: 0, app, server, verifier: verifierPath, limits });
   return {
     ...bridge,
     top,
