@@ -1,10 +1,15 @@
 # Entry points for a fresh machine:
 #   make run       install what is missing, build, run the main job
 #   make test      install what is missing, check the formatting (make lint),
-#                  build, run every test, then run them again under the
-#                  sanitizers (make sanitize, make tsan)
+#                  build, run every test (make test-fast, make test-studio),
+#                  then run them again under the sanitizers (make sanitize,
+#                  make tsan)
+#   make studio    install what is missing, build the verifier and the
+#                  Studio, start it and print its address (STUDIO_PORT,
+#                  default 8080)
 # and for developers:
 #   make test-fast build and run every test, without the sanitized run
+#   make test-studio  run the Studio bridge's tests
 #   make lint      check that every source follows .clang-format
 #   make tidy      run clang-tidy (.clang-tidy) over src/ and tools/
 #   make bench     build and run the benchmarks
@@ -19,9 +24,11 @@ SANITIZE_DIR ?= build-sanitize
 TSAN_DIR ?= build-tsan
 FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
+STUDIO_PORT ?= 8080
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all setup build run test test-fast lint tidy bench sanitize tsan fuzz clean
+.PHONY: all setup build run test test-fast lint tidy bench sanitize tsan fuzz clean \
+	setup-studio studio test-studio
 
 all: build
 
@@ -35,9 +42,30 @@ build: setup
 run: build
 	@scripts/main-job.sh $(BUILD_DIR)
 
-test: lint test-fast
+test: lint test-fast test-studio
 	@$(MAKE) sanitize
 	@$(MAKE) tsan
+
+# The Studio: a Node.js bridge and, once it exists, the application in
+# studio/app. npm ci runs again only when a lock file changed.
+setup-studio: setup
+	@scripts/setup-studio.sh
+
+studio/bridge/node_modules/.package-lock.json: studio/bridge/package-lock.json | setup-studio
+	@cd studio/bridge && npm ci --no-audit --no-fund
+
+studio/app/node_modules/.package-lock.json: $(wildcard studio/app/package-lock.json) | setup-studio
+	@cd studio/app && npm ci --no-audit --no-fund
+
+studio: build setup-studio studio/bridge/node_modules/.package-lock.json
+	@if [ -f studio/app/package.json ]; then \
+	  $(MAKE) studio/app/node_modules/.package-lock.json && (cd studio/app && npm run build); \
+	fi
+	@node studio/bridge/src/main.js --port $(STUDIO_PORT) \
+	  --server $(BUILD_DIR)/src/orvela-server --verifier $(BUILD_DIR)/tools/orvela
+
+test-studio: build setup-studio studio/bridge/node_modules/.package-lock.json
+	@cd studio/bridge && ORVELA_BUILD_DIR=$(abspath $(BUILD_DIR)) npm test
 
 lint: setup
 	@scripts/lint.sh

@@ -9,6 +9,7 @@ namespace orvela::verifier {
 const char* helpText() {
   return R"(usage: orvela [options] MODEL [QUERIES]
        orvela --explore [options] MODEL
+       orvela --describe MODEL
 
 Checks properties of a network of timed automata. MODEL is a system
 description; QUERIES a file of properties, one per line (blank lines and
@@ -63,6 +64,14 @@ Exploration:
                            moves that first reached them in FILE (Graphviz
                            dot), for models of at most 1000 stored states;
                            without it, see Report
+
+Description:
+  --describe               print the structure of MODEL as one JSON document:
+                           its clocks, integers and processes with their
+                           locations (invariant, initial, committed, urgent)
+                           and edges (guard, synchronisation, updates) in the
+                           model's own texts; a model that does not load gives
+                           its errors with their lines and columns (status 3)
 
 Report:
   --trace[=symbolic|concrete]
@@ -227,6 +236,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (option == "--explore") {
       flag();
       line.explore = true;
+    } else if (option == "--describe") {
+      flag();
+      line.describe = true;
     } else if (option == "--dot") {
       line.dot = next();
       if (line.dot.empty())
@@ -253,6 +265,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   line.model = files[0];
   if (files.size() == 2)
     line.queries = files[1];
+  if (line.describe && (line.explore || !line.queries.empty() || !line.inlined.empty()))
+    throw UsageError("--describe checks no properties: give the model alone");
   if (line.explore && (!line.queries.empty() || !line.inlined.empty()))
     throw UsageError("--explore checks no properties: give the model alone");
   // Without --explore the drawing is of a trace, which must then be kept.

@@ -35,6 +35,8 @@ struct CommandLine {
   /// ('0' some, '1' shortest, '2' fastest).
   char traceKind = '0';
   bool explore = false; ///< --explore: count the reachable states, no properties
+  /// --describe: print the model's processes, locations and edges as JSON
+  bool describe = false;
   bool json = false;    ///< --format json
   bool stats = false;   ///< --stats (the JSON document always has them)
   bool trace = false;   ///< --trace

@@ -39,17 +39,6 @@ void writeStatistics(JsonWriter& json, const Statistics& stats) {
   json.endObject();
 }
 
-void writeEdge(JsonWriter& json, const EdgeText& edge) {
-  json.beginObject();
-  json.member("process", edge.process);
-  json.member("source", edge.source);
-  json.member("target", edge.target);
-  json.member("guard", edge.guard);
-  json.member("sync", edge.sync);
-  json.member("updates", edge.updates);
-  json.endObject();
-}
-
 void writeState(JsonWriter& json, const StateText& state) {
   json.beginObject();
   json.key("locations");
@@ -95,7 +84,7 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
       json.key("edges");
       json.beginArray();
       for (const EdgeText& edge : step.edges)
-        writeEdge(json, edge);
+        writeEdge(json, edge, true);
       json.endArray();
       json.key("state");
       writeState(json, step.state);
@@ -126,6 +115,30 @@ void writeProperty(JsonWriter& json, const PropertyReport& report) {
 }
 
 } // namespace
+
+void writeEdge(JsonWriter& json, const EdgeText& edge, bool withProcess) {
+  json.beginObject();
+  if (withProcess)
+    json.member("process", edge.process);
+  json.member("source", edge.source);
+  json.member("target", edge.target);
+  json.member("guard", edge.guard);
+  json.member("sync", edge.sync);
+  json.member("updates", edge.updates);
+  json.endObject();
+}
+
+void writeMessagePlaces(JsonWriter& json, const std::vector<ParseMessage>& messages) {
+  json.beginArray();
+  for (const ParseMessage& message : messages) {
+    json.beginObject();
+    json.member("line", message.line);
+    json.member("column", message.column);
+    json.member("message", message.text);
+    json.endObject();
+  }
+  json.endArray();
+}
 
 void writeJsonReport(std::ostream& out, const RunReport& run) {
   JsonWriter json(out);
@@ -170,15 +183,7 @@ void writeJsonReport(std::ostream& out, const RunReport& run) {
     json.value("Error at line " + std::to_string(message.line) + " : " + message.text);
   json.endArray();
   json.key("model_error_places");
-  json.beginArray();
-  for (const ParseMessage& message : run.modelMessages) {
-    json.beginObject();
-    json.member("line", message.line);
-    json.member("column", message.column);
-    json.member("message", message.text);
-    json.endObject();
-  }
-  json.endArray();
+  writeMessagePlaces(json, run.modelMessages);
   json.member("exit_code", int(run.exitCode));
   json.endObject();
   out.flush();

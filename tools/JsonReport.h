@@ -9,6 +9,16 @@
 
 namespace orvela::verifier {
 
+class JsonWriter;
+
+/// Writes `edge` as an object: its process (when `withProcess`), source,
+/// target, guard, sync and updates texts.
+void writeEdge(JsonWriter& json, const EdgeText& edge, bool withProcess);
+
+/// Writes the parser's `messages` as an array of objects with their line,
+/// column and message.
+void writeMessagePlaces(JsonWriter& json, const std::vector<ParseMessage>& messages);
+
 /// Writes `run` as the JSON document of schema 1.
 void writeJsonReport(std::ostream& out, const RunReport& run);
 

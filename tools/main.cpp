@@ -3,6 +3,7 @@
 // statistics as text or as one JSON document. `orvela --help` tells how.
 
 #include "CommandLine.h"
+#include "Describe.h"
 #include "DotWriter.h"
 #include "Explore.h"
 #include "JsonReport.h"
@@ -184,6 +185,22 @@ void runExploration(Session& session, const CommandLine& line, RunReport& run) {
                "cannot write " + line.dot + ": " + std::strerror(errno ? errno : EIO)};
 }
 
+/// --describe: the model's structure, or its errors, as JSON on standard
+/// output.
+int describe(const CommandLine& line) {
+  try {
+    return describeModel(readInput(line.model), std::cout);
+  } catch (const Stop& stop) {
+    std::cerr << "orvela: " << stop.message << '\n';
+    return stop.code;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "orvela: memory ran out\n";
+  } catch (const std::exception& error) {
+    std::cerr << "orvela: internal failure: " << error.what() << '\n';
+  }
+  return internalFailure;
+}
+
 int run(const CommandLine& line) {
   const auto start = std::chrono::steady_clock::now();
   RunReport run;
@@ -278,5 +295,5 @@ int main(int argc, char** argv) {
     std::cout << versionBanner << '\n';
     return 0;
   }
-  return run(line);
+  return line.describe ? describe(line) : run(line);
 }

@@ -337,9 +337,10 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
       {"--trace=yes", model.path()},         // not a trace form
       {"--trace-kind", "fastest", "--representation", "hull", model.path()}, // needs exact zones
       {"--trace-kind", "shortest", "--order", "dfs", model.path()}, // shortest is breadth-first
-      {"--explore", model.path(), "-e", reachable}, // exploration checks no property
-      {"-", "-"},                                   // standard input twice
-      {model.path(), model.path(), model.path()}};  // too many files
+      {"--explore", model.path(), "-e", reachable},  // exploration checks no property
+      {"--describe", model.path(), "-e", reachable}, // nor does a description
+      {"-", "-"},                                    // standard input twice
+      {model.path(), model.path(), model.path()}};   // too many files
   for (const std::vector<std::string>& args : lines) {
     const ProcessResult run = runVerifier(args);
     EXPECT_EQ(run.exitStatus, 3) << testing::PrintToString(args);
@@ -350,6 +351,70 @@ TEST(Verifier, RejectsCommandLinesItCannotFollow) {
   EXPECT_EQ(
       runVerifier({"--order=dfs", "--reduction", "0", model.path(), "-e", reachable}).exitStatus,
       0);
+}
+
+// --describe: the structure of a model in its own texts, or its errors with
+// their places.
+TEST(Verifier, DescribesTheModelOrWhereItIsWrong) {
+  const std::string model = "clock x;\nint [0,3] n;\nchan c;\nprocess P {\n  clock y;\n"
+                            "  state a, b { x <= 4 }, m, done;\n  commit m;\n  urgent done;\n"
+                            "  init a;\n  trans a -> b { guard n == 0; sync c!; assign x := 0, "
+                            "n := 1; },\n        b -> m { guard x >= 2; assign y := 0; },\n"
+                            "        m -> done { };\n}\nprocess Q {\n  state t, s;\n  init s;\n"
+                            "  trans s -> t { sync c?; };\n}\nsystem P, Q;\n";
+  const auto location = [](const char* name, const char* invariant, bool initial, bool committed,
+                           bool urgent) {
+    return Json{{"name", name},
+                {"invariant", invariant},
+                {"initial", initial},
+                {"committed", committed},
+                {"urgent", urgent}};
+  };
+  const auto edge = [](const char* source, const char* target, const char* guard, const char* sync,
+                       const char* updates) {
+    return Json{{"source", source},
+                {"target", target},
+                {"guard", guard},
+                {"sync", sync},
+                {"updates", updates}};
+  };
+  const Json described = {
+      {"ok", true},
+      {"model",
+       {{"clocks", {"x", "P.y"}},
+        {"integers", {"n"}},
+        {"processes",
+         {{{"name", "P"},
+           {"locations",
+            {location("a", "", true, false, false), location("b", "x<=4", false, false, false),
+             location("m", "", false, true, false), location("done", "", false, false, true)}},
+           {"edges",
+            {edge("a", "b", "n==0", "c!", "x:=0, n:=1"), edge("b", "m", "x>=2", "", "y:=0"),
+             edge("m", "done", "", "", "")}}},
+          {{"name", "Q"},
+           {"locations",
+            {location("t", "", false, false, false), location("s", "", true, false, false)}},
+           {"edges", {edge("s", "t", "", "c?", "")}}}}}}}};
+  const auto error = [](int line, int column, const char* message) {
+    return Json{{"ok", false},
+                {"errors", {{{"line", line}, {"column", column}, {"message", message}}}}};
+  };
+  std::string misspelt = model;
+  misspelt.replace(misspelt.find("guard n =="), 7, "guard nn");
+  struct Case {
+    std::string model;
+    int status;
+    Json expected;
+  };
+  const Case cases[] = {
+      {model, 0, described},
+      {misspelt, 3, error(10, 24, "undeclared identifier 'nn' (did you mean 'n'?)")},
+      {"", 3, error(1, 1, "unexpected end of input")}};
+  for (const Case& c : cases) {
+    const ProcessResult run = runVerifier({"--describe", "-"}, c.model);
+    EXPECT_EQ(run.exitStatus, c.status) << c.model;
+    EXPECT_EQ(Json::parse(run.out), c.expected) << run.out;
+  }
 }
 
 // --explore --dot draws every stored state up to the limit, and refuses a
