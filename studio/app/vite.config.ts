@@ -1,0 +1,10 @@
+import { defineConfig } from "vitest/config";
+
+export default defineConfig({
+  base: "./",
+  build: { outDir: "dist", emptyOutDir: true },
+  test: {
+    environment: "node",
+    environmentMatchGlobs: [["src/model/**", "happy-dom"], ["src/ui/**", "happy-dom"]],
+  },
+});
