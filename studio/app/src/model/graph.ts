@@ -7,7 +7,7 @@ import type { Process } from "./describe";
 const charWidth = 7; // of the 12px monospace font the drawing uses
 const lineHeight = 15;
 
-function label(id: string, lines: string[]): ElkLabel {
+function label(id: string, lines: string[]): ElkLabel & { width: number; height: number } {
   const width = Math.max(...lines.map((l) => l.length), 1) * charWidth + 4;
   return { id, text: lines.join("\n"), width, height: lines.length * lineHeight };
 }

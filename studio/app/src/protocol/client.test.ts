@@ -1,5 +1,5 @@
 import { describe, expect, it } from "vitest";
-import { ProtocolClient, ServerError, ServerRestarted } from "./client";
+import { FatalServerError, ProtocolClient, ServerError, ServerRestarted } from "./client";
 import type { Transport, TransportEvents } from "./transport";
 import { zoneText, type GlobalState } from "./wire";
 
@@ -210,6 +210,21 @@ describe("protocol client across restarts", () => {
     t.events.data(greeting + "ok\n.\n" + sentinel);
     await expect(next).resolves.toBeNull();
     expect(t.sent[1]).toBe("getInitialState\nversion\n");
+  });
+
+  it("holds requests back from a server that failed fatally", async () => {
+    const t = new FakeTransport();
+    const client = new ProtocolClient(t);
+    const check = client.modelCheck("E<> P1.cs").catch((e) => e);
+    const next = client.version().catch((e) => e);
+    t.events.data(greeting + "error\nCAUGHT EXCEPTION: Memory allocation failed !!\n.\n");
+    const error = await check;
+    expect(error).toBeInstanceOf(FatalServerError);
+    expect(error.message).toBe("Memory allocation failed !!");
+    expect(t.sent).toHaveLength(1);
+    t.events.exit(1, null);
+    t.events.restarted();
+    expect(await next).toBeInstanceOf(ServerRestarted);
   });
 
   it("restarts the server when a reply has the wrong form", async () => {

@@ -26,6 +26,10 @@ import type { Transport } from "./transport";
 /// The server answered "error" with this message.
 export class ServerError extends Error {}
 
+/// The server failed beyond recovery ("CAUGHT EXCEPTION: ...", e.g. out of
+/// memory) and is ending; a restart follows.
+export class FatalServerError extends ServerError {}
+
 /// The request was lost because the server was restarted: cancelled by the
 /// client (`exit` null) or ended by itself (its exit code or signal).
 export class ServerRestarted extends Error {
@@ -77,6 +81,13 @@ function* okOr<T>(body: () => LineParser<T>): LineParser<Reply<T>> {
   return { ok: true, value: yield* body() };
 }
 
+const fatalPrefix = "CAUGHT EXCEPTION: ";
+
+/// A fatal error reply ends the server: no sentinel reply will come.
+function fatalCheck(reply: Reply<unknown>): void {
+  if (!reply.ok && reply.message.startsWith(fatalPrefix)) throw new FatalServerError(reply.message.slice(fatalPrefix.length));
+}
+
 /// Skips stray error replies up to the sentinel's "ok", banner, ".".
 function* sentinel(): LineParser<void> {
   for (;;) {
@@ -92,6 +103,7 @@ function* sentinel(): LineParser<void> {
 /// A request's reply followed by the sentinel's; the reply's value or error.
 function* framed<T>(body: () => LineParser<T>): LineParser<T> {
   const reply = yield* okOr(body);
+  fatalCheck(reply);
   yield* sentinel();
   if (!reply.ok) throw new ServerError(reply.message);
   return reply.value;
@@ -149,6 +161,7 @@ export class ProtocolClient {
   private greeting: LineParser<unknown> | null = null;
   private lastExit: { code: number | null; signal: string | null } | null = null;
   private storeFlag = false;
+  private dying = false; // after a fatal error, until the restart
   private restartListeners: (() => void)[] = [];
 
   constructor(private readonly transport: Transport) {
@@ -232,6 +245,7 @@ export class ProtocolClient {
     const first: string = yield;
     if (first === "error") {
       const message = (yield* linesToDot()).join("\n");
+      fatalCheck({ ok: false, message });
       yield* sentinel();
       throw new ServerError(message);
     }
@@ -253,7 +267,7 @@ export class ProtocolClient {
 
   // Sends the next request once the greeting and the previous reply are in.
   private pump(): void {
-    if (this.current || this.greeting || this.queue.length === 0) return;
+    if (this.current || this.greeting || this.dying || this.queue.length === 0) return;
     this.current = this.queue.shift()!;
     this.current.parser.next(); // run to its first request for a line
     this.transport.send(this.current.text);
@@ -294,6 +308,7 @@ export class ProtocolClient {
       // a reply of the wrong form leaves the stream at an unknown place:
       // only a fresh server is in step again
       if (e instanceof WireError) this.transport.cancel();
+      else if (e instanceof FatalServerError) this.dying = true;
       else this.pump();
       return;
     }
@@ -316,6 +331,7 @@ export class ProtocolClient {
     this.lastExit = null;
     this.buffer = "";
     this.storeFlag = false;
+    this.dying = false;
     this.expectGreeting();
     for (const l of this.restartListeners) l();
   }
