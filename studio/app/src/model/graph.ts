@@ -109,7 +109,7 @@ export function renderSvg(p: Process, laid: ElkNode, highlight: Highlight = {}):
   const height = (laid.height ?? 0) + 20;
   return (
     `<svg xmlns="http://www.w3.org/2000/svg" class="automaton" width="${width}" height="${height}" viewBox="-10 -10 ${width} ${height}">` +
-    `<defs><marker id="arrow" viewBox="0 0 10 10" refX="10" refY="5" markerWidth="8" markerHeight="8" orient="auto-start-reverse"><path d="M0,0 L10,5 L0,10 z"/></marker></defs>` +
+    `<defs><marker id="arrow" viewBox="0 0 10 10" refX="10" refY="5" markerUnits="userSpaceOnUse" markerWidth="9" markerHeight="9" orient="auto-start-reverse"><path d="M0,0 L10,5 L0,10 z"/></marker></defs>` +
     parts.join("") +
     `</svg>`
   );

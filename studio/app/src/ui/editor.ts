@@ -2,17 +2,19 @@
 // and the parser's messages shown at their lines.
 
 import { basicSetup, EditorView } from "codemirror";
-import { setDiagnostics, type Diagnostic } from "@codemirror/lint";
+import { lintGutter, setDiagnostics, type Diagnostic } from "@codemirror/lint";
 import type { Text } from "@codemirror/state";
 import { descriptionLanguage } from "./language";
 import type { ModelMessage } from "../model/describe";
 
 /// The document range of a message: from its column to the end of its line,
-/// clamped to the document (a message may point past the last line).
+/// or the whole line when the column is at or past its end (an empty range
+/// would not be drawn); clamped to the document, as a message about a
+/// missing end may point past the last line.
 export function messageRange(doc: Text, m: ModelMessage): { from: number; to: number } {
   const line = doc.line(Math.min(Math.max(m.line, 1), doc.lines));
-  const from = Math.min(line.from + Math.max(m.column - 1, 0), line.to);
-  return { from, to: Math.max(line.to, from) };
+  const from = line.from + Math.max(m.column - 1, 0);
+  return { from: from < line.to ? from : line.from, to: line.to };
 }
 
 /// An editor in `parent` that calls `onChange` with the text after each edit.
@@ -22,7 +24,7 @@ export class ModelEditor {
   constructor(parent: HTMLElement, onChange: (text: string) => void) {
     this.view = new EditorView({
       parent,
-      extensions: [basicSetup, descriptionLanguage, EditorView.updateListener.of((u) => u.docChanged && onChange(this.text))],
+      extensions: [basicSetup, descriptionLanguage, lintGutter(), EditorView.updateListener.of((u) => u.docChanged && onChange(this.text))],
     });
   }
 

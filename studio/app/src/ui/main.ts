@@ -72,6 +72,8 @@ async function redescribe(): Promise<void> {
 }
 
 const editor = new ModelEditor($("editor"), () => {
+  for (const r of rows) Object.assign(r, { badge: null, ms: null, trace: null }); // verdicts of another model
+  drawVerifier();
   clearTimeout(describeTimer);
   describeTimer = window.setTimeout(redescribe, 400);
 });
@@ -271,17 +273,19 @@ function download(name: string, text: string): void {
 
 let fileName = "model";
 
+const select = $<HTMLSelectElement>("examples");
+
 function openExample(name: string): void {
   const ex = examples.find((e) => e.name === name);
   if (!ex) return;
   fileName = ex.name;
+  select.value = ex.name;
   editor.text = ex.model;
   $<HTMLTextAreaElement>("queries").value = ex.queries;
   rows = [];
   readQueries();
 }
 
-const select = $<HTMLSelectElement>("examples");
 for (const ex of examples) select.append(new Option(ex.name, ex.name));
 select.addEventListener("change", () => openExample(select.value));
 

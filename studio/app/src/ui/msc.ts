@@ -47,7 +47,7 @@ export function mscSvg(model: ModelDescription, steps: PathStep[], describeState
   });
   return (
     `<svg xmlns="http://www.w3.org/2000/svg" class="msc" width="${width}" height="${height}">` +
-    `<defs><marker id="msc-arrow" viewBox="0 0 10 10" refX="10" refY="5" markerWidth="8" markerHeight="8" orient="auto"><path d="M0,0 L10,5 L0,10 z"/></marker></defs>` +
+    `<defs><marker id="msc-arrow" viewBox="0 0 10 10" refX="10" refY="5" markerUnits="userSpaceOnUse" markerWidth="9" markerHeight="9" orient="auto"><path d="M0,0 L10,5 L0,10 z"/></marker></defs>` +
     parts.join("") +
     `</svg>`
   );
