@@ -157,7 +157,9 @@ function body(text: string): string {
 export class ProtocolClient {
   private queue: Pending[] = [];
   private current: Pending | null = null;
-  private buffer = "";
+  private partial = ""; // an incomplete last line
+  private lines: string[] = []; // complete lines from `next` on are unread
+  private next = 0;
   private greeting: LineParser<unknown> | null = null;
   private lastExit: { code: number | null; signal: string | null } | null = null;
   private storeFlag = false;
@@ -275,18 +277,19 @@ export class ProtocolClient {
   }
 
   private receive(text: string): void {
-    this.buffer += text.replace(/\r/g, "");
+    const parts = (this.partial + text).replace(/\r/g, "").split("\n");
+    this.partial = parts.pop()!;
+    for (const line of parts) this.lines.push(line);
     this.drain();
   }
 
   // Feeds complete lines to whoever expects them; output that no request
-  // has asked for yet waits in the buffer.
+  // has asked for yet waits.
   private drain(): void {
-    let end: number;
-    while ((this.greeting || this.current) && (end = this.buffer.indexOf("\n")) >= 0) {
-      const line = this.buffer.slice(0, end);
-      this.buffer = this.buffer.slice(end + 1);
-      this.feed(line);
+    while ((this.greeting || this.current) && this.next < this.lines.length) this.feed(this.lines[this.next++]);
+    if (this.next === this.lines.length) {
+      this.lines = [];
+      this.next = 0;
     }
   }
 
@@ -329,7 +332,9 @@ export class ProtocolClient {
   private restart(): void {
     this.failAll(new ServerRestarted(this.lastExit));
     this.lastExit = null;
-    this.buffer = "";
+    this.partial = "";
+    this.lines = [];
+    this.next = 0;
     this.storeFlag = false;
     this.dying = false;
     this.expectGreeting();

@@ -85,7 +85,7 @@ export class WebSocketTransport implements Transport {
     else if (m.type === "exit")
       events.exit(typeof m.code === "number" ? m.code : null, typeof m.signal === "string" ? m.signal : null);
     else if (m.type === "error") events.error(String(m.message ?? "bridge error"));
-    else events.error(`bridge sent an unknown message type ${JSON.stringify(m.type)}`);
+    else events.error(`bridge sent a message of unknown form: ${String(raw).slice(0, 80)}`);
   }
 }
 

@@ -198,6 +198,7 @@ interface QueryRow {
 }
 let rows: QueryRow[] = [];
 let checking = 0;
+let cancelled = false; // set by the cancel button, ends a check-all run
 
 function drawVerifier(): void {
   const list = $("verifier");
@@ -228,10 +229,11 @@ function readQueries(): void {
 }
 
 async function checkRows(indices: number[]): Promise<void> {
-  checking++;
+  if (checking++ === 0) cancelled = false;
   $<HTMLButtonElement>("cancel").disabled = false;
   try {
     for (const i of indices) {
+      if (cancelled) break;
       const r = rows[i];
       r.badge = { kind: "unknown", text: "running…" };
       drawVerifier();
@@ -308,7 +310,10 @@ $("save").addEventListener("click", () => {
 
 $("queries").addEventListener("input", readQueries);
 $("check-all").addEventListener("click", () => checkRows(rows.map((_, i) => i)));
-$("cancel").addEventListener("click", () => client.cancel());
+$("cancel").addEventListener("click", () => {
+  cancelled = true;
+  client.cancel();
+});
 $("sim-reset").addEventListener("click", resetSimulator);
 $("sim-back").addEventListener("click", () => {
   path?.go(path.position - 1);
