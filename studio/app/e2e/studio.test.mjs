@@ -1,0 +1,114 @@
+// The Studio in a real headless Chromium over the real bridge and server:
+// the Fischer example drawn, every query checked against its expected
+// verdicts, a trace replayed step by step, a model error marked at its line,
+// a check cancelled. A screenshot of each screen goes to build/studio/.
+//
+// Needs the built application (npm run build), the built server and
+// verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in build/), the bridge
+// (ORVELA_BRIDGE, default ../bridge/src/main.js) and Chromium (CHROMIUM,
+// default /usr/bin/chromium).
+
+import { spawn } from "node:child_process";
+import { mkdirSync, readFileSync } from "node:fs";
+import { dirname, resolve } from "node:path";
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const app = resolve(dirname(fileURLToPath(import.meta.url)), "..");
+const root = resolve(app, "../..");
+const shots = resolve(root, "build/studio");
+const bridgeMain = process.env.ORVELA_BRIDGE ?? resolve(app, "../bridge/src/main.js");
+
+let bridge;
+let browser;
+let page;
+let url;
+
+/// Starts the bridge on a free port; resolves to the address it prints.
+function startBridge() {
+  const args = ["--port", "0", "--app", resolve(app, "dist")];
+  args.push("--server", process.env.ORVELA_SERVER ?? resolve(root, "build/src/orvela-server"));
+  args.push("--verifier", process.env.ORVELA_VERIFIER ?? resolve(root, "build/tools/orvela"));
+  bridge = spawn(process.execPath, [bridgeMain, ...args], { stdio: ["ignore", "pipe", "inherit"] });
+  return new Promise((resolveUrl, reject) => {
+    let out = "";
+    bridge.stdout.setEncoding("utf8").on("data", (t) => {
+      out += t;
+      const m = /ORVELA Studio at (http:\/\/127\.0\.0\.1:\d+\/)/.exec(out);
+      if (m) resolveUrl(m[1]);
+    });
+    bridge.on("exit", (code) => reject(new Error(`bridge ended with status ${code} before it listened`)));
+  });
+}
+
+const badges = () => page.$$eval("#verifier .badge", (bs) => bs.map((b) => b.textContent));
+const currentLocations = () => page.$$eval("#automata svg", (svgs) => svgs.map((s) => s.querySelector("g.location.current text")?.textContent ?? null));
+
+before(async () => {
+  mkdirSync(shots, { recursive: true });
+  url = await startBridge();
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run"],
+  });
+  page = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
+  await page.goto(`${url}?example=fischer`);
+  await page.waitForSelector("#automata svg");
+});
+
+after(async () => {
+  await browser?.close();
+  bridge?.kill();
+});
+
+test("the Fischer example is drawn, one automaton per process", async () => {
+  assert.deepEqual(await page.$$eval(".process-title", (ts) => ts.map((t) => t.textContent)), ["P1", "P2", "P3"]);
+  assert.deepEqual(await page.$$eval("#automata svg", (svgs) => svgs.map((s) => [s.querySelectorAll("g.location").length, s.querySelectorAll("g.edge path").length])), [
+    [4, 5],
+    [4, 5],
+    [4, 5],
+  ]);
+  await page.screenshot({ path: resolve(shots, "automata.png") });
+});
+
+test("every query is checked with the expected verdict", async () => {
+  const expected = readFileSync(resolve(root, "examples/fischer.expected"), "utf8")
+    .split("\n")
+    .filter((l) => l.trim() !== "")
+    .map((l) => l.replace(/\s\s.*$/, ""));
+  await page.click("#check-all");
+  await page.waitForFunction((n) => [...document.querySelectorAll("#verifier .badge")].filter((b) => /satisfied|maybe|unknown/.test(b.textContent)).length === n, expected.length, { timeout: 60000 });
+  assert.deepEqual(await badges(), expected);
+  await page.screenshot({ path: resolve(shots, "verifier.png") });
+});
+
+test("a trace opens in the simulator and the chart and steps forward", async () => {
+  // E<> P1.wait and P2.wait and P3.wait: its trace ends with all three in wait
+  const row = page.locator("#verifier li", { hasText: "E<> P1.wait and P2.wait and P3.wait" });
+  await row.getByRole("button", { name: "Trace" }).click();
+  await page.waitForSelector("svg.msc");
+  const steps = await page.$$eval("#sim-path span", (s) => s.length);
+  assert.ok(steps > 3, `a trace of ${steps - 1} steps`);
+  assert.deepEqual(await currentLocations(), ["A", "A", "A"]);
+  for (let k = 1; k < steps; k++) {
+    await page.click("#sim-forward");
+    await page.waitForSelector(`#sim-path span.current[data-k="${k}"]`);
+    await page.waitForSelector(`svg.msc g.step.current[data-step="${k}"]`);
+  }
+  assert.deepEqual(await currentLocations(), ["wait", "wait", "wait"]);
+  await page.screenshot({ path: resolve(shots, "trace.png") });
+});
+
+test("a model error is marked at its line", async () => {
+  await page.click(".cm-content");
+  await page.keyboard.press("Control+End");
+  await page.keyboard.type("\nwiat");
+  await page.waitForSelector(".cm-lintRange-error");
+  const lines = await page.$$eval(".cm-line", (ls) => ls.map((l) => l.textContent));
+  const marked = await page.$eval(".cm-lintRange-error", (e) => e.closest(".cm-line").textContent);
+  assert.equal(marked, "wiat");
+  assert.equal(lines[lines.length - 1], "wiat");
+  await page.screenshot({ path: resolve(shots, "error.png") });
+});
