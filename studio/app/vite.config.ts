@@ -4,6 +4,7 @@ export default defineConfig({
   base: "./",
   build: { outDir: "dist", emptyOutDir: true },
   test: {
+    include: ["src/**/*.test.ts"], // e2e/ runs under node --test
     environment: "node",
     environmentMatchGlobs: [["src/model/**", "happy-dom"], ["src/ui/**", "happy-dom"]],
   },

@@ -1,7 +1,8 @@
 // The Studio in a real headless Chromium over the real bridge and server:
 // the Fischer example drawn, every query checked against its expected
 // verdicts, a trace replayed step by step, a model error marked at its line,
-// a check cancelled. A screenshot of each screen goes to build/studio/.
+// a model opened from disk and saved back, a check stopped by the time
+// limit. A screenshot of each screen goes to build/studio/.
 //
 // Needs the built application (npm run build), the built server and
 // verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in build/), the bridge
@@ -28,7 +29,8 @@ let url;
 
 /// Starts the bridge on a free port; resolves to the address it prints.
 function startBridge() {
-  const args = ["--port", "0", "--app", resolve(app, "dist")];
+  // a short CPU limit, which the counter model below runs into
+  const args = ["--port", "0", "--app", resolve(app, "dist"), "--cpu-seconds", "2"];
   args.push("--server", process.env.ORVELA_SERVER ?? resolve(root, "build/src/orvela-server"));
   args.push("--verifier", process.env.ORVELA_VERIFIER ?? resolve(root, "build/tools/orvela"));
   bridge = spawn(process.execPath, [bridgeMain, ...args], { stdio: ["ignore", "pipe", "inherit"] });
@@ -99,6 +101,38 @@ test("a trace opens in the simulator and the chart and steps forward", async () 
   }
   assert.deepEqual(await currentLocations(), ["wait", "wait", "wait"]);
   await page.screenshot({ path: resolve(shots, "trace.png") });
+});
+
+// Two counters up to 30000: far more states than two CPU seconds explore.
+const counters = `int [0,30000] a;
+int [0,30000] b;
+process P { state s; init s; trans s -> s { guard a < 30000; assign a := a + 1; }, s -> s { guard b < 30000; assign b := b + 1; }; }
+system P;
+`;
+
+test("a model opened from disk saves back as it was; its check stops at the time limit", async () => {
+  await page.setInputFiles("#open", [
+    { name: "counters.ta", mimeType: "text/plain", buffer: Buffer.from(counters) },
+    { name: "counters.q", mimeType: "text/plain", buffer: Buffer.from("A[] a >= 0\n") },
+  ]);
+  await page.waitForFunction(() => document.querySelectorAll("#automata svg").length === 1);
+  const downloads = [];
+  page.on("download", (d) => downloads.push(d));
+  await page.click("#save");
+  for (let i = 0; downloads.length < 2 && i < 100; i++) await new Promise((r) => setTimeout(r, 50));
+  const saved = {};
+  for (const d of downloads) saved[d.suggestedFilename()] = readFileSync(await d.path(), "utf8");
+  assert.deepEqual(saved, { "counters.ta": counters, "counters.q": "A[] a >= 0\n" });
+
+  await page.click("#check-all");
+  await page.waitForFunction(() => /unknown/.test(document.querySelector("#verifier .badge")?.textContent ?? ""), null, { timeout: 30000 });
+  assert.deepEqual(await badges(), ["unknown: time limit"]);
+  await page.screenshot({ path: resolve(shots, "time-limit.png") });
+
+  // the next check runs on a fresh server
+  await page.selectOption("#examples", "fischer");
+  await page.locator("#verifier li", { hasText: "E<> P1.cs" }).first().getByRole("button", { name: "Check" }).click();
+  await page.waitForFunction(() => [...document.querySelectorAll("#verifier .badge")].some((b) => b.textContent === "satisfied"), null, { timeout: 30000 });
 });
 
 test("a model error is marked at its line", async () => {

@@ -48,6 +48,12 @@ export function processGraph(p: Process): ElkNode {
       "elk.spacing.nodeNode": "30",
       "elk.layered.spacing.nodeNodeBetweenLayers": "50",
       "elk.edgeLabels.placement": "CENTER",
+      // room for several self-loops with their labels, nested, not stacked
+      "elk.spacing.edgeEdge": "20",
+      "elk.spacing.edgeLabel": "6",
+      "elk.layered.spacing.edgeEdgeBetweenLayers": "20",
+      "elk.spacing.nodeSelfLoop": "25",
+      "elk.layered.edgeRouting.selfLoopDistribution": "EQUALLY",
     },
     children,
     edges,

@@ -299,6 +299,7 @@ $<HTMLInputElement>("open").addEventListener("change", async (e) => {
       readQueries();
     } else {
       fileName = file.name.replace(/\.[^.]*$/, "");
+      select.value = ""; // no longer an example
       editor.text = text;
     }
   }
