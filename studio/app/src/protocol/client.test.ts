@@ -183,6 +183,17 @@ describe("protocol client", () => {
   });
 });
 
+describe("request bodies", () => {
+  it.each(["process P {\n.\n}", ".", "a\n.\r\nb"])("%j would end early and is refused unsent", (text) => {
+    const t = new FakeTransport();
+    const client = new ProtocolClient(t);
+    t.events.data(greeting);
+    expect(() => client.newSystem(text)).toThrow(RangeError);
+    expect(() => client.modelCheck(text)).toThrow(RangeError);
+    expect(t.sent).toEqual([]);
+  });
+});
+
 describe("protocol client across restarts", () => {
   it.each([
     { how: "cancelled", exit: null },

@@ -148,8 +148,11 @@ function* verdictAndTrace(): LineParser<CheckResult> {
   return { verdict: verdicts[v as keyof typeof verdicts], trace: yield* trace() };
 }
 
-/// A request body ends at a line holding "."; it must not be empty.
+/// A request body ends at a line holding "."; it must not be empty. A body
+/// with such a line of its own would end early and its rest would be read
+/// as service names, so it is refused before anything is sent.
 function body(text: string): string {
+  if (/^\.\r?$/m.test(text)) throw new RangeError("a line holding only '.' cannot be sent: it would end the request");
   return (text.endsWith("\n") ? text : text + "\n") + ".\n";
 }
 

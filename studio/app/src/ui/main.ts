@@ -192,6 +192,7 @@ async function resetSimulator(): Promise<void> {
 
 interface QueryRow {
   text: string;
+  comment: string;
   badge: Badge | null;
   ms: number | null;
   trace: Successor[] | null;
@@ -208,6 +209,7 @@ function drawVerifier(): void {
     const badge = r.badge ? `<span class="badge ${r.badge.kind}">${r.badge.text}</span>` : `<span class="badge">not checked</span>`;
     li.innerHTML = `${badge}<span class="query"></span><span class="stats">${r.ms === null ? "" : `${r.ms} ms`}${r.trace ? `, trace of ${r.trace.length} steps` : ""}</span> `;
     li.querySelector(".query")!.textContent = r.text;
+    li.title = r.comment; // the comment above the query in its file
     const check = document.createElement("button");
     check.textContent = "Check";
     check.addEventListener("click", () => checkRows([i]));
@@ -224,7 +226,7 @@ function drawVerifier(): void {
 
 function readQueries(): void {
   const old = new Map(rows.map((r) => [r.text, r]));
-  rows = parseQueries($<HTMLTextAreaElement>("queries").value).map((q) => old.get(q.text) ?? { text: q.text, badge: null, ms: null, trace: null });
+  rows = parseQueries($<HTMLTextAreaElement>("queries").value).map((q) => old.get(q.text) ?? { text: q.text, comment: q.comment, badge: null, ms: null, trace: null });
   drawVerifier();
 }
 
