@@ -238,6 +238,23 @@ describe("protocol client across restarts", () => {
     expect(await next).toBeInstanceOf(ServerRestarted);
   });
 
+  it("goes on after a complaint of the bridge and fails everything once the socket closes", async () => {
+    const t = new FakeTransport();
+    const client = new ProtocolClient(t);
+    const complaints: string[] = [];
+    client.onBridgeError((m) => complaints.push(m));
+    const first = client.getInitialState();
+    t.events.data(greeting);
+    t.events.error("malformed message");
+    t.events.data("ok\n.\n" + sentinel);
+    await expect(first).resolves.toBeNull();
+    expect(complaints).toEqual(["malformed message"]);
+    const lost = client.version();
+    t.events.closed();
+    await expect(lost).rejects.toThrow("connection to the bridge closed");
+    await expect(client.version()).rejects.toThrow("connection to the bridge closed");
+  });
+
   it("restarts the server when a reply has the wrong form", async () => {
     const t = new FakeTransport();
     const client = new ProtocolClient(t);

@@ -168,13 +168,19 @@ export class ProtocolClient {
   private storeFlag = false;
   private dying = false; // after a fatal error, until the restart
   private restartListeners: (() => void)[] = [];
+  private errorListeners: ((message: string) => void)[] = [];
+  private closed = false;
 
   constructor(private readonly transport: Transport) {
     transport.listen({
       data: (text) => this.receive(text),
       exit: (code, signal) => (this.lastExit = { code, signal }),
       restarted: () => this.restart(),
-      error: (message) => this.failAll(new ServerError(message)),
+      error: (message) => this.errorListeners.forEach((l) => l(message)),
+      closed: () => {
+        this.closed = true;
+        this.failAll(new ServerError("connection to the bridge closed"));
+      },
     });
     this.expectGreeting();
   }
@@ -182,6 +188,11 @@ export class ProtocolClient {
   /// Called after every restart of the server (which forgets the system).
   onRestarted(listener: () => void): void {
     this.restartListeners.push(listener);
+  }
+
+  /// Called with the bridge's complaints, which end no request.
+  onBridgeError(listener: (message: string) => void): void {
+    this.errorListeners.push(listener);
   }
 
   /// Loads a system; the names of its integers and clocks.
@@ -259,6 +270,7 @@ export class ProtocolClient {
   }
 
   private request<T>(text: string, parser: LineParser<T>): Promise<T> {
+    if (this.closed) return Promise.reject(new ServerError("connection to the bridge closed"));
     return new Promise<T>((resolve, reject) => {
       this.queue.push({ text: text + "version\n", parser, resolve: resolve as (v: unknown) => void, reject });
       this.pump();

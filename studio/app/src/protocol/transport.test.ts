@@ -27,6 +27,15 @@ describe("WebSocket transport", () => {
     expect(sent.map((m) => JSON.parse(m))).toEqual([{ type: "send", text: "newSystem\n" }, { type: "cancel" }, { type: "send", text: 'a "quoted"\n' }]);
   });
 
+  it("reports the socket's close", () => {
+    const { s, close } = socket();
+    const t = new WebSocketTransport(s, Promise.resolve());
+    let closed = 0;
+    t.listen({ data() {}, restarted() {}, exit() {}, error() {}, closed: () => closed++ });
+    close();
+    expect(closed).toBe(1);
+  });
+
   it.each([
     ['{"type":"data","text":"ok\\n."}', ["data", "ok\n."]],
     ['{"type":"restarted"}', ["restarted"]],
@@ -44,6 +53,7 @@ describe("WebSocket transport", () => {
       restarted: () => events.push(["restarted"]),
       exit: (code, signal) => events.push(["exit", code, signal]),
       error: (message) => events.push(["error", message]),
+      closed: () => events.push(["closed"]),
     });
     receive(frame);
     expect(events).toEqual([event]);

@@ -11,8 +11,11 @@ export interface TransportEvents {
   exit(code: number | null, signal: string | null): void;
   /// A fresh server runs; it greets again and knows no system.
   restarted(): void;
-  /// The bridge rejected a message or the connection failed.
+  /// The bridge rejected a message or sent one of unknown form; the
+  /// server goes on.
   error(message: string): void;
+  /// The connection is gone, and the server with it.
+  closed(): void;
 }
 
 /// A raw text stream to a server process.
@@ -45,7 +48,7 @@ export class WebSocketTransport implements Transport {
     opened: Promise<void>,
   ) {
     socket.addEventListener("message", (e) => this.receive(e.data));
-    socket.addEventListener("close", () => this.events?.error("connection to the bridge closed"));
+    socket.addEventListener("close", () => this.events?.closed());
     opened.then(() => {
       this.open = true;
       for (const m of this.pending.splice(0)) socket.send(m);

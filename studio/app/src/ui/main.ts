@@ -27,6 +27,7 @@ let loadedText: string | null = null;
 let names: SystemNames = { integers: [], clocks: [] };
 let path: SimulationPath | null = null;
 
+client.onBridgeError((message) => status(`bridge: ${message}`));
 client.onRestarted(() => {
   loadedText = null; // the fresh server knows no system
   status("server restarted");
