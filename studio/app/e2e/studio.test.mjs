@@ -110,7 +110,7 @@ process P { state s; init s; trans s -> s { guard a < 30000; assign a := a + 1; 
 system P;
 `;
 
-test("a model opened from disk saves back as it was; its check stops at the time limit", async () => {
+test("a model opened from disk saves back as it was; its check is cancelled, then stops at the time limit", async () => {
   await page.setInputFiles("#open", [
     { name: "counters.ta", mimeType: "text/plain", buffer: Buffer.from(counters) },
     { name: "counters.q", mimeType: "text/plain", buffer: Buffer.from("A[] a >= 0\n") },
@@ -123,6 +123,13 @@ test("a model opened from disk saves back as it was; its check stops at the time
   const saved = {};
   for (const d of downloads) saved[d.suggestedFilename()] = readFileSync(await d.path(), "utf8");
   assert.deepEqual(saved, { "counters.ta": counters, "counters.q": "A[] a >= 0\n" });
+
+  // cancelled while it runs
+  await page.click("#check-all");
+  await page.waitForFunction(() => document.querySelector("#verifier .badge")?.textContent === "running…");
+  await page.click("#cancel");
+  await page.waitForFunction(() => /unknown/.test(document.querySelector("#verifier .badge")?.textContent ?? ""), null, { timeout: 30000 });
+  assert.deepEqual(await badges(), ["unknown: cancelled"]);
 
   await page.click("#check-all");
   await page.waitForFunction(() => /unknown/.test(document.querySelector("#verifier .badge")?.textContent ?? ""), null, { timeout: 30000 });
