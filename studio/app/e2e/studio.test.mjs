@@ -1,6 +1,6 @@
 // The Studio in a real headless Chromium over the real bridge and server:
-// the Fischer example drawn, every query checked against its expected
-// verdicts, a trace replayed step by step, a model error marked at its line,
+// the Fischer example drawn, every example's queries checked against their
+// expected verdicts, a trace replayed step by step, a model error marked at its line,
 // a model opened from disk and saved back, a check stopped by the time
 // limit. A screenshot of each screen goes to build/studio/.
 //
@@ -10,7 +10,7 @@
 // default /usr/bin/chromium).
 
 import { spawn } from "node:child_process";
-import { mkdirSync, readFileSync } from "node:fs";
+import { mkdirSync, readdirSync, readFileSync } from "node:fs";
 import { dirname, resolve } from "node:path";
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
@@ -75,14 +75,30 @@ test("the Fischer example is drawn, one automaton per process", async () => {
   await page.screenshot({ path: resolve(shots, "automata.png") });
 });
 
-test("every query is checked with the expected verdict", async () => {
-  const expected = readFileSync(resolve(root, "examples/fischer.expected"), "utf8")
+const expectedVerdicts = (name) =>
+  readFileSync(resolve(root, `examples/${name}.expected`), "utf8")
     .split("\n")
     .filter((l) => l.trim() !== "")
     .map((l) => l.replace(/\s\s.*$/, ""));
-  await page.click("#check-all");
-  await page.waitForFunction((n) => [...document.querySelectorAll("#verifier .badge")].filter((b) => /satisfied|maybe|unknown/.test(b.textContent)).length === n, expected.length, { timeout: 60000 });
-  assert.deepEqual(await badges(), expected);
+
+// Every bundled example, Fischer last (the trace test goes on from it).
+const names = readdirSync(resolve(root, "examples"))
+  .filter((f) => f.endsWith(".expected"))
+  .map((f) => f.replace(/\.expected$/, ""))
+  .sort((a, b) => (a === "fischer") - (b === "fischer") || a.localeCompare(b));
+
+test("every example: an automaton per process, every query with the expected verdict", async () => {
+  for (const name of names) {
+    await page.selectOption("#examples", name);
+    const model = await (await fetch(`${url}api/describe`, { method: "POST", body: readFileSync(resolve(root, `examples/${name}.ta`)) })).json();
+    const processes = model.model.processes.map((p) => p.name);
+    await page.waitForFunction((n) => document.querySelectorAll("#automata svg").length === n && document.querySelector("#status").textContent === "model ok", processes.length);
+    assert.deepEqual(await page.$$eval(".process-title", (ts) => ts.map((t) => t.textContent)), processes, name);
+    const expected = expectedVerdicts(name);
+    await page.click("#check-all");
+    await page.waitForFunction((n) => [...document.querySelectorAll("#verifier .badge")].filter((b) => /satisfied|maybe|unknown/.test(b.textContent)).length === n, expected.length, { timeout: 60000 });
+    assert.deepEqual(await badges(), expected, name);
+  }
   await page.screenshot({ path: resolve(shots, "verifier.png") });
 });
 

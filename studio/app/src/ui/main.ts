@@ -75,6 +75,7 @@ async function redescribe(): Promise<void> {
 const editor = new ModelEditor($("editor"), () => {
   for (const r of rows) Object.assign(r, { badge: null, ms: null, trace: null }); // verdicts of another model
   drawVerifier();
+  status("reading the model…"); // the drawings are of the text before the edit
   clearTimeout(describeTimer);
   describeTimer = window.setTimeout(redescribe, 400);
 });
@@ -208,7 +209,7 @@ function drawVerifier(): void {
   rows.forEach((r, i) => {
     const li = document.createElement("li");
     const badge = r.badge ? `<span class="badge ${r.badge.kind}">${r.badge.text}</span>` : `<span class="badge">not checked</span>`;
-    li.innerHTML = `${badge}<span class="query"></span><span class="stats">${r.ms === null ? "" : `${r.ms} ms`}${r.trace ? `, trace of ${r.trace.length} steps` : ""}</span> `;
+    li.innerHTML = `${badge}<span class="query"></span><span class="stats">${r.ms === null ? "" : `${r.ms} ms`}${r.trace ? `, trace of ${r.trace.length} step${r.trace.length === 1 ? "" : "s"}` : ""}</span> `;
     li.querySelector(".query")!.textContent = r.text;
     li.title = r.comment; // the comment above the query in its file
     const check = document.createElement("button");
