@@ -158,6 +158,17 @@ test("a model opened from disk saves back as it was; its check is cancelled, the
   await page.waitForFunction(() => [...document.querySelectorAll("#verifier .badge")].some((b) => b.textContent === "satisfied"), null, { timeout: 30000 });
 });
 
+test("a broadcast to several receivers is taken as one move", async () => {
+  await page.selectOption("#examples", "broadcast");
+  await page.waitForFunction(() => document.querySelector("#status").textContent === "model ok");
+  await page.click("#sim-reset");
+  const tick = page.locator("#sim-moves li", { hasText: "Ticker: run → run" });
+  await tick.click();
+  await page.waitForSelector('#sim-path span.current[data-k="1"]');
+  // the sender's and both receivers' edges are drawn as taken
+  assert.equal(await page.locator("#automata g.edge.taken").count(), 3);
+});
+
 test("a model error is marked at its line", async () => {
   await page.click(".cm-content");
   await page.keyboard.press("Control+End");

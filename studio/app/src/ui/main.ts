@@ -175,8 +175,9 @@ async function drawSimulator(): Promise<void> {
 }
 
 async function takeMove(p: SimulationPath, m: Successor): Promise<void> {
-  const from = p.current.state;
-  const [next] = await client.getSuccessor(from, m.transitions);
+  // getSuccessor takes one transition or a pair; a broadcast to several
+  // receivers is taken with the successor that getTransitions gave with it
+  const next = m.transitions.length <= 2 ? (await client.getSuccessor(p.current.state, m.transitions))[0] : m.state;
   if (!next || path !== p) return;
   p.take(m.transitions, next);
   drawSimulator();
