@@ -69,8 +69,8 @@ const cases: Case[] = [
   { name: "initial state outside its invariant", call: (c) => c.getInitialState(), request: "getInitialState\n", reply: "ok\n.\n", expected: null },
   {
     name: "successors with 1-based edge lines and stored flags",
-    call: async (c) => {
-      await c.setOptions({ storeFlag: true });
+    call: (c) => {
+      c.setOptions({ storeFlag: true }); // not awaited: the flag holds for what follows
       return c.getTransitions(initial);
     },
     request: "getTransitions\n" + initialLines,

@@ -203,9 +203,10 @@ export class ProtocolClient {
   /// Sets options; the values are checked by their types.
   setOptions(options: Options): Promise<void> {
     const lines = Object.entries(options).map(([k, v]) => `${k} ${typeof v === "boolean" ? (v ? 1 : 0) : v}\n`);
-    return this.request("setOptions\n" + lines.join("") + ".\n", framed(nothing)).then(() => {
-      if (options.storeFlag !== undefined) this.storeFlag = options.storeFlag;
-    });
+    const reply = this.request("setOptions\n" + lines.join("") + ".\n", framed(nothing));
+    // requests are answered in order: every later one sees the new flag
+    if (options.storeFlag !== undefined) this.storeFlag = options.storeFlag;
+    return reply;
   }
 
   /// The initial state, or null when it violates its invariant.
