@@ -23,26 +23,29 @@ const client = new ProtocolClient(connectToBridge(window.location));
 
 let model: ModelDescription | null = null;
 let layouts: ElkNode[] = [];
-let loadedText: string | null = null;
+let loading: { text: string; promise: Promise<SystemNames> } | null = null;
 let names: SystemNames = { integers: [], clocks: [] };
 let path: SimulationPath | null = null;
 
 client.onBridgeError((message) => status(`bridge: ${message}`));
 client.onRestarted(() => {
-  loadedText = null; // the fresh server knows no system
+  loading = null; // the fresh server knows no system
   status("server restarted");
 });
 
-/// Makes the server hold the editor's model (traces kept for the verifier).
-async function ensureLoaded(): Promise<SystemNames> {
+/// Makes the server hold the editor's model (traces kept for the verifier);
+/// callers that come while it loads share the one load.
+function ensureLoaded(): Promise<SystemNames> {
   const text = editor.text;
-  if (loadedText !== text) {
-    await client.setOptions({ trace: true });
-    names = await client.newSystem(text);
-    loadedText = text;
-    path = null;
+  if (loading?.text !== text) {
+    const promise = client.setOptions({ trace: true }).then(() => client.newSystem(text));
+    loading = { text, promise };
+    promise.then(
+      (n) => (names = n),
+      () => loading?.promise === promise && (loading = null), // try again next time
+    );
   }
-  return names;
+  return loading!.promise;
 }
 
 let describeTimer: number | undefined;
