@@ -93,8 +93,15 @@ function drawAutomata(): void {
   box.innerHTML = model.processes
     .map((p, i) => `<div class="process-title">${p.name}</div>` + renderSvg(p, layouts[i], { current: state?.locations[i] }))
     .join("");
-  const svgs = box.querySelectorAll("svg");
-  for (const t of taken) svgs[t.process]?.querySelector(`g.edge[data-edge="${t.edge}"]`)?.classList.add("taken");
+  markEdges(taken, "taken", true);
+}
+
+/// Marks (or unmarks) the edges of a move on the drawings with a class:
+/// "taken" for the move into the current state, "offered" for a move
+/// pointed at.
+function markEdges(transitions: Successor["transitions"], mark: "taken" | "offered", on: boolean): void {
+  const svgs = $("automata").querySelectorAll("svg");
+  for (const t of transitions) svgs[t.process]?.querySelector(`g.edge[data-edge="${t.edge}"]`)?.classList.toggle(mark, on);
 }
 
 function stateText(s: GlobalState): string {
@@ -170,6 +177,8 @@ async function drawSimulator(): Promise<void> {
       const li = document.createElement("li");
       li.textContent = moveText(m);
       li.addEventListener("click", () => takeMove(p, m));
+      li.addEventListener("mouseenter", () => markEdges(m.transitions, "offered", true));
+      li.addEventListener("mouseleave", () => markEdges(m.transitions, "offered", false));
       moves.append(li);
     }
   } catch (e) {
