@@ -1,8 +1,10 @@
 // The Studio in a real headless Chromium over the real bridge and server:
 // the Fischer example drawn, every example's queries checked against their
-// expected verdicts, a trace replayed step by step, a model error marked at its line,
-// a model opened from disk and saved back, a check stopped by the time
-// limit. A screenshot of each screen goes to build/studio/.
+// expected verdicts, a trace replayed step by step, a model opened from disk
+// and saved back, a check cancelled and one stopped by the time limit, a
+// broadcast move taken, a model error marked at its line. The tests run in
+// order on one page, each going on from the last. A screenshot of each
+// screen goes to build/studio/.
 //
 // Needs the built application (npm run build), the built server and
 // verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in build/), the bridge
