@@ -9,7 +9,8 @@
 #                  default 8080)
 # and for developers:
 #   make test-fast build and run every test, without the sanitized run
-#   make test-studio  run the Studio bridge's tests
+#   make test-studio  run the Studio's tests: the bridge's, the application's
+#                  units, and the browser tests in Debian's Chromium
 #   make lint      check that every source follows .clang-format
 #   make tidy      run clang-tidy (.clang-tidy) over src/ and tools/
 #   make bench     build and run the benchmarks
@@ -46,26 +47,30 @@ test: lint test-fast test-studio
 	@$(MAKE) sanitize
 	@$(MAKE) tsan
 
-# The Studio: a Node.js bridge and, once it exists, the application in
-# studio/app. npm ci runs again only when a lock file changed.
+# The Studio: a Node.js bridge (studio/bridge) and the browser application
+# (studio/app). npm ci runs again only when a lock file changed. The tests
+# drive the server and the verifier of $(BUILD_DIR) and, in the browser tests,
+# Debian's Chromium; their screenshots go to $(BUILD_DIR)/studio/.
+STUDIO_NPM = studio/bridge/node_modules/.package-lock.json studio/app/node_modules/.package-lock.json
+STUDIO_ENV = ORVELA_BUILD_DIR=$(abspath $(BUILD_DIR))
+
 setup-studio: setup
 	@scripts/setup-studio.sh
 
-studio/bridge/node_modules/.package-lock.json: studio/bridge/package-lock.json | setup-studio
-	@cd studio/bridge && npm ci --no-audit --no-fund
+studio/%/node_modules/.package-lock.json: studio/%/package-lock.json | setup-studio
+	@cd studio/$* && npm ci --no-audit --no-fund
 
-studio/app/node_modules/.package-lock.json: $(wildcard studio/app/package-lock.json) | setup-studio
-	@cd studio/app && npm ci --no-audit --no-fund
-
-studio: build setup-studio studio/bridge/node_modules/.package-lock.json
-	@if [ -f studio/app/package.json ]; then \
-	  $(MAKE) studio/app/node_modules/.package-lock.json && (cd studio/app && npm run build); \
-	fi
+studio: build setup-studio $(STUDIO_NPM)
+	@cd studio/app && npm run build
 	@node studio/bridge/src/main.js --port $(STUDIO_PORT) \
 	  --server $(BUILD_DIR)/src/orvela-server --verifier $(BUILD_DIR)/tools/orvela
 
-test-studio: build setup-studio studio/bridge/node_modules/.package-lock.json
-	@cd studio/bridge && ORVELA_BUILD_DIR=$(abspath $(BUILD_DIR)) npm test
+test-studio: build setup-studio $(STUDIO_NPM)
+	@ORVELA_SETUP_EXTRA="chromium fonts-dejavu-core" scripts/setup.sh
+	@cd studio/bridge && $(STUDIO_ENV) npm test
+	@cd studio/app && $(STUDIO_ENV) npm test
+	@cd studio/app && npm run build
+	@cd studio/app && $(STUDIO_ENV) npm run test:e2e
 
 lint: setup
 	@scripts/lint.sh

@@ -7,9 +7,10 @@
 // screen goes to build/studio/.
 //
 // Needs the built application (npm run build), the built server and
-// verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in build/), the bridge
-// (ORVELA_BRIDGE, default ../bridge/src/main.js) and Chromium (CHROMIUM,
-// default /usr/bin/chromium).
+// verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in the build folder
+// ORVELA_BUILD_DIR, itself by default build/), the bridge (ORVELA_BRIDGE,
+// default ../bridge/src/main.js) and Chromium (CHROMIUM, default
+// /usr/bin/chromium).
 
 import { spawn } from "node:child_process";
 import { mkdirSync, readdirSync, readFileSync } from "node:fs";
@@ -21,7 +22,8 @@ import { chromium } from "playwright-core";
 
 const app = resolve(dirname(fileURLToPath(import.meta.url)), "..");
 const root = resolve(app, "../..");
-const shots = resolve(root, "build/studio");
+const build = resolve(root, process.env.ORVELA_BUILD_DIR ?? "build");
+const shots = resolve(build, "studio");
 const bridgeMain = process.env.ORVELA_BRIDGE ?? resolve(app, "../bridge/src/main.js");
 
 let bridge;
@@ -33,8 +35,8 @@ let url;
 function startBridge() {
   // a short CPU limit, which the counter model below runs into
   const args = ["--port", "0", "--app", resolve(app, "dist"), "--cpu-seconds", "2"];
-  args.push("--server", process.env.ORVELA_SERVER ?? resolve(root, "build/src/orvela-server"));
-  args.push("--verifier", process.env.ORVELA_VERIFIER ?? resolve(root, "build/tools/orvela"));
+  args.push("--server", process.env.ORVELA_SERVER ?? resolve(build, "src/orvela-server"));
+  args.push("--verifier", process.env.ORVELA_VERIFIER ?? resolve(build, "tools/orvela"));
   bridge = spawn(process.execPath, [bridgeMain, ...args], { stdio: ["ignore", "pipe", "inherit"] });
   return new Promise((resolveUrl, reject) => {
     let out = "";
