@@ -3,8 +3,10 @@
 // expected verdicts, a trace replayed step by step, a model opened from disk
 // and saved back, a check cancelled and one stopped by the time limit, a
 // broadcast move taken, a model error marked at its line. The tests run in
-// order on one page, each going on from the last. A screenshot of each
-// screen goes to build/studio/.
+// order on one page, each going on from the last; the last one starts on a
+// page of its own, as a newcomer would, with the train-gate example and its
+// counterexample. A screenshot of each screen goes to studio/ in the build
+// folder.
 //
 // Needs the built application (npm run build), the built server and
 // verifier (ORVELA_SERVER, ORVELA_VERIFIER; default in the build folder
@@ -183,4 +185,45 @@ test("a model error is marked at its line", async () => {
   assert.equal(marked, "wiat");
   assert.equal(lines[lines.length - 1], "wiat");
   await page.screenshot({ path: resolve(shots, "error.png") });
+});
+
+test("a newcomer opens the address, picks the train-gate example, checks it and replays a counterexample", async () => {
+  const fresh = await browser.newPage({ viewport: { width: 1600, height: 1000 } });
+  const at = (p) => p.$$eval("#automata svg", (svgs) => svgs.map((s) => s.querySelector("g.location.current text")?.textContent ?? null));
+  await fresh.goto(url);
+  await fresh.selectOption("#examples", "traingate");
+  await fresh.waitForFunction(() => document.querySelectorAll("#automata svg").length === 4 && document.querySelector("#status").textContent === "model ok");
+  assert.deepEqual(await fresh.$$eval(".process-title", (ts) => ts.map((t) => t.textContent)), ["Train1", "Train2", "Train3", "Gate"]);
+
+  const expected = expectedVerdicts("traingate");
+  await fresh.click("#check-all");
+  await fresh.waitForFunction((n) => [...document.querySelectorAll("#verifier .badge")].filter((b) => /satisfied|maybe|unknown/.test(b.textContent)).length === n, expected.length, { timeout: 60000 });
+  assert.deepEqual(await fresh.$$eval("#verifier .badge", (bs) => bs.map((b) => b.textContent)), expected);
+
+  // the counterexample of A[] Train1.Stop imply len >= 2, forward to its end and back
+  await fresh.locator("#verifier li", { hasText: "A[] Train1.Stop imply len >= 2" }).getByRole("button", { name: "Trace" }).click();
+  await fresh.waitForSelector("svg.msc");
+  const steps = await fresh.$$eval("#sim-path span", (s) => s.length);
+  const seen = [await at(fresh)];
+  assert.deepEqual(seen[0], ["Safe", "Safe", "Safe", "Free"]);
+  for (let k = 1; k < steps; k++) {
+    await fresh.click("#sim-forward");
+    await fresh.waitForSelector(`svg.msc g.step.current[data-step="${k}"]`);
+    seen.push(await at(fresh));
+  }
+  assert.equal(seen[steps - 1][0], "Stop");
+  const len = await fresh.$$eval("#sim-vars li", (ls) => ls.map((l) => l.textContent).find((t) => t.startsWith("len = ")));
+  assert.ok(Number(len.slice(6)) < 2, `the last state breaks the property: ${len}`);
+  // the synchronisations are arrows; every step's hover names the clocks' bounds
+  assert.ok((await fresh.locator("svg.msc line.message").count()) > 0);
+  const hovers = await fresh.$$eval("svg.msc g.step > title", (ts) => ts.map((t) => t.textContent));
+  assert.equal(hovers.length, steps - 1);
+  for (const h of hovers) assert.match(h, /Train1\.x/);
+  await fresh.screenshot({ path: resolve(shots, "traingate.png") });
+  for (let k = steps - 2; k >= 0; k--) {
+    await fresh.click("#sim-back");
+    await fresh.waitForSelector(`#sim-path span.current[data-k="${k}"]`);
+    assert.deepEqual(await at(fresh), seen[k], `step ${k} going back`);
+  }
+  await fresh.close();
 });
