@@ -43,23 +43,26 @@ void writeProcess(JsonWriter& json, const Process& process) {
   json.endObject();
 }
 
-void writeModel(JsonWriter& json, const System& system) {
-  const ModelTables& tables = system.tables();
+void writeNames(JsonWriter& json, std::vector<std::string>::const_iterator first,
+                std::vector<std::string>::const_iterator last) {
+  json.beginArray();
+  for (; first != last; ++first)
+    json.value(*first);
+  json.endArray();
+}
+
+void writeModel(JsonWriter& json, const LoadedModel& model) {
   json.beginObject();
   json.key("clocks");
-  json.beginArray();
   // Clock 0 is the reference clock, which the model did not declare.
-  for (std::size_t k = 1; k < tables.clocks.size(); ++k)
-    json.value(tables.clocks[k].name);
-  json.endArray();
+  const std::vector<std::string> clocks = model.clockNames();
+  writeNames(json, clocks.begin() + 1, clocks.end());
   json.key("integers");
-  json.beginArray();
-  // The records after `realInts` are the engine's own, not declarations.
-  for (int k = 0; k < tables.realInts; ++k)
-    json.value(tables.integers[std::size_t(k)].name);
-  json.endArray();
+  const std::vector<std::string> integers = model.integerNames();
+  writeNames(json, integers.begin(), integers.end());
   json.key("processes");
   json.beginArray();
+  const System& system = *model.system();
   for (int p = 0; p < system.getProcessCount(); ++p)
     writeProcess(json, *system.getProcess(p));
   json.endArray();
@@ -93,7 +96,7 @@ ExitCode describeModel(const std::string& model, std::ostream& out) {
   json.beginObject();
   json.member("ok", true);
   json.key("model");
-  writeModel(json, *session.system());
+  writeModel(json, session.model());
   json.endObject();
   return allSatisfied;
 }
