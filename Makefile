@@ -15,7 +15,7 @@
 #   make tidy      run clang-tidy (.clang-tidy) over src/ and tools/
 #   make bench     build and run the benchmarks
 #   make sanitize  build with AddressSanitizer + UBSan and run every test
-#   make tsan      build the session tests with ThreadSanitizer and run the
+#   make tsan      build the session and list tests with ThreadSanitizer and run the
 #                  ones that check models from several threads
 #   make fuzz      build the libFuzzer targets with clang and run each for
 #                  FUZZ_SECONDS (60) seconds
@@ -93,8 +93,9 @@ sanitize: setup
 
 tsan: setup
 	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DORVELA_TSAN=ON -DORVELA_BENCH=OFF >/dev/null
-	@cmake --build $(TSAN_DIR) -j$(JOBS) --target session_tests
+	@cmake --build $(TSAN_DIR) -j$(JOBS) --target session_tests pwlist_tests
 	@TSAN_OPTIONS=halt_on_error=1 $(TSAN_DIR)/tests/session_tests --gtest_filter='TwoModels.*'
+	@TSAN_OPTIONS=halt_on_error=1 $(TSAN_DIR)/tests/pwlist_tests --gtest_filter='PartitionedPWList*'
 
 fuzz:
 	@JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_DIR)

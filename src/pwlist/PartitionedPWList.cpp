@@ -1,0 +1,53 @@
+#include "pwlist/PartitionedPWList.h"
+
+#include "pwlist/PWListFactories.h"
+#include "symbolic/GlobalStateReference.h"
+
+#include <algorithm>
+
+namespace orvela {
+
+PartitionedPWList::PartitionedPWList(unsigned partitions, unsigned buckets,
+                                     const WaitingStore& order, const StateShape& shape)
+    : count_(std::max(partitions, 1u)), parts_(new Part[count_]) {
+  for (unsigned p = 0; p < count_; ++p)
+    parts_[p].list = createDBMPWList(buckets, order.clone(), shape);
+}
+
+bool PartitionedPWList::put(const WaitingState& offered) {
+  Part& part = parts_[partitionOf(offered.hash)];
+  std::lock_guard<std::mutex> guard(part.lock);
+  WaitingState copy = offered; // tryPut takes a mutable item
+  return part.list->tryPut(&copy);
+}
+
+bool PartitionedPWList::take(unsigned first, GlobalState* target) {
+  for (unsigned k = 0; k < count_; ++k) {
+    Part& part = parts_[(first + k) % count_];
+    std::lock_guard<std::mutex> guard(part.lock);
+    GlobalStateReference* reference = nullptr;
+    if (!part.list->tryGet(&reference))
+      continue;
+    reference->writeDiscreteTo(target);
+    reference->writeSymbolicTo(target);
+    reference->release(!reference->getFlag());
+    return true;
+  }
+  return false;
+}
+
+void PartitionedPWList::setSimulation(const Pointer<ClockBounds>& bounds) {
+  for (unsigned p = 0; p < count_; ++p)
+    parts_[p].list->setSimulation(bounds);
+}
+
+std::uint64_t PartitionedPWList::sum(std::uint64_t (PWList::*count)() const) const {
+  std::uint64_t total = 0;
+  for (unsigned p = 0; p < count_; ++p) {
+    std::lock_guard<std::mutex> guard(parts_[p].lock);
+    total += (*parts_[p].list.*count)();
+  }
+  return total;
+}
+
+} // namespace orvela
