@@ -10,7 +10,7 @@
 namespace orvela {
 
 ExpansionFilter::ExpansionFilter(const Pointer<System>& system,
-                                 const Pointer<TraceStore>& traceStore,
+                                 const Pointer<TraceRecorder>& traceStore,
                                  const Pointer<Allocator>& allocator, StorageReduction reduction)
     : system_(system), reduction_(reduction), blocks_(*system, allocator),
       transitions_(createTransitionFilter(system)),
@@ -58,7 +58,8 @@ bool ExpansionFilter::reinsert(SuccessorPair* pair) {
   return passOn(pair->first);
 }
 
-Filter* createExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
+Filter* createExpansionFilter(const Pointer<System>& system,
+                              const Pointer<TraceRecorder>& traceStore,
                               const Pointer<Allocator>& allocator, StorageReduction reduction) {
   return new ExpansionFilter(system, traceStore, allocator, reduction);
 }

@@ -24,7 +24,7 @@ namespace orvela {
 class ExpansionFilter final : public ItemFilter<ExpansionFilter, GlobalStateReference> {
 public:
   /// `traceStore` may be null: then the regenerated moves are not recorded.
-  ExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
+  ExpansionFilter(const Pointer<System>& system, const Pointer<TraceRecorder>& traceStore,
                   const Pointer<Allocator>& allocator, StorageReduction reduction);
 
   bool put(GlobalStateReference* ref);
@@ -48,7 +48,8 @@ private:
 };
 
 /// A new filter (reference count 0).
-Filter* createExpansionFilter(const Pointer<System>& system, const Pointer<TraceStore>& traceStore,
+Filter* createExpansionFilter(const Pointer<System>& system,
+                              const Pointer<TraceRecorder>& traceStore,
                               const Pointer<Allocator>& allocator, StorageReduction reduction);
 
 } // namespace orvela

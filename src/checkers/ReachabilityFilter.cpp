@@ -20,7 +20,7 @@
 namespace orvela {
 
 ReachabilityFilter::ReachabilityFilter(const Pointer<System>& system, PWList* list,
-                                       const Pointer<TraceStore>& traceStore,
+                                       const Pointer<TraceRecorder>& traceStore,
                                        StorageReduction reduction)
     : traceStore_(traceStore), system_(system), reduction_(reduction), list_(list),
       allocator_(createChunkAllocator(system->getSizeOfUnpackedState())),
@@ -43,7 +43,8 @@ void ReachabilityFilter::setConstants(const NormalisationInfo& info,
   list_->setSimulation(abstraction_.subsumption == Subsumption::lu ? abstraction_.bounds : nullptr);
 }
 
-void ReachabilityFilter::build() {
+void ReachabilityFilter::prepare() {
+  stop_ = false;
   reset();
   list_->clear();
   normalisation_ = keep(createNormalisationFilter(system_, allocator_));
@@ -88,22 +89,29 @@ bool ReachabilityFilter::tryPut(void* item) {
         expansion_->tryPut(ref);
     }
   } else {
-    build();
-    const Transition* noMoves[1] = {nullptr};
-    SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(*static_cast<GlobalState*>(item)),
-                       noMoves);
-    delay_->tryPut(&pair);
+    prepare();
+    seed(*static_cast<GlobalState*>(item));
   }
-  if (!head_)
-    return true;
-  GlobalStateReference* ref;
-  while (!stop_ && list_->tryGet(&ref))
-    head_->tryPut(ref);
+  explore();
   return true;
 }
 
+void ReachabilityFilter::seed(const GlobalState& initial) {
+  const Transition* noMoves[1] = {nullptr};
+  SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(initial), noMoves);
+  delay_->tryPut(&pair);
+}
+
+void ReachabilityFilter::explore() {
+  if (!head_)
+    return;
+  GlobalStateReference* ref;
+  while (!stop_ && list_->tryGet(&ref))
+    head_->tryPut(ref);
+}
+
 ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* list,
-                                           const Pointer<TraceStore>& traceStore,
+                                           const Pointer<TraceRecorder>& traceStore,
                                            StorageReduction reduction) {
   return new ReachabilityFilter(system, list, traceStore, reduction);
 }

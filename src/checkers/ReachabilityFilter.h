@@ -14,6 +14,7 @@
 
 namespace orvela {
 
+class GlobalState;
 class System;
 
 /// `tryPut(GlobalState* initial)` rebuilds the pipeline, empties the list and
@@ -32,10 +33,19 @@ class ReachabilityFilter final : public SearchFilter {
 public:
   /// Takes ownership of `list`; `traceStore` may be null (no trace entries).
   ReachabilityFilter(const Pointer<System>& system, PWList* list,
-                     const Pointer<TraceStore>& traceStore,
+                     const Pointer<TraceRecorder>& traceStore,
                      StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted);
 
   bool tryPut(void* initial) override;
+  /// What `tryPut(initial)` does, in three steps, so that a parallel search
+  /// can build every worker's pipeline on the thread that owns the model and
+  /// let each explore on a thread of its own. `prepare` builds a fresh
+  /// pipeline and empties the list; `seed` puts a copy of `initial` into it
+  /// at the delay stage; `explore` expands waiting states until the list
+  /// hands out none or a stop is requested.
+  void prepare();
+  void seed(const GlobalState& initial);
+  void explore();
   /// `next` receives every new state, also from the expansion filter.
   void setSink(Sink* next) override;
   /// Ends the search after the state being expanded.
@@ -70,9 +80,7 @@ public:
   const NormalisationInfo& normalisationInfo() const { return info_; }
 
 private:
-  void build();
-
-  Pointer<TraceStore> traceStore_;
+  Pointer<TraceRecorder> traceStore_;
   Pointer<System> system_;
   StorageReduction reduction_;
   Pointer<PWList> list_;
@@ -98,7 +106,7 @@ private:
 /// A new state-space filter over a list made by `makeList()` (reference count
 /// 0).
 ReachabilityFilter* createStateSpaceFilter(const Pointer<System>& system, PWList* list,
-                                           const Pointer<TraceStore>& traceStore,
+                                           const Pointer<TraceRecorder>& traceStore,
                                            StorageReduction reduction);
 
 } // namespace orvela

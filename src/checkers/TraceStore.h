@@ -11,13 +11,18 @@
 
 namespace orvela {
 
-/// Records moves and rebuilds traces from them.
-class TraceStore : public Object {
+/// Where a search records its moves.
+class TraceRecorder : public Object {
 public:
   /// Records the move `moves` (a null-terminated edge list, or null for a root
   /// entry: the initial state) made from the state whose entry is
   /// `predecessor` (-1 for none); answers the new entry's identifier.
   virtual int put(const Transition* const* moves, int predecessor) = 0;
+};
+
+/// Records moves and rebuilds traces from them.
+class TraceStore : public TraceRecorder {
+public:
   /// The trace from the root to entry `id`; empty for -1 or a root.
   virtual Pointer<Trace> createTrace(int id) const = 0;
   /// The trace from entry `from` (exclusive) to entry `to`; empty when they

@@ -10,7 +10,7 @@ bool TraceStoreFilter::put(SuccessorPair* pair) {
   return passOn(pair);
 }
 
-Filter* createTraceStoreFilter(const Pointer<TraceStore>& store) {
+Filter* createTraceStoreFilter(const Pointer<TraceRecorder>& store) {
   return new TraceStoreFilter(store);
 }
 

@@ -13,15 +13,15 @@ namespace orvela {
 /// and answers the sink's answer.
 class TraceStoreFilter final : public ItemFilter<TraceStoreFilter, SuccessorPair> {
 public:
-  explicit TraceStoreFilter(const Pointer<TraceStore>& store) : store_(store) {}
+  explicit TraceStoreFilter(const Pointer<TraceRecorder>& store) : store_(store) {}
 
   bool put(SuccessorPair* pair);
 
 private:
-  Pointer<TraceStore> store_;
+  Pointer<TraceRecorder> store_;
 };
 
 /// A new filter (reference count 0).
-Filter* createTraceStoreFilter(const Pointer<TraceStore>& store);
+Filter* createTraceStoreFilter(const Pointer<TraceRecorder>& store);
 
 } // namespace orvela
