@@ -48,6 +48,10 @@ Search:
                            search gives it; excludes --order dfs), or one of
                            least total delay, with its time (E<> and A[]
                            only, exact or packed zones)
+  --threads N              explore E<> and A[] properties with N threads
+                           (default: one per core); the others, and searches
+                           with --reuse, --explore, --trace-kind shortest or
+                           fastest, bit-state or hull lists, use one
   --reuse                  continue the stored state space between properties
   --active-clocks          ignore clocks that no longer matter in a location
   --time-limit SECONDS     stop a search after SECONDS (per property); the
@@ -248,6 +252,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       line.stats = true;
     } else if (option == "--format") {
       line.json = pick(option, next(), {"text", "json"}) == '1';
+    } else if (option == "--threads") {
+      const double threads = positive(option, next());
+      if (threads != double(unsigned(threads)) || threads > 256)
+        throw UsageError("--threads takes a whole number from 1 to 256");
+      line.threads = unsigned(threads);
     } else if (option == "--time-limit") {
       line.limits.seconds = positive(option, next());
     } else if (option == "--memory-limit") {

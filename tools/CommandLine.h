@@ -34,6 +34,9 @@ struct CommandLine {
   /// --trace-kind: the value character of the session's "traceKind"
   /// ('0' some, '1' shortest, '2' fastest).
   char traceKind = '0';
+  /// --threads: the threads of E<> and A[] checks; 0, the default, one per
+  /// core of the machine.
+  unsigned threads = 0;
   bool explore = false; ///< --explore: count the reachable states, no properties
   /// --describe: print the model's processes, locations and edges as JSON
   bool describe = false;

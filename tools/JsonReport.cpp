@@ -25,6 +25,7 @@ void writeOptions(JsonWriter& json, const SearchOptions& options, const SearchLi
   json.member("trace", options.trace);
   json.member("trace_kind", traceKinds[int(options.traceKind)]);
   json.member("zone_format", int(options.zoneFormat));
+  json.member("threads", int(threadCount(options)));
   json.memberIf("time_limit", limits.seconds > 0, limits.seconds, 3);
   json.memberIf("memory_limit", limits.mebibytes > 0, limits.mebibytes, 1);
   json.endObject();

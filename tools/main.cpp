@@ -66,6 +66,7 @@ void applyOptions(Session& session, const CommandLine& line) {
       throw Stop{badInput, option.flag + ": " + error.what()};
     }
   }
+  session.setThreads(line.threads);
   session.setLimits(line.limits);
 }
 

@@ -7,12 +7,16 @@
 
 namespace orvela {
 
-PartitionedPWList::PartitionedPWList(unsigned partitions, unsigned buckets,
-                                     const WaitingStore& order, const StateShape& shape)
+PartitionedPWList::PartitionedPWList(unsigned partitions, const ListMaker& make)
     : count_(std::max(partitions, 1u)), parts_(new Part[count_]) {
   for (unsigned p = 0; p < count_; ++p)
-    parts_[p].list = createDBMPWList(buckets, order.clone(), shape);
+    parts_[p].list = make();
 }
+
+PartitionedPWList::PartitionedPWList(unsigned partitions, unsigned buckets,
+                                     const WaitingStore& order, const StateShape& shape)
+    : PartitionedPWList(partitions,
+                        [&] { return createDBMPWList(buckets, order.clone(), shape); }) {}
 
 bool PartitionedPWList::put(const WaitingState& offered) {
   Part& part = parts_[partitionOf(offered.hash)];
@@ -21,9 +25,10 @@ bool PartitionedPWList::put(const WaitingState& offered) {
   return part.list->tryPut(&copy);
 }
 
-bool PartitionedPWList::take(unsigned first, GlobalState* target) {
+bool PartitionedPWList::take(unsigned& first, GlobalState* target) {
   for (unsigned k = 0; k < count_; ++k) {
-    Part& part = parts_[(first + k) % count_];
+    const unsigned index = (first + k) % count_;
+    Part& part = parts_[index];
     std::lock_guard<std::mutex> guard(part.lock);
     GlobalStateReference* reference = nullptr;
     if (!part.list->tryGet(&reference))
@@ -31,7 +36,17 @@ bool PartitionedPWList::take(unsigned first, GlobalState* target) {
     reference->writeDiscreteTo(target);
     reference->writeSymbolicTo(target);
     reference->release(!reference->getFlag());
+    first = index;
     return true;
+  }
+  return false;
+}
+
+bool PartitionedPWList::anyWaiting() const {
+  for (unsigned p = 0; p < count_; ++p) {
+    std::lock_guard<std::mutex> guard(parts_[p].lock);
+    if (parts_[p].list->getSize() > 0)
+      return true;
   }
   return false;
 }

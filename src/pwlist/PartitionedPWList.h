@@ -11,6 +11,7 @@
 #include "pwlist/WaitingStores.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -23,7 +24,12 @@ class GlobalState;
 /// list to be idle.
 class PartitionedPWList {
 public:
-  /// `partitions` (at least 1) lists of `buckets` chains each for states of
+  /// Makes one partition: a new, empty list of the kind the search uses.
+  using ListMaker = std::function<PWList*()>;
+
+  /// `partitions` (at least 1) lists, each made by `make`.
+  PartitionedPWList(unsigned partitions, const ListMaker& make);
+  /// `partitions` default lists of `buckets` chains each for states of
   /// `shape`, each running a clone of the waiting order `order` (owned by the
   /// caller, not kept).
   PartitionedPWList(unsigned partitions, unsigned buckets, const WaitingStore& order,
@@ -38,7 +44,11 @@ public:
   /// released at once: kept as passed when its store flag is set, forgotten
   /// otherwise, so no partition stays locked while the caller explores it.
   /// False, `target` unchanged, when no partition had a waiting state.
-  bool take(unsigned first, GlobalState* target);
+  /// `first` becomes the partition the state came from.
+  bool take(unsigned& first, GlobalState* target);
+  /// Whether some partition holds waiting entries (some may be states
+  /// dropped since, which a take skips).
+  bool anyWaiting() const;
 
   /// The partition of a state with discrete hash `hash`. Mixed so that the
   /// partition and the bucket within it (hash modulo the bucket count) are

@@ -2,6 +2,8 @@
 
 #include "base/Exceptions.h"
 
+#include <algorithm>
+#include <thread>
 #include <utility>
 
 namespace orvela {
@@ -20,6 +22,10 @@ bool getBool(char value) {
 }
 
 int getInt(char value) { return value - '0'; }
+
+unsigned threadCount(const SearchOptions& options) {
+  return options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+}
 
 namespace {
 
@@ -72,6 +78,10 @@ OptionEffect applyOption(SearchOptions& options, std::string_view name, char val
   if (name == "traceKind")
     return emptiedIf(
         change(options.traceKind, TraceKind(digitUpTo(value, 2, "Invalid trace kind"))));
+  if (name == "threads") {
+    options.threads = unsigned(digitUpTo(value, 9, "Invalid thread count"));
+    return OptionEffect::kept;
+  }
   if (name == "reuse")
     return emptiedIf(change(options.reuse, getBool(value)));
   if (name == "activeClocks")

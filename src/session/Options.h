@@ -47,12 +47,19 @@ struct SearchOptions {
   Subsumption subsumption = Subsumption::inclusion;
   /// "traceKind": the trace of a found state, by the digit.
   TraceKind traceKind = TraceKind::some;
+  /// "threads": the threads that explore an E<> or A[] check (see
+  /// `PropertyChecker`), by the digit; 0 means one per core of the machine.
+  unsigned threads = 1;
   /// Derived from `representation`: the search explores fewer states than
   /// exist (bit-state hashing) ...
   bool underapproximation = false;
   /// ... or more (convex hull).
   bool overapproximation = false;
 };
+
+/// The threads `options.threads` stands for: itself, or for 0 one per core
+/// of the machine (at least 1).
+unsigned threadCount(const SearchOptions& options);
 
 /// Buckets of the hashed passed lists, and bits of the bit-state list.
 constexpr unsigned pastSize = 17609;

@@ -10,6 +10,7 @@
 #include "engine/StateBlocks.h"
 #include "model/Process.h"
 #include "model/Transition.h"
+#include "parallel/ParallelReachability.h"
 #include "pwlist/PWListFactories.h"
 #include "symbolic/UnpackedRegion.h"
 
@@ -111,18 +112,15 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
   initialize(); // a state space even after a request that failed part-way
   std::ostringstream errors;
   const Pointer<System>& system = model_.system();
-  // A fastest search reads the property again over the timed copy of the
-  // model: keep its text (the stream holds one property).
+  // A fastest or parallel search reads the property again (over the timed
+  // copy of the model, for each worker): keep its text (the stream holds one
+  // property).
   const bool fastestKind = options_.traceKind == TraceKind::fastest;
-  std::string text;
-  if (fastestKind) {
-    std::ostringstream whole;
-    whole << property.rdbuf();
-    text = whole.str();
-  }
+  std::ostringstream whole;
+  whole << property.rdbuf();
+  const std::string text = whole.str();
   std::istringstream kept(text);
-  ParsedProperty parsed =
-      parseProperty(fastestKind ? kept : property, system, errors, deadlockFactory(system));
+  ParsedProperty parsed = parseProperty(kept, system, errors, deadlockFactory(system));
   if (!parsed.expression) {
     const std::string messages = errors.str();
     if (messages.empty()) // an empty line, or the end of the input
@@ -146,7 +144,8 @@ CheckResult PropertyChecker::check(std::istream& property, const SearchLimits& l
     switch (parsed.kind) {
     case PropertyKind::invariantly:
     case PropertyKind::possibly:
-      run = reachable(currentInitial_, expression, collectors);
+      run = runsInParallel(collectors) ? reachableInParallel(text, parsed)
+                                       : reachable(currentInitial_, expression, collectors);
       run.trace.loop = new NullTrace();
       if (fastestKind && run.found)
         result.time = fastest(text, run);
@@ -259,6 +258,54 @@ PropertyChecker::DriverResult PropertyChecker::reachable(const Pointer<GlobalSta
     result.found = true;
     result.trace.path = traceStore_->createTrace(goal->getTraceId());
   }
+  return result;
+}
+
+bool PropertyChecker::runsInParallel(const std::list<Filter*>& collectors) const {
+  const bool zones = options_.representation == Representation::exact ||
+                     options_.representation == Representation::packed;
+  return threadCount(options_) > 1 && collectors.empty() && !options_.reuse &&
+         options_.traceKind == TraceKind::some && zones;
+}
+
+PropertyChecker::DriverResult PropertyChecker::reachableInParallel(const std::string& text,
+                                                                   const ParsedProperty& parsed) {
+  const Pointer<System>& system = model_.system();
+  ParallelSettings settings;
+  settings.threads = threadCount(options_);
+  settings.reduction = options_.reduction;
+  settings.traces = options_.trace;
+  const bool depthFirst = options_.order == SearchOrder::depthFirst;
+  const bool packed = options_.representation == Representation::packed;
+  const StateShape shape = stateShapeOf(*system);
+  settings.makeList = [=]() -> PWList* {
+    // The partitions together have about as many buckets as the sequential
+    // list has, or more.
+    constexpr unsigned buckets = 1109;
+    WaitingStore* order = depthFirst ? createStackPWOrder() : createQueuePWOrder();
+    return packed ? createPackedPWList(buckets, order, shape)
+                  : createDBMPWList(buckets, order, shape);
+  };
+  // Evaluating a formula may keep state (the deadlock predicate does): each
+  // worker gets an expression of its own.
+  std::vector<Pointer<TCTLExpression>> queries{parsed.expression};
+  while (queries.size() < settings.threads) {
+    std::istringstream again(text);
+    std::ostringstream ignored;
+    queries.push_back(parseProperty(again, system, ignored, deadlockFactory(system)).expression);
+  }
+  const bool tracing = options_.trace;
+  ParallelReachability search(system, std::move(settings));
+  const ParallelOutcome outcome =
+      search.run(*model_.start(), queries, containsDeadlock(*parsed.expression), constants_,
+                 abstraction_, &watch_);
+  DriverResult result;
+  result.explored = outcome.explored;
+  result.stored = outcome.stored;
+  result.found = outcome.goal != nullptr;
+  if (result.found && tracing)
+    result.trace.path =
+        traceStore_->createTrace(search.copyTrace(*traceStore_, model_.start()->getTraceId()));
   return result;
 }
 

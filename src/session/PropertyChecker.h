@@ -139,6 +139,14 @@ private:
   DriverResult reachable(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& property,
                          const std::list<Filter*>& collectors);
   DriverResult liveness(const Pointer<TCTLExpression>& property);
+  /// Whether an E<> or A[] check with `collectors` is explored by several
+  /// threads: when the options ask for more than one, and nothing the
+  /// parallel search does not do is asked for (observers, reuse of the state
+  /// space, shortest or fastest traces, bit-state or convex-hull lists).
+  bool runsInParallel(const std::list<Filter*>& collectors) const;
+  /// `reachable` from the start state by several threads, over a list of
+  /// its own; `text` is the property, parsed again for each further worker.
+  DriverResult reachableInParallel(const std::string& text, const ParsedProperty& parsed);
   DriverResult leadsto(const Pointer<GlobalState>& start, const Pointer<TCTLExpression>& premise,
                        const Pointer<TCTLExpression>& consequence);
   /// The fastest search for the formula of `text` (an E<> or A[] property

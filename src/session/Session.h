@@ -56,6 +56,9 @@ public:
   /// state space empties it. Rejected values throw `ProtocolError` and change
   /// nothing. Call `initialize` after a batch of options.
   OptionEffect setOption(std::string_view name, char value);
+  /// The threads that explore E<> and A[] checks, beyond the digit the
+  /// "threads" option takes: 0 means one per core of the machine.
+  void setThreads(unsigned threads) { options_.threads = threads; }
   /// With a model: makes the trace store (a memory store when traces are
   /// kept, a null store otherwise; replaced when the kind no longer matches
   /// the option, the start state recorded in it) and the state space when

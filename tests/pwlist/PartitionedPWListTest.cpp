@@ -56,15 +56,17 @@ TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) 
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t)
     workers.emplace_back([&, t] {
+      unsigned from = t;
       for (unsigned k = t; k < states.size(); k += threads) {
         parallel.put({states[k].get(), true, keyHash(states[k].get())});
-        if (k % 3 == 0 && parallel.take(t, scratch[t].get()))
+        if (k % 3 == 0 && parallel.take(from, scratch[t].get()))
           taken[t].push_back(boxOf(scratch[t].get()));
       }
     });
   for (std::thread& worker : workers)
     worker.join();
-  while (parallel.take(0, scratch[0].get()))
+  unsigned from = 0;
+  while (parallel.take(from, scratch[0].get()))
     taken[threads].push_back(boxOf(scratch[0].get()));
 
   Pointer<PWList> sequential = createDBMPWList(7, createQueuePWOrder(), shape());

@@ -39,20 +39,21 @@ TEST_P(Example, GetsTheExpectedVerdicts) {
     expected.emplace_back(line.substr(0, split), line.substr(split + 2));
   }
   for (const char* extrapolation : {"global-max", "local-max", "global-lu", "local-lu"})
-    for (const char* subsumption : {"inclusion", "lu"}) {
-      SCOPED_TRACE(std::string(extrapolation) + " " + subsumption);
-      const JsonRun run = runVerifierJson({"--extrapolation", extrapolation, "--subsumption",
-                                           subsumption, (examples / (name + ".ta")).string(),
-                                           (examples / (name + ".q")).string()});
-      const Json& properties = run.document.at("properties");
-      ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
-      for (std::size_t k = 0; k < expected.size(); ++k) {
-        EXPECT_EQ(properties[k].at("property").get<std::string>(), expected[k].second);
-        EXPECT_EQ(properties[k].at("verdict").get<std::string>(), expected[k].first)
-            << expected[k].second << ": " << properties[k].at("reason").get<std::string>();
+    for (const char* subsumption : {"inclusion", "lu"})
+      for (const char* threads : {"1", "3"}) {
+        SCOPED_TRACE(std::string(extrapolation) + " " + subsumption + ", threads " + threads);
+        const JsonRun run = runVerifierJson(
+            {"--extrapolation", extrapolation, "--subsumption", subsumption, "--threads", threads,
+             (examples / (name + ".ta")).string(), (examples / (name + ".q")).string()});
+        const Json& properties = run.document.at("properties");
+        ASSERT_EQ(properties.size(), expected.size()) << run.process.err;
+        for (std::size_t k = 0; k < expected.size(); ++k) {
+          EXPECT_EQ(properties[k].at("property").get<std::string>(), expected[k].second);
+          EXPECT_EQ(properties[k].at("verdict").get<std::string>(), expected[k].first)
+              << expected[k].second << ": " << properties[k].at("reason").get<std::string>();
+        }
+        EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
       }
-      EXPECT_TRUE(run.process.exitStatus == 0 || run.process.exitStatus == 1) << run.process.err;
-    }
 }
 
 // The scheduling examples: the fastest trace takes the known optimum, and

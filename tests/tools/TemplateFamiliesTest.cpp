@@ -151,7 +151,8 @@ TEST(TemplateFamilies, InstancesBehaveExactlyLikeTheProcessesWrittenOut) {
       for (bool templated : {false, true}) {
         SCOPED_TRACE(f.model(templated));
         TempFile file("family.ta", f.model(templated));
-        std::vector<std::string> options{"--stats", "--trace", file.path()};
+        // One thread: the counts and traces of two runs are compared.
+        std::vector<std::string> options{"--threads", "1", "--stats", "--trace", file.path()};
         for (const std::string& property : f.properties)
           options.insert(options.end(), {"-e", templated ? f.renamed(property) : property});
         const JsonRun run = runVerifierJson(options);
