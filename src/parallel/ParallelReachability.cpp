@@ -72,8 +72,7 @@ struct Worker {
 
 } // namespace
 
-ParallelReachability::ParallelReachability(const Pointer<System>& system,
-                                           ParallelSettings settings)
+ParallelReachability::ParallelReachability(const Pointer<System>& system, ParallelSettings settings)
     : system_(system), settings_(std::move(settings)) {}
 
 ParallelOutcome ParallelReachability::run(const GlobalState& initial,
@@ -93,7 +92,7 @@ ParallelOutcome ParallelReachability::run(const GlobalState& initial,
     Worker& worker = workers[w];
     worker.scratchBlocks = createChunkAllocator(system_->getSizeOfUnpackedState());
     worker.scratch = StateBlocks(*system_, worker.scratchBlocks).create();
-    worker.view = new WorkerList(shared, worker.scratch, w * partitions / count);
+    worker.view = new WorkerList(shared, worker.scratch, w);
     if (w == 0)
       worker.view->watchWith(watch);
     Pointer<TraceRecorder> recorder;

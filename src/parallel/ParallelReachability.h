@@ -27,9 +27,9 @@ class System;
 
 /// How a parallel search is run.
 struct ParallelSettings {
-  unsigned threads = 2;        ///< workers, at least 1
+  unsigned threads = 2; ///< workers, at least 1
   StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted;
-  bool traces = false;         ///< record moves, so that `copyTrace` works
+  bool traces = false; ///< record moves, so that `copyTrace` works
   /// Makes one partition of the shared list (the representation and the
   /// waiting order of the search).
   PartitionedPWList::ListMaker makeList;

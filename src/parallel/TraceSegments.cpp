@@ -18,8 +18,7 @@ public:
     const std::size_t index = words_.size();
     if (index > std::size_t(std::numeric_limits<int>::max() - worker_) / workers_)
       throw RuntimeError("Too many trace entries");
-    words_.push_back(
-        reinterpret_cast<const Transition*>(static_cast<intptr_t>(predecessor)));
+    words_.push_back(reinterpret_cast<const Transition*>(static_cast<intptr_t>(predecessor)));
     if (moves) {
       for (; *moves; ++moves)
         words_.push_back(*moves);

@@ -16,7 +16,7 @@ bool WorkerList::tryPut(void* item) {
 
 bool WorkerList::tryGet(void* out) {
   while (!shared_.stop.load(std::memory_order_relaxed)) {
-    if (shared_.list.take(cursor_, scratch_)) {
+    if (shared_.list.take(cursor_, shared_.workers, scratch_)) {
       ++explored_;
       stepWatch();
       *static_cast<GlobalStateReference**>(out) = &reference_;

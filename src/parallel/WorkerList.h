@@ -37,7 +37,8 @@ struct SharedSearch {
 class WorkerList final : public PWList {
 public:
   /// `scratch` is a state of the model's shape, owned by the caller and
-  /// outliving the view; `home` is the partition the worker takes from first.
+  /// outliving the view; the worker owns the partitions `home`, `home` plus
+  /// the number of workers, ... (see `PartitionedPWList::take`).
   WorkerList(SharedSearch& shared, GlobalState* scratch, unsigned home)
       : shared_(shared), scratch_(scratch), reference_(scratch), cursor_(home) {}
 

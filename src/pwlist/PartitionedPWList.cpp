@@ -25,21 +25,31 @@ bool PartitionedPWList::put(const WaitingState& offered) {
   return part.list->tryPut(&copy);
 }
 
-bool PartitionedPWList::take(unsigned& first, GlobalState* target) {
-  for (unsigned k = 0; k < count_; ++k) {
-    const unsigned index = (first + k) % count_;
-    Part& part = parts_[index];
-    std::lock_guard<std::mutex> guard(part.lock);
-    GlobalStateReference* reference = nullptr;
-    if (!part.list->tryGet(&reference))
-      continue;
-    reference->writeDiscreteTo(target);
-    reference->writeSymbolicTo(target);
-    reference->release(!reference->getFlag());
-    first = index;
-    return true;
+bool PartitionedPWList::take(unsigned& cursor, unsigned stride, GlobalState* target) {
+  const unsigned own = count_ / stride;
+  for (unsigned k = 0; k < own; ++k) {
+    const unsigned index = (cursor + k * stride) % count_;
+    if (takeFrom(index, target)) {
+      cursor = index;
+      return true;
+    }
   }
+  for (unsigned k = 0; k < count_; ++k)
+    if (takeFrom((cursor + k) % count_, target))
+      return true;
   return false;
+}
+
+bool PartitionedPWList::takeFrom(unsigned index, GlobalState* target) {
+  Part& part = parts_[index];
+  std::lock_guard<std::mutex> guard(part.lock);
+  GlobalStateReference* reference = nullptr;
+  if (!part.list->tryGet(&reference))
+    return false;
+  reference->writeDiscreteTo(target);
+  reference->writeSymbolicTo(target);
+  reference->release(!reference->getFlag());
+  return true;
 }
 
 bool PartitionedPWList::anyWaiting() const {

@@ -38,14 +38,17 @@ public:
   /// Offers a state to its partition (see `PWList::tryPut`): true when it was
   /// stored and queued, false when a stored state covers it.
   bool put(const WaitingState& offered);
-  /// Takes the next waiting state of partition `first`, or else of the next
-  /// partition that has one, in index order, and copies its discrete part
-  /// and zone into `target` (a state of the list's shape). The state is
-  /// released at once: kept as passed when its store flag is set, forgotten
-  /// otherwise, so no partition stays locked while the caller explores it.
+  /// Takes a waiting state and copies its discrete part and zone into
+  /// `target` (a state of the list's shape). The state is released at once:
+  /// kept as passed when its store flag is set, forgotten otherwise, so no
+  /// partition stays locked while the caller explores it. A taker owns the
+  /// partitions `cursor`, `cursor + stride`, ... (modulo the count, a
+  /// multiple of `stride`): it takes from them in turn, each until it is
+  /// empty (a partition's states lie together in memory), and only then
+  /// from every partition, in index order. `cursor` stays at the own
+  /// partition last taken from.
   /// False, `target` unchanged, when no partition had a waiting state.
-  /// `first` becomes the partition the state came from.
-  bool take(unsigned& first, GlobalState* target);
+  bool take(unsigned& cursor, unsigned stride, GlobalState* target);
   /// Whether some partition holds waiting entries (some may be states
   /// dropped since, which a take skips).
   bool anyWaiting() const;
@@ -74,6 +77,8 @@ private:
     Pointer<PWList> list;
   };
 
+  /// Takes the next waiting state of partition `index`, if it has one.
+  bool takeFrom(unsigned index, GlobalState* target);
   /// `count` of every partition, added up, each read under its lock.
   std::uint64_t sum(std::uint64_t (PWList::*count)() const) const;
 

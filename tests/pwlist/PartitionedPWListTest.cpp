@@ -51,7 +51,7 @@ TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) 
   for (unsigned t = 0; t < threads; ++t)
     scratch.push_back(makeState(model, {0, 0}, {0, 0}));
 
-  PartitionedPWList parallel(3, 5, *Pointer<WaitingStore>(createQueuePWOrder()), shape());
+  PartitionedPWList parallel(8, 5, *Pointer<WaitingStore>(createQueuePWOrder()), shape());
   std::vector<std::vector<Box>> taken(threads + 1);
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t)
@@ -59,14 +59,14 @@ TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) 
       unsigned from = t;
       for (unsigned k = t; k < states.size(); k += threads) {
         parallel.put({states[k].get(), true, keyHash(states[k].get())});
-        if (k % 3 == 0 && parallel.take(from, scratch[t].get()))
+        if (k % 3 == 0 && parallel.take(from, threads, scratch[t].get()))
           taken[t].push_back(boxOf(scratch[t].get()));
       }
     });
   for (std::thread& worker : workers)
     worker.join();
   unsigned from = 0;
-  while (parallel.take(from, scratch[0].get()))
+  while (parallel.take(from, 1, scratch[0].get()))
     taken[threads].push_back(boxOf(scratch[0].get()));
 
   Pointer<PWList> sequential = createDBMPWList(7, createQueuePWOrder(), shape());

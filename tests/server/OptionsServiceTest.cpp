@@ -24,11 +24,15 @@ const std::string freshTrace = "ok\nT\n1\n0\n2\n.\n0\n1\n-6\n.\n.\n0\n.\n0 1\n.\
 const std::string continuedTrace = "ok\nT\n2\n0\n1\n.\n.\n0\n.\n0 2\n.\n2\n.\n.\n0\n.\n0 3\n.\n.\n";
 
 TEST(OptionsService, EveryOptionIsAccepted) {
-  EXPECT_EQ(replies(setOptions(
-                "order 1\nreduction 2\nrepresentation 1\nreuse T\n"
-                "activeClocks 1\ntrace True\nnormalise 1\nzoneFormat 0\n"
-                "storeFlag F\nextrapolation 3\nsubsumption 1\ntraceKind 2\nnoSuchOption 1\n")),
-            ok);
+  EXPECT_EQ(
+      replies(setOptions(
+          "order 1\nreduction 2\nrepresentation 1\nreuse T\n"
+          "activeClocks 1\ntrace True\nnormalise 1\nzoneFormat 0\n"
+          "storeFlag F\nextrapolation 3\nsubsumption 1\ntraceKind 2\nthreads 0\nnoSuchOption 1\n")),
+      ok);
+  // several threads search the whole state space alike
+  EXPECT_EQ(replies(newSystem(shortcut) + setOptions("threads 3\n") + modelCheck("E<> i == 5")),
+            shortcutNames + ok + exhausted);
 }
 
 TEST(OptionsService, ABadLineEndsTheRequestAndTheRestArrivesAsCommands) {
@@ -42,6 +46,8 @@ TEST(OptionsService, ABadLineEndsTheRequestAndTheRestArrivesAsCommands) {
             error("Invalid subsumption") + error(".: Unknown command"));
   EXPECT_EQ(replies(setOptions("traceKind 3\n")),
             error("Invalid trace kind") + error(".: Unknown command"));
+  EXPECT_EQ(replies(setOptions("threads x\n")),
+            error("Invalid thread count") + error(".: Unknown command"));
 }
 
 TEST(OptionsService, RejectedValuesDoNotStayInForce) {
@@ -71,7 +77,7 @@ TEST(OptionsService, OnlyOptionsThatAffectTheStateSpaceEmptyIt) {
   for (const char* keeping :
        {"normalise 1\n", "zoneFormat 1\n", "storeFlag 1\n", "reuse 1\n", "order 0\n",
         "reduction 1\n", "representation 0\n", "activeClocks 0\n", "extrapolation 0\n",
-        "subsumption 0\n", "traceKind 0\n", "noSuchOption 1\n"}) {
+        "subsumption 0\n", "traceKind 0\n", "threads 2\n", "noSuchOption 1\n"}) {
     SCOPED_TRACE(keeping);
     EXPECT_EQ(replies(start + setOptions(keeping) + modelCheck("E<> P.c")),
               started + ok + continuedTrace);
