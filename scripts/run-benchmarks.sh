@@ -9,14 +9,16 @@
 #      subsumption choice;
 #   4. the cost of the command-line verifier over the server protocol for the
 #      same check;
-#   5. every micro-benchmark program.
+#   5. the speed-up of two threads over one (scripts/bench-threads.sh);
+#   6. every micro-benchmark program.
 #
 #   scripts/run-benchmarks.sh [BUILD_DIR] [MODELS_DIR]
 #
 # ORVELA_BENCH_ONLY="fischer-5 csmacd-6" limits the model table to those
 # models; ORVELA_BENCH_PACKED=0 leaves out the packed searches (they are
 # slower), ORVELA_BENCH_GENERATED=0 the generated models, ORVELA_BENCH_VERIFIER=0
-# the verifier measurement and ORVELA_BENCH_MICRO=0 the micro-benchmarks;
+# the verifier measurement, ORVELA_BENCH_THREADS=0 the thread speed-up and
+# ORVELA_BENCH_MICRO=0 the micro-benchmarks;
 # ORVELA_BENCH_ABSTRACTIONS=0 leaves out the abstraction choices, whose
 # searches stop after ORVELA_BENCH_ABSTRACTION_SECONDS (default 120).
 set -euo pipefail
@@ -183,6 +185,13 @@ if [ "${ORVELA_BENCH_VERIFIER:-1}" != 0 ] && [ -x "$verifier" ] && [ -x "$server
     done
     echo "| $model | $bestServer | $bestVerifier | $(ratio "$bestVerifier" "$bestServer") |"
   done
+  echo
+fi
+
+if [ "${ORVELA_BENCH_THREADS:-1}" != 0 ] && [ -x "$verifier" ] && [ -d "$models" ]; then
+  echo "== threads: full searches by the verifier, one thread against two"
+  echo
+  ORVELA_BENCH_THREADS=2 "$(dirname "$0")/bench-threads.sh" "$build" "$models"
   echo
 fi
 
