@@ -4,7 +4,7 @@
 //
 //   orvela-reach [--order 0|1] [--reduction 0|1|2] [--representation 0|1]
 //                [--extrapolation 0|1|2|3] [--subsumption 0|1]
-//                [--trace] [--buckets N] MODEL 'PROPERTY'
+//                [--trace] [--buckets N] [--threads N] MODEL 'PROPERTY'
 //
 // PROPERTY is "E<> F" or "A[] F" where F combines location tests
 // Process.location with "and", "or", "not" and parentheses. One line of
@@ -18,7 +18,9 @@
 // constants (0, the default), the local ones (1), global LU bounds (2) or
 // local LU bounds (3); --subsumption compares zones by inclusion (0, the
 // default) or LU simulation (1). A model with difference constraints keeps 0
-// and 0.
+// and 0. --threads N searches with the parallel search's N workers over its
+// partitioned list (also for N = 1, to measure how it scales); --buckets is
+// then the buckets of each partition, and kept and the bytes are not counted.
 
 #include "checkers/QueryFilters.h"
 #include "checkers/ReachabilityFilter.h"
@@ -31,7 +33,9 @@
 #include "formula/TCTLExpressionAdaptor.h"
 #include "language/ParseSystem.h"
 #include "model/ControlState.h"
+#include "parallel/ParallelReachability.h"
 #include "pwlist/PWListFactories.h"
+#include "session/Options.h"
 #include "symbolic/GlobalStateReference.h"
 
 #include <cctype>
@@ -52,7 +56,7 @@ namespace {
   std::fprintf(stderr,
                "orvela-reach: %s\nusage: orvela-reach [--order 0|1] [--reduction 0|1|2] "
                "[--representation 0|1] [--extrapolation 0|1|2|3] [--subsumption 0|1] [--trace] "
-               "[--buckets N] MODEL 'E<> F' | 'A[] F'\n",
+               "[--buckets N] [--threads N] MODEL 'E<> F' | 'A[] F'\n",
                message);
   std::exit(2);
 }
@@ -139,7 +143,7 @@ private:
   std::size_t at_ = 0;
 };
 
-unsigned buckets = 17609;
+unsigned buckets = 0; // 0: the search's own default
 int order = 0;
 int representation = 0;
 StorageReduction reduction = StorageReduction::dropUnnecessaryCommitted;
@@ -152,11 +156,41 @@ PWList* makeList() {
   return createDBMPWList(buckets, waiting, shape);
 }
 
+/// The parallel search with `threads` workers: prints its figures and
+/// answers the exit status.
+int searchInParallel(const Pointer<System>& system, const std::string& property, bool invariance,
+                     unsigned threads, const NormalisationInfo& info,
+                     const Abstraction& abstraction, std::chrono::steady_clock::time_point start) {
+  ParallelSettings settings;
+  settings.threads = threads;
+  settings.reduction = reduction;
+  settings.makeList = makeList;
+  std::vector<Pointer<TCTLExpression>> queries;
+  for (unsigned w = 0; w < threads; ++w) {
+    Pointer<Expression> formula = FormulaReader(*system, property.substr(3)).read();
+    if (invariance)
+      formula = new NotExpression(formula);
+    queries.push_back(new TCTLExpressionAdaptor(formula));
+  }
+  ParallelReachability search(system, settings);
+  const ParallelOutcome outcome =
+      search.run(*system->calcInitial(), queries, false, info, abstraction, nullptr);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const bool found = bool(outcome.goal);
+  std::printf("verdict=%s explored=%llu stored=%llu seconds=%.3f peak_mib=%.1f threads=%u\n",
+              (found != invariance) ? "satisfied" : "not-satisfied",
+              static_cast<unsigned long long>(outcome.explored),
+              static_cast<unsigned long long>(outcome.stored), seconds, peakResidentMiB(), threads);
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   bool trace = false;
+  unsigned threads = 0;
   Abstraction abstraction;
   int argument = 1;
   for (; argument < argc && argv[argument][0] == '-' && argv[argument][1] == '-'; ++argument) {
@@ -174,6 +208,8 @@ int main(int argc, char** argv) {
       reduction = static_cast<StorageReduction>(value);
     else if (option == "--buckets")
       buckets = unsigned(value);
+    else if (option == "--threads" && value >= 1)
+      threads = unsigned(value);
     else if (option == "--representation" && (value == 0 || value == 1))
       representation = value;
     else if (option == "--extrapolation" && value >= 0 && value <= 3)
@@ -215,6 +251,14 @@ int main(int argc, char** argv) {
   else if (abstraction.extrapolation != Extrapolation::globalMax ||
            abstraction.subsumption != Subsumption::inclusion)
     abstraction.bounds = new ClockBounds(*system, info, {});
+  shape = stateShapeOf(*system);
+  if (threads) {
+    if (!buckets)
+      buckets = partitionBuckets;
+    return searchInParallel(system, property, invariance, threads, info, abstraction, start);
+  }
+  if (!buckets)
+    buckets = pastSize;
   Pointer<TraceStore> traceStore;
   if (trace)
     traceStore = new MemoryTraceStore();
@@ -222,7 +266,6 @@ int main(int argc, char** argv) {
   if (traceStore)
     initial->setTraceId(traceStore->put(nullptr, -1));
 
-  shape = stateShapeOf(*system);
   Pointer<ReachabilityFilter> stateSpace =
       createStateSpaceFilter(system, makeList(), traceStore, reduction);
   Pointer<AbstractReachabilityFilter> search = createReachabilityFilter(stateSpace.get(), {});

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The speed-up of several threads over one: full searches (the property
-# holds, so the whole state space is explored) by the verifier with
-# --threads 1 and --threads N, alternating, best wall time of REPEATS runs
-# each, with the states explored and stored and the CPU seconds.
+# How the parallel search scales: full searches (the property holds, so the
+# whole state space is explored) by orvela-reach, sequentially and with the
+# parallel search's 1 and N workers, alternating, best wall time of REPEATS
+# runs each, with the states explored and stored and the CPU seconds.
 #
 #   scripts/bench-threads.sh [BUILD_DIR] [MODELS_DIR]
 #
@@ -11,7 +11,7 @@
 set -euo pipefail
 build=${1:-build}
 models=${2:-${ORVELA_BENCH_MODELS_DIR:-/work/shared/bench-models}}
-verifier="$build/tools/orvela"
+reach="$build/bench/orvela-reach"
 generators="$(dirname "$0")/../bench/generators"
 threads=${ORVELA_BENCH_THREADS:-2}
 repeats=${ORVELA_BENCH_REPEATS:-3}
@@ -19,49 +19,55 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$generators/csmacd.py" 8 >"$work/csmacd-8.ta"
 
-# model file | property | verifier options
+# model file | property | abstraction (orvela-reach's digits)
 table="
-$models/fischer-6.ta|A[] not (P1.cs and P2.cs)|--extrapolation global-max --subsumption inclusion
-$models/traingate-5.ta|A[] not (Train1.Cross and Train2.Cross)|--extrapolation global-max --subsumption inclusion
-$work/csmacd-8.ta|A[] not (Station1.Transm and Station2.Transm and Bus.Idle)|
+$models/fischer-6.ta|A[] not (P1.cs and P2.cs)|--extrapolation 0 --subsumption 0
+$models/traingate-5.ta|A[] not (Train1.Cross and Train2.Cross)|--extrapolation 0 --subsumption 0
+$models/traingate-5.ta|A[] not (Train1.Cross and Train2.Cross)|--extrapolation 1 --subsumption 0
+$work/csmacd-8.ta|A[] not (Station1.Transm and Station2.Transm and Bus.Idle)|--extrapolation 3 --subsumption 1
 "
 
-# One run: "wall cpu explored stored".
+field() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2"; }
+
+# One run, engine "seq" or a worker count: "wall cpu explored stored".
 run() {
-  local out
-  out=$( { /usr/bin/time -f "%e %U %S" "$verifier" --format json --reduction 0 --threads "$1" \
-    $3 -e "$2" "$4" >"$work/report.json"; } 2>&1 | tail -1)
-  python3 - "$work/report.json" "$out" <<'PY'
-import json, sys
-report = json.load(open(sys.argv[1]))
-wall, user, system = map(float, sys.argv[2].split())
-stats = report["properties"][0]["stats"]
-print(f"{wall:.2f} {user + system:.2f} {stats['explored']} {stats['stored']}")
-PY
+  local engine=$1 file=$2 property=$3 abstraction=$4 line times
+  local extra=()
+  [ "$engine" = seq ] || extra=(--threads "$engine")
+  # shellcheck disable=SC2086 # the abstraction is two options
+  times=$( { /usr/bin/time -f "%e %U %S" "$reach" --reduction 0 $abstraction "${extra[@]}" \
+    "$file" "$property" >"$work/line"; } 2>&1 | tail -1)
+  line=$(cat "$work/line")
+  read -r wall user system <<<"$times"
+  echo "$wall $(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')" \
+    "$(field explored "$line") $(field stored "$line")"
 }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| model | options | threads | explored | stored | best s | CPU s | speed-up |"
-echo "|---|---|---:|---:|---:|---:|---:|---:|"
-while IFS='|' read -r file property options; do
+echo "| model | abstraction | engine | explored | stored | best s | CPU s | vs 1 worker | vs sequential |"
+echo "|---|---|---|---:|---:|---:|---:|---:|---:|"
+while IFS='|' read -r file property abstraction; do
   [ -n "$file" ] || continue
   declare -A best=() line=()
   for _ in $(seq "$repeats"); do
-    for t in 1 "$threads"; do
-      result=$(run "$t" "$property" "$options" "$file")
-      read -r wall _ _ _ <<<"$result"
-      if [ -z "${best[$t]:-}" ] || awk -v a="$wall" -v b="${best[$t]}" 'BEGIN { exit !(a < b) }'; then
-        best[$t]=$wall
-        line[$t]=$result
+    for engine in seq 1 "$threads"; do
+      result=$(run "$engine" "$file" "$property" "$abstraction")
+      read -r wall _ <<<"$result"
+      if [ -z "${best[$engine]:-}" ] ||
+        awk -v a="$wall" -v b="${best[$engine]}" 'BEGIN { exit !(a < b) }'; then
+        best[$engine]=$wall
+        line[$engine]=$result
       fi
     done
   done
-  for t in 1 "$threads"; do
-    read -r wall cpu explored stored <<<"${line[$t]}"
-    speedup=$(awk -v a="${best[1]}" -v b="$wall" 'BEGIN { printf "%.2f", a / b }')
-    echo "| $(basename "$file" .ta) | ${options:-default} | $t | $explored | $stored | $wall |" \
-      "$cpu | $speedup |"
+  for engine in seq 1 "$threads"; do
+    read -r wall cpu explored stored <<<"${line[$engine]}"
+    name=$([ "$engine" = seq ] && echo sequential || echo "$engine worker(s)")
+    vsOne=$(awk -v a="${best[1]}" -v b="$wall" 'BEGIN { printf "%.2f", a / b }')
+    vsSeq=$(awk -v a="${best[seq]}" -v b="$wall" 'BEGIN { printf "%.2f", a / b }')
+    echo "| $(basename "$file" .ta) | ${abstraction//--/} | $name | $explored | $stored |" \
+      "$wall | $cpu | $vsOne | $vsSeq |"
   done
   unset best line
 done <<<"$table"

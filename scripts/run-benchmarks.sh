@@ -189,7 +189,7 @@ if [ "${ORVELA_BENCH_VERIFIER:-1}" != 0 ] && [ -x "$verifier" ] && [ -x "$server
 fi
 
 if [ "${ORVELA_BENCH_THREADS:-1}" != 0 ] && [ -x "$verifier" ] && [ -d "$models" ]; then
-  echo "== threads: full searches by the verifier, one thread against two"
+  echo "== threads: full searches, sequential and by one and two workers"
   echo
   ORVELA_BENCH_THREADS=2 "$(dirname "$0")/bench-threads.sh" "$build" "$models"
   echo

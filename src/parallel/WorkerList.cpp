@@ -37,7 +37,7 @@ bool WorkerList::awaitWork() {
   for (unsigned round = 0;; ++round) {
     if (shared_.done.load() || shared_.stop.load(std::memory_order_relaxed))
       return false;
-    if (shared_.list.anyWaiting()) {
+    if (shared_.list.waiting() > 0) {
       shared_.idle.fetch_sub(1);
       return true;
     }
@@ -48,7 +48,7 @@ bool WorkerList::awaitWork() {
   }
 }
 
-std::size_t WorkerList::getSize() const { return shared_.list.anyWaiting() ? 1 : 0; }
+std::size_t WorkerList::getSize() const { return shared_.list.waiting(); }
 
 Pointer<PureSource> WorkerList::enumStates() const {
   throw Bug("A worker's view of a shared list cannot enumerate it");

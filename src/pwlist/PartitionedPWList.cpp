@@ -52,13 +52,13 @@ bool PartitionedPWList::takeFrom(unsigned index, GlobalState* target) {
   return true;
 }
 
-bool PartitionedPWList::anyWaiting() const {
+std::size_t PartitionedPWList::waiting() const {
+  std::size_t total = 0;
   for (unsigned p = 0; p < count_; ++p) {
     std::lock_guard<std::mutex> guard(parts_[p].lock);
-    if (parts_[p].list->getSize() > 0)
-      return true;
+    total += parts_[p].list->getSize();
   }
-  return false;
+  return total;
 }
 
 void PartitionedPWList::setSimulation(const Pointer<ClockBounds>& bounds) {

@@ -49,9 +49,9 @@ public:
   /// partition last taken from.
   /// False, `target` unchanged, when no partition had a waiting state.
   bool take(unsigned& cursor, unsigned stride, GlobalState* target);
-  /// Whether some partition holds waiting entries (some may be states
-  /// dropped since, which a take skips).
-  bool anyWaiting() const;
+  /// The waiting entries of every partition (some may be states dropped
+  /// since, which a take skips).
+  std::size_t waiting() const;
 
   /// The partition of a state with discrete hash `hash`. Mixed so that the
   /// partition and the bucket within it (hash modulo the bucket count) are

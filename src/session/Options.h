@@ -64,6 +64,9 @@ unsigned threadCount(const SearchOptions& options);
 /// Buckets of the hashed passed lists, and bits of the bit-state list.
 constexpr unsigned pastSize = 17609;
 constexpr unsigned bitpastsize = 8388593;
+/// Buckets of each partition of a parallel search's list: the partitions
+/// together have more buckets than the sequential list.
+constexpr unsigned partitionBuckets = 1109;
 /// Buckets of the bit-state list's waiting states.
 constexpr unsigned bitStateBuckets = 1009;
 /// Buckets of the path index of a liveness search.

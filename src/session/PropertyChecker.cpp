@@ -279,12 +279,9 @@ PropertyChecker::DriverResult PropertyChecker::reachableInParallel(const std::st
   const bool packed = options_.representation == Representation::packed;
   const StateShape shape = stateShapeOf(*system);
   settings.makeList = [=]() -> PWList* {
-    // The partitions together have about as many buckets as the sequential
-    // list has, or more.
-    constexpr unsigned buckets = 1109;
     WaitingStore* order = depthFirst ? createStackPWOrder() : createQueuePWOrder();
-    return packed ? createPackedPWList(buckets, order, shape)
-                  : createDBMPWList(buckets, order, shape);
+    return packed ? createPackedPWList(partitionBuckets, order, shape)
+                  : createDBMPWList(partitionBuckets, order, shape);
   };
   // Evaluating a formula may keep state (the deadlock predicate does): each
   // worker gets an expression of its own.
