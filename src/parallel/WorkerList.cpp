@@ -44,7 +44,7 @@ bool WorkerList::awaitWork() {
     if (round < 64)
       std::this_thread::yield();
     else
-      std::this_thread::sleep_for(std::chrono::microseconds(50));
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
   }
 }
 

@@ -22,7 +22,10 @@ bool PartitionedPWList::put(const WaitingState& offered) {
   Part& part = parts_[partitionOf(offered.hash)];
   std::lock_guard<std::mutex> guard(part.lock);
   WaitingState copy = offered; // tryPut takes a mutable item
-  return part.list->tryPut(&copy);
+  const std::size_t before = part.list->getSize();
+  const bool stored = part.list->tryPut(&copy);
+  waiting_ += std::int64_t(part.list->getSize()) - std::int64_t(before);
+  return stored;
 }
 
 bool PartitionedPWList::take(unsigned& cursor, unsigned stride, GlobalState* target) {
@@ -43,22 +46,16 @@ bool PartitionedPWList::take(unsigned& cursor, unsigned stride, GlobalState* tar
 bool PartitionedPWList::takeFrom(unsigned index, GlobalState* target) {
   Part& part = parts_[index];
   std::lock_guard<std::mutex> guard(part.lock);
+  const std::size_t before = part.list->getSize();
   GlobalStateReference* reference = nullptr;
-  if (!part.list->tryGet(&reference))
-    return false;
-  reference->writeDiscreteTo(target);
-  reference->writeSymbolicTo(target);
-  reference->release(!reference->getFlag());
-  return true;
-}
-
-std::size_t PartitionedPWList::waiting() const {
-  std::size_t total = 0;
-  for (unsigned p = 0; p < count_; ++p) {
-    std::lock_guard<std::mutex> guard(parts_[p].lock);
-    total += parts_[p].list->getSize();
+  const bool taken = part.list->tryGet(&reference);
+  if (taken) {
+    reference->writeDiscreteTo(target);
+    reference->writeSymbolicTo(target);
+    reference->release(!reference->getFlag());
   }
-  return total;
+  waiting_ += std::int64_t(part.list->getSize()) - std::int64_t(before);
+  return taken;
 }
 
 void PartitionedPWList::setSimulation(const Pointer<ClockBounds>& bounds) {

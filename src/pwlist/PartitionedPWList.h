@@ -10,6 +10,7 @@
 #include "pwlist/StoredState.h"
 #include "pwlist/WaitingStores.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -50,8 +51,9 @@ public:
   /// False, `target` unchanged, when no partition had a waiting state.
   bool take(unsigned& cursor, unsigned stride, GlobalState* target);
   /// The waiting entries of every partition (some may be states dropped
-  /// since, which a take skips).
-  std::size_t waiting() const;
+  /// since, which a take skips), as of the last put or take: a look that
+  /// takes no lock.
+  std::size_t waiting() const { return std::size_t(waiting_.load()); }
 
   /// The partition of a state with discrete hash `hash`. Mixed so that the
   /// partition and the bucket within it (hash modulo the bucket count) are
@@ -84,6 +86,9 @@ private:
 
   unsigned count_;
   std::unique_ptr<Part[]> parts_;
+  /// The sum of the partitions' waiting entries, changed by every put and
+  /// take by what it changed in its partition.
+  std::atomic<std::int64_t> waiting_{0};
 };
 
 } // namespace orvela

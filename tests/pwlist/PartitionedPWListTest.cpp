@@ -37,7 +37,8 @@ protected:
 // on one partition. However the puts interleave, the states kept must be the
 // ones the sequential list keeps for the same states (those no other state
 // covers), every state is handed out at most once, and after the rest is
-// taken every kept state has been handed out: none was lost or explored twice.
+// taken every kept state has been handed out: none was lost or explored twice,
+// and the count of waiting entries is back at 0.
 TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) {
   constexpr unsigned threads = 4, perThread = 800;
   std::mt19937 random(24680);
@@ -87,6 +88,7 @@ TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) 
   EXPECT_EQ(std::adjacent_find(handedOut.begin(), handedOut.end()), handedOut.end());
   EXPECT_TRUE(std::includes(handedOut.begin(), handedOut.end(), kept.begin(), kept.end()));
   EXPECT_EQ(parallel.explored(), handedOut.size());
+  EXPECT_EQ(parallel.waiting(), 0u);
 }
 
 } // namespace
