@@ -7,6 +7,7 @@
 #include "checkers/TraceStore.h"
 #include "distributed/RankTraceRecorder.h"
 #include "distributed/RoutingPWList.h"
+#include "distributed/SafraTermination.h"
 #include "engine/StopSinks.h"
 #include "pwlist/PWListFactories.h"
 #include "session/Abstraction.h"
@@ -16,11 +17,24 @@
 #include <chrono>
 #include <cstring>
 #include <list>
+#include <optional>
 #include <thread>
 
 namespace orvela {
 
 namespace {
+
+int rankOf(MPI_Comm comm) {
+  int rank = 0;
+  MPI_Comm_rank(comm, &rank);
+  return rank;
+}
+
+int sizeOf(MPI_Comm comm) {
+  int size = 1;
+  MPI_Comm_size(comm, &size);
+  return size;
+}
 
 /// Message tags. Batches and stop messages are the basic messages whose
 /// count the termination token sums; the token, the end of the search and
@@ -30,14 +44,6 @@ enum Tag : int { batchTag = 1, stopTag, tokenTag, doneTag, requestTag, replyTag 
 /// States taken from the local list between two looks at the incoming
 /// messages: few enough that a stop arrives promptly.
 constexpr unsigned takesPerRound = 64;
-
-/// The termination token of Safra's algorithm: the sum of the basic
-/// messages sent minus those received over the processes it passed, and
-/// whether one of them received a message since the token last passed.
-struct Token {
-  std::int64_t count = 0;
-  bool black = false;
-};
 
 /// One process's part of the search: its state-space filter over a routing
 /// list, the query behind it, and the bookkeeping of messages and
@@ -77,8 +83,8 @@ private:
   void serveTrace();
 
   MPI_Comm comm_;
-  int rank_ = 0;
-  int ranks_ = 1;
+  int rank_;
+  int ranks_;
   const LoadedModel& model_;
   const SearchOptions& options_;
   StateCodec codec_;
@@ -94,11 +100,7 @@ private:
     MPI_Request request;
   };
   std::list<Pending> sends_;
-  std::int64_t count_ = 0; ///< basic messages sent minus received
-  bool black_ = false;
-  bool haveToken_ = false;
-  bool waveOpen_ = false; ///< process 0: a token is on its way round
-  Token token_;
+  SafraTermination termination_;
   bool stopped_ = false;
   bool done_ = false;
   std::uint64_t statesSent_ = 0;
@@ -107,11 +109,8 @@ private:
 
 RankSearch::RankSearch(MPI_Comm comm, const LoadedModel& model, const SearchOptions& options,
                        const ParsedProperty& parsed)
-    : comm_(comm), model_(model), options_(options), codec_(*model.system()),
-      edges_(*model.system()) {
-  MPI_Comm_rank(comm, &rank_);
-  MPI_Comm_size(comm, &ranks_);
-  haveToken_ = rank_ == 0;
+    : comm_(comm), rank_(rankOf(comm)), ranks_(sizeOf(comm)), model_(model), options_(options),
+      codec_(*model.system()), edges_(*model.system()), termination_(rank_, ranks_) {
   const Pointer<System>& system = model.system();
   WaitingStore* order =
       options.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
@@ -143,7 +142,7 @@ void RankSearch::post(int rank, Tag tag, std::vector<std::int32_t> words) {
 void RankSearch::send(int rank, std::vector<std::int32_t>& batch) {
   statesSent_ += batch.size() / codec_.words();
   bytesSent_ += batch.size() * sizeof(std::int32_t);
-  ++count_;
+  termination_.sent();
   std::vector<std::int32_t> words;
   words.swap(batch);
   post(rank, batchTag, std::move(words));
@@ -177,7 +176,7 @@ void RankSearch::noticeGoal() {
   list_->dropBatches();
   for (int rank = 0; rank < ranks_; ++rank)
     if (rank != rank_) {
-      ++count_;
+      termination_.sent();
       post(rank, stopTag, {});
     }
 }
@@ -190,21 +189,21 @@ void RankSearch::receive(const MPI_Status& status) {
            MPI_STATUS_IGNORE);
   switch (status.MPI_TAG) {
   case batchTag:
-    --count_;
-    black_ = true;
+    termination_.received();
     admit(message);
     break;
   case stopTag:
-    --count_;
-    black_ = true;
+    termination_.received();
     stopped_ = true;
     list_->dropBatches();
     break;
-  case tokenTag:
-    std::memcpy(&token_.count, message.data(), sizeof token_.count);
-    token_.black = message[2] != 0;
-    haveToken_ = true;
+  case tokenTag: {
+    TerminationToken token;
+    std::memcpy(&token.count, message.data(), sizeof token.count);
+    token.black = message[2] != 0;
+    termination_.takeToken(token);
     break;
+  }
   case doneTag:
     done_ = true;
     break;
@@ -242,29 +241,17 @@ void RankSearch::waitForMessage() {
 }
 
 void RankSearch::passToken() {
-  if (!haveToken_)
-    return;
-  if (rank_ == 0 && waveOpen_ && !token_.black && !black_ && token_.count + count_ == 0) {
-    // Every process was passive when the token passed, none received a
-    // message since, and every message sent has been received.
+  const std::optional<TerminationToken> token = termination_.passive();
+  if (termination_.over()) {
     done_ = true;
     for (int rank = 1; rank < ranks_; ++rank)
       post(rank, doneTag, {});
+  }
+  if (!token)
     return;
-  }
-  Token next = token_;
-  if (rank_ == 0) {
-    next = Token{}; // a new wave
-    waveOpen_ = true;
-  } else {
-    next.count += count_;
-    next.black = next.black || black_;
-  }
-  black_ = false;
-  haveToken_ = false;
   std::vector<std::int32_t> words(3);
-  std::memcpy(words.data(), &next.count, sizeof next.count);
-  words[2] = next.black ? 1 : 0;
+  std::memcpy(words.data(), &token->count, sizeof token->count);
+  words[2] = token->black ? 1 : 0;
   post((rank_ + 1) % ranks_, tokenTag, std::move(words));
 }
 
@@ -287,8 +274,6 @@ DistributedOutcome RankSearch::run() {
     }
     if (!stopped_)
       list_->flush();
-    if (ranks_ == 1)
-      break;
     passToken();
     if (done_)
       break;

@@ -24,7 +24,7 @@ failures = []
 
 
 def run(command):
-    done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=120)
+    done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=60)
     return done.returncode, done.stdout
 
 
