@@ -52,7 +52,6 @@ class RankSearch final : public BatchSender {
 public:
   RankSearch(MPI_Comm comm, const LoadedModel& model, const SearchOptions& options,
              const ParsedProperty& parsed);
-  ~RankSearch() override;
 
   DistributedOutcome run();
   void send(int rank, std::vector<std::int32_t>& batch) override;
@@ -86,7 +85,6 @@ private:
   int rank_;
   int ranks_;
   const LoadedModel& model_;
-  const SearchOptions& options_;
   StateCodec codec_;
   EdgeNumbering edges_;
   Pointer<RankTraceRecorder> recorder_;
@@ -99,7 +97,7 @@ private:
     std::vector<std::int32_t> words;
     MPI_Request request;
   };
-  std::list<Pending> sends_;
+  std::list<Pending> sends_; ///< posted sends not known to be complete
   SafraTermination termination_;
   bool stopped_ = false;
   bool done_ = false;
@@ -109,7 +107,7 @@ private:
 
 RankSearch::RankSearch(MPI_Comm comm, const LoadedModel& model, const SearchOptions& options,
                        const ParsedProperty& parsed)
-    : comm_(comm), rank_(rankOf(comm)), ranks_(sizeOf(comm)), model_(model), options_(options),
+    : comm_(comm), rank_(rankOf(comm)), ranks_(sizeOf(comm)), model_(model),
       codec_(*model.system()), edges_(*model.system()), termination_(rank_, ranks_) {
   const Pointer<System>& system = model.system();
   WaitingStore* order =
@@ -129,8 +127,6 @@ RankSearch::RankSearch(MPI_Comm comm, const LoadedModel& model, const SearchOpti
                                                     constants, *parsed.expression, nullptr));
   search_->setExpression(parsed.expression);
 }
-
-RankSearch::~RankSearch() { settleSends(true); }
 
 void RankSearch::post(int rank, Tag tag, std::vector<std::int32_t> words) {
   Pending& pending = sends_.emplace_back();
