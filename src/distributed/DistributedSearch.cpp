@@ -42,7 +42,12 @@ int sizeOf(MPI_Comm comm) {
 enum Tag : int { batchTag = 1, stopTag, tokenTag, doneTag, requestTag, replyTag };
 
 /// States taken from the local list between two looks at the incoming
-/// messages: few enough that a stop arrives promptly.
+/// messages, after which the batches go out however full they are. A
+/// successor that waits long in a batch meets, at its owner, a chain of
+/// newer states to walk past before the equal or covering one (the list
+/// compares newest first): with rounds of 64 a full search of traingate-5
+/// over 2 processes takes half the time it takes when batches go out only
+/// when full. Few enough, too, that a stop arrives promptly.
 constexpr unsigned takesPerRound = 64;
 
 /// One process's part of the search: its state-space filter over a routing
@@ -266,10 +271,11 @@ DistributedOutcome RankSearch::run() {
       list_->setBudget(takesPerRound);
       space_->explore();
       noticeGoal();
-      continue;
     }
     if (!stopped_)
       list_->flush();
+    if (!stopped_ && list_->getSize() > 0)
+      continue;
     passToken();
     if (done_)
       break;
