@@ -26,13 +26,13 @@ env = dict(os.environ, OMPI_ALLOW_RUN_AS_ROOT="1", OMPI_ALLOW_RUN_AS_ROOT_CONFIR
 failures = []
 
 
-def run(command):
-    done = subprocess.run(command, capture_output=True, text=True, env=env, timeout=60)
+def run(command, environment=None):
+    done = subprocess.run(command, capture_output=True, text=True, env=environment, timeout=60)
     return done.returncode, done.stdout
 
 
 def distributed(ranks, arguments):
-    return run(["mpirun", "--oversubscribe", "-np", str(ranks), orvela_mpi] + arguments)
+    return run(["mpirun", "--oversubscribe", "-np", str(ranks), orvela_mpi] + arguments, env)
 
 
 def verdicts(text):
