@@ -3,7 +3,7 @@
 # they are all present. Safe to run on every build.
 set -euo pipefail
 
-packages=(g++ make cmake bison flex libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libgmp-dev python3 clang-format)
+packages=(g++ make cmake bison flex libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libgmp-dev python3 clang-format libopenmpi-dev openmpi-bin)
 if [ "${ORVELA_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$ORVELA_SETUP_EXTRA"
   packages+=("${extra[@]}")

@@ -69,7 +69,8 @@ void ReachabilityFilter::prepare() {
   // back to the allocator.
   then_->setSink(finalSink_);
   otherwise->setSink(deallocation);
-  last->setSink(keep(new Branch(*list_, *then_, *otherwise)));
+  branch_ = keep(new Branch(*list_, *then_, *otherwise));
+  last->setSink(branch_);
 
   expansion_ = nullptr;
   if (reuse_) {
@@ -100,6 +101,11 @@ void ReachabilityFilter::seed(const GlobalState& initial) {
   const Transition* noMoves[1] = {nullptr};
   SuccessorPair pair(StateBlocks(*system_, allocator_).copyOf(initial), noMoves);
   delay_->tryPut(&pair);
+}
+
+void ReachabilityFilter::admit(GlobalState* state, bool store) {
+  WaitingState record{state, store, discreteHash(state)};
+  branch_->tryPut(&record);
 }
 
 void ReachabilityFilter::explore() {

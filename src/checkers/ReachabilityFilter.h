@@ -46,6 +46,12 @@ public:
   void prepare();
   void seed(const GlobalState& initial);
   void explore();
+  /// Offers `state`, a block of `allocator()` that the filter now owns, to
+  /// the list as the pipeline's last stage does (store flag `store`): an
+  /// accepted state goes on to the sink, a refused one back to the
+  /// allocator. For states that reach the list from outside the pipeline,
+  /// e.g. successors another process computed. `prepare` must have run.
+  void admit(GlobalState* state, bool store);
   /// `next` receives every new state, also from the expansion filter.
   void setSink(Sink* next) override;
   /// Ends the search after the state being expanded.
@@ -99,6 +105,7 @@ private:
   Abstraction abstraction_;
   Pointer<Filter> then_;
   Sink* head_ = nullptr;
+  Sink* branch_ = nullptr; ///< the list's decision, the pipeline's last stage
   Sink* finalSink_ = nullptr;
   bool stop_ = false;
 };
