@@ -6,6 +6,7 @@
 #include "Describe.h"
 #include "DotWriter.h"
 #include "Explore.h"
+#include "Inputs.h"
 #include "JsonReport.h"
 #include "TextReport.h"
 #include "Verifier.h"
@@ -29,66 +30,6 @@ using namespace orvela;
 using namespace orvela::verifier;
 
 namespace {
-
-/// Something that ends the run before its properties are all checked.
-struct Stop {
-  ExitCode code;
-  std::string message;
-};
-
-/// The whole text of the file named on the command line, or of standard
-/// input for "-". A file that cannot be opened or read (a directory, say) is
-/// bad input.
-std::string readInput(const std::string& name) {
-  errno = 0;
-  std::ifstream file;
-  if (name != "-")
-    file.open(name, std::ios::binary);
-  std::istream& in = name == "-" ? std::cin : file;
-  std::string text;
-  if (in) {
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-      text.append(buffer, std::size_t(in.gcount()));
-  }
-  if (!in.eof()) {
-    const std::string what = name == "-" ? "standard input" : name;
-    throw Stop{badInput, "cannot read " + what + ": " + std::strerror(errno ? errno : EIO)};
-  }
-  return text;
-}
-
-void applyOptions(Session& session, const CommandLine& line) {
-  for (const CommandLine::SessionOption& option : line.sessionOptions) {
-    try {
-      session.setOption(option.name, option.value);
-    } catch (const ProtocolError& error) {
-      throw Stop{badInput, option.flag + ": " + error.what()};
-    }
-  }
-  session.setThreads(line.threads);
-  session.setLimits(line.limits);
-}
-
-/// The -e properties, then those of the query file. A run without any
-/// property, and a query file without one, are bad input: the file is
-/// probably not the one meant.
-std::vector<Query> collectQueries(const CommandLine& line) {
-  std::vector<Query> queries;
-  for (const std::string& text : line.inlined)
-    queries.push_back({text, "-e", 0});
-  if (!line.queries.empty()) {
-    const std::string source = line.queries == "-" ? "<stdin>" : line.queries;
-    std::istringstream file(readInput(line.queries));
-    const std::vector<Query> fromFile = readQueries(file, source);
-    if (fromFile.empty())
-      throw Stop{badInput, source + ": no property in the file"};
-    queries.insert(queries.end(), fromFile.begin(), fromFile.end());
-  }
-  if (queries.empty())
-    throw Stop{badInput, "no property to check: name a query file or give -e PROPERTY"};
-  return queries;
-}
 
 void loadModel(Session& session, const CommandLine& line, const std::string& model,
                RunReport& run) {

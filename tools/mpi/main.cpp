@@ -4,6 +4,7 @@
 // process 0 alone, as the verifier does. Process 0 writes the report.
 
 #include "CommandLine.h"
+#include "Inputs.h"
 #include "Queries.h"
 #include "TextReport.h"
 #include "TraceText.h"
@@ -17,7 +18,6 @@
 #include <mpi.h>
 
 #include <chrono>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -26,20 +26,6 @@ using namespace orvela;
 using namespace orvela::verifier;
 
 namespace {
-
-/// A run that cannot go on: the exit status and what to say.
-struct Stop {
-  ExitCode code;
-  std::string message;
-};
-
-std::string readFile(const std::string& name) {
-  std::ifstream file(name);
-  std::ostringstream text;
-  if (!file || !(text << file.rdbuf()))
-    throw Stop{badInput, "cannot read " + name};
-  return text.str();
-}
 
 /// Every process runs the same steps on the same input, so a refusal is met
 /// by all of them at once.
@@ -54,24 +40,13 @@ CommandLine readCommandLine(int argc, char** argv) {
       !line.dot.empty() || line.concrete)
     throw Stop{badInput, "orvela-mpi checks properties only: no --help, --version, --explore, "
                          "--describe, --format json, --dot or concrete traces"};
+  // Standard input reaches process 0 alone.
+  if (line.model == "-" || line.queries == "-")
+    throw Stop{badInput, "orvela-mpi reads the model and the queries from files"};
   for (const CommandLine::SessionOption& option : line.sessionOptions)
     if (option.name == "reuse")
       throw Stop{badInput, "orvela-mpi does not reuse state spaces: no --reuse"};
   return line;
-}
-
-std::vector<Query> collectQueries(const CommandLine& line) {
-  std::vector<Query> queries;
-  for (const std::string& text : line.inlined)
-    queries.push_back({text, "-e", 0});
-  if (!line.queries.empty()) {
-    std::istringstream file(readFile(line.queries));
-    const std::vector<Query> fromFile = readQueries(file, line.queries);
-    queries.insert(queries.end(), fromFile.begin(), fromFile.end());
-  }
-  if (queries.empty())
-    throw Stop{badInput, "no property to check: name a query file or give -e PROPERTY"};
-  return queries;
 }
 
 /// The report of a distributed check, on process 0. The trace is replayed
@@ -118,17 +93,10 @@ int run(int argc, char** argv, int rank, int ranks) {
   const auto begin = std::chrono::steady_clock::now();
   const CommandLine line = readCommandLine(argc, argv);
   Session session;
-  for (const CommandLine::SessionOption& option : line.sessionOptions) {
-    try {
-      session.setOption(option.name, option.value);
-    } catch (const ProtocolError& error) {
-      throw Stop{badInput, option.flag + ": " + error.what()};
-    }
-  }
-  session.setLimits(line.limits);
+  applyOptions(session, line);
   const std::vector<Query> queries = collectQueries(line);
   {
-    std::istringstream model(readFile(line.model));
+    std::istringstream model(readInput(line.model));
     try {
       session.loadSystem(model);
     } catch (const ProtocolError& error) {
