@@ -22,9 +22,8 @@ bool PartitionedPWList::put(const WaitingState& offered) {
   Part& part = parts_[partitionOf(offered.hash)];
   std::lock_guard<std::mutex> guard(part.lock);
   WaitingState copy = offered; // tryPut takes a mutable item
-  const std::size_t before = part.list->getSize();
   const bool stored = part.list->tryPut(&copy);
-  waiting_ += std::int64_t(part.list->getSize()) - std::int64_t(before);
+  part.waiting.store(part.list->getSize(), std::memory_order_relaxed);
   return stored;
 }
 
@@ -46,7 +45,6 @@ bool PartitionedPWList::take(unsigned& cursor, unsigned stride, GlobalState* tar
 bool PartitionedPWList::takeFrom(unsigned index, GlobalState* target) {
   Part& part = parts_[index];
   std::lock_guard<std::mutex> guard(part.lock);
-  const std::size_t before = part.list->getSize();
   GlobalStateReference* reference = nullptr;
   const bool taken = part.list->tryGet(&reference);
   if (taken) {
@@ -54,8 +52,15 @@ bool PartitionedPWList::takeFrom(unsigned index, GlobalState* target) {
     reference->writeSymbolicTo(target);
     reference->release(!reference->getFlag());
   }
-  waiting_ += std::int64_t(part.list->getSize()) - std::int64_t(before);
+  part.waiting.store(part.list->getSize(), std::memory_order_relaxed);
   return taken;
+}
+
+std::size_t PartitionedPWList::waiting() const {
+  std::size_t total = 0;
+  for (unsigned p = 0; p < count_; ++p)
+    total += parts_[p].waiting.load(std::memory_order_relaxed);
+  return total;
 }
 
 void PartitionedPWList::setSimulation(const Pointer<ClockBounds>& bounds) {

@@ -51,9 +51,9 @@ public:
   /// False, `target` unchanged, when no partition had a waiting state.
   bool take(unsigned& cursor, unsigned stride, GlobalState* target);
   /// The waiting entries of every partition (some may be states dropped
-  /// since, which a take skips), as of the last put or take: a look that
-  /// takes no lock.
-  std::size_t waiting() const { return std::size_t(waiting_.load()); }
+  /// since, which a take skips), each as of its last put or take: a look
+  /// that takes no lock.
+  std::size_t waiting() const;
 
   /// The partition of a state with discrete hash `hash`. Mixed so that the
   /// partition and the bucket within it (hash modulo the bucket count) are
@@ -77,6 +77,10 @@ private:
   struct alignas(64) Part {
     mutable std::mutex lock;
     Pointer<PWList> list;
+    /// The list's waiting entries, written under the lock after each put
+    /// and take, read without it. On the partition's own cache line, so
+    /// that counting costs the hot path no line shared between cores.
+    std::atomic<std::size_t> waiting{0};
   };
 
   /// Takes the next waiting state of partition `index`, if it has one.
@@ -86,9 +90,6 @@ private:
 
   unsigned count_;
   std::unique_ptr<Part[]> parts_;
-  /// The sum of the partitions' waiting entries, changed by every put and
-  /// take by what it changed in its partition.
-  std::atomic<std::int64_t> waiting_{0};
 };
 
 } // namespace orvela
