@@ -4,8 +4,9 @@
 #include "checkers/CDDDeadlockExpr.h"
 #include "checkers/QueryFilters.h"
 #include "checkers/ReachabilityFilter.h"
+#include "checkers/TraceSegment.h"
 #include "checkers/TraceStore.h"
-#include "distributed/RankTraceRecorder.h"
+#include "distributed/EdgeNumbering.h"
 #include "distributed/RoutingPWList.h"
 #include "distributed/SafraTermination.h"
 #include "engine/StopSinks.h"
@@ -84,6 +85,9 @@ private:
   /// Process 0 asks the owners of the found state's entries for them,
   /// back to the root; the other processes answer until told to stop.
   Pointer<Trace> rebuildTrace(int goalId);
+  /// Entry `id` as sent between processes: the predecessor, then the edges'
+  /// numbers; empty when it is not recorded here.
+  std::vector<std::int32_t> encodedEntry(int id) const;
   void serveTrace();
 
   MPI_Comm comm_;
@@ -92,7 +96,7 @@ private:
   const LoadedModel& model_;
   StateCodec codec_;
   EdgeNumbering edges_;
-  Pointer<RankTraceRecorder> recorder_;
+  Pointer<TraceSegment> recorder_;
   RoutingPWList* list_ = nullptr;
   Pointer<ReachabilityFilter> space_;
   Pointer<AbstractReachabilityFilter> search_;
@@ -119,7 +123,7 @@ RankSearch::RankSearch(MPI_Comm comm, const LoadedModel& model, const SearchOpti
       options.order == SearchOrder::depthFirst ? createStackPWOrder() : createQueuePWOrder();
   list_ = new RoutingPWList(createDBMPWList(pastSize, order, system), rank_, ranks_, codec_, *this);
   if (options.trace)
-    recorder_ = new RankTraceRecorder(rank_, ranks_);
+    recorder_ = new TraceSegment(unsigned(rank_), unsigned(ranks_));
   space_ = createStateSpaceFilter(system, list_, recorder_, options.reduction);
   search_ = createReachabilityFilter(space_.get(), {});
   goal_ = new StopSink(search_);
@@ -320,10 +324,7 @@ Pointer<Trace> RankSearch::rebuildTrace(int goalId) {
     std::vector<std::int32_t> entry; // the predecessor, then the edges
     const int owner = id % ranks_;
     if (owner == 0) {
-      if (!recorder_->holds(id))
-        throw Bug("distributed trace: no entry %d", id);
-      entry = recorder_->movesOf(id, edges_);
-      entry.insert(entry.begin(), recorder_->predecessorOf(id));
+      entry = encodedEntry(id);
     } else {
       MPI_Send(&id, 1, MPI_INT, owner, requestTag, comm_);
       MPI_Status status;
@@ -356,17 +357,23 @@ Pointer<Trace> RankSearch::rebuildTrace(int goalId) {
   return store->createTrace(entry);
 }
 
+std::vector<std::int32_t> RankSearch::encodedEntry(int id) const {
+  std::vector<std::int32_t> entry;
+  if (!recorder_->holds(id))
+    return entry;
+  entry.push_back(recorder_->predecessorOf(id));
+  for (const Transition* const* edge = recorder_->movesOf(id); *edge; ++edge)
+    entry.push_back(edges_.numberOf(*edge));
+  return entry;
+}
+
 void RankSearch::serveTrace() {
   for (;;) {
     int id = -1;
     MPI_Recv(&id, 1, MPI_INT, 0, requestTag, comm_, MPI_STATUS_IGNORE);
     if (id < 0)
       return;
-    std::vector<std::int32_t> entry; // empty: no such entry
-    if (recorder_->holds(id)) {
-      entry = recorder_->movesOf(id, edges_);
-      entry.insert(entry.begin(), recorder_->predecessorOf(id));
-    }
+    const std::vector<std::int32_t> entry = encodedEntry(id);
     MPI_Send(entry.data(), int(entry.size()), MPI_INT32_T, 0, replyTag, comm_);
   }
 }

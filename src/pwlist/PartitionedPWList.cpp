@@ -1,6 +1,5 @@
 #include "pwlist/PartitionedPWList.h"
 
-#include "pwlist/PWListFactories.h"
 #include "symbolic/GlobalStateReference.h"
 
 #include <algorithm>
@@ -12,11 +11,6 @@ PartitionedPWList::PartitionedPWList(unsigned partitions, const ListMaker& make)
   for (unsigned p = 0; p < count_; ++p)
     parts_[p].list = make();
 }
-
-PartitionedPWList::PartitionedPWList(unsigned partitions, unsigned buckets,
-                                     const WaitingStore& order, const StateShape& shape)
-    : PartitionedPWList(partitions,
-                        [&] { return createDBMPWList(buckets, order.clone(), shape); }) {}
 
 bool PartitionedPWList::put(const WaitingState& offered) {
   Part& part = parts_[partitionOf(offered.hash)];

@@ -7,8 +7,6 @@
 // discrete parts rarely wait for each other.
 
 #include "pwlist/PWList.h"
-#include "pwlist/StoredState.h"
-#include "pwlist/WaitingStores.h"
 
 #include <atomic>
 #include <cstdint>
@@ -30,11 +28,6 @@ public:
 
   /// `partitions` (at least 1) lists, each made by `make`.
   PartitionedPWList(unsigned partitions, const ListMaker& make);
-  /// `partitions` default lists of `buckets` chains each for states of
-  /// `shape`, each running a clone of the waiting order `order` (owned by the
-  /// caller, not kept).
-  PartitionedPWList(unsigned partitions, unsigned buckets, const WaitingStore& order,
-                    const StateShape& shape);
 
   /// Offers a state to its partition (see `PWList::tryPut`): true when it was
   /// stored and queued, false when a stored state covers it.

@@ -52,7 +52,7 @@ TEST_F(PartitionedPWListTest, ConcurrentPutsAndTakesKeepTheSequentialAntichain) 
   for (unsigned t = 0; t < threads; ++t)
     scratch.push_back(makeState(model, {0, 0}, {0, 0}));
 
-  PartitionedPWList parallel(8, 5, *Pointer<WaitingStore>(createQueuePWOrder()), shape());
+  PartitionedPWList parallel(8, [&] { return createDBMPWList(5, createQueuePWOrder(), shape()); });
   std::vector<std::vector<Box>> taken(threads + 1);
   std::vector<std::thread> workers;
   for (unsigned t = 0; t < threads; ++t)
